@@ -1,0 +1,10 @@
+#include "Cli.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Korvan Vkp"));
+    return korvan::cli::run(QCoreApplication::arguments());
+}

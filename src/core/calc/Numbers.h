@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace korvan {
+
+// R(x, d): x to d decimals, halves to the even neighbour. Computed as x / 10^-d, rounded, times
+// 10^-d, in double and in exactly this order, so that the stored values match the worked
+// examples to the last digit (x * 100 or std::round give other results on ties).
+double R(double x, int d);
+
+// A number as the program shows it: general format, up to 15 significant digits, a comma as
+// the decimal separator whatever the machine's locale ("0,2" for 0.3 - 0.1).
+QString numberText(double x);
+
+// Parses a number typed by the user. The comma is the decimal separator; with acceptPoint a
+// point is taken too (the command-line program). Surrounding spaces are ignored. Returns
+// nothing for empty or malformed text.
+std::optional<double> parseNumber(const QString &text, bool acceptPoint = false);
+
+// Whole number, halves away from zero (a value written as text without decimals).
+long long roundHalfAway(double x);
+// Whole number, halves to even.
+long long roundHalfEven(double x);
+
+} // namespace korvan

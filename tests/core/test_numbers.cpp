@@ -1,0 +1,84 @@
+#include "calc/Numbers.h"
+
+#include <QtTest>
+
+using namespace korvan;
+
+class TestNumbers : public QObject {
+    Q_OBJECT
+private slots:
+    void rounding_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<int>("d");
+        QTest::addColumn<double>("expected");
+        // Ties go to the even neighbour as x / 0.01 computes them in double.
+        QTest::newRow("0.125 -> 0.12") << 0.125 << 2 << 0.12;
+        QTest::newRow("0.375 -> 0.38") << 0.375 << 2 << 0.38;
+        QTest::newRow("2.5 d0 -> 2") << 2.5 << 0 << 2.0;
+        QTest::newRow("3.5 d0 -> 4") << 3.5 << 0 << 4.0;
+        QTest::newRow("-0.125 -> -0.12") << -0.125 << 2 << -0.12;
+        QTest::newRow("0.0625 d3 -> 0.062") << 0.0625 << 3 << 0.062;
+        QTest::newRow("0.8945 d3 -> 0.894") << 0.8945 << 3 << 0.894;
+        QTest::newRow("1.005 is below the tie in binary") << 1.005 << 2 << 1.0;
+        QTest::newRow("2.675 -> 2.68") << 2.675 << 2 << 2.68;
+        QTest::newRow("plain") << 123.456789 << 2 << 123.46;
+    }
+    void rounding()
+    {
+        QFETCH(double, x);
+        QFETCH(int, d);
+        QFETCH(double, expected);
+        QCOMPARE(R(x, d), expected);
+    }
+
+    void text_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0.3-0.1") << 0.3 - 0.1 << "0,2";
+        QTest::newRow("whole") << 100.0 << "100";
+        QTest::newRow("fraction") << 0.715 << "0,715";
+        QTest::newRow("negative") << -12.5 << "-12,5";
+        QTest::newRow("negative zero") << -0.0 << "0";
+        QTest::newRow("no group separator") << 1234567.25 << "1234567,25";
+        QTest::newRow("15 digits") << 2.0 / 3.0 << "0,666666666666667";
+    }
+    void text()
+    {
+        QFETCH(double, x);
+        QFETCH(QString, text);
+        QCOMPARE(numberText(x), text);
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("acceptPoint");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<double>("value");
+        QTest::newRow("comma") << "0,715" << false << true << 0.715;
+        QTest::newRow("spaces") << "  12 " << false << true << 12.0;
+        QTest::newRow("negative") << "-3,5" << false << true << -3.5;
+        QTest::newRow("point refused") << "0.92" << false << false << 0.0;
+        QTest::newRow("point accepted") << "0.92" << true << true << 0.92;
+        QTest::newRow("empty") << "" << false << false << 0.0;
+        QTest::newRow("letters") << "12a" << false << false << 0.0;
+        QTest::newRow("two commas") << "1,2,3" << false << false << 0.0;
+        QTest::newRow("infinity") << "inf" << true << false << 0.0;
+    }
+    void parse()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, acceptPoint);
+        QFETCH(bool, ok);
+        QFETCH(double, value);
+        const auto v = parseNumber(text, acceptPoint);
+        QCOMPARE(v.has_value(), ok);
+        if (ok)
+            QCOMPARE(*v, value);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNumbers)
+#include "test_numbers.moc"
