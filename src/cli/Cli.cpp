@@ -1,14 +1,70 @@
 #include "Cli.h"
 
+#include "CliContext.h"
+#include "CliCommands.h"
+#include "Messages.h"
+
+#include <QJsonDocument>
 #include <cstdio>
 
 namespace korvan::cli {
 
+namespace {
+
+const char *Usage =
+    "Использование: korvan-vkp-cli [--data КАТАЛОГ] КОМАНДА [ПАРАМЕТРЫ]\n"
+    "Команды:\n"
+    "  list                    проекты: [{\"Kod\", \"Name\"}]\n";
+
+void printError(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+} // namespace
+
 int run(const QStringList &arguments)
 {
-    Q_UNUSED(arguments);
-    std::fputs("[]\n", stdout);
-    return 0;
+    Context context;
+    QStringList rest = arguments.mid(1);
+    try {
+        while (!rest.isEmpty() && rest.first().startsWith(QLatin1String("--"))) {
+            const QString option = rest.takeFirst();
+            if (option == QLatin1String("--data")) {
+                if (rest.isEmpty())
+                    throw KorvanError(QStringLiteral("После --data нужно указать каталог данных."));
+                context.dataDirectory = rest.takeFirst();
+            } else if (option == QLatin1String("--help")) {
+                std::fputs(Usage, stdout);
+                return 0;
+            } else {
+                throw KorvanError(QStringLiteral("Неизвестный параметр «%1».").arg(option));
+            }
+        }
+        if (rest.isEmpty()) {
+            std::fputs(Usage, stderr);
+            return 2;
+        }
+        const QString command = rest.takeFirst();
+        const Command *handler = findCommand(command);
+        if (!handler)
+            throw KorvanError(QStringLiteral("Неизвестная команда «%1».").arg(command));
+        context.arguments = rest;
+        const QJsonDocument result = handler->run(context);
+        const QByteArray out = result.toJson(QJsonDocument::Compact);
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+        return 0;
+    } catch (const KorvanError &e) {
+        printError(e.message());
+    } catch (const Abort &) {
+        // the message has been shown already
+    } catch (const std::exception &e) {
+        printError(QStringLiteral("Внутренняя ошибка: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    return 2;
 }
 
 } // namespace korvan::cli

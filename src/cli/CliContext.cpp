@@ -1,0 +1,62 @@
+#include "CliContext.h"
+
+#include "Messages.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+namespace korvan::cli {
+
+Context::Context() = default;
+
+Context::~Context()
+{
+    m_data.reset();
+    m_store.reset();
+}
+
+Store &Context::store()
+{
+    if (!m_store)
+        m_store = Store::open(dataDirectory.isEmpty() ? Store::defaultDataDirectory() : dataDirectory);
+    return *m_store;
+}
+
+TDataModule1 &Context::data()
+{
+    if (!m_data)
+        m_data = std::make_unique<TDataModule1>(store());
+    return *m_data;
+}
+
+QString Context::takeOption(const QString &name)
+{
+    const int i = arguments.indexOf(name);
+    if (i < 0)
+        return {};
+    if (i + 1 >= arguments.size())
+        throw KorvanError(QStringLiteral("После %1 нужно указать значение.").arg(name));
+    const QString value = arguments.at(i + 1);
+    arguments.remove(i, 2);
+    return value;
+}
+
+bool Context::takeFlag(const QString &name)
+{
+    return arguments.removeAll(name) > 0;
+}
+
+QString Context::takePositional(const QString &what)
+{
+    for (int i = 0; i < arguments.size(); ++i)
+        if (!arguments[i].startsWith(QLatin1String("--")) || arguments[i] == QLatin1String("-"))
+            return arguments.takeAt(i);
+    throw KorvanError(QStringLiteral("Не указан %1.").arg(what));
+}
+
+void Context::requireNoArguments() const
+{
+    if (!arguments.isEmpty())
+        throw KorvanError(QStringLiteral("Лишний параметр «%1».").arg(arguments.first()));
+}
+
+} // namespace korvan::cli

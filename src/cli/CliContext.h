@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+namespace korvan {
+class Store;
+class TDataModule1;
+}
+
+namespace korvan::cli {
+
+// What one run of the command-line program works with: its data directory, the command's own
+// arguments, and the store and shared cursors, opened on first use.
+struct Context {
+    Context();
+    ~Context();
+
+    QString dataDirectory; // empty: the program's data directory
+    QStringList arguments;
+
+    TDataModule1 &data();
+    Store &store();
+
+    // Takes "--name VALUE" out of the arguments; empty when absent.
+    QString takeOption(const QString &name);
+    bool takeFlag(const QString &name);
+    // The one positional argument left, or an error naming what is missing.
+    QString takePositional(const QString &what);
+    void requireNoArguments() const;
+
+private:
+    std::unique_ptr<Store> m_store;
+    std::unique_ptr<TDataModule1> m_data;
+};
+
+} // namespace korvan::cli

@@ -1,0 +1,44 @@
+#include "Schema.h"
+
+namespace korvan {
+
+int TableDef::fieldIndex(const QString &field) const
+{
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (field == QLatin1String(fields[i].name))
+            return int(i);
+    return -1;
+}
+
+const IndexDef *TableDef::index(const QString &indexName) const
+{
+    for (const IndexDef &ix : indexes)
+        if (indexName == QLatin1String(ix.name))
+            return &ix;
+    return nullptr;
+}
+
+const TableDef *tableDef(const QString &name)
+{
+    for (const TableDef *t : allTables())
+        if (name == QLatin1String(t->name))
+            return t;
+    return nullptr;
+}
+
+QString sqlType(const FieldDef &field)
+{
+    switch (field.type) {
+    case FieldType::AutoInc: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case FieldType::Integer: return QStringLiteral("INTEGER");
+    case FieldType::Float: return QStringLiteral("DOUBLE");
+    case FieldType::String: return QStringLiteral("VARCHAR(%1)").arg(field.size);
+    case FieldType::Date: return QStringLiteral("DATE");
+    case FieldType::Time: return QStringLiteral("TIME");
+    case FieldType::Memo: return QStringLiteral("MEMO");
+    case FieldType::Boolean: return QStringLiteral("BOOLEAN");
+    }
+    return {};
+}
+
+} // namespace korvan

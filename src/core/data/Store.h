@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+#include <unordered_map>
+
+class QLockFile;
+class QSqlQuery;
+
+namespace korvan {
+
+struct TableDef;
+class TTable;
+
+// The database file that holds all tables, its one connection and its transactions.
+// Opening creates a missing database with the schema and the delivered contents, migrates an
+// older one, and refuses a file that is not ours, a newer format, a second running program on
+// the same directory and a directory that cannot be written.
+class Store : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int SchemaVersion = 1;
+    static constexpr const char *FileName = "KorvanVkp1.sqlite";
+
+    ~Store() override;
+
+    // "Data" beside the executable when it exists or can be made and is writable (a portable
+    // install), otherwise the user's application data folder followed by "Data".
+    static QString defaultDataDirectory();
+
+    static std::unique_ptr<Store> open(const QString &dataDirectory);
+    // An in-memory store with the schema and the delivered contents (benchmarks, tests).
+    static std::unique_ptr<Store> openMemory();
+
+    QString dataDirectory() const { return m_directory; }
+    QString filePath() const { return m_filePath; }
+    bool inMemory() const { return m_filePath.isEmpty(); }
+    QSqlDatabase database() const;
+
+    // A prepared statement kept for the life of the store.
+    QSqlQuery &prepared(const QString &sql);
+    // Runs a statement; an engine error becomes a KorvanError naming the file.
+    void exec(const QString &sql);
+    void check(const QSqlQuery &query) const;
+    [[noreturn]] void fail(const QString &what) const;
+
+    // Transactions nest: the outermost is a real transaction, the inner ones savepoints.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+    // Every write to a table moves its generation on, so cursors know when to re-read.
+    quint64 generation(const TableDef *table) const { return m_generations.value(table, 0); }
+    void touch(const TableDef *table) { ++m_generations[table]; }
+
+    void registerCursor(TTable *cursor);
+    void unregisterCursor(TTable *cursor);
+
+    class Transaction;
+
+private:
+    Store() = default;
+    void openConnection(const QString &databaseName);
+    void prepareSchema(bool allowCreate);
+    void createSchema();
+    void verifySchema();
+    void migrate(int fromVersion);
+
+    QString m_connection;
+    QString m_directory;
+    QString m_filePath;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_statements;
+    QHash<const TableDef *, quint64> m_generations;
+    QList<TTable *> m_cursors;
+    int m_depth = 0;
+};
+
+// One command, one transaction: what the guard's scope wrote is committed by commit() and
+// undone when the scope is left without it (an exception). Guards nest.
+class Store::Transaction {
+public:
+    explicit Transaction(Store &store) : m_store(store) { m_store.begin(); }
+    ~Transaction()
+    {
+        if (!m_done)
+            m_store.rollback();
+    }
+    void commit()
+    {
+        m_done = true;
+        m_store.commit();
+    }
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+private:
+    Store &m_store;
+    bool m_done = false;
+};
+
+} // namespace korvan

@@ -1,0 +1,112 @@
+#include "TDataModule1.h"
+
+#include "Messages.h"
+#include "Store.h"
+
+namespace korvan {
+
+TDataModule1::TDataModule1(Store &store, QObject *parent)
+    : QObject(parent),
+      tblProj0(new TTable(store, QStringLiteral("project0.db"), this)),
+      tblProj1(new TTable(store, QStringLiteral("project1.db"), this)),
+      tblProj2(new TTable(store, QStringLiteral("project2.db"), this)),
+      tblProj3(new TTable(store, QStringLiteral("project3.DB"), this)),
+      tblProj4(new TTable(store, QStringLiteral("project4.DB"), this)),
+      tblProj5(new TTable(store, QStringLiteral("project5.DB"), this)),
+      tblsKU0(new TTable(store, QStringLiteral("sKU0.db"), this)),
+      tblsKU1(new TTable(store, QStringLiteral("sKU1.DB"), this)),
+      tblsKU2(new TTable(store, QStringLiteral("sKU2.DB"), this)),
+      TableHints(new TTable(store, QStringLiteral("Hints.DB"), this)),
+      tblSutGr0(new TTable(store, QStringLiteral("sSutGraphic0.db"), this)),
+      tblSutGr1(new TTable(store, QStringLiteral("sSutGraphic1.db"), this)),
+      tblSutGr2(new TTable(store, QStringLiteral("sSutGraphic2.db"), this)),
+      TableReport(new TTable(store, QStringLiteral("report.DB"), this)),
+      tblSel_KU(new TTable(store, QStringLiteral("sel_ku.DB"), this)),
+      m_store(store)
+{
+    setObjectName(QStringLiteral("DataModule1"));
+    tblProj1->setMaster(tblProj0);
+    tblProj2->setMaster(tblProj0);
+    tblProj3->setMaster(tblProj2);
+    tblProj4->setMaster(tblProj3);
+    tblProj5->setMaster(tblProj2);
+    tblsKU1->setMaster(tblsKU0);
+    tblsKU2->setMaster(tblsKU1);
+    tblSutGr1->setMaster(tblSutGr0);
+    tblSutGr2->setMaster(tblSutGr1);
+    tblSel_KU->setIndexName(QStringLiteral("siSrok"));
+
+    installCascade(tblProj0, {tblProj1, tblProj2});
+    installCascade(tblProj2, {tblProj3, tblProj5});
+    installCascade(tblProj3, {tblProj4});
+    installCascade(tblsKU0, {tblsKU1});
+    installCascade(tblsKU1, {tblsKU2});
+    installCascade(tblSutGr0, {tblSutGr1});
+    installCascade(tblSutGr1, {tblSutGr2});
+    for (TTable *t : {tblsKU1, tblsKU2, tblSutGr1, tblSutGr2})
+        installGuard(t);
+
+    tblProj0->afterPost = [this](TTable &) { emit projectPosted(); };
+
+    openAll();
+}
+
+TDataModule1::~TDataModule1() { closeAll(); }
+
+QList<TTable *> TDataModule1::tables() const
+{
+    return {tblProj0, tblProj1, tblProj2, tblProj3, tblProj4, tblProj5, tblsKU0, tblsKU1,
+            tblsKU2, TableHints, tblSutGr0, tblSutGr1, tblSutGr2, TableReport, tblSel_KU};
+}
+
+TTable *TDataModule1::table(const QString &tableName) const
+{
+    for (TTable *t : tables())
+        if (t->tableName() == tableName)
+            return t;
+    return nullptr;
+}
+
+void TDataModule1::openAll()
+{
+    for (TTable *t : tables())
+        t->open();
+}
+
+void TDataModule1::closeAll()
+{
+    for (TTable *t : {tblProj5, tblProj4, tblProj3, tblProj2, tblProj1, tblProj0, tblsKU2, tblsKU1, tblsKU0,
+                      TableHints, tblSutGr0, tblSutGr1, tblSutGr2, TableReport, tblSel_KU})
+        t->close();
+}
+
+void TDataModule1::deleteAllRows(TTable &detail)
+{
+    detail.first();
+    while (!detail.isEmpty())
+        detail.remove();
+}
+
+void TDataModule1::detailEditGuard(TTable &detail)
+{
+    if (detail.master() && detail.master()->editing()) {
+        Messages::error(QStringLiteral("Завершите работу с главной таблицей."));
+        throw Abort();
+    }
+}
+
+void TDataModule1::installCascade(TTable *master, QList<TTable *> details)
+{
+    master->beforeDelete = [details](TTable &) {
+        for (TTable *d : details)
+            deleteAllRows(*d);
+    };
+}
+
+void TDataModule1::installGuard(TTable *detail)
+{
+    detail->beforeInsert = detailEditGuard;
+    detail->beforeEdit = detailEditGuard;
+}
+
+} // namespace korvan

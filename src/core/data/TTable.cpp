@@ -1,0 +1,963 @@
+#include "TTable.h"
+
+#include "Messages.h"
+#include "Store.h"
+#include "calc/Numbers.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <cmath>
+
+namespace korvan {
+
+namespace {
+
+const QString DateFormat = QStringLiteral("dd.MM.yyyy");
+const QString TimeFormat = QStringLiteral("HH:mm:ss");
+
+bool isTextType(FieldType t) { return t == FieldType::String || t == FieldType::Memo; }
+bool isNumberType(FieldType t)
+{
+    return t == FieldType::Float || t == FieldType::Integer || t == FieldType::AutoInc;
+}
+bool isNullValue(const QVariant &v) { return !v.isValid() || v.isNull(); }
+
+// Orders two stored values of one field the way the store's indexes do: null first, numbers
+// by value, text by code points.
+int compareValues(FieldType type, const QVariant &a, const QVariant &b)
+{
+    const bool na = isNullValue(a), nb = isNullValue(b);
+    if (na || nb)
+        return na == nb ? 0 : (na ? -1 : 1);
+    if (isNumberType(type) || type == FieldType::Boolean) {
+        const double x = a.toDouble(), y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (type == FieldType::Date)
+        return a.toDate() < b.toDate() ? -1 : (b.toDate() < a.toDate() ? 1 : 0);
+    if (type == FieldType::Time)
+        return a.toTime() < b.toTime() ? -1 : (b.toTime() < a.toTime() ? 1 : 0);
+    return QString::compare(a.toString(), b.toString(), Qt::CaseSensitive);
+}
+
+} // namespace
+
+TTable::TTable(Store &store, const QString &tableName, QObject *parent)
+    : QObject(parent), m_store(&store), m_def(tableDef(tableName))
+{
+    if (!m_def)
+        throw KorvanError(QStringLiteral("Таблица «%1» не найдена.").arg(tableName));
+    setObjectName(QLatin1String(m_def->component));
+    m_store->registerCursor(this);
+}
+
+TTable::~TTable()
+{
+    if (m_store)
+        m_store->unregisterCursor(this);
+    if (m_master)
+        m_master->m_details.removeOne(this);
+    for (TTable *d : std::as_const(m_details))
+        d->m_master = nullptr;
+}
+
+void TTable::detachFromStore()
+{
+    m_store = nullptr;
+    m_state = State::Inactive;
+    m_rows.clear();
+    m_pos = -1;
+}
+
+void TTable::open()
+{
+    if (!m_store)
+        throw KorvanError(QStringLiteral("Таблица «%1» не открыта.").arg(tableName()));
+    if (active())
+        return;
+    m_state = State::Browse;
+    m_generation = ~quint64(0);
+    m_linkedKod = -1;
+    ensureFresh();
+    notifyRows();
+}
+
+void TTable::close()
+{
+    if (!active())
+        return;
+    if (editing())
+        cancel();
+    m_state = State::Inactive;
+    m_rows.clear();
+    m_pos = -1;
+    m_bof = m_eof = true;
+    notifyRows();
+}
+
+void TTable::setMaster(TTable *master)
+{
+    if (m_master)
+        m_master->m_details.removeOne(this);
+    m_master = master;
+    if (m_master)
+        m_master->m_details.append(this);
+    m_linkedKod = -1;
+}
+
+void TTable::requireActive() const
+{
+    if (!active())
+        throw KorvanError(QStringLiteral("Таблица «%1» не открыта.").arg(tableName()));
+}
+
+void TTable::requireEditing() const
+{
+    requireActive();
+    if (!editing())
+        throw KorvanError(QStringLiteral("Таблица «%1» не находится в режиме редактирования.").arg(tableName()));
+}
+
+qint64 TTable::linkedMasterKod() const { return m_master ? m_master->currentKod() : 0; }
+
+void TTable::ensureFresh() const
+{
+    if (!active() || editing())
+        return;
+    if (m_master) {
+        const qint64 kod = linkedMasterKod();
+        if (kod != m_linkedKod) {
+            m_linkedKod = kod;
+            select(0);
+            return;
+        }
+    }
+    if (m_generation != m_store->generation(m_def)) {
+        const qint64 keep = (m_pos >= 0 && m_pos < m_rows.size()) ? m_rows[m_pos][0].toLongLong() : 0;
+        select(keep);
+    }
+}
+
+QString TTable::orderClause() const
+{
+    QStringList parts;
+    if (m_index)
+        for (const IndexPart &p : m_index->parts)
+            parts << QLatin1Char('"') + QLatin1String(p.field) + QLatin1Char('"') +
+                         (p.descending ? QStringLiteral(" DESC") : QString());
+    parts << QStringLiteral("\"Kod\"");
+    return parts.join(QStringLiteral(", "));
+}
+
+void TTable::select(qint64 keepKod) const
+{
+    m_rows.clear();
+    m_generation = m_store->generation(m_def);
+    if (!(m_master && m_linkedKod == 0)) {
+        const QString sql = QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
+                                .arg(tableName(), m_master ? QStringLiteral(" WHERE \"Kod0\"=?") : QString(), orderClause());
+        QSqlQuery &q = m_store->prepared(sql);
+        if (m_master)
+            q.bindValue(0, m_linkedKod);
+        if (!q.exec())
+            m_store->check(q);
+        const int n = fieldCount();
+        while (q.next()) {
+            Row row(n);
+            for (int i = 0; i < n; ++i)
+                row[i] = fromStorage(m_def->fields[size_t(i)], q.value(i));
+            if (passesFilter(row))
+                m_rows.append(std::move(row));
+        }
+        q.finish();
+    }
+    m_pos = -1;
+    if (keepKod != 0)
+        for (int i = 0; i < m_rows.size(); ++i)
+            if (m_rows[i][0].toLongLong() == keepKod) {
+                m_pos = i;
+                m_bof = m_eof = false;
+                return;
+            }
+    m_pos = m_rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+}
+
+bool TTable::passesFilter(const Row &row) const
+{
+    if (!m_filtered || !m_filterValid)
+        return true;
+    const FieldDef &f = m_def->fields[size_t(m_filter.field)];
+    const QVariant &v = row[m_filter.field];
+    const Qt::CaseSensitivity cs = m_filterCaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    switch (m_filter.kind) {
+    case Filter::Null:
+        return isNullValue(v) || (isTextType(f.type) && v.toString().isEmpty());
+    case Filter::Prefix: {
+        if (isNullValue(v))
+            return false;
+        const QString text = isNumberType(f.type) ? numberText(v.toDouble()) : v.toString();
+        return text.startsWith(m_filter.text, cs);
+    }
+    case Filter::Equal:
+        if (isNullValue(v))
+            return m_filter.text.isEmpty();
+        if (isNumberType(f.type)) {
+            const auto wanted = parseNumber(m_filter.text, true);
+            return wanted && *wanted == v.toDouble();
+        }
+        if (f.type == FieldType::Date)
+            return v.toDate().toString(DateFormat) == m_filter.text;
+        return QString::compare(v.toString(), m_filter.text, cs) == 0;
+    }
+    return true;
+}
+
+// ---- navigation -----------------------------------------------------------------------------
+
+void TTable::beforeMove()
+{
+    requireActive();
+    checkBrowseMode();
+    for (TTable *d : std::as_const(m_details))
+        if (d->active())
+            d->beforeMove();
+}
+
+void TTable::setPosition(int position, bool bofFlag, bool eofFlag)
+{
+    const bool moved = position != m_pos;
+    m_pos = position;
+    m_bof = bofFlag;
+    m_eof = eofFlag;
+    if (moved)
+        notifyCurrent();
+}
+
+void TTable::first()
+{
+    beforeMove();
+    ensureFresh();
+    setPosition(m_rows.isEmpty() ? -1 : 0, true, m_rows.isEmpty());
+}
+
+void TTable::last()
+{
+    beforeMove();
+    ensureFresh();
+    setPosition(int(m_rows.size()) - 1, m_rows.isEmpty(), true);
+    m_eof = m_rows.isEmpty() ? true : false;
+}
+
+void TTable::next()
+{
+    beforeMove();
+    ensureFresh();
+    if (m_pos + 1 < m_rows.size())
+        setPosition(m_pos + 1, false, false);
+    else
+        m_eof = true;
+}
+
+void TTable::prior()
+{
+    beforeMove();
+    ensureFresh();
+    if (m_pos > 0)
+        setPosition(m_pos - 1, false, false);
+    else
+        m_bof = true;
+}
+
+bool TTable::eof() const
+{
+    ensureFresh();
+    return m_eof || m_rows.isEmpty();
+}
+
+bool TTable::bof() const
+{
+    ensureFresh();
+    return m_bof || m_rows.isEmpty();
+}
+
+int TTable::recordCount() const
+{
+    if (!active())
+        return 0;
+    ensureFresh();
+    return int(m_rows.size());
+}
+
+int TTable::recNo() const
+{
+    ensureFresh();
+    return m_pos;
+}
+
+void TTable::moveTo(int position)
+{
+    beforeMove();
+    ensureFresh();
+    if (position < 0 || position >= m_rows.size())
+        return;
+    setPosition(position, false, false);
+}
+
+TTable::Bookmark TTable::bookmark() const { return Bookmark{currentKod()}; }
+
+bool TTable::gotoBookmark(const Bookmark &bookmark)
+{
+    beforeMove();
+    ensureFresh();
+    for (int i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i][0].toLongLong() == bookmark.kod) {
+            setPosition(i, false, false);
+            return true;
+        }
+    return false;
+}
+
+bool TTable::locate(const QStringList &fields, const QVariantList &values, Qt::CaseSensitivity cs)
+{
+    if (fields.size() != values.size())
+        throw KorvanError(QStringLiteral("Число полей и значений поиска не совпадает."));
+    QList<int> positions;
+    QVariantList wanted;
+    for (int i = 0; i < fields.size(); ++i) {
+        positions << fieldIndex(fields[i]);
+        wanted << (isNullValue(values[i]) ? QVariant() : values[i]);
+    }
+    beforeMove();
+    ensureFresh();
+    for (int r = 0; r < m_rows.size(); ++r) {
+        bool match = true;
+        for (int i = 0; i < positions.size() && match; ++i) {
+            const FieldDef &f = m_def->fields[size_t(positions[i])];
+            const QVariant &have = m_rows[r][positions[i]];
+            const QVariant &want = wanted[i];
+            if (isNullValue(have) || isNullValue(want)) {
+                match = isNullValue(have) && isNullValue(want);
+            } else if (isNumberType(f.type)) {
+                std::optional<double> w;
+                if (want.typeId() == QMetaType::QString)
+                    w = parseNumber(want.toString(), true);
+                else
+                    w = want.toDouble();
+                match = w && *w == have.toDouble();
+            } else if (isTextType(f.type)) {
+                match = QString::compare(have.toString(), want.toString(), cs) == 0;
+            } else {
+                match = compareValues(f.type, have, normalize(positions[i], want)) == 0;
+            }
+        }
+        if (match) {
+            setPosition(r, false, false);
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- filter and index ------------------------------------------------------------------------
+
+void TTable::setFilter(const QString &expression)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*\\[?([A-Za-z_$][A-Za-z0-9_$]*)\\]?\\s*=\\s*(?:'(.*)'|(null))\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    Filter parsed;
+    bool valid = false;
+    if (!expression.trimmed().isEmpty()) {
+        const auto m = form.match(expression);
+        if (!m.hasMatch())
+            throw KorvanError(QStringLiteral("Неверное выражение фильтра: %1").arg(expression));
+        parsed.field = fieldIndex(m.captured(1));
+        if (!m.captured(3).isEmpty()) {
+            parsed.kind = Filter::Null;
+        } else {
+            parsed.text = m.captured(2);
+            if (parsed.text.endsWith(QLatin1Char('*'))) {
+                parsed.kind = Filter::Prefix;
+                parsed.text.chop(1);
+            }
+        }
+        valid = true;
+    }
+    beforeMove();
+    m_filterText = expression;
+    m_filter = parsed;
+    m_filterValid = valid;
+    if (m_filtered) {
+        select(0);
+        notifyRows();
+    }
+}
+
+void TTable::setFiltered(bool on)
+{
+    beforeMove();
+    m_filtered = on;
+    ensureFresh();
+    select(0);
+    notifyRows();
+}
+
+void TTable::setFilterCaseInsensitive(bool on)
+{
+    m_filterCaseInsensitive = on;
+    if (m_filtered && active()) {
+        beforeMove();
+        select(0);
+        notifyRows();
+    }
+}
+
+void TTable::setIndexName(const QString &name)
+{
+    const IndexDef *index = nullptr;
+    if (!name.isEmpty()) {
+        index = m_def->index(name);
+        if (!index)
+            throw KorvanError(QStringLiteral("Индекс «%1» не найден в таблице «%2».").arg(name, tableName()));
+    }
+    if (active())
+        beforeMove();
+    m_indexName = name;
+    m_index = index;
+    if (active()) {
+        ensureFresh();
+        select(currentKod());
+        notifyRows();
+    }
+}
+
+void TTable::refresh()
+{
+    beforeMove();
+    ensureFresh();
+    select(currentKod());
+    notifyRows();
+}
+
+bool TTable::rowLess(const Row &a, const Row &b) const
+{
+    if (m_index)
+        for (const IndexPart &p : m_index->parts) {
+            const int i = m_def->fieldIndex(QLatin1String(p.field));
+            int c = compareValues(m_def->fields[size_t(i)].type, a[i], b[i]);
+            if (p.descending)
+                c = -c;
+            if (c != 0)
+                return c < 0;
+        }
+    return a[0].toLongLong() < b[0].toLongLong();
+}
+
+void TTable::placeSorted(int position)
+{
+    if (!m_index || position < 0)
+        return;
+    Row row = m_rows.takeAt(position);
+    int at = 0;
+    while (at < m_rows.size() && !rowLess(row, m_rows[at]))
+        ++at;
+    m_rows.insert(at, std::move(row));
+    m_pos = at;
+}
+
+// ---- display ---------------------------------------------------------------------------------
+
+void TTable::disableControls() { ++m_disabled; }
+
+void TTable::enableControls()
+{
+    if (m_disabled > 0 && --m_disabled == 0 && !controlsDisabled())
+        notifyRows();
+}
+
+bool TTable::controlsDisabled() const { return m_disabled > 0 || (m_master && m_master->controlsDisabled()); }
+
+void TTable::emitIfShown(void (TTable::*signal)())
+{
+    if (!controlsDisabled())
+        (this->*signal)();
+}
+
+void TTable::notifyCurrent()
+{
+    emitIfShown(&TTable::currentChanged);
+    for (TTable *d : std::as_const(m_details))
+        d->notifyRows();
+}
+
+void TTable::notifyRows()
+{
+    emitIfShown(&TTable::rowsChanged);
+    emitIfShown(&TTable::currentChanged);
+    for (TTable *d : std::as_const(m_details))
+        d->notifyRows();
+}
+
+// ---- editing ---------------------------------------------------------------------------------
+
+void TTable::append()
+{
+    beforeMove();
+    ensureFresh();
+    if (m_master && linkedMasterKod() == 0)
+        throw KorvanError(QStringLiteral("Нельзя добавить запись в таблицу «%1»: нет текущей записи главной таблицы.")
+                              .arg(tableName()));
+    if (beforeInsert)
+        beforeInsert(*this);
+    Row row(fieldCount());
+    if (m_master)
+        row[m_def->fieldIndex(QStringLiteral("Kod0"))] = m_linkedKod;
+    m_rows.append(std::move(row));
+    m_original.clear();
+    m_state = State::Insert;
+    m_modified = false;
+    m_pos = int(m_rows.size()) - 1;
+    m_bof = m_eof = false;
+    emitIfShown(&TTable::stateChanged);
+    notifyRows();
+}
+
+void TTable::insert()
+{
+    beforeMove();
+    ensureFresh();
+    if (m_master && linkedMasterKod() == 0)
+        throw KorvanError(QStringLiteral("Нельзя добавить запись в таблицу «%1»: нет текущей записи главной таблицы.")
+                              .arg(tableName()));
+    if (beforeInsert)
+        beforeInsert(*this);
+    Row row(fieldCount());
+    if (m_master)
+        row[m_def->fieldIndex(QStringLiteral("Kod0"))] = m_linkedKod;
+    const int at = m_pos < 0 ? 0 : m_pos;
+    m_rows.insert(at, std::move(row));
+    m_original.clear();
+    m_state = State::Insert;
+    m_modified = false;
+    m_pos = at;
+    m_bof = m_eof = false;
+    emitIfShown(&TTable::stateChanged);
+    notifyRows();
+}
+
+void TTable::edit()
+{
+    requireActive();
+    if (editing())
+        return;
+    ensureFresh();
+    if (m_rows.isEmpty()) {
+        append();
+        return;
+    }
+    if (beforeEdit)
+        beforeEdit(*this);
+    m_original = m_rows[m_pos];
+    m_state = State::Edit;
+    m_modified = false;
+    emitIfShown(&TTable::stateChanged);
+}
+
+void TTable::cancel()
+{
+    if (!editing())
+        return;
+    if (m_state == State::Insert) {
+        m_rows.removeAt(m_pos);
+        if (m_pos >= m_rows.size())
+            m_pos = int(m_rows.size()) - 1;
+    } else {
+        m_rows[m_pos] = m_original;
+    }
+    m_original.clear();
+    m_state = State::Browse;
+    m_modified = false;
+    m_bof = m_eof = m_rows.isEmpty();
+    emitIfShown(&TTable::stateChanged);
+    notifyRows();
+}
+
+void TTable::checkBrowseMode()
+{
+    if (!editing())
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void TTable::post()
+{
+    requireEditing();
+    const State state = m_state;
+    const int position = m_pos;
+    const Row before = m_rows[m_pos];
+    m_store->begin();
+    try {
+        if (beforePost)
+            beforePost(*this);
+        const bool wasFresh = m_generation == m_store->generation(m_def);
+        writeRow(m_rows[m_pos], state == State::Insert);
+        m_store->touch(m_def);
+        if (wasFresh)
+            m_generation = m_store->generation(m_def);
+        m_state = State::Browse;
+        m_modified = false;
+        m_original.clear();
+        placeSorted(m_pos);
+        emitIfShown(&TTable::stateChanged);
+        notifyRows();
+        if (afterPost)
+            afterPost(*this);
+        m_store->commit();
+    } catch (...) {
+        m_store->rollback();
+        restoreAfterFailedPost(before, state, position);
+        throw;
+    }
+}
+
+void TTable::restoreAfterFailedPost(const Row &row, State state, int position)
+{
+    if (editing())
+        return; // the failure came before the write: the buffer is as it was
+    // The write was undone with the transaction: put the user's values back into the edit buffer.
+    select(state == State::Edit ? row[0].toLongLong() : 0);
+    if (state == State::Insert) {
+        Row pending = row;
+        pending[0] = QVariant();
+        const int at = qBound(0, position, int(m_rows.size()));
+        m_rows.insert(at, pending);
+        m_pos = at;
+        m_original.clear();
+    } else if (m_pos >= 0 && m_rows[m_pos][0].toLongLong() == row[0].toLongLong()) {
+        m_original = m_rows[m_pos];
+        m_rows[m_pos] = row;
+    } else {
+        return; // the row itself is gone
+    }
+    m_state = state;
+    m_modified = true;
+    m_bof = m_eof = false;
+    emitIfShown(&TTable::stateChanged);
+    notifyRows();
+}
+
+void TTable::remove()
+{
+    requireActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == State::Edit)
+        cancel();
+    for (TTable *d : std::as_const(m_details))
+        if (d->active())
+            d->beforeMove();
+    ensureFresh();
+    if (m_rows.isEmpty())
+        throw KorvanError(QStringLiteral("В таблице «%1» нет записи для удаления.").arg(tableName()));
+    m_store->begin();
+    try {
+        if (beforeDelete)
+            beforeDelete(*this);
+        const qint64 kod = m_rows[m_pos][0].toLongLong();
+        QSqlQuery &q = m_store->prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod\"=?").arg(tableName()));
+        q.bindValue(0, kod);
+        if (!q.exec())
+            m_store->check(q);
+        const bool wasFresh = m_generation == m_store->generation(m_def);
+        m_store->touch(m_def);
+        if (wasFresh)
+            m_generation = m_store->generation(m_def);
+        // The hook may have moved the cursor; remove the row it started on.
+        for (int i = 0; i < m_rows.size(); ++i)
+            if (m_rows[i][0].toLongLong() == kod) {
+                m_rows.removeAt(i);
+                if (i < m_pos || m_pos >= m_rows.size())
+                    m_pos = qMax(i < m_pos ? m_pos - 1 : i, 0);
+                break;
+            }
+        const bool wasLast = m_pos >= m_rows.size();
+        if (m_rows.isEmpty()) {
+            m_pos = -1;
+            m_bof = m_eof = true;
+        } else if (wasLast) {
+            m_pos = int(m_rows.size()) - 1;
+            m_eof = true;
+        } else {
+            m_bof = m_eof = false;
+        }
+        notifyRows();
+        if (afterDelete)
+            afterDelete(*this);
+        m_store->commit();
+    } catch (...) {
+        m_store->rollback();
+        throw;
+    }
+}
+
+void TTable::afterRollback()
+{
+    if (!active())
+        return;
+    if (!editing())
+        emitIfShown(&TTable::rowsChanged);
+}
+
+// ---- fields ----------------------------------------------------------------------------------
+
+int TTable::fieldIndex(const QString &field) const
+{
+    const int i = m_def->fieldIndex(field);
+    if (i < 0)
+        throw KorvanError(QStringLiteral("Поле «%1» не найдено в таблице «%2».").arg(field, tableName()));
+    return i;
+}
+
+QString TTable::displayLabel(int position) const
+{
+    const char *label = fieldDef(position).label;
+    return label && *label ? QString::fromUtf8(label) : fieldName(position);
+}
+
+QVariant TTable::value(int position) const
+{
+    if (position < 0 || position >= fieldCount())
+        throw KorvanError(QStringLiteral("Нет поля с номером %1 в таблице «%2».").arg(position).arg(tableName()));
+    ensureFresh();
+    if (m_pos < 0 || m_pos >= m_rows.size())
+        return {};
+    return m_rows[m_pos][position];
+}
+
+double TTable::asFloat(int position) const
+{
+    const QVariant v = value(position);
+    return isNullValue(v) ? 0.0 : v.toDouble();
+}
+
+double TTable::asFloat(const QString &field) const { return asFloat(fieldIndex(field)); }
+
+qint64 TTable::asInteger(const QString &field) const
+{
+    const QVariant v = value(field);
+    return isNullValue(v) ? 0 : v.toLongLong();
+}
+
+std::optional<double> TTable::asOptional(const QString &field) const
+{
+    const QVariant v = value(field);
+    if (isNullValue(v))
+        return std::nullopt;
+    return v.toDouble();
+}
+
+QString TTable::asString(int position) const
+{
+    const QVariant v = value(position);
+    if (isNullValue(v))
+        return {};
+    switch (fieldDef(position).type) {
+    case FieldType::Float: return numberText(v.toDouble());
+    case FieldType::Integer:
+    case FieldType::AutoInc: return QString::number(v.toLongLong());
+    case FieldType::Date: return v.toDate().toString(DateFormat);
+    case FieldType::Time: return v.toTime().toString(TimeFormat);
+    case FieldType::Boolean: return v.toBool() ? QStringLiteral("Да") : QStringLiteral("Нет");
+    default: return v.toString();
+    }
+}
+
+bool TTable::asBoolean(const QString &field) const { return value(field).toBool(); }
+QDate TTable::asDate(const QString &field) const { return value(field).toDate(); }
+QTime TTable::asTime(const QString &field) const { return value(field).toTime(); }
+
+TTable::Row TTable::currentRow() const
+{
+    ensureFresh();
+    if (m_pos < 0 || m_pos >= m_rows.size())
+        return Row(fieldCount());
+    return m_rows[m_pos];
+}
+
+qint64 TTable::currentKod() const
+{
+    if (!active())
+        return 0;
+    ensureFresh();
+    if (m_pos < 0 || m_pos >= m_rows.size())
+        return 0;
+    return m_rows[m_pos][0].toLongLong();
+}
+
+QVariant TTable::normalize(int position, const QVariant &value) const
+{
+    const FieldDef &f = fieldDef(position);
+    if (isNullValue(value))
+        return {};
+    const bool text = value.typeId() == QMetaType::QString;
+    switch (f.type) {
+    case FieldType::Float: {
+        double x = 0;
+        if (text) {
+            if (value.toString().trimmed().isEmpty())
+                return {};
+            const auto parsed = parseNumber(value.toString());
+            if (!parsed)
+                throw KorvanError(QStringLiteral("«%1» не является числом.").arg(value.toString()));
+            x = *parsed;
+        } else {
+            bool ok = false;
+            x = value.toDouble(&ok);
+            if (!ok)
+                throw KorvanError(QStringLiteral("«%1» не является числом.").arg(value.toString()));
+        }
+        if (!std::isfinite(x))
+            throw KorvanError(QStringLiteral("Значение поля «%1» не является конечным числом.").arg(QLatin1String(f.name)));
+        return x;
+    }
+    case FieldType::Integer:
+    case FieldType::AutoInc: {
+        bool ok = false;
+        qint64 n = 0;
+        if (text) {
+            if (value.toString().trimmed().isEmpty())
+                return {};
+            n = value.toString().trimmed().toLongLong(&ok);
+        } else {
+            const double d = value.toDouble(&ok);
+            ok = ok && std::isfinite(d) && d == std::floor(d);
+            n = qint64(d);
+        }
+        if (!ok)
+            throw KorvanError(QStringLiteral("«%1» не является целым числом.").arg(value.toString()));
+        if (n < INT32_MIN || n > INT32_MAX)
+            throw KorvanError(QStringLiteral("Число %1 вне допустимых пределов поля «%2».").arg(n).arg(QLatin1String(f.name)));
+        return n;
+    }
+    case FieldType::String: {
+        const QString s = value.toString().left(f.size);
+        return s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    case FieldType::Memo: {
+        const QString s = value.toString();
+        return s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    case FieldType::Date: {
+        QDate d = value.toDate();
+        if (text) {
+            d = QDate::fromString(value.toString().trimmed(), DateFormat);
+            if (!d.isValid())
+                d = QDate::fromString(value.toString().trimmed(), Qt::ISODate);
+        }
+        if (!d.isValid())
+            throw KorvanError(QStringLiteral("«%1» не является датой.").arg(value.toString()));
+        return d;
+    }
+    case FieldType::Time: {
+        QTime t = value.toTime();
+        if (text)
+            t = QTime::fromString(value.toString().trimmed(), TimeFormat);
+        if (!t.isValid())
+            throw KorvanError(QStringLiteral("«%1» не является временем.").arg(value.toString()));
+        return t;
+    }
+    case FieldType::Boolean:
+        if (text) {
+            const QString s = value.toString().trimmed().toLower();
+            if (s == QLatin1String("да") || s == QLatin1String("true") || s == QLatin1String("1"))
+                return true;
+            if (s == QLatin1String("нет") || s == QLatin1String("false") || s == QLatin1String("0"))
+                return false;
+            throw KorvanError(QStringLiteral("«%1» не является логическим значением.").arg(value.toString()));
+        }
+        return value.toBool();
+    }
+    return value;
+}
+
+void TTable::setValue(int position, const QVariant &value)
+{
+    requireEditing();
+    if (position < 0 || position >= fieldCount())
+        throw KorvanError(QStringLiteral("Нет поля с номером %1 в таблице «%2».").arg(position).arg(tableName()));
+    if (fieldDef(position).type == FieldType::AutoInc)
+        throw KorvanError(QStringLiteral("Поле «%1» таблицы «%2» заполняется автоматически.").arg(fieldName(position), tableName()));
+    m_rows[m_pos][position] = normalize(position, value);
+    m_modified = true;
+    emitIfShown(&TTable::currentChanged);
+}
+
+void TTable::setAsString(int position, const QString &text) { setValue(position, QVariant(text)); }
+
+void TTable::setOptional(const QString &field, const std::optional<double> &value)
+{
+    setValue(field, value ? QVariant(*value) : QVariant());
+}
+
+QVariant TTable::toStorage(const FieldDef &f, const QVariant &v) const
+{
+    if (isNullValue(v))
+        return QVariant(f.type == FieldType::Float ? QMetaType(QMetaType::Double) : QMetaType(QMetaType::QString));
+    switch (f.type) {
+    case FieldType::Date: return v.toDate().toString(Qt::ISODate);
+    case FieldType::Time: return v.toTime().toString(TimeFormat);
+    case FieldType::Boolean: return v.toBool() ? 1 : 0;
+    default: return v;
+    }
+}
+
+QVariant TTable::fromStorage(const FieldDef &f, const QVariant &v) const
+{
+    if (isNullValue(v))
+        return {};
+    switch (f.type) {
+    case FieldType::Float: return v.toDouble();
+    case FieldType::Integer:
+    case FieldType::AutoInc: return v.toLongLong();
+    case FieldType::Date: return QDate::fromString(v.toString(), Qt::ISODate);
+    case FieldType::Time: return QTime::fromString(v.toString(), TimeFormat);
+    case FieldType::Boolean: return v.toInt() != 0;
+    default: return v.toString();
+    }
+}
+
+void TTable::writeRow(Row &row, bool insertNew)
+{
+    const int n = fieldCount();
+    QStringList names;
+    for (int i = 1; i < n; ++i)
+        names << QLatin1Char('"') + fieldName(i) + QLatin1Char('"');
+    QString sql;
+    if (insertNew) {
+        QStringList marks;
+        for (int i = 1; i < n; ++i)
+            marks << QStringLiteral("?");
+        sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                  .arg(tableName(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    } else {
+        sql = QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?").arg(tableName(), names.join(QStringLiteral("=?,")));
+    }
+    QSqlQuery &q = m_store->prepared(sql);
+    for (int i = 1; i < n; ++i)
+        q.bindValue(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
+    if (!insertNew)
+        q.bindValue(n - 1, row[0]);
+    if (!q.exec())
+        m_store->check(q);
+    if (insertNew)
+        row[0] = q.lastInsertId().toLongLong();
+}
+
+} // namespace korvan

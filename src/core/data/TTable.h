@@ -1,0 +1,208 @@
+#pragma once
+
+#include "Schema.h"
+
+#include <QDate>
+#include <QObject>
+#include <QStringList>
+#include <QTime>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+namespace korvan {
+
+class Store;
+
+// A cursor on one table: the visible rows (the master link, the filter and the active index
+// decide which and in what order), one current row, and the browse / edit / insert states with
+// an edit buffer. Writes go to the store at once, each post or delete in its own transaction
+// (nested in the command's when there is one).
+//
+// Details follow their master lazily: a move of the master marks them, and they re-select their
+// rows at their next use, on their first row. Rows written by another cursor on the same table
+// are seen at the next navigation.
+class TTable : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Row = QVector<QVariant>;
+    using Hook = std::function<void(TTable &)>;
+
+    struct Bookmark {
+        qint64 kod = 0;
+        bool valid() const { return kod != 0; }
+    };
+
+    TTable(Store &store, const QString &tableName, QObject *parent = nullptr);
+    ~TTable() override;
+
+    const TableDef &def() const { return *m_def; }
+    QString tableName() const { return QLatin1String(m_def->name); }
+    Store &store() const { return *m_store; }
+
+    void open();
+    void close();
+    bool active() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    bool editing() const { return m_state == State::Edit || m_state == State::Insert; }
+    bool modified() const { return m_modified; }
+
+    // The master whose current Kod selects this table's rows through Kod0.
+    void setMaster(TTable *master);
+    TTable *master() const { return m_master; }
+
+    // Navigation over the visible rows.
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const;
+    bool bof() const;
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
+    int recNo() const; // position of the current row, -1 when there is none
+    void moveTo(int position);
+
+    Bookmark bookmark() const;
+    bool gotoBookmark(const Bookmark &bookmark);
+
+    // Locates the first visible row whose fields equal the values (whole values; strings with
+    // or without regard to letter case). Stays put and returns false when none does.
+    bool locate(const QStringList &fields, const QVariantList &values,
+                Qt::CaseSensitivity cs = Qt::CaseSensitive);
+    bool locate(const QString &field, const QVariant &value, Qt::CaseSensitivity cs = Qt::CaseSensitive)
+    {
+        return locate(QStringList{field}, QVariantList{value}, cs);
+    }
+
+    // Filter expressions: Field='value', [Field]='prefix*', [Field]=Null. Switching the filter
+    // on or off, or changing it while on, goes to the first visible row.
+    void setFilter(const QString &expression);
+    QString filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+    void setFilterCaseInsensitive(bool on);
+
+    // The active index by name; empty for the primary order (by Kod).
+    void setIndexName(const QString &name);
+    QString indexName() const { return m_indexName; }
+
+    // Re-reads the rows, staying on the current row when it is still there.
+    void refresh();
+
+    // Suspends and resumes the signals that bound windows follow. Nested.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const;
+
+    void append();
+    void insert();
+    void edit();
+    void post();
+    void cancel();
+    void remove(); // delete the current row
+    // Posts a row being edited (or cancels it when nothing was changed).
+    void checkBrowseMode();
+
+    // Field access by name or by position in the table's field list.
+    int fieldCount() const { return int(m_def->fields.size()); }
+    int fieldIndex(const QString &field) const; // throws for an unknown field
+    const FieldDef &fieldDef(int position) const { return m_def->fields[size_t(position)]; }
+    QString fieldName(int position) const { return QLatin1String(fieldDef(position).name); }
+    QString displayLabel(int position) const;
+
+    QVariant value(int position) const;
+    QVariant value(const QString &field) const { return value(fieldIndex(field)); }
+    bool isNull(int position) const { return !value(position).isValid() || value(position).isNull(); }
+    bool isNull(const QString &field) const { return isNull(fieldIndex(field)); }
+    double asFloat(const QString &field) const; // null reads as 0
+    double asFloat(int position) const;
+    qint64 asInteger(const QString &field) const;
+    QString asString(const QString &field) const { return asString(fieldIndex(field)); }
+    QString asString(int position) const;
+    bool asBoolean(const QString &field) const;
+    QDate asDate(const QString &field) const;
+    QTime asTime(const QString &field) const;
+    std::optional<double> asOptional(const QString &field) const;
+
+    // Writes in the edit or insert state. Strings are cut to the field's size; text written to a
+    // number field must be a number (comma decimal separator) or empty for null.
+    void setValue(int position, const QVariant &value);
+    void setValue(const QString &field, const QVariant &value) { setValue(fieldIndex(field), value); }
+    void setAsString(int position, const QString &text);
+    void setAsString(const QString &field, const QString &text) { setAsString(fieldIndex(field), text); }
+    void setNull(const QString &field) { setValue(field, QVariant()); }
+    void setOptional(const QString &field, const std::optional<double> &value);
+
+    // The whole current row (values in field order).
+    Row currentRow() const;
+    qint64 currentKod() const; // 0 when there is no posted current row
+
+    // Record hooks. A hook that refuses shows its message and throws Abort.
+    Hook beforeInsert, beforeEdit, beforePost, afterPost, beforeDelete, afterDelete;
+
+    // Called by the store.
+    void afterRollback();
+    void detachFromStore();
+
+signals:
+    void currentChanged();
+    void rowsChanged();
+    void stateChanged();
+
+private:
+    struct Filter {
+        int field = -1;
+        enum Kind { Equal, Prefix, Null } kind = Equal;
+        QString text;
+    };
+
+    void requireActive() const;
+    void requireEditing() const;
+    void ensureFresh() const;
+    void select(qint64 keepKod) const;
+    bool passesFilter(const Row &row) const;
+    bool rowLess(const Row &a, const Row &b) const;
+    void placeSorted(int position);
+    qint64 linkedMasterKod() const;
+    void beforeMove();
+    void setPosition(int position, bool bofFlag, bool eofFlag);
+    void notifyCurrent();
+    void notifyRows();
+    void emitIfShown(void (TTable::*signal)());
+    void writeRow(Row &row, bool insertNew);
+    QVariant toStorage(const FieldDef &f, const QVariant &v) const;
+    QVariant fromStorage(const FieldDef &f, const QVariant &v) const;
+    QVariant normalize(int position, const QVariant &value) const;
+    QString orderClause() const;
+    void restoreAfterFailedPost(const Row &row, State state, int position);
+
+    Store *m_store;
+    const TableDef *m_def;
+    TTable *m_master = nullptr;
+    QList<TTable *> m_details;
+
+    // The visible rows as last read; mutable because reading re-selects lazily.
+    mutable QVector<Row> m_rows;
+    mutable int m_pos = -1;
+    mutable bool m_bof = true, m_eof = true;
+    mutable quint64 m_generation = ~quint64(0);
+    mutable qint64 m_linkedKod = -1;
+
+    State m_state = State::Inactive;
+    bool m_modified = false;
+    Row m_original; // the row as it was before edit, for cancel
+
+    QString m_filterText;
+    Filter m_filter;
+    bool m_filterValid = false;
+    bool m_filtered = false;
+    bool m_filterCaseInsensitive = false;
+    QString m_indexName;
+    const IndexDef *m_index = nullptr;
+    int m_disabled = 0;
+};
+
+} // namespace korvan
