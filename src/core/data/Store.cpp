@@ -79,6 +79,7 @@ std::unique_ptr<Store> Store::open(const QString &dataDirectory)
                               .arg(QDir::toNativeSeparators(store->m_filePath)));
     store->openConnection(store->m_filePath);
     store->prepareSchema(true);
+    store->configureConnection();
     return store;
 }
 
@@ -106,11 +107,15 @@ void Store::openConnection(const QString &databaseName)
                                          "Файл оставлен без изменений.")
                               .arg(QDir::toNativeSeparators(databaseName), probe.lastError().databaseText()));
     probe.finish();
+}
+
+void Store::configureConnection()
+{
+    // Only once the file is known to be ours: switching the journal rewrites its header.
     if (!inMemory()) {
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=FULL"));
     }
-    exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
 }
 
 void Store::prepareSchema(bool allowCreate)

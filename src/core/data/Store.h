@@ -65,6 +65,7 @@ public:
 private:
     Store() = default;
     void openConnection(const QString &databaseName);
+    void configureConnection();
     void prepareSchema(bool allowCreate);
     void createSchema();
     void verifySchema();

@@ -1,0 +1,191 @@
+// The database file: creation, persistence, transactions, and the files and situations it refuses.
+#include "MessageRecorder.h"
+#include "TestData.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace korvan;
+using namespace korvan::test;
+
+class TestStore : public QObject {
+    Q_OBJECT
+
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Builds an SQLite file by hand, outside the program.
+    static void makeForeignDatabase(const QString &path, const QStringList &statements)
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const QString &s : statements)
+                QVERIFY2(q.exec(s), qPrintable(s));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("foreign");
+    }
+
+    static QString openError(const QString &dir)
+    {
+        try {
+            Store::open(dir);
+        } catch (const KorvanError &e) {
+            return e.message();
+        }
+        return {};
+    }
+
+private slots:
+    void newStoreHasDeliveredContents()
+    {
+        TestData td;
+        QVERIFY(QFile::exists(td.dir.filePath(Store::FileName)));
+        QVERIFY(td.data->tblsKU0->recordCount() >= 6);
+        QVERIFY(td.data->tblSutGr0->recordCount() >= 10);
+        QVERIFY(td.data->TableReport->recordCount() >= 2);
+        QCOMPARE(td.data->TableReport->asString("Name"), QStringLiteral("Полный отчет"));
+        QCOMPARE(td.data->tblProj0->recordCount(), 0);
+    }
+
+    void dataSurvivesReopen()
+    {
+        TestData td;
+        TTable &p = *td.data->tblProj0;
+        p.append();
+        p.setValue("Name", "Завод \"Прогресс\" <1>");
+        p.setValue("ProjMemo", QString("строка 1\nстрока 2"));
+        p.setValue("ProjDate", QDate(2026, 12, 10));
+        p.setValue("ProjTime", QTime(23, 59, 1));
+        p.setValue("Tarif_a", 0.1 + 0.2);
+        p.setValue("MonthDay", 21);
+        p.post();
+        const TTable::Row written = p.currentRow();
+        const int types = td.data->tblsKU1->recordCount();
+        td.reopen();
+        TTable &q = *td.data->tblProj0;
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.currentRow(), written);
+        QCOMPARE(q.asFloat("Tarif_a"), 0.1 + 0.2); // bit for bit
+        QCOMPARE(td.data->tblsKU1->recordCount(), types); // not seeded twice
+    }
+
+    void failedCommandWritesNothing()
+    {
+        TestData td;
+        TDataModule1 &dm = *td.data;
+        appendRow(*dm.tblProj0, {{"Name", "До"}});
+        try {
+            Store::Transaction tx(*td.store);
+            appendRow(*dm.tblProj0, {{"Name", "Новый"}});
+            appendRow(*dm.tblProj1, {{"T1", 0}, {"T2", 24}});
+            {
+                Store::Transaction inner(*td.store);
+                dm.tblProj0->first();
+                dm.tblProj0->edit();
+                dm.tblProj0->setValue("Name", "Изменён");
+                dm.tblProj0->post();
+                inner.commit();
+            }
+            throw KorvanError("сбой посреди команды");
+        } catch (const KorvanError &) {
+        }
+        QCOMPARE(td.store->transactionDepth(), 0);
+        // The shared cursors re-read: only the state before the command is left.
+        QCOMPARE(dm.tblProj0->recordCount(), 1);
+        QCOMPARE(dm.tblProj0->asString("Name"), QStringLiteral("До"));
+        QCOMPARE(dm.tblProj1->recordCount(), 0);
+        td.reopen();
+        QCOMPARE(td.data->tblProj0->recordCount(), 1);
+        QCOMPARE(td.data->tblProj0->asString("Name"), QStringLiteral("До"));
+        TTable periods(*td.store, "project1.db");
+        periods.open();
+        QCOMPARE(periods.recordCount(), 0);
+    }
+
+    void killedWriterLeavesLastCommit()
+    {
+        QTemporaryDir dir;
+        QProcess writer;
+        writer.start(qEnvironmentVariable("KORVAN_TEST_HELPERS") + "/korvan_store_writer", {dir.path()});
+        QVERIFY(writer.waitForStarted());
+        QVERIFY(writer.waitForReadyRead(60000));
+        QCOMPARE(writer.readLine().trimmed(), QByteArray("ready"));
+        writer.kill(); // SIGKILL, in the middle of the transaction
+        QVERIFY(writer.waitForFinished());
+
+        auto store = Store::open(dir.path()); // the dead writer's lock does not block
+        {
+            QSqlQuery q(store->database());
+            QVERIFY(q.exec("PRAGMA integrity_check"));
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+        }
+        TTable projects(*store, "project0.db");
+        projects.open();
+        QCOMPARE(projects.recordCount(), 1);
+        QCOMPARE(projects.asString("Name"), QStringLiteral("сохранённый"));
+    }
+
+    void secondProgramRefused()
+    {
+        QTemporaryDir dir;
+        auto first = Store::open(dir.path());
+        const QString error = openError(dir.path());
+        QVERIFY2(error.contains("уже работает другая копия программы"), qPrintable(error));
+        first.reset();
+        QVERIFY(openError(dir.path()).isEmpty());
+    }
+
+    void unusableDirectoryRefused()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString error = openError(dir.filePath("file/Data"));
+        QVERIFY2(error.contains("file/Data"), qPrintable(error));
+    }
+
+    void foreignFilesRefusedAndKept_data()
+    {
+        QTest::addColumn<QStringList>("statements"); // empty: a text file instead of a database
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("not a database") << QStringList() << "не является базой данных программы";
+        QTest::newRow("other tables") << QStringList{"CREATE TABLE notes (a TEXT)"} << "другие таблицы";
+        QTest::newRow("newer format") << QStringList{"CREATE TABLE x (a)", "PRAGMA user_version=99"} << "более новой версией";
+        QTest::newRow("changed table")
+            << QStringList{"CREATE TABLE \"project0.db\" (\"Kod\" INTEGER PRIMARY KEY, \"Name\" VARCHAR(50))", "PRAGMA user_version=1"}
+            << "Таблица «project0.db»";
+    }
+    void foreignFilesRefusedAndKept()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(Store::FileName);
+        if (statements.isEmpty()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("это не база данных, а текст\n").repeated(200));
+        } else {
+            makeForeignDatabase(path, statements);
+        }
+        const QByteArray before = fileBytes(path);
+        const QString error = openError(dir.path());
+        QVERIFY2(error.contains(expected), qPrintable(error));
+        QVERIFY2(error.contains(path), qPrintable(error)); // names the file
+        QCOMPARE(fileBytes(path), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "test_store.moc"

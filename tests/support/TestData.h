@@ -1,0 +1,27 @@
+#pragma once
+
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+namespace korvan::test {
+
+// A fresh data directory with its store and shared cursors, removed afterwards.
+struct TestData {
+    TestData();
+    ~TestData();
+
+    // Closes and opens the store again on the same directory.
+    void reopen();
+
+    QTemporaryDir dir;
+    std::unique_ptr<Store> store;
+    std::unique_ptr<TDataModule1> data;
+};
+
+// Appends and posts one row; values by field name.
+qint64 appendRow(TTable &table, const QVariantMap &values);
+
+} // namespace korvan::test
