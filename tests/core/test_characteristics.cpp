@@ -52,8 +52,8 @@ private slots:
             << 480.0 << 932.95 << 572.0 << 9.6 << 581.6;
         QTest::newRow("P = 0: no tg(f)") << PeriodInput{0, 2, 0, 30} << 30.0 << 45.58 << QVariant(0.0) << null
                                          << 0.0 << 60.0 << 60.0 << 0.0 << 1.2 << 1.2;
-        QTest::newRow("no load: no cos(f), no tg(f)")
-            << PeriodInput{0, 24, 0, 0} << 0.0 << 0.0 << null << null << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("no load: no cos(f), no tg(f)") << PeriodInput{0, 24, 0, 0} << 0.0 << 0.0 << null
+                                                      << null << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
         // S rounds to 0 although P does not: still no cos(f), and no infinity.
         QTest::newRow("tiny P rounds S to 0") << PeriodInput{0, 24, 0.001, 0} << 0.0 << 0.0 << null
                                               << QVariant(0.0) << 0.02 << 0.0 << 0.02 << 0.01 << 0.0 << 0.01;
@@ -107,10 +107,7 @@ private slots:
         QCOMPARE(t->Qmax, 80.0);
     }
 
-    void noPeriodLeavesTotalsAlone()
-    {
-        QVERIFY(!computeProjectTotals({}, exampleTariff));
-    }
+    void noPeriodLeavesTotalsAlone() { QVERIFY(!computeProjectTotals({}, exampleTariff)); }
 
     void averagesOverSpan_data()
     {
@@ -149,8 +146,8 @@ private slots:
         const QVariant null;
         QTest::newRow("no load all day")
             << QList<PeriodInput>{{0, 24, 0, 0}} << QVariant(0.0) << null << null << 0.0 << 0.0;
-        QTest::newRow("reactive load only") << QList<PeriodInput>{{0, 12, 0, 10}, {12, 24, 0, 20}} << QVariant(0.0)
-                                            << QVariant(0.0) << null << 360.0 << 93600.0;
+        QTest::newRow("reactive load only") << QList<PeriodInput>{{0, 12, 0, 10}, {12, 24, 0, 20}}
+                                            << QVariant(0.0) << QVariant(0.0) << null << 360.0 << 93600.0;
         QTest::newRow("period of no length")
             << QList<PeriodInput>{{5, 5, 10, 5}} << null << null << null << 0.0 << 0.0;
     }
@@ -173,8 +170,8 @@ private slots:
     // Every Q below 0: the largest Q is the largest of the periods, not a 0 no period has.
     void capacitiveGraphExtremes()
     {
-        const auto t = computeProjectTotals(
-            stored({{0, 12, 50, -10.004}, {12, 24, 50, -30}}, exampleTariff), exampleTariff);
+        const auto t = computeProjectTotals(stored({{0, 12, 50, -10.004}, {12, 24, 50, -30}}, exampleTariff),
+                                            exampleTariff);
         QVERIFY(t);
         QCOMPARE(t->Qmin, -30.0);
         QCOMPARE(t->Qmax, -10.0);

@@ -13,7 +13,7 @@ namespace korvan {
 // with "Pay" in its place: $Wa -> PayWa, $Ws_m -> PayWs_m, D$Wak -> DPayWak.
 //
 // An empty std::optional is a value without a defined result (a zero divisor); it is stored as
-// NULL. Nothing here ever yields NaN or infinity.
+// NULL. No result is NaN or infinite for finite inputs of physical size.
 
 // Line voltage of the installations, kV; I = S / sqrt(3) / 0.38 gives amperes from kVA.
 inline constexpr double kLineVoltage = 0.38;
@@ -28,8 +28,8 @@ double lineCurrent(double S);
 struct PeriodInput {
     double T1 = 0; // hours
     double T2 = 0;
-    double P = 0;  // kW
-    double Q = 0;  // kVAr
+    double P = 0; // kW
+    double Q = 0; // kVAr
 };
 
 // The project's tariffs and working days; a null day count is passed as 0.

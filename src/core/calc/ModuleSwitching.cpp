@@ -70,8 +70,7 @@ namespace {
 
 // The pass all modes share: a rejected module does not end it, smaller ones are still tried.
 // The sum is compared with the bounds as computed, without rounding.
-template <class Accept>
-double greedyPass(const ModuleList &modules, SwitchedList &switched, Accept accept)
+template <class Accept> double greedyPass(const ModuleList &modules, SwitchedList &switched, Accept accept)
 {
     double sum = 0;
     for (double m : modules) {
@@ -116,8 +115,7 @@ double SelectCosInRange(const ModuleList &modules, SwitchedList &switched, doubl
                       [need, limit](double sum, double m) { return sum + m <= limit && sum <= need; });
 }
 
-double SelectCosNearest(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                        double Cosf_tr)
+double SelectCosNearest(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_tr)
 {
     const double target = Q - allowedReactivePower(P, Cosf_tr);
     // Strictly closer only: a module that leaves the distance as it is stays off.
@@ -126,8 +124,8 @@ double SelectCosNearest(const ModuleList &modules, SwitchedList &switched, doubl
     });
 }
 
-std::optional<double> SelectModules(const ModeSettings &s, const ModuleList &modules,
-                                    SwitchedList &switched, double P, double Q)
+std::optional<double> SelectModules(const ModeSettings &s, const ModuleList &modules, SwitchedList &switched,
+                                    double P, double Q)
 {
     switch (s.mode) {
     case FullCompensation:
