@@ -1,5 +1,7 @@
 #include "TDataModule1.h"
 
+#include "CalculationHooks.h"
+#include "CatalogueHooks.h"
 #include "Messages.h"
 #include "Store.h"
 
@@ -47,6 +49,8 @@ TDataModule1::TDataModule1(Store &store, QObject *parent)
         installGuard(t);
 
     tblProj0->afterPost = [this](TTable &) { emit projectPosted(); };
+    installCalculationHooks(*this);
+    installCatalogueHooks(*this);
 
     openAll();
 }

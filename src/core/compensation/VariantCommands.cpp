@@ -1,0 +1,254 @@
+#include "VariantCommands.h"
+
+#include "NumericChecks.h"
+#include "VariantPeriods.h"
+#include "calc/Numbers.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+namespace korvan {
+
+namespace {
+
+const QString CosDesc = QStringLiteral("коэффициента мощности");
+
+struct CosField {
+    int field;
+    bool used;
+    const QString *text;
+};
+
+QList<CosField> cosFields(const ModeInput &in)
+{
+    return {{VariantParams::CosfMin, ModeInput::usesMin(in.mode), &in.cosfMin},
+            {VariantParams::CosfMax, ModeInput::usesMax(in.mode), &in.cosfMax},
+            {VariantParams::CosfTr, ModeInput::usesTr(in.mode), &in.cosfTr}};
+}
+
+void requireProject(const TDataModule1 &data)
+{
+    if (data.tblProj0->isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+}
+
+void requireVariant(const TDataModule1 &data)
+{
+    requireProject(data);
+    if (data.tblProj2->isEmpty())
+        throw KorvanError(QStringLiteral("У текущего проекта нет вариантов компенсации."));
+}
+
+void writeMode(TTable &variant, const ModeInput &in)
+{
+    variant.setValue(QStringLiteral("Rejim"), selectionModeCaption(in.mode));
+    const ModeSettings s = in.settings();
+    variant.setOptional(QStringLiteral("Cosf_min"), ModeInput::usesMin(in.mode) ? s.Cosf_min : std::nullopt);
+    variant.setOptional(QStringLiteral("Cosf_max"), ModeInput::usesMax(in.mode) ? s.Cosf_max : std::nullopt);
+    variant.setOptional(QStringLiteral("Cosf_tr"), ModeInput::usesTr(in.mode) ? s.Cosf_tr : std::nullopt);
+}
+
+// The variant's own fields from the dialog and the catalogue's current company and type.
+void writeVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
+{
+    TTable &v = *data.tblProj2, &type = *data.tblsKU1;
+    v.setAsString(QStringLiteral("VarNum"), params.varNum.trimmed());
+    v.setValue(QStringLiteral("Kp"), numberValue(params.kp, acceptPoint));
+    v.setValue(QStringLiteral("KodKU0"), data.tblsKU0->currentKod());
+    v.setValue(QStringLiteral("KodKU1"), type.currentKod());
+    v.setValue(QStringLiteral("TipKU"), type.value(QStringLiteral("Name")));
+    v.setValue(QStringLiteral("Qk"), type.value(QStringLiteral("Q")));
+    v.setValue(QStringLiteral("Pp"), type.value(QStringLiteral("Pp")));
+    // A type without a price gives 0: the variant always has a price to show.
+    v.setValue(QStringLiteral("Cena"), type.asFloat(QStringLiteral("Cena")));
+    ModeInput mode = params.mode;
+    if (acceptPoint)
+        for (QString *t : {&mode.cosfMin, &mode.cosfMax, &mode.cosfTr})
+            t->replace(QLatin1Char('.'), QLatin1Char(','));
+    writeMode(v, mode);
+}
+
+void copyModuleSet(TDataModule1 &data)
+{
+    TTable &groups = *data.tblsKU2, &set = *data.tblProj5;
+    for (groups.first(); !groups.eof(); groups.next()) {
+        set.append();
+        set.setValue(QStringLiteral("Stup"), groups.value(QStringLiteral("Qstup")));
+        set.setValue(QStringLiteral("Kol_vo"), groups.value(QStringLiteral("Kol_vo")));
+        set.post();
+    }
+}
+
+void requireCatalogueType(const TDataModule1 &data)
+{
+    if (data.tblsKU1->isEmpty())
+        throw KorvanError(QStringLiteral("Не выбрана конденсаторная установка."));
+}
+
+// Re-switches every compensated period of the current variant with the mode just stored.
+void reselectCurrentVariant(TDataModule1 &data, const ModeInput &input)
+{
+    TTable &variant = *data.tblProj2, &compensated = *data.tblProj3;
+    const ModuleList modules = variantModuleList(data);
+    variant.edit();
+    writeMode(variant, input);
+    variant.post();
+    const std::optional<ModeSettings> mode = input.settings();
+    for (compensated.first(); !compensated.eof(); compensated.next())
+        switchModules(data, modules, mode);
+}
+
+} // namespace
+
+ModeSettings ModeInput::settings(bool acceptPoint) const
+{
+    ModeSettings s;
+    s.mode = mode;
+    const auto number = [&](bool used, const QString &text) -> std::optional<double> {
+        return used ? parseNumber(text, acceptPoint) : std::nullopt;
+    };
+    s.Cosf_min = number(usesMin(mode), cosfMin);
+    s.Cosf_max = number(usesMax(mode), cosfMax);
+    s.Cosf_tr = number(usesTr(mode), cosfTr);
+    return s;
+}
+
+std::optional<InputProblem> checkModeInput(const ModeInput &in, bool acceptPoint)
+{
+    if (in.mode < 0 || in.mode >= kSelectionModeCount)
+        return InputProblem{-1, QStringLiteral("Неизвестный режим подбора модулей КУ.")};
+    for (const CosField &f : cosFields(in))
+        if (f.used)
+            if (auto message = positiveNumberProblem(*f.text, CosDesc, acceptPoint))
+                return InputProblem{f.field, *message};
+    for (const CosField &f : cosFields(in))
+        if (f.used && numberValue(*f.text, acceptPoint) > 1)
+            return InputProblem{f.field, QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
+    if (in.mode == CosInRange && numberValue(in.cosfMax, acceptPoint) < numberValue(in.cosfMin, acceptPoint))
+        return InputProblem{VariantParams::CosfMin,
+                            QStringLiteral("Значение минимального значения коэффициента мощности должно быть меньше "
+                                           "максимального значения коэффициента мощности.")};
+    return std::nullopt;
+}
+
+std::optional<InputProblem> checkSelectionInput(const QString &kp, const ModeInput &input, bool acceptPoint)
+{
+    if (auto message = positiveNumberProblem(kp, QStringLiteral("коэффициента потерь"), acceptPoint))
+        return InputProblem{VariantParams::Kp, *message};
+    return checkModeInput(input, acceptPoint);
+}
+
+std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const VariantParams &params, bool adding,
+                                               bool acceptPoint)
+{
+    const QString number = params.varNum.trimmed();
+    if (number.isEmpty())
+        return InputProblem{VariantParams::VarNum, QStringLiteral("Заполнение поля \"Вариант компенсации\" обязательно.")};
+    if (auto p = checkSelectionInput(params.kp, params.mode, acceptPoint))
+        return p;
+    const QString duplicate = QStringLiteral("Таблица конденсаторных установок уже содержит вариант компенсации с "
+                                             "наименованием \"%1\". Введите другое наименование варианта компенсации.")
+                                  .arg(params.varNum);
+    TTable &variants = *data.tblProj2;
+    bool ok = false;
+    const qlonglong asNumber = number.toLongLong(&ok);
+    if (!ok)
+        return InputProblem{VariantParams::VarNum, QStringLiteral("\"%1\" не является целым числом.").arg(params.varNum)};
+    if (adding) {
+        if (variants.locate(QStringLiteral("VarNum"), asNumber))
+            return InputProblem{VariantParams::VarNum, duplicate};
+    } else {
+        const qint64 editing = variants.currentKod();
+        bool found = false;
+        const auto mark = variants.bookmark();
+        for (variants.first(); !variants.eof() && !found; variants.next())
+            found = variants.currentKod() != editing && variants.asString(QStringLiteral("VarNum")) == number;
+        variants.gotoBookmark(mark);
+        if (found)
+            return InputProblem{VariantParams::VarNum, duplicate};
+    }
+    return std::nullopt;
+}
+
+QString nextVariantNumber(const TDataModule1 &data) { return QString::number(data.tblProj2->recordCount() + 1); }
+
+void addVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
+{
+    requireProject(data);
+    throwIf(checkVariantParams(data, params, true, acceptPoint));
+    requireCatalogueType(data);
+    Store::Transaction tx(data.store());
+    TTable &v = *data.tblProj2;
+    try {
+        v.append();
+        writeVariant(data, params, acceptPoint);
+        v.post();
+        copyModuleSet(data);
+        buildVariantPeriods(data, params.mode.settings(acceptPoint));
+        tx.commit();
+    } catch (...) {
+        for (TTable *t : {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2})
+            t->cancel();
+        throw;
+    }
+}
+
+void editVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
+{
+    requireVariant(data);
+    throwIf(checkVariantParams(data, params, false, acceptPoint));
+    requireCatalogueType(data);
+    Store::Transaction tx(data.store());
+    TTable &v = *data.tblProj2;
+    try {
+        v.edit();
+        writeVariant(data, params, acceptPoint);
+        v.post();
+        TDataModule1::deleteAllRows(*data.tblProj5);
+        copyModuleSet(data);
+        TDataModule1::deleteAllRows(*data.tblProj3);
+        buildVariantPeriods(data, params.mode.settings(acceptPoint));
+        tx.commit();
+    } catch (...) {
+        for (TTable *t : {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2})
+            t->cancel();
+        throw;
+    }
+}
+
+void deleteVariant(TDataModule1 &data)
+{
+    requireVariant(data);
+    Store::Transaction tx(data.store());
+    data.tblProj2->remove();
+    tx.commit();
+}
+
+void reselectModules(TDataModule1 &data, const ModeInput &input, bool allVariants, bool acceptPoint)
+{
+    requireVariant(data);
+    ModeInput in = input;
+    if (acceptPoint)
+        for (QString *t : {&in.cosfMin, &in.cosfMax, &in.cosfTr})
+            t->replace(QLatin1Char('.'), QLatin1Char(','));
+    throwIf(checkModeInput(in));
+    TTable &variants = *data.tblProj2, &compensated = *data.tblProj3;
+    const auto variantMark = variants.bookmark();
+    const auto periodMark = compensated.bookmark();
+    Store::Transaction tx(data.store());
+    try {
+        if (allVariants)
+            for (variants.first(); !variants.eof(); variants.next())
+                reselectCurrentVariant(data, in);
+        else
+            reselectCurrentVariant(data, in);
+        variants.gotoBookmark(variantMark);
+        compensated.gotoBookmark(periodMark);
+        tx.commit();
+    } catch (...) {
+        for (TTable *t : {data.tblProj4, data.tblProj3, data.tblProj2})
+            t->cancel();
+        throw;
+    }
+}
+
+} // namespace korvan

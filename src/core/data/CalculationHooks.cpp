@@ -1,0 +1,244 @@
+#include "CalculationHooks.h"
+
+#include "Messages.h"
+#include "TDataModule1.h"
+#include "calc/Compensation.h"
+
+namespace korvan {
+
+namespace {
+
+const QString Kod = QStringLiteral("Kod");
+
+TariffInput tariffOf(const TTable &project)
+{
+    TariffInput t;
+    t.Tarif_a = project.asFloat(QStringLiteral("Tarif_a"));
+    t.Tarif_q = project.asFloat(QStringLiteral("Tarif_q"));
+    t.MonthDay = int(project.asInteger(QStringLiteral("MonthDay")));
+    t.YearDay = int(project.asInteger(QStringLiteral("YearDay")));
+    return t;
+}
+
+TTable &masterOf(TTable &t)
+{
+    if (!t.master())
+        throw KorvanError(QStringLiteral("Таблица «%1» не связана с главной таблицей.").arg(t.tableName()));
+    return *t.master();
+}
+
+// Walks every visible row with the bound windows held still, and comes back to the row it
+// started on.
+template<typename F>
+void walkAll(TTable &t, F &&visit)
+{
+    const TTable::Bookmark mark = t.bookmark();
+    t.disableControls();
+    try {
+        for (t.first(); !t.eof(); t.next())
+            visit(t);
+    } catch (...) {
+        t.gotoBookmark(mark);
+        t.enableControls();
+        throw;
+    }
+    t.gotoBookmark(mark);
+    t.enableControls();
+}
+
+} // namespace
+
+void calcLoadPeriod(TTable &p)
+{
+    const TTable &project = masterOf(p);
+    const PeriodValues v = computePeriod(
+        {p.asFloat(QStringLiteral("T1")), p.asFloat(QStringLiteral("T2")), p.asFloat(QStringLiteral("P")),
+         p.asFloat(QStringLiteral("Q"))},
+        tariffOf(project));
+    p.setValue(QStringLiteral("S"), v.S);
+    p.setValue(QStringLiteral("I"), v.I);
+    p.setOptional(QStringLiteral("Cosf"), v.Cosf);
+    p.setOptional(QStringLiteral("Tgf"), v.Tgf);
+    p.setValue(QStringLiteral("Wa"), v.Wa);
+    p.setValue(QStringLiteral("Wq"), v.Wq);
+    p.setValue(QStringLiteral("Ws"), v.Ws);
+    p.setValue(QStringLiteral("$Wa"), v.PayWa);
+    p.setValue(QStringLiteral("$Wq"), v.PayWq);
+    p.setValue(QStringLiteral("$Ws"), v.PayWs);
+}
+
+void calcProjectTotals(TTable &p)
+{
+    TTable &project = masterOf(p);
+    if (p.isEmpty())
+        return;
+    std::vector<StoredPeriod> periods;
+    periods.reserve(size_t(p.recordCount()));
+    walkAll(p, [&](TTable &t) {
+        periods.push_back({t.asFloat(QStringLiteral("T1")), t.asFloat(QStringLiteral("T2")), t.asFloat(QStringLiteral("Q")),
+                           t.asFloat(QStringLiteral("Wa")), t.asFloat(QStringLiteral("Wq")), t.asFloat(QStringLiteral("Ws")),
+                           t.asFloat(QStringLiteral("$Wa")), t.asFloat(QStringLiteral("$Wq")), t.asFloat(QStringLiteral("$Ws"))});
+    });
+    const auto totals = korvan::computeProjectTotals(periods, tariffOf(project));
+    if (!totals)
+        return;
+    const ProjectTotals &t = *totals;
+    project.edit();
+    const auto set = [&](const char *field, double value) { project.setValue(QLatin1String(field), value); };
+    const auto setOpt = [&](const char *field, std::optional<double> value) { project.setOptional(QLatin1String(field), value); };
+    set("Wa", t.Wa);
+    set("Wq", t.Wq);
+    set("Ws", t.Ws);
+    setOpt("Psr", t.Psr);
+    setOpt("Qsr", t.Qsr);
+    setOpt("Ssr", t.Ssr);
+    set("$Wa", t.PayWa);
+    set("$Wq", t.PayWq);
+    set("$Ws", t.PayWs);
+    setOpt("Cosfe", t.Cosfe);
+    setOpt("Tgfe", t.Tgfe);
+    set("Wa_m", t.Wa_m);
+    set("Wq_m", t.Wq_m);
+    set("Ws_m", t.Ws_m);
+    set("$Wa_m", t.PayWa_m);
+    set("$Wq_m", t.PayWq_m);
+    set("$Ws_m", t.PayWs_m);
+    set("Wa_g", t.Wa_g);
+    set("Wq_g", t.Wq_g);
+    set("Ws_g", t.Ws_g);
+    set("$Wa_g", t.PayWa_g);
+    set("$Wq_g", t.PayWq_g);
+    set("$Ws_g", t.PayWs_g);
+    set("Qmin", t.Qmin);
+    set("Qmax", t.Qmax);
+    project.post();
+}
+
+namespace {
+
+VariantInput variantInputOf(const TTable &variant)
+{
+    VariantInput v;
+    v.Pp = variant.asFloat(QStringLiteral("Pp"));
+    v.Kp = variant.asFloat(QStringLiteral("Kp"));
+    v.Cena = variant.asOptional(QStringLiteral("Cena"));
+    v.Srok = variant.asOptional(QStringLiteral("Srok"));
+    return v;
+}
+
+} // namespace
+
+void calcCompensatedPeriod(TTable &p)
+{
+    TTable &variant = masterOf(p);
+    const TTable &project = masterOf(variant);
+    const CompensatedValues v = korvan::computeCompensatedPeriod(
+        {p.asFloat(QStringLiteral("T1")), p.asFloat(QStringLiteral("T2")), p.asFloat(QStringLiteral("P")),
+         p.asFloat(QStringLiteral("Q")), p.asFloat(QStringLiteral("Qku"))},
+        variantInputOf(variant), tariffOf(project));
+    p.setValue(QStringLiteral("Q1"), v.Q1);
+    p.setValue(QStringLiteral("S"), v.S);
+    p.setValue(QStringLiteral("I"), v.I);
+    p.setOptional(QStringLiteral("Cosf"), v.Cosf);
+    p.setOptional(QStringLiteral("Tgf"), v.Tgf);
+    p.setValue(QStringLiteral("Wakp"), v.Wakp);
+    p.setValue(QStringLiteral("Wak"), v.Wak);
+    p.setValue(QStringLiteral("Wqk"), v.Wqk);
+    p.setValue(QStringLiteral("Wsk"), v.Wsk);
+    p.setValue(QStringLiteral("$Wak"), v.PayWak);
+    p.setValue(QStringLiteral("$Wqk"), v.PayWqk);
+    p.setValue(QStringLiteral("$Wsk"), v.PayWsk);
+}
+
+void calcVariantTotals(TTable &p)
+{
+    TTable &variant = masterOf(p);
+    const TTable &project = masterOf(variant);
+    if (p.isEmpty())
+        return;
+    std::vector<StoredCompensatedPeriod> periods;
+    periods.reserve(size_t(p.recordCount()));
+    walkAll(p, [&](TTable &t) {
+        periods.push_back({t.asFloat(QStringLiteral("Wakp")), t.asFloat(QStringLiteral("Wak")), t.asFloat(QStringLiteral("Wqk")),
+                           t.asFloat(QStringLiteral("Wsk")), t.asFloat(QStringLiteral("$Wak")),
+                           t.asFloat(QStringLiteral("$Wqk")), t.asFloat(QStringLiteral("$Wsk"))});
+    });
+    StoredProjectTotals stored;
+    const auto get = [&](const char *field) { return project.asOptional(QLatin1String(field)); };
+    stored.Wa = get("Wa");
+    stored.Wq = get("Wq");
+    stored.Ws = get("Ws");
+    stored.PayWa = get("$Wa");
+    stored.PayWq = get("$Wq");
+    stored.PayWs = get("$Ws");
+    stored.Wa_m = get("Wa_m");
+    stored.Wq_m = get("Wq_m");
+    stored.Ws_m = get("Ws_m");
+    stored.PayWa_m = get("$Wa_m");
+    stored.PayWq_m = get("$Wq_m");
+    stored.PayWs_m = get("$Ws_m");
+    stored.Wa_g = get("Wa_g");
+    stored.Wq_g = get("Wq_g");
+    stored.Ws_g = get("Ws_g");
+    stored.PayWa_g = get("$Wa_g");
+    stored.PayWq_g = get("$Wq_g");
+    stored.PayWs_g = get("$Ws_g");
+    const auto totals = korvan::computeVariantTotals(periods, stored, tariffOf(project), variantInputOf(variant));
+    if (!totals)
+        return;
+    const VariantTotals &t = *totals;
+    variant.edit();
+    const auto set = [&](const char *field, double value) { variant.setValue(QLatin1String(field), value); };
+    const auto setOpt = [&](const char *field, std::optional<double> value) { variant.setOptional(QLatin1String(field), value); };
+    setOpt("Cosf_i", t.Cosf_i);
+    setOpt("Tgf_i", t.Tgf_i);
+    set("Wakp", t.Wakp);
+    set("Wak", t.Wak);
+    set("Wqk", t.Wqk);
+    set("Wsk", t.Wsk);
+    setOpt("DWak", t.DWak);
+    setOpt("DWqk", t.DWqk);
+    setOpt("DWsk", t.DWsk);
+    set("$Wak", t.PayWak);
+    set("$Wqk", t.PayWqk);
+    set("$Wsk", t.PayWsk);
+    setOpt("D$Wak", t.DPayWak);
+    setOpt("D$Wqk", t.DPayWqk);
+    setOpt("D$Wsk", t.DPayWsk);
+    set("Wp_m", t.Wp_m);
+    set("Wq_m", t.Wq_m);
+    set("Ws_m", t.Ws_m);
+    setOpt("DWp_m", t.DWp_m);
+    setOpt("DWq_m", t.DWq_m);
+    setOpt("DWs_m", t.DWs_m);
+    set("$Wp_m", t.PayWp_m);
+    set("$Wq_m", t.PayWq_m);
+    set("$Ws_m", t.PayWs_m);
+    setOpt("D$Wp_m", t.DPayWp_m);
+    setOpt("D$Wq_m", t.DPayWq_m);
+    setOpt("D$Ws_m", t.DPayWs_m);
+    set("Wp_g", t.Wp_g);
+    set("Wq_g", t.Wq_g);
+    set("Ws_g", t.Ws_g);
+    setOpt("DWp_g", t.DWp_g);
+    setOpt("DWq_g", t.DWq_g);
+    setOpt("DWs_g", t.DWs_g);
+    set("$Wp_g", t.PayWp_g);
+    set("$Wq_g", t.PayWq_g);
+    set("$Ws_g", t.PayWs_g);
+    setOpt("D$Wp_g", t.DPayWp_g);
+    setOpt("D$Wq_g", t.DPayWq_g);
+    setOpt("D$Ws_g", t.DPayWs_g);
+    setOpt("Srok", t.Srok);
+    variant.post();
+}
+
+void installCalculationHooks(TDataModule1 &data)
+{
+    data.tblProj1->beforePost = calcLoadPeriod;
+    data.tblProj1->afterPost = calcProjectTotals;
+    data.tblProj3->beforePost = calcCompensatedPeriod;
+    data.tblProj3->afterPost = calcVariantTotals;
+}
+
+} // namespace korvan

@@ -1,0 +1,46 @@
+#include "CatalogueHooks.h"
+
+#include "Messages.h"
+#include "TDataModule1.h"
+
+namespace korvan {
+
+namespace {
+
+// Refuses the post when any of the fields from `from` on, in field order, is null.
+TTable::Hook requireFields(int from, QStringList except, QString message)
+{
+    return [from, except, message](TTable &t) {
+        for (int i = from; i < t.fieldCount(); ++i)
+            if (!except.contains(t.fieldName(i)) && t.isNull(i)) {
+                Messages::error(message);
+                throw Abort();
+            }
+    };
+}
+
+TTable::Hook requireField(QString field, QString message)
+{
+    return [field, message](TTable &t) {
+        if (t.isNull(field)) {
+            Messages::error(message);
+            throw Abort();
+        }
+    };
+}
+
+} // namespace
+
+void installCatalogueHooks(TDataModule1 &data)
+{
+    data.tblsKU0->beforePost = requireField(QStringLiteral("Company"), QStringLiteral("Заполнение поля \"Компания\" обязательно."));
+    data.tblsKU1->beforePost = requireFields(2, {QStringLiteral("Cena")},
+                                             QStringLiteral("Заполнение всех полей, кроме поля \"Цена\", обязательно."));
+    data.tblsKU2->beforePost = requireFields(2, {}, QStringLiteral("Заполнение всех полей обязательно."));
+    data.tblSutGr0->beforePost =
+        requireField(QStringLiteral("Otrasl"), QStringLiteral("Заполнение поля \"Отрасль промышленности\" обязательно."));
+    data.tblSutGr1->beforePost =
+        requireField(QStringLiteral("Name"), QStringLiteral("Заполнение поля \"Наименование предприятия\" обязательно."));
+}
+
+} // namespace korvan

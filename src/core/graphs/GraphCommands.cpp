@@ -1,0 +1,61 @@
+#include "GraphCommands.h"
+
+#include "Messages.h"
+#include "calc/Numbers.h"
+#include "compensation/VariantPeriods.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+namespace korvan {
+
+void replaceProjectGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
+{
+    if (data.tblProj0->isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+    TTable &p = *data.tblProj1;
+    Store::Transaction tx(data.store());
+    try {
+        TDataModule1::deleteAllRows(p);
+        for (const GraphPeriod &g : periods) {
+            p.append();
+            p.setValue(QStringLiteral("T1"), g.T1);
+            p.setValue(QStringLiteral("T2"), g.T2);
+            p.setValue(QStringLiteral("P"), g.P);
+            p.setValue(QStringLiteral("Q"), g.Q);
+            p.post();
+        }
+        rebuildVariants(data);
+        tx.commit();
+    } catch (...) {
+        p.cancel();
+        throw;
+    }
+}
+
+QList<GraphPeriod> scaledTypicalGraph(const TTable &typical, double pmax, double qmax)
+{
+    QList<GraphPeriod> out;
+    TTable &t = const_cast<TTable &>(typical);
+    const auto mark = t.bookmark();
+    for (t.first(); !t.eof(); t.next())
+        out.append({t.asFloat(QStringLiteral("T1")), t.asFloat(QStringLiteral("T2")),
+                    double(roundHalfEven(pmax * t.asFloat(QStringLiteral("P")) / 100)),
+                    double(roundHalfEven(qmax * t.asFloat(QStringLiteral("Q")) / 100))});
+    t.gotoBookmark(mark);
+    return out;
+}
+
+void rebuildVariants(TDataModule1 &data)
+{
+    TTable &variants = *data.tblProj2;
+    const auto mark = variants.bookmark();
+    Store::Transaction tx(data.store());
+    for (variants.first(); !variants.eof(); variants.next()) {
+        TDataModule1::deleteAllRows(*data.tblProj3);
+        buildVariantPeriods(data, modeOfVariant(variants));
+    }
+    variants.gotoBookmark(mark);
+    tx.commit();
+}
+
+} // namespace korvan

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace korvan {
+
+// One period of a load graph: hours and powers (kW, kVAr or percent).
+struct GraphPeriod {
+    double T1 = 0, T2 = 0, P = 0, Q = 0;
+};
+
+// A refused cell of the graph table: its row and column (0 T1, 1 T2, 2 P, 3 Q) and the message.
+struct GraphTableProblem {
+    int row = -1;
+    int column = -1;
+    QString message;
+};
+
+// The checks of the graph editor's table, in their order, over the cell texts (each row four
+// texts). percent: the typical graph mode, where P and Q are at most 100.
+std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows, bool percent,
+                                                 bool acceptPoint = false);
+
+// The rows as numbers; only for rows that passed the checks.
+QList<GraphPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint = false);
+
+} // namespace korvan

@@ -1,0 +1,192 @@
+#include "ProjectCommands.h"
+
+#include "NumericChecks.h"
+#include "calc/Numbers.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+#include <QDateTime>
+
+namespace korvan {
+
+namespace {
+
+const QString MonthDesc = QStringLiteral("поля \"Среднее количество рабочих дней в месяце\"");
+const QString YearDesc = QStringLiteral("поля \"Среднее количество рабочих дней в году\"");
+
+std::optional<InputProblem> problem(int field, const std::optional<QString> &message)
+{
+    if (!message)
+        return std::nullopt;
+    return InputProblem{field, *message};
+}
+
+// A day count as a whole number; a fraction (possible by pasting) is refused.
+std::optional<long long> wholeDays(const QString &text, bool acceptPoint)
+{
+    const double v = numberValue(text, acceptPoint);
+    if (v != std::floor(v))
+        return std::nullopt;
+    return static_cast<long long>(v);
+}
+
+void writeParams(TTable &p, const ProjectParams &params, bool acceptPoint)
+{
+    p.setValue(QStringLiteral("Name"), params.name);
+    p.setValue(QStringLiteral("ProjOwner"), params.owner);
+    p.setValue(QStringLiteral("ProjDate"), params.date.isValid() ? QVariant(params.date) : QVariant());
+    // Kept to the second, as the dialog passes it.
+    const QTime time = params.time.isValid() ? QTime(params.time.hour(), params.time.minute(), params.time.second()) : QTime();
+    p.setValue(QStringLiteral("ProjTime"), time.isValid() ? QVariant(time) : QVariant());
+    p.setValue(QStringLiteral("ProjMemo"), params.memo);
+    p.setValue(QStringLiteral("MonthDay"), *wholeDays(params.monthDay, acceptPoint));
+    p.setValue(QStringLiteral("YearDay"), *wholeDays(params.yearDay, acceptPoint));
+    p.setValue(QStringLiteral("Tarif_a"), numberValue(params.tarifA, acceptPoint));
+    p.setValue(QStringLiteral("Tarif_q"), numberValue(params.tarifQ, acceptPoint));
+}
+
+} // namespace
+
+std::optional<InputProblem> checkProjectParams(const ProjectParams &params, bool acceptPoint)
+{
+    using F = ProjectParams;
+    if (params.name.isEmpty())
+        return InputProblem{F::Name, QStringLiteral("Заполнение поля \"Наименование проекта\" обязательно.")};
+    if (auto p = problem(F::MonthDay, positiveNumberProblem(params.monthDay, MonthDesc, acceptPoint)))
+        return p;
+    if (auto p = problem(F::YearDay, positiveNumberProblem(params.yearDay, YearDesc, acceptPoint)))
+        return p;
+    if (auto p = problem(F::Tarif_a, positiveNumberProblem(params.tarifA,
+                                                           QStringLiteral("поля \"Тариф на активную электроэнергию, грн/кВтч\""),
+                                                           acceptPoint)))
+        return p;
+    if (auto p = problem(F::Tarif_q, positiveNumberProblem(params.tarifQ,
+                                                           QStringLiteral("поля \"Тариф на реактивную электроэнергию, грн/кВАрч\""),
+                                                           acceptPoint)))
+        return p;
+    const auto month = wholeDays(params.monthDay, acceptPoint);
+    if (!month)
+        return InputProblem{F::MonthDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.monthDay)};
+    if (*month < 1 || *month > 31)
+        return InputProblem{F::MonthDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.")};
+    const auto year = wholeDays(params.yearDay, acceptPoint);
+    if (!year)
+        return InputProblem{F::YearDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.yearDay)};
+    if (*year < 1 || *year > 366)
+        return InputProblem{F::YearDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366.")};
+    if (*year <= *month)
+        return InputProblem{F::YearDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в году\" должно быть больше "
+                                                       "значения поля \"Среднее количество рабочих дней в месяце\".")};
+    return std::nullopt;
+}
+
+QString defaultProjectName(const TDataModule1 &data)
+{
+    return QStringLiteral("Проект %1").arg(data.tblProj0->recordCount() + 1);
+}
+
+ProjectParams newProjectParams(const TDataModule1 &data)
+{
+    ProjectParams p;
+    p.name = defaultProjectName(data);
+    const QDateTime now = QDateTime::currentDateTime();
+    p.date = now.date();
+    p.time = QTime(now.time().hour(), now.time().minute(), now.time().second());
+    return p;
+}
+
+ProjectParams currentProjectParams(const TDataModule1 &data)
+{
+    const TTable &t = *data.tblProj0;
+    ProjectParams p;
+    p.name = t.asString(QStringLiteral("Name"));
+    p.owner = t.asString(QStringLiteral("ProjOwner"));
+    p.date = t.asDate(QStringLiteral("ProjDate"));
+    p.time = t.asTime(QStringLiteral("ProjTime"));
+    p.memo = t.asString(QStringLiteral("ProjMemo"));
+    p.monthDay = t.asString(QStringLiteral("MonthDay"));
+    p.yearDay = t.asString(QStringLiteral("YearDay"));
+    p.tarifA = t.asString(QStringLiteral("Tarif_a"));
+    p.tarifQ = t.asString(QStringLiteral("Tarif_q"));
+    return p;
+}
+
+void createProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint)
+{
+    throwIf(checkProjectParams(params, acceptPoint));
+    Store::Transaction tx(data.store());
+    TTable &p = *data.tblProj0;
+    p.append();
+    try {
+        writeParams(p, params, acceptPoint);
+        p.post();
+    } catch (...) {
+        p.cancel();
+        throw;
+    }
+    tx.commit();
+}
+
+void editProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint)
+{
+    throwIf(checkProjectParams(params, acceptPoint));
+    TTable &p = *data.tblProj0;
+    if (p.isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+    Store::Transaction tx(data.store());
+    p.edit();
+    try {
+        writeParams(p, params, acceptPoint);
+        p.post();
+    } catch (...) {
+        p.cancel();
+        throw;
+    }
+    tx.commit();
+}
+
+void deleteProject(TDataModule1 &data)
+{
+    TTable &p = *data.tblProj0;
+    if (p.isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+    Store::Transaction tx(data.store());
+    p.remove();
+    tx.commit();
+}
+
+void recalculateProject(TDataModule1 &data)
+{
+    TTable &periods = *data.tblProj1, &variants = *data.tblProj2, &compensated = *data.tblProj3;
+    if (data.tblProj0->isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+    const auto periodMark = periods.bookmark();
+    const auto variantMark = variants.bookmark();
+    const auto compensatedMark = compensated.bookmark();
+    Store::Transaction tx(data.store());
+    data.tblProj0->disableControls();
+    try {
+        // Every load period first: the savings compare with the project's new totals.
+        for (periods.first(); !periods.eof(); periods.next()) {
+            periods.edit();
+            periods.post();
+        }
+        for (variants.first(); !variants.eof(); variants.next())
+            for (compensated.first(); !compensated.eof(); compensated.next()) {
+                compensated.edit();
+                compensated.post();
+            }
+        periods.gotoBookmark(periodMark);
+        variants.gotoBookmark(variantMark);
+        compensated.gotoBookmark(compensatedMark);
+        tx.commit();
+    } catch (...) {
+        for (TTable *t : {&periods, &variants, &compensated})
+            t->cancel();
+        data.tblProj0->enableControls();
+        throw;
+    }
+    data.tblProj0->enableControls();
+}
+
+} // namespace korvan

@@ -1,0 +1,96 @@
+#include "ProjectCommands.h"
+
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+#include <QDateTime>
+#include <memory>
+
+namespace korvan {
+
+namespace {
+
+// Appends a copy of the source's current row, every field from the third on; the key is the
+// store's and, in a detail, Kod0 comes from the link to the copied master.
+void copyRecord(const TTable &source, TTable &target)
+{
+    target.append();
+    for (int i = 2; i < source.fieldCount(); ++i)
+        target.setValue(source.fieldName(i), source.value(i));
+    target.post();
+}
+
+} // namespace
+
+qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &progress)
+{
+    TTable &project = *data.tblProj0;
+    if (project.isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+    Store &store = data.store();
+
+    // A second set of cursors, linked like the shared ones and without their hooks: the copy
+    // keeps every stored value as it is.
+    auto open = [&](const char *table, TTable *master) {
+        auto t = std::make_unique<TTable>(store, QLatin1String(table));
+        t->setMaster(master);
+        t->open();
+        return t;
+    };
+    auto proj0 = open("project0.db", nullptr);
+    auto proj1 = open("project1.db", proj0.get());
+    auto proj2 = open("project2.db", proj0.get());
+    auto proj5 = open("project5.DB", proj2.get());
+    auto proj3 = open("project3.DB", proj2.get());
+    auto proj4 = open("project4.DB", proj3.get());
+
+    TTable &periods = *data.tblProj1, &variants = *data.tblProj2, &modules = *data.tblProj5;
+    TTable &compensated = *data.tblProj3, &switched = *data.tblProj4;
+    const qint64 sourceKod = project.currentKod();
+
+    Store::Transaction tx(store);
+    qint64 copyKod = 0;
+    try {
+        copyRecord(project, *proj0);
+        const int maximum = periods.recordCount() + variants.recordCount();
+        int step = 0;
+        if (progress)
+            progress(0, maximum);
+        for (periods.first(); !periods.eof(); periods.next()) {
+            copyRecord(periods, *proj1);
+            if (progress)
+                progress(++step, maximum);
+        }
+        for (variants.first(); !variants.eof(); variants.next()) {
+            copyRecord(variants, *proj2);
+            for (modules.first(); !modules.eof(); modules.next())
+                copyRecord(modules, *proj5);
+            for (compensated.first(); !compensated.eof(); compensated.next()) {
+                copyRecord(compensated, *proj3);
+                for (switched.first(); !switched.eof(); switched.next())
+                    copyRecord(switched, *proj4);
+            }
+            if (progress)
+                progress(++step, maximum);
+        }
+        const QDateTime now = QDateTime::currentDateTime();
+        proj0->edit();
+        proj0->setValue(QStringLiteral("Name"), name);
+        proj0->setValue(QStringLiteral("ProjDate"), now.date());
+        proj0->setValue(QStringLiteral("ProjTime"), QTime(now.time().hour(), now.time().minute(), now.time().second()));
+        proj0->post();
+        copyKod = proj0->currentKod();
+        tx.commit();
+    } catch (...) {
+        for (TTable *t : {proj4.get(), proj3.get(), proj5.get(), proj2.get(), proj1.get(), proj0.get()})
+            t->cancel();
+        project.refresh();
+        project.locate(QStringLiteral("Kod"), sourceKod);
+        throw;
+    }
+    project.refresh();
+    project.locate(QStringLiteral("Kod"), copyKod);
+    return copyKod;
+}
+
+} // namespace korvan
