@@ -51,8 +51,7 @@ int run(const QStringList &arguments)
         if (!handler)
             throw KorvanError(QStringLiteral("Неизвестная команда «%1».").arg(command));
         context.arguments = rest;
-        const QJsonDocument result = handler->run(context);
-        const QByteArray out = result.toJson(QJsonDocument::Compact);
+        const QByteArray out = handler->run(context);
         std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);

@@ -1,28 +1,20 @@
 #include "CliCommands.h"
 
-#include "CliContext.h"
-#include "data/TDataModule1.h"
-
-#include <QJsonArray>
-#include <QJsonObject>
+#include "CliCommandList.h"
 
 namespace korvan::cli {
 
 namespace {
 
-QJsonDocument listProjects(Context &context)
-{
-    context.requireNoArguments();
-    TTable &projects = *context.data().tblProj0;
-    QJsonArray result;
-    for (projects.first(); !projects.eof(); projects.next())
-        result.append(QJsonObject{{QStringLiteral("Kod"), projects.asInteger(QStringLiteral("Kod"))},
-                                  {QStringLiteral("Name"), projects.asString(QStringLiteral("Name"))}});
-    return QJsonDocument(result);
-}
-
 const Command commands[] = {
     {"list", listProjects},
+    {"import", importProject},
+    {"export", exportProject},
+    {"recalc", recalcProject},
+    {"delete", deleteProjectCommand},
+    {"copy", copyProjectCommand},
+    {"catalogue-import", importCatalogue},
+    {"catalogue-export", exportCatalogue},
 };
 
 } // namespace

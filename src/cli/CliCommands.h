@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QJsonDocument>
+#include <QByteArray>
 #include <QString>
 
 namespace korvan::cli {
@@ -9,7 +9,7 @@ struct Context;
 
 struct Command {
     const char *name;
-    QJsonDocument (*run)(Context &context);
+    QByteArray (*run)(Context &context); // JSON text
 };
 
 // The command of that name, or nullptr.

@@ -1,0 +1,106 @@
+// The installation catalogue through the command-line program: import and export.
+#include "CliCommandList.h"
+#include "CliContext.h"
+#include "CliSupport.h"
+#include "JsonText.h"
+
+#include "Messages.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+#include <QJsonArray>
+
+namespace korvan::cli {
+
+namespace {
+
+// A JSON member as the value to store; absent and null are null (the catalogue's checks decide).
+QVariant member(const QJsonObject &o, const QString &key)
+{
+    const QJsonValue v = o.value(key);
+    if (v.isDouble())
+        return v.toDouble();
+    if (v.isString())
+        return v.toString();
+    return {};
+}
+
+} // namespace
+
+QByteArray importCatalogue(Context &context)
+{
+    const QString path = context.takePositional(QStringLiteral("файл справочника"));
+    context.requireNoArguments();
+    const QJsonValue input = readJsonInput(path);
+    if (!input.isArray())
+        throw KorvanError(QStringLiteral("Справочник должен быть массивом JSON."));
+    TDataModule1 &data = context.data();
+    TTable &companies = *data.tblsKU0, &types = *data.tblsKU1, &groups = *data.tblsKU2;
+    QList<QByteArray> added;
+    Store::Transaction tx(data.store());
+    try {
+        for (const QJsonValue &c : input.toArray()) {
+            const QJsonObject company = c.toObject();
+            const QString name = textOf(company, QStringLiteral("Company"));
+            if (name.isEmpty() || !companies.locate(QStringLiteral("Company"), name.left(50))) {
+                companies.append();
+                companies.setValue(QStringLiteral("Company"), name);
+                companies.post();
+            }
+            for (const QJsonValue &t : company.value(QStringLiteral("types")).toArray()) {
+                const QJsonObject type = t.toObject();
+                types.append();
+                types.setValue(QStringLiteral("Name"), member(type, QStringLiteral("Name")));
+                types.setValue(QStringLiteral("Q"), member(type, QStringLiteral("Q")));
+                types.setValue(QStringLiteral("Pp"), member(type, QStringLiteral("Pp")));
+                types.setValue(QStringLiteral("Unom"), member(type, QStringLiteral("Unom")));
+                types.setValue(QStringLiteral("Cena"), member(type, QStringLiteral("Cena")));
+                types.post();
+                for (const QJsonValue &m : type.value(QStringLiteral("modules")).toArray()) {
+                    const QJsonObject module = m.toObject();
+                    groups.append();
+                    groups.setValue(QStringLiteral("Qstup"), member(module, QStringLiteral("Qstup")));
+                    groups.setValue(QStringLiteral("Kol_vo"), member(module, QStringLiteral("Kol_vo")));
+                    groups.post();
+                }
+                added << json::object({{QStringLiteral("Company"), json::string(companies.asString(QStringLiteral("Company")))},
+                                       {QStringLiteral("Name"), json::string(types.asString(QStringLiteral("Name")))},
+                                       {QStringLiteral("KodKU0"), QByteArray::number(companies.currentKod())},
+                                       {QStringLiteral("KodKU1"), QByteArray::number(types.currentKod())}});
+            }
+        }
+        tx.commit();
+    } catch (...) {
+        for (TTable *t : {&groups, &types, &companies})
+            t->cancel();
+        throw;
+    }
+    return json::array(added);
+}
+
+QByteArray exportCatalogue(Context &context)
+{
+    context.requireNoArguments();
+    TDataModule1 &data = context.data();
+    TTable &companies = *data.tblsKU0, &types = *data.tblsKU1, &groups = *data.tblsKU2;
+    QList<QByteArray> out;
+    for (companies.first(); !companies.eof(); companies.next()) {
+        QList<QByteArray> typeItems;
+        for (types.first(); !types.eof(); types.next()) {
+            QList<QByteArray> modules;
+            for (groups.first(); !groups.eof(); groups.next())
+                modules << json::object({{QStringLiteral("Qstup"), json::value(groups.value(QStringLiteral("Qstup")))},
+                                         {QStringLiteral("Kol_vo"), json::value(groups.value(QStringLiteral("Kol_vo")))}});
+            QList<QPair<QString, QByteArray>> members;
+            for (const char *f : {"Name", "Q", "Pp", "Unom", "Cena"})
+                members.append({QLatin1String(f), json::value(types.value(QLatin1String(f)))});
+            members.append({QStringLiteral("modules"), json::array(modules)});
+            typeItems << json::object(members);
+        }
+        out << json::object({{QStringLiteral("Company"), json::string(companies.asString(QStringLiteral("Company")))},
+                             {QStringLiteral("types"), json::array(typeItems)}});
+    }
+    return json::array(out);
+}
+
+} // namespace korvan::cli

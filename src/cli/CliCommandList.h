@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace korvan::cli {
+
+struct Context;
+
+QByteArray listProjects(Context &context);
+QByteArray importProject(Context &context);
+QByteArray exportProject(Context &context);
+QByteArray recalcProject(Context &context);
+QByteArray deleteProjectCommand(Context &context);
+QByteArray copyProjectCommand(Context &context);
+QByteArray importCatalogue(Context &context);
+QByteArray exportCatalogue(Context &context);
+
+} // namespace korvan::cli

@@ -1,0 +1,214 @@
+// Project commands of the command-line program: list, import, export, recalc, delete, copy.
+#include "CliCommandList.h"
+#include "CliContext.h"
+#include "CliSupport.h"
+#include "JsonText.h"
+
+#include "NumericChecks.h"
+#include "calc/ModuleSwitching.h"
+#include "calc/Numbers.h"
+#include "compensation/VariantCommands.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+#include "graphs/GraphCommands.h"
+#include "project/ProjectCommands.h"
+
+#include <QJsonArray>
+
+namespace korvan::cli {
+
+namespace {
+
+const QString GraphColumns[] = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("P"), QStringLiteral("Q")};
+
+// Adds where it happened below the message, which stays as the dialogs show it.
+[[noreturn]] void rethrowAt(const KorvanError &e, const QString &where)
+{
+    throw KorvanError(e.message() + QLatin1Char('\n') + where);
+}
+
+ProjectParams projectParams(const TDataModule1 &data, const QJsonObject &in)
+{
+    ProjectParams p = newProjectParams(data);
+    p.name = textOf(in, QStringLiteral("Name"), p.name);
+    p.owner = textOf(in, QStringLiteral("ProjOwner"));
+    p.memo = textOf(in, QStringLiteral("ProjMemo"));
+    p.monthDay = numberText(in, QStringLiteral("MonthDay"), p.monthDay);
+    p.yearDay = numberText(in, QStringLiteral("YearDay"), p.yearDay);
+    p.tarifA = numberText(in, QStringLiteral("Tarif_a"), p.tarifA);
+    p.tarifQ = numberText(in, QStringLiteral("Tarif_q"), p.tarifQ);
+    return p;
+}
+
+QList<GraphPeriod> periodsFromJson(const QJsonArray &periods)
+{
+    QList<QStringList> rows;
+    for (const QJsonValue &v : periods) {
+        const QJsonObject o = v.toObject();
+        QStringList row;
+        for (const QString &c : GraphColumns)
+            row << numberText(o, c);
+        rows << row;
+    }
+    if (const auto problem = checkGraphTable(rows, false, true))
+        throw KorvanError(problem->message + QStringLiteral("\nПериод %1, поле «%2».")
+                                                 .arg(problem->row + 1)
+                                                 .arg(GraphColumns[problem->column]));
+    return graphPeriods(rows, true);
+}
+
+QList<GraphPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical)
+{
+    const QString industry = textOf(typical, QStringLiteral("Otrasl"));
+    const QString enterprise = textOf(typical, QStringLiteral("Name"));
+    if (!data.tblSutGr0->locate(QStringLiteral("Otrasl"), industry))
+        throw KorvanError(QStringLiteral("Отрасль «%1» не найдена в справочнике суточных графиков.").arg(industry));
+    if (!data.tblSutGr1->locate(QStringLiteral("Name"), enterprise))
+        throw KorvanError(QStringLiteral("Предприятие «%1» не найдено в отрасли «%2».").arg(enterprise, industry));
+    const QString pmax = numberText(typical, QStringLiteral("Pmax"), QStringLiteral("100"));
+    const QString qmax = numberText(typical, QStringLiteral("Qmax"), QStringLiteral("100"));
+    if (auto m = positiveNumberProblem(pmax, QStringLiteral("максимальной активной мощности"), true))
+        throw KorvanError(*m);
+    if (auto m = positiveNumberProblem(qmax, QStringLiteral("максимальной реактивной мощности"), true))
+        throw KorvanError(*m);
+    if (data.tblSutGr2->isEmpty())
+        throw KorvanError(QStringLiteral("Заполнение таблицы суточного графика обязательно."));
+    return scaledTypicalGraph(*data.tblSutGr2, numberValue(pmax, true), numberValue(qmax, true));
+}
+
+// Makes the installation type of the entry current in the catalogue.
+void locateType(TDataModule1 &data, const QJsonObject &in)
+{
+    const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
+    if (in.contains(QStringLiteral("KodKU1"))) {
+        const qint64 kod = in.value(QStringLiteral("KodKU1")).toInteger();
+        TTable types(data.store(), QStringLiteral("sKU1.DB"));
+        types.open();
+        if (!types.locate(QStringLiteral("Kod"), kod) || !data.tblsKU0->locate(QStringLiteral("Kod"), types.value(QStringLiteral("Kod0"))) ||
+            !data.tblsKU1->locate(QStringLiteral("Kod"), kod))
+            throw KorvanError(notFound);
+        return;
+    }
+    if (!data.tblsKU0->locate(QStringLiteral("Company"), textOf(in, QStringLiteral("Company"))) ||
+        !data.tblsKU1->locate(QStringLiteral("Name"), textOf(in, QStringLiteral("TipKU"))))
+        throw KorvanError(notFound);
+}
+
+void addVariantFromJson(TDataModule1 &data, const QJsonObject &in)
+{
+    locateType(data, in);
+    if (data.tblsKU2->isEmpty())
+        throw KorvanError(QStringLiteral("У конденсаторной установки «%1» нет модулей.")
+                              .arg(data.tblsKU1->asString(QStringLiteral("Name"))));
+    VariantParams p;
+    p.varNum = numberText(in, QStringLiteral("VarNum"), nextVariantNumber(data));
+    p.kp = numberText(in, QStringLiteral("Kp"), p.kp);
+    const QString rejim = textOf(in, QStringLiteral("Rejim"), selectionModeCaption(FullCompensation));
+    const auto mode = selectionModeNumber(rejim);
+    if (!mode)
+        throw KorvanError(QStringLiteral("Неизвестный режим подбора модулей КУ: «%1».").arg(rejim));
+    p.mode.mode = *mode;
+    p.mode.cosfMin = numberText(in, QStringLiteral("Cosf_min"), p.mode.cosfMin);
+    p.mode.cosfMax = numberText(in, QStringLiteral("Cosf_max"), p.mode.cosfMax);
+    p.mode.cosfTr = numberText(in, QStringLiteral("Cosf_tr"), p.mode.cosfTr);
+    addVariant(data, p, true);
+}
+
+QByteArray kodResult(qint64 kod) { return json::object({{QStringLiteral("Kod"), QByteArray::number(kod)}}); }
+
+} // namespace
+
+QByteArray listProjects(Context &context)
+{
+    context.requireNoArguments();
+    TTable &projects = *context.data().tblProj0;
+    QList<QByteArray> items;
+    for (projects.first(); !projects.eof(); projects.next())
+        items << json::object({{QStringLiteral("Kod"), QByteArray::number(projects.currentKod())},
+                               {QStringLiteral("Name"), json::string(projects.asString(QStringLiteral("Name")))}});
+    return json::array(items);
+}
+
+QByteArray importProject(Context &context)
+{
+    const QString path = context.takePositional(QStringLiteral("файл проекта"));
+    context.requireNoArguments();
+    const QJsonValue input = readJsonInput(path);
+    if (!input.isObject())
+        throw KorvanError(QStringLiteral("Проект должен быть объектом JSON."));
+    const QJsonObject in = input.toObject();
+    TDataModule1 &data = context.data();
+    Store::Transaction tx(data.store());
+    createProject(data, projectParams(data, in), true);
+    const qint64 kod = data.tblProj0->currentKod();
+    if (in.contains(QStringLiteral("typical")))
+        replaceProjectGraph(data, typicalFromJson(data, in.value(QStringLiteral("typical")).toObject()));
+    else if (in.contains(QStringLiteral("periods")))
+        replaceProjectGraph(data, periodsFromJson(in.value(QStringLiteral("periods")).toArray()));
+    const QJsonArray variants = in.value(QStringLiteral("variants")).toArray();
+    if (!variants.isEmpty() && data.tblProj1->isEmpty())
+        throw KorvanError(QStringLiteral("Варианты компенсации нельзя добавить в проект без суточного графика."));
+    for (int i = 0; i < variants.size(); ++i) {
+        try {
+            addVariantFromJson(data, variants[i].toObject());
+        } catch (const KorvanError &e) {
+            rethrowAt(e, QStringLiteral("Вариант %1 в файле.").arg(i + 1));
+        }
+    }
+    tx.commit();
+    return kodResult(kod);
+}
+
+QByteArray exportProject(Context &context)
+{
+    takeProject(context);
+    context.requireNoArguments();
+    TDataModule1 &d = context.data();
+    const auto rows = [](TTable &t, auto &&extra) {
+        QList<QByteArray> items;
+        for (t.first(); !t.eof(); t.next())
+            items << json::row(t, extra());
+        return json::array(items);
+    };
+    const auto none = [] { return QList<QPair<QString, QByteArray>>{}; };
+    const QByteArray variants = rows(*d.tblProj2, [&] {
+        return QList<QPair<QString, QByteArray>>{
+            {QStringLiteral("project5.DB"), rows(*d.tblProj5, none)},
+            {QStringLiteral("project3.DB"), rows(*d.tblProj3, [&] {
+                 return QList<QPair<QString, QByteArray>>{{QStringLiteral("project4.DB"), rows(*d.tblProj4, none)}};
+             })}};
+    });
+    return json::object({{QStringLiteral("project0.db"), json::row(*d.tblProj0)},
+                         {QStringLiteral("project1.db"), rows(*d.tblProj1, none)},
+                         {QStringLiteral("project2.db"), variants}});
+}
+
+QByteArray recalcProject(Context &context)
+{
+    const qint64 kod = takeProject(context);
+    context.requireNoArguments();
+    recalculateProject(context.data());
+    return kodResult(kod);
+}
+
+QByteArray deleteProjectCommand(Context &context)
+{
+    const qint64 kod = takeProject(context);
+    context.requireNoArguments();
+    deleteProject(context.data());
+    return kodResult(kod);
+}
+
+QByteArray copyProjectCommand(Context &context)
+{
+    QString name = context.takeOption(QStringLiteral("--name"));
+    const bool named = !name.isNull();
+    takeProject(context);
+    context.requireNoArguments();
+    TDataModule1 &data = context.data();
+    if (!named)
+        name = data.tblProj0->asString(QStringLiteral("Name")) + QStringLiteral("_1");
+    return kodResult(copyProject(data, name));
+}
+
+} // namespace korvan::cli

@@ -1,0 +1,83 @@
+#include "CliSupport.h"
+
+#include "CliContext.h"
+#include "Messages.h"
+#include "calc/Numbers.h"
+#include "data/TDataModule1.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cstdio>
+
+namespace korvan::cli {
+
+QJsonValue readJsonInput(const QString &path)
+{
+    QFile file;
+    QByteArray bytes;
+    if (path == QLatin1String("-")) {
+        if (!file.open(stdin, QIODevice::ReadOnly))
+            throw KorvanError(QStringLiteral("Не удалось прочитать стандартный ввод."));
+        bytes = file.readAll();
+    } else {
+        file.setFileName(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw KorvanError(QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
+        bytes = file.readAll();
+    }
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw KorvanError(QStringLiteral("Файл «%1» не является правильным JSON: %2 (позиция %3).")
+                              .arg(path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path, error.errorString())
+                              .arg(error.offset));
+    return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
+}
+
+QString numberText(const QJsonObject &object, const QString &key, const QString &fallback)
+{
+    if (!object.contains(key))
+        return fallback;
+    const QJsonValue v = object.value(key);
+    if (v.isDouble())
+        return korvan::numberText(v.toDouble());
+    if (v.isString())
+        return v.toString();
+    if (v.isNull())
+        return {};
+    throw KorvanError(QStringLiteral("Значение «%1» должно быть числом.").arg(key));
+}
+
+QString textOf(const QJsonObject &object, const QString &key, const QString &fallback)
+{
+    if (!object.contains(key))
+        return fallback;
+    const QJsonValue v = object.value(key);
+    if (v.isString())
+        return v.toString();
+    if (v.isNull())
+        return {};
+    if (v.isDouble())
+        return korvan::numberText(v.toDouble());
+    throw KorvanError(QStringLiteral("Значение «%1» должно быть строкой.").arg(key));
+}
+
+void locateProject(TDataModule1 &data, qint64 kod)
+{
+    if (!data.tblProj0->locate(QStringLiteral("Kod"), kod))
+        throw KorvanError(QStringLiteral("Проект с кодом %1 не найден.").arg(kod));
+}
+
+qint64 takeProject(Context &context)
+{
+    const QString text = context.takePositional(QStringLiteral("код проекта"));
+    bool ok = false;
+    const qint64 kod = text.toLongLong(&ok);
+    if (!ok)
+        throw KorvanError(QStringLiteral("Код проекта «%1» должен быть целым числом.").arg(text));
+    locateProject(context.data(), kod);
+    return kod;
+}
+
+} // namespace korvan::cli

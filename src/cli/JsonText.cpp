@@ -1,0 +1,76 @@
+#include "JsonText.h"
+
+#include "data/TTable.h"
+
+#include <QDate>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+#include <QTime>
+
+namespace korvan::cli::json {
+
+QByteArray string(const QString &text)
+{
+    // Let Qt escape it: a one-element array, without its brackets.
+    const QByteArray a = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return a.mid(1, a.size() - 2);
+}
+
+QByteArray value(const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return "null";
+    switch (v.typeId()) {
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        if (d == 0)
+            return "0";
+        return QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return QByteArray::number(v.toLongLong());
+    case QMetaType::Bool:
+        return v.toBool() ? "true" : "false";
+    case QMetaType::QDate:
+        return string(v.toDate().toString(Qt::ISODate));
+    case QMetaType::QTime:
+        return string(v.toTime().toString(QStringLiteral("HH:mm:ss")));
+    default:
+        return string(v.toString());
+    }
+}
+
+QByteArray row(const TTable &table, const QList<QPair<QString, QByteArray>> &extra)
+{
+    QList<QPair<QString, QByteArray>> members;
+    for (int i = 0; i < table.fieldCount(); ++i)
+        members.append({table.fieldName(i), value(table.value(i))});
+    members.append(extra);
+    return object(members);
+}
+
+QByteArray array(const QList<QByteArray> &items)
+{
+    QByteArray out = "[";
+    for (int i = 0; i < items.size(); ++i) {
+        if (i)
+            out += ',';
+        out += items[i];
+    }
+    return out + ']';
+}
+
+QByteArray object(const QList<QPair<QString, QByteArray>> &members)
+{
+    QByteArray out = "{";
+    for (int i = 0; i < members.size(); ++i) {
+        if (i)
+            out += ',';
+        out += string(members[i].first) + ':' + members[i].second;
+    }
+    return out + '}';
+}
+
+} // namespace korvan::cli::json
