@@ -5,6 +5,7 @@
 #include "calc/Numbers.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+#include "data/TotalsBatch.h"
 
 namespace korvan {
 
@@ -93,8 +94,10 @@ void reselectCurrentVariant(TDataModule1 &data, const ModeInput &input)
     writeMode(variant, input);
     variant.post();
     const std::optional<ModeSettings> mode = input.settings();
+    TotalsBatch batch(variant);
     for (compensated.first(); !compensated.eof(); compensated.next())
         switchModules(data, modules, mode);
+    batch.commit();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "VariantPeriods.h"
 
 #include "data/TDataModule1.h"
+#include "data/TotalsBatch.h"
 
 namespace korvan {
 
@@ -58,6 +59,7 @@ void buildVariantPeriods(TDataModule1 &data, const std::optional<ModeSettings> &
     TTable &periods = *data.tblProj1, &compensated = *data.tblProj3;
     const ModuleList modules = variantModuleList(data);
     const auto mark = periods.bookmark();
+    TotalsBatch batch(*data.tblProj2);
     for (periods.first(); !periods.eof(); periods.next()) {
         compensated.append();
         for (const char *f : {"T1", "T2", "P", "Q"})
@@ -66,6 +68,7 @@ void buildVariantPeriods(TDataModule1 &data, const std::optional<ModeSettings> &
         compensated.post();
         storeSwitched(*data.tblProj4, switched);
     }
+    batch.commit();
     periods.gotoBookmark(mark);
 }
 

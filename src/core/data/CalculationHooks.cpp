@@ -1,8 +1,11 @@
 #include "CalculationHooks.h"
 
 #include "Messages.h"
+#include "TotalsBatch.h"
 #include "TDataModule1.h"
 #include "calc/Compensation.h"
+
+#include <array>
 
 namespace korvan {
 
@@ -27,23 +30,23 @@ TTable &masterOf(TTable &t)
     return *t.master();
 }
 
-// Walks every visible row with the bound windows held still, and comes back to the row it
-// started on.
-template<typename F>
-void walkAll(TTable &t, F &&visit)
+// The stored values of some fields of every visible row, read in place: the totals are taken
+// over all periods without moving the cursor the windows follow.
+template<size_t N>
+std::vector<std::array<double, N>> columns(const TTable &t, const std::array<const char *, N> &fields)
 {
-    const TTable::Bookmark mark = t.bookmark();
-    t.disableControls();
-    try {
-        for (t.first(); !t.eof(); t.next())
-            visit(t);
-    } catch (...) {
-        t.gotoBookmark(mark);
-        t.enableControls();
-        throw;
+    std::array<int, N> at;
+    for (size_t i = 0; i < N; ++i)
+        at[i] = t.fieldIndex(QLatin1String(fields[i]));
+    std::vector<std::array<double, N>> out;
+    out.reserve(size_t(t.rows().size()));
+    for (const TTable::Row &row : t.rows()) {
+        std::array<double, N> values;
+        for (size_t i = 0; i < N; ++i)
+            values[i] = row[at[i]].toDouble(); // null reads as 0
+        out.push_back(values);
     }
-    t.gotoBookmark(mark);
-    t.enableControls();
+    return out;
 }
 
 } // namespace
@@ -73,12 +76,8 @@ void calcProjectTotals(TTable &p)
     if (p.isEmpty())
         return;
     std::vector<StoredPeriod> periods;
-    periods.reserve(size_t(p.recordCount()));
-    walkAll(p, [&](TTable &t) {
-        periods.push_back({t.asFloat(QStringLiteral("T1")), t.asFloat(QStringLiteral("T2")), t.asFloat(QStringLiteral("Q")),
-                           t.asFloat(QStringLiteral("Wa")), t.asFloat(QStringLiteral("Wq")), t.asFloat(QStringLiteral("Ws")),
-                           t.asFloat(QStringLiteral("$Wa")), t.asFloat(QStringLiteral("$Wq")), t.asFloat(QStringLiteral("$Ws"))});
-    });
+    for (const auto &v : columns<9>(p, {"T1", "T2", "Q", "Wa", "Wq", "Ws", "$Wa", "$Wq", "$Ws"}))
+        periods.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]});
     const auto totals = korvan::computeProjectTotals(periods, tariffOf(project));
     if (!totals)
         return;
@@ -111,7 +110,8 @@ void calcProjectTotals(TTable &p)
     set("$Ws_g", t.PayWs_g);
     set("Qmin", t.Qmin);
     set("Qmax", t.Qmax);
-    project.post();
+    if (!TotalsBatch::active(project))
+        project.post();
 }
 
 namespace {
@@ -157,12 +157,8 @@ void calcVariantTotals(TTable &p)
     if (p.isEmpty())
         return;
     std::vector<StoredCompensatedPeriod> periods;
-    periods.reserve(size_t(p.recordCount()));
-    walkAll(p, [&](TTable &t) {
-        periods.push_back({t.asFloat(QStringLiteral("Wakp")), t.asFloat(QStringLiteral("Wak")), t.asFloat(QStringLiteral("Wqk")),
-                           t.asFloat(QStringLiteral("Wsk")), t.asFloat(QStringLiteral("$Wak")),
-                           t.asFloat(QStringLiteral("$Wqk")), t.asFloat(QStringLiteral("$Wsk"))});
-    });
+    for (const auto &v : columns<7>(p, {"Wakp", "Wak", "Wqk", "Wsk", "$Wak", "$Wqk", "$Wsk"}))
+        periods.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
     StoredProjectTotals stored;
     const auto get = [&](const char *field) { return project.asOptional(QLatin1String(field)); };
     stored.Wa = get("Wa");
@@ -230,7 +226,8 @@ void calcVariantTotals(TTable &p)
     setOpt("D$Wq_g", t.DPayWq_g);
     setOpt("D$Ws_g", t.DPayWs_g);
     setOpt("Srok", t.Srok);
-    variant.post();
+    if (!TotalsBatch::active(variant))
+        variant.post();
 }
 
 void installCalculationHooks(TDataModule1 &data)

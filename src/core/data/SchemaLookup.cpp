@@ -1,13 +1,21 @@
 #include "Schema.h"
 
+#include <QHash>
+
 namespace korvan {
 
 int TableDef::fieldIndex(const QString &field) const
 {
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (field == QLatin1String(fields[i].name))
-            return int(i);
-    return -1;
+    // Field access by name is the hot path of every calculation: look names up in a hash.
+    static QHash<const TableDef *, QHash<QString, int>> indexes;
+    auto it = indexes.find(this);
+    if (it == indexes.end()) {
+        QHash<QString, int> byName;
+        for (size_t i = 0; i < fields.size(); ++i)
+            byName.insert(QLatin1String(fields[i].name), int(i));
+        it = indexes.insert(this, byName);
+    }
+    return it->value(field, -1);
 }
 
 const IndexDef *TableDef::index(const QString &indexName) const

@@ -2,13 +2,13 @@
 
 #include "Messages.h"
 #include "Schema.h"
+#include "Statement.h"
 #include "Store.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 
@@ -44,14 +44,13 @@ long long Seeder::insert(const char *table, const QStringList &fields, const QVa
         quotedFields << QLatin1Char('"') + f + QLatin1Char('"');
         marks << QStringLiteral("?");
     }
-    QSqlQuery &q = m_store.prepared(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+    Statement &q = m_store.prepared(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
                                         .arg(QLatin1String(table), quotedFields.join(QLatin1Char(',')),
                                              marks.join(QLatin1Char(','))));
     for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    if (!q.exec())
-        m_store.check(q);
-    return q.lastInsertId().toLongLong();
+        q.bind(i, values[i]);
+    q.run();
+    return m_store.lastInsertId();
 }
 
 static QVariant number(const QJsonValue &v) { return v.isDouble() ? QVariant(v.toDouble()) : QVariant(); }

@@ -9,11 +9,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-#include <QUuid>
+
+#include "Statement.h"
+
+#include <sqlite3.h>
 
 namespace korvan {
 
@@ -36,12 +37,7 @@ Store::~Store()
     for (TTable *cursor : std::as_const(m_cursors))
         cursor->detachFromStore();
     m_statements.clear();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
+    sqlite3_close_v2(m_db);
 }
 
 QString Store::defaultDataDirectory()
@@ -91,22 +87,15 @@ std::unique_ptr<Store> Store::openMemory()
     return store;
 }
 
-QSqlDatabase Store::database() const { return QSqlDatabase::database(m_connection, false); }
-
 void Store::openConnection(const QString &databaseName)
 {
-    m_connection = QStringLiteral("korvan-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(databaseName);
-    if (!db.open())
-        fail(db.lastError().text());
+    if (sqlite3_open_v2(databaseName.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+        fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
     // A file that is not a database shows itself at the first read.
-    QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+    if (sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
         throw KorvanError(QStringLiteral("Файл «%1» не является базой данных программы (%2). "
                                          "Файл оставлен без изменений.")
-                              .arg(QDir::toNativeSeparators(databaseName), probe.lastError().databaseText()));
-    probe.finish();
+                              .arg(QDir::toNativeSeparators(databaseName), QString::fromUtf8(sqlite3_errmsg(m_db))));
 }
 
 void Store::configureConnection()
@@ -115,21 +104,15 @@ void Store::configureConnection()
     if (!inMemory()) {
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        // A whole command's pages stay in memory until its one commit.
+        exec(QStringLiteral("PRAGMA cache_size=-65536"));
     }
 }
 
 void Store::prepareSchema(bool allowCreate)
 {
-    QSqlQuery q(database());
-    q.exec(QStringLiteral("PRAGMA user_version"));
-    check(q);
-    q.next();
-    const int version = q.value(0).toInt();
-    q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'"));
-    check(q);
-    q.next();
-    const int tableCount = q.value(0).toInt();
-    q.finish();
+    const int version = scalar(QStringLiteral("PRAGMA user_version")).toInt();
+    const int tableCount = scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'")).toInt();
 
     if (version == 0 && tableCount == 0 && allowCreate) {
         createSchema();
@@ -177,13 +160,11 @@ void Store::createSchema()
 
 void Store::verifySchema()
 {
-    QSqlQuery q(database());
     for (const TableDef *t : allTables()) {
-        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(QLatin1String(t->name)))))
-            check(q);
+        Statement q(*this, m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(QLatin1String(t->name))));
         QStringList found;
         while (q.next())
-            found << q.value(1).toString() + QLatin1Char(' ') + q.value(2).toString();
+            found << q.column(1).toString() + QLatin1Char(' ') + q.column(2).toString();
         QStringList expected;
         for (const FieldDef &f : t->fields)
             expected << QLatin1String(f.name) + QLatin1Char(' ') +
@@ -213,29 +194,32 @@ void Store::migrate(int fromVersion)
     }
 }
 
-QSqlQuery &Store::prepared(const QString &sql)
+Statement &Store::prepared(const QString &sql)
 {
     auto it = m_statements.find(sql);
     if (it != m_statements.end())
         return *it->second;
-    auto query = std::make_unique<QSqlQuery>(database());
-    if (!query->prepare(sql))
-        check(*query);
-    return *m_statements.emplace(sql, std::move(query)).first->second;
+    auto statement = std::make_unique<Statement>(*this, m_db, sql);
+    return *m_statements.emplace(sql, std::move(statement)).first->second;
 }
 
 void Store::exec(const QString &sql)
 {
-    QSqlQuery q(database());
-    if (!q.exec(sql))
-        check(q);
+    char *error = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(error);
+        sqlite3_free(error);
+        fail(text);
+    }
 }
 
-void Store::check(const QSqlQuery &query) const
+QVariant Store::scalar(const QString &sql)
 {
-    if (query.lastError().isValid())
-        fail(query.lastError().text());
+    Statement q(*this, m_db, sql);
+    return q.next() ? q.column(0) : QVariant();
 }
+
+qint64 Store::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
 
 void Store::fail(const QString &what) const
 {
@@ -243,12 +227,24 @@ void Store::fail(const QString &what) const
     throw KorvanError(QStringLiteral("Ошибка базы данных «%1»: %2").arg(file, what));
 }
 
+void Store::execPrepared(const QString &sql) { prepared(sql).run(); }
+
+static QString savepointSql(const char *verb, int depth)
+{
+    // One text per depth, so each statement is prepared once.
+    static QHash<QPair<const char *, int>, QString> texts;
+    auto it = texts.find({verb, depth});
+    if (it == texts.end())
+        it = texts.insert({verb, depth}, QStringLiteral("%1 sp%2").arg(QLatin1String(verb)).arg(depth));
+    return *it;
+}
+
 void Store::begin()
 {
     if (m_depth == 0)
-        exec(QStringLiteral("BEGIN IMMEDIATE"));
+        execPrepared(QStringLiteral("BEGIN IMMEDIATE"));
     else
-        exec(QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
+        execPrepared(savepointSql("SAVEPOINT", m_depth));
     ++m_depth;
 }
 
@@ -256,14 +252,10 @@ void Store::commit()
 {
     Q_ASSERT(m_depth > 0);
     if (m_depth == 1) {
-        QSqlQuery q(database());
-        if (!q.exec(QStringLiteral("COMMIT"))) {
-            const QString error = q.lastError().text();
-            rollback();
-            fail(error);
-        }
+        // On failure the depth stays: the caller's guard rolls back.
+        execPrepared(QStringLiteral("COMMIT"));
     } else {
-        exec(QStringLiteral("RELEASE sp%1").arg(m_depth - 1));
+        execPrepared(savepointSql("RELEASE", m_depth - 1));
     }
     --m_depth;
 }
@@ -272,18 +264,35 @@ void Store::rollback()
 {
     Q_ASSERT(m_depth > 0);
     --m_depth;
-    QSqlQuery q(database());
+    // Errors are of no use here: a transaction SQLite has already undone is just as undone.
+    const auto quiet = [this](const QString &sql) { sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); };
     if (m_depth == 0) {
-        q.exec(QStringLiteral("ROLLBACK"));
+        quiet(QStringLiteral("ROLLBACK"));
     } else {
-        q.exec(QStringLiteral("ROLLBACK TO sp%1").arg(m_depth));
-        q.exec(QStringLiteral("RELEASE sp%1").arg(m_depth));
+        quiet(QStringLiteral("ROLLBACK TO sp%1").arg(m_depth));
+        quiet(QStringLiteral("RELEASE sp%1").arg(m_depth));
     }
     // What the cursors hold may no longer be in the file: every one re-reads its rows.
-    for (const TableDef *t : allTables())
-        ++m_generations[t];
+    advanceEpoch();
     for (TTable *cursor : std::as_const(m_cursors))
         cursor->afterRollback();
+}
+
+void Store::rowWritten(const TTable *writer, const QVector<QVariant> &row)
+{
+    advanceEpoch();
+    for (TTable *cursor : std::as_const(m_cursors))
+        if (cursor != writer && &cursor->def() == &writer->def())
+            cursor->otherCursorWrote(row);
+}
+
+QList<TTable *> Store::cursorsOn(const TableDef *table) const
+{
+    QList<TTable *> out;
+    for (TTable *c : m_cursors)
+        if (&c->def() == table)
+            out << c;
+    return out;
 }
 
 void Store::registerCursor(TTable *cursor) { m_cursors.append(cursor); }

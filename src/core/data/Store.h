@@ -2,18 +2,20 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
+#include <QVector>
 #include <memory>
 #include <unordered_map>
 
 class QLockFile;
-class QSqlQuery;
+struct sqlite3;
 
 namespace korvan {
 
 struct TableDef;
 class TTable;
+class Statement;
 
 // The database file that holds all tables, its one connection and its transactions.
 // Opening creates a missing database with the schema and the delivered contents, migrates an
@@ -38,13 +40,15 @@ public:
     QString dataDirectory() const { return m_directory; }
     QString filePath() const { return m_filePath; }
     bool inMemory() const { return m_filePath.isEmpty(); }
-    QSqlDatabase database() const;
 
     // A prepared statement kept for the life of the store.
-    QSqlQuery &prepared(const QString &sql);
-    // Runs a statement; an engine error becomes a KorvanError naming the file.
+    Statement &prepared(const QString &sql);
+    // Runs statements; an engine error becomes a KorvanError naming the file.
     void exec(const QString &sql);
-    void check(const QSqlQuery &query) const;
+    void execPrepared(const QString &sql);
+    // The first column of the first row, or null.
+    QVariant scalar(const QString &sql);
+    qint64 lastInsertId() const;
     [[noreturn]] void fail(const QString &what) const;
 
     // Transactions nest: the outermost is a real transaction, the inner ones savepoints.
@@ -53,10 +57,15 @@ public:
     void rollback();
     int transactionDepth() const { return m_depth; }
 
-    // Every write to a table moves its generation on, so cursors know when to re-read.
-    quint64 generation(const TableDef *table) const { return m_generations.value(table, 0); }
-    void touch(const TableDef *table) { ++m_generations[table]; }
+    // A cursor wrote this row (or deleted it): the other cursors on the table that show or may
+    // show it re-read their rows at their next use.
+    void rowWritten(const TTable *writer, const QVector<QVariant> &row);
+    // Moves on whenever any cursor moves, re-reads or writes: a cursor that saw the same epoch
+    // last time knows that nothing it depends on has changed.
+    quint64 epoch() const { return m_epoch; }
+    void advanceEpoch() { ++m_epoch; }
 
+    QList<TTable *> cursorsOn(const TableDef *table) const;
     void registerCursor(TTable *cursor);
     void unregisterCursor(TTable *cursor);
 
@@ -71,12 +80,12 @@ private:
     void verifySchema();
     void migrate(int fromVersion);
 
-    QString m_connection;
+    sqlite3 *m_db = nullptr;
     QString m_directory;
     QString m_filePath;
     std::unique_ptr<QLockFile> m_lock;
-    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_statements;
-    QHash<const TableDef *, quint64> m_generations;
+    std::unordered_map<QString, std::unique_ptr<Statement>> m_statements;
+    quint64 m_epoch = 1;
     QList<TTable *> m_cursors;
     int m_depth = 0;
 };
@@ -93,8 +102,8 @@ public:
     }
     void commit()
     {
-        m_done = true;
         m_store.commit();
+        m_done = true;
     }
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

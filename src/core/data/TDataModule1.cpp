@@ -84,12 +84,7 @@ void TDataModule1::closeAll()
         t->close();
 }
 
-void TDataModule1::deleteAllRows(TTable &detail)
-{
-    detail.first();
-    while (!detail.isEmpty())
-        detail.remove();
-}
+void TDataModule1::deleteAllRows(TTable &detail) { detail.removeAll(); }
 
 void TDataModule1::detailEditGuard(TTable &detail)
 {

@@ -1,11 +1,11 @@
 #include "TTable.h"
 
 #include "Messages.h"
+#include "Statement.h"
 #include "Store.h"
 #include "calc/Numbers.h"
 
 #include <QRegularExpression>
-#include <QSqlQuery>
 #include <cmath>
 
 namespace korvan {
@@ -76,7 +76,8 @@ void TTable::open()
     if (active())
         return;
     m_state = State::Browse;
-    m_generation = ~quint64(0);
+    m_stale = true;
+    m_checkedEpoch = 0;
     m_linkedKod = -1;
     ensureFresh();
     notifyRows();
@@ -92,6 +93,7 @@ void TTable::close()
     m_rows.clear();
     m_pos = -1;
     m_bof = m_eof = true;
+    m_store->advanceEpoch();
     notifyRows();
 }
 
@@ -100,9 +102,11 @@ void TTable::setMaster(TTable *master)
     if (m_master)
         m_master->m_details.removeOne(this);
     m_master = master;
+    m_selectSql.clear();
     if (m_master)
         m_master->m_details.append(this);
     m_linkedKod = -1;
+    m_checkedEpoch = 0;
 }
 
 void TTable::requireActive() const
@@ -122,20 +126,35 @@ qint64 TTable::linkedMasterKod() const { return m_master ? m_master->currentKod(
 
 void TTable::ensureFresh() const
 {
-    if (!active() || editing())
+    if (!active() || editing() || m_checkedEpoch == m_store->epoch())
         return;
     if (m_master) {
         const qint64 kod = linkedMasterKod();
         if (kod != m_linkedKod) {
             m_linkedKod = kod;
             select(0);
+            m_checkedEpoch = m_store->epoch();
             return;
         }
     }
-    if (m_generation != m_store->generation(m_def)) {
+    if (m_stale) {
         const qint64 keep = (m_pos >= 0 && m_pos < m_rows.size()) ? m_rows[m_pos][0].toLongLong() : 0;
         select(keep);
     }
+    m_checkedEpoch = m_store->epoch();
+}
+
+void TTable::otherCursorWrote(const Row &row)
+{
+    if (!active() || m_stale)
+        return;
+    if (m_master && row[m_def->fieldIndex(QStringLiteral("Kod0"))].toLongLong() != m_linkedKod) {
+        // Another master's row: it matters only if this cursor still shows it.
+        const qint64 kod = row[0].toLongLong();
+        if (std::none_of(m_rows.cbegin(), m_rows.cend(), [kod](const Row &r) { return r[0].toLongLong() == kod; }))
+            return;
+    }
+    m_stale = true;
 }
 
 QString TTable::orderClause() const
@@ -152,24 +171,23 @@ QString TTable::orderClause() const
 void TTable::select(qint64 keepKod) const
 {
     m_rows.clear();
-    m_generation = m_store->generation(m_def);
+    m_stale = false;
+    m_store->advanceEpoch();
     if (!(m_master && m_linkedKod == 0)) {
-        const QString sql = QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
-                                .arg(tableName(), m_master ? QStringLiteral(" WHERE \"Kod0\"=?") : QString(), orderClause());
-        QSqlQuery &q = m_store->prepared(sql);
+        if (m_selectSql.isEmpty())
+            m_selectSql = QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
+                              .arg(tableName(), m_master ? QStringLiteral(" WHERE \"Kod0\"=?") : QString(), orderClause());
+        Statement &q = m_store->prepared(m_selectSql);
         if (m_master)
-            q.bindValue(0, m_linkedKod);
-        if (!q.exec())
-            m_store->check(q);
+            q.bind(0, m_linkedKod);
         const int n = fieldCount();
         while (q.next()) {
             Row row(n);
             for (int i = 0; i < n; ++i)
-                row[i] = fromStorage(m_def->fields[size_t(i)], q.value(i));
+                row[i] = fromStorage(m_def->fields[size_t(i)], q.column(i));
             if (passesFilter(row))
                 m_rows.append(std::move(row));
         }
-        q.finish();
     }
     m_pos = -1;
     if (keepKod != 0)
@@ -228,6 +246,8 @@ void TTable::beforeMove()
 void TTable::setPosition(int position, bool bofFlag, bool eofFlag)
 {
     const bool moved = position != m_pos;
+    if (moved)
+        m_store->advanceEpoch();
     m_pos = position;
     m_bof = bofFlag;
     m_eof = eofFlag;
@@ -426,6 +446,7 @@ void TTable::setIndexName(const QString &name)
         beforeMove();
     m_indexName = name;
     m_index = index;
+    m_selectSql.clear();
     if (active()) {
         ensureFresh();
         select(currentKod());
@@ -518,6 +539,7 @@ void TTable::append()
     m_original.clear();
     m_state = State::Insert;
     m_modified = false;
+    m_store->advanceEpoch();
     m_pos = int(m_rows.size()) - 1;
     m_bof = m_eof = false;
     emitIfShown(&TTable::stateChanged);
@@ -541,6 +563,7 @@ void TTable::insert()
     m_original.clear();
     m_state = State::Insert;
     m_modified = false;
+    m_store->advanceEpoch();
     m_pos = at;
     m_bof = m_eof = false;
     emitIfShown(&TTable::stateChanged);
@@ -580,6 +603,7 @@ void TTable::cancel()
     m_state = State::Browse;
     m_modified = false;
     m_bof = m_eof = m_rows.isEmpty();
+    m_store->advanceEpoch();
     emitIfShown(&TTable::stateChanged);
     notifyRows();
 }
@@ -604,11 +628,8 @@ void TTable::post()
     try {
         if (beforePost)
             beforePost(*this);
-        const bool wasFresh = m_generation == m_store->generation(m_def);
         writeRow(m_rows[m_pos], state == State::Insert);
-        m_store->touch(m_def);
-        if (wasFresh)
-            m_generation = m_store->generation(m_def);
+        m_store->rowWritten(this, m_rows[m_pos]);
         m_state = State::Browse;
         m_modified = false;
         m_original.clear();
@@ -671,14 +692,12 @@ void TTable::remove()
         if (beforeDelete)
             beforeDelete(*this);
         const qint64 kod = m_rows[m_pos][0].toLongLong();
-        QSqlQuery &q = m_store->prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod\"=?").arg(tableName()));
-        q.bindValue(0, kod);
-        if (!q.exec())
-            m_store->check(q);
-        const bool wasFresh = m_generation == m_store->generation(m_def);
-        m_store->touch(m_def);
-        if (wasFresh)
-            m_generation = m_store->generation(m_def);
+        if (m_deleteSql.isEmpty())
+            m_deleteSql = QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod\"=?").arg(tableName());
+        Statement &q = m_store->prepared(m_deleteSql);
+        q.bind(0, kod);
+        q.run();
+        m_store->rowWritten(this, m_rows[m_pos]);
         // The hook may have moved the cursor; remove the row it started on.
         for (int i = 0; i < m_rows.size(); ++i)
             if (m_rows[i][0].toLongLong() == kod) {
@@ -697,6 +716,7 @@ void TTable::remove()
         } else {
             m_bof = m_eof = false;
         }
+        m_store->advanceEpoch();
         notifyRows();
         if (afterDelete)
             afterDelete(*this);
@@ -707,10 +727,52 @@ void TTable::remove()
     }
 }
 
+void TTable::removeAll()
+{
+    requireActive();
+    if (beforeDelete || afterDelete || m_filtered || editing()) {
+        first();
+        while (!isEmpty())
+            remove();
+        return;
+    }
+    for (TTable *d : std::as_const(m_details))
+        if (d->active())
+            d->beforeMove();
+    // The link decides the rows without reading them.
+    const qint64 masterKod = linkedMasterKod();
+    if (m_master && masterKod == 0)
+        return;
+    QString &sql = m_master ? m_deleteLinkedSql : m_deleteAllSql;
+    if (sql.isEmpty())
+        sql = m_master ? QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\"=?").arg(tableName())
+                       : QStringLiteral("DELETE FROM \"%1\"").arg(tableName());
+    Statement &q = m_store->prepared(sql);
+    if (m_master)
+        q.bind(0, masterKod);
+    q.run();
+    // Other cursors on the table re-read; this one is now empty.
+    Row gone(fieldCount());
+    if (m_master)
+        gone[m_def->fieldIndex(QStringLiteral("Kod0"))] = masterKod;
+    m_store->rowWritten(this, gone);
+    for (TTable *c : m_store->cursorsOn(m_def))
+        if (c != this)
+            c->m_stale = true;
+    m_rows.clear();
+    m_linkedKod = masterKod;
+    m_stale = false;
+    m_pos = -1;
+    m_bof = m_eof = true;
+    m_checkedEpoch = m_store->epoch();
+    notifyRows();
+}
+
 void TTable::afterRollback()
 {
     if (!active())
         return;
+    m_stale = true;
     if (!editing())
         emitIfShown(&TTable::rowsChanged);
 }
@@ -909,7 +971,7 @@ void TTable::setOptional(const QString &field, const std::optional<double> &valu
 QVariant TTable::toStorage(const FieldDef &f, const QVariant &v) const
 {
     if (isNullValue(v))
-        return QVariant(f.type == FieldType::Float ? QMetaType(QMetaType::Double) : QMetaType(QMetaType::QString));
+        return {};
     switch (f.type) {
     case FieldType::Date: return v.toDate().toString(Qt::ISODate);
     case FieldType::Time: return v.toTime().toString(TimeFormat);
@@ -933,31 +995,33 @@ QVariant TTable::fromStorage(const FieldDef &f, const QVariant &v) const
     }
 }
 
+const QString &TTable::writeSql(bool insertNew) const
+{
+    QString &sql = insertNew ? m_insertSql : m_updateSql;
+    if (sql.isEmpty()) {
+        QStringList names, marks;
+        for (int i = 1; i < fieldCount(); ++i) {
+            names << QLatin1Char('"') + fieldName(i) + QLatin1Char('"');
+            marks << QStringLiteral("?");
+        }
+        sql = insertNew ? QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                              .arg(tableName(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
+                        : QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?").arg(tableName(), names.join(QStringLiteral("=?,")));
+    }
+    return sql;
+}
+
 void TTable::writeRow(Row &row, bool insertNew)
 {
     const int n = fieldCount();
-    QStringList names;
+    Statement &q = m_store->prepared(writeSql(insertNew));
     for (int i = 1; i < n; ++i)
-        names << QLatin1Char('"') + fieldName(i) + QLatin1Char('"');
-    QString sql;
-    if (insertNew) {
-        QStringList marks;
-        for (int i = 1; i < n; ++i)
-            marks << QStringLiteral("?");
-        sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                  .arg(tableName(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    } else {
-        sql = QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?").arg(tableName(), names.join(QStringLiteral("=?,")));
-    }
-    QSqlQuery &q = m_store->prepared(sql);
-    for (int i = 1; i < n; ++i)
-        q.bindValue(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
+        q.bind(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
     if (!insertNew)
-        q.bindValue(n - 1, row[0]);
-    if (!q.exec())
-        m_store->check(q);
+        q.bind(n - 1, row[0]);
+    q.run();
     if (insertNew)
-        row[0] = q.lastInsertId().toLongLong();
+        row[0] = m_store->lastInsertId();
 }
 
 } // namespace korvan

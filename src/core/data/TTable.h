@@ -103,6 +103,9 @@ public:
     void post();
     void cancel();
     void remove(); // delete the current row
+    // Deletes every visible row, each through remove() and its hooks; a table without delete
+    // hooks and without a filter drops its rows in one statement.
+    void removeAll();
     // Posts a row being edited (or cancels it when nothing was changed).
     void checkBrowseMode();
 
@@ -143,8 +146,16 @@ public:
     // Record hooks. A hook that refuses shows its message and throws Abort.
     Hook beforeInsert, beforeEdit, beforePost, afterPost, beforeDelete, afterDelete;
 
+    // The visible rows, for reading many rows without moving the cursor.
+    const QVector<Row> &rows() const
+    {
+        ensureFresh();
+        return m_rows;
+    }
+
     // Called by the store.
     void afterRollback();
+    void otherCursorWrote(const Row &row);
     void detachFromStore();
 
 signals:
@@ -173,6 +184,7 @@ private:
     void notifyRows();
     void emitIfShown(void (TTable::*signal)());
     void writeRow(Row &row, bool insertNew);
+    const QString &writeSql(bool insertNew) const;
     QVariant toStorage(const FieldDef &f, const QVariant &v) const;
     QVariant fromStorage(const FieldDef &f, const QVariant &v) const;
     QVariant normalize(int position, const QVariant &value) const;
@@ -188,7 +200,8 @@ private:
     mutable QVector<Row> m_rows;
     mutable int m_pos = -1;
     mutable bool m_bof = true, m_eof = true;
-    mutable quint64 m_generation = ~quint64(0);
+    mutable bool m_stale = true;       // rows written by another cursor or undone
+    mutable quint64 m_checkedEpoch = 0; // the store's epoch at the last freshness check
     mutable qint64 m_linkedKod = -1;
 
     State m_state = State::Inactive;
@@ -203,6 +216,9 @@ private:
     QString m_indexName;
     const IndexDef *m_index = nullptr;
     int m_disabled = 0;
+    // Statements, built once.
+    mutable QString m_selectSql, m_insertSql, m_updateSql;
+    QString m_deleteSql, m_deleteLinkedSql, m_deleteAllSql;
 };
 
 } // namespace korvan

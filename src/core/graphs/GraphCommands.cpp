@@ -5,6 +5,7 @@
 #include "compensation/VariantPeriods.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+#include "data/TotalsBatch.h"
 
 namespace korvan {
 
@@ -16,6 +17,7 @@ void replaceProjectGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
     Store::Transaction tx(data.store());
     try {
         TDataModule1::deleteAllRows(p);
+        TotalsBatch batch(*data.tblProj0);
         for (const GraphPeriod &g : periods) {
             p.append();
             p.setValue(QStringLiteral("T1"), g.T1);
@@ -24,6 +26,7 @@ void replaceProjectGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
             p.setValue(QStringLiteral("Q"), g.Q);
             p.post();
         }
+        batch.commit();
         rebuildVariants(data);
         tx.commit();
     } catch (...) {

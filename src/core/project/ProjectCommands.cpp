@@ -4,6 +4,7 @@
 #include "calc/Numbers.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+#include "data/TotalsBatch.h"
 
 #include <QDateTime>
 
@@ -167,15 +168,20 @@ void recalculateProject(TDataModule1 &data)
     data.tblProj0->disableControls();
     try {
         // Every load period first: the savings compare with the project's new totals.
+        TotalsBatch projectTotals(*data.tblProj0);
         for (periods.first(); !periods.eof(); periods.next()) {
             periods.edit();
             periods.post();
         }
-        for (variants.first(); !variants.eof(); variants.next())
+        projectTotals.commit();
+        for (variants.first(); !variants.eof(); variants.next()) {
+            TotalsBatch variantTotals(variants);
             for (compensated.first(); !compensated.eof(); compensated.next()) {
                 compensated.edit();
                 compensated.post();
             }
+            variantTotals.commit();
+        }
         periods.gotoBookmark(periodMark);
         variants.gotoBookmark(variantMark);
         compensated.gotoBookmark(compensatedMark);
