@@ -146,9 +146,12 @@ QString relationship(const XmlElement &rels, const QString &key, const QString &
     return QString();
 }
 
-const QString RelImage = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/image");
-const QString RelHeader = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/header");
-const QString RelFooter = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer");
+const QString RelImage =
+    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/image");
+const QString RelHeader =
+    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/header");
+const QString RelFooter =
+    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer");
 
 } // namespace
 
@@ -214,8 +217,9 @@ private slots:
         QCOMPARE(runs(*paragraphs[1]), QStringList());
         QCOMPARE(markSummary(*paragraphs[1]), QStringLiteral("Times New Roman/28/b"));
         const QString cyr = QStringLiteral("Times New Roman Cyr/24");
-        QCOMPARE(runs(*paragraphs[2]), (QStringList{cyr + ":S = (P", cyr + "/sup: 2", cyr + ": + Q", cyr + "/sup: 2",
-                                                    cyr + ":)", cyr + "/sup: 1/2", cyr + ": = 5 кВА."}));
+        QCOMPARE(runs(*paragraphs[2]),
+                 (QStringList{cyr + ":S = (P", cyr + "/sup: 2", cyr + ": + Q", cyr + "/sup: 2", cyr + ":)",
+                              cyr + "/sup: 1/2", cyr + ": = 5 кВА."}));
         // The paragraph the text goes on next keeps the plain format set before writing.
         QCOMPARE(runs(*paragraphs[3]), QStringList());
         QCOMPARE(markSummary(*paragraphs[3]), QStringLiteral("Times New Roman/24"));
@@ -235,7 +239,8 @@ private slots:
         const auto paragraphs = bodyParagraphs(body);
         QCOMPARE(paragraphs.size(), 3);
         QCOMPARE(runs(*paragraphs[0]), QStringList{QStringLiteral("Times New Roman/20:где")});
-        QCOMPARE(runs(*paragraphs[1]), QStringList{QStringLiteral("Times New Roman/20:T1 - начало периода;")});
+        QCOMPARE(runs(*paragraphs[1]),
+                 QStringList{QStringLiteral("Times New Roman/20:T1 - начало периода;")});
         QCOMPARE(runs(*paragraphs[2]), QStringList{QStringLiteral("Times New Roman/24:Дальше.")});
     }
 
@@ -327,7 +332,8 @@ private slots:
                 QCOMPARE(paragraphText(*cellParagraphs[0]), QStringLiteral("r%1c%2").arg(r).arg(c));
                 QCOMPARE(alignment == wdAlignParagraphCenter ? QStringLiteral("center") : QString(),
                          ::alignment(*cellParagraphs[0]));
-                QCOMPARE(runs(*cellParagraphs[0]).first().section(u':', 0, 0), QStringLiteral("Times New Roman/24"));
+                QCOMPARE(runs(*cellParagraphs[0]).first().section(u':', 0, 0),
+                         QStringLiteral("Times New Roman/24"));
                 QCOMPARE(markSummary(*cellParagraphs[0]), QStringLiteral("Times New Roman/24"));
             }
         }
@@ -410,12 +416,19 @@ private slots:
         QTest::addColumn<QString>("width");
         QTest::addColumn<QString>("height");
         QTest::addColumn<QString>("orient");
-        QTest::newRow("A4 portrait") << int(wdPaperA4) << int(wdOrientPortrait) << false << "11906" << "16838" << "";
-        QTest::newRow("A3 portrait") << int(wdPaperA3) << int(wdOrientPortrait) << false << "16838" << "23811" << "";
-        QTest::newRow("A4 landscape") << int(wdPaperA4) << int(wdOrientLandscape) << false << "16838" << "11906"
+        QTest::newRow("A4 portrait") << int(wdPaperA4) << int(wdOrientPortrait) << false << "11906"
+                                     << "16838"
+                                     << "";
+        QTest::newRow("A3 portrait") << int(wdPaperA3) << int(wdOrientPortrait) << false << "16838"
+                                     << "23811"
+                                     << "";
+        QTest::newRow("A4 landscape") << int(wdPaperA4) << int(wdOrientLandscape) << false << "16838"
+                                      << "11906"
                                       << "landscape";
         QTest::newRow("A5 landscape, orientation set first")
-            << int(wdPaperA5) << int(wdOrientLandscape) << true << "11906" << "8391" << "landscape";
+            << int(wdPaperA5) << int(wdOrientLandscape) << true << "11906"
+            << "8391"
+            << "landscape";
     }
 
     void pageSetup()
@@ -476,16 +489,18 @@ private slots:
         QFETCH(float, points);
         WordDocument doc;
         WordPageSetup &page = doc.pageSetup();
-        const float before = which == "left" ? page.leftMargin() : which == "top" ? page.topMargin()
-                                                                                   : page.headerDistance();
+        const float before = which == "left"  ? page.leftMargin()
+                             : which == "top" ? page.topMargin()
+                                              : page.headerDistance();
         if (which == "left")
             QVERIFY_THROWS_EXCEPTION(KorvanError, page.setLeftMargin(points));
         else if (which == "top")
             QVERIFY_THROWS_EXCEPTION(KorvanError, page.setTopMargin(points));
         else
             QVERIFY_THROWS_EXCEPTION(KorvanError, page.setHeaderDistance(points));
-        const float after = which == "left" ? page.leftMargin() : which == "top" ? page.topMargin()
-                                                                                  : page.headerDistance();
+        const float after = which == "left"  ? page.leftMargin()
+                            : which == "top" ? page.topMargin()
+                                             : page.headerDistance();
         QCOMPARE(after, before);
     }
 
@@ -498,12 +513,15 @@ private slots:
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("relationshipType");
         QTest::addColumn<QString>("reference");
-        QTest::newRow("header") << int(wdSeekCurrentPageHeader) << 1 << "header1.xml" << "footer1.xml" << "w:hdr"
-                                << RelHeader << "w:headerReference";
-        QTest::newRow("footer") << int(wdSeekCurrentPageFooter) << 1 << "footer1.xml" << "header1.xml" << "w:ftr"
-                                << RelFooter << "w:footerReference";
+        QTest::newRow("header") << int(wdSeekCurrentPageHeader) << 1 << "header1.xml"
+                                << "footer1.xml"
+                                << "w:hdr" << RelHeader << "w:headerReference";
+        QTest::newRow("footer") << int(wdSeekCurrentPageFooter) << 1 << "footer1.xml"
+                                << "header1.xml"
+                                << "w:ftr" << RelFooter << "w:footerReference";
         QTest::newRow("footer, prepared twice") << int(wdSeekCurrentPageFooter) << 2 << "footer1.xml"
-                                                << "header1.xml" << "w:ftr" << RelFooter << "w:footerReference";
+                                                << "header1.xml"
+                                                << "w:ftr" << RelFooter << "w:footerReference";
     }
 
     void pageNumber()
@@ -545,7 +563,8 @@ private slots:
         QCOMPARE(references.size(), 1);
         QCOMPARE(references[0]->attribute(QStringLiteral("r:id")), id);
         QCOMPARE(references[0]->attribute(QStringLiteral("w:type")), QStringLiteral("default"));
-        QCOMPARE(body->child(QStringLiteral("w:sectPr"))->childNames().size(), 4); // reference, pgSz, pgMar, cols
+        QCOMPARE(body->child(QStringLiteral("w:sectPr"))->childNames().size(),
+                 4); // reference, pgSz, pgMar, cols
 
         const XmlElement types = part(zip, QStringLiteral("[Content_Types].xml"));
         QString contentType;
@@ -596,7 +615,8 @@ private slots:
         const XmlElement types = part(zip, QStringLiteral("[Content_Types].xml"));
         QMap<QString, QString> defaults;
         for (const XmlElement *d : types.childrenNamed(QStringLiteral("Default")))
-            defaults.insert(d->attribute(QStringLiteral("Extension")), d->attribute(QStringLiteral("ContentType")));
+            defaults.insert(d->attribute(QStringLiteral("Extension")),
+                            d->attribute(QStringLiteral("ContentType")));
         QCOMPARE(defaults.value(QStringLiteral("png")), QStringLiteral("image/png"));
         QCOMPARE(defaults.value(QStringLiteral("bmp")), QStringLiteral("image/bmp"));
 
@@ -706,13 +726,16 @@ private slots:
         QVERIFY2(!document.isError(), qPrintable(document.text));
         const auto paragraphs = bodyParagraphs(*document.child(QStringLiteral("w:body")));
         QCOMPARE(paragraphs.size(), 3);
-        QCOMPARE(paragraphText(*paragraphs[0]), QStringLiteral("a < b && c > d \"q\" 'r'\tтаб\vстрока\fлист"));
+        QCOMPARE(paragraphText(*paragraphs[0]),
+                 QStringLiteral("a < b && c > d \"q\" 'r'\tтаб\vстрока\fлист"));
         QCOMPARE(paragraphText(*paragraphs[1]), QStringLiteral("второй"));
-        QCOMPARE(paragraphText(*paragraphs[2]), QStringLiteral("третий") + QString::fromUtf8("\xF0\x9F\x98\x80"));
+        QCOMPARE(paragraphText(*paragraphs[2]),
+                 QStringLiteral("третий") + QString::fromUtf8("\xF0\x9F\x98\x80"));
         for (const XmlElement *t : document.descendants(QStringLiteral("w:t")))
             QCOMPARE(t->attribute(QStringLiteral("xml:space")), QStringLiteral("preserve"));
-        QCOMPARE(document.descendants(QStringLiteral("w:rFonts")).first()->attribute(QStringLiteral("w:ascii")),
-                 QStringLiteral("Шрифт <&\"'>"));
+        QCOMPARE(
+            document.descendants(QStringLiteral("w:rFonts")).first()->attribute(QStringLiteral("w:ascii")),
+            QStringLiteral("Шрифт <&\"'>"));
     }
 
     void packageIsComplete()
@@ -760,7 +783,8 @@ private slots:
         for (const QString &name : zip.names()) {
             if (name == QLatin1String("[Content_Types].xml"))
                 continue;
-            QVERIFY2(overrides.contains(u'/' + name) || defaults.contains(name.section(u'.', -1)), qPrintable(name));
+            QVERIFY2(overrides.contains(u'/' + name) || defaults.contains(name.section(u'.', -1)),
+                     qPrintable(name));
         }
         for (const QString &o : overrides)
             QVERIFY2(zip.contains(o.mid(1)), qPrintable(o));
@@ -801,7 +825,8 @@ private slots:
             for (const XmlElement *p : root.descendants(QStringLiteral("w:pPr"))) {
                 const QStringList children = p->childNames();
                 if (children.contains(QStringLiteral("w:jc")) && children.contains(QStringLiteral("w:rPr")))
-                    QVERIFY(children.indexOf(QStringLiteral("w:jc")) < children.indexOf(QStringLiteral("w:rPr")));
+                    QVERIFY(children.indexOf(QStringLiteral("w:jc")) <
+                            children.indexOf(QStringLiteral("w:rPr")));
             }
             for (const XmlElement *d : root.descendants(QStringLiteral("wp:docPr")))
                 docPrIds.insert(d->attribute(QStringLiteral("id")));
@@ -811,8 +836,9 @@ private slots:
         const XmlElement styles = part(zip, QStringLiteral("word/styles.xml"));
         const XmlElement *defaultsRun = styles.descendants(QStringLiteral("w:rPrDefault")).value(0);
         QVERIFY(defaultsRun);
-        QCOMPARE(defaultsRun->descendants(QStringLiteral("w:sz")).value(0)->attribute(QStringLiteral("w:val")),
-                 QStringLiteral("24"));
+        QCOMPARE(
+            defaultsRun->descendants(QStringLiteral("w:sz")).value(0)->attribute(QStringLiteral("w:val")),
+            QStringLiteral("24"));
 
         const XmlElement document = part(zip, QStringLiteral("word/document.xml"));
         const QStringList bodyChildren = document.child(QStringLiteral("w:body"))->childNames();
@@ -850,7 +876,8 @@ private slots:
             QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
         }
         QVERIFY(!QFile::exists(path));
-        const QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        const QStringList left =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         QCOMPARE(left, folderIsFile ? QStringList{folder} : QStringList());
     }
 

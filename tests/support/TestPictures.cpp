@@ -45,7 +45,7 @@ QByteArray makePng(int width, int height)
     QByteArray raw;
     for (int y = 0; y < height; ++y)
         raw += QByteArray(1, '\0') + QByteArray(width, char(0x80)); // filter byte, then pixels
-    const QByteArray zlib = qCompress(raw).mid(4); // qCompress puts the length in front
+    const QByteArray zlib = qCompress(raw).mid(4);                  // qCompress puts the length in front
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", zlib) +
            chunk("IEND", QByteArray());
 }
@@ -55,7 +55,8 @@ QByteArray makeBmp(int width, int height, bool topDown)
     const int rowSize = (width * 3 + 3) / 4 * 4;
     const int pixels = rowSize * height;
     QByteArray bmp = "BM" + littleEndian(quint32(54 + pixels)) + littleEndian(0) + littleEndian(54);
-    bmp += littleEndian(40) + littleEndian(quint32(width)) + littleEndian(quint32(topDown ? -height : height));
+    bmp +=
+        littleEndian(40) + littleEndian(quint32(width)) + littleEndian(quint32(topDown ? -height : height));
     bmp += littleEndian(1, 2) + littleEndian(24, 2) + littleEndian(0) + littleEndian(quint32(pixels));
     bmp += littleEndian(3780) + littleEndian(3780) + littleEndian(0) + littleEndian(0);
     bmp += QByteArray(pixels, char(0xC0));

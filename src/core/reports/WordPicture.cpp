@@ -109,8 +109,8 @@ void WordPicture::fitInto(qint64 maxWidthEmu, qint64 maxHeightEmu)
 {
     if (maxWidthEmu <= 0 || maxHeightEmu <= 0)
         return;
-    const double scale = std::min({1.0, double(maxWidthEmu) / double(m_widthEmu),
-                                   double(maxHeightEmu) / double(m_heightEmu)});
+    const double scale =
+        std::min({1.0, double(maxWidthEmu) / double(m_widthEmu), double(maxHeightEmu) / double(m_heightEmu)});
     if (scale >= 1.0)
         return;
     m_widthEmu = std::max<qint64>(1, qint64(double(m_widthEmu) * scale));

@@ -152,8 +152,7 @@ void WordSelection::selectBlock(const CellBlock &block)
     m_block = block;
 }
 
-void WordSelection::convertToTable(WdTableFieldSeparator separator, int numColumns,
-                                   double initialColumnWidth)
+void WordSelection::convertToTable(WdTableFieldSeparator separator, int numColumns, double initialColumnWidth)
 {
     if (separator != wdSeparateByTabs)
         throw KorvanError(QStringLiteral("Неизвестный разделитель ячеек таблицы."));
@@ -240,10 +239,9 @@ int WordSelection::moveDown(WdUnits unit, int count, WdMovementType extend)
         const int index = m_story->paragraphAt(position);
         const WordStory::Paragraph &p = paragraphs[index];
         int target = -1;
-        const bool nextInSameCell = index < lastParagraph && p.inTable() &&
-                                    paragraphs[index + 1].table == p.table &&
-                                    paragraphs[index + 1].row == p.row &&
-                                    paragraphs[index + 1].column == p.column;
+        const bool nextInSameCell =
+            index < lastParagraph && p.inTable() && paragraphs[index + 1].table == p.table &&
+            paragraphs[index + 1].row == p.row && paragraphs[index + 1].column == p.column;
         if (unit == wdLine && p.inTable() && !nextInSameCell) {
             if (p.row + 1 < m_story->table(p.table).rows) {
                 target = m_story->cellParagraphs(p.table, p.row + 1, p.column).first;

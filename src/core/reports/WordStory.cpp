@@ -150,8 +150,8 @@ int WordStory::insertText(int position, const QString &text, int format)
     if (text.isEmpty())
         return 0;
     int current = paragraphAt(position);
-    const int offset = std::clamp(position - paragraphStart(current), 0,
-                                  int(m_paragraphs[current].glyphs.size()));
+    const int offset =
+        std::clamp(position - paragraphStart(current), 0, int(m_paragraphs[current].glyphs.size()));
     invalidateFrom(current);
 
     // The paragraph's own mark stays with the text after the insertion point; every inserted
