@@ -376,11 +376,13 @@ private slots:
         sel.convertToTable(wdSeparateByTabs, 2, 16);
         sel.collapse(wdCollapseStart);
         QCOMPARE(sel.moveDown(wdLine, 1, wdMove), 1);
+        QVERIFY(sel.isInTable());
         sel.selectRow();
         sel.deleteRows();
         sel.insertAfter(QStringLiteral("X"));
         sel.collapse(wdCollapseEnd);
         QCOMPARE(sel.moveDown(wdLine, 2, wdMove), 1); // out of the table, then nothing below
+        QVERIFY(!sel.isInTable());
         sel.insertAfter(QStringLiteral("конец"));
 
         const XmlElement body = savedBody(doc);

@@ -14,7 +14,6 @@ void WordDocument::seekView(WdSeekView view)
     case wdSeekCurrentPageHeader:
     case wdSeekCurrentPageFooter:
         m_selection.seek(&story(view));
-        m_view = view;
         return;
     }
     throw KorvanError(QStringLiteral("Неизвестная область документа: %1.").arg(int(view)));

@@ -28,7 +28,6 @@ public:
     // ActiveWindow.ActivePane.View.SeekView: moves the selection into the header or the footer
     // (to its start) or back to the main text (to where it was).
     void seekView(WdSeekView view);
-    WdSeekView seekViewState() const { return m_view; }
 
     WordStory &story(WdSeekView view);
     const WordStory &story(WdSeekView view) const;
@@ -47,7 +46,6 @@ private:
     WordStory m_footer;
     WordPageSetup m_pageSetup;
     QVector<WordPicture> m_pictures;
-    WdSeekView m_view = wdSeekMainDocument;
     WordSelection m_selection; // last: it refers to the stories
 };
 
