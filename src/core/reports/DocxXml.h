@@ -1,0 +1,91 @@
+#pragma once
+
+#include "Messages.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamWriter>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+// Shared pieces of the .docx writer: namespaces, relationship and content types, and a few
+// QXmlStreamWriter shorthands.
+namespace korvan::docx {
+
+inline const QString NsW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+inline const QString NsR =
+    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+inline const QString NsWp =
+    QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
+inline const QString NsA = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main");
+inline const QString NsPic = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture");
+inline const QString NsPackageRels =
+    QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
+inline const QString NsContentTypes =
+    QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
+
+inline const QString RelOfficeDocument = NsR + QStringLiteral("/officeDocument");
+inline const QString RelStyles = NsR + QStringLiteral("/styles");
+inline const QString RelSettings = NsR + QStringLiteral("/settings");
+inline const QString RelFontTable = NsR + QStringLiteral("/fontTable");
+inline const QString RelHeader = NsR + QStringLiteral("/header");
+inline const QString RelFooter = NsR + QStringLiteral("/footer");
+inline const QString RelImage = NsR + QStringLiteral("/image");
+
+inline const QString TypeWml =
+    QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.");
+
+inline constexpr int CellMarginTwips = 108; // Word's default left and right cell margin
+
+struct Relationship {
+    QString id;
+    QString type;
+    QString target;
+};
+
+using Attributes = std::initializer_list<std::pair<QString, QString>>;
+
+inline void empty(QXmlStreamWriter &xml, const QString &name, Attributes attributes = {})
+{
+    xml.writeEmptyElement(name);
+    for (const auto &[key, value] : attributes)
+        xml.writeAttribute(key, value);
+}
+
+inline void start(QXmlStreamWriter &xml, const QString &name, Attributes attributes = {})
+{
+    xml.writeStartElement(name);
+    for (const auto &[key, value] : attributes)
+        xml.writeAttribute(key, value);
+}
+
+inline QString number(qint64 value)
+{
+    return QString::number(value);
+}
+
+inline int twips(double points)
+{
+    return int(std::lround(points * 20.0));
+}
+
+// The XML declaration and a part's root element with the namespaces its content uses.
+inline void startPart(QXmlStreamWriter &xml, const QString &root)
+{
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    start(xml, root);
+    xml.writeNamespace(NsW, QStringLiteral("w"));
+    xml.writeNamespace(NsR, QStringLiteral("r"));
+    xml.writeNamespace(NsWp, QStringLiteral("wp"));
+}
+
+inline QByteArray finishPart(QXmlStreamWriter &xml, QByteArray &bytes, const QString &name)
+{
+    xml.writeEndDocument();
+    if (xml.hasError())
+        throw KorvanError(QStringLiteral("Не удалось сформировать часть документа \"%1\".").arg(name));
+    return bytes;
+}
+
+} // namespace korvan::docx

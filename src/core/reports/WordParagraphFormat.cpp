@@ -1,0 +1,21 @@
+#include "reports/WordParagraphFormat.h"
+
+#include "Messages.h"
+#include "reports/WordSelection.h"
+
+namespace korvan {
+
+void WordParagraphFormat::setAlignment(WdParagraphAlignment alignment)
+{
+    switch (alignment) {
+    case wdAlignParagraphLeft:
+    case wdAlignParagraphCenter:
+    case wdAlignParagraphRight:
+    case wdAlignParagraphJustify:
+        m_selection->setAlignment(alignment);
+        return;
+    }
+    throw KorvanError(QStringLiteral("Неизвестное выравнивание абзаца: %1.").arg(int(alignment)));
+}
+
+} // namespace korvan

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "reports/WordConstants.h"
+
+namespace korvan {
+
+class WordSelection;
+
+// Selection.ParagraphFormat: applies to every paragraph the selection touches when it is set.
+class WordParagraphFormat {
+public:
+    explicit WordParagraphFormat(WordSelection &selection) : m_selection(&selection) {}
+
+    void setAlignment(WdParagraphAlignment alignment);
+
+private:
+    WordSelection *m_selection;
+};
+
+} // namespace korvan
