@@ -3,6 +3,7 @@
 // so every column that a grid shows must have one, keyed exactly as the hint lookup keys it.
 #include "data/Schema.h"
 #include "data/Store.h"
+#include "data/TTable.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -10,7 +11,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QSet>
-#include <QSqlQuery>
+
 #include <QtTest>
 
 using namespace korvan;
@@ -170,15 +171,15 @@ private slots:
     void newStoreHoldsTheHints()
     {
         std::unique_ptr<Store> store = Store::openMemory();
-        QSqlQuery q(store->database());
-        QVERIFY(q.exec(R"(SELECT "TableName", "FieldName", "FieldHint" FROM "Hints.DB")"));
+        TTable hints(*store, "Hints.DB");
+        hints.open();
         QHash<Key, QString> stored;
         qsizetype rows = 0;
-        while (q.next()) {
+        for (hints.first(); !hints.eof(); hints.next()) {
             ++rows;
-            const Key k{q.value(0).toString(), q.value(1).toString()};
+            const Key k{hints.asString("TableName"), hints.asString("FieldName")};
             QVERIFY2(!stored.contains(k), qPrintable(k.first + " / " + k.second));
-            stored.insert(k, q.value(2).toString());
+            stored.insert(k, hints.asString("FieldHint"));
         }
         QCOMPARE(rows, m_hints.size());
         for (auto it = m_byKey.cbegin(); it != m_byKey.cend(); ++it)
