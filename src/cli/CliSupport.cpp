@@ -41,7 +41,7 @@ QString numberText(const QJsonObject &object, const QString &key, const QString 
         return fallback;
     const QJsonValue v = object.value(key);
     if (v.isDouble())
-        return korvan::numberText(v.toDouble());
+        return exactNumberText(v.toDouble());
     if (v.isString())
         return v.toString();
     if (v.isNull())

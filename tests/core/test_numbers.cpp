@@ -51,6 +51,22 @@ private slots:
         QCOMPARE(numberText(x), text);
     }
 
+    void exactTextReadsBack_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::newRow("sum with a residue") << 56.300000000000004;
+        QTest::newRow("0.1") << 0.1;
+        QTest::newRow("third") << 1.0 / 3.0;
+        QTest::newRow("large") << 123456789012345678.0;
+        QTest::newRow("tiny") << 1e-300;
+    }
+    void exactTextReadsBack()
+    {
+        QFETCH(double, x);
+        QCOMPARE(parseNumber(exactNumberText(x)).value(), x);
+        QVERIFY(!exactNumberText(x).contains('.'));
+    }
+
     void parse_data()
     {
         QTest::addColumn<QString>("text");

@@ -38,6 +38,13 @@ QString numberText(double x)
     return russian().toString(x, 'g', 15);
 }
 
+QString exactNumberText(double x)
+{
+    if (x == 0.0)
+        return QStringLiteral("0");
+    return russian().toString(x, 'g', QLocale::FloatingPointShortest);
+}
+
 std::optional<double> parseNumber(const QString &text, bool acceptPoint)
 {
     QString t = text.trimmed();

@@ -14,6 +14,10 @@ double R(double x, int d);
 // the decimal separator whatever the machine's locale ("0,2" for 0.3 - 0.1).
 QString numberText(double x);
 
+// The shortest text that reads back as exactly this double (for numbers that come from files,
+// which must not lose digits on their way through the text checks).
+QString exactNumberText(double x);
+
 // Parses a number typed by the user. The comma is the decimal separator; with acceptPoint a
 // point is taken too (the command-line program). Surrounding spaces are ignored. Returns
 // nothing for empty or malformed text.
