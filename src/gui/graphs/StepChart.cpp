@@ -1,0 +1,89 @@
+#include "StepChart.h"
+
+#include "calc/Numbers.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QLineSeries>
+#include <QLocale>
+#include <QValueAxis>
+#include <algorithm>
+
+namespace korvan {
+
+StepChart::StepChart(QWidget *parent) : QChartView(new QChart, parent)
+{
+    setRenderHint(QPainter::Antialiasing);
+    chart()->setBackgroundBrush(Qt::white);
+    // Numbers on the axes with a decimal comma, as everywhere in the program.
+    chart()->setLocale(QLocale(QLocale::Russian, QLocale::Ukraine));
+    chart()->setLocalizeNumbers(true);
+    chart()->legend()->setAlignment(Qt::AlignBottom);
+    setMinimumHeight(300);
+}
+
+void StepChart::clear(const QString &title, const QString &valueTitle)
+{
+    draw({}, false, false, title, valueTitle);
+}
+
+int StepChart::seriesCount() const { return int(chart()->series().size()); }
+
+void StepChart::draw(const QList<GraphPeriod> &periods, bool showP, bool showQ, const QString &title,
+                     const QString &valueTitle)
+{
+    QChart *c = chart();
+    c->removeAllSeries();
+    for (QAbstractAxis *axis : c->axes())
+        c->removeAxis(axis);
+    c->setTitle(title);
+
+    auto *hours = new QCategoryAxis;
+    hours->setTitleText(QStringLiteral("Т, час"));
+    hours->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    auto *values = new QValueAxis;
+    values->setTitleText(valueTitle);
+    values->setLabelFormat(QStringLiteral("%g"));
+    c->addAxis(hours, Qt::AlignBottom);
+    c->addAxis(values, Qt::AlignLeft);
+
+    double maxValue = 0, minT = 0, maxT = 24;
+    if (!periods.isEmpty()) {
+        minT = periods.first().T1;
+        maxT = periods.last().T2;
+    }
+    const auto add = [&](bool show, const QString &name, const QColor &colour, auto value) {
+        if (!show || periods.isEmpty())
+            return;
+        auto *series = new QLineSeries;
+        series->setName(name);
+        series->setPen(QPen(colour, 3));
+        for (const GraphPeriod &p : periods) {
+            series->append(p.T1, value(p));
+            series->append(p.T2, value(p));
+            maxValue = std::max(maxValue, value(p));
+        }
+        c->addSeries(series);
+        series->attachAxis(hours);
+        series->attachAxis(values);
+    };
+    add(showP, QStringLiteral("P = f(T)"), QColor(0x1f, 0x5f, 0xbf), [](const GraphPeriod &p) { return p.P; });
+    add(showQ, QStringLiteral("Q = f(T)"), QColor(0xd0, 0x54, 0x2c), [](const GraphPeriod &p) { return p.Q; });
+
+    QList<double> ticks;
+    for (const GraphPeriod &p : periods) {
+        ticks << p.T1;
+        ticks << p.T2;
+    }
+    std::sort(ticks.begin(), ticks.end());
+    ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
+    // Long graphs get fewer labels, so the hours stay readable.
+    const int every = int(ticks.size() + 12) / 13;
+    for (int i = 0; i < ticks.size(); i += every)
+        hours->append(numberText(ticks[i]), ticks[i]);
+    hours->setRange(minT, maxT);
+    values->setRange(0, maxValue > 0 ? maxValue * 1.05 : 1);
+    values->applyNiceNumbers();
+}
+
+} // namespace korvan
