@@ -523,30 +523,11 @@ void TTable::notifyRows()
 
 // ---- editing ---------------------------------------------------------------------------------
 
-void TTable::append()
-{
-    beforeMove();
-    ensureFresh();
-    if (m_master && linkedMasterKod() == 0)
-        throw KorvanError(QStringLiteral("Нельзя добавить запись в таблицу «%1»: нет текущей записи главной таблицы.")
-                              .arg(tableName()));
-    if (beforeInsert)
-        beforeInsert(*this);
-    Row row(fieldCount());
-    if (m_master)
-        row[m_def->fieldIndex(QStringLiteral("Kod0"))] = m_linkedKod;
-    m_rows.append(std::move(row));
-    m_original.clear();
-    m_state = State::Insert;
-    m_modified = false;
-    m_store->advanceEpoch();
-    m_pos = int(m_rows.size()) - 1;
-    m_bof = m_eof = false;
-    emitIfShown(&TTable::stateChanged);
-    notifyRows();
-}
+void TTable::append() { startInsert(false); }
 
-void TTable::insert()
+void TTable::insert() { startInsert(true); }
+
+void TTable::startInsert(bool atCursor)
 {
     beforeMove();
     ensureFresh();
@@ -558,7 +539,7 @@ void TTable::insert()
     Row row(fieldCount());
     if (m_master)
         row[m_def->fieldIndex(QStringLiteral("Kod0"))] = m_linkedKod;
-    const int at = m_pos < 0 ? 0 : m_pos;
+    const int at = atCursor ? qMax(m_pos, 0) : int(m_rows.size());
     m_rows.insert(at, std::move(row));
     m_original.clear();
     m_state = State::Insert;

@@ -179,6 +179,7 @@ private:
     void placeSorted(int position);
     qint64 linkedMasterKod() const;
     void beforeMove();
+    void startInsert(bool atCursor);
     void setPosition(int position, bool bofFlag, bool eofFlag);
     void notifyCurrent();
     void notifyRows();

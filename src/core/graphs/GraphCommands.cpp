@@ -18,14 +18,7 @@ void replaceProjectGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
     try {
         TDataModule1::deleteAllRows(p);
         TotalsBatch batch(*data.tblProj0);
-        for (const GraphPeriod &g : periods) {
-            p.append();
-            p.setValue(QStringLiteral("T1"), g.T1);
-            p.setValue(QStringLiteral("T2"), g.T2);
-            p.setValue(QStringLiteral("P"), g.P);
-            p.setValue(QStringLiteral("Q"), g.Q);
-            p.post();
-        }
+        appendPeriods(p, periods);
         batch.commit();
         rebuildVariants(data);
         tx.commit();

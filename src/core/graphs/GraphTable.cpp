@@ -1,6 +1,7 @@
 #include "GraphTable.h"
 
 #include "calc/Numbers.h"
+#include "data/TTable.h"
 
 namespace korvan {
 
@@ -32,6 +33,18 @@ std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows,
                 if ((c == 2 ? periods[r].P : periods[r].Q) > 100)
                     return GraphTableProblem{r, c, QStringLiteral("Значения полей \"P, %\" и \"Q, %\" должны быть в пределах от 0 до 100 %.")};
     return std::nullopt;
+}
+
+void appendPeriods(TTable &table, const QList<GraphPeriod> &periods)
+{
+    for (const GraphPeriod &g : periods) {
+        table.append();
+        table.setValue(QStringLiteral("T1"), g.T1);
+        table.setValue(QStringLiteral("T2"), g.T2);
+        table.setValue(QStringLiteral("P"), g.P);
+        table.setValue(QStringLiteral("Q"), g.Q);
+        table.post();
+    }
 }
 
 QList<GraphPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint)

@@ -24,6 +24,11 @@ struct GraphTableProblem {
 std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows, bool percent,
                                                  bool acceptPoint = false);
 
+class TTable;
+
+// Appends and posts one row of the table per period, with T1, T2, P and Q.
+void appendPeriods(TTable &table, const QList<GraphPeriod> &periods);
+
 // The rows as numbers; only for rows that passed the checks.
 QList<GraphPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint = false);
 

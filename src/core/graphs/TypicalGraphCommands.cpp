@@ -73,14 +73,7 @@ void replaceTypicalGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
     Store::Transaction tx(data.store());
     try {
         TDataModule1::deleteAllRows(graph);
-        for (const GraphPeriod &g : periods) {
-            graph.append();
-            graph.setValue(QStringLiteral("T1"), g.T1);
-            graph.setValue(QStringLiteral("T2"), g.T2);
-            graph.setValue(QStringLiteral("P"), g.P);
-            graph.setValue(QStringLiteral("Q"), g.Q);
-            graph.post();
-        }
+        appendPeriods(graph, periods);
         tx.commit();
     } catch (...) {
         graph.cancel();
