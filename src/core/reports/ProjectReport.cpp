@@ -280,7 +280,7 @@ void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVari
     const auto close = [&](bool failed) {
         try {
             word.setDocumentTitle(data.tblProj0->asString(QStringLiteral("Name")));
-            DisconnectWord(word);
+            DisconnectWord(word, failed);
         } catch (const KorvanError &e) {
             if (!failed) {
                 report.progress.finish();

@@ -87,12 +87,12 @@ QString WordApplication::newDocumentPath() const
     return path;
 }
 
-void WordApplication::disconnect()
+void WordApplication::disconnect(bool exportFailed)
 {
     m_connected = false;
-    if (!m_document)
-        return;
     const bool opening = m_targetFile.isEmpty();
+    if (!m_document || (exportFailed && !opening))
+        return;
     if (m_path.isEmpty())
         m_path = opening ? newDocumentPath() : m_targetFile;
     m_document->save(m_path);

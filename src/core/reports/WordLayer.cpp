@@ -102,9 +102,9 @@ void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page
         addPageNumber(document, page.pageNum);
 }
 
-void DisconnectWord(WordApplication &word)
+void DisconnectWord(WordApplication &word, bool exportFailed)
 {
-    word.disconnect();
+    word.disconnect(exportFailed);
 }
 
 void WriteWordText(WordApplication &word, const QString &text)

@@ -18,8 +18,9 @@ void OpenWordDocument(WordApplication &word);
 // Connects, takes a new document (WordDoc "новый", or none open) or the current one, and applies
 // the base font, paper, orientation, margins and page number of the settings.
 void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page);
-// Releases the connection: the document is saved and opened for the user.
-void DisconnectWord(WordApplication &word);
+// Releases the connection: the document is saved and opened for the user (see
+// WordApplication::disconnect for an export that failed).
+void DisconnectWord(WordApplication &word, bool exportFailed = false);
 
 // Whole millimetres to the points passed to the page setup: mm × 2.836, rounded to the nearest
 // whole number with halves to the even one (20 mm → 57, 25 mm → 71, 10 mm → 28).
