@@ -32,7 +32,7 @@ bool storyHasPageField(const WordStory &story)
 
 void addPageNumber(WordDocument &document, const QString &pageNum)
 {
-    const WdSeekView view = pageNum == QLatin1String("в верхнем колонтитуле") ? wdSeekCurrentPageHeader
+    const WdSeekView view = pageNum == QStringLiteral("в верхнем колонтитуле") ? wdSeekCurrentPageHeader
                                                                               : wdSeekCurrentPageFooter;
     // A report appended to the current document finds its page number already there; a second
     // field beside it would print every number twice.
@@ -72,7 +72,7 @@ void OpenWordDocument(WordApplication &word)
 void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page)
 {
     word.connect();
-    if (word.documentsCount() == 0 || page.wordDoc == QLatin1String("новый"))
+    if (word.documentsCount() == 0 || page.wordDoc == QStringLiteral("новый"))
         word.addDocument();
     WordDocument &document = word.activeDocument();
 
@@ -87,9 +87,9 @@ void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page
         setup.setPaperSize(wdPaperA4);
     else if (page.paperSize == QLatin1String("A5"))
         setup.setPaperSize(wdPaperA5);
-    if (page.paperOrient == QLatin1String("книжная"))
+    if (page.paperOrient == QStringLiteral("книжная"))
         setup.setOrientation(wdOrientPortrait);
-    else if (page.paperOrient == QLatin1String("альбомная"))
+    else if (page.paperOrient == QStringLiteral("альбомная"))
         setup.setOrientation(wdOrientLandscape);
     setup.setTopMargin(MillimetresToPoints(page.topMargin));
     setup.setBottomMargin(MillimetresToPoints(page.bottomMargin));
@@ -98,7 +98,7 @@ void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page
     setup.setHeaderDistance(MillimetresToPoints(page.headerDistance));
     setup.setFooterDistance(MillimetresToPoints(page.footerDistance));
 
-    if (page.pageNum != QLatin1String("нет"))
+    if (page.pageNum != QStringLiteral("нет"))
         addPageNumber(document, page.pageNum);
 }
 
