@@ -14,7 +14,9 @@ namespace {
 const char *Usage =
     "Использование: korvan-vkp-cli [--data КАТАЛОГ] КОМАНДА [ПАРАМЕТРЫ]\n"
     "Команды:\n"
-    "  list                    проекты: [{\"Kod\", \"Name\"}]\n";
+    "  list                    проекты: [{\"Kod\", \"Name\"}]\n"
+    "  report КОД --out ФАЙЛ.docx [--variant НОМЕР] [--settings ИМЯ]\n"
+    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word\n";
 
 void printError(const QString &text)
 {

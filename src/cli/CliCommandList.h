@@ -15,5 +15,6 @@ QByteArray copyProjectCommand(Context &context);
 QByteArray importCatalogue(Context &context);
 QByteArray exportCatalogue(Context &context);
 QByteArray graphFromFile(Context &context);
+QByteArray reportCommand(Context &context);
 
 } // namespace korvan::cli

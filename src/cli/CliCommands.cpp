@@ -16,6 +16,7 @@ const Command commands[] = {
     {"catalogue-import", importCatalogue},
     {"catalogue-export", exportCatalogue},
     {"graph-from-file", graphFromFile},
+    {"report", reportCommand},
 };
 
 } // namespace

@@ -919,9 +919,9 @@ QVariant TTable::normalize(int position, const QVariant &value) const
     case FieldType::Boolean:
         if (text) {
             const QString s = value.toString().trimmed().toLower();
-            if (s == QLatin1String("да") || s == QLatin1String("true") || s == QLatin1String("1"))
+            if (s == QStringLiteral("да") || s == QLatin1String("true") || s == QLatin1String("1"))
                 return true;
-            if (s == QLatin1String("нет") || s == QLatin1String("false") || s == QLatin1String("0"))
+            if (s == QStringLiteral("нет") || s == QLatin1String("false") || s == QLatin1String("0"))
                 return false;
             throw KorvanError(QStringLiteral("«%1» не является логическим значением.").arg(value.toString()));
         }

@@ -26,15 +26,57 @@ QString alignmentValue(WdParagraphAlignment alignment)
     return QString();
 }
 
-// Estimated width of a text in twips: about 0.55 em a character is generous for the serif fonts
-// of the reports, so fitted columns rarely wrap.
+// Advance widths of the Times family in thousandths of an em, for the characters the reports
+// write most: digits, punctuation, Latin and Cyrillic letters. Others count as 0.6 em.
+int advanceWidth(char16_t ch)
+{
+    static const char *const latinLower = "444500444500444333500500278278500278778500500500500333389278500500722500500444";
+    static const char *const latinUpper = "722667667722611556722722333389722611889722722556722667556611722722944722722611";
+    static const short cyrillicUpper[32] = {722, 574, 667, 578, 682, 611, 899, 525, 722, 722, 667, 678, 889, 722, 722, 722,
+                                            556, 667, 611, 722, 757, 722, 722, 667, 1009, 1009, 736, 889, 574, 667, 1012, 656};
+    static const short cyrillicLower[32] = {444, 509, 472, 410, 509, 444, 691, 395, 535, 535, 486, 499, 633, 535, 500, 535,
+                                            500, 444, 437, 500, 648, 500, 535, 503, 770, 770, 517, 672, 456, 429, 747, 460};
+    if (ch >= u'0' && ch <= u'9')
+        return 500;
+    if (ch >= u'a' && ch <= u'z')
+        return (latinLower[(ch - u'a') * 3] - '0') * 100 + (latinLower[(ch - u'a') * 3 + 1] - '0') * 10 +
+               (latinLower[(ch - u'a') * 3 + 2] - '0');
+    if (ch >= u'A' && ch <= u'Z')
+        return (latinUpper[(ch - u'A') * 3] - '0') * 100 + (latinUpper[(ch - u'A') * 3 + 1] - '0') * 10 +
+               (latinUpper[(ch - u'A') * 3 + 2] - '0');
+    if (ch >= 0x0410 && ch <= 0x042F)
+        return cyrillicUpper[ch - 0x0410];
+    if (ch >= 0x0430 && ch <= 0x044F)
+        return cyrillicLower[ch - 0x0430];
+    switch (ch) {
+    case u' ':
+    case u',':
+    case u'.':
+    case u';':
+    case u':':
+        return 250;
+    case u'(':
+    case u')':
+    case u'-':
+        return 333;
+    case u'$':
+        return 500;
+    case u'/':
+        return 278;
+    default:
+        return 600;
+    }
+}
+
+// Estimated width of a text in twips, with a twentieth to spare for bold type and for a substitute
+// font a little wider than Times, so that fitted columns rarely wrap.
 int estimatedWidth(const WordStory &story, const QVector<WordStory::Glyph> &glyphs, qsizetype from,
                    qsizetype to)
 {
     double width = 0;
     for (qsizetype i = from; i < to; ++i)
-        width += story.format(glyphs[i].format).halfPoints * 5.5;
-    return int(std::ceil(width));
+        width += story.format(glyphs[i].format).halfPoints * 10.0 * advanceWidth(glyphs[i].ch) / 1000.0;
+    return int(std::ceil(width * 1.05));
 }
 
 } // namespace
@@ -276,8 +318,14 @@ QVector<int> DocxStoryWriter::columnWidths(int table, int first, int last) const
         return natural;
     QVector<int> widths(t.columns);
     if (minimumSum >= available) {
+        // Words, numbers above all, must not break inside. As Word does with a fitted table, let
+        // it run into the right margin, up to 5 mm from the paper's edge, before squeezing it.
+        const WordPageSetup &page = m_document.pageSetup();
+        const int paper = std::max(available, page.pageWidthTwips() - twips(page.leftMargin()) - 284);
+        if (minimumSum <= paper)
+            return minimum;
         for (int c = 0; c < t.columns; ++c)
-            widths[c] = std::max(1, int(qint64(minimum[c]) * available / minimumSum));
+            widths[c] = std::max(1, int(qint64(minimum[c]) * paper / minimumSum));
         return widths;
     }
     const qint64 extra = available - minimumSum;

@@ -1,0 +1,52 @@
+// The report command of the command-line program: the project or variant report as a .docx file.
+#include "CliCommandList.h"
+#include "CliContext.h"
+#include "CliSupport.h"
+#include "JsonText.h"
+
+#include "Messages.h"
+#include "data/TDataModule1.h"
+#include "reports/ProjectReport.h"
+#include "reports/WordApplication.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace korvan::cli {
+
+QByteArray reportCommand(Context &context)
+{
+    const QString out = context.takeOption(QStringLiteral("--out"));
+    const QString variant = context.takeOption(QStringLiteral("--variant"));
+    const QString settings = context.takeOption(QStringLiteral("--settings"));
+    const qint64 kod = takeProject(context);
+    context.requireNoArguments();
+    if (out.isEmpty())
+        throw KorvanError(QStringLiteral("Не указан файл отчета: --out ФАЙЛ.docx."));
+    TDataModule1 &data = context.data();
+
+    if (!settings.isNull() && !data.TableReport->locate(QStringLiteral("Name"), settings))
+        throw KorvanError(QStringLiteral("Параметры отчета «%1» не найдены.").arg(settings));
+    const bool allVariants = variant.isNull();
+    if (allVariants) {
+        // The program offers the project report only for a project with a load graph.
+        if (data.tblProj1->isEmpty())
+            throw KorvanError(QStringLiteral("В проекте нет суточного графика нагрузки."));
+    } else {
+        bool ok = false;
+        const qint64 number = variant.toLongLong(&ok);
+        if (!ok)
+            throw KorvanError(QStringLiteral("Номер варианта «%1» должен быть целым числом.").arg(variant));
+        if (!data.tblProj2->locate(QStringLiteral("VarNum"), number))
+            throw KorvanError(QStringLiteral("Вариант компенсации %1 не найден в проекте.").arg(number));
+    }
+
+    const QString path = QFileInfo(out).absoluteFilePath();
+    WordApplication word;
+    word.setTargetFile(path);
+    ExportProjectReport(data, word, allVariants);
+    return json::object({{QStringLiteral("Kod"), QByteArray::number(kod)},
+                         {QStringLiteral("file"), json::string(QDir::toNativeSeparators(path))}});
+}
+
+} // namespace korvan::cli
