@@ -14,5 +14,6 @@ QByteArray deleteProjectCommand(Context &context);
 QByteArray copyProjectCommand(Context &context);
 QByteArray importCatalogue(Context &context);
 QByteArray exportCatalogue(Context &context);
+QByteArray analyseProject(Context &context);
 
 } // namespace korvan::cli

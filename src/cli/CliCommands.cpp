@@ -15,6 +15,7 @@ const Command commands[] = {
     {"copy", copyProjectCommand},
     {"catalogue-import", importCatalogue},
     {"catalogue-export", exportCatalogue},
+    {"analyse", analyseProject},
 };
 
 } // namespace
