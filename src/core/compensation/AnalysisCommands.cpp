@@ -26,7 +26,7 @@ void requireTypeWithModules(const TDataModule1 &data)
                               .arg(data.tblsKU1->asString(QStringLiteral("Name"))));
 }
 
-// Mode with its cos(f) values as stored: a point typed on the command line reads as a comma.
+// The loss coefficient and the mode with the numbers of the fields it uses.
 struct CheckedInput {
     double kp = 0;
     ModeSettings mode;
