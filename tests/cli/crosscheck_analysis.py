@@ -199,16 +199,16 @@ def fails_period(r):
     return False
 
 
-def drop_test(spec):
-    if spec == "invalid":
+def drop_test(text):
+    if text == "invalid":
         return lambda r: r["Qku_min"] == 0 and r["Qku_max"] == 0
-    if spec == "not-full-power":
+    if text == "not-full-power":
         return lambda r: r["Qku_max"] < r["Qk"]
-    if spec == "daily-criteria":
+    if text == "daily-criteria":
         return fails_daily
-    if spec == "period-criteria":
+    if text == "period-criteria":
         return fails_period
-    kind, op, v = spec.split(":")
+    kind, op, v = text.split(":")
     v = float(v.replace(",", "."))
     if kind == "daily-value":
         return lambda r: OPS[op](r["Cosf_sr"], v)
