@@ -16,5 +16,6 @@ QByteArray importCatalogue(Context &context);
 QByteArray exportCatalogue(Context &context);
 QByteArray graphFromFile(Context &context);
 QByteArray reportCommand(Context &context);
+QByteArray analyseProject(Context &context);
 
 } // namespace korvan::cli

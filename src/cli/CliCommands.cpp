@@ -17,6 +17,7 @@ const Command commands[] = {
     {"catalogue-export", exportCatalogue},
     {"graph-from-file", graphFromFile},
     {"report", reportCommand},
+    {"analyse", analyseProject},
 };
 
 } // namespace

@@ -1,0 +1,126 @@
+#include "Analysis.h"
+
+#include "calc/Numbers.h"
+#include "data/TDataModule1.h"
+
+namespace korvan {
+
+namespace {
+
+double numberIn(const TTable::Row &row, int position)
+{
+    const QVariant &v = row[position];
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
+ModuleList currentTypeModules(const TDataModule1 &data)
+{
+    const TTable &groups = *data.tblsKU2;
+    const int power = groups.fieldIndex(QStringLiteral("Qstup")), count = groups.fieldIndex(QStringLiteral("Kol_vo"));
+    std::vector<ModuleGroup> list;
+    for (const TTable::Row &row : groups.rows())
+        list.push_back({numberIn(row, power), int(numberIn(row, count))});
+    ModuleList modules;
+    BuildModuleList(list, modules);
+    return modules;
+}
+
+QString hours(const PeriodInput &p) { return numberText(p.T1) + QStringLiteral(" - ") + numberText(p.T2); }
+
+} // namespace
+
+CandidateProject candidateProject(const TDataModule1 &data)
+{
+    const TTable &project = *data.tblProj0, &periods = *data.tblProj1;
+    CandidateProject out;
+    out.tariff.Tarif_a = project.asFloat(QStringLiteral("Tarif_a"));
+    out.tariff.Tarif_q = project.asFloat(QStringLiteral("Tarif_q"));
+    out.tariff.MonthDay = int(project.asInteger(QStringLiteral("MonthDay")));
+    out.tariff.YearDay = int(project.asInteger(QStringLiteral("YearDay")));
+    out.PayWs = project.asFloat(QStringLiteral("$Ws"));
+    out.PayWs_m = project.asFloat(QStringLiteral("$Ws_m"));
+    out.PayWs_g = project.asFloat(QStringLiteral("$Ws_g"));
+    const int t1 = periods.fieldIndex(QStringLiteral("T1")), t2 = periods.fieldIndex(QStringLiteral("T2")),
+              p = periods.fieldIndex(QStringLiteral("P")), q = periods.fieldIndex(QStringLiteral("Q"));
+    for (const TTable::Row &row : periods.rows())
+        out.periods.push_back({numberIn(row, t1), numberIn(row, t2), numberIn(row, p), numberIn(row, q)});
+    return out;
+}
+
+QString candidateFailureText(const CandidateFailure &failure, const CandidateProject &project, const QString &typeName)
+{
+    const auto period = [&] {
+        return failure.period >= 0 && size_t(failure.period) < project.periods.size()
+                   ? hours(project.periods[size_t(failure.period)])
+                   : QString();
+    };
+    switch (failure.kind) {
+    case CandidateFailure::NoPeriods:
+        return QStringLiteral("Суточный график нагрузки текущего проекта не заполнен.");
+    case CandidateFailure::MissingMode:
+        return QStringLiteral("Неизвестный режим подбора модулей КУ.");
+    case CandidateFailure::ZeroCurrent:
+        return QStringLiteral("Ток периода %1 ч без компенсации равен 0: снижение потерь в подводящих кабелях "
+                              "не определено.")
+            .arg(period());
+    case CandidateFailure::ZeroPeriodEnergy:
+        return QStringLiteral("Полная энергия периода %1 ч с компенсацией для конденсаторной установки «%2» равна 0: "
+                              "cos(f) периода не определен.")
+            .arg(period(), typeName);
+    case CandidateFailure::ZeroActiveEnergy:
+        return QStringLiteral("Суточная активная энергия с компенсацией для конденсаторной установки «%1» равна 0: "
+                              "tg(f) не определен.")
+            .arg(typeName);
+    }
+    return {};
+}
+
+void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, double Kp, const ModeSettings &mode,
+                       CandidateWrite write)
+{
+    const TTable &company = *data.tblsKU0, &type = *data.tblsKU1;
+    CandidateSettings settings;
+    settings.modules = currentTypeModules(data);
+    settings.Pp = type.asFloat(QStringLiteral("Pp"));
+    settings.Cena = type.asOptional(QStringLiteral("Cena"));
+    settings.Kp = Kp;
+    settings.mode = mode;
+    const CandidateOutcome outcome = evaluateCandidate(project, settings);
+    if (!outcome.values)
+        throw UndefinedCandidate(candidateFailureText(outcome.failure, project, type.asString(QStringLiteral("Name"))));
+    const CandidateValues &v = *outcome.values;
+
+    TTable &table = *data.tblSel_KU;
+    try {
+        if (write == CandidateWrite::Append)
+            table.append();
+        else
+            table.edit();
+        table.setValue(QStringLiteral("Kod0"), data.tblProj0->currentKod());
+        table.setValue(QStringLiteral("KodKU0"), company.currentKod());
+        table.setValue(QStringLiteral("KodKU1"), type.currentKod());
+        table.setValue(QStringLiteral("Company"), company.value(QStringLiteral("Company")));
+        table.setValue(QStringLiteral("TipKU"), type.value(QStringLiteral("Name"))); // cut to the field's 30
+        table.setValue(QStringLiteral("Qk"), type.value(QStringLiteral("Q")));
+        table.setValue(QStringLiteral("Qku_min"), v.Qku_min);
+        table.setValue(QStringLiteral("Qku_max"), v.Qku_max);
+        table.setValue(QStringLiteral("Cosf_sr"), v.Cosf_sr);
+        table.setValue(QStringLiteral("Cosf_min"), v.Cosf_min);
+        table.setValue(QStringLiteral("Cosf_max"), v.Cosf_max);
+        table.setValue(QStringLiteral("Tgf_sr"), v.Tgf_sr);
+        table.setValue(QStringLiteral("DSWsk"), v.DSWsk);
+        table.setValue(QStringLiteral("DSWskm"), v.DSWskm);
+        table.setValue(QStringLiteral("DSWskg"), v.DSWskg);
+        table.setOptional(QStringLiteral("Srok"), v.Srok);
+        table.setValue(QStringLiteral("Rejim"), selectionModeCaption(mode.mode));
+        table.setOptional(QStringLiteral("PCosf_min"), mode.Cosf_min);
+        table.setOptional(QStringLiteral("PCosf_max"), mode.Cosf_max);
+        table.setOptional(QStringLiteral("PCosf_tr"), mode.Cosf_tr);
+        table.post();
+    } catch (...) {
+        table.cancel();
+        throw;
+    }
+}
+
+} // namespace korvan

@@ -1,0 +1,261 @@
+#include "AnalysisCommands.h"
+
+#include "Analysis.h"
+#include "AnalysisTable.h"
+#include "NumericChecks.h"
+#include "calc/AnalysisRules.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+namespace korvan {
+
+namespace {
+
+void requireProject(const TDataModule1 &data)
+{
+    if (data.tblProj0->isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+}
+
+void requireTypeWithModules(const TDataModule1 &data)
+{
+    if (data.tblsKU1->isEmpty())
+        throw KorvanError(QStringLiteral("Не выбрана конденсаторная установка."));
+    if (data.tblsKU2->isEmpty())
+        throw KorvanError(QStringLiteral("У конденсаторной установки «%1» нет модулей.")
+                              .arg(data.tblsKU1->asString(QStringLiteral("Name"))));
+}
+
+// The loss coefficient and the mode with the numbers of the fields it uses.
+struct CheckedInput {
+    double kp = 0;
+    ModeSettings mode;
+};
+
+CheckedInput checkedInput(const SelectionInput &input, bool acceptPoint)
+{
+    throwIf(checkSelectionInput(input.kp, input.mode, acceptPoint));
+    return {numberValue(input.kp, acceptPoint), input.mode.settings(acceptPoint)};
+}
+
+// The project as the evaluation reads it, refused as a whole when no candidate can have a result.
+CandidateProject projectForCandidates(const TDataModule1 &data)
+{
+    CandidateProject project = candidateProject(data);
+    CandidateFailure failure;
+    if (project.periods.empty())
+        failure.kind = CandidateFailure::NoPeriods;
+    else if (const auto period = periodWithoutCurrent(project.periods))
+        failure = {CandidateFailure::ZeroCurrent, *period};
+    else
+        return project;
+    throw UndefinedCandidate(candidateFailureText(failure, project, {}));
+}
+
+void evaluateInTransaction(TDataModule1 &data, const SelectionInput &input, bool acceptPoint, CandidateWrite write)
+{
+    requireProject(data);
+    const CheckedInput in = checkedInput(input, acceptPoint);
+    requireTypeWithModules(data);
+    ensureAnalysisRestricted(data);
+    if (write == CandidateWrite::Replace && data.tblSel_KU->isEmpty())
+        throw KorvanError(QStringLiteral("Таблица анализа выбора конденсаторной установки пуста."));
+    const CandidateProject project = projectForCandidates(data);
+    Store::Transaction tx(data.store());
+    EvaluateCandidate(data, project, in.kp, in.mode, write);
+    tx.commit();
+}
+
+struct CosText {
+    bool used;
+    const QString *text;
+    int field;
+};
+
+QList<CosText> cosTexts(const ModeInput &in)
+{
+    return {{ModeInput::usesMin(in.mode), &in.cosfMin, VariantParams::CosfMin},
+            {ModeInput::usesMax(in.mode), &in.cosfMax, VariantParams::CosfMax},
+            {ModeInput::usesTr(in.mode), &in.cosfTr, VariantParams::CosfTr}};
+}
+
+void step(const Progress &progress, int value, int maximum)
+{
+    if (progress)
+        progress(value, maximum);
+}
+
+} // namespace
+
+void restrictAnalysisToProject(TDataModule1 &data)
+{
+    TTable &table = *data.tblSel_KU;
+    table.setFilter(analysisFilterOf(data));
+    if (!table.filtered())
+        table.setFiltered(true);
+}
+
+void addCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPoint)
+{
+    evaluateInTransaction(data, input, acceptPoint, CandidateWrite::Append);
+}
+
+void replaceCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPoint)
+{
+    evaluateInTransaction(data, input, acceptPoint, CandidateWrite::Replace);
+}
+
+int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress, bool acceptPoint)
+{
+    requireProject(data);
+    const CheckedInput in = checkedInput(input, acceptPoint);
+    TTable &types = *data.tblsKU1;
+    if (data.tblsKU0->isEmpty())
+        throw KorvanError(QStringLiteral("Не выбрана компания."));
+    if (types.isEmpty())
+        throw KorvanError(QStringLiteral("У компании «%1» нет конденсаторных установок.")
+                              .arg(data.tblsKU0->asString(QStringLiteral("Company"))));
+    ensureAnalysisRestricted(data);
+    const CandidateProject project = projectForCandidates(data);
+    const int count = types.recordCount();
+    QStringList skipped;
+    int added = 0, done = 0;
+    Store::Transaction tx(data.store());
+    step(progress, 0, count);
+    for (types.first(); !types.eof(); types.next()) {
+        try {
+            EvaluateCandidate(data, project, in.kp, in.mode, CandidateWrite::Append);
+            ++added;
+        } catch (const UndefinedCandidate &e) {
+            skipped << e.message();
+        }
+        step(progress, ++done, count);
+    }
+    tx.commit();
+    if (!skipped.isEmpty())
+        Messages::warning(QStringLiteral("Не добавлены в таблицу анализа:\n") + skipped.join(QLatin1Char('\n')));
+    return added;
+}
+
+void deleteCandidate(TDataModule1 &data)
+{
+    ensureAnalysisRestricted(data);
+    Store::Transaction tx(data.store());
+    data.tblSel_KU->remove();
+    tx.commit();
+}
+
+void deleteAllCandidates(TDataModule1 &data, const Progress &progress)
+{
+    ensureAnalysisRestricted(data);
+    TTable &table = *data.tblSel_KU;
+    const int count = table.recordCount();
+    Store::Transaction tx(data.store());
+    step(progress, 0, count);
+    int done = 0;
+    for (table.first(); !table.isEmpty();) {
+        table.remove();
+        step(progress, ++done, count);
+    }
+    tx.commit();
+}
+
+QString candidateNotFoundMessage() { return QStringLiteral("Конденсаторная установка не найдена."); }
+
+bool findCandidateInCatalogue(TDataModule1 &data)
+{
+    ensureAnalysisRestricted(data);
+    const TTable &table = *data.tblSel_KU;
+    const bool found = !table.isEmpty() &&
+                       data.tblsKU0->locate(QStringLiteral("Kod"), table.value(QStringLiteral("KodKU0"))) &&
+                       data.tblsKU1->locate(QStringLiteral("Kod"), table.value(QStringLiteral("KodKU1")));
+    if (!found)
+        Messages::information(candidateNotFoundMessage());
+    return found;
+}
+
+bool findCandidateInTable(TDataModule1 &data)
+{
+    ensureAnalysisRestricted(data);
+    const qint64 company = data.tblsKU0->currentKod(), type = data.tblsKU1->currentKod();
+    const bool found = type != 0 && data.tblSel_KU->locate({QStringLiteral("KodKU0"), QStringLiteral("KodKU1")},
+                                                           {company, type});
+    if (!found)
+        Messages::information(candidateNotFoundMessage());
+    return found;
+}
+
+const QList<AnalysisSortOrder> &analysisSortOrders()
+{
+    static const QList<AnalysisSortOrder> orders = {
+        {QStringLiteral("по коэффициенту мощности (cos(f))"), QStringLiteral("siCosf_sr")},
+        {QStringLiteral("по суточной экономии на оплате (d$Wsk, грн)"), QStringLiteral("siDSWsk")},
+        {QStringLiteral("по месячной экономии на оплате (d$Wskм, грн)"), QStringLiteral("siDSWskm")},
+        {QStringLiteral("по годовой экономии на оплате (d$Wskг, грн)"), QStringLiteral("siDSWskg")},
+        {QStringLiteral("по сроку окупаемости (Срок, лет)"), QStringLiteral("siSrok")},
+    };
+    return orders;
+}
+
+void sortAnalysis(TDataModule1 &data, const QString &indexName)
+{
+    for (const AnalysisSortOrder &o : analysisSortOrders())
+        if (o.indexName == indexName) {
+            data.tblSel_KU->setIndexName(indexName);
+            return;
+        }
+    throw KorvanError(QStringLiteral("Неизвестный порядок сортировки «%1».").arg(indexName));
+}
+
+std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &input, bool acceptPoint)
+{
+    for (const CosText &c : cosTexts(input))
+        if (c.used)
+            if (auto message = numberProblem(*c.text, QStringLiteral("коэффициента мощности"), acceptPoint))
+                throw InputError({c.field, *message});
+    ensureAnalysisRestricted(data);
+    TTable &table = *data.tblSel_KU;
+    const int cosf = table.fieldIndex(QStringLiteral("Cosf_sr"));
+    std::vector<double> values;
+    for (const TTable::Row &row : table.rows())
+        values.push_back(row[cosf].toDouble());
+    const auto best = optimumIndex(input.settings(acceptPoint), values);
+    if (!best)
+        return std::nullopt;
+    const qint64 kod = table.rows()[*best][0].toLongLong();
+    table.locate(QStringLiteral("Kod"), kod);
+    return kod;
+}
+
+QString recommendedRangeText(const TDataModule1 &data, const ModeInput &input, bool acceptPoint)
+{
+    // A field the mode uses without a number in (0, 1] leaves its value out, and the range empty:
+    // above 1 tg has no value.
+    ModeSettings mode = input.settings(acceptPoint);
+    for (std::optional<double> *c : {&mode.Cosf_min, &mode.Cosf_max, &mode.Cosf_tr})
+        if (*c && !(**c > 0 && **c <= 1))
+            c->reset();
+    const TTable &project = *data.tblProj0;
+    return recommendedRange(candidateProject(data).periods, mode, project.asString(QStringLiteral("Qmin")),
+                            project.asString(QStringLiteral("Qmax")));
+}
+
+AnalysisButtons analysisButtons(const TDataModule1 &data, const SelectionInput &input, const QString &cosf)
+{
+    const bool typeHasModules = !data.tblsKU1->isEmpty() && !data.tblsKU2->isEmpty();
+    const bool companyHasTypes = !data.tblsKU1->isEmpty();
+    bool fieldsFilled = !input.kp.isEmpty();
+    for (const CosText &c : cosTexts(input.mode))
+        fieldsFilled = fieldsFilled && !(c.used && c.text->isEmpty());
+    const bool rows = !data.tblSel_KU->isEmpty();
+    AnalysisButtons b;
+    b.add = b.addAll = typeHasModules && fieldsFilled;
+    b.replace = b.add && rows;
+    b.remove = b.removeAll = b.findInCatalogue = b.optimum = b.criteriaFilters = b.parameterFilters = rows;
+    b.findInTable = rows && companyHasTypes;
+    b.valueFilters = rows && !cosf.isEmpty();
+    b.ok = companyHasTypes && typeHasModules;
+    return b;
+}
+
+} // namespace korvan

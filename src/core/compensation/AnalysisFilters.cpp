@@ -1,0 +1,85 @@
+#include "AnalysisFilters.h"
+
+#include "AnalysisTable.h"
+#include "NumericChecks.h"
+#include "data/TTable.h"
+
+namespace korvan {
+
+namespace {
+
+// Compares a stored value; an empty field matches nothing.
+bool storedCompares(const TTable &row, const QString &field, Comparison op, double v)
+{
+    const std::optional<double> x = row.asOptional(field);
+    return x && compare(op, *x, v);
+}
+
+double checkedCosf(const QString &text, bool acceptPoint)
+{
+    throwIf(checkFilterCosf(text, acceptPoint));
+    return numberValue(text, acceptPoint);
+}
+
+} // namespace
+
+int dropByDailyCriteria(TDataModule1 &data, const Progress &progress)
+{
+    return dropCandidates(data, [](const TTable &row) { return failsDailyCriteria(storedCandidate(row)); }, progress);
+}
+
+int dropByPeriodCriteria(TDataModule1 &data, const Progress &progress)
+{
+    return dropCandidates(data, [](const TTable &row) { return failsPeriodCriteria(storedCandidate(row)); }, progress);
+}
+
+int dropInvalidCandidates(TDataModule1 &data, const Progress &progress)
+{
+    return dropCandidates(
+        data,
+        [](const TTable &row) {
+            return row.asOptional(QStringLiteral("Qku_min")) == 0.0 && row.asOptional(QStringLiteral("Qku_max")) == 0.0;
+        },
+        progress);
+}
+
+int dropNotFullPower(TDataModule1 &data, const Progress &progress)
+{
+    return dropCandidates(
+        data,
+        [](const TTable &row) {
+            const auto qmax = row.asOptional(QStringLiteral("Qku_max")), qk = row.asOptional(QStringLiteral("Qk"));
+            return qmax && qk && *qmax < *qk;
+        },
+        progress);
+}
+
+std::optional<InputProblem> checkFilterCosf(const QString &text, bool acceptPoint)
+{
+    if (auto message = positiveNumberProblem(text, QStringLiteral("коэффициента мощности"), acceptPoint))
+        return InputProblem{EditCosfField, *message};
+    if (numberValue(text, acceptPoint) > 1)
+        return InputProblem{EditCosfField, QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
+    return std::nullopt;
+}
+
+int dropByDailyValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress, bool acceptPoint)
+{
+    const double v = checkedCosf(cosf, acceptPoint);
+    return dropCandidates(
+        data, [op, v](const TTable &row) { return storedCompares(row, QStringLiteral("Cosf_sr"), op, v); }, progress);
+}
+
+int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress, bool acceptPoint)
+{
+    const double v = checkedCosf(cosf, acceptPoint);
+    return dropCandidates(
+        data,
+        [op, v](const TTable &row) {
+            return storedCompares(row, QStringLiteral("Cosf_min"), op, v) ||
+                   storedCompares(row, QStringLiteral("Cosf_max"), op, v);
+        },
+        progress);
+}
+
+} // namespace korvan

@@ -1,0 +1,58 @@
+#include "AnalysisTable.h"
+
+#include "AnalysisCommands.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+namespace korvan {
+
+QString analysisFilterOf(const TDataModule1 &data)
+{
+    return QStringLiteral("Kod0='%1'").arg(data.tblProj0->currentKod());
+}
+
+void ensureAnalysisRestricted(TDataModule1 &data)
+{
+    const TTable &table = *data.tblSel_KU;
+    if (!table.filtered() || table.filter() != analysisFilterOf(data))
+        restrictAnalysisToProject(data);
+}
+
+StoredCandidate storedCandidate(const TTable &table)
+{
+    StoredCandidate row;
+    row.Rejim = table.asString(QStringLiteral("Rejim"));
+    row.Cosf_sr = table.asOptional(QStringLiteral("Cosf_sr"));
+    row.Cosf_min = table.asOptional(QStringLiteral("Cosf_min"));
+    row.Cosf_max = table.asOptional(QStringLiteral("Cosf_max"));
+    row.PCosf_min = table.asOptional(QStringLiteral("PCosf_min"));
+    row.PCosf_max = table.asOptional(QStringLiteral("PCosf_max"));
+    return row;
+}
+
+int dropCandidates(TDataModule1 &data, const std::function<bool(const TTable &)> &condemned,
+                   const Progress &progress)
+{
+    ensureAnalysisRestricted(data);
+    TTable &table = *data.tblSel_KU;
+    const int count = table.recordCount();
+    int seen = 0, dropped = 0;
+    Store::Transaction tx(data.store());
+    if (progress)
+        progress(0, count);
+    table.first();
+    while (!table.eof()) {
+        if (condemned(table)) {
+            table.remove();
+            ++dropped;
+        } else {
+            table.next();
+        }
+        if (progress)
+            progress(++seen, count);
+    }
+    tx.commit();
+    return dropped;
+}
+
+} // namespace korvan
