@@ -13,7 +13,7 @@ CharacteristicGrid::CharacteristicGrid(int columns, const QColor &valueColor, QW
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrap(false);
     setMouseTracking(true);
@@ -31,7 +31,7 @@ CharacteristicGrid::CharacteristicGrid(int columns, const QColor &valueColor, QW
         value->setBackground(m_valueColor);
         setItem(1, c, value);
     }
-    setFixedHeight(2 * rowHeight + 2 * frameWidth() + horizontalScrollBar()->sizeHint().height());
+    setFixedHeight(2 * rowHeight + 2 * frameWidth());
 }
 
 void CharacteristicGrid::setHeaders(const QStringList &headers)
@@ -64,6 +64,7 @@ void CharacteristicGrid::fitColumns()
         const int text = qMax(fm.horizontalAdvance(item(0, c)->text()), fm.horizontalAdvance(item(1, c)->text()));
         setColumnWidth(c, qMax(text + 14, fm.horizontalAdvance(QStringLiteral("000000,00")) + 14));
     }
+    updateGeometry();
 }
 
 QSize CharacteristicGrid::sizeHint() const

@@ -261,7 +261,7 @@ QPixmap programPicture(int width, int height)
     p.setPen(QColor(255, 220, 120));
     p.drawText(QPointF(80, 118), QStringLiteral("S"));
     p.setPen(QColor(140, 230, 140));
-    p.drawText(QPointF(110, 168), QStringLiteral("φ"));
+    p.drawText(QPointF(62, 196), QStringLiteral("φ"));
 
     // The capacitor bank that takes Q down: three capacitors between two bus bars.
     p.setPen(QPen(QColor(220, 230, 240), 2.5));

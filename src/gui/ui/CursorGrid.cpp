@@ -26,6 +26,12 @@ CursorGrid::CursorGrid(TTable *table, QWidget *parent) : QTableView(parent), m_m
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setHighlightSections(false);
 
+    // The current row of a grid without the focus stays visible but quiet.
+    QPalette p = palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight, QColor(204, 218, 236));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::Text));
+    setPalette(p);
+
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CursorGrid::onCurrentRowChanged);
     connect(m_model, &CursorModel::rowsReset, this, &CursorGrid::followCursor);
     connect(table, &TTable::currentChanged, this, &CursorGrid::followCursor);

@@ -37,13 +37,13 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrow
         b->setIcon(style()->standardIcon(icon));
         b->setToolTip(tip);
         b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, m_browser, slot);
+        connect(b, &QToolButton::clicked, this, slot);
         bar->addWidget(b);
         return b;
     };
-    auto *back = addButton("btnBack", QStyle::SP_ArrowBack, QStringLiteral("Назад"), &QTextBrowser::backward);
-    auto *forward = addButton("btnForward", QStyle::SP_ArrowForward, QStringLiteral("Вперед"), &QTextBrowser::forward);
-    addButton("btnContents", QStyle::SP_DirHomeIcon, QStringLiteral("Содержание"), &QTextBrowser::home);
+    auto *back = addButton("btnBack", QStyle::SP_ArrowBack, QStringLiteral("Назад"), [this] { m_browser->backward(); });
+    auto *forward = addButton("btnForward", QStyle::SP_ArrowForward, QStringLiteral("Вперед"), [this] { m_browser->forward(); });
+    addButton("btnContents", QStyle::SP_DirHomeIcon, QStringLiteral("Содержание"), [this] { showContents(); });
     bar->addStretch();
     back->setEnabled(false);
     forward->setEnabled(false);

@@ -19,7 +19,8 @@ namespace korvan {
 
 namespace {
 
-// Tabs of one width (the control's), widened only when a caption would not fit.
+// Tabs at least as wide as the control's tab width; wider only where the style needs room for
+// the caption.
 class FilterTabBar : public QTabBar {
 public:
     explicit FilterTabBar(QWidget *parent) : QTabBar(parent) {}
@@ -29,10 +30,8 @@ protected:
     QSize tabSizeHint(int index) const override
     {
         QSize s = QTabBar::tabSizeHint(index);
-        if (fixedWidth > 0) {
-            const int needed = fontMetrics().horizontalAdvance(tabText(index)) + 8;
-            s.setWidth(qMax(fixedWidth, needed));
-        }
+        if (fixedWidth > 0)
+            s.setWidth(qMax(fixedWidth, s.width()));
         return s;
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
