@@ -15,6 +15,7 @@
 #include "ui/TzqFilterTabControl.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
