@@ -1,24 +1,96 @@
 #include "Messages.h"
 #include "app/TMainForm.h"
+#include "app/TSplashFm.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QTranslator>
+
+namespace {
+
+// The program's message boxes.
+class MessageBoxes : public korvan::MessageSink {
+public:
+    void error(const QString &text) override { box(QMessageBox::Critical, QStringLiteral("Ошибка"), text); }
+    void information(const QString &text) override { box(QMessageBox::Information, QStringLiteral("Информация"), text); }
+    void warning(const QString &text) override { box(QMessageBox::Warning, QStringLiteral("Предупреждение"), text); }
+    bool question(const QString &text) override
+    {
+        QMessageBox m(QMessageBox::Question, QStringLiteral("Подтверждение"), text, QMessageBox::Yes | QMessageBox::No,
+                      QApplication::activeWindow());
+        m.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+        m.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+        m.setDefaultButton(QMessageBox::Yes);
+        return m.exec() == QMessageBox::Yes;
+    }
+
+private:
+    static void box(QMessageBox::Icon icon, const QString &title, const QString &text)
+    {
+        QMessageBox m(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+        m.exec();
+    }
+};
+
+// Keeps painting the splash while it waits.
+void wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Calendars, context menus and standard buttons speak the program's language.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Ukraine));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+    MessageBoxes boxes;
+    korvan::Messages::install(&boxes);
+
+    QPointer<korvan::TSplashFm> splash = new korvan::TSplashFm;
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
     QApplication::setApplicationName(QStringLiteral("Korvan Vkp"));
-    std::unique_ptr<korvan::Store> store;
-    try {
-        store = korvan::Store::open(korvan::Store::defaultDataDirectory());
-    } catch (const korvan::KorvanError &e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Korvan Vkp 1.0"), e.message());
-        return 1;
+
+    int status = 0;
+    {
+        std::unique_ptr<korvan::Store> store;
+        std::unique_ptr<korvan::TDataModule1> data;
+        try {
+            store = korvan::Store::open(korvan::Store::defaultDataDirectory());
+            data = std::make_unique<korvan::TDataModule1>(*store);
+        } catch (const korvan::KorvanError &e) {
+            delete splash;
+            korvan::Messages::error(e.message());
+            korvan::Messages::install(nullptr);
+            return 1;
+        }
+        // The main window creates the windows of its commands.
+        korvan::TMainForm form(*data);
+
+        wait(3000);
+        if (splash)
+            splash->close();
+        form.showMaximized();
+        status = app.exec();
     }
-    korvan::TDataModule1 data(*store);
-    korvan::TMainForm form;
-    form.show();
-    return app.exec();
+    korvan::Messages::install(nullptr);
+    return status;
 }

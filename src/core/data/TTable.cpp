@@ -806,9 +806,10 @@ std::optional<double> TTable::asOptional(const QString &field) const
     return v.toDouble();
 }
 
-QString TTable::asString(int position) const
+QString TTable::asString(int position) const { return valueText(position, value(position)); }
+
+QString TTable::valueText(int position, const QVariant &v) const
 {
-    const QVariant v = value(position);
     if (isNullValue(v))
         return {};
     switch (fieldDef(position).type) {

@@ -84,6 +84,7 @@ public:
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
     void setFilterCaseInsensitive(bool on);
+    bool filterCaseInsensitive() const { return m_filterCaseInsensitive; }
 
     // The active index by name; empty for the primary order (by Kod).
     void setIndexName(const QString &name);
@@ -125,6 +126,8 @@ public:
     qint64 asInteger(const QString &field) const;
     QString asString(const QString &field) const { return asString(fieldIndex(field)); }
     QString asString(int position) const;
+    // A value of the field at this position as asString shows it (grids format their cells so).
+    QString valueText(int position, const QVariant &value) const;
     bool asBoolean(const QString &field) const;
     QDate asDate(const QString &field) const;
     QTime asTime(const QString &field) const;

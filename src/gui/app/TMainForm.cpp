@@ -1,12 +1,610 @@
 #include "TMainForm.h"
 
+#include "CharacteristicGrid.h"
+#include "Messages.h"
+#include "TAboutForm.h"
+#include "ToolIcons.h"
+#include "data/TDataModule1.h"
+#include "project/ProjectCommands.h"
+#include "project/TOpenForm.h"
+#include "project/TProjForm.h"
+#include "ui/CommandGuard.h"
+#include "ui/CommandProgressBar.h"
+#include "ui/CursorGrid.h"
+#include "ui/HelpWindow.h"
+#include "ui/ModalDialog.h"
+#include "ui/TzqFilterTabControl.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
 namespace korvan {
 
-TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+namespace {
+
+const QString Title = QStringLiteral("Korvan Vkp 1.0.");
+
+// The grid colours of the window: cream cells, the monthly columns of the variants on money
+// green and the yearly ones on sky blue.
+const QColor Cream(255, 251, 240);
+const QColor MoneyGreen(192, 220, 192);
+const QColor SkyBlue(166, 202, 240);
+
+const QStringList DailyHeaders = {"cos(f)", "tg(f)", "Wp, кВтч", "Wq, кВАрч", "Ws, кВАч", "Рср, кВт",
+                                  "Qср, кВАр", "Sср, кВА", "$Wр, грн", "$Wq, грн", "$Ws, грн"};
+const QStringList MonthlyHeaders = {"Wрм, кВтч", "Wqм, кВАрч", "Wsм, кВАч", "$Wрм, грн", "$Wqм, грн", "$Wsм, грн"};
+const QStringList YearlyHeaders = {"Wрг, кВтч", "Wqг, кВАрч", "Wsг, кВАч", "$Wрг, грн", "$Wqг, грн", "$Wsг, грн"};
+const QStringList DailyFields = {"Cosfe", "Tgfe", "Wa", "Wq", "Ws", "Psr", "Qsr", "Ssr", "$Wa", "$Wq", "$Ws"};
+const QStringList MonthlyFields = {"Wa_m", "Wq_m", "Ws_m", "$Wa_m", "$Wq_m", "$Ws_m"};
+const QStringList YearlyFields = {"Wa_g", "Wq_g", "Ws_g", "$Wa_g", "$Wq_g", "$Ws_g"};
+
+using Columns = QVector<CursorModel::Column>;
+
+Columns columns(std::initializer_list<std::pair<const char *, const char *>> list, const QColor &color = {})
+{
+    Columns out;
+    for (const auto &[field, title] : list)
+        out.append({QLatin1String(field), QString::fromUtf8(title), color});
+    return out;
+}
+
+const Columns PeriodColumns = columns({{"T1", "T1, ч"}, {"T2", "T2, ч"}, {"P", "P, кВт"}, {"Q", "Q, кВАр"},
+                                       {"S", "S, кВА"}, {"I", "I, А"}, {"Cosf", "cos(f)"}, {"Tgf", "tg(f)"},
+                                       {"Wa", "Wp, кВтч"}, {"Wq", "Wq, кВАрч"}, {"Ws", "Ws, кВАч"},
+                                       {"$Wa", "$Wp, грн."}, {"$Wq", "$Wq, грн"}, {"$Ws", "$Ws, грн"}});
+
+Columns variantColumns()
+{
+    return columns({{"VarNum", "Вариант"}, {"TipKU", "Тип КУ"}, {"Qk", "Qку, кВАр"}, {"Pp", "Pп, кВт/кВАр"},
+                    {"Cena", "Цена, грн"}, {"Wakp", "Wpп, кВтч"}, {"Kp", "Kп"}, {"Cosf_i", "cos(fк)"},
+                    {"Tgf_i", "tg(fк)"}, {"Wak", "Wpк, кВтч"}, {"Wqk", "Wqк, кВАрч"}, {"Wsk", "Wsк, кВАч"},
+                    {"$Wak", "$Wpк, грн"}, {"$Wqk", "$Wqк, грн"}, {"$Wsk", "$Wsк, грн"}, {"DWak", "dWpк, кВтч"},
+                    {"DWqk", "dWqк, кВАрч"}, {"DWsk", "dWsк, кВАч"}, {"D$Wak", "d$Wpк, грн."},
+                    {"D$Wqk", "d$Wqк, грн."}, {"D$Wsk", "d$Wsк, грн."}}) +
+           columns({{"Wp_m", "Wpкм, кВтч"}, {"Wq_m", "Wqкм, кВАрч"}, {"Ws_m", "Wsкм, кВАч"},
+                    {"$Wp_m", "$Wpкм, грн"}, {"$Wq_m", "$Wqкм, грн"}, {"$Ws_m", "$Wsкм, грн"},
+                    {"DWp_m", "dWpкм, кВтч"}, {"DWq_m", "dWqкм, кВАрч"}, {"DWs_m", "dWsкм, кВАч"},
+                    {"D$Wp_m", "d$Wpкм, грн"}, {"D$Wq_m", "d$Wqкм, грн"}, {"D$Ws_m", "d$Wsкм, грн"}},
+                   MoneyGreen) +
+           columns({{"Wp_g", "Wpкг, кВтч"}, {"Wq_g", "Wqкг, кВАрч"}, {"Ws_g", "Wsкг, кВАч"},
+                    {"$Wp_g", "$Wpкг, грн"}, {"$Wq_g", "$Wqкг, грн"}, {"$Ws_g", "$Wsкг, грн"},
+                    {"DWp_g", "dWpкг, кВтч"}, {"DWq_g", "dWqкг, кВАрч"}, {"DWs_g", "dWsкг, кВАч"},
+                    {"D$Wp_g", "d$Wpкг, грн"}, {"D$Wq_g", "d$Wqкг, грн"}, {"D$Ws_g", "d$Wsкг, грн"},
+                    {"Srok", "Срок, лет"}},
+                   SkyBlue) +
+           columns({{"Rejim", "Режим подбора"}, {"Cosf_min", "cos(f) мин"}, {"Cosf_max", "cos(f) макс"},
+                    {"Cosf_tr", "cos(f) тр"}});
+}
+
+const Columns CompensatedColumns = columns({{"T1", "T1, ч"}, {"T2", "T2, ч"}, {"P", "P, кВт"}, {"Q", "Q, кВАр"},
+                                            {"Qku", "Qку, кВАр"}, {"Q1", "Qк, кВАр"}, {"S", "Sк, кВА"},
+                                            {"I", "Iк, А"}, {"Cosf", "cos(fк)"}, {"Tgf", "tg(fк)"},
+                                            {"Wakp", "Wpп, кВтч"}, {"Wak", "Wpк, кВтч"}, {"Wqk", "Wqк, кВАрч"},
+                                            {"Wsk", "Wsк, кВАч"}, {"$Wak", "$Wpк, грн"}, {"$Wqk", "$Wqк, грн"},
+                                            {"$Wsk", "$Wsк, грн"}});
+
+const Columns ModuleColumns = columns({{"Stup", "Qмод, кВАр"}, {"Kol_vo", "Кол-во, шт."}});
+
+// One command of the menu: its item, its hint, its toolbar button if it has one.
+struct CommandDef {
+    const char *name; // the menu item; the toolbar button is "btn" + the name without "mn"
+    const char *text;
+    const char *hint;
+    std::optional<ToolIcon> icon;
+    void (TMainForm::*slot)();
+};
+
+const CommandDef Commands[] = {
+    {"mnCreate", "Создать...", "Создать новый проект", ToolIcon::Create, &TMainForm::mnCreateClick},
+    {"mnOpen", "Открыть...", "Открыть существующий проект", ToolIcon::Open, &TMainForm::mnOpenClick},
+    {"mnEdit", "Редактировать...", "Редактировать параметры проекта", {}, &TMainForm::mnEditClick},
+    {"mnDelete", "Удалить...", "Удалить проект", {}, &TMainForm::mnDeleteClick},
+    {"mnSaveAs", "Сохранить как...", "", {}, &TMainForm::mnSaveAsClick},
+    {"mnRecalc", "Пересчет данных", "Пересчет данных проекта", ToolIcon::Recalc, &TMainForm::mnRecalcClick},
+    {"mnDiagSut", "Просмотр суточных графиков...", "Просмотр суточных графиков нагрузок...", ToolIcon::DailyGraphs,
+     &TMainForm::mnDiagSutClick},
+    {"mnDiagPar", "Просмотр диаграмм...", "Просмотр диаграмм проекта", ToolIcon::Diagrams, &TMainForm::mnDiagParClick},
+    {"mnWordReport", "Экспорт отчета в Microsoft Word...", "Экспорт основного отчета в Microsoft Word...",
+     ToolIcon::Report, &TMainForm::mnWordReportClick},
+    {"mnExit", "Выход", "", {}, &TMainForm::mnExitClick},
+    {"mnAddSutGraf", "Добавить суточный график...", "Добавить суточный график", ToolIcon::AddGraph,
+     &TMainForm::mnAddSutGrafClick},
+    {"mnEditSutGraf", "Редактировать суточный график...", "Редактировать суточный график", ToolIcon::EditGraph,
+     &TMainForm::mnEditSutGrafClick},
+    {"mnAddSutGrafSpr", "Добавить суточный график в справочник...", "", {}, &TMainForm::mnAddSutGrafSprClick},
+    {"mnKUAdd", "Добавить...", "Добавить конденсаторную установку", ToolIcon::KUAdd, &TMainForm::mnKUAddClick},
+    {"mnKUEdit", "Редактировать...", "Изменить конденсаторную установку", ToolIcon::KUEdit, &TMainForm::mnKUEditClick},
+    {"mnKUDelete", "Удалить...", "Удалить конденсаторную установку", ToolIcon::KUDelete, &TMainForm::mnKUDeleteClick},
+    {"mnKUPodbor", "Подбор модулей текущей КУ...", "Подбор модулей текущей конденсаторной установки",
+     ToolIcon::KUSelectOne, &TMainForm::mnKUPodborClick},
+    {"mnKUPodborAll", "Подбор модулей всех КУ...", "Подбор модулей всех конденсаторных установок",
+     ToolIcon::KUSelectAll, &TMainForm::mnKUPodborAllClick},
+    {"mnWordRepKU", "Экспорт отчета в Microsoft Word...",
+     "Экспорт отчета отдельной конденсаторной установки в Microsoft Word...", ToolIcon::KUReport,
+     &TMainForm::mnWordRepKUClick},
+    {"mnsKU", "Конденсаторные установки...", "", {}, &TMainForm::mnsKUClick},
+    {"mnsSutGr", "Характерные суточные графики...", "", {}, &TMainForm::mnsSutGrClick},
+    {"mnParRep", "Параметры отчетов проекта...", "", {}, &TMainForm::mnParRepClick},
+    {"mnHelp", "Справка...", "Справочная система программы", ToolIcon::Help, &TMainForm::mnHelpClick},
+    {"mnAbout", "О программе...", "", {}, &TMainForm::mnAboutClick},
+};
+
+QLabel *caption(const char *name, const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+} // namespace
+
+TMainForm::TMainForm(TDataModule1 &data, QWidget *parent) : QMainWindow(parent), m_data(data)
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Korvan Vkp 1.0."));
-    resize(1024, 720);
+    setWindowTitle(Title);
+    setWindowIcon(QIcon(programPicture(64, 64)));
+
+    buildActions();
+    buildMenus();
+    buildToolBar();
+
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setHandleWidth(6);
+    m_splitter->addWidget(buildUpperPanel());
+    m_splitter->addWidget(buildLowerPanel());
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 1);
+    setCentralWidget(m_splitter);
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusPanel = new QLabel(this);
+    m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    statusBar()->addWidget(m_statusPanel, 1);
+
+    // The windows of the program's commands, created once.
+    m_projForm = new TProjForm(this);
+    m_openForm = new TOpenForm(data, this);
+    m_aboutForm = new TAboutForm(this);
+
+    connect(&data, &TDataModule1::projectPosted, this, &TMainForm::RefreshCharacteristics);
+    connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::RefreshCharacteristics);
+    connect(data.tblProj0, &TTable::rowsChanged, this, &TMainForm::RefreshCharacteristics);
+    // Moving to another project or variant changes what the commands can act on.
+    for (TTable *t : {data.tblProj0, data.tblProj1, data.tblProj2, data.tblProj3}) {
+        connect(t, &TTable::rowsChanged, this, &TMainForm::scheduleUpdateCommands);
+        connect(t, &TTable::currentChanged, this, &TMainForm::scheduleUpdateCommands);
+    }
+
+    SetCaption();
+    SetCharacteristicHeaders();
+    RefreshCharacteristics();
+    UpdateCommands();
+    resize(1200, 800);
 }
+
+TMainForm::~TMainForm() = default;
+
+QAction *TMainForm::action(const char *name) const { return m_actions.value(QLatin1String(name)); }
+
+void TMainForm::buildActions()
+{
+    for (const CommandDef &c : Commands) {
+        auto *a = new QAction(QString::fromUtf8(c.text), this);
+        a->setObjectName(QLatin1String(c.name));
+        const QString hint = QString::fromUtf8(c.hint);
+        if (!hint.isEmpty()) {
+            a->setToolTip(hint);
+            a->setStatusTip(hint);
+        }
+        if (c.icon)
+            a->setIcon(toolIcon(*c.icon));
+        connect(a, &QAction::triggered, this, c.slot);
+        m_actions.insert(a->objectName(), a);
+    }
+    action("mnHelp")->setShortcut(QKeySequence::HelpContents);
+}
+
+void TMainForm::buildMenus()
+{
+    auto menu = [this](const char *name, const QString &title, std::initializer_list<const char *> items) {
+        QMenu *m = menuBar()->addMenu(title);
+        m->setObjectName(QLatin1String(name));
+        m->setToolTipsVisible(false);
+        for (const char *item : items) {
+            if (item)
+                m->addAction(action(item));
+            else
+                m->addSeparator();
+        }
+    };
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    menu("mnProject", QStringLiteral("Проект"),
+         {"mnCreate", "mnOpen", "mnEdit", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
+          nullptr, "mnWordReport", nullptr, "mnExit"});
+    menu("mnLoad", QStringLiteral("Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
+    menu("mnKU", QStringLiteral("КУ"),
+         {"mnKUAdd", "mnKUEdit", "mnKUDelete", nullptr, "mnKUPodbor", "mnKUPodborAll", nullptr, "mnWordRepKU"});
+    menu("mnSprav", QStringLiteral("Справочники"), {"mnsKU", "mnsSutGr"});
+    menu("mnParam", QStringLiteral("Параметры"), {"mnParRep"});
+    menu("mnHelpMenu", QStringLiteral("Помощь"), {"mnHelp", "mnAbout"});
+}
+
+void TMainForm::buildToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("Панель инструментов"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(24, 24));
+    m_toolBar->toggleViewAction()->setVisible(false);
+    const std::initializer_list<const char *> groups[] = {
+        {"mnCreate", "mnOpen", "mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport"},
+        {"mnAddSutGraf", "mnEditSutGraf"},
+        {"mnKUAdd", "mnKUEdit", "mnKUDelete", "mnKUPodbor", "mnKUPodborAll", "mnWordRepKU"},
+        {"mnHelp"}};
+    bool first = true;
+    for (const auto &group : groups) {
+        if (!first)
+            m_toolBar->addSeparator();
+        first = false;
+        for (const char *name : group) {
+            QAction *a = action(name);
+            m_toolBar->addAction(a);
+            m_toolBar->widgetForAction(a)->setObjectName(QStringLiteral("btn") + a->objectName().mid(2));
+        }
+    }
+    auto *spacer = new QWidget(m_toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_toolBar->addWidget(spacer);
+    auto *label = new QLabel(QStringLiteral("Процесс:"), m_toolBar);
+    label->setObjectName(QStringLiteral("lblProcess"));
+    label->setContentsMargins(0, 0, 6, 0);
+    m_toolBar->addWidget(label);
+    m_progress = new CommandProgressBar(m_toolBar);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setFixedWidth(180);
+    m_toolBar->addWidget(m_progress);
+}
+
+QWidget *TMainForm::buildUpperPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("PanelTop"));
+    panel->setMinimumHeight(234);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 2);
+    layout->setSpacing(2);
+
+    m_gridS = new CharacteristicGrid(11, Cream, panel);
+    m_gridS->setObjectName(QStringLiteral("StrGridS"));
+    m_gridM = new CharacteristicGrid(6, Cream, panel);
+    m_gridM->setObjectName(QStringLiteral("StrGridM"));
+    m_gridG = new CharacteristicGrid(6, Cream, panel);
+    m_gridG->setObjectName(QStringLiteral("StrGridG"));
+
+    layout->addWidget(caption("lblSut", QStringLiteral("Суточные характеристики без компенсации."), panel));
+    auto *daily = new QHBoxLayout;
+    daily->addWidget(m_gridS);
+    daily->addStretch();
+    layout->addLayout(daily);
+
+    auto *periods = new QHBoxLayout;
+    periods->setSpacing(12);
+    for (auto [grid, name, text] : {std::tuple{m_gridM, "lblMonth", "Месячные характеристики без компенсации."},
+                                    std::tuple{m_gridG, "lblYear", "Годовые характеристики без компенсации."}}) {
+        auto *column = new QVBoxLayout;
+        column->setSpacing(2);
+        column->addWidget(caption(name, QString::fromUtf8(text), panel));
+        column->addWidget(grid);
+        periods->addLayout(column);
+    }
+    periods->addStretch();
+    layout->addLayout(periods);
+
+    m_grid1 = new CursorGrid(m_data.tblProj1, panel);
+    m_grid1->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid1->setDefaultBackground(Cream);
+    m_grid1->setColumns(PeriodColumns);
+    layout->addWidget(caption("lblGraph", QStringLiteral("Суточный график нагрузки без компенсации."), panel));
+    layout->addWidget(m_grid1, 1);
+    return panel;
+}
+
+QWidget *TMainForm::buildLowerPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("PanelBottom"));
+    panel->setMinimumHeight(225);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(2);
+
+    m_grid2 = new CursorGrid(m_data.tblProj2, panel);
+    m_grid2->setObjectName(QStringLiteral("DBGrid2"));
+    m_grid2->setDefaultBackground(Cream);
+    m_grid2->setColumns(variantColumns());
+    layout->addWidget(caption("lblKU", QStringLiteral("Конденсаторные установки."), panel));
+    layout->addWidget(m_grid2, 1);
+
+    m_grid5 = new CursorGrid(m_data.tblProj5, panel);
+    m_grid5->setObjectName(QStringLiteral("DBGrid5"));
+    m_grid3 = new CursorGrid(m_data.tblProj3, panel);
+    m_grid3->setObjectName(QStringLiteral("DBGrid3"));
+    m_grid4 = new CursorGrid(m_data.tblProj4, panel);
+    m_grid4->setObjectName(QStringLiteral("DBGrid4"));
+    m_grid5->setDefaultBackground(Cream);
+    m_grid5->setColumns(ModuleColumns);
+    m_grid3->setDefaultBackground(Cream);
+    m_grid3->setColumns(CompensatedColumns);
+    m_grid4->setDefaultBackground(Cream);
+    m_grid4->setColumns(ModuleColumns);
+    for (CursorGrid *g : {m_grid5, m_grid4}) {
+        g->setColumnWidth(0, 90);
+        g->setColumnWidth(1, 90);
+        g->setFixedWidth(90 * 2 + g->verticalHeader()->sizeHint().width() + 2 * g->frameWidth() +
+                         g->verticalScrollBar()->sizeHint().width());
+    }
+
+    auto *details = new QHBoxLayout;
+    details->setSpacing(6);
+    for (auto [grid, name, text, stretch] :
+         {std::tuple{m_grid5, "lblModules", "Модули КУ", 0},
+          std::tuple{m_grid3, "lblGraphKomp", "Суточный график нагрузки с компенсацией.", 1},
+          std::tuple{m_grid4, "lblUsedModules", "Используемые модули КУ", 0}}) {
+        auto *column = new QVBoxLayout;
+        column->setSpacing(2);
+        column->addWidget(caption(name, QString::fromUtf8(text), panel));
+        column->addWidget(grid, 1);
+        details->addLayout(column, stretch);
+    }
+    layout->addLayout(details, 1);
+    return panel;
+}
+
+QList<CursorGrid *> TMainForm::dataGrids() const { return {m_grid1, m_grid2, m_grid3, m_grid4, m_grid5}; }
+
+QList<CharacteristicGrid *> TMainForm::characteristicGrids() const { return {m_gridS, m_gridM, m_gridG}; }
+
+// ---- state -----------------------------------------------------------------------------------
+
+QString TMainForm::captionFor(const QString &projectName, bool anyProject)
+{
+    return anyProject ? QStringLiteral("Korvan Vkp 1.0. ") + projectName + QStringLiteral(".") : Title;
+}
+
+void TMainForm::SetCaption()
+{
+    const TTable &p = *m_data.tblProj0;
+    const bool any = !p.isEmpty();
+    setWindowTitle(captionFor(any ? p.asString(QStringLiteral("Name")) : QString(), any));
+}
+
+void TMainForm::SetCharacteristicHeaders()
+{
+    m_gridS->setHeaders(DailyHeaders);
+    m_gridM->setHeaders(MonthlyHeaders);
+    m_gridG->setHeaders(YearlyHeaders);
+}
+
+void TMainForm::RefreshCharacteristics()
+{
+    const TTable &p = *m_data.tblProj0;
+    const bool any = p.active() && !p.isEmpty();
+    auto values = [&](const QStringList &fields) {
+        QStringList out;
+        if (any)
+            for (const QString &f : fields)
+                out << p.asString(f);
+        return out;
+    };
+    m_gridS->setValues(values(DailyFields));
+    m_gridM->setValues(values(MonthlyFields));
+    m_gridG->setValues(values(YearlyFields));
+}
+
+void TMainForm::UpdateCommands()
+{
+    const int projects = m_data.tblProj0->recordCount();
+    const bool periods = projects > 0 && m_data.tblProj1->recordCount() > 0;
+    const bool variants = projects > 0 && m_data.tblProj2->recordCount() > 0;
+    const bool compensated = variants && m_data.tblProj3->recordCount() > 0;
+    auto enable = [this](std::initializer_list<const char *> names, bool on) {
+        for (const char *n : names)
+            action(n)->setEnabled(on);
+    };
+    enable({"mnOpen"}, projects > 1);
+    enable({"mnEdit", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
+    enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnAddSutGrafSpr", "mnKUAdd"}, periods);
+    enable({"mnKUEdit", "mnKUDelete", "mnWordRepKU"}, variants);
+    enable({"mnKUPodbor", "mnKUPodborAll"}, compensated);
+    if (QWidget *b = m_toolBar->widgetForAction(action("mnKUDelete")))
+        if (auto *button = qobject_cast<QToolButton *>(b))
+            button->setDown(false);
+}
+
+void TMainForm::scheduleUpdateCommands()
+{
+    // Runs once the current command is over, however many rows it moved through.
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_updatePending = false;
+        UpdateCommands();
+    }, Qt::QueuedConnection);
+}
+
+void TMainForm::setStatusHint(const QString &text) { m_statusPanel->setText(text); }
+QString TMainForm::statusHint() const { return m_statusPanel->text(); }
+
+void TMainForm::FormActivate()
+{
+    SetCaption();
+    SetCharacteristicHeaders();
+    RefreshCharacteristics();
+    UpdateCommands();
+    if (isVisible() && !isMaximized())
+        showMaximized();
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TMainForm::afterProjectCommand()
+{
+    SetCaption();
+    RefreshCharacteristics();
+    UpdateCommands();
+}
+
+void TMainForm::notYetAvailable()
+{
+    Messages::information(QStringLiteral("Эта команда будет доступна в следующей версии программы."));
+}
+
+// ---- "Проект" --------------------------------------------------------------------------------
+
+void TMainForm::mnCreateClick()
+{
+    m_projForm->setParams(newProjectParams(m_data));
+    openModal(m_projForm, [this](int result) {
+        if (result == QDialog::Accepted)
+            runGuarded([this] { createProject(m_data, m_projForm->params()); });
+        afterProjectCommand();
+    });
+}
+
+void TMainForm::mnEditClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    m_projForm->setParams(currentProjectParams(m_data));
+    openModal(m_projForm, [this](int result) {
+        if (result == QDialog::Accepted)
+            runGuarded([this] { editProject(m_data, m_projForm->params()); });
+        afterProjectCommand();
+    });
+}
+
+void TMainForm::mnOpenClick()
+{
+    const TTable::Bookmark before = m_data.tblProj0->bookmark();
+    openModal(m_openForm, [this, before](int result) {
+        TzqFilterTabControl *tabs = m_openForm->tabControl();
+        TTable &projects = *m_data.tblProj0;
+        runGuarded([&] {
+            if (result == QDialog::Accepted) {
+                // The chosen project stays current when all projects are shown again.
+                if (tabs->tabBar()->currentIndex() != 0) {
+                    const TTable::Bookmark chosen = projects.bookmark();
+                    tabs->selectTab(0);
+                    projects.gotoBookmark(chosen);
+                }
+            } else {
+                tabs->selectTab(0);
+                projects.gotoBookmark(before);
+            }
+        });
+        afterProjectCommand();
+    });
+}
+
+void TMainForm::mnDeleteClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    if (!Messages::question(QStringLiteral("Удалить текущий проект?")))
+        return;
+    runGuarded([this] { deleteProject(m_data); });
+    afterProjectCommand();
+}
+
+void TMainForm::mnRecalcClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    runGuarded([this] { recalculateProject(m_data); });
+    QApplication::restoreOverrideCursor();
+    RefreshCharacteristics();
+}
+
+void TMainForm::mnSaveAsClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    auto *dialog = new QInputDialog(this);
+    dialog->setObjectName(QStringLiteral("SaveAsDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Сохранить как..."));
+    dialog->setLabelText(QStringLiteral("Наименование проекта:"));
+    dialog->setTextValue(m_data.tblProj0->asString(QStringLiteral("Name")) + QStringLiteral("_1"));
+    dialog->setOkButtonText(QStringLiteral("OK"));
+    dialog->setCancelButtonText(QStringLiteral("Отмена"));
+    openModal(dialog, [this, dialog](int result) {
+        if (result != QDialog::Accepted)
+            return;
+        const QString name = dialog->textValue();
+        repaint();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        runGuarded([&] {
+            copyProject(m_data, name, m_progress->progress());
+            SetCaption();
+            RefreshCharacteristics();
+        });
+        m_progress->finish();
+        QApplication::restoreOverrideCursor();
+        UpdateCommands();
+    });
+}
+
+void TMainForm::mnExitClick() { close(); }
+
+// Commands whose windows come with later versions keep their places, states and handlers.
+void TMainForm::mnDiagSutClick() { notYetAvailable(); }
+void TMainForm::mnDiagParClick() { notYetAvailable(); }
+void TMainForm::mnWordReportClick() { notYetAvailable(); }
+
+// ---- "Нагрузка", "КУ", "Справочники", "Параметры" --------------------------------------------
+
+void TMainForm::mnAddSutGrafClick() { notYetAvailable(); }
+void TMainForm::mnEditSutGrafClick() { notYetAvailable(); }
+void TMainForm::mnAddSutGrafSprClick() { notYetAvailable(); }
+void TMainForm::mnKUAddClick() { notYetAvailable(); }
+void TMainForm::mnKUEditClick() { notYetAvailable(); }
+void TMainForm::mnKUDeleteClick() { notYetAvailable(); }
+void TMainForm::mnKUPodborClick() { notYetAvailable(); }
+void TMainForm::mnKUPodborAllClick() { notYetAvailable(); }
+void TMainForm::mnWordRepKUClick() { notYetAvailable(); }
+void TMainForm::mnsKUClick() { notYetAvailable(); }
+void TMainForm::mnsSutGrClick() { notYetAvailable(); }
+void TMainForm::mnParRepClick() { notYetAvailable(); }
+
+// ---- "Помощь" --------------------------------------------------------------------------------
+
+void TMainForm::mnHelpClick() { showHelpContents(); }
+
+void TMainForm::mnAboutClick() { openModal(m_aboutForm, {}); }
 
 } // namespace korvan

@@ -2,12 +2,111 @@
 
 #include <QMainWindow>
 
+class QAction;
+class QLabel;
+class QSplitter;
+class QToolBar;
+
 namespace korvan {
 
+class CharacteristicGrid;
+class CommandProgressBar;
+class CursorGrid;
+class TAboutForm;
+class TDataModule1;
+class TOpenForm;
+class TProjForm;
+
+// The main window: the current project's characteristics, its load graph, its compensation
+// variants with their compensated graphs and modules, and the menu and toolbar from which every
+// command starts. Its dialogs are created with it and live as long as it does.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget *parent = nullptr);
+    static constexpr int HelpContext = 25;
+
+    explicit TMainForm(TDataModule1 &data, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    TDataModule1 &data() const { return m_data; }
+
+    // The value rows of the three characteristic grids from the current project.
+    void RefreshCharacteristics();
+    // Enables each command by the state of the data.
+    void UpdateCommands();
+    // "Korvan Vkp 1.0." or "Korvan Vkp 1.0. <project>.".
+    void SetCaption();
+    void SetCharacteristicHeaders();
+    static QString captionFor(const QString &projectName, bool anyProject);
+
+    // The status bar's one panel (field hints under the mouse).
+    void setStatusHint(const QString &text);
+    QString statusHint() const;
+
+    TProjForm *projForm() const { return m_projForm; }
+    TOpenForm *openForm() const { return m_openForm; }
+    TAboutForm *aboutForm() const { return m_aboutForm; }
+    CommandProgressBar *progressBar() const { return m_progress; }
+    QList<CursorGrid *> dataGrids() const;
+    QList<CharacteristicGrid *> characteristicGrids() const;
+
+public slots:
+    // "Проект"
+    void mnCreateClick();
+    void mnOpenClick();
+    void mnEditClick();
+    void mnDeleteClick();
+    void mnSaveAsClick();
+    void mnRecalcClick();
+    void mnDiagSutClick();
+    void mnDiagParClick();
+    void mnWordReportClick();
+    void mnExitClick();
+    // "Нагрузка"
+    void mnAddSutGrafClick();
+    void mnEditSutGrafClick();
+    void mnAddSutGrafSprClick();
+    // "КУ"
+    void mnKUAddClick();
+    void mnKUEditClick();
+    void mnKUDeleteClick();
+    void mnKUPodborClick();
+    void mnKUPodborAllClick();
+    void mnWordRepKUClick();
+    // "Справочники", "Параметры", "Помощь"
+    void mnsKUClick();
+    void mnsSutGrClick();
+    void mnParRepClick();
+    void mnHelpClick();
+    void mnAboutClick();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    QWidget *buildUpperPanel();
+    QWidget *buildLowerPanel();
+    QAction *action(const char *name) const;
+    void FormActivate();
+    void afterProjectCommand();
+    void scheduleUpdateCommands();
+    void notYetAvailable();
+
+    TDataModule1 &m_data;
+    QHash<QString, QAction *> m_actions;
+    QToolBar *m_toolBar = nullptr;
+    CommandProgressBar *m_progress = nullptr;
+    QLabel *m_statusPanel = nullptr;
+    QSplitter *m_splitter = nullptr;
+    CharacteristicGrid *m_gridS = nullptr, *m_gridM = nullptr, *m_gridG = nullptr;
+    CursorGrid *m_grid1 = nullptr, *m_grid2 = nullptr, *m_grid3 = nullptr, *m_grid4 = nullptr, *m_grid5 = nullptr;
+    TProjForm *m_projForm = nullptr;
+    TOpenForm *m_openForm = nullptr;
+    TAboutForm *m_aboutForm = nullptr;
+    bool m_updatePending = false;
 };
 
 } // namespace korvan

@@ -1,0 +1,121 @@
+#include "TOpenForm.h"
+
+#include "data/TDataModule1.h"
+#include "ui/CursorGrid.h"
+#include "ui/HelpWindow.h"
+#include "ui/TzqFilterTabControl.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace korvan {
+
+TOpenForm::TOpenForm(TDataModule1 &data, QWidget *parent)
+    : QDialog(parent), m_data(data), m_tabs(new TzqFilterTabControl(this)), m_grid(new CursorGrid(data.tblProj0, this)),
+      m_memo(new QPlainTextEdit(this)), m_month(new QLineEdit(this)), m_year(new QLineEdit(this)),
+      m_tarifA(new QLineEdit(this)), m_tarifQ(new QLineEdit(this)), m_ok(new QPushButton(QStringLiteral("OK"), this))
+{
+    setObjectName(QStringLiteral("OpenForm"));
+    setWindowTitle(QStringLiteral("Открытие проекта."));
+
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setColumns({{QStringLiteral("Name"), QStringLiteral("Наименование проекта")},
+                        {QStringLiteral("ProjOwner"), QStringLiteral("Владелец")},
+                        {QStringLiteral("ProjDate"), QStringLiteral("Дата")},
+                        {QStringLiteral("ProjTime"), QStringLiteral("Время")}});
+    m_grid->setColumnWidth(0, 260);
+    m_grid->setColumnWidth(1, 180);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    // A double click chooses the project, as OK does.
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, &QDialog::accept);
+
+    m_tabs->setObjectName(QStringLiteral("FilterTabControl1"));
+    m_tabs->setPage(m_grid);
+    m_tabs->setDataField(QStringLiteral("Name"));
+    m_tabs->setCaseInsensitive(true);
+    m_tabs->setCharCount(1);
+    m_tabs->setDataSource(data.tblProj0);
+
+    m_memo->setObjectName(QStringLiteral("DBMemo1"));
+    m_memo->setReadOnly(true);
+    m_memo->setFixedHeight(m_memo->fontMetrics().height() * 3 + 12);
+    auto *values = new QFormLayout;
+    for (auto [edit, name, label] :
+         {std::tuple{m_month, "DBEditMonthDay", "Среднее количество рабочих дней в месяце:"},
+          std::tuple{m_year, "DBEditYearDay", "Среднее количество рабочих дней в году:"},
+          std::tuple{m_tarifA, "DBEditTarif_a", "Тариф на активную электроэнергию, грн/кВт:"},
+          std::tuple{m_tarifQ, "DBEditTarif_q", "Тариф на реактивную электроэнергию, грн/кВАр:"}}) {
+        edit->setObjectName(QLatin1String(name));
+        edit->setReadOnly(true);
+        edit->setFixedWidth(90);
+        edit->setAlignment(Qt::AlignRight);
+        values->addRow(QString::fromUtf8(label), edit);
+    }
+
+    m_ok->setObjectName(QStringLiteral("btnOK"));
+    m_ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    auto *help = new QPushButton(QStringLiteral("Справка..."), this);
+    help->setObjectName(QStringLiteral("btnHelp"));
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Примечание"), this));
+    layout->addWidget(m_memo);
+    layout->addLayout(values);
+    layout->addLayout(buttons);
+    resize(680, 520);
+
+    connect(data.tblProj0, &TTable::currentChanged, this, &TOpenForm::showProject);
+    connect(data.tblProj0, &TTable::rowsChanged, this, &TOpenForm::showProject);
+    showProject();
+}
+
+void TOpenForm::showProject()
+{
+    const TTable &p = *m_data.tblProj0;
+    const bool any = p.active() && !p.isEmpty();
+    auto text = [&](const char *field) { return any ? p.asString(QLatin1String(field)) : QString(); };
+    m_memo->setPlainText(text("ProjMemo"));
+    m_month->setText(text("MonthDay"));
+    m_year->setText(text("YearDay"));
+    m_tarifA->setText(text("Tarif_a"));
+    m_tarifQ->setText(text("Tarif_q"));
+}
+
+void TOpenForm::FormActivate()
+{
+    m_ok->setEnabled(m_data.tblProj0->recordCount() >= 1);
+    m_grid->setFocus();
+}
+
+void TOpenForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TOpenForm::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+} // namespace korvan

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <functional>
+
+namespace korvan {
+
+// Runs one user command from an event handler: a KorvanError (and any other exception) is shown
+// in the error box, an Abort ends it quietly. Qt must never see an exception leave a slot.
+// Returns true when the command ran to its end.
+bool runGuarded(const std::function<void()> &command);
+
+} // namespace korvan

@@ -1,0 +1,142 @@
+#include "CursorGrid.h"
+
+#include "CommandGuard.h"
+#include "data/TTable.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+
+namespace korvan {
+
+CursorGrid::CursorGrid(TTable *table, QWidget *parent) : QTableView(parent), m_model(new CursorModel(table, this))
+{
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(false);
+    setMouseTracking(true);
+    setWordWrap(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("►")) + 10);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setHighlightSections(false);
+
+    // The current row of a grid without the focus stays visible but quiet.
+    QPalette p = palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight, QColor(204, 218, 236));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::Text));
+    setPalette(p);
+
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CursorGrid::onCurrentRowChanged);
+    connect(m_model, &CursorModel::rowsReset, this, &CursorGrid::followCursor);
+    connect(table, &TTable::currentChanged, this, &CursorGrid::followCursor);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_syncing = true; });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_syncing = false; });
+    followCursor();
+}
+
+void CursorGrid::setColumns(const QVector<CursorModel::Column> &columns)
+{
+    m_model->setColumns(columns);
+    resizeColumnsToContents();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        setColumnWidth(c, qMax(columnWidth(c), 48));
+}
+
+void CursorGrid::setReadOnly(bool on)
+{
+    m_model->setReadOnly(on);
+    setEditTriggers(on ? QAbstractItemView::NoEditTriggers
+                       : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+}
+
+void CursorGrid::setDefaultBackground(const QColor &color)
+{
+    m_model->setDefaultBackground(color);
+    QPalette p = palette();
+    p.setColor(QPalette::Base, color);
+    setPalette(p);
+}
+
+// The cursor moved (or re-read its rows): show its current row here.
+void CursorGrid::followCursor()
+{
+    TTable *t = table();
+    if (!t || !t->active())
+        return;
+    const int row = t->recNo();
+    QScopedValueRollback guard(m_syncing, true);
+    if (row < 0 || row >= m_model->rowCount()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    const QModelIndex target = m_model->index(row, column);
+    if (currentIndex() != target || !selectionModel()->isRowSelected(row, {}))
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(target);
+}
+
+void CursorGrid::onCurrentRowChanged(const QModelIndex &current, const QModelIndex &)
+{
+    if (m_syncing || !current.isValid())
+        return;
+    TTable *t = table();
+    if (t->recNo() == current.row())
+        return;
+    // Leaving a row posts its edits; when the post is refused the grid stays on that row.
+    runGuarded([&] { t->moveTo(current.row()); });
+    if (t->recNo() != current.row())
+        followCursor();
+}
+
+QString CursorGrid::fieldAt(const QPoint &viewportPos) const
+{
+    const QModelIndex index = indexAt(viewportPos);
+    return index.isValid() ? m_model->fieldAt(index.column()) : QString();
+}
+
+QString CursorGrid::currentField() const
+{
+    return currentIndex().isValid() ? m_model->fieldAt(currentIndex().column()) : QString();
+}
+
+void CursorGrid::reportField(const QString &field)
+{
+    if (m_hovering && field == m_hoveredField)
+        return;
+    m_hovering = true;
+    m_hoveredField = field;
+    emit mouseOverField(table()->tableName(), field);
+}
+
+void CursorGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    QTableView::mouseMoveEvent(event);
+    reportField(fieldAt(event->position().toPoint()));
+}
+
+bool CursorGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Leave)
+        reportField(QString());
+    return QTableView::viewportEvent(event);
+}
+
+void CursorGrid::keyPressEvent(QKeyEvent *event)
+{
+    // Escape outside a cell editor drops the row's unposted edits, as in a data-bound grid.
+    if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState && table()->editing()) {
+        runGuarded([this] { table()->cancel(); });
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace korvan

@@ -1,0 +1,190 @@
+#include "Lib.h"
+
+#include "Messages.h"
+#include "NumericChecks.h"
+#include "StepButton.h"
+#include "calc/Numbers.h"
+#include "data/TTable.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace korvan {
+
+namespace {
+
+// Keys that type no character of their own: the field handles them (or the dialog does).
+bool isEditingKey(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return event->text().isEmpty();
+    }
+}
+
+bool filterKey(const QKeyEvent *event, bool decimal)
+{
+    if (isEditingKey(event))
+        return true;
+    const QString text = event->text();
+    const QChar c = text.size() == 1 ? text[0] : QChar();
+    if ((c >= u'0' && c <= u'9') || (decimal && c == u','))
+        return true;
+    QApplication::beep();
+    return false;
+}
+
+void focusField(QWidget *field)
+{
+    if (field->isEnabled() && field->focusPolicy() != Qt::NoFocus)
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+void conversionError(const QString &text)
+{
+    Messages::error(QStringLiteral("\"%1\" не является числом.").arg(text));
+}
+
+bool check(QWidget *field, const std::optional<QString> &problem, bool report)
+{
+    if (!problem)
+        return true;
+    if (report) {
+        Messages::error(*problem);
+        focusField(field);
+    }
+    return false;
+}
+
+} // namespace
+
+bool FilterDecimalKey(const QKeyEvent *event) { return filterKey(event, true); }
+bool FilterWholeKey(const QKeyEvent *event) { return filterKey(event, false); }
+
+bool isNumericField(const QWidget *field)
+{
+    if (qobject_cast<const QLineEdit *>(field))
+        return true;
+    const auto *combo = qobject_cast<const QComboBox *>(field);
+    return combo && combo->isEditable();
+}
+
+QString fieldText(const QWidget *field)
+{
+    if (const auto *edit = qobject_cast<const QLineEdit *>(field))
+        return edit->text();
+    if (const auto *combo = qobject_cast<const QComboBox *>(field))
+        return combo->currentText();
+    return {};
+}
+
+void setFieldText(QWidget *field, const QString &text)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(field))
+        edit->setText(text);
+    else if (auto *combo = qobject_cast<QComboBox *>(field))
+        combo->setEditText(text);
+}
+
+QString stepHint(double step) { return QStringLiteral("Изменение значения параметра на ") + numberText(step); }
+
+bool readNumber(const QWidget *field, double &value)
+{
+    const QString text = fieldText(field);
+    const auto v = parseNumber(text);
+    if (!v) {
+        conversionError(text);
+        return false;
+    }
+    value = *v;
+    return true;
+}
+
+void CheckNumberOnExit(QWidget *field)
+{
+    if (!isNumericField(field))
+        return;
+    if (!parseNumber(fieldText(field))) {
+        Messages::error(QStringLiteral("Ошибочное значение для числового параметра."));
+        field->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool CheckNumber(QWidget *field, const QString &description, bool report)
+{
+    if (!isNumericField(field))
+        return false;
+    return check(field, numberProblem(fieldText(field), description), report);
+}
+
+bool CheckPositiveNumber(QWidget *field, const QString &description, bool report)
+{
+    if (!isNumericField(field))
+        return false;
+    return check(field, positiveNumberProblem(fieldText(field), description), report);
+}
+
+void StepUp(StepButton *button, double step)
+{
+    QWidget *target = button->target();
+    if (fieldText(target).isEmpty()) {
+        setFieldText(target, numberText(step));
+        return;
+    }
+    double v = 0;
+    if (readNumber(target, v))
+        setFieldText(target, numberText(v + step));
+}
+
+void StepDown(StepButton *button, double step)
+{
+    QWidget *target = button->target();
+    if (fieldText(target).isEmpty()) {
+        setFieldText(target, numberText(step));
+        return;
+    }
+    double v = 0;
+    if (!readNumber(target, v))
+        return;
+    if (v == 0)
+        setFieldText(target, numberText(step));
+    else if (v > step)
+        setFieldText(target, numberText(v - step));
+    // Otherwise the value is the last one above the step, or below zero: it stays.
+}
+
+void StepFieldUp(TTable &table, const QString &field, double step)
+{
+    if (!table.editing())
+        table.edit();
+    if (table.isNull(field)) {
+        table.setValue(field, 0.0);
+        return;
+    }
+    table.setValue(field, R(table.asFloat(field) + step, 2));
+}
+
+void StepFieldDown(TTable &table, const QString &field, double step)
+{
+    if (!table.editing())
+        table.edit();
+    if (table.isNull(field)) {
+        table.setValue(field, 0.0);
+        return;
+    }
+    const double v = R(table.asFloat(field), 2), s = R(step, 2);
+    if (s < v)
+        table.setValue(field, v - s);
+}
+
+} // namespace korvan
