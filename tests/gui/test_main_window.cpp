@@ -464,6 +464,8 @@ private slots:
         m.build();
         m.button("btnHelp")->click();
         QCOMPARE(HelpWindow::instance()->source(), QUrl("qrc:/help/index.html"));
+        click(m.form->openForm(), "btnHelp");
+        QCOMPARE(HelpWindow::instance()->source(), QUrl("qrc:/help/1.html"));
         HelpWindow::instance()->close();
         m.action("mnAbout")->trigger();
         QWidget *about = m.form->findChild<QDialog *>("AboutForm");
