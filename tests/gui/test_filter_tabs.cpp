@@ -1,7 +1,7 @@
 // The filter tab control over the shared project cursor: its tabs and filters, how it follows
 // projects created, renamed and deleted, its parameters, search and counts, and the standard mode.
 #include "MessageRecorder.h"
-#include "TestData.h"
+#include "ProjectFixture.h"
 
 #include "project/ProjectCommands.h"
 #include "ui/TabParamsDialog.h"
@@ -286,6 +286,28 @@ private slots:
         QCOMPARE(t.control.tabCaptions(), QStringList({"А-Я", "Ц"}));
         t.menuItem("popCreate")->trigger();
         QCOMPARE(t.control.tabCaptions(), QStringList({"А-Я", "С", "Ц"}));
+    }
+
+    void aDetailTableFollowsItsMaster()
+    {
+        TestData td;
+        TDataModule1 &dm = *td.data;
+        addCatalogueType(dm, "Первая", "Альфа", 10, 0.005, 100, {{10, 1}});
+        appendRow(*dm.tblsKU1, {{"Name", "Бета"}, {"Q", 5}, {"Pp", 0.005}, {"Unom", 400}});
+        addCatalogueType(dm, "Вторая", "Гамма", 10, 0.005, 100, {{10, 1}});
+        TzqFilterTabControl control;
+        control.setDataField("Name");
+        control.setDataSource(dm.tblsKU1);
+        QCOMPARE(control.tabCaptions(), QStringList({"А-Я", "Г"}));
+        dm.tblsKU0->locate("Company", "Первая");
+        QCOMPARE(control.tabCaptions(), QStringList({"А-Я", "А", "Б"}));
+        control.tabBar()->setCurrentIndex(2);
+        QCOMPARE(dm.tblsKU1->recordCount(), 1);
+        QCOMPARE(dm.tblsKU1->asString("Name"), "Бета");
+        dm.tblsKU0->locate("Company", "Вторая");
+        QCOMPARE(control.tabBar()->currentIndex(), 0);
+        QCOMPARE(dm.tblsKU1->recordCount(), 1);
+        QCOMPARE(dm.tblsKU1->asString("Name"), "Гамма");
     }
 
     void rowsWrittenThroughAnotherCursorAppearWhenShown()

@@ -416,6 +416,26 @@ private slots:
         QCOMPARE(m.form->openForm()->tabControl()->keyCount("Ц"), 2);
     }
 
+    void aFailedCopyCleansUp()
+    {
+        Main m;
+        createExampleProject(m.dm(), "Цех 1");
+        addVariants(m.dm(), 1);
+        // A table that refuses new rows halfway through the copy.
+        m.dm().store().exec("CREATE TRIGGER refuse BEFORE INSERT ON \"project2.db\" BEGIN SELECT RAISE(ABORT, 'занято'); END");
+        m.build();
+        m.action("mnSaveAs")->trigger();
+        m.form->findChild<QInputDialog *>("SaveAsDialog")->accept();
+        QCOMPARE(m.rec.errors.size(), 1);
+        QVERIFY2(m.rec.errors.first().contains("занято"), qPrintable(m.rec.errors.first()));
+        QCOMPARE(m.form->progressBar()->value(), 0);
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(m.dm().tblProj0->recordCount(), 1);
+        QCOMPARE(m.dm().tblProj0->asString("Name"), "Цех 1");
+        QCOMPARE(rowsIn(m.dm().store(), "project1.db"), 2);
+        QCOMPARE(m.form->windowTitle(), "Korvan Vkp 1.0. Цех 1.");
+    }
+
     void saveAsCancelled()
     {
         Main m;
@@ -444,6 +464,8 @@ private slots:
         m.build();
         m.button("btnHelp")->click();
         QCOMPARE(HelpWindow::instance()->source(), QUrl("qrc:/help/index.html"));
+        click(m.form->openForm(), "btnHelp");
+        QCOMPARE(HelpWindow::instance()->source(), QUrl("qrc:/help/1.html"));
         HelpWindow::instance()->close();
         m.action("mnAbout")->trigger();
         QWidget *about = m.form->findChild<QDialog *>("AboutForm");

@@ -255,6 +255,24 @@ private slots:
         QVERIFY(rec.all.isEmpty());
     }
 
+    void fieldWithTheExitCheck()
+    {
+        MessageRecorder rec;
+        Field f(1, "abc");
+        f.edit->setExitCheck(true);
+        f.window.show();
+        QApplication::setActiveWindow(&f.window);
+        f.edit->setFocus(Qt::OtherFocusReason);
+        QVERIFY(f.edit->hasFocus());
+        f.other->setFocus(Qt::TabFocusReason);
+        QCOMPARE(rec.errors, QStringList{"Ошибочное значение для числового параметра."});
+        QVERIFY(f.edit->hasFocus());
+        f.edit->setText("0,5");
+        f.other->setFocus(Qt::TabFocusReason);
+        QVERIFY(f.other->hasFocus());
+        QCOMPARE(rec.errors.size(), 1);
+    }
+
     void tableFieldSteps_data()
     {
         QTest::addColumn<QVariant>("before");

@@ -545,8 +545,7 @@ void TMainForm::mnRecalcClick()
     if (m_data.tblProj0->isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    runGuarded([this] { recalculateProject(m_data); });
-    QApplication::restoreOverrideCursor();
+    runGuarded([this] { recalculateProject(m_data); }, [] { QApplication::restoreOverrideCursor(); });
     RefreshCharacteristics();
 }
 
@@ -568,14 +567,17 @@ void TMainForm::mnSaveAsClick()
         const QString name = dialog->textValue();
         repaint();
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        runGuarded([&] {
-            copyProject(m_data, name, m_progress->progress());
-            SetCaption();
-            RefreshCharacteristics();
-        });
-        m_progress->finish();
-        QApplication::restoreOverrideCursor();
-        UpdateCommands();
+        runGuarded(
+            [&] {
+                copyProject(m_data, name, m_progress->progress());
+                SetCaption();
+                RefreshCharacteristics();
+            },
+            [this] {
+                m_progress->finish();
+                QApplication::restoreOverrideCursor();
+                UpdateCommands();
+            });
     });
 }
 

@@ -7,18 +7,26 @@
 
 namespace korvan {
 
-bool runGuarded(const std::function<void()> &command)
+bool runGuarded(const std::function<void()> &command, const std::function<void()> &cleanup)
 {
+    QString failure;
+    bool done = false;
     try {
         command();
-        return true;
+        done = true;
     } catch (const Abort &) {
     } catch (const KorvanError &e) {
-        Messages::error(e.message());
+        failure = e.message();
     } catch (const std::exception &e) {
-        Messages::error(QString::fromLocal8Bit(e.what()));
+        failure = QString::fromLocal8Bit(e.what());
     }
-    return false;
+    if (cleanup)
+        cleanup();
+    if (!failure.isEmpty())
+        Messages::error(failure);
+    return done;
 }
+
+bool runGuarded(const std::function<void()> &command) { return runGuarded(command, {}); }
 
 } // namespace korvan

@@ -8,5 +8,8 @@ namespace korvan {
 // in the error box, an Abort ends it quietly. Qt must never see an exception leave a slot.
 // Returns true when the command ran to its end.
 bool runGuarded(const std::function<void()> &command);
+// The same, with the clean-up of a long command (progress bar, hourglass) done before any
+// message is shown, whether the command ended or failed.
+bool runGuarded(const std::function<void()> &command, const std::function<void()> &cleanup);
 
 } // namespace korvan
