@@ -99,6 +99,34 @@ private slots:
         QVERIFY(periods.count() >= 1);
     }
 
+    // Bound windows see a command's result once, not each of its steps; states still show at once.
+    void commandSignalsItsResultOnce()
+    {
+        TestData td;
+        TDataModule1 &dm = *td.data;
+        appendRow(*dm.tblProj0, {{"Name", "А"}});
+        QSignalSpy rows(dm.tblProj1, &TTable::rowsChanged);
+        QSignalSpy states(dm.tblProj1, &TTable::stateChanged);
+        {
+            Store::Transaction tx(*td.store);
+            for (int h = 0; h < 24; ++h)
+                appendRow(*dm.tblProj1, {{"T1", h}, {"T2", h + 1}, {"P", 10}, {"Q", 5}});
+            QCOMPARE(rows.count(), 0);
+            QCOMPARE(states.count(), 48); // insert and browse for each row
+            tx.commit();
+        }
+        QCOMPARE(rows.count(), 1);
+        rows.clear();
+        try {
+            Store::Transaction tx(*td.store);
+            appendRow(*dm.tblProj1, {{"T1", 0}, {"T2", 1}});
+            throw KorvanError("сбой");
+        } catch (const KorvanError &) {
+        }
+        QVERIFY(rows.count() >= 1); // the undone rows are shown gone
+        QCOMPARE(dm.tblProj1->recordCount(), 24);
+    }
+
     void projectCascadeLeavesAnalysisRows()
     {
         TestData td;

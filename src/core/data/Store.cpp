@@ -257,7 +257,9 @@ void Store::commit()
     } else {
         execPrepared(savepointSql("RELEASE", m_depth - 1));
     }
-    --m_depth;
+    if (--m_depth == 0)
+        for (TTable *cursor : std::as_const(m_cursors))
+            cursor->flushSignals();
 }
 
 void Store::rollback()
@@ -276,6 +278,9 @@ void Store::rollback()
     advanceEpoch();
     for (TTable *cursor : std::as_const(m_cursors))
         cursor->afterRollback();
+    if (m_depth == 0)
+        for (TTable *cursor : std::as_const(m_cursors))
+            cursor->flushSignals();
 }
 
 void Store::rowWritten(const TTable *writer, const QVector<QVariant> &row)

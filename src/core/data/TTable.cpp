@@ -494,16 +494,33 @@ void TTable::disableControls() { ++m_disabled; }
 
 void TTable::enableControls()
 {
-    if (m_disabled > 0 && --m_disabled == 0 && !controlsDisabled())
+    if (m_disabled > 0 && --m_disabled == 0 && !controlsDisabled()) {
+        m_signalsPending = false;
         notifyRows();
+    }
 }
 
 bool TTable::controlsDisabled() const { return m_disabled > 0 || (m_master && m_master->controlsDisabled()); }
 
+// Windows follow a command's result, not its steps: inside a transaction the rows and the current
+// row are not signalled, and what was held back is signalled once when the outermost transaction
+// ends. Changes of state are signalled as they happen: they are few, and a window may need each.
 void TTable::emitIfShown(void (TTable::*signal)())
 {
-    if (!controlsDisabled())
+    const bool inCommand = signal != &TTable::stateChanged && m_store && m_store->transactionDepth() > 0;
+    if (controlsDisabled() || inCommand)
+        m_signalsPending = true;
+    else
         (this->*signal)();
+}
+
+void TTable::flushSignals()
+{
+    if (!m_signalsPending || controlsDisabled())
+        return;
+    m_signalsPending = false;
+    emit rowsChanged();
+    emit currentChanged();
 }
 
 void TTable::notifyCurrent()

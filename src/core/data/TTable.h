@@ -158,6 +158,7 @@ public:
 
     // Called by the store.
     void afterRollback();
+    void flushSignals();
     void otherCursorWrote(const Row &row);
     void detachFromStore();
 
@@ -220,6 +221,7 @@ private:
     QString m_indexName;
     const IndexDef *m_index = nullptr;
     int m_disabled = 0;
+    bool m_signalsPending = false;
     // Statements, built once.
     mutable QString m_selectSql, m_insertSql, m_updateSql;
     QString m_deleteSql, m_deleteLinkedSql, m_deleteAllSql;
