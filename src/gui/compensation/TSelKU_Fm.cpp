@@ -313,6 +313,7 @@ QWidget *TSelKU_Fm::buildAnalysis()
     modes->setObjectName(QStringLiteral("DBGridRejim"));
     modes->setColumns({{"Rejim", "Режим подбора"}, {"PCosf_min", "cos(f)мин"}, {"PCosf_max", "cos(f)макс"},
                        {"PCosf_tr", "cos(f)тр"}});
+    modes->setColumnWidth(0, modes->fontMetrics().horizontalAdvance(QStringLiteral("cos(f) в заданном диапазоне значений")) + 12);
     auto *modeColumn = new QVBoxLayout;
     modeColumn->setSpacing(2);
     modeColumn->addWidget(boldLabel("lblRejim", QStringLiteral("Режим компенсации."), box));

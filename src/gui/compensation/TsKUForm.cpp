@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -65,6 +66,14 @@ TsKUForm::TsKUForm(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_dat
         grid->setReadOnly(false);
         if (i == 0)
             grid->horizontalHeader()->setStretchLastSection(true);
+        if (i == 2) {
+            // The module groups are narrow: show both columns whole.
+            int width = grid->verticalHeader()->sizeHint().width() + 2 * grid->frameWidth() +
+                        grid->verticalScrollBar()->sizeHint().width();
+            for (int c = 0; c < grid->model()->columnCount(); ++c)
+                width += grid->columnWidth(c);
+            grid->setMinimumWidth(width);
+        }
         column->addWidget(grid, 1);
         auto *navigator = new DBNavigator(l.table, panel);
         navigator->setObjectName(QLatin1String(l.navigator));

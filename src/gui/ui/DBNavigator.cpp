@@ -20,7 +20,7 @@ struct ButtonDef {
 
 const ButtonDef Defs[DBNavigator::ButtonCount] = {
     {"btnInsert", "Вставка записи", "+"},        {"btnDelete", "Удаление записи", "−"},
-    {"btnEdit", "Редактирование записи", "▲"},   {"btnPost", "Сохранение записи", "✓"},
+    {"btnEdit", "Редактирование записи", "✎"},   {"btnPost", "Сохранение записи", "✓"},
     {"btnCancel", "Отмена изменений", "✗"},      {"btnRefresh", "Обновление данных", "↻"},
 };
 
