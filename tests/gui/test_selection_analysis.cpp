@@ -11,6 +11,7 @@
 #include "ui/CommandProgressBar.h"
 #include "ui/NumericEdit.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -209,6 +210,28 @@ private slots:
         for (t.first(); !t.eof(); t.next())
             QVERIFY(t.asFloat("Cosf_sr") <= best);
         QVERIFY(chosen != 0);
+    }
+
+    void minimumFieldChecksOnExit()
+    {
+        Dialog d;
+        QApplication::setActiveWindow(&d.form);
+        d.form.findChild<QRadioButton *>("rbRejim2")->click();
+        NumericEdit *min = d.edit("EditCosf_min");
+        min->setText("0,9,2");
+        min->setFocus(Qt::OtherFocusReason);
+        QVERIFY(min->hasFocus());
+        d.edit("EditKp")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(d.rec.errors, QStringList{"Ошибочное значение для числового параметра."});
+        QVERIFY(min->hasFocus());
+        // The maximum field has no such check.
+        d.form.findChild<QRadioButton *>("rbRejim3")->click();
+        min->setText("0,9");
+        NumericEdit *max = d.edit("EditCosf_max");
+        max->setText("0,9,2");
+        max->setFocus(Qt::OtherFocusReason);
+        d.edit("EditKp")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(d.rec.errors.size(), 1);
     }
 
     void recommendedRange()

@@ -95,6 +95,7 @@ TSelKU_Fm::TSelKU_Fm(TDataModule1 &data, TsKUForm *catalogue, QWidget *parent)
     auto *right = new QVBoxLayout;
     m_mode = new ModePanel(upper);
     m_mode->setObjectName(QStringLiteral("ModePanel"));
+    m_mode->field(VariantParams::CosfMin)->setExitCheck(true);
     right->addWidget(m_mode);
     auto *q = new QGridLayout;
     m_qmin = new QLineEdit(upper);
