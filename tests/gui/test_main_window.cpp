@@ -452,8 +452,8 @@ private slots:
         Main m;
         createExampleProject(m.dm());
         m.build();
-        m.button("btnKUAdd")->click();
-        m.action("mnsKU")->trigger();
+        m.action("mnsSutGr")->trigger();
+        m.action("mnParRep")->trigger();
         QCOMPARE(m.rec.informations,
                  QStringList(2, "Эта команда будет доступна в следующей версии программы."));
     }

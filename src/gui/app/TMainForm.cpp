@@ -4,6 +4,11 @@
 #include "Messages.h"
 #include "TAboutForm.h"
 #include "ToolIcons.h"
+#include "compensation/AnalysisCommands.h"
+#include "compensation/TSelKU_Fm.h"
+#include "compensation/TSelKompF.h"
+#include "compensation/TsKUForm.h"
+#include "compensation/VariantCommands.h"
 #include "data/TDataModule1.h"
 #include "project/ProjectCommands.h"
 #include "project/TOpenForm.h"
@@ -182,6 +187,9 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent) : QMainWindow(parent),
     m_projForm = new TProjForm(this);
     m_openForm = new TOpenForm(data, this);
     m_aboutForm = new TAboutForm(this);
+    m_sKUForm = new TsKUForm(data, this);
+    m_selKUForm = new TSelKU_Fm(data, m_sKUForm, this);
+    m_selKompForm = new TSelKompF(data, this);
 
     connect(&data, &TDataModule1::projectPosted, this, &TMainForm::RefreshCharacteristics);
     connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::RefreshCharacteristics);
@@ -593,15 +601,91 @@ void TMainForm::mnWordReportClick() { notYetAvailable(); }
 void TMainForm::mnAddSutGrafClick() { notYetAvailable(); }
 void TMainForm::mnEditSutGrafClick() { notYetAvailable(); }
 void TMainForm::mnAddSutGrafSprClick() { notYetAvailable(); }
-void TMainForm::mnKUAddClick() { notYetAvailable(); }
-void TMainForm::mnKUEditClick() { notYetAvailable(); }
-void TMainForm::mnKUDeleteClick() { notYetAvailable(); }
-void TMainForm::mnKUPodborClick() { notYetAvailable(); }
-void TMainForm::mnKUPodborAllClick() { notYetAvailable(); }
 void TMainForm::mnWordRepKUClick() { notYetAvailable(); }
-void TMainForm::mnsKUClick() { notYetAvailable(); }
 void TMainForm::mnsSutGrClick() { notYetAvailable(); }
 void TMainForm::mnParRepClick() { notYetAvailable(); }
+
+// ---- "КУ" ------------------------------------------------------------------------------------
+
+void TMainForm::afterVariantCommand()
+{
+    RefreshCharacteristics();
+    UpdateCommands();
+}
+
+void TMainForm::mnKUAddClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    if (!runGuarded([this] { restrictAnalysisToProject(m_data); }))
+        return;
+    m_selKUForm->setVariantFields(nextVariantNumber(m_data), QStringLiteral("0,12"));
+    m_selKUForm->setAdding(true);
+    openModal(m_selKUForm, [this](int result) {
+        if (result == QDialog::Accepted) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            runGuarded([this] { addVariant(m_data, m_selKUForm->params()); },
+                       [] { QApplication::restoreOverrideCursor(); });
+        }
+        afterVariantCommand();
+    });
+}
+
+void TMainForm::mnKUEditClick()
+{
+    TTable &variant = *m_data.tblProj2;
+    if (m_data.tblProj0->isEmpty() || variant.isEmpty())
+        return;
+    const bool primed = runGuarded([&] {
+        // The catalogue shows the variant's installation, as far as the catalogue still has it.
+        if (m_data.tblsKU0->locate(QStringLiteral("Kod"), variant.value(QStringLiteral("KodKU0"))))
+            m_data.tblsKU1->locate(QStringLiteral("Kod"), variant.value(QStringLiteral("KodKU1")));
+        restrictAnalysisToProject(m_data);
+    });
+    if (!primed)
+        return;
+    m_selKUForm->setVariantFields(variant.asString(QStringLiteral("VarNum")), variant.asString(QStringLiteral("Kp")));
+    m_selKUForm->setAdding(false);
+    openModal(m_selKUForm, [this](int result) {
+        if (result == QDialog::Accepted) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            runGuarded([this] { editVariant(m_data, m_selKUForm->params()); },
+                       [] { QApplication::restoreOverrideCursor(); });
+        }
+        afterVariantCommand();
+    });
+}
+
+void TMainForm::mnKUDeleteClick()
+{
+    if (m_data.tblProj0->isEmpty() || m_data.tblProj2->isEmpty())
+        return;
+    if (!Messages::question(QStringLiteral("Удалить конденсаторную установку?")))
+        return;
+    runGuarded([this] { deleteVariant(m_data); });
+    afterVariantCommand();
+}
+
+void TMainForm::podbor(bool allVariants)
+{
+    if (m_data.tblProj0->isEmpty() || m_data.tblProj2->isEmpty())
+        return;
+    openModal(m_selKompForm, [this, allVariants](int result) {
+        if (result == QDialog::Accepted) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            runGuarded([&] { reselectModules(m_data, m_selKompForm->input(), allVariants); },
+                       [] { QApplication::restoreOverrideCursor(); });
+        }
+        afterVariantCommand();
+    });
+}
+
+void TMainForm::mnKUPodborClick() { podbor(false); }
+void TMainForm::mnKUPodborAllClick() { podbor(true); }
+
+// ---- "Справочники" ---------------------------------------------------------------------------
+
+void TMainForm::mnsKUClick() { openModal(m_sKUForm, [this](int) { UpdateCommands(); }); }
 
 // ---- "Помощь" --------------------------------------------------------------------------------
 

@@ -16,6 +16,9 @@ class TAboutForm;
 class TDataModule1;
 class TOpenForm;
 class TProjForm;
+class TSelKU_Fm;
+class TSelKompF;
+class TsKUForm;
 
 // The main window: the current project's characteristics, its load graph, its compensation
 // variants with their compensated graphs and modules, and the menu and toolbar from which every
@@ -46,6 +49,9 @@ public:
     TProjForm *projForm() const { return m_projForm; }
     TOpenForm *openForm() const { return m_openForm; }
     TAboutForm *aboutForm() const { return m_aboutForm; }
+    TsKUForm *sKUForm() const { return m_sKUForm; }
+    TSelKU_Fm *selKUForm() const { return m_selKUForm; }
+    TSelKompF *selKompForm() const { return m_selKompForm; }
     CommandProgressBar *progressBar() const { return m_progress; }
     QList<CursorGrid *> dataGrids() const;
     QList<CharacteristicGrid *> characteristicGrids() const;
@@ -94,6 +100,8 @@ private:
     void afterProjectCommand();
     void scheduleUpdateCommands();
     void notYetAvailable();
+    void afterVariantCommand();
+    void podbor(bool allVariants);
 
     TDataModule1 &m_data;
     QHash<QString, QAction *> m_actions;
@@ -106,6 +114,9 @@ private:
     TProjForm *m_projForm = nullptr;
     TOpenForm *m_openForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
+    TsKUForm *m_sKUForm = nullptr;
+    TSelKU_Fm *m_selKUForm = nullptr;
+    TSelKompF *m_selKompForm = nullptr;
     bool m_updatePending = false;
 };
 

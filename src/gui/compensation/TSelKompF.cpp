@@ -1,0 +1,64 @@
+#include "TSelKompF.h"
+
+#include "ModePanel.h"
+#include "Messages.h"
+#include "data/TDataModule1.h"
+#include "ui/HelpWindow.h"
+#include "ui/NumericEdit.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace korvan {
+
+TSelKompF::TSelKompF(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_data(data), m_mode(new ModePanel(this))
+{
+    setObjectName(QStringLiteral("SelKompF"));
+    setWindowTitle(QStringLiteral("Режим подбора модулей КУ."));
+
+    auto *ok = new QPushButton(QStringLiteral("ОК"), this);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    auto *help = new QPushButton(QStringLiteral("Справка"), this);
+    help->setObjectName(QStringLiteral("btnHelp"));
+    connect(ok, &QPushButton::clicked, this, &TSelKompF::accept);
+    connect(cancel, &QPushButton::clicked, this, &TSelKompF::reject);
+    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_mode);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    setFixedSize(sizeHint().expandedTo(QSize(440, 0)));
+}
+
+ModeInput TSelKompF::input() const { return m_mode->input(); }
+
+void TSelKompF::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        m_mode->takeFromVariant(*m_data.tblProj2);
+    QDialog::showEvent(event);
+}
+
+void TSelKompF::accept()
+{
+    if (const auto problem = checkModeInput(input())) {
+        Messages::error(problem->message);
+        if (QWidget *w = m_mode->field(problem->field))
+            w->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace korvan

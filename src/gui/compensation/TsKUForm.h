@@ -1,0 +1,44 @@
+#pragma once
+
+#include "compensation/TypeCopyBuffer.h"
+
+#include <QDialog>
+
+class QPushButton;
+
+namespace korvan {
+
+class CursorGrid;
+class DBNavigator;
+class TDataModule1;
+
+// "Конденсаторные установки.": the catalogue of companies, their installation types and the
+// module groups of each type, edited in place on the shared cursors. The copy buffer of a type
+// lives as long as the window, that is for the whole run.
+class TsKUForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int HelpContext = 10;
+
+    explicit TsKUForm(TDataModule1 &data, QWidget *parent = nullptr);
+
+    CursorGrid *grid(int level) const { return m_grids[level]; }
+    DBNavigator *navigator(int level) const { return m_navigators[level]; }
+    const TypeCopyBuffer &copyBuffer() const { return m_buffer; }
+
+public slots:
+    void btnCopyClick();
+    void btnPasteClick();
+
+private:
+    void updateCopy();
+
+    TDataModule1 &m_data;
+    CursorGrid *m_grids[3] = {};
+    DBNavigator *m_navigators[3] = {};
+    QPushButton *m_copy = nullptr;
+    QPushButton *m_paste = nullptr;
+    TypeCopyBuffer m_buffer;
+};
+
+} // namespace korvan

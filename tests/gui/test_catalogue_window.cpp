@@ -1,0 +1,237 @@
+// The installation catalogue window: its grids and navigators, the required-field checks with
+// their messages, the cascade on deleting a company, values typed in the program's number
+// format, and the copy and paste of an installation type.
+#include "MessageRecorder.h"
+#include "ProjectFixture.h"
+
+#include "compensation/TsKUForm.h"
+#include "ui/CursorGrid.h"
+#include "ui/DBNavigator.h"
+
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace korvan;
+using namespace korvan::test;
+
+namespace {
+
+// Types a value into a cell of the grid's current row, as the in-place editor does.
+void type(CursorGrid *grid, const QString &field, const QString &text)
+{
+    const int column = grid->cursorModel()->columnOf(field);
+    QVERIFY2(column >= 0, qPrintable(field));
+    const int row = qMax(0, grid->table()->recNo());
+    QVERIFY(grid->model()->setData(grid->model()->index(row, column), text, Qt::EditRole));
+}
+
+} // namespace
+
+class TestCatalogueWindow : public QObject {
+    Q_OBJECT
+
+    struct Window {
+        TestData td;
+        MessageRecorder rec;
+        TsKUForm form{*td.data};
+        TDataModule1 &dm() { return *td.data; }
+        void press(int level, DBNavigator::Button b) { form.navigator(level)->button(b)->click(); }
+        QPushButton *button(const char *name) { return form.findChild<QPushButton *>(name); }
+    };
+
+private slots:
+    void gridsAndHints()
+    {
+        Window w;
+        QCOMPARE(w.form.windowTitle(), "Конденсаторные установки.");
+        auto titles = [&](int level) {
+            QStringList out;
+            for (int c = 0; c < w.form.grid(level)->model()->columnCount(); ++c)
+                out << w.form.grid(level)->model()->headerData(c, Qt::Horizontal).toString();
+            return out;
+        };
+        QCOMPARE(titles(0), QStringList{"Компания"});
+        QCOMPARE(titles(1), QStringList({"Наименование", "Q, кВАр", "Pп, кВт/кВАр", "Uном, В", "Цена, грн"}));
+        QCOMPARE(titles(2), QStringList({"Qмод, кВАр", "Количество, шт."}));
+        QStringList hints;
+        for (int b = 0; b < DBNavigator::ButtonCount; ++b)
+            hints << w.form.navigator(1)->button(DBNavigator::Button(b))->toolTip();
+        QCOMPARE(hints, QStringList({"Вставка записи", "Удаление записи", "Редактирование записи", "Сохранение записи",
+                                     "Отмена изменений", "Обновление данных"}));
+        QCOMPARE(w.button("btnCopy")->toolTip(), "Копировать запись конденсаторной установки");
+        QCOMPARE(w.button("btnPaste")->toolTip(), "Вставить скопированную запись конденсаторной установки");
+        QVERIFY(!w.button("btnPaste")->isEnabled());
+        QVERIFY(!w.form.grid(1)->cursorModel()->readOnly());
+    }
+
+    void requiredFields_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QStringList>("values"); // field=text pairs typed into a new row
+        QTest::addColumn<QString>("message");
+        QTest::newRow("company without a name") << 0 << QStringList{} << "Заполнение поля \"Компания\" обязательно.";
+        QTest::newRow("company") << 0 << QStringList{"Company=Фирма"} << "";
+        QTest::newRow("type without a price posts")
+            << 1 << QStringList{"Name=УКМ", "Q=70", "Pp=0,005", "Unom=400"} << "";
+        QTest::newRow("type without a voltage")
+            << 1 << QStringList{"Name=УКМ", "Q=70", "Pp=0,005", "Cena=1000"}
+            << "Заполнение всех полей, кроме поля \"Цена\", обязательно.";
+        QTest::newRow("module without a count") << 2 << QStringList{"Qstup=12,5"} << "Заполнение всех полей обязательно.";
+        QTest::newRow("module") << 2 << QStringList{"Qstup=12,5", "Kol_vo=3"} << "";
+    }
+    void requiredFields()
+    {
+        QFETCH(int, level);
+        QFETCH(QStringList, values);
+        QFETCH(QString, message);
+        Window w;
+        if (level > 0)
+            addCatalogueType(w.dm(), "Фирма", "Базовая", 10, 0.005, 100, {{5, 2}});
+        TTable *table = w.form.grid(level)->table();
+        const int before = table->recordCount();
+        w.press(level, DBNavigator::Insert);
+        QCOMPARE(table->state(), TTable::State::Insert);
+        for (const QString &pair : values)
+            type(w.form.grid(level), pair.section('=', 0, 0), pair.section('=', 1));
+        w.press(level, DBNavigator::Post);
+        if (message.isEmpty()) {
+            QVERIFY2(w.rec.errors.isEmpty(), qPrintable(w.rec.errors.join('|')));
+            QCOMPARE(table->state(), TTable::State::Browse);
+            QCOMPARE(table->recordCount(), before + 1);
+            for (const QString &pair : values)
+                QCOMPARE(table->asString(pair.section('=', 0, 0)), pair.section('=', 1));
+        } else {
+            QCOMPARE(w.rec.errors, QStringList{message});
+            // The row stays unposted with what was typed.
+            QCOMPARE(table->state(), TTable::State::Insert);
+            for (const QString &pair : values)
+                QCOMPARE(table->asString(pair.section('=', 0, 0)), pair.section('=', 1));
+            w.press(level, DBNavigator::Cancel);
+            QCOMPARE(table->recordCount(), before);
+        }
+    }
+
+    void typedNumbersUseTheDecimalComma()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Фирма", "УКМ", 70, 0.005, 1000, {{5, 2}});
+        type(w.form.grid(1), "Pp", "0,0045");
+        QCOMPARE(w.dm().tblsKU1->state(), TTable::State::Edit);
+        w.press(1, DBNavigator::Post);
+        QVERIFY(w.rec.errors.isEmpty());
+        QCOMPARE(w.dm().tblsKU1->asFloat("Pp"), 0.0045);
+        QCOMPARE(w.form.grid(1)->model()->index(w.dm().tblsKU1->recNo(), 2).data().toString(), "0,0045");
+    }
+
+    void deletingACompanyTakesItsTypesAndModules()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Первая", "А", 10, 0.005, 100, {{5, 2}});
+        addCatalogueType(w.dm(), "Вторая", "Б", 20, 0.005, 200, {{10, 1}, {5, 2}});
+        const int companies = rowsIn(w.dm().store(), "sKU0.db");
+        const int types = rowsIn(w.dm().store(), "sKU1.DB");
+        const int modules = rowsIn(w.dm().store(), "sKU2.DB");
+        QCOMPARE(w.dm().tblsKU0->asString("Company"), "Вторая");
+        w.press(0, DBNavigator::Delete);
+        QVERIFY(w.rec.questions.isEmpty());
+        QVERIFY(w.rec.errors.isEmpty());
+        QCOMPARE(rowsIn(w.dm().store(), "sKU0.db"), companies - 1);
+        QCOMPARE(rowsIn(w.dm().store(), "sKU1.DB"), types - 1);
+        QCOMPARE(rowsIn(w.dm().store(), "sKU2.DB"), modules - 2);
+    }
+
+    void copyToAnotherCompany()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Первая", "УКМ-58", 58.5, 0.0045, 12500.5, {{12.5, 4}, {8.5, 1}});
+        const qint64 first = w.dm().tblsKU0->currentKod();
+        addCatalogueType(w.dm(), "Вторая", "Другая", 10, 0.005, 100, {{5, 2}});
+        const qint64 second = w.dm().tblsKU0->currentKod();
+        w.dm().tblsKU0->locate("Kod", first);
+        w.button("btnCopy")->click();
+        QVERIFY(w.button("btnPaste")->isEnabled());
+        QCOMPARE(w.form.copyBuffer().texts(), QStringList({"УКМ-58", "58,5", "0,0045", "400", "12500,5"}));
+
+        w.dm().tblsKU0->locate("Kod", second);
+        w.button("btnPaste")->click();
+        TTable &types = *w.dm().tblsKU1;
+        QCOMPARE(types.state(), TTable::State::Insert);
+        QCOMPARE(types.asString("Name"), "УКМ-58");
+        QCOMPARE(types.asString("Q"), "58,5");
+        QCOMPARE(types.asString("Pp"), "0,0045");
+        QCOMPARE(types.asString("Unom"), "400");
+        QCOMPARE(types.asString("Cena"), "12500,5");
+        w.press(1, DBNavigator::Post);
+        QVERIFY(w.rec.errors.isEmpty());
+        QCOMPARE(types.state(), TTable::State::Browse);
+        QCOMPARE(types.recordCount(), 2);
+        QCOMPARE(types.asInteger("Kod0"), second);
+        QCOMPARE(w.dm().tblsKU2->recordCount(), 0);
+    }
+
+    void pasteWhileEditingOverwrites()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Фирма", "Образец", 30, 0.004, QVariant(), {{10, 3}});
+        w.button("btnCopy")->click();
+        appendRow(*w.dm().tblsKU1, {{"Name", "Цель"}, {"Q", 50}, {"Pp", 0.006}, {"Unom", 660}, {"Cena", 900}});
+        TTable &types = *w.dm().tblsKU1;
+        const qint64 target = types.currentKod();
+        const int rows = types.recordCount();
+        w.press(1, DBNavigator::Edit);
+        QCOMPARE(types.state(), TTable::State::Edit);
+        w.button("btnPaste")->click();
+        QCOMPARE(types.state(), TTable::State::Edit);
+        QCOMPARE(types.asString("Name"), "Образец");
+        QVERIFY(types.isNull("Cena"));
+        w.press(1, DBNavigator::Post);
+        QCOMPARE(types.recordCount(), rows);
+        QCOMPARE(types.currentKod(), target);
+        QCOMPARE(types.asString("Unom"), "400");
+    }
+
+    void pasteRefusedWhileTheCompanyIsEdited()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Фирма", "Образец", 30, 0.004, 100, {{10, 3}});
+        w.button("btnCopy")->click();
+        const int rows = w.dm().tblsKU1->recordCount();
+        w.press(0, DBNavigator::Edit);
+        w.button("btnPaste")->click();
+        QCOMPARE(w.rec.errors, QStringList{"Завершите работу с главной таблицей."});
+        QCOMPARE(w.dm().tblsKU1->state(), TTable::State::Browse);
+        QCOMPARE(w.dm().tblsKU1->recordCount(), rows);
+        QCOMPARE(w.form.copyBuffer().texts().first(), "Образец");
+    }
+
+    void pasteStaysEnabledForTheRun()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Фирма", "Образец", 30, 0.004, 100, {{10, 3}});
+        w.form.show();
+        QVERIFY(!w.button("btnPaste")->isEnabled());
+        w.button("btnCopy")->click();
+        w.button("btnClose")->click();
+        QVERIFY(!w.form.isVisible());
+        w.form.show();
+        QVERIFY(w.button("btnPaste")->isEnabled());
+    }
+
+    void gridsFollowTheWindow()
+    {
+        Window w;
+        w.form.resize(800, 500);
+        w.form.show();
+        QCoreApplication::processEvents();
+        const int width = w.form.grid(0)->width();
+        const int height = w.form.grid(1)->height();
+        w.form.resize(1100, 800);
+        QCoreApplication::processEvents();
+        QVERIFY(w.form.grid(0)->width() > width);
+        QVERIFY(w.form.grid(1)->height() > height);
+    }
+};
+
+QTEST_MAIN(TestCatalogueWindow)
+#include "test_catalogue_window.moc"
