@@ -13,9 +13,12 @@ class CharacteristicGrid;
 class CommandProgressBar;
 class CursorGrid;
 class TAboutForm;
+class TAddSutGrF;
 class TDataModule1;
 class TOpenForm;
+class TOtrPromF;
 class TProjForm;
+class TsSutGrFm;
 
 // The main window: the current project's characteristics, its load graph, its compensation
 // variants with their compensated graphs and modules, and the menu and toolbar from which every
@@ -46,6 +49,9 @@ public:
     TProjForm *projForm() const { return m_projForm; }
     TOpenForm *openForm() const { return m_openForm; }
     TAboutForm *aboutForm() const { return m_aboutForm; }
+    TAddSutGrF *addSutGrForm() const { return m_addSutGrForm; }
+    TsSutGrFm *sutGrForm() const { return m_sutGrForm; }
+    TOtrPromF *otrPromForm() const { return m_otrPromForm; }
     CommandProgressBar *progressBar() const { return m_progress; }
     QList<CursorGrid *> dataGrids() const;
     QList<CharacteristicGrid *> characteristicGrids() const;
@@ -92,6 +98,7 @@ private:
     QAction *action(const char *name) const;
     void FormActivate();
     void afterProjectCommand();
+    void afterGraphCommand();
     void scheduleUpdateCommands();
     void notYetAvailable();
 
@@ -106,6 +113,9 @@ private:
     TProjForm *m_projForm = nullptr;
     TOpenForm *m_openForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
+    TAddSutGrF *m_addSutGrForm = nullptr;
+    TsSutGrFm *m_sutGrForm = nullptr;
+    TOtrPromF *m_otrPromForm = nullptr;
     bool m_updatePending = false;
 };
 
