@@ -10,6 +10,12 @@
 #include "compensation/TsKUForm.h"
 #include "compensation/VariantCommands.h"
 #include "data/TDataModule1.h"
+#include "graphs/GraphCommands.h"
+#include "graphs/GraphEditorTable.h"
+#include "graphs/TAddSutGrF.h"
+#include "graphs/TOtrPromF.h"
+#include "graphs/TsSutGrFm.h"
+#include "graphs/TypicalGraphCommands.h"
 #include "project/ProjectCommands.h"
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
@@ -190,6 +196,11 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent) : QMainWindow(parent),
     m_sKUForm = new TsKUForm(data, this);
     m_selKUForm = new TSelKU_Fm(data, m_sKUForm, this);
     m_selKompForm = new TSelKompF(data, this);
+    m_addSutGrForm = new TAddSutGrF(this);
+    m_sutGrForm = new TsSutGrFm(data, this);
+    m_otrPromForm = new TOtrPromF(data, this);
+    m_addSutGrForm->setCatalogue(m_sutGrForm);
+    m_sutGrForm->setEditor(m_addSutGrForm);
 
     connect(&data, &TDataModule1::projectPosted, this, &TMainForm::RefreshCharacteristics);
     connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::RefreshCharacteristics);
@@ -598,11 +609,64 @@ void TMainForm::mnWordReportClick() { notYetAvailable(); }
 
 // ---- "Нагрузка", "КУ", "Справочники", "Параметры" --------------------------------------------
 
-void TMainForm::mnAddSutGrafClick() { notYetAvailable(); }
-void TMainForm::mnEditSutGrafClick() { notYetAvailable(); }
-void TMainForm::mnAddSutGrafSprClick() { notYetAvailable(); }
+void TMainForm::afterGraphCommand()
+{
+    RefreshCharacteristics();
+    UpdateCommands();
+}
+
+void TMainForm::mnAddSutGrafClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    m_sutGrForm->setSelectionMode(true);
+    openModal(m_sutGrForm, [this](int result) {
+        if (result != QDialog::Accepted)
+            return;
+        runGuarded([this] {
+            replaceProjectGraph(m_data, scaledTypicalGraph(*m_data.tblSutGr2, m_sutGrForm->pmax(), m_sutGrForm->qmax()));
+        });
+        afterGraphCommand();
+    });
+}
+
+void TMainForm::mnEditSutGrafClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    QList<GraphPeriod> periods;
+    const TTable &t = *m_data.tblProj1;
+    const int t1 = t.fieldIndex(QStringLiteral("T1")), t2 = t.fieldIndex(QStringLiteral("T2"));
+    const int p = t.fieldIndex(QStringLiteral("P")), q = t.fieldIndex(QStringLiteral("Q"));
+    for (const TTable::Row &row : t.rows())
+        periods.append({row[t1].toDouble(), row[t2].toDouble(), row[p].toDouble(), row[q].toDouble()});
+    m_addSutGrForm->prime({QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, кВт"), QStringLiteral("Q, кВАр")},
+                          GraphEditorTable::rowsOf(periods), true);
+    openModal(m_addSutGrForm, [this](int result) {
+        if (result != QDialog::Accepted)
+            return;
+        runGuarded([this] { replaceProjectGraph(m_data, graphPeriods(m_addSutGrForm->rows())); });
+        afterGraphCommand();
+    });
+}
+
+void TMainForm::mnAddSutGrafSprClick()
+{
+    if (m_data.tblProj1->isEmpty())
+        return;
+    openModal(m_otrPromForm, [this](int result) {
+        if (result != QDialog::Accepted)
+            return;
+        runGuarded([this] { addProjectGraphToCatalogue(m_data, m_otrPromForm->industry(), m_otrPromForm->enterprise()); });
+        afterGraphCommand();
+    });
+}
 void TMainForm::mnWordRepKUClick() { notYetAvailable(); }
-void TMainForm::mnsSutGrClick() { notYetAvailable(); }
+void TMainForm::mnsSutGrClick()
+{
+    m_sutGrForm->setSelectionMode(false);
+    openModal(m_sutGrForm, [this](int) { UpdateCommands(); });
+}
 void TMainForm::mnParRepClick() { notYetAvailable(); }
 
 // ---- "КУ" ------------------------------------------------------------------------------------

@@ -13,12 +13,15 @@ class CharacteristicGrid;
 class CommandProgressBar;
 class CursorGrid;
 class TAboutForm;
+class TAddSutGrF;
 class TDataModule1;
 class TOpenForm;
+class TOtrPromF;
 class TProjForm;
 class TSelKU_Fm;
 class TSelKompF;
 class TsKUForm;
+class TsSutGrFm;
 
 // The main window: the current project's characteristics, its load graph, its compensation
 // variants with their compensated graphs and modules, and the menu and toolbar from which every
@@ -52,6 +55,9 @@ public:
     TsKUForm *sKUForm() const { return m_sKUForm; }
     TSelKU_Fm *selKUForm() const { return m_selKUForm; }
     TSelKompF *selKompForm() const { return m_selKompForm; }
+    TAddSutGrF *addSutGrForm() const { return m_addSutGrForm; }
+    TsSutGrFm *sutGrForm() const { return m_sutGrForm; }
+    TOtrPromF *otrPromForm() const { return m_otrPromForm; }
     CommandProgressBar *progressBar() const { return m_progress; }
     QList<CursorGrid *> dataGrids() const;
     QList<CharacteristicGrid *> characteristicGrids() const;
@@ -98,6 +104,7 @@ private:
     QAction *action(const char *name) const;
     void FormActivate();
     void afterProjectCommand();
+    void afterGraphCommand();
     void scheduleUpdateCommands();
     void notYetAvailable();
     void afterVariantCommand();
@@ -117,6 +124,9 @@ private:
     TsKUForm *m_sKUForm = nullptr;
     TSelKU_Fm *m_selKUForm = nullptr;
     TSelKompF *m_selKompForm = nullptr;
+    TAddSutGrF *m_addSutGrForm = nullptr;
+    TsSutGrFm *m_sutGrForm = nullptr;
+    TOtrPromF *m_otrPromForm = nullptr;
     bool m_updatePending = false;
 };
 

@@ -43,7 +43,8 @@ void StepChart::draw(const QList<GraphPeriod> &periods, bool showP, bool showQ, 
     hours->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     auto *values = new QValueAxis;
     values->setTitleText(valueTitle);
-    values->setLabelFormat(QStringLiteral("%g"));
+    // With localised numbers the label format needs an explicit precision, or no label is drawn.
+    values->setLabelFormat(QStringLiteral("%.6g"));
     c->addAxis(hours, Qt::AlignBottom);
     c->addAxis(values, Qt::AlignLeft);
 

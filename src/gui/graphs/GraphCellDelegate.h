@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+namespace korvan {
+
+// Cells of the load graph editor are typed through a numeric field, so every key passes the
+// decimal key filter. The open editor can be committed before a command reads the table.
+class GraphCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // Writes the text being typed into its cell and closes the editor.
+    void commitOpenEditor();
+    QWidget *openEditor() const { return m_editor; }
+
+private:
+    mutable QPointer<QWidget> m_editor;
+};
+
+} // namespace korvan
