@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -14,8 +15,11 @@ class CommandProgressBar;
 class CursorGrid;
 class TAboutForm;
 class TDataModule1;
+class TDiagParF;
+class TDiagSutF;
 class TOpenForm;
 class TProjForm;
+class WordApplication;
 
 // The main window: the current project's characteristics, its load graph, its compensation
 // variants with their compensated graphs and modules, and the menu and toolbar from which every
@@ -46,6 +50,8 @@ public:
     TProjForm *projForm() const { return m_projForm; }
     TOpenForm *openForm() const { return m_openForm; }
     TAboutForm *aboutForm() const { return m_aboutForm; }
+    // The document the exports of this run write to.
+    WordApplication &word() const { return *m_word; }
     CommandProgressBar *progressBar() const { return m_progress; }
     QList<CursorGrid *> dataGrids() const;
     QList<CharacteristicGrid *> characteristicGrids() const;
@@ -106,6 +112,9 @@ private:
     TProjForm *m_projForm = nullptr;
     TOpenForm *m_openForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
+    TDiagSutF *m_diagSutF = nullptr;
+    TDiagParF *m_diagParF = nullptr;
+    std::unique_ptr<WordApplication> m_word;
     bool m_updatePending = false;
 };
 
