@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <algorithm>
 
 namespace korvan {
 
@@ -9,7 +11,6 @@ ChartCheckList::ChartCheckList(int columns, QWidget *parent) : QListWidget(paren
 {
     setSelectionMode(QAbstractItemView::NoSelection);
     setMouseTracking(true);
-    setUniformItemSizes(true);
     if (m_columns > 1) {
         // Rows of equal cells filled left to right: two items side by side.
         setFlow(QListView::LeftToRight);
@@ -119,8 +120,12 @@ void ChartCheckList::resizeEvent(QResizeEvent *event)
 
 void ChartCheckList::updateGrid()
 {
-    if (m_columns > 1)
-        setGridSize(QSize(viewport()->width() / m_columns, fontMetrics().height() + 6));
+    if (m_columns <= 1)
+        return;
+    // Room for the scroll bar is kept either way, or its coming would push the second column away.
+    const QScrollBar *bar = verticalScrollBar();
+    const int width = viewport()->width() - (bar->isVisible() ? 0 : bar->sizeHint().width());
+    setGridSize(QSize(std::max(1, width / m_columns - 1), fontMetrics().height() + 6));
 }
 
 } // namespace korvan

@@ -82,7 +82,6 @@ TDiagParF::TDiagParF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     m_categories->setTitleText(QStringLiteral("Варианты компенсации"));
     m_values = new QValueAxis;
     m_values->setTitleText(QStringLiteral("Параметр"));
-    m_values->setLabelFormat(QStringLiteral("%g"));
     c->addAxis(m_categories, Qt::AlignBottom);
     c->addAxis(m_values, Qt::AlignLeft);
 
@@ -274,6 +273,7 @@ void TDiagParF::DrawDiagrams()
         series->setLabelsVisible(m_cmbLabel->currentText() == QStringLiteral("значение"));
         series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
         series->setLabelsFormat(QStringLiteral("@value"));
+        series->setBarWidth(0.8);
         c->addSeries(series);
         m_categories->append(categories);
         series->attachAxis(m_categories);

@@ -71,7 +71,6 @@ TDiagSutF::TDiagSutF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     m_hours->setRange(0, 24);
     m_values = new QValueAxis;
     m_values->setTitleText(QStringLiteral("Параметр"));
-    m_values->setLabelFormat(QStringLiteral("%g"));
     c->addAxis(m_hours, Qt::AlignBottom);
     c->addAxis(m_values, Qt::AlignLeft);
     setTitle({QStringLiteral("Суточный график.")});
