@@ -9,6 +9,9 @@
 #include "compensation/TSelKompF.h"
 #include "compensation/TsKUForm.h"
 #include "compensation/VariantCommands.h"
+#include "charts/ChartItems.h"
+#include "charts/TDiagParF.h"
+#include "charts/TDiagSutF.h"
 #include "data/TDataModule1.h"
 #include "graphs/GraphCommands.h"
 #include "graphs/GraphEditorTable.h"
@@ -19,6 +22,7 @@
 #include "project/ProjectCommands.h"
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
+#include "reports/WordApplication.h"
 #include "ui/CommandGuard.h"
 #include "ui/CommandProgressBar.h"
 #include "ui/CursorGrid.h"
@@ -164,7 +168,8 @@ QLabel *caption(const char *name, const QString &text, QWidget *parent)
 
 } // namespace
 
-TMainForm::TMainForm(TDataModule1 &data, QWidget *parent) : QMainWindow(parent), m_data(data)
+TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
+    : QMainWindow(parent), m_data(data), m_word(std::make_unique<WordApplication>())
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(Title);
@@ -201,6 +206,10 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent) : QMainWindow(parent),
     m_otrPromForm = new TOtrPromF(data, this);
     m_addSutGrForm->setCatalogue(m_sutGrForm);
     m_sutGrForm->setEditor(m_addSutGrForm);
+    m_diagSutF = new TDiagSutF(data, *m_word, this);
+    m_diagParF = new TDiagParF(data, *m_word, this);
+    connect(m_diagSutF, &TDiagSutF::hintChanged, this, &TMainForm::setStatusHint);
+    connect(m_diagParF, &TDiagParF::hintChanged, this, &TMainForm::setStatusHint);
 
     connect(&data, &TDataModule1::projectPosted, this, &TMainForm::RefreshCharacteristics);
     connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::RefreshCharacteristics);
@@ -603,8 +612,17 @@ void TMainForm::mnSaveAsClick()
 void TMainForm::mnExitClick() { close(); }
 
 // Commands whose windows come with later versions keep their places, states and handlers.
-void TMainForm::mnDiagSutClick() { notYetAvailable(); }
-void TMainForm::mnDiagParClick() { notYetAvailable(); }
+void TMainForm::mnDiagSutClick()
+{
+    m_diagSutF->setVariantLines(WalkVariantLines(m_data));
+    openModal(m_diagSutF, [](int) {});
+}
+
+void TMainForm::mnDiagParClick()
+{
+    m_diagParF->setVariantLines(WalkVariantLines(m_data));
+    openModal(m_diagParF, [](int) {});
+}
 void TMainForm::mnWordReportClick() { notYetAvailable(); }
 
 // ---- "Нагрузка", "КУ", "Справочники", "Параметры" --------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -15,6 +16,8 @@ class CursorGrid;
 class TAboutForm;
 class TAddSutGrF;
 class TDataModule1;
+class TDiagParF;
+class TDiagSutF;
 class TOpenForm;
 class TOtrPromF;
 class TProjForm;
@@ -22,6 +25,7 @@ class TSelKU_Fm;
 class TSelKompF;
 class TsKUForm;
 class TsSutGrFm;
+class WordApplication;
 
 // The main window: the current project's characteristics, its load graph, its compensation
 // variants with their compensated graphs and modules, and the menu and toolbar from which every
@@ -58,6 +62,8 @@ public:
     TAddSutGrF *addSutGrForm() const { return m_addSutGrForm; }
     TsSutGrFm *sutGrForm() const { return m_sutGrForm; }
     TOtrPromF *otrPromForm() const { return m_otrPromForm; }
+    // The document the exports of this run write to.
+    WordApplication &word() const { return *m_word; }
     CommandProgressBar *progressBar() const { return m_progress; }
     QList<CursorGrid *> dataGrids() const;
     QList<CharacteristicGrid *> characteristicGrids() const;
@@ -127,6 +133,9 @@ private:
     TAddSutGrF *m_addSutGrForm = nullptr;
     TsSutGrFm *m_sutGrForm = nullptr;
     TOtrPromF *m_otrPromForm = nullptr;
+    TDiagSutF *m_diagSutF = nullptr;
+    TDiagParF *m_diagParF = nullptr;
+    std::unique_ptr<WordApplication> m_word;
     bool m_updatePending = false;
 };
 
