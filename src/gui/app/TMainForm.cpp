@@ -8,9 +8,14 @@
 #include "project/ProjectCommands.h"
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
+#include "reports/ProjectReport.h"
+#include "reports/TParRepFm.h"
+#include "reports/WordApplication.h"
 #include "ui/CommandGuard.h"
 #include "ui/CommandProgressBar.h"
 #include "ui/CursorGrid.h"
+#include "ui/GridHints.h"
+#include "ui/HintUnit.h"
 #include "ui/HelpWindow.h"
 #include "ui/ModalDialog.h"
 #include "ui/TzqFilterTabControl.h"
@@ -182,6 +187,9 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent) : QMainWindow(parent),
     m_projForm = new TProjForm(this);
     m_openForm = new TOpenForm(data, this);
     m_aboutForm = new TAboutForm(this);
+    m_hintForm = new THintForm(data, this);
+    m_parRepFm = new TParRepFm(data, this);
+    m_word = std::make_unique<WordApplication>();
 
     connect(&data, &TDataModule1::projectPosted, this, &TMainForm::RefreshCharacteristics);
     connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::RefreshCharacteristics);
@@ -191,6 +199,14 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent) : QMainWindow(parent),
         connect(t, &TTable::rowsChanged, this, &TMainForm::scheduleUpdateCommands);
         connect(t, &TTable::currentChanged, this, &TMainForm::scheduleUpdateCommands);
     }
+
+    // Field hints under the mouse and the pop-up menus that attach them.
+    const HintServices hints = hintServices();
+    for (CursorGrid *g : dataGrids())
+        attachHints(g, hints);
+    attachHints(m_gridS, QStringLiteral("project0.db"), DailyFields, hints);
+    attachHints(m_gridM, QStringLiteral("project0.db"), MonthlyFields, hints);
+    attachHints(m_gridG, QStringLiteral("project0.db"), YearlyFields, hints);
 
     SetCaption();
     SetCharacteristicHeaders();
@@ -451,6 +467,11 @@ void TMainForm::scheduleUpdateCommands()
     }, Qt::QueuedConnection);
 }
 
+HintServices TMainForm::hintServices()
+{
+    return {&m_data, m_hintForm, [this](const QString &hint) { setStatusHint(hint); }};
+}
+
 void TMainForm::setStatusHint(const QString &text) { m_statusPanel->setText(text); }
 QString TMainForm::statusHint() const { return m_statusPanel->text(); }
 
@@ -586,7 +607,31 @@ void TMainForm::mnExitClick() { close(); }
 // Commands whose windows come with later versions keep their places, states and handlers.
 void TMainForm::mnDiagSutClick() { notYetAvailable(); }
 void TMainForm::mnDiagParClick() { notYetAvailable(); }
-void TMainForm::mnWordReportClick() { notYetAvailable(); }
+
+void TMainForm::exportReport(bool allVariants)
+{
+    TDataModule1 &d = m_data;
+    if (d.tblProj0->isEmpty() || d.tblProj1->isEmpty() || (!allVariants && d.tblProj2->isEmpty()))
+        return;
+    repaint();
+    bool busy = false;
+    auto setBusy = [&busy](bool on) {
+        if (on == busy)
+            return;
+        busy = on;
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    runGuarded([&] { ExportProjectReport(d, *m_word, allVariants, {m_progress->progress(), setBusy}); },
+               [&] {
+                   setBusy(false);
+                   m_progress->finish();
+               });
+}
+
+void TMainForm::mnWordReportClick() { exportReport(true); }
 
 // ---- "Нагрузка", "КУ", "Справочники", "Параметры" --------------------------------------------
 
@@ -598,10 +643,10 @@ void TMainForm::mnKUEditClick() { notYetAvailable(); }
 void TMainForm::mnKUDeleteClick() { notYetAvailable(); }
 void TMainForm::mnKUPodborClick() { notYetAvailable(); }
 void TMainForm::mnKUPodborAllClick() { notYetAvailable(); }
-void TMainForm::mnWordRepKUClick() { notYetAvailable(); }
+void TMainForm::mnWordRepKUClick() { exportReport(false); }
 void TMainForm::mnsKUClick() { notYetAvailable(); }
 void TMainForm::mnsSutGrClick() { notYetAvailable(); }
-void TMainForm::mnParRepClick() { notYetAvailable(); }
+void TMainForm::mnParRepClick() { openModal(m_parRepFm, {}); }
 
 // ---- "Помощь" --------------------------------------------------------------------------------
 

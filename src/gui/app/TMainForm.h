@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QLabel;
 class QSplitter;
@@ -14,8 +16,12 @@ class CommandProgressBar;
 class CursorGrid;
 class TAboutForm;
 class TDataModule1;
+class THintForm;
+struct HintServices;
 class TOpenForm;
+class TParRepFm;
 class TProjForm;
+class WordApplication;
 
 // The main window: the current project's characteristics, its load graph, its compensation
 // variants with their compensated graphs and modules, and the menu and toolbar from which every
@@ -46,6 +52,12 @@ public:
     TProjForm *projForm() const { return m_projForm; }
     TOpenForm *openForm() const { return m_openForm; }
     TAboutForm *aboutForm() const { return m_aboutForm; }
+    TParRepFm *parRepFm() const { return m_parRepFm; }
+    THintForm *hintForm() const { return m_hintForm; }
+    // What the grids of any window need for their field hints (attachHints).
+    HintServices hintServices();
+    // Keeps the document of the run's last report, which a report "into the current document" extends.
+    WordApplication &word() const { return *m_word; }
     CommandProgressBar *progressBar() const { return m_progress; }
     QList<CursorGrid *> dataGrids() const;
     QList<CharacteristicGrid *> characteristicGrids() const;
@@ -94,6 +106,7 @@ private:
     void afterProjectCommand();
     void scheduleUpdateCommands();
     void notYetAvailable();
+    void exportReport(bool allVariants);
 
     TDataModule1 &m_data;
     QHash<QString, QAction *> m_actions;
@@ -106,6 +119,9 @@ private:
     TProjForm *m_projForm = nullptr;
     TOpenForm *m_openForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
+    TParRepFm *m_parRepFm = nullptr;
+    THintForm *m_hintForm = nullptr;
+    std::unique_ptr<WordApplication> m_word;
     bool m_updatePending = false;
 };
 
