@@ -3,9 +3,11 @@
 #include "app/TSplashFm.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+#include "reports/DocumentOpener.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QEventLoop>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -13,6 +15,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
+#include <QUrl>
 
 namespace {
 
@@ -40,6 +43,12 @@ private:
     }
 };
 
+// A written report opens in the desktop's application for .docx files, as Word stayed open with it.
+class DesktopOpener : public korvan::DocumentOpener {
+public:
+    bool open(const QString &path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+};
+
 // Keeps painting the splash while it waits.
 void wait(int milliseconds)
 {
@@ -61,6 +70,8 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTexts);
     MessageBoxes boxes;
     korvan::Messages::install(&boxes);
+    DesktopOpener opener;
+    korvan::DocumentOpener::install(&opener);
 
     QPointer<korvan::TSplashFm> splash = new korvan::TSplashFm;
     splash->show();
@@ -91,6 +102,7 @@ int main(int argc, char *argv[])
         form.showMaximized();
         status = app.exec();
     }
+    korvan::DocumentOpener::install(nullptr);
     korvan::Messages::install(nullptr);
     return status;
 }

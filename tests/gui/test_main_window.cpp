@@ -447,17 +447,6 @@ private slots:
         QCOMPARE(m.form->progressBar()->commandMaximum(), 100);
     }
 
-    void laterCommandsSayWhenTheyCome()
-    {
-        Main m;
-        createExampleProject(m.dm());
-        m.build();
-        m.action("mnsSutGr")->trigger();
-        m.action("mnParRep")->trigger();
-        QCOMPARE(m.rec.informations,
-                 QStringList(2, "Эта команда будет доступна в следующей версии программы."));
-    }
-
     void helpAndAbout()
     {
         Main m;

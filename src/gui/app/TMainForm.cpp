@@ -22,10 +22,14 @@
 #include "project/ProjectCommands.h"
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
+#include "reports/ProjectReport.h"
+#include "reports/TParRepFm.h"
 #include "reports/WordApplication.h"
 #include "ui/CommandGuard.h"
 #include "ui/CommandProgressBar.h"
 #include "ui/CursorGrid.h"
+#include "ui/GridHints.h"
+#include "ui/HintUnit.h"
 #include "ui/HelpWindow.h"
 #include "ui/ModalDialog.h"
 #include "ui/TzqFilterTabControl.h"
@@ -210,6 +214,8 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     m_diagParF = new TDiagParF(data, *m_word, this);
     connect(m_diagSutF, &TDiagSutF::hintChanged, this, &TMainForm::setStatusHint);
     connect(m_diagParF, &TDiagParF::hintChanged, this, &TMainForm::setStatusHint);
+    m_hintForm = new THintForm(data, this);
+    m_parRepFm = new TParRepFm(data, this);
 
     connect(&data, &TDataModule1::projectPosted, this, &TMainForm::RefreshCharacteristics);
     connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::RefreshCharacteristics);
@@ -219,6 +225,14 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
         connect(t, &TTable::rowsChanged, this, &TMainForm::scheduleUpdateCommands);
         connect(t, &TTable::currentChanged, this, &TMainForm::scheduleUpdateCommands);
     }
+
+    // Field hints under the mouse and the pop-up menus that attach them.
+    const HintServices hints = hintServices();
+    for (CursorGrid *g : dataGrids())
+        attachHints(g, hints);
+    attachHints(m_gridS, QStringLiteral("project0.db"), DailyFields, hints);
+    attachHints(m_gridM, QStringLiteral("project0.db"), MonthlyFields, hints);
+    attachHints(m_gridG, QStringLiteral("project0.db"), YearlyFields, hints);
 
     SetCaption();
     SetCharacteristicHeaders();
@@ -479,6 +493,11 @@ void TMainForm::scheduleUpdateCommands()
     }, Qt::QueuedConnection);
 }
 
+HintServices TMainForm::hintServices()
+{
+    return {&m_data, m_hintForm, [this](const QString &hint) { setStatusHint(hint); }};
+}
+
 void TMainForm::setStatusHint(const QString &text) { m_statusPanel->setText(text); }
 QString TMainForm::statusHint() const { return m_statusPanel->text(); }
 
@@ -504,11 +523,6 @@ void TMainForm::afterProjectCommand()
     SetCaption();
     RefreshCharacteristics();
     UpdateCommands();
-}
-
-void TMainForm::notYetAvailable()
-{
-    Messages::information(QStringLiteral("Эта команда будет доступна в следующей версии программы."));
 }
 
 // ---- "Проект" --------------------------------------------------------------------------------
@@ -623,7 +637,30 @@ void TMainForm::mnDiagParClick()
     m_diagParF->setVariantLines(WalkVariantLines(m_data));
     openModal(m_diagParF, [](int) {});
 }
-void TMainForm::mnWordReportClick() { notYetAvailable(); }
+void TMainForm::exportReport(bool allVariants)
+{
+    TDataModule1 &d = m_data;
+    if (d.tblProj0->isEmpty() || d.tblProj1->isEmpty() || (!allVariants && d.tblProj2->isEmpty()))
+        return;
+    repaint();
+    bool busy = false;
+    auto setBusy = [&busy](bool on) {
+        if (on == busy)
+            return;
+        busy = on;
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    runGuarded([&] { ExportProjectReport(d, *m_word, allVariants, {m_progress->progress(), setBusy}); },
+               [&] {
+                   setBusy(false);
+                   m_progress->finish();
+               });
+}
+
+void TMainForm::mnWordReportClick() { exportReport(true); }
 
 // ---- "Нагрузка", "КУ", "Справочники", "Параметры" --------------------------------------------
 
@@ -679,13 +716,13 @@ void TMainForm::mnAddSutGrafSprClick()
         afterGraphCommand();
     });
 }
-void TMainForm::mnWordRepKUClick() { notYetAvailable(); }
+void TMainForm::mnWordRepKUClick() { exportReport(false); }
 void TMainForm::mnsSutGrClick()
 {
     m_sutGrForm->setSelectionMode(false);
     openModal(m_sutGrForm, [this](int) { UpdateCommands(); });
 }
-void TMainForm::mnParRepClick() { notYetAvailable(); }
+void TMainForm::mnParRepClick() { openModal(m_parRepFm, {}); }
 
 // ---- "КУ" ------------------------------------------------------------------------------------
 

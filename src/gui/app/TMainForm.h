@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <memory>
 
+#include <memory>
+
 class QAction;
 class QLabel;
 class QSplitter;
@@ -25,6 +27,11 @@ class TSelKU_Fm;
 class TSelKompF;
 class TsKUForm;
 class TsSutGrFm;
+class THintForm;
+struct HintServices;
+class TOpenForm;
+class TParRepFm;
+class TProjForm;
 class WordApplication;
 
 // The main window: the current project's characteristics, its load graph, its compensation
@@ -62,7 +69,11 @@ public:
     TAddSutGrF *addSutGrForm() const { return m_addSutGrForm; }
     TsSutGrFm *sutGrForm() const { return m_sutGrForm; }
     TOtrPromF *otrPromForm() const { return m_otrPromForm; }
-    // The document the exports of this run write to.
+    TParRepFm *parRepFm() const { return m_parRepFm; }
+    THintForm *hintForm() const { return m_hintForm; }
+    // What the grids of any window need for their field hints (attachHints).
+    HintServices hintServices();
+    // Keeps the document of the run's last report, which a report "into the current document" extends.
     WordApplication &word() const { return *m_word; }
     CommandProgressBar *progressBar() const { return m_progress; }
     QList<CursorGrid *> dataGrids() const;
@@ -112,9 +123,9 @@ private:
     void afterProjectCommand();
     void afterGraphCommand();
     void scheduleUpdateCommands();
-    void notYetAvailable();
     void afterVariantCommand();
     void podbor(bool allVariants);
+    void exportReport(bool allVariants);
 
     TDataModule1 &m_data;
     QHash<QString, QAction *> m_actions;
@@ -135,6 +146,8 @@ private:
     TOtrPromF *m_otrPromForm = nullptr;
     TDiagSutF *m_diagSutF = nullptr;
     TDiagParF *m_diagParF = nullptr;
+    TParRepFm *m_parRepFm = nullptr;
+    THintForm *m_hintForm = nullptr;
     std::unique_ptr<WordApplication> m_word;
     bool m_updatePending = false;
 };

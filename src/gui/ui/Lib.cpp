@@ -3,6 +3,11 @@
 #include "Messages.h"
 #include "NumericChecks.h"
 #include "StepButton.h"
+#include "CommandGuard.h"
+#include "CursorGrid.h"
+#include "HintUnit.h"
+#include "ModalDialog.h"
+#include "hints/Hints.h"
 #include "calc/Numbers.h"
 #include "data/TTable.h"
 
@@ -10,6 +15,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTableWidget>
 
 namespace korvan {
 
@@ -185,6 +191,72 @@ void StepFieldDown(TTable &table, const QString &field, double step)
     const double v = R(table.asFloat(field), 2), s = R(step, 2);
     if (s < v)
         table.setValue(field, v - s);
+}
+
+// ---- field hints -----------------------------------------------------------------------------
+
+HintKey GetHintKey(const QWidget *control)
+{
+    if (const auto *grid = qobject_cast<const CursorGrid *>(control))
+        return {grid->table()->tableName(), grid->currentField()};
+    if (!control)
+        return {};
+    const QString table = control->property("hintTable").toString();
+    if (const auto *grid = qobject_cast<const QTableWidget *>(control)) {
+        const QStringList fields = control->property("hintFields").toStringList();
+        return {table, fields.value(grid->currentColumn())};
+    }
+    return {table, control->property("hintField").toString()};
+}
+
+QString GetGridHintAt(const TDataModule1 &data, const QWidget *grid, int x, int y)
+{
+    const auto *view = qobject_cast<const QAbstractItemView *>(grid);
+    if (!view)
+        return {};
+    const bool current = x == -1 && y == -1;
+    HintKey key;
+    if (const auto *dataGrid = qobject_cast<const CursorGrid *>(grid)) {
+        if (current) {
+            key = GetHintKey(grid);
+        } else {
+            // The row indicator and the column titles lie outside the viewport.
+            const QPoint at = view->viewport()->mapFrom(grid, QPoint(x, y));
+            if (!view->viewport()->rect().contains(at))
+                return {};
+            key = {dataGrid->table()->tableName(), dataGrid->fieldAt(at)};
+        }
+    } else if (!current) {
+        const QPoint at = view->viewport()->mapFrom(grid, QPoint(x, y));
+        const QModelIndex index = view->indexAt(at);
+        if (!index.isValid() || !view->viewport()->rect().contains(at))
+            return {};
+        key = {grid->property("hintTable").toString(), grid->property("hintFields").toStringList().value(index.column())};
+    }
+    return key.isEmpty() ? QString() : LookUpHint(data, key.table, key.field);
+}
+
+void EditHint(TDataModule1 &data, THintForm &form, QWidget *control)
+{
+    const HintKey key = GetHintKey(control);
+    if (key.isEmpty())
+        return;
+    const std::optional<QString> existing = FindHint(data, key);
+    form.prime(existing ? QStringLiteral("Редактирование подсказки.") : QStringLiteral("Ввод подсказки."),
+               existing.value_or(QString()));
+    openModal(&form, [&data, &form, key](int result) {
+        if (result == QDialog::Accepted)
+            runGuarded([&] { EditHint(data, key, form.hintText()); });
+    });
+}
+
+void RemoveHint(TDataModule1 &data, QWidget *control)
+{
+    bool removed = false;
+    if (!runGuarded([&] { removed = RemoveHint(data, GetHintKey(control)); }))
+        return;
+    if (!removed)
+        Messages::information(QStringLiteral("Подсказка не подключена."));
 }
 
 } // namespace korvan

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hints/HintCommands.h"
+
 #include <QString>
 
 class QKeyEvent;
@@ -8,6 +10,8 @@ class QWidget;
 namespace korvan {
 
 class StepButton;
+class TDataModule1;
+class THintForm;
 class TTable;
 
 // The shared routines of the numeric fields. A numeric field is a line edit or an editable
@@ -47,5 +51,18 @@ void setFieldText(QWidget *field, const QString &text);
 QString stepHint(double step);
 // The value of a field's text; reports the conversion error and answers false when it is none.
 bool readNumber(const QWidget *field, double &value);
+
+// Field hints. A control names its key through properties: a data grid by its table and current
+// column; a string grid by "hintTable" and "hintFields" (the field of each column); a data-bound
+// edit by "hintTable" and "hintField". Any other control has an empty key.
+HintKey GetHintKey(const QWidget *control);
+// The hint of the column under a point of the grid (its own coordinates): empty over the row
+// indicator or outside the cells. (-1, -1) asks for the grid's current column; a string grid
+// answers that with an empty text.
+QString GetGridHintAt(const TDataModule1 &data, const QWidget *grid, int x, int y);
+// "Подключение подсказки...": the hint dialog primed with the control's hint, stored on OK.
+void EditHint(TDataModule1 &data, THintForm &form, QWidget *control);
+// "Отключение подсказки": the control's hint is removed at once, or the user is told it has none.
+void RemoveHint(TDataModule1 &data, QWidget *control);
 
 } // namespace korvan

@@ -1,0 +1,70 @@
+#include "hints/HintCommands.h"
+
+#include "Messages.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+#include "data/TTable.h"
+
+namespace korvan {
+
+namespace {
+
+// Puts the cursor on the record of the key; a filtered cursor shows all hints again first, as
+// the record may be hidden by the filter.
+bool locateHint(TTable &hints, const HintKey &key)
+{
+    if (hints.filtered())
+        hints.setFiltered(false);
+    return hints.locate(QStringList{QStringLiteral("TableName"), QStringLiteral("FieldName")},
+                        QVariantList{key.table, key.field});
+}
+
+} // namespace
+
+std::optional<QString> FindHint(const TDataModule1 &data, const HintKey &key)
+{
+    TTable all(data.store(), data.TableHints->tableName());
+    all.open();
+    const int table = all.fieldIndex(QStringLiteral("TableName"));
+    const int field = all.fieldIndex(QStringLiteral("FieldName"));
+    const int hint = all.fieldIndex(QStringLiteral("FieldHint"));
+    for (const TTable::Row &row : all.rows())
+        if (row[table].toString() == key.table && row[field].toString() == key.field)
+            return row[hint].toString();
+    return std::nullopt;
+}
+
+void EditHint(TDataModule1 &data, const HintKey &key, const QString &text)
+{
+    if (key.isEmpty())
+        throw KorvanError(QStringLiteral("Поле для подсказки не определено."));
+    TTable &hints = *data.TableHints;
+    Store::Transaction tx(data.store());
+    hints.checkBrowseMode();
+    if (locateHint(hints, key)) {
+        hints.edit();
+    } else {
+        hints.append();
+        hints.setValue(QStringLiteral("TableName"), key.table);
+        hints.setValue(QStringLiteral("FieldName"), key.field);
+    }
+    hints.setValue(QStringLiteral("FieldHint"), text.left(MaxHintLength));
+    hints.post();
+    tx.commit();
+}
+
+bool RemoveHint(TDataModule1 &data, const HintKey &key)
+{
+    if (key.isEmpty())
+        return false;
+    TTable &hints = *data.TableHints;
+    Store::Transaction tx(data.store());
+    hints.checkBrowseMode();
+    const bool found = locateHint(hints, key);
+    if (found)
+        hints.remove();
+    tx.commit();
+    return found;
+}
+
+} // namespace korvan

@@ -1,0 +1,498 @@
+#include "TParRepFm.h"
+
+#include "data/TDataModule1.h"
+#include "data/TTable.h"
+#include "ui/CommandGuard.h"
+#include "ui/CursorGrid.h"
+#include "ui/HelpWindow.h"
+#include "ui/Lib.h"
+#include "ui/NumericEdit.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace korvan {
+
+namespace {
+
+struct NavButton {
+    const char *name;
+    const char *hint;
+    QStyle::StandardPixmap icon;
+    const char *text; // where the style has no fitting icon
+};
+
+const NavButton NavButtons[] = {
+    {"btnFirst", "Первая запись", QStyle::SP_MediaSkipBackward, ""},
+    {"btnPrior", "Предыдущая запись", QStyle::SP_MediaSeekBackward, ""},
+    {"btnNext", "Следующая запись", QStyle::SP_MediaSeekForward, ""},
+    {"btnLast", "Последняя запись", QStyle::SP_MediaSkipForward, ""},
+    {"btnInsert", "Вставка записи", QStyle::SP_CustomBase, "+"},
+    {"btnDelete", "Удаление записи", QStyle::SP_CustomBase, "−"},
+    {"btnEdit", "Редактирование записи", QStyle::SP_CustomBase, "▲"},
+    {"btnPost", "Сохранение записи", QStyle::SP_DialogApplyButton, ""},
+    {"btnCancel", "Отмена изменений", QStyle::SP_DialogCancelButton, ""},
+    {"btnRefresh", "Обновление данных", QStyle::SP_BrowserReload, ""},
+};
+
+struct MarginDef {
+    const char *field;
+    const char *caption;
+};
+
+const MarginDef Margins[] = {
+    {"TopMargin", "верхнее:"},
+    {"BottomMargin", "нижнее:"},
+    {"LeftMargin", "левое:"},
+    {"RightMargin", "правое:"},
+    {"HeaderDistance", "до верхнего колонтитула:"},
+    {"FooterDistance", "до нижнего колонтитула:"},
+};
+
+} // namespace
+
+TParRepFm::TParRepFm(TDataModule1 &data, QWidget *parent)
+    : QDialog(parent), m_data(data), m_report(*data.TableReport)
+{
+    setObjectName(QStringLiteral("ParRepFm"));
+    setWindowTitle(QStringLiteral("Параметры отчета."));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildNavigator());
+
+    auto *pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    pages->addTab(buildContentsPage(), QStringLiteral("Содержание отчета"));
+    pages->addTab(buildWordPage(), QStringLiteral("Параметры документа Word"));
+    layout->addWidget(pages, 1);
+
+    connect(&m_report, &TTable::currentChanged, this, &TParRepFm::loadRecord);
+    connect(&m_report, &TTable::rowsChanged, this, &TParRepFm::loadRecord);
+    connect(&m_report, &TTable::stateChanged, this, &TParRepFm::loadRecord);
+
+    blankSample();
+    loadRecord();
+    setFixedSize(820, 600);
+}
+
+QWidget *TParRepFm::buildNavigator()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("PanelTop"));
+    auto *layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto *left = new QVBoxLayout;
+    auto *nav = new QWidget(panel);
+    nav->setObjectName(QStringLiteral("DBNavigator1"));
+    auto *navLayout = new QHBoxLayout(nav);
+    navLayout->setContentsMargins(0, 0, 0, 0);
+    navLayout->setSpacing(1);
+    for (const NavButton &b : NavButtons) {
+        auto *button = new QToolButton(nav);
+        button->setObjectName(QLatin1String(b.name));
+        button->setToolTip(QString::fromUtf8(b.hint));
+        if (b.icon != QStyle::SP_CustomBase)
+            button->setIcon(style()->standardIcon(b.icon));
+        else
+            button->setText(QString::fromUtf8(b.text));
+        button->setFixedSize(28, 24);
+        button->setFocusPolicy(Qt::NoFocus);
+        navLayout->addWidget(button);
+        m_navigator.insert(button->objectName(), button);
+    }
+    navLayout->addStretch();
+    auto act = [this](const char *name, std::function<void()> f) {
+        connect(m_navigator.value(QLatin1String(name)), &QToolButton::clicked, this, [this, f = std::move(f)] {
+            runGuarded(f);
+            loadRecord();
+        });
+    };
+    act("btnFirst", [this] { m_report.first(); });
+    act("btnPrior", [this] { m_report.prior(); });
+    act("btnNext", [this] { m_report.next(); });
+    act("btnLast", [this] { m_report.last(); });
+    act("btnInsert", [this] { m_report.insert(); });
+    // Deleting a settings record asks nothing.
+    act("btnDelete", [this] {
+        if (m_report.state() == TTable::State::Insert)
+            m_report.cancel();
+        else if (!m_report.isEmpty())
+            m_report.remove();
+    });
+    act("btnEdit", [this] {
+        if (!m_report.editing() && !m_report.isEmpty())
+            m_report.edit();
+    });
+    act("btnPost", [this] {
+        if (m_report.editing())
+            m_report.post();
+    });
+    act("btnCancel", [this] {
+        if (m_report.editing())
+            m_report.cancel();
+    });
+    act("btnRefresh", [this] {
+        m_report.checkBrowseMode();
+        m_report.refresh();
+    });
+    left->addWidget(nav);
+
+    m_grid = new CursorGrid(&m_report, panel);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setReadOnly(false);
+    m_grid->setColumns({CursorModel::Column(QStringLiteral("Name"), QStringLiteral("Наименование отчета"))});
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setFixedHeight(110);
+    left->addWidget(m_grid);
+    layout->addLayout(left, 1);
+
+    auto *help = new QPushButton(QStringLiteral("Справка..."), panel);
+    help->setObjectName(QStringLiteral("btnHelp"));
+    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
+    auto *right = new QVBoxLayout;
+    right->addWidget(help);
+    right->addStretch();
+    layout->addLayout(right);
+    return panel;
+}
+
+QWidget *TParRepFm::flagBoxFor(ReportFlag flag, QWidget *parent, int indent)
+{
+    const ReportFlagInfo &info = reportFlagInfo(flag);
+    auto *box = new QCheckBox(info.caption, parent);
+    box->setObjectName(info.checkBox);
+    box->setMouseTracking(true);
+    box->installEventFilter(this);
+    connect(box, &QCheckBox::clicked, this, [this, flag](bool checked) { flagClicked(flag, checked); });
+    m_boxes[size_t(flag)] = box;
+    if (indent == 0)
+        return box;
+    auto *row = new QWidget(parent);
+    auto *l = new QHBoxLayout(row);
+    l->setContentsMargins(indent * 20, 0, 0, 0);
+    l->addWidget(box);
+    return row;
+}
+
+QWidget *TParRepFm::buildContentsPage()
+{
+    auto *page = new QWidget(this);
+    page->setObjectName(QStringLiteral("tsContents"));
+    auto *layout = new QHBoxLayout(page);
+
+    auto *flags = new QVBoxLayout;
+    flags->addWidget(flagBoxFor(ReportFlag::ProjName, page, 0));
+    flags->addWidget(flagBoxFor(ReportFlag::ProjHar, page, 0));
+    auto *inner = new QTabWidget(page);
+    inner->setObjectName(QStringLiteral("PageControl2"));
+    for (auto [tab, caption] : {std::pair{ReportFlagTab::WithoutCompensation, "Без компенсации"},
+                                std::pair{ReportFlagTab::WithCompensation, "С компенсацией"}}) {
+        auto *p = new QWidget(inner);
+        auto *l = new QVBoxLayout(p);
+        l->setSpacing(1);
+        for (const ReportFlagInfo &f : reportFlags()) {
+            if (f.tab != tab)
+                continue;
+            int depth = 0;
+            for (std::optional<ReportFlag> m = f.main; m; m = reportFlagInfo(*m).main)
+                ++depth;
+            l->addWidget(flagBoxFor(f.flag, p, depth));
+        }
+        l->addStretch();
+        inner->addTab(p, QString::fromUtf8(caption));
+    }
+    flags->addWidget(inner, 1);
+    layout->addLayout(flags, 3);
+
+    auto *sample = new QVBoxLayout;
+    m_chkSample = new QCheckBox(QStringLiteral("Образец."), page);
+    m_chkSample->setObjectName(QStringLiteral("chkSample"));
+    m_chkSample->setChecked(true);
+    connect(m_chkSample, &QCheckBox::clicked, this, &TParRepFm::chkSampleClicked);
+    sample->addWidget(m_chkSample);
+    auto *noteRow = new QHBoxLayout;
+    auto *noteCaption = new QLabel(QStringLiteral("Примечание:"), page);
+    noteCaption->setObjectName(QStringLiteral("lblNoteCaption"));
+    m_note = new QLabel(page);
+    m_note->setObjectName(QStringLiteral("lblNote"));
+    noteRow->addWidget(noteCaption);
+    noteRow->addWidget(m_note, 1);
+    sample->addLayout(noteRow);
+    auto *scroll = new QScrollArea(page);
+    scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    m_picture = new QLabel;
+    m_picture->setObjectName(QStringLiteral("imgSample"));
+    m_picture->setScaledContents(true);
+    scroll->setWidget(m_picture);
+    scroll->setWidgetResizable(false);
+    sample->addWidget(scroll, 1);
+    layout->addLayout(sample, 2);
+    return page;
+}
+
+QWidget *TParRepFm::buildWordPage()
+{
+    auto *page = new QWidget(this);
+    page->setObjectName(QStringLiteral("tsWord"));
+    auto *grid = new QGridLayout(page);
+
+    auto radioGroup = [this, page](const char *name, const QString &title, const QString &field,
+                                   const QList<ReportChoice> &choices) {
+        auto *box = new QGroupBox(title, page);
+        box->setObjectName(QLatin1String(name));
+        auto *l = new QVBoxLayout(box);
+        auto *group = new QButtonGroup(box);
+        for (int i = 0; i < choices.size(); ++i) {
+            auto *b = new QRadioButton(choices[i].caption, box);
+            b->setObjectName(QLatin1String(name) + QString::number(i));
+            group->addButton(b, i);
+            l->addWidget(b);
+        }
+        l->addStretch();
+        connect(group, &QButtonGroup::idClicked, this,
+                [this, field, choices](int id) { choiceClicked(field, choices, id); });
+        m_choiceGroups.insert(field, group);
+        return box;
+    };
+    grid->addWidget(radioGroup("rdgWordDoc", QStringLiteral(" Документ "), QStringLiteral("WordDoc"), wordDocChoices()), 0, 0);
+    grid->addWidget(radioGroup("rdgPaperSize", QStringLiteral(" Размер бумаги "), QStringLiteral("PaperSize"),
+                               paperSizeChoices()), 0, 1);
+    grid->addWidget(radioGroup("rdgPaperOrient", QStringLiteral(" Ориентация бумаги "), QStringLiteral("PaperOrient"),
+                               paperOrientChoices()), 1, 0);
+    grid->addWidget(radioGroup("rdgPageNum", QStringLiteral(" Нумерация страниц "), QStringLiteral("PageNum"),
+                               pageNumChoices()), 1, 1);
+
+    auto *margins = new QGroupBox(QStringLiteral(" Поля, мм "), page);
+    margins->setObjectName(QStringLiteral("grpMargins"));
+    auto *ml = new QGridLayout(margins);
+    int row = 0;
+    for (const MarginDef &m : Margins) {
+        const QString field = QLatin1String(m.field);
+        ml->addWidget(new QLabel(QString::fromUtf8(m.caption), margins), row, 0);
+        auto *edit = new NumericEdit(NumericEdit::Whole, margins);
+        edit->setObjectName(QStringLiteral("Edit") + field);
+        edit->setFixedWidth(70);
+        connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) { marginEdited(field, text); });
+        ml->addWidget(edit, row, 1);
+        auto *steps = new QWidget(margins);
+        steps->setObjectName(QStringLiteral("ud") + field);
+        auto *sl = new QVBoxLayout(steps);
+        sl->setContentsMargins(0, 0, 0, 0);
+        sl->setSpacing(0);
+        for (auto [name, arrow, up] : {std::tuple{"up", Qt::UpArrow, true}, std::tuple{"down", Qt::DownArrow, false}}) {
+            auto *b = new QToolButton(steps);
+            b->setObjectName(QLatin1String(name));
+            b->setArrowType(arrow);
+            b->setFixedSize(16, 11);
+            b->setAutoRepeat(true);
+            b->setFocusPolicy(Qt::NoFocus);
+            b->setToolTip(stepHint(1));
+            connect(b, &QToolButton::clicked, this, [this, field, up = up] { stepMargin(field, up); });
+            sl->addWidget(b);
+        }
+        steps->setToolTip(stepHint(1));
+        ml->addWidget(steps, row, 2);
+        m_margins.insert(field, edit);
+        ++row;
+    }
+    ml->setColumnStretch(3, 1);
+    grid->addWidget(margins, 0, 2, 2, 1);
+    grid->setRowStretch(2, 1);
+    return page;
+}
+
+// ---- binding ---------------------------------------------------------------------------------
+
+void TParRepFm::beginEdit()
+{
+    if (!m_report.editing())
+        m_report.edit();
+}
+
+void TParRepFm::flagClicked(ReportFlag flag, bool checked)
+{
+    runGuarded([&] {
+        beginEdit();
+        ReportFlagValues values = ReportSettings::fromCurrentRecord(m_report).flags;
+        // A main box unchecked while the record is edited clears the flags under it.
+        ReportFlagValues after = values;
+        if (subFlags(flag).isEmpty())
+            after[size_t(flag)] = checked;
+        else
+            after = afterMainFlagChange(values, flag, checked, m_report.editing());
+        for (int i = 0; i < ReportFlagCount; ++i) {
+            const QString field = reportFlags()[i].field;
+            if (i == int(flag) || after[size_t(i)] != values[size_t(i)])
+                m_report.setValue(field, after[size_t(i)]);
+        }
+    });
+    loadRecord();
+}
+
+void TParRepFm::choiceClicked(const QString &field, const QList<ReportChoice> &choices, int id)
+{
+    if (id < 0 || id >= choices.size())
+        return;
+    runGuarded([&] {
+        beginEdit();
+        m_report.setValue(field, choices[id].value);
+    });
+    loadRecord();
+}
+
+void TParRepFm::marginEdited(const QString &field, const QString &text)
+{
+    runGuarded([&] {
+        beginEdit();
+        m_report.setAsString(field, text);
+    });
+}
+
+void TParRepFm::stepMargin(const QString &field, bool up)
+{
+    if (m_report.isEmpty() && !m_report.editing())
+        return;
+    runGuarded([&] {
+        if (up)
+            StepFieldUp(m_report, field, 1);
+        else
+            StepFieldDown(m_report, field, 1);
+    });
+    loadRecord();
+}
+
+void TParRepFm::loadRecord()
+{
+    if (m_loading)
+        return;
+    m_loading = true;
+    const bool any = m_report.active() && (!m_report.isEmpty() || m_report.editing());
+    const ReportSettings s = any ? ReportSettings::fromCurrentRecord(m_report) : ReportSettings{};
+    const auto boxes = reportFlagBoxes(s.flags);
+    for (int i = 0; i < ReportFlagCount; ++i) {
+        QCheckBox *box = m_boxes[size_t(i)];
+        const QSignalBlocker block(box);
+        box->setChecked(boxes[size_t(i)].checked);
+        box->setEnabled(any && boxes[size_t(i)].enabled);
+    }
+    const QHash<QString, QString> texts = {{QStringLiteral("WordDoc"), s.page.wordDoc},
+                                           {QStringLiteral("PaperSize"), s.page.paperSize},
+                                           {QStringLiteral("PaperOrient"), s.page.paperOrient},
+                                           {QStringLiteral("PageNum"), s.page.pageNum}};
+    const QHash<QString, const QList<ReportChoice> *> choices = {{QStringLiteral("WordDoc"), &wordDocChoices()},
+                                                                 {QStringLiteral("PaperSize"), &paperSizeChoices()},
+                                                                 {QStringLiteral("PaperOrient"), &paperOrientChoices()},
+                                                                 {QStringLiteral("PageNum"), &pageNumChoices()}};
+    for (auto it = m_choiceGroups.cbegin(); it != m_choiceGroups.cend(); ++it) {
+        QButtonGroup *group = it.value();
+        const QList<ReportChoice> &list = *choices.value(it.key());
+        // A value that is none of the items leaves the group without a choice.
+        group->setExclusive(false);
+        for (int i = 0; i < list.size(); ++i) {
+            QAbstractButton *b = group->button(i);
+            const QSignalBlocker block(b);
+            b->setChecked(any && list[i].value == texts.value(it.key()));
+            b->setEnabled(any);
+        }
+        group->setExclusive(true);
+    }
+    for (auto it = m_margins.cbegin(); it != m_margins.cend(); ++it) {
+        QLineEdit *edit = it.value();
+        const QString text = any ? m_report.asString(it.key()) : QString();
+        // The field being typed in keeps its text and caret while it means the same number.
+        const bool same = edit->text() == text || (edit->hasFocus() && !text.isEmpty() && edit->text().toInt() == text.toInt());
+        if (!same)
+            edit->setText(text);
+        edit->setEnabled(any);
+    }
+    updateNavigator();
+    m_loading = false;
+}
+
+void TParRepFm::updateNavigator()
+{
+    const bool editing = m_report.editing();
+    const bool empty = m_report.isEmpty();
+    const int pos = m_report.recNo();
+    const int count = m_report.recordCount();
+    auto set = [this](const char *name, bool on) { m_navigator.value(QLatin1String(name))->setEnabled(on); };
+    set("btnFirst", !empty && pos > 0);
+    set("btnPrior", !empty && pos > 0);
+    set("btnNext", !empty && pos < count - 1);
+    set("btnLast", !empty && pos < count - 1);
+    set("btnInsert", true);
+    set("btnDelete", !empty || editing);
+    set("btnEdit", !empty && !editing);
+    set("btnPost", editing);
+    set("btnCancel", editing);
+    set("btnRefresh", true);
+}
+
+// ---- sample pictures -------------------------------------------------------------------------
+
+void TParRepFm::showSample(const QString &checkBox)
+{
+    if (!m_chkSample->isChecked())
+        return;
+    QPixmap picture;
+    if (reportSampleExists(checkBox))
+        picture.load(reportSamplePath(checkBox));
+    if (picture.isNull()) {
+        blankSample();
+        m_note->setText(reportSampleNote(checkBox, false));
+    } else {
+        m_picture->setPixmap(picture);
+        m_picture->resize(picture.size());
+        m_note->setText(reportSampleNote(checkBox, true));
+    }
+    m_sampleBox = checkBox;
+}
+
+void TParRepFm::blankSample()
+{
+    QPixmap blank(50, 50);
+    blank.fill(palette().color(QPalette::Button));
+    m_picture->setPixmap(blank);
+    m_picture->resize(blank.size());
+    m_sampleBox.clear();
+}
+
+void TParRepFm::chkSampleClicked(bool checked)
+{
+    if (!checked) {
+        blankSample();
+        m_note->clear();
+    }
+}
+
+bool TParRepFm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove)
+        if (auto *box = qobject_cast<QCheckBox *>(watched))
+            showSample(box->objectName());
+    return QDialog::eventFilter(watched, event);
+}
+
+void TParRepFm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    loadRecord();
+}
+
+} // namespace korvan

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "reports/ReportSettings.h"
+
+#include <QDialog>
+#include <QHash>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace korvan {
+
+class CursorGrid;
+class TDataModule1;
+class TTable;
+
+// "Параметры отчета.": the report.DB records with their content flags and Word page values. Every
+// control is bound to the current record; a change puts it into the edit state and the navigator's
+// post button (or moving to another record) stores it. The record current on closing is the one
+// the next report uses. No OK or Cancel: it closes with the window's close box.
+class TParRepFm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int HelpContext = 26;
+
+    explicit TParRepFm(TDataModule1 &data, QWidget *parent = nullptr);
+
+    QCheckBox *flagBox(ReportFlag flag) const { return m_boxes[size_t(flag)]; }
+    QLabel *sampleNote() const { return m_note; }
+    QLabel *samplePicture() const { return m_picture; }
+    // The check box whose sample is shown, empty when none is.
+    QString sampleShown() const { return m_sampleBox; }
+
+    // The sample of a flag box: what the mouse over it shows.
+    void showSample(const QString &checkBox);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QWidget *buildNavigator();
+    QWidget *buildContentsPage();
+    QWidget *buildWordPage();
+    QWidget *flagBoxFor(ReportFlag flag, QWidget *parent, int indent);
+    void flagClicked(ReportFlag flag, bool checked);
+    void choiceClicked(const QString &field, const QList<ReportChoice> &choices, int id);
+    void marginEdited(const QString &field, const QString &text);
+    void stepMargin(const QString &field, bool up);
+    void beginEdit();
+    void loadRecord();
+    void updateNavigator();
+    void blankSample();
+    void chkSampleClicked(bool checked);
+
+    TDataModule1 &m_data;
+    TTable &m_report;
+    CursorGrid *m_grid = nullptr;
+    std::array<QCheckBox *, ReportFlagCount> m_boxes{};
+    QHash<QString, QButtonGroup *> m_choiceGroups;
+    QHash<QString, QLineEdit *> m_margins;
+    QHash<QString, QToolButton *> m_navigator;
+    QCheckBox *m_chkSample = nullptr;
+    QLabel *m_note = nullptr;
+    QLabel *m_picture = nullptr;
+    QString m_sampleBox;
+    bool m_loading = false;
+};
+
+} // namespace korvan
