@@ -86,6 +86,42 @@ private slots:
         QCOMPARE(m.form->statusHint(), hint);
     }
 
+    // The catalogue windows and the selection dialog: hints under the mouse and the pop-up menu.
+    void otherWindowsGridsCarryHints_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("installation catalogue, types") << "sKUForm" << "DBGrid1" << "sKU1.DB";
+        QTest::newRow("typical graphs, industries") << "sSutGrFm" << "DBGrid0" << "sSutGraphic0.db";
+        QTest::newRow("selection, companies") << "SelKU_Fm" << "DBGrid0" << "sKU0.db";
+    }
+    void otherWindowsGridsCarryHints()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, grid);
+        QFETCH(QString, table);
+        Main m;
+        QWidget *w = m.form->findChild<QWidget *>(window);
+        QVERIFY2(w, qPrintable(window));
+        CursorGrid *g = nullptr;
+        for (CursorGrid *candidate : w->findChildren<CursorGrid *>())
+            if (candidate->objectName() == grid)
+                g = candidate;
+        QVERIFY2(g, qPrintable(grid));
+        QVERIFY(g->findChild<QAction *>("MenuItem1"));
+        QVERIFY(g->findChild<QAction *>("MenuItem2"));
+        // The grid reports the field under the mouse (the grid's own tests cover how); the
+        // attachment puts its hint into the main window's status bar.
+        const QString field = g->model()->headerData(0, Qt::Horizontal, Qt::UserRole).toString();
+        const QString expected = LookUpHint(m.dm(), table, field.isEmpty() ? g->currentField() : field);
+        QVERIFY(!expected.isEmpty());
+        emit g->mouseOverField(table, field.isEmpty() ? g->currentField() : field);
+        QCOMPARE(m.form->statusHint(), expected);
+        emit g->mouseOverField(table, QString());
+        QCOMPARE(m.form->statusHint(), QString());
+    }
+
     void aColumnWithoutAHintClearsThePanel_data()
     {
         QTest::addColumn<QString>("grid");

@@ -233,6 +233,10 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     attachHints(m_gridS, QStringLiteral("project0.db"), DailyFields, hints);
     attachHints(m_gridM, QStringLiteral("project0.db"), MonthlyFields, hints);
     attachHints(m_gridG, QStringLiteral("project0.db"), YearlyFields, hints);
+    // The catalogue windows and the selection dialog show and attach hints the same way.
+    for (QWidget *window : std::initializer_list<QWidget *>{m_sKUForm, m_sutGrForm, m_selKUForm})
+        for (CursorGrid *g : window->findChildren<CursorGrid *>())
+            attachHints(g, hints);
 
     SetCaption();
     SetCharacteristicHeaders();
