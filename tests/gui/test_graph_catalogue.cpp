@@ -7,7 +7,7 @@
 #include "app/TMainForm.h"
 #include "compensation/VariantCommands.h"
 #include "data/TDataModule1.h"
-#include "graphs/RecordNavigator.h"
+#include "ui/DBNavigator.h"
 #include "graphs/StepChart.h"
 #include "graphs/TAddSutGrF.h"
 #include "graphs/TOtrPromF.h"
@@ -331,7 +331,7 @@ private slots:
         m.trigger("mnsSutGr");
         TsSutGrFm *c = m.catalogue();
         click(c, "btnCopy");
-        c->navigator(0)->button(RecordNavigator::Edit)->click();
+        c->navigator(0)->button(DBNavigator::Edit)->click();
         QVERIFY(m.dm().tblSutGr0->editing());
         for (const char *b : {"btnEditSutGr", "btnPaste"}) {
             m.rec.clear();
@@ -350,22 +350,22 @@ private slots:
         m.build();
         m.trigger("mnsSutGr");
         TsSutGrFm *c = m.catalogue();
-        RecordNavigator *nav0 = c->navigator(0);
-        QCOMPARE(nav0->button(RecordNavigator::Insert)->toolTip(), "Вставка записи");
-        QCOMPARE(nav0->button(RecordNavigator::Refresh)->toolTip(), "Обновление данных");
+        DBNavigator *nav0 = c->navigator(0);
+        QCOMPARE(nav0->button(DBNavigator::Insert)->toolTip(), "Вставка записи");
+        QCOMPARE(nav0->button(DBNavigator::Refresh)->toolTip(), "Обновление данных");
 
-        nav0->button(RecordNavigator::Insert)->click();
-        nav0->button(RecordNavigator::Post)->click();
+        nav0->button(DBNavigator::Insert)->click();
+        nav0->button(DBNavigator::Post)->click();
         QCOMPARE(m.rec.errors, QStringList{"Заполнение поля \"Отрасль промышленности\" обязательно."});
         QVERIFY(m.dm().tblSutGr0->editing());
-        nav0->button(RecordNavigator::Cancel)->click();
+        nav0->button(DBNavigator::Cancel)->click();
         QVERIFY(!m.dm().tblSutGr0->editing());
 
         const int industries = rowsIn(*m.td.store, "sSutGraphic0.db");
         const int enterprises = rowsIn(*m.td.store, "sSutGraphic1.db");
         const int periods = rowsIn(*m.td.store, "sSutGraphic2.db");
         QVERIFY(m.dm().tblSutGr0->locate("Otrasl", "Удаляемая"));
-        nav0->button(RecordNavigator::Delete)->click();
+        nav0->button(DBNavigator::Delete)->click();
         QCOMPARE(m.rec.questions, QStringList{});
         QCOMPARE(rowsIn(*m.td.store, "sSutGraphic0.db"), industries - 1);
         QCOMPARE(rowsIn(*m.td.store, "sSutGraphic1.db"), enterprises - 2);

@@ -1,6 +1,6 @@
 #include "TsSutGrFm.h"
 
-#include "RecordNavigator.h"
+#include "ui/DBNavigator.h"
 #include "StepChart.h"
 #include "TAddSutGrF.h"
 
@@ -65,8 +65,9 @@ TsSutGrFm::TsSutGrFm(TDataModule1 &data, QWidget *parent)
     auto *industries = box(QStringLiteral("Отрасли."), "GroupOtrasl");
     auto *enterprises = box(QStringLiteral("Предприятия."), "GroupName");
     for (int i = 0; i < 2; ++i) {
-        m_navigators[i] = new RecordNavigator(tables[i], this);
+        m_navigators[i] = new DBNavigator(tables[i], this);
         m_navigators[i]->setObjectName(QStringLiteral("DBNavigator%1").arg(i));
+        m_navigators[i]->setGrid(m_grids[i]);
         auto *l = new QVBoxLayout(i == 0 ? industries : enterprises);
         l->addWidget(m_navigators[i]);
         l->addWidget(m_grids[i]);

@@ -11,7 +11,7 @@ namespace korvan {
 
 class CursorGrid;
 class NumericEdit;
-class RecordNavigator;
+class DBNavigator;
 class StepChart;
 class TAddSutGrF;
 class TDataModule1;
@@ -39,7 +39,7 @@ public:
 
     StepChart *chart() const { return m_chart; }
     CursorGrid *grid(int level) const { return m_grids[level]; }
-    RecordNavigator *navigator(int level) const { return m_navigators[level]; }
+    DBNavigator *navigator(int level) const { return m_navigators[level]; }
 
     void DrawCatalogueGraph();
 
@@ -61,7 +61,7 @@ private:
     TAddSutGrF *m_editor = nullptr;
     bool m_selection = false;
     CursorGrid *m_grids[3];
-    RecordNavigator *m_navigators[2];
+    DBNavigator *m_navigators[2];
     QCheckBox *m_chkP, *m_chkQ;
     StepChart *m_chart;
     QWidget *m_maxima;
