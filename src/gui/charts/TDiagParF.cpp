@@ -1,5 +1,7 @@
 #include "TDiagParF.h"
 
+#include "ViewerParts.h"
+
 #include "ChartCheckList.h"
 #include "ChartExport.h"
 #include "ChartView.h"
@@ -27,27 +29,6 @@ const QString TDiagParF::NoCompensationLine = QStringLiteral("0 - без ком�
 
 namespace {
 
-QGroupBox *group(const QString &title, QWidget *content)
-{
-    auto *box = new QGroupBox(title);
-    auto *l = new QVBoxLayout(box);
-    l->setContentsMargins(4, 4, 4, 4);
-    l->addWidget(content);
-    return box;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QString &hint)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
-        b->setStatusTip(hint);
-    }
-    b->setAutoDefault(false);
-    return b;
-}
-
 QComboBox *choice(QWidget *parent, const char *name, const QStringList &items)
 {
     auto *c = new QComboBox(parent);
@@ -55,14 +36,6 @@ QComboBox *choice(QWidget *parent, const char *name, const QStringList &items)
     c->addItems(items);
     c->setCurrentIndex(0);
     return c;
-}
-
-QStringList textsOf(const QList<ChartItem> &items)
-{
-    QStringList texts;
-    for (const ChartItem &i : items)
-        texts << i.text;
-    return texts;
 }
 
 } // namespace
@@ -100,14 +73,14 @@ TDiagParF::TDiagParF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     m_chkAuto->setObjectName(QStringLiteral("chkAuto"));
     m_chkAuto->setToolTip(QStringLiteral("Режим автообновления диаграмм"));
     m_chkAuto->setChecked(true);
-    QPushButton *btnScaleInc = button(this, "btnScaleInc", QStringLiteral("+"), QStringLiteral("Увеличить масштаб на 10 %"));
-    QPushButton *btnScaleDec = button(this, "btnScaleDec", QStringLiteral("-"), QStringLiteral("Уменьшить масштаб на 10 %"));
-    QPushButton *btnScale100 = button(this, "btnScale100", QStringLiteral("100%"), QStringLiteral("Установить масштаб 100 %"));
-    QPushButton *btnAuto = button(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить диаграммы"));
-    QPushButton *btnWord = button(this, "btnWord", QStringLiteral("Экспорт..."),
+    QPushButton *btnScaleInc = viewerButton(this, "btnScaleInc", QStringLiteral("+"), QStringLiteral("Увеличить масштаб на 10 %"));
+    QPushButton *btnScaleDec = viewerButton(this, "btnScaleDec", QStringLiteral("-"), QStringLiteral("Уменьшить масштаб на 10 %"));
+    QPushButton *btnScale100 = viewerButton(this, "btnScale100", QStringLiteral("100%"), QStringLiteral("Установить масштаб 100 %"));
+    QPushButton *btnAuto = viewerButton(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить диаграммы"));
+    QPushButton *btnWord = viewerButton(this, "btnWord", QStringLiteral("Экспорт..."),
                                   QStringLiteral("Экспорт диаграмм в документ Microsoft Word"));
-    QPushButton *btnHelp = button(this, "btnHelp", QStringLiteral("Справка"), {});
-    QPushButton *btnClose = button(this, "btnClose", QStringLiteral("Закрыть"), QStringLiteral("Закрыть диалог"));
+    QPushButton *btnHelp = viewerButton(this, "btnHelp", QStringLiteral("Справка"), {});
+    QPushButton *btnClose = viewerButton(this, "btnClose", QStringLiteral("Закрыть"), QStringLiteral("Закрыть диалог"));
 
     auto *choices = new QHBoxLayout;
     choices->addWidget(new QLabel(QStringLiteral("Выбор параметров:"), this));
@@ -131,9 +104,9 @@ TDiagParF::TDiagParF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     buttons->addWidget(btnClose);
 
     auto *lists = new QHBoxLayout;
-    lists->addWidget(group(QStringLiteral("Без учета компенсации"), m_list1), 3);
-    lists->addWidget(group(QStringLiteral("С учетом компенсации"), m_list2), 3);
-    lists->addWidget(group(QStringLiteral("Варианты компенсации"), m_list3), 2);
+    lists->addWidget(viewerGroup(QStringLiteral("Без учета компенсации"), m_list1), 3);
+    lists->addWidget(viewerGroup(QStringLiteral("С учетом компенсации"), m_list2), 3);
+    lists->addWidget(viewerGroup(QStringLiteral("Варианты компенсации"), m_list3), 2);
     lists->addLayout(buttons);
 
     auto *layout = new QVBoxLayout(this);
@@ -182,8 +155,8 @@ void TDiagParF::fillParameterLists()
     const QString choice = m_cmbParams->currentText();
     m_items1 = diagramItemsWithout(choice);
     m_items2 = diagramItemsWith(choice);
-    m_list1->setItems(textsOf(m_items1));
-    m_list2->setItems(textsOf(m_items2));
+    m_list1->setItems(itemTexts(m_items1));
+    m_list2->setItems(itemTexts(m_items2));
 }
 
 void TDiagParF::autoDraw()

@@ -1,5 +1,7 @@
 #include "TDiagSutF.h"
 
+#include "ViewerParts.h"
+
 #include "ChartCheckList.h"
 #include "ChartExport.h"
 #include "ChartView.h"
@@ -20,39 +22,6 @@
 #include <algorithm>
 
 namespace korvan {
-
-namespace {
-
-QGroupBox *group(const QString &title, QWidget *content)
-{
-    auto *box = new QGroupBox(title);
-    auto *l = new QVBoxLayout(box);
-    l->setContentsMargins(4, 4, 4, 4);
-    l->addWidget(content);
-    return box;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QString &hint)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
-        b->setStatusTip(hint);
-    }
-    b->setAutoDefault(false);
-    return b;
-}
-
-QStringList textsOf(const QList<ChartItem> &items)
-{
-    QStringList texts;
-    for (const ChartItem &i : items)
-        texts << i.text;
-    return texts;
-}
-
-} // namespace
 
 TDiagSutF::TDiagSutF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     : QDialog(parent), m_data(data), m_word(word), m_items1(dailyGraphItemsWithout()),
@@ -86,11 +55,11 @@ TDiagSutF::TDiagSutF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     m_chkAuto->setObjectName(QStringLiteral("chkAuto"));
     m_chkAuto->setToolTip(QStringLiteral("Режим автообновления суточных графиков"));
     m_chkAuto->setChecked(true);
-    QPushButton *btnAuto = button(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить суточные графики"));
-    QPushButton *btnWord = button(this, "btnWord", QStringLiteral("Экспорт..."),
+    QPushButton *btnAuto = viewerButton(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить суточные графики"));
+    QPushButton *btnWord = viewerButton(this, "btnWord", QStringLiteral("Экспорт..."),
                                   QStringLiteral("Экспорт суточных графиков в документ Microsoft Word"));
-    QPushButton *btnHelp = button(this, "btnHelp", QStringLiteral("Справка"), {});
-    QPushButton *btnClose = button(this, "btnClose", QStringLiteral("Закрыть"), QStringLiteral("Закрыть диалог"));
+    QPushButton *btnHelp = viewerButton(this, "btnHelp", QStringLiteral("Справка"), {});
+    QPushButton *btnClose = viewerButton(this, "btnClose", QStringLiteral("Закрыть"), QStringLiteral("Закрыть диалог"));
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(m_chkAuto);
@@ -101,9 +70,9 @@ TDiagSutF::TDiagSutF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     buttons->addWidget(btnClose);
 
     auto *lists = new QHBoxLayout;
-    lists->addWidget(group(QStringLiteral("Без учета компенсации"), m_list1), 3);
-    lists->addWidget(group(QStringLiteral("С учетом компенсации"), m_list2), 3);
-    lists->addWidget(group(QStringLiteral("Варианты компенсации"), m_list3), 2);
+    lists->addWidget(viewerGroup(QStringLiteral("Без учета компенсации"), m_list1), 3);
+    lists->addWidget(viewerGroup(QStringLiteral("С учетом компенсации"), m_list2), 3);
+    lists->addWidget(viewerGroup(QStringLiteral("Варианты компенсации"), m_list3), 2);
     lists->addLayout(buttons);
 
     auto *layout = new QVBoxLayout(this);
@@ -135,9 +104,9 @@ void TDiagSutF::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     // The parameter lists are filled once; their marks stay from one opening to the next.
     if (m_list1->count() == 0)
-        m_list1->setItems(textsOf(m_items1));
+        m_list1->setItems(itemTexts(m_items1));
     if (m_list2->count() == 0)
-        m_list2->setItems(textsOf(m_items2));
+        m_list2->setItems(itemTexts(m_items2));
     autoDraw();
 }
 
