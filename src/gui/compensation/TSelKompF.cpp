@@ -3,6 +3,7 @@
 #include "ModePanel.h"
 #include "Messages.h"
 #include "data/TDataModule1.h"
+#include "ui/DialogButtons.h"
 #include "ui/HelpWindow.h"
 #include "ui/NumericEdit.h"
 
@@ -19,20 +20,7 @@ TSelKompF::TSelKompF(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_d
     setWindowTitle(QStringLiteral("Режим подбора модулей КУ."));
 
     auto *ok = new QPushButton(QStringLiteral("ОК"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto *help = new QPushButton(QStringLiteral("Справка"), this);
-    help->setObjectName(QStringLiteral("btnHelp"));
-    connect(ok, &QPushButton::clicked, this, &TSelKompF::accept);
-    connect(cancel, &QPushButton::clicked, this, &TSelKompF::reject);
-    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка"), HelpContext);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_mode);

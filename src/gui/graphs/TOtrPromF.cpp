@@ -1,6 +1,7 @@
 #include "TOtrPromF.h"
 
 #include "data/TDataModule1.h"
+#include "ui/DialogButtons.h"
 #include "ui/HelpWindow.h"
 
 #include <QComboBox>
@@ -36,20 +37,7 @@ TOtrPromF::TOtrPromF(TDataModule1 &data, QWidget *parent)
     form->addRow(QStringLiteral("Отрасль промышленности:"), m_cmbOtr);
     form->addRow(QStringLiteral("Наименование предприятия:"), m_cmbName);
 
-    m_ok->setObjectName(QStringLiteral("btnOK"));
-    m_ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto *help = new QPushButton(QStringLiteral("Справка"), this);
-    help->setObjectName(QStringLiteral("btnHelp"));
-    connect(m_ok, &QPushButton::clicked, this, &TOtrPromF::accept);
-    connect(cancel, &QPushButton::clicked, this, &TOtrPromF::reject);
-    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout *buttons = dialogButtonRow(this, m_ok, QStringLiteral("Справка"), HelpContext);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);

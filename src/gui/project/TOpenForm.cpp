@@ -2,6 +2,7 @@
 
 #include "data/TDataModule1.h"
 #include "ui/CursorGrid.h"
+#include "ui/DialogButtons.h"
 #include "ui/HelpWindow.h"
 #include "ui/TzqFilterTabControl.h"
 
@@ -59,20 +60,7 @@ TOpenForm::TOpenForm(TDataModule1 &data, QWidget *parent)
         values->addRow(QString::fromUtf8(label), edit);
     }
 
-    m_ok->setObjectName(QStringLiteral("btnOK"));
-    m_ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto *help = new QPushButton(QStringLiteral("Справка..."), this);
-    help->setObjectName(QStringLiteral("btnHelp"));
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout *buttons = dialogButtonRow(this, m_ok, QStringLiteral("Справка..."), HelpContext);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);

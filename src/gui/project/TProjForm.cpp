@@ -1,6 +1,7 @@
 #include "TProjForm.h"
 
 #include "Messages.h"
+#include "ui/DialogButtons.h"
 #include "ui/HelpWindow.h"
 #include "ui/NumericEdit.h"
 #include "ui/StepButton.h"
@@ -104,20 +105,7 @@ TProjForm::TProjForm(QWidget *parent)
     grid->setColumnStretch(1, 1);
 
     auto *ok = new QPushButton(QStringLiteral("ОК"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto *help = new QPushButton(QStringLiteral("Справка..."), this);
-    help->setObjectName(QStringLiteral("btnHelp"));
-    connect(ok, &QPushButton::clicked, this, &TProjForm::accept);
-    connect(cancel, &QPushButton::clicked, this, &TProjForm::reject);
-    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка..."), HelpContext);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -125,7 +113,9 @@ TProjForm::TProjForm(QWidget *parent)
     layout->addLayout(buttons);
 
     // The fields in the order of the parameters, then the buttons.
-    QWidget *order[] = {m_name, m_owner, m_date, m_time, m_memo, m_month, m_year, m_tarifA, m_tarifQ, ok, cancel, help};
+    QWidget *order[] = {m_name,   m_owner,  m_date,   m_time, m_memo,
+                        m_month,  m_year,   m_tarifA, m_tarifQ, ok,
+                        findChild<QPushButton *>(QStringLiteral("btnCancel")), findChild<QPushButton *>(QStringLiteral("btnHelp"))};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
     setFixedSize(sizeHint().expandedTo(QSize(600, 0)));
