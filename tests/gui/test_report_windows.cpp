@@ -100,6 +100,17 @@ private slots:
         QCOMPARE(storedFlag(d.t, "SutGr"), QVariant(true));
     }
 
+    void closingStoresTheRecordBeingEdited()
+    {
+        Dialog d;
+        d.click(F::SutGr);
+        QVERIFY(d.report().editing());
+        d.fm->close();
+        QVERIFY(!d.report().editing());
+        QCOMPARE(storedFlag(d.t, "SutGr"), QVariant(false));
+        QCOMPARE(storedFlag(d.t, "SutGrPrim"), QVariant(false));
+    }
+
     void installationCharacteristicRulesTheCompensatedGraph()
     {
         Dialog d;

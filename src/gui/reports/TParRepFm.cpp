@@ -489,6 +489,12 @@ bool TParRepFm::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+void TParRepFm::done(int result)
+{
+    runGuarded([this] { m_data.TableReport->checkBrowseMode(); });
+    QDialog::done(result);
+}
+
 void TParRepFm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

@@ -38,6 +38,9 @@ public:
     // The sample of a flag box: what the mouse over it shows.
     void showSample(const QString &checkBox);
 
+    // Closing keeps what was changed: a record still being edited is stored first.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
