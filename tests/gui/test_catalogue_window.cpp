@@ -124,6 +124,27 @@ private slots:
         QCOMPARE(w.form.grid(1)->model()->index(w.dm().tblsKU1->recNo(), 2).data().toString(), "0,0045");
     }
 
+    void closingStoresWhatWasTyped()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Фирма", "УКМ", 70, 0.005, 1000, {{5, 2}});
+        w.form.show();
+        type(w.form.grid(1), "Cena", "1250,5");
+        QCOMPARE(w.dm().tblsKU1->state(), TTable::State::Edit);
+        w.form.close();
+        QCOMPARE(w.dm().tblsKU1->state(), TTable::State::Browse);
+        TTable other(*w.td.store, "sKU1.DB");
+        other.open();
+        QVERIFY(other.locate("Kod", w.dm().tblsKU1->currentKod()));
+        QCOMPARE(other.asFloat("Cena"), 1250.5);
+        // A row that its check refuses stays being edited, with the message shown.
+        w.form.show();
+        type(w.form.grid(1), "Unom", "");
+        w.form.close();
+        QCOMPARE(w.rec.errors, QStringList{"Заполнение всех полей, кроме поля \"Цена\", обязательно."});
+        QCOMPARE(w.dm().tblsKU1->state(), TTable::State::Edit);
+    }
+
     void deletingACompanyTakesItsTypesAndModules()
     {
         Window w;

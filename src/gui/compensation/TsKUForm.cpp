@@ -166,4 +166,14 @@ void TsKUForm::btnPasteClick()
     runGuarded([this] { m_buffer.paste(*m_data.tblsKU1); });
 }
 
+void TsKUForm::done(int result)
+{
+    // A refused row (a required field empty) stays being edited, with its message shown.
+    runGuarded([this] {
+        for (TTable *t : {m_data.tblsKU2, m_data.tblsKU1, m_data.tblsKU0})
+            t->checkBrowseMode();
+    });
+    QDialog::done(result);
+}
+
 } // namespace korvan

@@ -30,6 +30,9 @@ public slots:
     void btnCopyClick();
     void btnPasteClick();
 
+    // What was typed into a grid and not yet stored is stored when the window closes.
+    void done(int result) override;
+
 private:
     void updateCopy();
 
