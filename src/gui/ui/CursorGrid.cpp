@@ -34,6 +34,7 @@ CursorGrid::CursorGrid(TTable *table, QWidget *parent) : QTableView(parent), m_m
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CursorGrid::onCurrentRowChanged);
     connect(m_model, &CursorModel::rowsReset, this, &CursorGrid::followCursor);
+    connect(m_model, &CursorModel::rowsReset, this, &CursorGrid::widenTextColumns);
     connect(table, &TTable::currentChanged, this, &CursorGrid::followCursor);
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_syncing = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_syncing = false; });
@@ -46,6 +47,24 @@ void CursorGrid::setColumns(const QVector<CursorModel::Column> &columns)
     resizeColumnsToContents();
     for (int c = 0; c < m_model->columnCount(); ++c)
         setColumnWidth(c, qMax(columnWidth(c), 48));
+}
+
+// Names (companies, types, projects) are read whole: a text column grows to its rows' widest
+// visible text, up to a limit, and never shrinks below what the user or the titles gave it.
+void CursorGrid::widenTextColumns()
+{
+    const TTable *t = table();
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const int position = t->def().fieldIndex(m_model->fieldAt(c));
+        if (position < 0)
+            continue;
+        const FieldType type = t->fieldDef(position).type;
+        if (type != FieldType::String && type != FieldType::Memo)
+            continue;
+        const int wanted = qMin(sizeHintForColumn(c), 280);
+        if (wanted > columnWidth(c))
+            setColumnWidth(c, wanted);
+    }
 }
 
 void CursorGrid::setReadOnly(bool on)

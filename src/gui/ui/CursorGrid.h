@@ -36,6 +36,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void widenTextColumns();
     void followCursor();
     void onCurrentRowChanged(const QModelIndex &current, const QModelIndex &previous);
     void reportField(const QString &field);
