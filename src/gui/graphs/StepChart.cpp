@@ -76,6 +76,10 @@ void StepChart::draw(const QList<GraphPeriod> &periods, bool showP, bool showQ, 
         ticks << p.T1;
         ticks << p.T2;
     }
+    // An empty chart still shows the hours of a day.
+    if (ticks.isEmpty())
+        for (int h = 0; h <= 24; h += 2)
+            ticks << h;
     std::sort(ticks.begin(), ticks.end());
     ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
     // Long graphs get fewer labels, so the hours stay readable.
