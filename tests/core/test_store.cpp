@@ -154,7 +154,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("statements"); // empty: a text file instead of a database
         QTest::addColumn<QString>("expected");
-        QTest::newRow("not a database") << QStringList() << "не является базой данных программы";
+        QTest::newRow("not a database") << QStringList() << "не является базой данных программы (файл не является базой данных";
         QTest::newRow("other tables") << QStringList{"CREATE TABLE notes (a TEXT)"} << "другие таблицы";
         QTest::newRow("newer format") << QStringList{"CREATE TABLE x (a)", "PRAGMA user_version=99"} << "более новой версией";
         QTest::newRow("changed table")

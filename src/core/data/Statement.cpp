@@ -10,7 +10,7 @@ Statement::Statement(Store &store, sqlite3 *db, const QString &sql) : m_store(st
 {
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v3(db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) != SQLITE_OK)
-        m_store.fail(QString::fromUtf8(sqlite3_errmsg(db)));
+        m_store.fail(Store::engineError(db));
 }
 
 Statement::~Statement() { sqlite3_finalize(m_stmt); }
@@ -50,7 +50,7 @@ void Statement::bind(int index, const QVariant &value)
         }
     }
     if (rc != SQLITE_OK)
-        m_store.fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        m_store.fail(Store::engineError(m_db));
 }
 
 bool Statement::next()
@@ -63,7 +63,7 @@ bool Statement::next()
         reset();
         return false;
     }
-    const QString error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    const QString error = Store::engineError(m_db);
     reset();
     m_store.fail(error);
 }

@@ -90,12 +90,12 @@ std::unique_ptr<Store> Store::openMemory()
 void Store::openConnection(const QString &databaseName)
 {
     if (sqlite3_open_v2(databaseName.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
-        fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        fail(engineError(m_db));
     // A file that is not a database shows itself at the first read.
     if (sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
         throw KorvanError(QStringLiteral("Файл «%1» не является базой данных программы (%2). "
                                          "Файл оставлен без изменений.")
-                              .arg(QDir::toNativeSeparators(databaseName), QString::fromUtf8(sqlite3_errmsg(m_db))));
+                              .arg(QDir::toNativeSeparators(databaseName), engineError(m_db)));
 }
 
 void Store::configureConnection()
@@ -220,6 +220,27 @@ QVariant Store::scalar(const QString &sql)
 }
 
 qint64 Store::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
+
+QString Store::engineError(sqlite3 *db)
+{
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
+    QString text;
+    switch (sqlite3_extended_errcode(db) & 0xff) {
+    case SQLITE_NOTADB: text = QStringLiteral("файл не является базой данных"); break;
+    case SQLITE_CORRUPT: text = QStringLiteral("файл базы данных повреждён"); break;
+    case SQLITE_FULL: text = QStringLiteral("на диске нет места"); break;
+    case SQLITE_READONLY: text = QStringLiteral("файл доступен только для чтения"); break;
+    case SQLITE_CANTOPEN: text = QStringLiteral("файл не удаётся открыть"); break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH: text = QStringLiteral("нет прав доступа к файлу"); break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: text = QStringLiteral("файл занят другой программой"); break;
+    case SQLITE_IOERR: text = QStringLiteral("ошибка чтения или записи файла"); break;
+    default: return detail;
+    }
+    // The engine's own words stay beside ours: they help whoever looks into the file.
+    return QStringLiteral("%1 (%2)").arg(text, detail);
+}
 
 void Store::fail(const QString &what) const
 {

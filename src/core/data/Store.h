@@ -50,6 +50,8 @@ public:
     QVariant scalar(const QString &sql);
     qint64 lastInsertId() const;
     [[noreturn]] void fail(const QString &what) const;
+    // What the engine says went wrong last, in Russian where the kind of failure is known.
+    static QString engineError(sqlite3 *db);
 
     // Transactions nest: the outermost is a real transaction, the inner ones savepoints.
     void begin();
