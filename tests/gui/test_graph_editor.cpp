@@ -377,8 +377,13 @@ private slots:
         selectCell(f, 0, 0);
         QApplication::setActiveWindow(&f);
         f.grid()->setFocus();
+        QVERIFY(!button(f, "btnCopy")->isEnabled());
+        // The row's buttons follow the first key, before the cell is left.
+        type(f, "1");
+        QVERIFY(button(f, "btnCopy")->isEnabled());
+        QVERIFY(button(f, "btnClear")->isEnabled());
         // A point, a minus and letters are refused; the comma passes.
-        type(f, "1a.-2,5");
+        type(f, "a.-2,5");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCoreApplication::processEvents();
         QCOMPARE(f.rows()[0][0], "12,5");

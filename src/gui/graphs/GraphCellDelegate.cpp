@@ -10,6 +10,9 @@ QWidget *GraphCellDelegate::createEditor(QWidget *parent, const QStyleOptionView
     editor->setObjectName(QStringLiteral("CellEditor"));
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignRight);
+    // Every key counts at once, as in a spreadsheet: the buttons and the chart follow the typing.
+    auto *self = const_cast<GraphCellDelegate *>(this);
+    connect(editor, &QLineEdit::textEdited, self, [self, editor] { emit self->commitData(editor); });
     m_editor = editor;
     return editor;
 }
