@@ -1,6 +1,7 @@
 // Builds a document the size of a large project report through the selection, then saves it,
 // and prints how long each step took.
 #include "reports/WordDocument.h"
+#include "reports/WordLayer.h"
 #include "reports/WordFont.h"
 #include "reports/WordParagraphFormat.h"
 
@@ -31,18 +32,7 @@ void table(WordSelection &sel, int rows, int columns)
             cells += QStringLiteral("%1,%2\t").arg(r * 12.5).arg(c);
     }
     sel.insertAfter(cells);
-    sel.convertToTable(wdSeparateByTabs, columns, 16);
-    sel.font().setSize(12);
-    sel.paragraphFormat().setAlignment(wdAlignParagraphCenter);
-    sel.autoFitCells();
-    sel.collapse(wdCollapseStart);
-    sel.selectColumn();
-    sel.collapse(wdCollapseEnd);
-    sel.selectRow();
-    sel.deleteRows();
-    sel.moveDown(wdLine, 1, wdMove);
-    sel.insertAfter(QStringLiteral("\r"));
-    sel.collapse(wdCollapseEnd);
+    FinishReportTable(sel, columns, wdAlignParagraphCenter);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "XmlElement.h"
 #include "ZipReader.h"
 #include "reports/WordDocument.h"
+#include "reports/WordLayer.h"
 #include "reports/WordFont.h"
 #include "reports/WordParagraphFormat.h"
 
@@ -54,22 +55,6 @@ void writeSuperscript(WordSelection &sel, const QString &text)
     font.setName(QStringLiteral("Times New Roman Cyr"));
     font.setSize(12);
     font.setSuperscript(true);
-    sel.collapse(wdCollapseEnd);
-}
-
-void finishReportTable(WordSelection &sel, int columns, WdParagraphAlignment alignment)
-{
-    sel.convertToTable(wdSeparateByTabs, columns, 16);
-    sel.font().setSize(12);
-    sel.paragraphFormat().setAlignment(alignment);
-    sel.autoFitCells();
-    sel.collapse(wdCollapseStart);
-    sel.selectColumn();
-    sel.collapse(wdCollapseEnd);
-    sel.selectRow();
-    sel.deleteRows();
-    sel.moveDown(wdLine, 1, wdMove);
-    sel.insertAfter(QStringLiteral("\r"));
     sel.collapse(wdCollapseEnd);
 }
 
@@ -309,7 +294,7 @@ private slots:
                 cells += QStringLiteral("r%1c%2\t").arg(r).arg(c);
         }
         sel.insertAfter(cells);
-        finishReportTable(sel, columns, WdParagraphAlignment(alignment));
+        FinishReportTable(sel, columns, WdParagraphAlignment(alignment));
         writeText(sel, QStringLiteral("После таблицы.\r"));
 
         const XmlElement body = savedBody(doc);
@@ -761,9 +746,9 @@ private slots:
         doc.seekView(wdSeekMainDocument);
         heading(sel, QStringLiteral("Заголовок.\r\r"), 14);
         sel.insertAfter(QStringLiteral("1\t2\t3\t4\t"));
-        finishReportTable(sel, 2, wdAlignParagraphLeft);
+        FinishReportTable(sel, 2, wdAlignParagraphLeft);
         sel.insertAfter(QStringLiteral("5\t6\t"));
-        finishReportTable(sel, 2, wdAlignParagraphCenter);
+        FinishReportTable(sel, 2, wdAlignParagraphCenter);
         writeText(sel, QStringLiteral("x"));
         writeSuperscript(sel, QStringLiteral("2"));
         sel.font().setBold(true);

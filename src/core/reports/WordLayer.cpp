@@ -153,7 +153,11 @@ void MoveWordSelectionDown(WordApplication &word, WdUnits unit, int count, WdMov
 
 void FinishReportTable(WordApplication &word, int columns, WdParagraphAlignment alignment)
 {
-    WordSelection &sel = selection(word);
+    FinishReportTable(selection(word), columns, alignment);
+}
+
+void FinishReportTable(WordSelection &sel, int columns, WdParagraphAlignment alignment)
+{
     sel.convertToTable(wdSeparateByTabs, columns, 16);
     sel.font().setSize(12);
     sel.paragraphFormat().setAlignment(alignment);

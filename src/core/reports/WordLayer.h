@@ -8,6 +8,7 @@
 namespace korvan {
 
 class WordApplication;
+class WordSelection;
 
 // The routines the reports and the chart exports write through. Everything is appended at the
 // selection of the active document, which is then collapsed to its end, so a document is built
@@ -38,6 +39,8 @@ void MoveWordSelectionDown(WordApplication &word, WdUnits unit, int count, WdMov
 // size 12, aligned, fitted, without the extra last row, and leaves the insertion point on a new
 // paragraph below it.
 void FinishReportTable(WordApplication &word, int columns, WdParagraphAlignment alignment);
+// The same on a selection of any document.
+void FinishReportTable(WordSelection &sel, int columns, WdParagraphAlignment alignment);
 // Inserts the picture file (stored in the document), deletes the file and appends two paragraph
 // breaks.
 void InsertWordPicture(WordApplication &word, const QString &fileName);
