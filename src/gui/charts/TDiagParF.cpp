@@ -95,19 +95,7 @@ TDiagParF::TDiagParF(TDataModule1 &data, WordApplication &word, QWidget *parent)
         choices->addWidget(b);
     }
 
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(m_chkAuto);
-    buttons->addWidget(btnAuto);
-    buttons->addWidget(btnWord);
-    buttons->addStretch(1);
-    buttons->addWidget(btnHelp);
-    buttons->addWidget(btnClose);
-
-    auto *lists = new QHBoxLayout;
-    lists->addWidget(viewerGroup(QStringLiteral("Без учета компенсации"), m_list1), 3);
-    lists->addWidget(viewerGroup(QStringLiteral("С учетом компенсации"), m_list2), 3);
-    lists->addWidget(viewerGroup(QStringLiteral("Варианты компенсации"), m_list3), 2);
-    lists->addLayout(buttons);
+    QHBoxLayout *lists = viewerListsRow(m_list1, m_list2, m_list3, m_chkAuto, btnAuto, btnWord, btnHelp, btnClose);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_chart, 1);
@@ -115,7 +103,6 @@ TDiagParF::TDiagParF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     layout->addLayout(lists);
 
     for (ChartCheckList *l : {m_list1, m_list2, m_list3}) {
-        l->setFixedHeight(150);
         connect(l, &ChartCheckList::commandRun, this, &TDiagParF::autoDraw);
     }
     connect(m_list1, &ChartCheckList::userToggled, this, &TDiagParF::autoDraw);

@@ -1,6 +1,10 @@
 #include "ViewerParts.h"
 
+#include "ChartCheckList.h"
+
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -33,6 +37,27 @@ QStringList itemTexts(const QList<ChartItem> &items)
     for (const ChartItem &i : items)
         texts << i.text;
     return texts;
+}
+
+QHBoxLayout *viewerListsRow(ChartCheckList *without, ChartCheckList *with, ChartCheckList *variants, QCheckBox *autoDraw,
+                            QPushButton *update, QPushButton *word, QPushButton *help, QPushButton *close)
+{
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(autoDraw);
+    buttons->addWidget(update);
+    buttons->addWidget(word);
+    buttons->addStretch(1);
+    buttons->addWidget(help);
+    buttons->addWidget(close);
+
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(viewerGroup(QStringLiteral("Без учета компенсации"), without), 3);
+    lists->addWidget(viewerGroup(QStringLiteral("С учетом компенсации"), with), 3);
+    lists->addWidget(viewerGroup(QStringLiteral("Варианты компенсации"), variants), 2);
+    lists->addLayout(buttons);
+    for (ChartCheckList *l : {without, with, variants})
+        l->setFixedHeight(150);
+    return lists;
 }
 
 } // namespace korvan
