@@ -1,21 +1,19 @@
 #include "Messages.h"
+#include "QtTranslation.h"
 #include "app/TMainForm.h"
 #include "app/TSplashFm.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
-#include "reports/DocumentOpener.h"
+#include "reports/DesktopOpener.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QEventLoop>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
-#include <QUrl>
 
 namespace {
 
@@ -43,12 +41,6 @@ private:
     }
 };
 
-// A written report opens in the desktop's application for .docx files, as Word stayed open with it.
-class DesktopOpener : public korvan::DocumentOpener {
-public:
-    bool open(const QString &path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
-};
-
 // Keeps painting the splash while it waits.
 void wait(int milliseconds)
 {
@@ -65,12 +57,11 @@ int main(int argc, char *argv[])
     // Calendars, context menus and standard buttons speak the program's language.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Ukraine));
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    korvan::installQtTranslation(qtTexts);
     MessageBoxes boxes;
     korvan::Messages::install(&boxes);
-    DesktopOpener opener;
+    // A written report opens in the desktop's application for .docx files, as Word stayed open with it.
+    korvan::DesktopOpener opener;
     korvan::DocumentOpener::install(&opener);
 
     QPointer<korvan::TSplashFm> splash = new korvan::TSplashFm;

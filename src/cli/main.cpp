@@ -1,10 +1,14 @@
 #include "Cli.h"
+#include "QtTranslation.h"
 
 #include <QCoreApplication>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Korvan Vkp"));
+    QTranslator qtTexts;
+    korvan::installQtTranslation(qtTexts);
     return korvan::cli::run(QCoreApplication::arguments());
 }

@@ -1,5 +1,8 @@
+#include "QtTranslation.h"
 #include "calc/Numbers.h"
 
+#include <QRegularExpression>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace korvan;
@@ -93,6 +96,16 @@ private slots:
         QCOMPARE(v.has_value(), ok);
         if (ok)
             QCOMPARE(*v, value);
+    }
+
+    // Qt's own texts (a text field's context menu, standard buttons) speak Russian like the rest.
+    void qtTextsInRussian()
+    {
+        QTranslator translator;
+        QVERIFY2(installQtTranslation(translator), "qtbase_ru is missing: scripts/deps installs qt6-translations-l10n");
+        const QString undo = QCoreApplication::translate("QLineEdit", "&Undo");
+        QVERIFY2(undo.contains(QRegularExpression(QStringLiteral("[А-Яа-я]"))), qPrintable(undo));
+        QCoreApplication::removeTranslator(&translator);
     }
 };
 
