@@ -2,11 +2,14 @@
 #include "MessageRecorder.h"
 #include "SavedReport.h"
 #include "TestPictures.h"
+#include "reports/DesktopOpener.h"
 #include "reports/DocumentOpener.h"
+#include "reports/PageMargins.h"
 #include "reports/WordApplication.h"
 #include "reports/WordLayer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QtTest>
 
 using namespace korvan;
@@ -223,6 +226,151 @@ private slots:
         QVERIFY(QFile::exists(m_dir.filePath("cli.docx")));
         QCOMPARE(opener.opened.size(), 3);
         DocumentOpener::install(previous);
+    }
+
+    void pageMargins_data()
+    {
+        QTest::addColumn<QString>("paper");
+        QTest::addColumn<QString>("orient");
+        QTest::addColumn<QList<int>>("margins"); // top, bottom, left, right, header, footer
+        QTest::addColumn<QString>("field");      // empty: the page is sound
+        QTest::addColumn<QString>("message");
+        QTest::newRow("delivered") << "A4" << "книжная" << QList<int>{20, 20, 25, 10, 10, 10} << "" << "";
+        QTest::newRow("20 mm of text left") << "A4" << "книжная" << QList<int>{0, 0, 100, 90, 0, 0} << "" << "";
+        QTest::newRow("5520 mm typed for 55")
+            << "A4" << "книжная" << QList<int>{5520, 20, 25, 10, 10, 10} << "TopMargin"
+            << "Поля страницы «верхнее» (5520 мм) и «нижнее» (20 мм) оставляют для текста 0 мм высоты листа A4 "
+               "(297 мм), а нужно не менее 20 мм.";
+        QTest::newRow("19 mm across, the larger one named")
+            << "A4" << "книжная" << QList<int>{20, 20, 91, 100, 10, 10} << "RightMargin"
+            << "Поля страницы «левое» (91 мм) и «правое» (100 мм) оставляют для текста 19 мм ширины листа A4 "
+               "(210 мм), а нужно не менее 20 мм.";
+        QTest::newRow("landscape is wider") << "A4" << "альбомная" << QList<int>{20, 20, 130, 130, 10, 10} << "" << "";
+        QTest::newRow("A5 landscape is low")
+            << "A5" << "альбомная" << QList<int>{70, 60, 20, 20, 10, 10} << "TopMargin"
+            << "Поля страницы «верхнее» (70 мм) и «нижнее» (60 мм) оставляют для текста 18 мм высоты листа A5 "
+               "(148 мм), а нужно не менее 20 мм.";
+        QTest::newRow("negative") << "A4" << "книжная" << QList<int>{20, 20, -5, 10, 10, 10} << "LeftMargin"
+                                  << "Поле страницы «левое» не может быть отрицательным: -5 мм.";
+        QTest::newRow("header off the paper")
+            << "A3" << "книжная" << QList<int>{20, 20, 25, 10, 401, 10} << "HeaderDistance"
+            << "Расстояние «до верхнего колонтитула» (401 мм) не помещается на листе A3 высотой 420 мм.";
+    }
+
+    void pageMargins()
+    {
+        QFETCH(QString, paper);
+        QFETCH(QString, orient);
+        QFETCH(QList<int>, margins);
+        QFETCH(QString, field);
+        QFETCH(QString, message);
+        ReportPageSettings page;
+        page.wordDoc = "новый";
+        page.paperSize = paper;
+        page.paperOrient = orient;
+        page.pageNum = "нет";
+        page.topMargin = margins[0];
+        page.bottomMargin = margins[1];
+        page.leftMargin = margins[2];
+        page.rightMargin = margins[3];
+        page.headerDistance = margins[4];
+        page.footerDistance = margins[5];
+        const auto problem = checkPageMargins(page);
+        QCOMPARE(problem ? problem->field : QString(), field);
+        QCOMPARE(problem ? problem->message : QString(), message);
+
+        // The export refuses the same page before it writes anything, and nothing is saved or opened.
+        struct Opener : DocumentOpener {
+            int opened = 0;
+            bool open(const QString &) override { return ++opened, true; }
+        } opener;
+        DocumentOpener *previous = DocumentOpener::install(&opener);
+        WordApplication word;
+        const QString folder = m_dir.filePath("поля " + QString(QTest::currentDataTag()));
+        word.setFolder(folder);
+        try {
+            PrepareReportDocument(word, page);
+            QVERIFY(field.isEmpty());
+        } catch (const KorvanError &e) {
+            QCOMPARE(e.message(), message);
+        }
+        if (!field.isEmpty()) {
+            DisconnectWord(word, true);
+            QCOMPARE(opener.opened, 0);
+            QVERIFY(!QDir(folder).exists() || QDir(folder).isEmpty());
+        }
+        DocumentOpener::install(previous);
+    }
+
+    // A report that failed halfway is dropped: never saved, never shown as if whole.
+    void failedExportIsNeitherSavedNorOpened()
+    {
+        struct Opener : DocumentOpener {
+            int opened = 0;
+            bool open(const QString &) override { return ++opened, true; }
+        } opener;
+        DocumentOpener *previous = DocumentOpener::install(&opener);
+        const QString folder = m_dir.filePath("сбой");
+        WordApplication word;
+        word.setFolder(folder);
+        OpenWordDocument(word);
+        WriteWordText(word, "начало отчета");
+        DisconnectWord(word, true);
+        QCOMPARE(opener.opened, 0);
+        QVERIFY(!QDir(folder).exists() || QDir(folder).isEmpty());
+        QCOMPARE(word.documentsCount(), 0);
+        // The command-line program's named file stays untouched too.
+        word.setTargetFile(m_dir.filePath("сбой.docx"));
+        OpenWordDocument(word);
+        DisconnectWord(word, true);
+        QVERIFY(!QFile::exists(m_dir.filePath("сбой.docx")));
+        DocumentOpener::install(previous);
+    }
+
+    // xdg-open missing or failing hands the file to LibreOffice; with neither, the caller is told.
+    void desktopOpenerFallsBackToLibreOffice_data()
+    {
+        QTest::addColumn<QString>("xdgOpen"); // script body, empty: not installed
+        QTest::addColumn<bool>("soffice");
+        QTest::addColumn<QString>("openedBy"); // empty: nothing could open it
+        QTest::newRow("xdg-open works") << "echo xdg >> \"$OUT\"" << true << "xdg";
+        QTest::newRow("xdg-open fails") << "echo failed >> \"$OUT\"; exit 3" << true << "failed\nsoffice";
+        QTest::newRow("no xdg-open") << "" << true << "soffice";
+        QTest::newRow("nothing") << "" << false << "";
+        QTest::newRow("xdg-open fails, no LibreOffice") << "exit 4" << false << "";
+    }
+
+    void desktopOpenerFallsBackToLibreOffice()
+    {
+        QFETCH(QString, xdgOpen);
+        QFETCH(bool, soffice);
+        QFETCH(QString, openedBy);
+        QTemporaryDir bin;
+        const QString out = bin.filePath("opened.txt");
+        const auto script = [&](const QString &name, const QString &body) {
+            QFile f(bin.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        if (!xdgOpen.isEmpty())
+            script("xdg-open", xdgOpen);
+        if (soffice)
+            script("soffice", "echo soffice >> \"$OUT\"");
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        qputenv("OUT", QFile::encodeName(out));
+        DesktopOpener opener;
+        const bool opened = opener.open(m_dir.filePath("отчет.docx"));
+        qputenv("PATH", oldPath);
+        QCOMPARE(opened, !openedBy.isEmpty());
+        // LibreOffice is started detached: give it the moment it needs to write.
+        const auto written = [&] {
+            QFile f(out);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
+        };
+        QTRY_COMPARE(written(), openedBy);
     }
 };
 

@@ -139,12 +139,8 @@ void ExportChartToWord(WordApplication &word, const QString &pictureFile, const 
             FormatWordSelection(word, QStringLiteral("Times New Roman"), 10, false, false);
         }
     } catch (...) {
-        // What was written still reaches the user; the first failure is the one reported.
-        try {
-            DisconnectWord(word, true);
-        } catch (const KorvanError &e) {
-            Messages::error(e.message());
-        }
+        // A chart that failed halfway is dropped, never shown as if it were whole.
+        DisconnectWord(word, true);
         throw;
     }
     DisconnectWord(word);

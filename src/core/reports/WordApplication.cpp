@@ -91,7 +91,12 @@ void WordApplication::disconnect(bool exportFailed)
 {
     m_connected = false;
     const bool opening = m_targetFile.isEmpty();
-    if (!m_document || (exportFailed && !opening))
+    if (exportFailed) {
+        m_document.reset();
+        m_path.clear();
+        return;
+    }
+    if (!m_document)
         return;
     if (m_path.isEmpty())
         m_path = opening ? newDocumentPath() : m_targetFile;

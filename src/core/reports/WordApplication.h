@@ -47,10 +47,10 @@ public:
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // Saves the active document and, unless it has a target file, opens it with the installed
-    // DocumentOpener; when that cannot, tells the user where the file is. After a failed export
-    // the user still gets what was written, but a target file is left untouched, so the
-    // command-line program writes all or nothing. Failures to save raise a KorvanError after
-    // the connection is released.
+    // DocumentOpener; when that cannot, tells the user where the file is. A failed export is
+    // neither saved nor opened, and its document is dropped: a reader must never take a report
+    // that stops halfway for a whole one (the caller reports the failure). Failures to save
+    // raise a KorvanError after the connection is released.
     void disconnect(bool exportFailed = false);
 
     // A file name made of the title and the moment, safe for any file system.

@@ -1,6 +1,7 @@
 #include "reports/WordLayer.h"
 
 #include "Messages.h"
+#include "reports/PageMargins.h"
 #include "reports/WordApplication.h"
 #include "reports/WordFont.h"
 #include "reports/WordParagraphFormat.h"
@@ -71,6 +72,9 @@ void OpenWordDocument(WordApplication &word)
 
 void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page)
 {
+    // Checked in the millimetres the user typed, before anything is written.
+    if (const auto problem = checkPageMargins(page))
+        throw KorvanError(problem->message);
     word.connect();
     if (word.documentsCount() == 0 || page.wordDoc == QStringLiteral("новый"))
         word.addDocument();

@@ -19,8 +19,8 @@ void OpenWordDocument(WordApplication &word);
 // Connects, takes a new document (WordDoc "новый", or none open) or the current one, and applies
 // the base font, paper, orientation, margins and page number of the settings.
 void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page);
-// Releases the connection: the document is saved and opened for the user (see
-// WordApplication::disconnect for an export that failed).
+// Releases the connection: the document is saved and opened for the user; after a failed
+// export it is dropped (see WordApplication::disconnect).
 void DisconnectWord(WordApplication &word, bool exportFailed = false);
 
 // Whole millimetres to the points passed to the page setup: mm × 2.836, rounded to the nearest
