@@ -1,5 +1,6 @@
 #include "TAboutForm.h"
 
+#include "Version.h"
 #include "ToolIcons.h"
 
 #include <QHBoxLayout>
@@ -24,7 +25,7 @@ TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent)
         l->setWordWrap(true);
         return l;
     };
-    QLabel *title = label("lblTitle", QStringLiteral("Korvan Vkp 1.0"));
+    QLabel *title = label("lblTitle", QStringLiteral(KORVAN_TITLE));
     QFont f = title->font();
     f.setPointSize(16);
     f.setBold(true);

@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 
+#include "Version.h"
 #include "CharacteristicGrid.h"
 #include "Messages.h"
 #include "TAboutForm.h"
@@ -53,7 +54,7 @@ namespace korvan {
 
 namespace {
 
-const QString Title = QStringLiteral("Korvan Vkp 1.0.");
+const QString Title = QStringLiteral(KORVAN_TITLE ".");
 
 // The grid colours of the window: cream cells, the monthly columns of the variants on money
 // green and the yearly ones on sky blue.
@@ -432,7 +433,7 @@ QList<CharacteristicGrid *> TMainForm::characteristicGrids() const { return {m_g
 
 QString TMainForm::captionFor(const QString &projectName, bool anyProject)
 {
-    return anyProject ? QStringLiteral("Korvan Vkp 1.0. ") + projectName + QStringLiteral(".") : Title;
+    return anyProject ? QStringLiteral(KORVAN_TITLE ". ") + projectName + QStringLiteral(".") : Title;
 }
 
 void TMainForm::SetCaption()

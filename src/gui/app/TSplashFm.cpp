@@ -1,5 +1,6 @@
 #include "TSplashFm.h"
 
+#include "Version.h"
 #include "ToolIcons.h"
 
 #include <QHBoxLayout>
@@ -11,7 +12,7 @@ namespace korvan {
 TSplashFm::TSplashFm(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("SplashFm"));
-    setWindowTitle(QStringLiteral("Korvan Vkp 1.0"));
+    setWindowTitle(QStringLiteral(KORVAN_TITLE));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -33,7 +34,7 @@ TSplashFm::TSplashFm(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     };
     auto *text = new QVBoxLayout;
     text->setContentsMargins(16, 14, 20, 14);
-    text->addWidget(label("lblTitle", QStringLiteral("Korvan Vkp 1.0"), 22, true));
+    text->addWidget(label("lblTitle", QStringLiteral(KORVAN_TITLE), 22, true));
     text->addWidget(label("lblVersion", QStringLiteral("Версия 1.0"), 11, false));
     text->addSpacing(18);
     text->addWidget(label("lblLine1", QStringLiteral("Программа "), 12, false));

@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "Version.h"
+
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -24,7 +26,7 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrow
 {
     initHelpResources();
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Korvan Vkp 1.0 — справка"));
+    setWindowTitle(QStringLiteral(KORVAN_TITLE " — справка"));
     setAttribute(Qt::WA_QuitOnClose, false);
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
     m_browser->setOpenExternalLinks(true);
