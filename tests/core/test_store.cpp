@@ -140,6 +140,17 @@ private slots:
         QVERIFY(openError(dir.path()).isEmpty());
     }
 
+    // A portable copy keeps its data beside itself; an installed one, in the user's data folder.
+    void dataDirectoryOfInstalledAndPortablePrograms()
+    {
+        QTemporaryDir portable;
+        QCOMPARE(Store::dataDirectoryFor(portable.path()), portable.path() + "/Data");
+        const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Data";
+        QCOMPARE(Store::dataDirectoryFor("/usr/bin"), perUser);
+        QCOMPARE(Store::dataDirectoryFor("/usr/local/bin/"), perUser);
+        QVERIFY(!QFileInfo::exists("/usr/bin/Data"));
+    }
+
     void unusableDirectoryRefused()
     {
         QTemporaryDir dir;

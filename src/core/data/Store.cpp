@@ -4,6 +4,7 @@
 #include "Schema.h"
 #include "Seeder.h"
 #include "TTable.h"
+#include "Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,8 +43,16 @@ Store::~Store()
 
 QString Store::defaultDataDirectory()
 {
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/Data");
-    if (writableDirectory(beside))
+    return dataDirectoryFor(QCoreApplication::applicationDirPath());
+}
+
+QString Store::dataDirectoryFor(const QString &programDirectory)
+{
+    const QString program = QDir::cleanPath(programDirectory);
+    const bool installed = program == QDir::cleanPath(QStringLiteral(KORVAN_INSTALL_BINDIR)) ||
+                           program.startsWith(QStringLiteral("/usr/"));
+    const QString beside = program + QStringLiteral("/Data");
+    if (!installed && writableDirectory(beside))
         return beside;
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Data");
 }

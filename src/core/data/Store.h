@@ -30,8 +30,11 @@ public:
     ~Store() override;
 
     // "Data" beside the executable when it exists or can be made and is writable (a portable
-    // install), otherwise the user's application data folder followed by "Data".
+    // install), otherwise the user's application data folder followed by "Data". An installed
+    // program (in the install prefix's bin or anywhere under /usr) never writes beside itself,
+    // even when run by root: each user keeps their own data.
     static QString defaultDataDirectory();
+    static QString dataDirectoryFor(const QString &programDirectory);
 
     static std::unique_ptr<Store> open(const QString &dataDirectory);
     // An in-memory store with the schema and the delivered contents (benchmarks, tests).
