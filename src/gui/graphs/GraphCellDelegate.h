@@ -6,19 +6,26 @@
 namespace korvan {
 
 // Cells of the load graph editor are typed through a numeric field, so every key passes the
-// decimal key filter. The open editor can be committed before a command reads the table.
+// decimal key filter. Each key is written to the cell at once; Escape puts back the text the
+// cell had when its editor opened. The open editor can be committed before a command reads the
+// table.
 class GraphCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     // Writes the text being typed into its cell and closes the editor.
     void commitOpenEditor();
     QWidget *openEditor() const { return m_editor; }
 
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
 private:
     mutable QPointer<QWidget> m_editor;
+    mutable QString m_original; // the open editor's cell before typing
 };
 
 } // namespace korvan
