@@ -4,6 +4,7 @@
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "reports/DocumentOpener.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,17 +26,20 @@ public:
     void error(const QString &text) override { box(QMessageBox::Critical, QStringLiteral("Ошибка"), text); }
     void information(const QString &text) override { box(QMessageBox::Information, QStringLiteral("Информация"), text); }
     void warning(const QString &text) override { box(QMessageBox::Warning, QStringLiteral("Предупреждение"), text); }
-    bool question(const QString &text) override
+    bool question(const QString &text) override { return ask(text, QMessageBox::Yes); }
+    bool cautiousQuestion(const QString &text) override { return ask(text, QMessageBox::No); }
+
+private:
+    static bool ask(const QString &text, QMessageBox::StandardButton defaultButton)
     {
         QMessageBox m(QMessageBox::Question, QStringLiteral("Подтверждение"), text, QMessageBox::Yes | QMessageBox::No,
                       QApplication::activeWindow());
         m.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         m.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-        m.setDefaultButton(QMessageBox::Yes);
+        m.setDefaultButton(defaultButton);
         return m.exec() == QMessageBox::Yes;
     }
 
-private:
     static void box(QMessageBox::Icon icon, const QString &title, const QString &text)
     {
         QMessageBox m(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
@@ -72,6 +76,7 @@ int main(int argc, char *argv[])
     korvan::Messages::install(&boxes);
     DesktopOpener opener;
     korvan::DocumentOpener::install(&opener);
+    korvan::WindowPlacement::install();
 
     QPointer<korvan::TSplashFm> splash = new korvan::TSplashFm;
     splash->show();
