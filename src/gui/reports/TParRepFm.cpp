@@ -7,10 +7,12 @@
 #include "ui/HelpWindow.h"
 #include "ui/Lib.h"
 #include "ui/NumericEdit.h"
+#include "Messages.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +21,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -63,6 +66,25 @@ const MarginDef Margins[] = {
     {"HeaderDistance", "до верхнего колонтитула:"},
     {"FooterDistance", "до нижнего колонтитула:"},
 };
+
+// What the margins leave for the text at least, in millimetres.
+constexpr int MinTextMillimetres = 20;
+
+// The paper of a record in millimetres, as the report sets it up (A4 unless another size is
+// chosen, portrait unless landscape is).
+QSize paperMillimetres(const ReportPageSettings &page)
+{
+    QSize size(210, 297);
+    if (page.paperSize == QLatin1String("A3"))
+        size = {297, 420};
+    else if (page.paperSize == QLatin1String("A5"))
+        size = {148, 210};
+    if (page.paperOrient == QStringLiteral("альбомная"))
+        size.transpose();
+    return size;
+}
+
+QString marginCaption(const char *caption) { return QString::fromUtf8(caption).chopped(1); }
 
 } // namespace
 
@@ -289,6 +311,7 @@ QWidget *TParRepFm::buildWordPage()
         edit->setObjectName(QStringLiteral("Edit") + field);
         edit->setFixedWidth(70);
         connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) { marginEdited(field, text); });
+        edit->installEventFilter(this); // the check on leaving the field
         ml->addWidget(edit, row, 1);
         auto *steps = new QWidget(margins);
         steps->setObjectName(QStringLiteral("ud") + field);
@@ -481,8 +504,66 @@ void TParRepFm::chkSampleClicked(bool checked)
     }
 }
 
+std::optional<QString> TParRepFm::marginProblem(const QString &field) const
+{
+    const bool any = m_report.active() && (!m_report.isEmpty() || m_report.editing());
+    if (!any)
+        return std::nullopt;
+    const ReportPageSettings page = ReportSettings::fromCurrentRecord(m_report).page;
+    const QSize paper = paperMillimetres(page);
+    const char *caption = "";
+    const char *other = "";
+    int sum = 0, length = paper.height();
+    if (field == QLatin1String("TopMargin") || field == QLatin1String("BottomMargin")) {
+        sum = page.topMargin + page.bottomMargin;
+        caption = field == QLatin1String("TopMargin") ? Margins[0].caption : Margins[1].caption;
+        other = field == QLatin1String("TopMargin") ? Margins[1].caption : Margins[0].caption;
+    } else if (field == QLatin1String("LeftMargin") || field == QLatin1String("RightMargin")) {
+        sum = page.leftMargin + page.rightMargin;
+        length = paper.width();
+        caption = field == QLatin1String("LeftMargin") ? Margins[2].caption : Margins[3].caption;
+        other = field == QLatin1String("LeftMargin") ? Margins[3].caption : Margins[2].caption;
+    } else {
+        sum = field == QLatin1String("HeaderDistance") ? page.headerDistance : page.footerDistance;
+        caption = field == QLatin1String("HeaderDistance") ? Margins[4].caption : Margins[5].caption;
+    }
+    const int largest = length - MinTextMillimetres;
+    if (sum <= largest)
+        return std::nullopt;
+    const QString name = QStringLiteral("Недопустимое значение поля «%1» (%2 мм). ")
+                             .arg(marginCaption(caption), m_report.asString(field));
+    if (*other)
+        return name + QStringLiteral("Поля «%1» и «%2» вместе должны быть не больше %3 мм: на листе остается не менее "
+                                     "%4 мм для текста.")
+                          .arg(marginCaption(caption), marginCaption(other))
+                          .arg(largest)
+                          .arg(MinTextMillimetres);
+    return name + QStringLiteral("Расстояние должно быть не больше %1 мм.").arg(largest);
+}
+
+bool TParRepFm::checkMargin(const QString &field)
+{
+    const auto problem = marginProblem(field);
+    if (!problem)
+        return true;
+    QScopedValueRollback guard(m_checkingMargin, true);
+    Messages::error(*problem);
+    if (QLineEdit *edit = m_margins.value(field)) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    }
+    return false;
+}
+
 bool TParRepFm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusOut && !m_checkingMargin) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // Focus that goes to another window (the message box itself, a menu) is not leaving the field.
+        const QString field = m_margins.key(qobject_cast<QLineEdit *>(watched));
+        if (!field.isEmpty() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
+            checkMargin(field);
+    }
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove)
         if (auto *box = qobject_cast<QCheckBox *>(watched))
             showSample(box->objectName());
@@ -491,6 +572,11 @@ bool TParRepFm::eventFilter(QObject *watched, QEvent *event)
 
 void TParRepFm::done(int result)
 {
+    // The record current on closing is the next report's page: margins that leave no room for the
+    // text keep the window open.
+    for (const MarginDef &m : Margins)
+        if (!checkMargin(QLatin1String(m.field)))
+            return;
     runGuarded([this] { m_data.TableReport->checkBrowseMode(); });
     QDialog::done(result);
 }
