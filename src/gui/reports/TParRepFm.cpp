@@ -533,8 +533,8 @@ std::optional<QString> TParRepFm::marginProblem(const QString &field) const
     const QString name = QStringLiteral("Недопустимое значение поля «%1» (%2 мм). ")
                              .arg(marginCaption(caption), m_report.asString(field));
     if (*other)
-        return name + QStringLiteral("Поля «%1» и «%2» вместе должны быть не больше %3 мм: на листе остается не менее "
-                                     "%4 мм для текста.")
+        return name + QStringLiteral("Поля «%1» и «%2» вместе должны быть не больше %3 мм, чтобы на листе оставалось "
+                                     "не менее %4 мм для текста.")
                           .arg(marginCaption(caption), marginCaption(other))
                           .arg(largest)
                           .arg(MinTextMillimetres);
