@@ -21,9 +21,8 @@ using namespace korvan::test;
 
 namespace {
 
-// A 1024 x 768 screen less a task bar, and the window manager's title bar and frame.
+// A 1024 x 768 screen less a task bar.
 const QRect SmallScreen(0, 0, 1024, 740);
-const QSize Frame(8, 30);
 
 QSize leastSize(QWidget *w)
 {
@@ -53,13 +52,13 @@ private slots:
         for (QDialog *d : form.findChildren<QDialog *>())
             windows << d;
         QVERIFY(windows.size() > 8);
-        const QSize room = SmallScreen.size() - Frame;
         for (QWidget *w : windows) {
+            const QSize room = SmallScreen.size() - WindowPlacement::frameAllowance(w);
             const QSize least = leastSize(w);
             QVERIFY2(least.width() <= room.width() && least.height() <= room.height(),
                      qPrintable(QStringLiteral("%1 needs %2 x %3").arg(w->objectName()).arg(least.width()).arg(least.height())));
             WindowPlacement::place(w, SmallScreen);
-            const QRect frame(w->pos(), w->size() + Frame);
+            const QRect frame(w->pos(), w->size() + WindowPlacement::frameAllowance(w));
             QVERIFY2(SmallScreen.contains(frame), qPrintable(w->objectName()));
             // Centred, to the pixel rounding.
             QVERIFY2(qAbs(frame.center().x() - SmallScreen.center().x()) <= 1, qPrintable(w->objectName()));
@@ -69,16 +68,17 @@ private slots:
     void placementShrinksAndCentresALargeWindow()
     {
         QWidget w;
+        const QSize frame = WindowPlacement::frameAllowance(&w);
         w.resize(1180, 900);
         WindowPlacement::place(&w, QRect(100, 0, 1024, 768));
-        QVERIFY(w.width() + Frame.width() <= 1024);
-        QVERIFY(w.height() + Frame.height() <= 768);
+        QVERIFY(w.width() + frame.width() <= 1024);
+        QVERIFY(w.height() + frame.height() <= 768);
         QCOMPARE(w.x(), 100);
         QWidget small;
         small.resize(400, 300);
         WindowPlacement::place(&small, QRect(100, 0, 1024, 768));
         QCOMPARE(small.size(), QSize(400, 300));
-        QVERIFY(qAbs(small.x() + (400 + Frame.width()) / 2 - (100 + 512)) <= 1);
+        QVERIFY(qAbs(small.x() + (400 + frame.width()) / 2 - (100 + 512)) <= 1);
     }
 
     void helpFromAModalDialogTakesTheMouse()

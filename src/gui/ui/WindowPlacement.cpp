@@ -39,20 +39,26 @@ QRect WindowPlacement::availableArea(const QWidget *window)
     return screen ? screen->availableGeometry() : QRect();
 }
 
+QSize WindowPlacement::frameAllowance(const QWidget *window)
+{
+    // The title bar and the borders a window manager adds around the window, at least as much as
+    // the usual ones take.
+    return {8, qMax(30, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8)};
+}
+
 void WindowPlacement::place(QWidget *window, const QRect &available)
 {
     if (available.isEmpty())
         return;
-    // Room for the title bar and the frame the window manager adds.
-    const int titleHeight = window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
-    const QSize room(available.width() - 8, available.height() - titleHeight);
+    const QSize frameSize = frameAllowance(window);
+    const QSize room = available.size() - frameSize;
     QSize size = window->size().boundedTo(room);
     // A window that cannot be made that small keeps its minimum (the layouts keep it below the
     // smallest screen the program supports).
     size = size.expandedTo(window->minimumSize());
     if (size != window->size())
         window->resize(size);
-    QRect frame(QPoint(0, 0), QSize(size.width() + 8, size.height() + titleHeight));
+    QRect frame(QPoint(0, 0), size + frameSize);
     frame.moveCenter(available.center());
     frame.moveTopLeft(QPoint(qMax(frame.left(), available.left()), qMax(frame.top(), available.top())));
     window->move(frame.topLeft());

@@ -19,6 +19,8 @@ public:
 
     // Fits and centres a window in an area (a screen's available geometry).
     static void place(QWidget *window, const QRect &available);
+    // What a window manager adds around a window: its title bar and frame.
+    static QSize frameAllowance(const QWidget *window);
     // The available area of the screen a window belongs with: its parent's, else its own.
     static QRect availableArea(const QWidget *window);
 
