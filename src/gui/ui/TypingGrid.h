@@ -20,6 +20,8 @@ public:
     // Editable: keys, F2, a double click and a click on the current cell open its editor.
     void setTypingEnabled(bool on);
     bool typingEnabled() const { return m_typing; }
+    // A cell's editor is open.
+    bool editing() const { return state() == EditingState; }
 
     void keyboardSearch(const QString &search) override;
 

@@ -11,7 +11,6 @@ namespace korvan {
 // under the main window), centred there, and no larger than that area, so its buttons are never
 // off a small screen. Installed once on the application.
 class WindowPlacement : public QObject {
-    Q_OBJECT
 public:
     using QObject::QObject;
 
