@@ -169,7 +169,8 @@ private slots:
     {
         for (const QChar ch : text) {
             QCoreApplication::processEvents();
-            QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+            // Letters of any alphabet, as a keyboard layout sends them.
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
         }
     }
 

@@ -2,11 +2,23 @@
 
 #include "ui/NumericEdit.h"
 
-#include <QKeyEvent>
+#include <QPersistentModelIndex>
 
 namespace korvan {
 
-QWidget *GraphCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const
+GraphCellDelegate::GraphCellDelegate(QObject *parent) : QStyledItemDelegate(parent)
+{
+    // The keys typed so far are in the cell already: Escape (a close that reverts) takes them back.
+    connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget *editor, EndEditHint hint) {
+        if (editor != m_editor)
+            return;
+        m_editor = nullptr; // closed: nothing left to commit
+        if (hint == RevertModelCache && m_index.isValid())
+            const_cast<QAbstractItemModel *>(m_index.model())->setData(m_index, m_original, Qt::EditRole);
+    });
+}
+
+QWidget *GraphCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     auto *editor = new NumericEdit(NumericEdit::Decimal, parent);
     editor->setObjectName(QStringLiteral("CellEditor"));
@@ -16,26 +28,9 @@ QWidget *GraphCellDelegate::createEditor(QWidget *parent, const QStyleOptionView
     auto *self = const_cast<GraphCellDelegate *>(this);
     connect(editor, &QLineEdit::textEdited, self, [self, editor] { emit self->commitData(editor); });
     m_editor = editor;
+    m_index = index;
+    m_original = index.data(Qt::EditRole).toString();
     return editor;
-}
-
-void GraphCellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
-{
-    QStyledItemDelegate::setEditorData(editor, index);
-    if (editor == m_editor)
-        m_original = index.data(Qt::EditRole).toString();
-}
-
-bool GraphCellDelegate::eventFilter(QObject *object, QEvent *event)
-{
-    auto *edit = qobject_cast<QLineEdit *>(object);
-    if (edit && edit == m_editor && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-        // The keys typed so far are in the cell already: Escape takes them back.
-        edit->setText(m_original);
-        emit commitData(edit);
-    }
-    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void GraphCellDelegate::commitOpenEditor()

@@ -12,20 +12,17 @@ namespace korvan {
 class GraphCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit GraphCellDelegate(QObject *parent = nullptr);
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     // Writes the text being typed into its cell and closes the editor.
     void commitOpenEditor();
     QWidget *openEditor() const { return m_editor; }
 
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override;
-
 private:
     mutable QPointer<QWidget> m_editor;
-    mutable QString m_original; // the open editor's cell before typing
+    mutable QPersistentModelIndex m_index; // the open editor's cell
+    mutable QString m_original;            // and its text before typing
 };
 
 } // namespace korvan
