@@ -5,6 +5,7 @@
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "reports/DesktopOpener.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,17 +24,20 @@ public:
     void error(const QString &text) override { box(QMessageBox::Critical, QStringLiteral("Ошибка"), text); }
     void information(const QString &text) override { box(QMessageBox::Information, QStringLiteral("Информация"), text); }
     void warning(const QString &text) override { box(QMessageBox::Warning, QStringLiteral("Предупреждение"), text); }
-    bool question(const QString &text) override
+    bool question(const QString &text) override { return ask(text, QMessageBox::Yes); }
+    bool cautiousQuestion(const QString &text) override { return ask(text, QMessageBox::No); }
+
+private:
+    static bool ask(const QString &text, QMessageBox::StandardButton defaultButton)
     {
         QMessageBox m(QMessageBox::Question, QStringLiteral("Подтверждение"), text, QMessageBox::Yes | QMessageBox::No,
                       QApplication::activeWindow());
         m.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         m.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-        m.setDefaultButton(QMessageBox::Yes);
+        m.setDefaultButton(defaultButton);
         return m.exec() == QMessageBox::Yes;
     }
 
-private:
     static void box(QMessageBox::Icon icon, const QString &title, const QString &text)
     {
         QMessageBox m(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
@@ -63,6 +67,7 @@ int main(int argc, char *argv[])
     // A written report opens in the desktop's application for .docx files, as Word stayed open with it.
     korvan::DesktopOpener opener;
     korvan::DocumentOpener::install(&opener);
+    korvan::WindowPlacement::install();
 
     QPointer<korvan::TSplashFm> splash = new korvan::TSplashFm;
     splash->show();

@@ -34,6 +34,7 @@ void Messages::error(const QString &text) { current->error(text); }
 void Messages::information(const QString &text) { current->information(text); }
 void Messages::warning(const QString &text) { current->warning(text); }
 bool Messages::question(const QString &text) { return current->question(text); }
+bool Messages::cautiousQuestion(const QString &text) { return current->cautiousQuestion(text); }
 
 MessageSink *Messages::install(MessageSink *sink)
 {

@@ -15,6 +15,8 @@ public:
     virtual void warning(const QString &text) = 0;
     // Yes/No question; true for Yes.
     virtual bool question(const QString &text) = 0;
+    // The same with No as the default answer, for what cannot be undone (a deletion).
+    virtual bool cautiousQuestion(const QString &text) { return question(text); }
 };
 
 class Messages {
@@ -23,6 +25,7 @@ public:
     static void information(const QString &text);
     static void warning(const QString &text);
     static bool question(const QString &text);
+    static bool cautiousQuestion(const QString &text);
 
     // Installs a sink and returns the previous one; nullptr restores the default (standard error,
     // questions answered No).

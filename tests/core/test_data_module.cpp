@@ -204,6 +204,14 @@ private slots:
         detail.cancel();
         QCOMPARE(detail.recordCount(), before);
         QCOMPARE(rec.errors.size(), 2);
+
+        // A new master row, not yet posted, is refused with the same words (it has no key yet).
+        master.append();
+        QVERIFY_THROWS_EXCEPTION(Abort, detail.append());
+        QCOMPARE(rec.errors.size(), 3);
+        QCOMPARE(rec.errors.last(), "Завершите работу с главной таблицей.");
+        QCOMPARE(detail.state(), TTable::State::Browse);
+        master.cancel();
     }
 
     void projectPostSignals()

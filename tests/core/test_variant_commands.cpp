@@ -147,6 +147,12 @@ private slots:
         addVariant(dm, params("1", 0));
         addVariant(dm, params("2", 0));
         QCOMPARE(nextVariantNumber(dm), QStringLiteral("3"));
+        // After a deletion the number proposed is still free: one above the largest, not the count.
+        QVERIFY(dm.tblProj2->locate("VarNum", 1));
+        deleteVariant(dm);
+        QCOMPARE(nextVariantNumber(dm), QStringLiteral("3"));
+        QVERIFY(!checkVariantParams(dm, params(nextVariantNumber(dm), 0), true));
+        addVariant(dm, params("1", 0));
         // Editing variant 2 may keep its number, not take variant 1's.
         QVERIFY(dm.tblProj2->locate("VarNum", 2));
         QVERIFY(!checkVariantParams(dm, params("2", 0), false));
@@ -155,6 +161,7 @@ private slots:
         // Another project may use number 1.
         createProject(dm, newProjectParams(dm));
         replaceProjectGraph(dm, {{0, 24, 10, 10}});
+        QCOMPARE(nextVariantNumber(dm), QStringLiteral("1"));
         QVERIFY(!checkVariantParams(dm, params("1", 0), true));
         addVariant(dm, params("1", 0));
         QCOMPARE(dm.tblProj2->recordCount(), 1);

@@ -65,6 +65,31 @@ private slots:
         QVERIFY(!w.form.grid(1)->cursorModel()->readOnly());
     }
 
+    // A new row takes the keyboard at its first cell; while it is not posted, a row of the
+    // level below is refused with the guard's words.
+    void aNewCompanyTakesTheKeyboardAndGuardsItsTypes()
+    {
+        Window w;
+        addCatalogueType(w.dm(), "Фирма", "Базовая", 10, 0.005, 100, {{5, 2}});
+        w.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        QApplication::setActiveWindow(&w.form);
+        CursorGrid *types = w.form.grid(1);
+        types->setCurrentIndex(types->model()->index(0, 2));
+        w.press(1, DBNavigator::Insert);
+        QCOMPARE(types->currentIndex().column(), 0);
+        QCOMPARE(QApplication::focusWidget(), types);
+        w.press(1, DBNavigator::Cancel);
+
+        w.press(0, DBNavigator::Insert);
+        QCOMPARE(w.dm().tblsKU0->state(), TTable::State::Insert);
+        QCOMPARE(QApplication::focusWidget(), w.form.grid(0));
+        w.press(1, DBNavigator::Insert);
+        QCOMPARE(w.rec.errors, QStringList{"Завершите работу с главной таблицей."});
+        QCOMPARE(w.dm().tblsKU1->state(), TTable::State::Browse);
+        w.press(0, DBNavigator::Cancel);
+    }
+
     void requiredFields_data()
     {
         QTest::addColumn<int>("level");

@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QtTest>
 
 using namespace korvan;
@@ -161,6 +162,83 @@ private slots:
         QCOMPARE(spy.last(), QVariantList({"project0.db", ""}));
         grid.setCurrentIndex(grid.model()->index(0, 1));
         QCOMPARE(grid.currentField(), "Tarif_a");
+    }
+
+    // Keys as they arrive: to the grid, then to the cell's editor once it is open.
+    static void type(const QString &text)
+    {
+        for (const QChar ch : text) {
+            QCoreApplication::processEvents();
+            // Letters of any alphabet, as a keyboard layout sends them.
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
+    }
+
+    // Typing right after a click on the current cell edits that cell, even when its first letter
+    // starts another row; Escape drops the cell's typing, a second one the row's edits.
+    void typingEditsTheCurrentCell()
+    {
+        TestData td;
+        TTable &companies = *td.data->tblsKU0;
+        QVERIFY(companies.recordCount() >= 2);
+        companies.first();
+        const QString first = companies.asString("Company");
+        companies.next();
+        const QString second = companies.asString("Company");
+        CursorGrid grid(&companies);
+        grid.setColumns({{"Company"}});
+        grid.setReadOnly(false);
+        grid.resize(300, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QApplication::setActiveWindow(&grid);
+        grid.setFocus();
+        clickRow(grid, 0);
+        clickRow(grid, 0);
+        type(second.left(1) + "1");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::qWait(QApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QCOMPARE(grid.currentIndex().row(), 0);
+        QCOMPARE(companies.recNo(), 0);
+        QCOMPARE(companies.asString("Company"), second.left(1) + "1");
+        QCOMPARE(grid.model()->index(1, 0).data().toString(), second);
+
+        // Escape in the editor keeps the cell's text; the next one cancels the row's edit.
+        type("Z");
+        QVERIFY(grid.editing());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid.model()->index(0, 0).data().toString(), second.left(1) + "1");
+        QCOMPARE(companies.state(), TTable::State::Edit);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(companies.state(), TTable::State::Browse);
+        QCOMPARE(companies.asString("Company"), first);
+    }
+
+    // A grid the user only reads widens its number columns to the widest value after each change
+    // of the rows, as it does for names.
+    void readOnlyColumnsFitTheirValues()
+    {
+        TestData td;
+        TTable &p = *td.data->tblProj0;
+        appendRow(p, {{"Name", "Цех"}, {"Tarif_a", 1}});
+        CursorGrid grid(&p);
+        grid.setColumns({{"Name"}, {"Tarif_a"}});
+        grid.resize(600, 200);
+        grid.show();
+        const int before = grid.columnWidth(1);
+        auto fits = [&grid](int row) {
+            const QString text = grid.model()->index(row, 1).data().toString();
+            return grid.columnWidth(1) > grid.fontMetrics().horizontalAdvance(text);
+        };
+        appendRow(p, {{"Name", "Склад"}, {"Tarif_a", 438123456.125}});
+        QVERIFY(grid.columnWidth(1) > before);
+        QVERIFY(fits(1));
+        // The value changed in place (same number of rows) widens it too.
+        p.edit();
+        p.setValue("Tarif_a", 1234567890123.25);
+        p.post();
+        QVERIFY(fits(1));
     }
 };
 

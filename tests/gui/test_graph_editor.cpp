@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QStyleHints>
 #include <QToolButton>
 #include <QtTest>
 
@@ -382,8 +383,8 @@ private slots:
         type(f, "1");
         QVERIFY(button(f, "btnCopy")->isEnabled());
         QVERIFY(button(f, "btnClear")->isEnabled());
-        // A point, a minus and letters are refused; the comma passes.
-        type(f, "a.-2,5");
+        // A minus and letters are refused; the point types the comma.
+        type(f, "a-2.5");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCoreApplication::processEvents();
         QCOMPARE(f.rows()[0][0], "12,5");
@@ -398,6 +399,73 @@ private slots:
         type(f, "7");
         click(f, "btnCopy");
         QCOMPARE(f.rows()[0][2], "7");
+    }
+
+    static void clickCell(TAddSutGrF &f, int row, int col)
+    {
+        const QRect cell = f.grid()->visualRect(f.grid()->model()->index(row, col));
+        QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    // Keys typed at once after a click on the current cell go into that cell, never into a row
+    // found by its first letters; Escape takes the typing back; the grid never searches.
+    void typingRightAfterAClickEditsThatCell()
+    {
+        TAddSutGrF f;
+        f.prime(ProjectHeaders, parseRows("0 1 10 1|1 2 20 2|2 3 40 3|3 4 25 4|4 5 30 5|5 6 35 6|6 7 40 7|7 24 45 8"),
+                true);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QApplication::setActiveWindow(&f);
+        f.grid()->setFocus();
+        clickCell(f, 4, 2);
+        clickCell(f, 4, 2); // the cell is current and selected: a click that may start its editor
+        type(f, "45");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::qWait(QApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        QCOMPARE(column(f, 2), (QStringList{"10", "20", "40", "25", "45", "35", "40", "45"}));
+        QCOMPARE(currentCell(f), QPoint(4, 2));
+        QVERIFY(!f.grid()->editing());
+
+        // On a cell that is only current, the keys start typing too.
+        selectCell(f, 6, 3);
+        type(f, "9");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f.rows()[6][3], "9");
+
+        // Escape gives the cell back its text though each key was written at once.
+        selectCell(f, 1, 2);
+        type(f, "77");
+        QCOMPARE(f.rows()[1][2], "77");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.rows()[1][2], "20");
+        QVERIFY(f.isVisible()); // the first Escape belongs to the cell, not to the dialog
+
+        // A click on the current cell with no key after it opens its editor.
+        clickCell(f, 2, 2);
+        clickCell(f, 2, 2);
+        QTRY_VERIFY(f.grid()->editing());
+    }
+
+    void newRowTakesTheKeyboard()
+    {
+        TAddSutGrF f;
+        f.prime(ProjectHeaders, parseRows("0 12 10 1|12 24 20 2"), true);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QApplication::setActiveWindow(&f);
+        selectCell(f, 0, 3);
+        click(f, "btnAddRow");
+        QCOMPARE(currentCell(f), QPoint(2, 0));
+        QCOMPARE(QApplication::focusWidget(), f.grid());
+        type(f, "24");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(f.rows()[2][0], "24");
+        selectCell(f, 1, 2);
+        click(f, "btnInsertRow");
+        QCOMPARE(currentCell(f), QPoint(1, 0));
+        QCOMPARE(QApplication::focusWidget(), f.grid());
     }
 
     void chart_data()

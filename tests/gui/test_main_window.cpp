@@ -312,7 +312,8 @@ private slots:
         createExampleProject(m.dm(), "Цех 1");
         m.build();
         m.action("mnDelete")->trigger();
-        QCOMPARE(m.rec.questions, QStringList{"Удалить текущий проект?"});
+        QCOMPARE(m.rec.questions, QStringList{"Удалить текущий проект «Цех 1»?"});
+        QCOMPARE(m.rec.cautiousQuestions, m.rec.questions);
         QCOMPARE(m.dm().tblProj0->recordCount(), 1);
 
         m.rec.answers = {true};

@@ -35,7 +35,7 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("left");
-        QTest::newRow("decimal drops the point") << int(NumericEdit::Decimal) << "0.5" << "05";
+        QTest::newRow("decimal types the point as the comma") << int(NumericEdit::Decimal) << "0.95" << "0,95";
         QTest::newRow("decimal keeps the comma") << int(NumericEdit::Decimal) << "0,715" << "0,715";
         QTest::newRow("decimal drops minus and letters") << int(NumericEdit::Decimal) << "-1a2e3" << "123";
         QTest::newRow("whole drops the comma") << int(NumericEdit::Whole) << "2,5" << "25";
@@ -61,10 +61,23 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_Home);
         QTest::keyClick(&edit, Qt::Key_Delete);
         QCOMPARE(edit.text(), ",2");
-        // The clipboard and selection shortcuts are dropped like any other character: the text stays.
+        // Select all, copy, paste, cut and undo work as in any text field.
+        edit.setText("55");
         QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(&edit, "1");
-        QCOMPARE(edit.text(), "1,2");
+        QTest::keyClicks(&edit, "20");
+        QCOMPARE(edit.text(), "20");
+        QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(&edit, Qt::Key_End);
+        QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit.text(), "2020");
+        QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit.text(), "20");
+        QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(edit.text(), "");
+        QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit.text(), "20");
         // The keypad's decimal key types the comma.
         edit.clear();
         QTest::keyClicks(&edit, "3");

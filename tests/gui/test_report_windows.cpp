@@ -193,7 +193,7 @@ private slots:
         d.nav("btnPost");
         QCOMPARE(storedFlag(d.t, "TopMargin").toInt(), 19);
 
-        // Typed digits go into the record; a point is no digit and is dropped.
+        // Typed digits go into the record; a point is no digit of a whole number and is dropped.
         auto *left = d.fm->findChild<QLineEdit *>("EditLeftMargin");
         left->setFocus();
         left->selectAll();
@@ -201,6 +201,47 @@ private slots:
         QCOMPARE(left->text(), QStringLiteral("32"));
         d.nav("btnPost");
         QCOMPARE(storedFlag(d.t, "LeftMargin").toInt(), 32);
+    }
+
+    static void typeMargin(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    // A margin pair must leave 20 mm of the paper for the text: checked on leaving the field
+    // (against the paper chosen) and again on closing, with the field named.
+    void marginsAreCheckedAgainstThePaper()
+    {
+        Dialog d;
+        QApplication::setActiveWindow(d.fm.get());
+        auto *top = d.fm->findChild<QLineEdit *>("EditTopMargin");
+        auto *bottom = d.fm->findChild<QLineEdit *>("EditBottomMargin");
+        QCOMPARE(bottom->text(), QStringLiteral("20"));
+        typeMargin(top, "5520");
+        bottom->setFocus(Qt::TabFocusReason);
+        QCOMPARE(d.rec.errors, QStringList{"Поля страницы «верхнее» (5520 мм) и «нижнее» (20 мм) оставляют для текста "
+                                           "0 мм высоты листа A4 (297 мм), а нужно не менее 20 мм."});
+        QCOMPARE(QApplication::focusWidget(), top);
+        typeMargin(top, "150");
+        bottom->setFocus(Qt::TabFocusReason);
+        QCOMPARE(d.rec.errors.size(), 1);
+
+        // A5 landscape leaves 148 mm of height: 150 + 20 no longer fits, and closing says so.
+        d.fm->findChild<QAbstractButton *>("rdgPaperSize2")->click();
+        d.fm->findChild<QAbstractButton *>("rdgPaperOrient1")->click();
+        d.fm->close();
+        QVERIFY(d.fm->isVisible());
+        QCOMPARE(d.rec.errors.size(), 2);
+        QCOMPARE(d.rec.errors.last(), "Поля страницы «верхнее» (150 мм) и «нижнее» (20 мм) оставляют для текста "
+                                      "0 мм высоты листа A5 (148 мм), а нужно не менее 20 мм.");
+        QCOMPARE(QApplication::focusWidget(), top);
+        typeMargin(top, "100");
+        d.fm->close();
+        QVERIFY(!d.fm->isVisible());
+        QCOMPARE(d.rec.errors.size(), 2);
+        QCOMPARE(storedFlag(d.t, "TopMargin").toInt(), 100);
     }
 
     void samplePictures()

@@ -13,8 +13,15 @@ bool MessageRecorder::question(const QString &text)
     return answers.isEmpty() ? false : answers.takeFirst();
 }
 
+bool MessageRecorder::cautiousQuestion(const QString &text)
+{
+    cautiousQuestions << text;
+    return question(text);
+}
+
 void MessageRecorder::clear()
 {
+    cautiousQuestions.clear();
     errors.clear();
     informations.clear();
     warnings.clear();

@@ -17,10 +17,13 @@ public:
     void information(const QString &text) override { informations << text; all << text; }
     void warning(const QString &text) override { warnings << text; all << text; }
     bool question(const QString &text) override;
+    bool cautiousQuestion(const QString &text) override;
 
     void clear();
 
     QStringList errors, informations, warnings, questions, all;
+    // The questions whose default answer is No (also in questions).
+    QStringList cautiousQuestions;
     // Answers to the next questions, first first; No once they run out.
     QList<bool> answers;
 

@@ -172,7 +172,14 @@ std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const Variant
     return std::nullopt;
 }
 
-QString nextVariantNumber(const TDataModule1 &data) { return QString::number(data.tblProj2->recordCount() + 1); }
+QString nextVariantNumber(const TDataModule1 &data)
+{
+    // One above the largest number in use: after a deletion the count of variants plus one
+    // names a number that is still taken. Read from the file, so no cursor moves.
+    const QVariant largest = data.store().scalar(
+        QStringLiteral("SELECT MAX(\"VarNum\") FROM \"project2.db\" WHERE \"Kod0\" = %1").arg(data.tblProj0->currentKod()));
+    return QString::number(largest.toLongLong() + 1);
+}
 
 void addVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
 {

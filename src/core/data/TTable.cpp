@@ -548,11 +548,13 @@ void TTable::startInsert(bool atCursor)
 {
     beforeMove();
     ensureFresh();
+    // The hook first: a master row being typed (a new one has no key yet) is refused with the
+    // guard's own words, not as a missing master row.
+    if (beforeInsert)
+        beforeInsert(*this);
     if (m_master && linkedMasterKod() == 0)
         throw KorvanError(QStringLiteral("Нельзя добавить запись в таблицу «%1»: нет текущей записи главной таблицы.")
                               .arg(tableName()));
-    if (beforeInsert)
-        beforeInsert(*this);
     Row row(fieldCount());
     if (m_master)
         row[m_def->fieldIndex(QStringLiteral("Kod0"))] = m_linkedKod;

@@ -2,6 +2,8 @@
 
 #include "reports/ReportSettings.h"
 
+#include <array>
+
 namespace korvan {
 
 namespace {
@@ -12,20 +14,19 @@ struct Margin {
     int value;
 };
 
-QString outOfPaper(const Margin &a, const Margin &b, int left, const QString &side, const PaperMillimetres &,
-                   const QString &paper, int length)
+// The six values in the window's order: the two vertical margins, the two horizontal ones, the
+// two distances.
+std::array<Margin, 6> marginsOf(const ReportPageSettings &page)
 {
-    return QStringLiteral("Поля страницы «%1» (%2 мм) и «%3» (%4 мм) оставляют для текста %5 мм %6 листа %7 "
-                          "(%8 мм), а нужно не менее %9 мм.")
-        .arg(QString::fromUtf8(a.caption))
-        .arg(a.value)
-        .arg(QString::fromUtf8(b.caption))
-        .arg(b.value)
-        .arg(left)
-        .arg(side, paper)
-        .arg(length)
-        .arg(MinTextMillimetres);
+    return {{{"TopMargin", "верхнее", page.topMargin},
+             {"BottomMargin", "нижнее", page.bottomMargin},
+             {"LeftMargin", "левое", page.leftMargin},
+             {"RightMargin", "правое", page.rightMargin},
+             {"HeaderDistance", "до верхнего колонтитула", page.headerDistance},
+             {"FooterDistance", "до нижнего колонтитула", page.footerDistance}}};
 }
+
+QString caption(const Margin &m) { return QString::fromUtf8(m.caption); }
 
 } // namespace
 
@@ -41,46 +42,63 @@ PaperMillimetres paperMillimetres(const QString &paperSize, const QString &paper
     return mm;
 }
 
-std::optional<PageMarginProblem> checkPageMargins(const ReportPageSettings &page)
+std::optional<PageMarginProblem> checkPageMargin(const ReportPageSettings &page, const QString &field)
 {
-    const Margin top{"TopMargin", "верхнее", page.topMargin};
-    const Margin bottom{"BottomMargin", "нижнее", page.bottomMargin};
-    const Margin left{"LeftMargin", "левое", page.leftMargin};
-    const Margin right{"RightMargin", "правое", page.rightMargin};
-    const Margin header{"HeaderDistance", "до верхнего колонтитула", page.headerDistance};
-    const Margin footer{"FooterDistance", "до нижнего колонтитула", page.footerDistance};
-
-    for (const Margin &m : {top, bottom, left, right, header, footer}) {
-        if (m.value < 0)
-            return PageMarginProblem{QString::fromLatin1(m.field),
-                                     QStringLiteral("Поле страницы «%1» не может быть отрицательным: %2 мм.")
-                                         .arg(QString::fromUtf8(m.caption))
-                                         .arg(m.value)};
-    }
+    const auto margins = marginsOf(page);
+    int index = 0;
+    while (index < int(margins.size()) && QLatin1String(margins[index].field) != field)
+        ++index;
+    if (index == int(margins.size()))
+        return std::nullopt;
+    const Margin &m = margins[index];
+    if (m.value < 0)
+        return PageMarginProblem{field, QStringLiteral("Поле страницы «%1» не может быть отрицательным: %2 мм.")
+                                            .arg(caption(m))
+                                            .arg(m.value)};
     const PaperMillimetres paper = paperMillimetres(page.paperSize, page.paperOrient);
     const QString paperName = page.paperSize.isEmpty() ? QStringLiteral("A4") : page.paperSize;
-    // The larger of the pair is the one the user most likely mistyped.
-    const auto pair = [&](const Margin &a, const Margin &b, int length, const QString &side)
-        -> std::optional<PageMarginProblem> {
-        const qint64 left = qint64(length) - a.value - b.value;
-        if (left >= MinTextMillimetres)
+    if (index >= 4) {
+        if (m.value <= paper.height - MinTextMillimetres)
             return std::nullopt;
-        const Margin &culprit = a.value >= b.value ? a : b;
-        return PageMarginProblem{QString::fromLatin1(culprit.field),
-                                 outOfPaper(a, b, int(std::max<qint64>(left, 0)), side, paper, paperName, length)};
-    };
-    if (auto p = pair(top, bottom, paper.height, QStringLiteral("высоты")))
-        return p;
-    if (auto p = pair(left, right, paper.width, QStringLiteral("ширины")))
-        return p;
-    for (const Margin &m : {header, footer}) {
-        if (m.value > paper.height - MinTextMillimetres)
-            return PageMarginProblem{QString::fromLatin1(m.field),
-                                     QStringLiteral("Расстояние «%1» (%2 мм) не помещается на листе %3 высотой %4 мм.")
-                                         .arg(QString::fromUtf8(m.caption))
-                                         .arg(m.value)
-                                         .arg(paperName)
-                                         .arg(paper.height)};
+        return PageMarginProblem{field, QStringLiteral("Расстояние «%1» (%2 мм) не помещается на листе %3 высотой %4 мм.")
+                                            .arg(caption(m))
+                                            .arg(m.value)
+                                            .arg(paperName)
+                                            .arg(paper.height)};
+    }
+    const Margin &a = margins[index & ~1];
+    const Margin &b = margins[index | 1];
+    const bool vertical = index < 2;
+    const int length = vertical ? paper.height : paper.width;
+    const qint64 left = qint64(length) - a.value - b.value;
+    if (left >= MinTextMillimetres)
+        return std::nullopt;
+    return PageMarginProblem{
+        field, QStringLiteral("Поля страницы «%1» (%2 мм) и «%3» (%4 мм) оставляют для текста %5 мм %6 листа %7 "
+                              "(%8 мм), а нужно не менее %9 мм.")
+                   .arg(caption(a))
+                   .arg(a.value)
+                   .arg(caption(b))
+                   .arg(b.value)
+                   .arg(std::max<qint64>(left, 0))
+                   .arg(vertical ? QStringLiteral("высоты") : QStringLiteral("ширины"), paperName)
+                   .arg(length)
+                   .arg(MinTextMillimetres)};
+}
+
+std::optional<PageMarginProblem> checkPageMargins(const ReportPageSettings &page)
+{
+    const auto margins = marginsOf(page);
+    for (const Margin &m : margins)
+        if (m.value < 0)
+            return checkPageMargin(page, QLatin1String(m.field));
+    for (int i = 0; i < int(margins.size()); i += 2) {
+        // Of a pair, the larger value is the one to correct.
+        const Margin &first = i < 4 && margins[i + 1].value > margins[i].value ? margins[i + 1] : margins[i];
+        const Margin &second = &first == &margins[i] ? margins[i + 1] : margins[i];
+        for (const Margin *m : {&first, &second})
+            if (auto problem = checkPageMargin(page, QLatin1String(m->field)))
+                return problem;
     }
     return std::nullopt;
 }

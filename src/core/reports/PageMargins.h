@@ -24,8 +24,11 @@ struct PaperMillimetres {
 };
 PaperMillimetres paperMillimetres(const QString &paperSize, const QString &paperOrient);
 
-// The first margin or distance of the page that is negative or leaves less than
-// MinTextMillimetres of text across or down the paper; nothing when the page is sound.
+// What is wrong with one margin or distance of the page (a report.DB field name): negative, or
+// leaving with its pair less than MinTextMillimetres of text across or down the paper.
+std::optional<PageMarginProblem> checkPageMargin(const ReportPageSettings &page, const QString &field);
+// The first problem of the page, naming the larger margin of a pair that does not fit (the one
+// most likely mistyped); nothing when the page is sound.
 std::optional<PageMarginProblem> checkPageMargins(const ReportPageSettings &page);
 
 } // namespace korvan

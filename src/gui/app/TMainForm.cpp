@@ -581,7 +581,9 @@ void TMainForm::mnDeleteClick()
 {
     if (m_data.tblProj0->isEmpty())
         return;
-    if (!Messages::question(QStringLiteral("Удалить текущий проект?")))
+    // The name tells the user which project goes; No is the default, a deletion cannot be undone.
+    const QString name = m_data.tblProj0->asString(QStringLiteral("Name"));
+    if (!Messages::cautiousQuestion(QStringLiteral("Удалить текущий проект «%1»?").arg(name)))
         return;
     runGuarded([this] { deleteProject(m_data); });
     afterProjectCommand();

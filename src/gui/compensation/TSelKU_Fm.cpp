@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QToolButton>
@@ -154,8 +155,16 @@ TSelKU_Fm::TSelKU_Fm(TDataModule1 &data, TsKUForm *catalogue, QWidget *parent)
     buttons->addWidget(cancel);
     buttons->addWidget(help);
 
+    // The catalogue, the mode and the analysis rows are wider than a small screen: they scroll,
+    // and the dialog's own buttons stay in view.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollBody"));
+    scroll->setWidget(split);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(split, 1);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
 
     connect(m_kp, &QLineEdit::textChanged, this, &TSelKU_Fm::UpdateSelectionButtons);

@@ -2,9 +2,23 @@
 
 #include "ui/NumericEdit.h"
 
+#include <QPersistentModelIndex>
+
 namespace korvan {
 
-QWidget *GraphCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const
+GraphCellDelegate::GraphCellDelegate(QObject *parent) : QStyledItemDelegate(parent)
+{
+    // The keys typed so far are in the cell already: Escape (a close that reverts) takes them back.
+    connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget *editor, EndEditHint hint) {
+        if (editor != m_editor)
+            return;
+        m_editor = nullptr; // closed: nothing left to commit
+        if (hint == RevertModelCache && m_index.isValid())
+            const_cast<QAbstractItemModel *>(m_index.model())->setData(m_index, m_original, Qt::EditRole);
+    });
+}
+
+QWidget *GraphCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     auto *editor = new NumericEdit(NumericEdit::Decimal, parent);
     editor->setObjectName(QStringLiteral("CellEditor"));
@@ -14,6 +28,8 @@ QWidget *GraphCellDelegate::createEditor(QWidget *parent, const QStyleOptionView
     auto *self = const_cast<GraphCellDelegate *>(this);
     connect(editor, &QLineEdit::textEdited, self, [self, editor] { emit self->commitData(editor); });
     m_editor = editor;
+    m_index = index;
+    m_original = index.data(Qt::EditRole).toString();
     return editor;
 }
 

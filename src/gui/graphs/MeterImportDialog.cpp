@@ -101,7 +101,7 @@ MeterImportDialog::MeterImportDialog(QWidget *parent) : QDialog(parent)
     auto *cancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("btnCancel"));
     layout->addWidget(buttons);
-    resize(760, 820);
+    resize(760, 700);
 
     connect(browseButton, &QPushButton::clicked, this, &MeterImportDialog::browse);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -19,7 +19,7 @@ StepChart::StepChart(QWidget *parent) : QChartView(new QChart, parent)
     chart()->setLocale(QLocale(QLocale::Russian, QLocale::Ukraine));
     chart()->setLocalizeNumbers(true);
     chart()->legend()->setAlignment(Qt::AlignBottom);
-    setMinimumHeight(300);
+    setMinimumHeight(200);
 }
 
 void StepChart::clear(const QString &title, const QString &valueTitle)

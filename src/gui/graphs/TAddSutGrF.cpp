@@ -20,7 +20,9 @@
 #include <QLabel>
 #include <QMetaMethod>
 #include <QPushButton>
-#include <QTableView>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace korvan {
@@ -33,7 +35,7 @@ const QString TwoSeriesTitle = QStringLiteral("Суточные графики: 
 
 TAddSutGrF::TAddSutGrF(QWidget *parent)
     : QDialog(parent), m_model(new GraphEditorModel(m_table, this)), m_delegate(new GraphCellDelegate(this)),
-      m_grid(new QTableView(this)), m_editB(new NumericEdit(NumericEdit::Decimal, this)),
+      m_grid(new TypingGrid(this)), m_editB(new NumericEdit(NumericEdit::Decimal, this)),
       m_editE(new NumericEdit(NumericEdit::Decimal, this)), m_editShag(new NumericEdit(NumericEdit::Decimal, this)),
       m_clearPQ(new QCheckBox(QStringLiteral("При заполнении очищать столбцы P и Q"), this)),
       m_chkP(new QCheckBox(QStringLiteral("P = f(T)"), this)), m_chkQ(new QCheckBox(QStringLiteral("Q = f(T)"), this)),
@@ -48,12 +50,11 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     m_grid->setItemDelegate(m_delegate);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    m_grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                            QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    m_grid->setTypingEnabled(true);
     m_grid->setTabKeyNavigation(true);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
-    m_grid->setMinimumWidth(340);
+    m_grid->setMinimumWidth(260);
     connect(m_model, &GraphEditorModel::cellEdited, this, [this] {
         UpdateButtons();
         ClearGraph();
@@ -170,12 +171,32 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     drawControls->addWidget(button(QStringLiteral("Обновить"), "Button1", QStringLiteral("Построение графиков")));
     drawLayout->addLayout(drawControls);
     drawLayout->addWidget(m_chart, 1);
-    m_chart->setMinimumWidth(420);
+    m_chart->setMinimumWidth(240);
 
-    auto *body = new QHBoxLayout;
-    body->addLayout(left, 0);
-    body->addLayout(middle, 0);
-    body->addWidget(draw, 1);
+    // Three parts the user can widen and narrow; the commands scroll when the window is low, so
+    // the whole editor fits a 1024 x 768 screen.
+    auto *leftPart = new QWidget(this);
+    left->setContentsMargins(0, 0, 0, 0);
+    leftPart->setLayout(left);
+    auto *middlePart = new QWidget;
+    middle->setContentsMargins(0, 0, 4, 0);
+    middlePart->setLayout(middle);
+    auto *middleScroll = new QScrollArea(this);
+    middleScroll->setObjectName(QStringLiteral("ScrollCommands"));
+    middleScroll->setWidget(middlePart);
+    middleScroll->setWidgetResizable(true);
+    middleScroll->setFrameShape(QFrame::NoFrame);
+    middleScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    middleScroll->setMinimumWidth(middlePart->sizeHint().width() + middleScroll->verticalScrollBar()->sizeHint().width());
+    auto *body = new QSplitter(Qt::Horizontal, this);
+    body->setObjectName(QStringLiteral("SplitterBody"));
+    body->setChildrenCollapsible(false);
+    body->addWidget(leftPart);
+    body->addWidget(middleScroll);
+    body->addWidget(draw);
+    body->setStretchFactor(0, 0);
+    body->setStretchFactor(1, 0);
+    body->setStretchFactor(2, 1);
 
     auto *ok = new QPushButton(QStringLiteral("ОК"), this);
     ok->setObjectName(QStringLiteral("btnOK"));
@@ -196,7 +217,7 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     footer->addWidget(help);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(body, 1);
+    layout->addWidget(body, 1);
     layout->addLayout(footer);
 
     m_btnPaste->setEnabled(false);
@@ -252,6 +273,12 @@ void TAddSutGrF::tableChanged(int column)
     showTable(column);
     UpdateButtons();
     ClearGraph();
+}
+
+void TAddSutGrF::focusRowStart()
+{
+    m_grid->setCurrentIndex(m_model->index(m_table.currentRow(), 0));
+    m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 void TAddSutGrF::followCurrentCell()
@@ -332,13 +359,15 @@ void TAddSutGrF::btnAddRowClick()
     commitCell();
     m_table.addRow();
     tableChanged(0);
+    focusRowStart();
 }
 
 void TAddSutGrF::btnInsertRowClick()
 {
     commitCell();
     m_table.insertRow();
-    tableChanged();
+    tableChanged(0);
+    focusRowStart();
 }
 
 void TAddSutGrF::btnDeleteRowClick()

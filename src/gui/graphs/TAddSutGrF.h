@@ -1,13 +1,13 @@
 #pragma once
 
 #include "graphs/GraphEditorTable.h"
+#include "ui/TypingGrid.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QTableView;
 
 namespace korvan {
 
@@ -36,7 +36,7 @@ public:
     void prime(const QStringList &headers, const QList<QStringList> &rows, bool spravEnabled);
     const QList<QStringList> &rows() const { return m_table.rows(); }
     const GraphEditorTable &table() const { return m_table; }
-    QTableView *grid() const { return m_grid; }
+    TypingGrid *grid() const { return m_grid; }
     StepChart *chart() const { return m_chart; }
     MeterImportDialog *importDialog() const { return m_import; }
 
@@ -75,11 +75,13 @@ private:
     // Ends a command that changed the table.
     void tableChanged(int column = -1);
     void followCurrentCell();
+    // Puts the keyboard on the first cell of the current row, ready for typing.
+    void focusRowStart();
 
     GraphEditorTable m_table;
     GraphEditorModel *m_model;
     GraphCellDelegate *m_delegate;
-    QTableView *m_grid;
+    TypingGrid *m_grid;
     QLineEdit *m_editB, *m_editE, *m_editShag;
     QCheckBox *m_clearPQ, *m_chkP, *m_chkQ;
     QPushButton *m_btnPut, *m_btnDeleteRow, *m_btnCopy, *m_btnCut, *m_btnPaste, *m_btnCopyTable, *m_btnPasteTable,

@@ -2,15 +2,18 @@
 
 #include "data/TDataModule1.h"
 #include "data/TTable.h"
+#include "reports/PageMargins.h"
 #include "ui/CommandGuard.h"
 #include "ui/CursorGrid.h"
 #include "ui/HelpWindow.h"
 #include "ui/Lib.h"
 #include "ui/NumericEdit.h"
+#include "Messages.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +22,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -63,6 +67,7 @@ const MarginDef Margins[] = {
     {"HeaderDistance", "до верхнего колонтитула:"},
     {"FooterDistance", "до нижнего колонтитула:"},
 };
+
 
 } // namespace
 
@@ -289,6 +294,7 @@ QWidget *TParRepFm::buildWordPage()
         edit->setObjectName(QStringLiteral("Edit") + field);
         edit->setFixedWidth(70);
         connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) { marginEdited(field, text); });
+        edit->installEventFilter(this); // the check on leaving the field
         ml->addWidget(edit, row, 1);
         auto *steps = new QWidget(margins);
         steps->setObjectName(QStringLiteral("ud") + field);
@@ -481,8 +487,39 @@ void TParRepFm::chkSampleClicked(bool checked)
     }
 }
 
+std::optional<QString> TParRepFm::marginProblem(const QString &field) const
+{
+    const bool any = m_report.active() && (!m_report.isEmpty() || m_report.editing());
+    if (!any)
+        return std::nullopt;
+    // The same rule the export applies before it writes a page.
+    const auto problem = checkPageMargin(ReportSettings::fromCurrentRecord(m_report).page, field);
+    return problem ? std::optional<QString>(problem->message) : std::nullopt;
+}
+
+bool TParRepFm::checkMargin(const QString &field)
+{
+    const auto problem = marginProblem(field);
+    if (!problem)
+        return true;
+    QScopedValueRollback guard(m_checkingMargin, true);
+    Messages::error(*problem);
+    if (QLineEdit *edit = m_margins.value(field)) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    }
+    return false;
+}
+
 bool TParRepFm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusOut && !m_checkingMargin) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // Focus that goes to another window (the message box itself, a menu) is not leaving the field.
+        const QString field = m_margins.key(qobject_cast<QLineEdit *>(watched));
+        if (!field.isEmpty() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
+            checkMargin(field);
+    }
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove)
         if (auto *box = qobject_cast<QCheckBox *>(watched))
             showSample(box->objectName());
@@ -491,6 +528,11 @@ bool TParRepFm::eventFilter(QObject *watched, QEvent *event)
 
 void TParRepFm::done(int result)
 {
+    // The record current on closing is the next report's page: margins that leave no room for the
+    // text keep the window open.
+    for (const MarginDef &m : Margins)
+        if (!checkMargin(QLatin1String(m.field)))
+            return;
     runGuarded([this] { m_data.TableReport->checkBrowseMode(); });
     QDialog::done(result);
 }

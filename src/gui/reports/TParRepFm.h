@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QHash>
 
+#include <optional>
+
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
@@ -54,6 +56,11 @@ private:
     void choiceClicked(const QString &field, const QList<ReportChoice> &choices, int id);
     void marginEdited(const QString &field, const QString &text);
     void stepMargin(const QString &field, bool up);
+    // A margin (with its opposite one) or a header distance that leaves too little of the paper
+    // for the text: the message naming the field.
+    std::optional<QString> marginProblem(const QString &field) const;
+    // Shows the problem and puts the focus in the field; true when there is none.
+    bool checkMargin(const QString &field);
     void beginEdit();
     void loadRecord();
     void updateNavigator();
@@ -72,6 +79,7 @@ private:
     QLabel *m_picture = nullptr;
     QString m_sampleBox;
     bool m_loading = false;
+    bool m_checkingMargin = false;
 };
 
 } // namespace korvan

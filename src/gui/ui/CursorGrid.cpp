@@ -9,12 +9,11 @@
 
 namespace korvan {
 
-CursorGrid::CursorGrid(TTable *table, QWidget *parent) : QTableView(parent), m_model(new CursorModel(table, this))
+CursorGrid::CursorGrid(TTable *table, QWidget *parent) : TypingGrid(parent), m_model(new CursorModel(table, this))
 {
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAlternatingRowColors(false);
     setMouseTracking(true);
     setWordWrap(false);
@@ -34,7 +33,7 @@ CursorGrid::CursorGrid(TTable *table, QWidget *parent) : QTableView(parent), m_m
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CursorGrid::onCurrentRowChanged);
     connect(m_model, &CursorModel::rowsReset, this, &CursorGrid::followCursor);
-    connect(m_model, &CursorModel::rowsReset, this, &CursorGrid::widenTextColumns);
+    connect(m_model, &CursorModel::rowsReset, this, &CursorGrid::widenColumns);
     connect(table, &TTable::currentChanged, this, &CursorGrid::followCursor);
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_syncing = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_syncing = false; });
@@ -49,9 +48,12 @@ void CursorGrid::setColumns(const QVector<CursorModel::Column> &columns)
         setColumnWidth(c, qMax(columnWidth(c), 48));
 }
 
-// Names (companies, types, projects) are read whole: a text column grows to its rows' widest
-// visible text, up to a limit, and never shrinks below what the user or the titles gave it.
-void CursorGrid::widenTextColumns()
+// Names (companies, types, projects) are read whole, and so are the numbers a command writes
+// into a grid the user only reads (a compensated current of 438,25 A must not show as "438,…"):
+// such a column grows to its rows' widest visible text after every change of the rows, up to a
+// limit, and never shrinks below what the user or the titles gave it. Numbers being typed keep
+// their column's width.
+void CursorGrid::widenColumns()
 {
     const TTable *t = table();
     for (int c = 0; c < m_model->columnCount(); ++c) {
@@ -59,7 +61,9 @@ void CursorGrid::widenTextColumns()
         if (position < 0)
             continue;
         const FieldType type = t->fieldDef(position).type;
-        if (type != FieldType::String && type != FieldType::Memo)
+        const bool text = type == FieldType::String || type == FieldType::Memo;
+        const bool readOnly = m_model->readOnly() || m_model->columns()[c].readOnly;
+        if (!text && !readOnly)
             continue;
         const int wanted = qMin(sizeHintForColumn(c), 280);
         if (wanted > columnWidth(c))
@@ -70,9 +74,7 @@ void CursorGrid::widenTextColumns()
 void CursorGrid::setReadOnly(bool on)
 {
     m_model->setReadOnly(on);
-    setEditTriggers(on ? QAbstractItemView::NoEditTriggers
-                       : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                             QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setTypingEnabled(!on);
 }
 
 void CursorGrid::setDefaultBackground(const QColor &color)
@@ -137,7 +139,7 @@ void CursorGrid::reportField(const QString &field)
 
 void CursorGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    QTableView::mouseMoveEvent(event);
+    TypingGrid::mouseMoveEvent(event);
     reportField(fieldAt(event->position().toPoint()));
 }
 
@@ -145,7 +147,7 @@ bool CursorGrid::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Leave)
         reportField(QString());
-    return QTableView::viewportEvent(event);
+    return TypingGrid::viewportEvent(event);
 }
 
 void CursorGrid::keyPressEvent(QKeyEvent *event)
@@ -155,7 +157,7 @@ void CursorGrid::keyPressEvent(QKeyEvent *event)
         runGuarded([this] { table()->cancel(); });
         return;
     }
-    QTableView::keyPressEvent(event);
+    TypingGrid::keyPressEvent(event);
 }
 
 } // namespace korvan

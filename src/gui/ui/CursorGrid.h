@@ -1,15 +1,14 @@
 #pragma once
 
 #include "CursorModel.h"
-
-#include <QTableView>
+#include "TypingGrid.h"
 
 namespace korvan {
 
 // A data grid over one cursor: the grid's current row and the cursor's current record follow
 // each other both ways, so clicking a row makes it current (and the detail grids follow), and
 // any move of the cursor elsewhere shows here. Read-only unless setReadOnly(false).
-class CursorGrid : public QTableView {
+class CursorGrid : public TypingGrid {
     Q_OBJECT
 public:
     explicit CursorGrid(TTable *table, QWidget *parent = nullptr);
@@ -36,7 +35,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void widenTextColumns();
+    void widenColumns();
     void followCursor();
     void onCurrentRowChanged(const QModelIndex &current, const QModelIndex &previous);
     void reportField(const QString &field);

@@ -76,8 +76,10 @@ void DBNavigator::click(Button b)
     if ((b == Insert || b == Edit) && m_grid && t.editing()) {
         m_grid->setFocus(Qt::OtherFocusReason);
         const int row = t.recNo();
+        // A new row is typed from its first cell; an edited one where the user was.
+        const int column = b == Insert ? 0 : qMax(0, m_grid->currentIndex().column());
         if (row >= 0 && m_grid->model()->columnCount() > 0)
-            m_grid->setCurrentIndex(m_grid->model()->index(row, qMax(0, m_grid->currentIndex().column())));
+            m_grid->setCurrentIndex(m_grid->model()->index(row, column));
     }
     updateButtons();
 }

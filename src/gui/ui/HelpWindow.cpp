@@ -2,6 +2,8 @@
 
 #include "Version.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -61,11 +63,42 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrow
 
 QUrl HelpWindow::source() const { return m_browser->source(); }
 
+void HelpWindow::followModalDialog()
+{
+    // A window of its own is blocked by an open modal dialog (no mouse, no wheel) and the window
+    // manager stacks it under the main window; a window the dialog owns stays above the dialog
+    // and takes input while the dialog is open.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (owner == parentWidget())
+        return;
+    const QRect frame = geometry();
+    const bool placed = isVisible();
+    if (QWidget *previous = parentWidget())
+        previous->removeEventFilter(this);
+    setParent(owner, Qt::Window);
+    if (owner)
+        owner->installEventFilter(this);
+    if (placed)
+        setGeometry(frame);
+}
+
+bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The dialog closes: the help closes with it and is the program's own window again.
+    if (watched == parentWidget() && event->type() == QEvent::Hide) {
+        watched->removeEventFilter(this);
+        hide();
+        setParent(nullptr, Qt::Window);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void HelpWindow::showPage(const QString &page)
 {
     const QUrl url(QStringLiteral("qrc:/help/") + page);
     if (m_browser->source() != url)
         m_browser->setSource(url);
+    followModalDialog();
     show();
     raise();
     activateWindow();

@@ -21,9 +21,14 @@ public:
     // The page shown, as its address (qrc:/help/2.html).
     QUrl source() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     HelpWindow();
     void showPage(const QString &page);
+    // Help asked for from a modal dialog belongs to that dialog: above it and not blocked by it.
+    void followModalDialog();
 
     QTextBrowser *m_browser;
 };

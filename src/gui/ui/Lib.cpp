@@ -42,6 +42,10 @@ bool filterKey(const QKeyEvent *event, bool decimal)
 {
     if (isEditingKey(event))
         return true;
+    // Select all, copy, paste, cut and undo work as in any text field; a pasted text that is not
+    // a number is caught by the field's check.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return true;
     const QString text = event->text();
     const QChar c = text.size() == 1 ? text[0] : QChar();
     if ((c >= u'0' && c <= u'9') || (decimal && c == u','))

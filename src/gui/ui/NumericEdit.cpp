@@ -11,9 +11,11 @@ NumericEdit::NumericEdit(Kind kind, QWidget *parent) : QLineEdit(parent), m_kind
 
 void NumericEdit::keyPressEvent(QKeyEvent *event)
 {
-    // The keypad's decimal key types the decimal separator, a comma, on any keyboard layout.
-    if (m_kind == Decimal && (event->modifiers() & Qt::KeypadModifier) &&
-        (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma)) {
+    // The point (the keypad's decimal key sends it on many layouts) types the decimal separator,
+    // a comma: "0.95" typed is 0,95, not a silent "095".
+    const bool keypadComma = (event->modifiers() & Qt::KeypadModifier) && event->key() == Qt::Key_Comma;
+    if (m_kind == Decimal && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier)) &&
+        (event->text() == QLatin1String(".") || keypadComma)) {
         insert(QStringLiteral(","));
         return;
     }
