@@ -4,6 +4,7 @@
 //   bench_analysis [TYPES ...]
 //
 // The default sizes, 1,000 and 10,000 types, show the growth in candidates.
+#include "BenchTimer.h"
 #include "compensation/AnalysisCommands.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
@@ -11,7 +12,6 @@
 #include "project/ProjectCommands.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -62,7 +62,7 @@ void addCatalogue(TDataModule1 &data, int typeCount)
     tx.commit();
 }
 
-double run(int typeCount)
+bench::Elapsed run(int typeCount)
 {
     QTemporaryDir dir;
     auto store = Store::open(dir.path());
@@ -76,13 +76,11 @@ double run(int typeCount)
     data.tblsKU1->first();
     SelectionInput input;
     input.mode.mode = CosInRange;
-    QElapsedTimer timer;
-    timer.start();
-    const int added = addCompanyCandidates(data, input);
-    const double ms = timer.nsecsElapsed() / 1e6;
+    int added = 0;
+    const bench::Elapsed e = bench::timed([&] { added = addCompanyCandidates(data, input); });
     if (added != typeCount || data.tblSel_KU->recordCount() != typeCount)
         std::fprintf(stderr, "добавлено %d из %d\n", added, typeCount);
-    return ms;
+    return e;
 }
 
 } // namespace
@@ -102,10 +100,10 @@ int main(int argc, char *argv[])
     if (counts.isEmpty())
         counts = {1000, 10000};
     std::printf("Анализ: все типы КУ компании (6-12 групп модулей), %d периодов, режим 3, файл базы данных\n", Periods);
-    std::printf("%-10s %12s %16s\n", "типов КУ", "всего, мс", "на одну КУ, мс");
+    std::printf("%-10s %14s %14s %20s\n", "типов КУ", "по часам, мс", "процессора, мс", "процессора на КУ, мс");
     for (int n : counts) {
-        const double ms = run(n);
-        std::printf("%-10d %12.1f %16.4f\n", n, ms, ms / n);
+        const bench::Elapsed e = run(n);
+        std::printf("%-10d %14.1f %14.1f %20.4f\n", n, e.wallMs, e.cpuMs, e.cpuMs / n);
         std::fflush(stdout);
     }
     return 0;

@@ -5,6 +5,7 @@
 //   bench_project_commands [PERIODSxVARIANTS ...]
 //
 // The default sizes show the growth: periods and variants each ten times apart.
+#include "BenchTimer.h"
 #include "compensation/VariantCommands.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
@@ -12,7 +13,6 @@
 #include "project/ProjectCommands.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -70,17 +70,8 @@ struct Size {
 };
 
 struct Times {
-    double import = 0, replace = 0, recalc = 0, copy = 0;
+    bench::Elapsed import, replace, recalc, copy;
 };
-
-template<typename F>
-double timed(F &&f)
-{
-    QElapsedTimer timer;
-    timer.start();
-    f();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 Times run(const Size &size)
 {
@@ -89,7 +80,7 @@ Times run(const Size &size)
     TDataModule1 data(*store);
     const QList<qint64> types = addTypes(data);
     Times t;
-    t.import = timed([&] {
+    t.import = bench::timed([&] {
         Store::Transaction tx(*store);
         ProjectParams p = newProjectParams(data);
         p.name = QStringLiteral("Большой проект");
@@ -104,9 +95,9 @@ Times run(const Size &size)
         }
         tx.commit();
     });
-    t.replace = timed([&] { replaceProjectGraph(data, day(size.periods, 3)); });
-    t.recalc = timed([&] { recalculateProject(data); });
-    t.copy = timed([&] { copyProject(data, QStringLiteral("Копия")); });
+    t.replace = bench::timed([&] { replaceProjectGraph(data, day(size.periods, 3)); });
+    t.recalc = bench::timed([&] { recalculateProject(data); });
+    t.copy = bench::timed([&] { copyProject(data, QStringLiteral("Копия")); });
     return t;
 }
 
@@ -130,12 +121,13 @@ int main(int argc, char *argv[])
     if (sizes.isEmpty())
         sizes = {{96, 20}, {144, 100}, {1440, 10}, {1440, 100}};
     std::printf("Команды проекта, файл базы данных; варианты по %d типам КУ из 12 модулей\n", TypeCount);
-    std::printf("%-18s %10s %16s %10s %10s %14s\n", "периоды x варианты", "import, мс", "replace+rebuild", "recalc, мс",
-                "copy, мс", "recalc/(П*В), мкс");
+    std::printf("время в мс: по часам / процессора\n");
+    std::printf("%-20s %17s %17s %17s %17s\n", "периоды x варианты", "import", "replace+rebuild", "recalc", "copy");
+    const auto cell = [](const bench::Elapsed &e) { return QStringLiteral("%1 / %2").arg(e.wallMs, 0, 'f', 1).arg(e.cpuMs, 0, 'f', 1); };
     for (const Size &s : sizes) {
         const Times t = run(s);
-        std::printf("%7d x %-8d %10.1f %16.1f %10.1f %10.1f %14.3f\n", s.periods, s.variants, t.import, t.replace, t.recalc,
-                    t.copy, t.recalc * 1000 / (double(s.periods) * s.variants));
+        std::printf("%8d x %-9d %17s %17s %17s %17s\n", s.periods, s.variants, qPrintable(cell(t.import)),
+                    qPrintable(cell(t.replace)), qPrintable(cell(t.recalc)), qPrintable(cell(t.copy)));
         std::fflush(stdout);
     }
     return 0;

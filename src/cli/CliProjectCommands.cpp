@@ -168,6 +168,9 @@ QByteArray exportProject(Context &context)
     takeProject(context);
     context.requireNoArguments();
     TDataModule1 &d = context.data();
+    // One transaction for the thousands of reads: without it the engine locks and checks the
+    // file again for every statement. Nothing is written.
+    Store::Transaction tx(d.store());
     const auto put = [](const QByteArray &text) { std::fwrite(text.constData(), 1, size_t(text.size()), stdout); };
     // Every row of the table, each followed by the members its details give it.
     std::function<void(TTable &, const std::function<void()> &)> rows = [&](TTable &t, const std::function<void()> &details) {
