@@ -1,6 +1,10 @@
-// Times adding every type of a company of 1000 installation types (6 to 12 module groups each)
-// to the analysis table of a 96-period project, on the database file and on an in-memory store,
-// and prints the time per candidate and the ratio.
+// Times adding every type of a company of installation types (6 to 12 module groups each) to the
+// analysis table of a 96-period project, on the database file, and prints the time per candidate.
+//
+//   bench_analysis [TYPES ...]
+//
+// The default sizes, 1,000 and 10,000 types, show the growth in candidates.
+#include "BenchTimer.h"
 #include "compensation/AnalysisCommands.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
@@ -8,7 +12,6 @@
 #include "project/ProjectCommands.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -17,7 +20,6 @@ using namespace korvan;
 
 namespace {
 
-constexpr int TypeCount = 1000;
 constexpr int Periods = 96;
 
 QList<GraphPeriod> day()
@@ -32,14 +34,14 @@ QList<GraphPeriod> day()
     return out;
 }
 
-void addCatalogue(TDataModule1 &data)
+void addCatalogue(TDataModule1 &data, int typeCount)
 {
     Store::Transaction tx(data.store());
     TTable &c = *data.tblsKU0, &t = *data.tblsKU1, &m = *data.tblsKU2;
     c.append();
     c.setValue(QStringLiteral("Company"), QStringLiteral("Испытательная"));
     c.post();
-    for (int i = 0; i < TypeCount; ++i) {
+    for (int i = 0; i < typeCount; ++i) {
         const int groups = 6 + i % 7;
         const double step = 2.5 + (i % 20) * 2.5;
         t.append();
@@ -60,10 +62,12 @@ void addCatalogue(TDataModule1 &data)
     tx.commit();
 }
 
-double run(Store &store)
+bench::Elapsed run(int typeCount)
 {
-    TDataModule1 data(store);
-    addCatalogue(data);
+    QTemporaryDir dir;
+    auto store = Store::open(dir.path());
+    TDataModule1 data(*store);
+    addCatalogue(data, typeCount);
     ProjectParams p = newProjectParams(data);
     p.name = QStringLiteral("Большой проект");
     createProject(data, p);
@@ -72,13 +76,11 @@ double run(Store &store)
     data.tblsKU1->first();
     SelectionInput input;
     input.mode.mode = CosInRange;
-    QElapsedTimer timer;
-    timer.start();
-    const int added = addCompanyCandidates(data, input);
-    const double ms = timer.nsecsElapsed() / 1e6;
-    if (added != TypeCount || data.tblSel_KU->recordCount() != TypeCount)
-        std::fprintf(stderr, "добавлено %d из %d\n", added, TypeCount);
-    return ms;
+    int added = 0;
+    const bench::Elapsed e = bench::timed([&] { added = addCompanyCandidates(data, input); });
+    if (added != typeCount || data.tblSel_KU->recordCount() != typeCount)
+        std::fprintf(stderr, "добавлено %d из %d\n", added, typeCount);
+    return e;
 }
 
 } // namespace
@@ -86,15 +88,23 @@ double run(Store &store)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    auto file = Store::open(dir.path());
-    const double f = run(*file);
-    auto memory = Store::openMemory();
-    const double m = run(*memory);
-    std::printf("%d типов КУ по 6-12 групп модулей, %d периодов, режим 3\n", TypeCount, Periods);
-    std::printf("%-10s %12s %16s\n", "хранилище", "всего, мс", "на одну КУ, мс");
-    std::printf("%-10s %12.1f %16.3f\n", "файл", f, f / TypeCount);
-    std::printf("%-10s %12.1f %16.3f\n", "память", m, m / TypeCount);
-    std::printf("файл/память: %.2f\n", f / m);
+    QList<int> counts;
+    for (const QString &arg : app.arguments().mid(1)) {
+        const int n = arg.toInt();
+        if (n <= 0) {
+            std::fprintf(stderr, "Число типов КУ должно быть целым положительным: «%s»\n", qPrintable(arg));
+            return 2;
+        }
+        counts << n;
+    }
+    if (counts.isEmpty())
+        counts = {1000, 10000};
+    std::printf("Анализ: все типы КУ компании (6-12 групп модулей), %d периодов, режим 3, файл базы данных\n", Periods);
+    std::printf("%-10s %14s %14s %20s\n", "типов КУ", "по часам, мс", "процессора, мс", "процессора на КУ, мс");
+    for (int n : counts) {
+        const bench::Elapsed e = run(n);
+        std::printf("%-10d %14.1f %14.1f %20.4f\n", n, e.wallMs, e.cpuMs, e.cpuMs / n);
+        std::fflush(stdout);
+    }
     return 0;
 }

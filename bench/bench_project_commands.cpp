@@ -1,5 +1,11 @@
-// Times the project commands on a large project (96 periods, 20 variants of 12-module
-// installations), on the database file and on an in-memory store, and prints the ratio.
+// Times the project commands on large projects, on the database file: import (the project, its
+// graph and every variant in one transaction), graph replacement with the rebuild of every
+// variant, recalculation and copy.
+//
+//   bench_project_commands [PERIODSxVARIANTS ...]
+//
+// The default sizes show the growth: periods and variants each ten times apart.
+#include "BenchTimer.h"
 #include "compensation/VariantCommands.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
@@ -7,7 +13,6 @@
 #include "project/ProjectCommands.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +20,8 @@
 using namespace korvan;
 
 namespace {
+
+constexpr int TypeCount = 20;
 
 QList<GraphPeriod> day(int periods, double phase)
 {
@@ -37,7 +44,7 @@ QList<qint64> addTypes(TDataModule1 &data)
     c.setValue(QStringLiteral("Company"), QStringLiteral("Испытательная"));
     c.post();
     QList<qint64> kods;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < TypeCount; ++i) {
         const double step = 5 + i * 2.5;
         t.append();
         t.setValue(QStringLiteral("Name"), QStringLiteral("КУ-%1").arg(i));
@@ -58,33 +65,29 @@ QList<qint64> addTypes(TDataModule1 &data)
     return kods;
 }
 
-struct Times {
-    double import = 0, replace = 0, recalc = 0, copy = 0;
+struct Size {
+    int periods = 0, variants = 0;
 };
 
-template<typename F>
-double timed(F &&f)
-{
-    QElapsedTimer timer;
-    timer.start();
-    f();
-    return timer.nsecsElapsed() / 1e6;
-}
+struct Times {
+    bench::Elapsed import, replace, recalc, copy;
+};
 
-Times run(Store &store)
+Times run(const Size &size)
 {
-    TDataModule1 data(store);
+    QTemporaryDir dir;
+    auto store = Store::open(dir.path());
+    TDataModule1 data(*store);
     const QList<qint64> types = addTypes(data);
     Times t;
-    // What "import" does: the project, its graph and one variant per entry, in one transaction.
-    t.import = timed([&] {
-        Store::Transaction tx(store);
+    t.import = bench::timed([&] {
+        Store::Transaction tx(*store);
         ProjectParams p = newProjectParams(data);
         p.name = QStringLiteral("Большой проект");
         createProject(data, p);
-        replaceProjectGraph(data, day(96, 0));
-        for (int v = 0; v < 20; ++v) {
-            data.tblsKU1->locate(QStringLiteral("Kod"), types[v]);
+        replaceProjectGraph(data, day(size.periods, 0));
+        for (int v = 0; v < size.variants; ++v) {
+            data.tblsKU1->locate(QStringLiteral("Kod"), types[v % TypeCount]);
             VariantParams vp;
             vp.varNum = QString::number(v + 1);
             vp.mode.mode = v % 5;
@@ -92,9 +95,9 @@ Times run(Store &store)
         }
         tx.commit();
     });
-    t.replace = timed([&] { replaceProjectGraph(data, day(96, 3)); });
-    t.recalc = timed([&] { recalculateProject(data); });
-    t.copy = timed([&] { copyProject(data, QStringLiteral("Копия")); });
+    t.replace = bench::timed([&] { replaceProjectGraph(data, day(size.periods, 3)); });
+    t.recalc = bench::timed([&] { recalculateProject(data); });
+    t.copy = bench::timed([&] { copyProject(data, QStringLiteral("Копия")); });
     return t;
 }
 
@@ -103,19 +106,29 @@ Times run(Store &store)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    auto file = Store::open(dir.path());
-    const Times f = run(*file);
-    auto memory = Store::openMemory();
-    const Times m = run(*memory);
-    std::printf("96 периодов, 20 вариантов по 12 модулей\n");
-    std::printf("%-28s %12s %12s %8s\n", "команда", "файл, мс", "память, мс", "файл/память");
-    const auto line = [](const char *name, double a, double b) {
-        std::printf("%-28s %12.1f %12.1f %8.2f\n", name, a, b, a / b);
-    };
-    line("import", f.import, m.import);
-    line("replace graph + rebuild", f.replace, m.replace);
-    line("recalc", f.recalc, m.recalc);
-    line("copy", f.copy, m.copy);
+    QList<Size> sizes;
+    for (const QString &arg : app.arguments().mid(1)) {
+        const QStringList parts = arg.split(QLatin1Char('x'));
+        Size s;
+        if (parts.size() == 2)
+            s = {parts[0].toInt(), parts[1].toInt()};
+        if (s.periods <= 0 || s.variants <= 0) {
+            std::fprintf(stderr, "Размер задаётся как ПЕРИОДЫxВАРИАНТЫ, например 96x20: «%s»\n", qPrintable(arg));
+            return 2;
+        }
+        sizes << s;
+    }
+    if (sizes.isEmpty())
+        sizes = {{96, 20}, {144, 100}, {1440, 10}, {1440, 100}};
+    std::printf("Команды проекта, файл базы данных; варианты по %d типам КУ из 12 модулей\n", TypeCount);
+    std::printf("время в мс: по часам / процессора\n");
+    std::printf("%-20s %17s %17s %17s %17s\n", "периоды x варианты", "import", "replace+rebuild", "recalc", "copy");
+    const auto cell = [](const bench::Elapsed &e) { return QStringLiteral("%1 / %2").arg(e.wallMs, 0, 'f', 1).arg(e.cpuMs, 0, 'f', 1); };
+    for (const Size &s : sizes) {
+        const Times t = run(s);
+        std::printf("%8d x %-9d %17s %17s %17s %17s\n", s.periods, s.variants, qPrintable(cell(t.import)),
+                    qPrintable(cell(t.replace)), qPrintable(cell(t.recalc)), qPrintable(cell(t.copy)));
+        std::fflush(stdout);
+    }
     return 0;
 }

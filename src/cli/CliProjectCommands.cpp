@@ -14,6 +14,8 @@
 #include "project/ProjectCommands.h"
 
 #include <QJsonArray>
+#include <cstdio>
+#include <functional>
 
 namespace korvan::cli {
 
@@ -159,28 +161,51 @@ QByteArray importProject(Context &context)
     return kodResult(kod);
 }
 
+// The export of a large project is many times the size of its rows in the store: it is written
+// as it is read, one row at a time, so the program holds one row's text, never the whole.
 QByteArray exportProject(Context &context)
 {
     takeProject(context);
     context.requireNoArguments();
     TDataModule1 &d = context.data();
-    const auto rows = [](TTable &t, auto &&extra) {
-        QList<QByteArray> items;
-        for (t.first(); !t.eof(); t.next())
-            items << json::row(t, extra());
-        return json::array(items);
+    // One transaction for the thousands of reads: without it the engine locks and checks the
+    // file again for every statement. Nothing is written.
+    Store::Transaction tx(d.store());
+    const auto put = [](const QByteArray &text) { std::fwrite(text.constData(), 1, size_t(text.size()), stdout); };
+    // Every row of the table, each followed by the members its details give it.
+    std::function<void(TTable &, const std::function<void()> &)> rows = [&](TTable &t, const std::function<void()> &details) {
+        put("[");
+        for (t.first(); !t.eof(); t.next()) {
+            if (t.recNo() > 0)
+                put(",");
+            QByteArray row = json::row(t);
+            if (details) {
+                row.chop(1); // the closing brace, written after the details
+                put(row);
+                details();
+                put("}");
+            } else {
+                put(row);
+            }
+        }
+        put("]");
     };
-    const auto none = [] { return QList<QPair<QString, QByteArray>>{}; };
-    const QByteArray variants = rows(*d.tblProj2, [&] {
-        return QList<QPair<QString, QByteArray>>{
-            {QStringLiteral("project5.DB"), rows(*d.tblProj5, none)},
-            {QStringLiteral("project3.DB"), rows(*d.tblProj3, [&] {
-                 return QList<QPair<QString, QByteArray>>{{QStringLiteral("project4.DB"), rows(*d.tblProj4, none)}};
-             })}};
+    const auto member = [&](const char *name) { put("," + json::string(QLatin1String(name)) + ':'); };
+    put("{" + json::string(QStringLiteral("project0.db")) + ':' + json::row(*d.tblProj0));
+    member("project1.db");
+    rows(*d.tblProj1, {});
+    member("project2.db");
+    rows(*d.tblProj2, [&] {
+        member("project5.DB");
+        rows(*d.tblProj5, {});
+        member("project3.DB");
+        rows(*d.tblProj3, [&] {
+            member("project4.DB");
+            rows(*d.tblProj4, {});
+        });
     });
-    return json::object({{QStringLiteral("project0.db"), json::row(*d.tblProj0)},
-                         {QStringLiteral("project1.db"), rows(*d.tblProj1, none)},
-                         {QStringLiteral("project2.db"), variants}});
+    put("}");
+    return {};
 }
 
 QByteArray recalcProject(Context &context)

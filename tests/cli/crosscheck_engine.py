@@ -170,26 +170,26 @@ def variant_totals(sums, proj, month_day, year_day):
 
 
 def variant_values(periods, qkus, pp, kp, cena, proj, tarif_a, tarif_q, month_day, year_day, srok=None):
-    """The compensated periods and the variant's record as the last of the posts leaves them.
+    """The compensated periods and the variant's record as the command that writes them leaves it.
 
-    The totals are recomputed after every post of a period; the payback is written only by a
-    post that finds a price and a yearly saving other than 0, so it may come from an earlier
-    post than the last one.
+    The totals come from all the periods the command leaves; the payback is worked out from the
+    final yearly saving, and when there is no price or that saving is 0 it stays what it was
+    before the command (`srok`, None for a new variant).
     """
     rows = []
     sums = {k: 0.0 for k in SUM_FIELDS}
-    totals = None
     for p, qku in zip(periods, qkus):
         row = compensated_values(p, qku, pp, kp, tarif_a, tarif_q)
         rows.append(row)
         for k in SUM_FIELDS:
             sums[k] += row[k]
-        totals = variant_totals(sums, proj, month_day, year_day)
-        saving = totals["D$Ws_g"]
-        if cena is not None and saving is not None and saving != 0:
-            srok = R(cena / saving, 2)
-    if totals is not None:
-        totals["Srok"] = srok
+    if not rows:
+        return rows, None
+    totals = variant_totals(sums, proj, month_day, year_day)
+    saving = totals["D$Ws_g"]
+    if cena is not None and saving is not None and saving != 0:
+        srok = R(cena / saving, 2)
+    totals["Srok"] = srok
     return rows, totals
 
 

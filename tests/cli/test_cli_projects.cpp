@@ -108,6 +108,31 @@ private slots:
         QCOMPARE(r.err, QStringLiteral("Проект с кодом %1 не найден.").arg(kod));
     }
 
+    // Nothing switched on in any period: the final yearly saving is 0, so an imported variant has
+    // no payback, whatever a part of its periods would have given; a copy and a recalculation keep it.
+    void paybackOnlyFromTheFinalSaving()
+    {
+        const QByteArray project = R"({"Name": "Без экономии", "MonthDay": 21, "YearDay": 260, "Tarif_a": 0.715, "Tarif_q": 0.02,
+            "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 10}, {"T1": 8, "T2": 24, "P": 50, "Q": 5}],
+            "variants": [{"Company": "ЭнергоКосинус-Запад", "TipKU": "УКРМ-0,4-50-5 У3",
+                          "Rejim": "минимальное отклонение cos(f) от требуемого значения", "Cosf_tr": 0.9}]})";
+        Run r = cli({"import", write("saving0.json", project)});
+        QCOMPARE(r.err, QString());
+        const QString kod = QString::number(r.json()["Kod"].toInt());
+        const auto variant = [&](const QString &k) {
+            return cli({"export", k}).json()["project2.db"].toArray()[0].toObject();
+        };
+        QJsonObject v = variant(kod);
+        QCOMPARE(v["Cena"].toDouble(), 29200.0);
+        QCOMPARE(v["D$Ws_g"].toDouble(), 0.0);
+        QVERIFY2(v["Srok"].isNull(), qPrintable(QString::number(v["Srok"].toDouble())));
+        QCOMPARE(cli({"recalc", kod}).code, 0);
+        QVERIFY(variant(kod)["Srok"].isNull());
+        r = cli({"copy", kod});
+        QCOMPARE(r.code, 0);
+        QVERIFY(variant(QString::number(r.json()["Kod"].toInt()))["Srok"].isNull());
+    }
+
     void importFromTypicalGraph()
     {
         Run r = cli({"import", "-"}, R"({"Name": "Т", "typical": {"Otrasl": "нет такой", "Name": "x", "Pmax": 100, "Qmax": 50}})");

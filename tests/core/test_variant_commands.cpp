@@ -265,6 +265,57 @@ private slots:
             QVERIFY(periods.locate("Kod", modules.value("Kod0")));
     }
 
+    // Two periods where the nearest-cos(f) mode at 0,9 switches nothing on: the final yearly
+    // saving is 0 while the first period alone would show one. The payback comes from the
+    // command's final totals only, so it keeps what it was before the command: none for a new
+    // variant, the full-compensation payback for one that had it.
+    void paybackFromTheFinalTotals_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("hadPayback");
+        QTest::newRow("add") << "add" << false;
+        QTest::newRow("edit") << "edit" << true;
+        QTest::newRow("module selection") << "reselect" << true;
+        QTest::newRow("graph replacement") << "graph" << true;
+        QTest::newRow("recalculation") << "recalc" << true;
+    }
+    void paybackFromTheFinalTotals()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, hadPayback);
+        TestData td;
+        TDataModule1 &dm = *td.data;
+        const QList<GraphPeriod> day = {{0, 8, 100, 10}, {8, 24, 50, 5}};
+        createProject(dm, newProjectParams(dm));
+        replaceProjectGraph(dm, day);
+        addCatalogueType(dm, "Фирма", "УКРМ-50", 50, 0.0045, 29200, {{5, 2}, {10, 2}, {20, 1}});
+        VariantParams nearest = params("1", CosNearest);
+        nearest.mode.cosfTr = "0,9";
+        TTable &v = *dm.tblProj2;
+        std::optional<double> before;
+        if (hadPayback) {
+            addVariant(dm, params("1", FullCompensation));
+            before = v.asOptional("Srok");
+            QVERIFY(before && *before > 0);
+        }
+        if (command == "add") {
+            addVariant(dm, nearest);
+        } else if (command == "edit") {
+            editVariant(dm, nearest);
+        } else {
+            reselectModules(dm, nearest.mode, false);
+            QCOMPARE(v.asOptional("Srok"), before); // the module selection itself
+            if (command == "graph")
+                replaceProjectGraph(dm, {{0, 12, 100, 10}, {12, 24, 50, 5}});
+            else if (command == "recalc")
+                recalculateProject(dm);
+        }
+        for (dm.tblProj3->first(); !dm.tblProj3->eof(); dm.tblProj3->next())
+            QCOMPARE(dm.tblProj3->asFloat("Qku"), 0.0);
+        QCOMPARE(v.asFloat("D$Ws_g"), 0.0);
+        QCOMPARE(v.asOptional("Srok"), before);
+    }
+
     void typicalGraphScaledHalvesToEven()
     {
         TestData td;

@@ -73,7 +73,7 @@ void calcLoadPeriod(TTable &p)
 void calcProjectTotals(TTable &p)
 {
     TTable &project = masterOf(p);
-    if (p.isEmpty())
+    if (TotalsBatch::defer(project, p, calcProjectTotals) || p.isEmpty())
         return;
     std::vector<StoredPeriod> periods;
     for (const auto &v : columns<9>(p, {"T1", "T2", "Q", "Wa", "Wq", "Ws", "$Wa", "$Wq", "$Ws"}))
@@ -110,8 +110,7 @@ void calcProjectTotals(TTable &p)
     set("$Ws_g", t.PayWs_g);
     set("Qmin", t.Qmin);
     set("Qmax", t.Qmax);
-    if (!TotalsBatch::active(project))
-        project.post();
+    project.post();
 }
 
 namespace {
@@ -154,7 +153,7 @@ void calcVariantTotals(TTable &p)
 {
     TTable &variant = masterOf(p);
     const TTable &project = masterOf(variant);
-    if (p.isEmpty())
+    if (TotalsBatch::defer(variant, p, calcVariantTotals) || p.isEmpty())
         return;
     std::vector<StoredCompensatedPeriod> periods;
     for (const auto &v : columns<7>(p, {"Wakp", "Wak", "Wqk", "Wsk", "$Wak", "$Wqk", "$Wsk"}))
@@ -226,8 +225,7 @@ void calcVariantTotals(TTable &p)
     setOpt("D$Wq_g", t.DPayWq_g);
     setOpt("D$Ws_g", t.DPayWs_g);
     setOpt("Srok", t.Srok);
-    if (!TotalsBatch::active(variant))
-        variant.post();
+    variant.post();
 }
 
 void installCalculationHooks(TDataModule1 &data)

@@ -6,6 +6,7 @@
 #include "calc/Numbers.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace korvan {
@@ -75,11 +76,12 @@ void TTable::open()
         throw KorvanError(QStringLiteral("Таблица «%1» не открыта.").arg(tableName()));
     if (active())
         return;
+    // The rows are read at their first use, not here: a table that only grows (the analysis
+    // table keeps rows of every project) costs nothing to a command that never looks at it.
     m_state = State::Browse;
     m_stale = true;
     m_checkedEpoch = 0;
     m_linkedKod = -1;
-    ensureFresh();
     notifyRows();
 }
 
@@ -102,7 +104,6 @@ void TTable::setMaster(TTable *master)
     if (m_master)
         m_master->m_details.removeOne(this);
     m_master = master;
-    m_selectSql.clear();
     if (m_master)
         m_master->m_details.append(this);
     m_linkedKod = -1;
@@ -174,12 +175,24 @@ void TTable::select(qint64 keepKod) const
     m_stale = false;
     m_store->advanceEpoch();
     if (!(m_master && m_linkedKod == 0)) {
-        if (m_selectSql.isEmpty())
-            m_selectSql = QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
-                              .arg(tableName(), m_master ? QStringLiteral(" WHERE \"Kod0\"=?") : QString(), orderClause());
-        Statement &q = m_store->prepared(m_selectSql);
+        // A filter on a whole number (a link such as Kod0='12') is left to the store, which reads
+        // only those rows by its index; the check below still applies it as written.
+        const std::optional<qint64> key = storeFilterKey();
+        QStringList where;
         if (m_master)
-            q.bind(0, m_linkedKod);
+            where << QStringLiteral("\"Kod0\"=?");
+        if (key)
+            where << QStringLiteral("\"%1\"=?").arg(fieldName(m_filter.field));
+        const QString sql = QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
+                                .arg(tableName(),
+                                     where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                                     orderClause());
+        Statement &q = m_store->prepared(sql);
+        int at = 0;
+        if (m_master)
+            q.bind(at++, m_linkedKod);
+        if (key)
+            q.bind(at, *key);
         const int n = fieldCount();
         while (q.next()) {
             Row row(n);
@@ -200,6 +213,20 @@ void TTable::select(qint64 keepKod) const
     m_pos = m_rows.isEmpty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.isEmpty();
+}
+
+std::optional<qint64> TTable::storeFilterKey() const
+{
+    if (!m_filtered || !m_filterValid || m_filter.kind != Filter::Equal)
+        return std::nullopt;
+    const FieldType type = m_def->fields[size_t(m_filter.field)].type;
+    if (type != FieldType::Integer && type != FieldType::AutoInc)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 key = m_filter.text.toLongLong(&ok);
+    if (!ok || QString::number(key) != m_filter.text)
+        return std::nullopt;
+    return key;
 }
 
 bool TTable::passesFilter(const Row &row) const
@@ -446,7 +473,12 @@ void TTable::setIndexName(const QString &name)
         beforeMove();
     m_indexName = name;
     m_index = index;
-    m_selectSql.clear();
+    m_sortKeys.clear();
+    if (index)
+        for (const IndexPart &p : index->parts) {
+            const int at = m_def->fieldIndex(QLatin1String(p.field));
+            m_sortKeys.push_back({at, m_def->fields[size_t(at)].type, p.descending});
+        }
     if (active()) {
         ensureFresh();
         select(currentKod());
@@ -464,28 +496,28 @@ void TTable::refresh()
 
 bool TTable::rowLess(const Row &a, const Row &b) const
 {
-    if (m_index)
-        for (const IndexPart &p : m_index->parts) {
-            const int i = m_def->fieldIndex(QLatin1String(p.field));
-            int c = compareValues(m_def->fields[size_t(i)].type, a[i], b[i]);
-            if (p.descending)
-                c = -c;
-            if (c != 0)
-                return c < 0;
-        }
+    for (const SortKey &k : m_sortKeys) {
+        int c = compareValues(k.type, a[k.field], b[k.field]);
+        if (k.descending)
+            c = -c;
+        if (c != 0)
+            return c < 0;
+    }
     return a[0].toLongLong() < b[0].toLongLong();
 }
 
+// The other rows are in index order (the store sorts them the same way), so the row goes after
+// the last one not greater than it, found by halving: a command that adds thousands of rows to a
+// sorted table makes a few comparisons per row instead of a walk over the table.
 void TTable::placeSorted(int position)
 {
     if (!m_index || position < 0)
         return;
     Row row = m_rows.takeAt(position);
-    int at = 0;
-    while (at < m_rows.size() && !rowLess(row, m_rows[at]))
-        ++at;
-    m_rows.insert(at, std::move(row));
-    m_pos = at;
+    const auto at = std::upper_bound(m_rows.cbegin(), m_rows.cend(), row,
+                                     [this](const Row &a, const Row &b) { return rowLess(a, b); });
+    m_pos = int(at - m_rows.cbegin());
+    m_rows.insert(m_pos, std::move(row));
 }
 
 // ---- display ---------------------------------------------------------------------------------

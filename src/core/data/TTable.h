@@ -179,6 +179,7 @@ private:
     void ensureFresh() const;
     void select(qint64 keepKod) const;
     bool passesFilter(const Row &row) const;
+    std::optional<qint64> storeFilterKey() const;
     bool rowLess(const Row &a, const Row &b) const;
     void placeSorted(int position);
     qint64 linkedMasterKod() const;
@@ -220,10 +221,17 @@ private:
     bool m_filterCaseInsensitive = false;
     QString m_indexName;
     const IndexDef *m_index = nullptr;
+    // The active index's parts as field positions, resolved once: rows are compared often.
+    struct SortKey {
+        int field;
+        FieldType type;
+        bool descending;
+    };
+    std::vector<SortKey> m_sortKeys;
     int m_disabled = 0;
     bool m_signalsPending = false;
     // Statements, built once.
-    mutable QString m_selectSql, m_insertSql, m_updateSql;
+    mutable QString m_insertSql, m_updateSql;
     QString m_deleteSql, m_deleteLinkedSql, m_deleteAllSql;
 };
 

@@ -4,25 +4,34 @@
 
 namespace korvan {
 
-QList<const TTable *> TotalsBatch::s_masters;
+QList<TotalsBatch *> TotalsBatch::s_active;
 
-TotalsBatch::TotalsBatch(TTable &master) : m_master(master) { s_masters.append(&master); }
+TotalsBatch::TotalsBatch(TTable &master) : m_master(master) { s_active.append(this); }
 
-TotalsBatch::~TotalsBatch()
-{
-    s_masters.removeOne(&m_master);
-    if (!m_done)
-        m_master.cancel();
-}
+TotalsBatch::~TotalsBatch() { s_active.removeOne(this); }
 
 void TotalsBatch::commit()
 {
-    s_masters.removeOne(&m_master);
-    m_done = true;
-    if (m_master.editing())
-        m_master.post();
+    s_active.removeOne(this);
+    if (!m_totals)
+        return;
+    try {
+        m_totals(*m_periods);
+    } catch (...) {
+        m_master.cancel();
+        throw;
+    }
 }
 
-bool TotalsBatch::active(const TTable &master) { return s_masters.contains(&master); }
+bool TotalsBatch::defer(const TTable &master, TTable &periods, Totals totals)
+{
+    for (TotalsBatch *b : std::as_const(s_active))
+        if (&b->m_master == &master) {
+            b->m_periods = &periods;
+            b->m_totals = totals;
+            return true;
+        }
+    return false;
+}
 
 } // namespace korvan

@@ -6,26 +6,32 @@ namespace korvan {
 
 class TTable;
 
-// While a command writes many periods of one project or variant, each post computes the totals
-// as always but leaves them in the master's edit buffer; the guard posts the master once at the
-// end. Every intermediate total is still computed in order (the payback keeps its last defined
-// value), so the stored result is the same as posting the master after every period.
+// While a command writes many periods of one project or variant, the posts leave the master's
+// totals alone; the guard computes them once, from the rows the command leaves, and posts the
+// master. The totals are those of the command's result, never of a state half written (the
+// payback in particular: it is kept from before the command when the final saving gives none),
+// and a command costs one walk over the periods instead of one per period.
 class TotalsBatch {
 public:
+    using Totals = void (*)(TTable &periods);
+
     explicit TotalsBatch(TTable &master);
     ~TotalsBatch();
     TotalsBatch(const TotalsBatch &) = delete;
     TotalsBatch &operator=(const TotalsBatch &) = delete;
 
-    // Posts the master if the periods changed its totals; without it the changes are dropped.
+    // Computes and posts the totals if a period was posted; without it they are left undone.
     void commit();
 
-    static bool active(const TTable &master);
+    // Called by the after-post hook of a detail: true when a batch on the detail's master takes
+    // the totals over, to compute them with `totals` over `periods` at its commit.
+    static bool defer(const TTable &master, TTable &periods, Totals totals);
 
 private:
     TTable &m_master;
-    bool m_done = false;
-    static QList<const TTable *> s_masters;
+    TTable *m_periods = nullptr;
+    Totals m_totals = nullptr;
+    static QList<TotalsBatch *> s_active;
 };
 
 } // namespace korvan
