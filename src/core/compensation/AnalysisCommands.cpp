@@ -6,6 +6,7 @@
 #include "calc/AnalysisRules.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+#include "project/EconomicsCommands.h"
 
 namespace korvan {
 
@@ -192,6 +193,7 @@ const QList<AnalysisSortOrder> &analysisSortOrders()
         {QStringLiteral("по суточной экономии на оплате (d$Wsk, грн)"), QStringLiteral("siDSWsk")},
         {QStringLiteral("по месячной экономии на оплате (d$Wskм, грн)"), QStringLiteral("siDSWskm")},
         {QStringLiteral("по годовой экономии на оплате (d$Wskг, грн)"), QStringLiteral("siDSWskg")},
+        {QStringLiteral("по чистому дисконтированному доходу (ЧДД)"), QLatin1String(NpvSortIndex)},
         {QStringLiteral("по сроку окупаемости (Срок, лет)"), QStringLiteral("siSrok")},
     };
     return orders;
@@ -201,6 +203,8 @@ void sortAnalysis(TDataModule1 &data, const QString &indexName)
 {
     for (const AnalysisSortOrder &o : analysisSortOrders())
         if (o.indexName == indexName) {
+            if (indexName == QLatin1String(NpvSortIndex))
+                installNpvOrder(data); // computed from each row, not stored in it
             data.tblSel_KU->setIndexName(indexName);
             return;
         }

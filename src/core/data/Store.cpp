@@ -1,5 +1,6 @@
 #include "Store.h"
 
+#include "EconomicsTables.h"
 #include "Messages.h"
 #include "Schema.h"
 #include "Seeder.h"
@@ -154,6 +155,7 @@ void Store::createSchema()
         }
     }
     Seeder(*this).seedAll();
+    createEconomicsTables(*this);
     exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion));
     tx.commit();
 }
@@ -184,6 +186,12 @@ void Store::migrate(int fromVersion)
     for (int v = fromVersion; v < SchemaVersion; ++v) {
         Transaction tx(*this);
         switch (v) {
+        case 1:
+            // Taken by another change of the format, made at the same time as the next step.
+            break;
+        case 2:
+            createEconomicsTables(*this);
+            break;
         default:
             throw KorvanError(QStringLiteral("Неизвестный формат базы данных «%1» (версия %2).")
                                   .arg(QDir::toNativeSeparators(m_filePath))
