@@ -1,6 +1,7 @@
 // Project commands of the command-line program: list, import, export, recalc, delete, copy.
 #include "CliCommandList.h"
 #include "CliContext.h"
+#include "CliEconomics.h"
 #include "CliSupport.h"
 #include "JsonText.h"
 
@@ -145,6 +146,8 @@ QByteArray importProject(Context &context)
         replaceProjectGraph(data, typicalFromJson(data, in.value(QStringLiteral("typical")).toObject()));
     else if (in.contains(QStringLiteral("periods")))
         replaceProjectGraph(data, periodsFromJson(in.value(QStringLiteral("periods")).toArray()));
+    if (in.contains(QStringLiteral("economics")))
+        importEconomics(data, in.value(QStringLiteral("economics")));
     const QJsonArray variants = in.value(QStringLiteral("variants")).toArray();
     if (!variants.isEmpty() && data.tblProj1->isEmpty())
         throw KorvanError(QStringLiteral("Варианты компенсации нельзя добавить в проект без суточного графика."));
@@ -173,12 +176,14 @@ QByteArray exportProject(Context &context)
     const auto none = [] { return QList<QPair<QString, QByteArray>>{}; };
     const QByteArray variants = rows(*d.tblProj2, [&] {
         return QList<QPair<QString, QByteArray>>{
+            {QStringLiteral("economics"), currentVariantEconomicsJson(d)},
             {QStringLiteral("project5.DB"), rows(*d.tblProj5, none)},
             {QStringLiteral("project3.DB"), rows(*d.tblProj3, [&] {
                  return QList<QPair<QString, QByteArray>>{{QStringLiteral("project4.DB"), rows(*d.tblProj4, none)}};
              })}};
     });
-    return json::object({{QStringLiteral("project0.db"), json::row(*d.tblProj0)},
+    return json::object({{QStringLiteral("economics"), currentEconomicsJson(d)},
+                         {QStringLiteral("project0.db"), json::row(*d.tblProj0)},
                          {QStringLiteral("project1.db"), rows(*d.tblProj1, none)},
                          {QStringLiteral("project2.db"), variants}});
 }
