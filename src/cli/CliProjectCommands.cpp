@@ -176,11 +176,11 @@ QByteArray exportProject(Context &context)
     const auto none = [] { return QList<QPair<QString, QByteArray>>{}; };
     const QByteArray variants = rows(*d.tblProj2, [&] {
         return QList<QPair<QString, QByteArray>>{
-            {QStringLiteral("economics"), currentVariantEconomicsJson(d)},
             {QStringLiteral("project5.DB"), rows(*d.tblProj5, none)},
             {QStringLiteral("project3.DB"), rows(*d.tblProj3, [&] {
                  return QList<QPair<QString, QByteArray>>{{QStringLiteral("project4.DB"), rows(*d.tblProj4, none)}};
-             })}};
+             })},
+            {QStringLiteral("economics"), currentVariantEconomicsJson(d)}};
     });
     return json::object({{QStringLiteral("economics"), currentEconomicsJson(d)},
                          {QStringLiteral("project0.db"), json::row(*d.tblProj0)},
