@@ -119,10 +119,7 @@ QByteArray analyseProject(Context &context)
             locateCompany(data, company);
             addCompanyCandidates(data, input, {}, true);
         } else if (allCompanies) {
-            TTable &companies = *data.tblsKU0;
-            for (companies.first(); !companies.eof(); companies.next())
-                if (!data.tblsKU1->isEmpty())
-                    addCompanyCandidates(data, input, {}, true);
+            addCatalogueCandidates(data, input, {}, true);
         }
         for (const Drop &drop : drops)
             drop(data);
