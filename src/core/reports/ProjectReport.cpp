@@ -149,10 +149,10 @@ void writeCompensatedSections(ReportContext &r, bool allVariants)
                 s.writeFormulas(r);
             if (r.on(s.calculations))
                 s.writeCalculations(r);
+            // The lifecycle economics of each installation follow its yearly characteristics.
+            if (s.table == F::YearHarKomp && economicsReportFlag(d.store(), d.TableReport->currentKod()))
+                WriteEconomicsBlock(r, allVariants);
         }
-        // The lifecycle economics of each installation follow its yearly characteristics.
-        if (s.table == F::YearHarKomp && economicsReportFlag(d.store(), d.TableReport->currentKod()))
-            WriteEconomicsBlock(r, allVariants);
         r.progress.step();
     }
 }
