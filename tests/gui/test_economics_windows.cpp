@@ -37,18 +37,24 @@ class TestEconomicsWindows : public QObject {
         return QStringLiteral("<нет столбца>");
     }
 
+    // The example project with one variant of a type priced 35000; returns its yearly saving.
+    static double projectWithVariant(TDataModule1 &dm)
+    {
+        createExampleProject(dm);
+        addCatalogueType(dm, "Фирма", "УКМ-70", 70, 0.005, 35000, {{25, 2}, {10, 1}, {5, 2}});
+        VariantParams v;
+        v.varNum = "1";
+        addVariant(dm, v);
+        return dm.tblProj2->asFloat("D$Ws_g");
+    }
+
 private slots:
     void dialogChecksStoresAndTheGridFollows()
     {
         TestData td;
         MessageRecorder rec;
         TDataModule1 &dm = *td.data;
-        createExampleProject(dm);
-        addCatalogueType(dm, "Фирма", "УКМ-70", 70, 0.005, 35000, {{25, 2}, {10, 1}, {5, 2}});
-        VariantParams v;
-        v.varNum = "1";
-        addVariant(dm, v);
-        const double saving = dm.tblProj2->asFloat("D$Ws_g");
+        const double saving = projectWithVariant(dm);
         TMainForm form(dm);
         auto *grid = form.findChild<CursorGrid *>("DBGrid2");
         QCOMPARE(cell(grid, 0, "ЧДД, грн"), numberText(*economicFigures(35000.0, saving, {}).NPV));
@@ -81,12 +87,7 @@ private slots:
     {
         TestData td;
         TDataModule1 &dm = *td.data;
-        createExampleProject(dm);
-        addCatalogueType(dm, "Фирма", "УКМ-70", 70, 0.005, 35000, {{25, 2}, {10, 1}, {5, 2}});
-        VariantParams v;
-        v.varNum = "1";
-        addVariant(dm, v);
-        const double saving = dm.tblProj2->asFloat("D$Ws_g");
+        const double saving = projectWithVariant(dm);
         // Life just under the payback: N = floor(Cena / S) at r = 0.
         const int years = int(35000 / saving);
         QVERIFY(years >= 1 && years < 40);
