@@ -129,9 +129,11 @@ void Store::prepareSchema(bool allowCreate)
                               .arg(QDir::toNativeSeparators(m_filePath))
                               .arg(version)
                               .arg(SchemaVersion));
+    // The tables of the first format come first: a migration builds on them and never changes them,
+    // and a file that is not ours must be refused before anything is written to it.
+    verifySchema();
     if (version < SchemaVersion)
         migrate(version);
-    verifySchema();
 }
 
 void Store::createSchema()
