@@ -182,10 +182,11 @@ QByteArray exportProject(Context &context)
              })},
             {QStringLiteral("economics"), currentVariantEconomicsJson(d)}};
     });
-    return json::object({{QStringLiteral("economics"), currentEconomicsJson(d)},
-                         {QStringLiteral("project0.db"), json::row(*d.tblProj0)},
+    // The economics follow the tables, so readers of the tables see the export as before.
+    return json::object({{QStringLiteral("project0.db"), json::row(*d.tblProj0)},
                          {QStringLiteral("project1.db"), rows(*d.tblProj1, none)},
-                         {QStringLiteral("project2.db"), variants}});
+                         {QStringLiteral("project2.db"), variants},
+                         {QStringLiteral("economics"), currentEconomicsJson(d)}});
 }
 
 QByteArray recalcProject(Context &context)
