@@ -16,7 +16,9 @@ const char *Usage =
     "Команды:\n"
     "  list                    проекты: [{\"Kod\", \"Name\"}]\n"
     "  report КОД --out ФАЙЛ.docx [--variant НОМЕР] [--settings ИМЯ]\n"
-    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word\n";
+    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word\n"
+    "  economics КОД [--rate X] [--life N] [--maint X] [--mont X]\n"
+    "                          экономические параметры проекта: печатает, заданные изменяет\n";
 
 void printError(const QString &text)
 {

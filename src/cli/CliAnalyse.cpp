@@ -8,6 +8,7 @@
 #include "compensation/AnalysisFilters.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+#include "project/EconomicsCommands.h"
 
 #include <functional>
 
@@ -92,6 +93,8 @@ QByteArray analyseProject(Context &context)
     QString sort = context.takeOption(QStringLiteral("--sort"));
     if (sort.isNull())
         sort = QStringLiteral("siSrok");
+    else if (sort == QLatin1String("npv"))
+        sort = QLatin1String(NpvSortIndex);
     QList<Drop> drops;
     for (QString d = context.takeOption(QStringLiteral("--drop")); !d.isNull(); d = context.takeOption(QStringLiteral("--drop")))
         drops << parseDrop(d);
@@ -116,10 +119,7 @@ QByteArray analyseProject(Context &context)
             locateCompany(data, company);
             addCompanyCandidates(data, input, {}, true);
         } else if (allCompanies) {
-            TTable &companies = *data.tblsKU0;
-            for (companies.first(); !companies.eof(); companies.next())
-                if (!data.tblsKU1->isEmpty())
-                    addCompanyCandidates(data, input, {}, true);
+            addCatalogueCandidates(data, input, {}, true);
         }
         for (const Drop &drop : drops)
             drop(data);
@@ -129,6 +129,7 @@ QByteArray analyseProject(Context &context)
         throw;
     }
 
+    const std::optional<qint64> optimumNpv = gotoNpvOptimum(data);
     const std::optional<qint64> optimum = gotoOptimum(data, input.mode, true);
     const QString range = recommendedRangeText(data, input.mode, true);
     TTable &table = *data.tblSel_KU;
@@ -137,6 +138,7 @@ QByteArray analyseProject(Context &context)
         rows << json::row(table);
     return json::object({{QStringLiteral("rows"), json::array(rows)},
                          {QStringLiteral("optimum"), optimum ? QByteArray::number(*optimum) : QByteArray("null")},
+                         {QStringLiteral("optimum_npv"), optimumNpv ? QByteArray::number(*optimumNpv) : QByteArray("null")},
                          {QStringLiteral("range"), json::string(range)}});
 }
 

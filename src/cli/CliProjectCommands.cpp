@@ -1,6 +1,7 @@
 // Project commands of the command-line program: list, import, export, recalc, delete, copy.
 #include "CliCommandList.h"
 #include "CliContext.h"
+#include "CliEconomics.h"
 #include "CliSupport.h"
 #include "JsonText.h"
 
@@ -147,6 +148,8 @@ QByteArray importProject(Context &context)
         replaceProjectGraph(data, typicalFromJson(data, in.value(QStringLiteral("typical")).toObject()));
     else if (in.contains(QStringLiteral("periods")))
         replaceProjectGraph(data, periodsFromJson(in.value(QStringLiteral("periods")).toArray()));
+    if (in.contains(QStringLiteral("economics")))
+        importEconomics(data, in.value(QStringLiteral("economics")));
     const QJsonArray variants = in.value(QStringLiteral("variants")).toArray();
     if (!variants.isEmpty() && data.tblProj1->isEmpty())
         throw KorvanError(QStringLiteral("Варианты компенсации нельзя добавить в проект без суточного графика."));
@@ -203,7 +206,12 @@ QByteArray exportProject(Context &context)
             member("project4.DB");
             rows(*d.tblProj4, {});
         });
+        member("economics");
+        put(currentVariantEconomicsJson(d));
     });
+    // The economics follow the tables, so readers of the tables see the export as before.
+    member("economics");
+    put(currentEconomicsJson(d));
     put("}");
     return {};
 }

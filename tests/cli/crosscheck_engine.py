@@ -360,6 +360,48 @@ class Case:
             self.fail("%s: fields %s, expected %s" % (where, got, want))
 
 
+def economic_figures(cena, saving, rate=10.0, life=15, maint=1.0, mont=0.0):
+    """The lifecycle figures with the default economic parameters, computed independently."""
+    def rnd(x):
+        return round(x / 0.01) * 0.01
+    if cena is None or saving is None:
+        return dict(C=None, A=None, NPV=None, IRR=None, DPP=None)
+    r = rate / 100
+    c = cena * (1 + mont / 100)
+    a = saving - cena * maint / 100
+    af = life if r == 0 else (1 - (1 + r) ** -life) / r
+    out = dict(C=rnd(c), A=rnd(a), NPV=None, IRR=None, DPP=None)
+    if cena <= 0:
+        return out
+    out["NPV"] = rnd(-c + a * af)
+    if a > 0:
+        x = 1 - c * r / a
+        if r == 0:
+            out["DPP"] = rnd(c / a)
+        elif x > 0:
+            out["DPP"] = rnd(-math.log(x) / math.log(1 + r))
+        f = lambda i: -c + a * (life if i == 0 else (1 - (1 + i) ** -life) / i)
+        lo, hi = -0.99, 100.0
+        if f(lo) > 0 and f(hi) <= 0:
+            for _ in range(100):
+                mid = (lo + hi) / 2
+                lo, hi = (mid, hi) if f(mid) > 0 else (lo, mid)
+            out["IRR"] = rnd((lo + hi) / 2 * 100)
+    return out
+
+
+def check_economics(case, where, variant):
+    got = variant.get("economics") or {}
+    want = economic_figures(variant.get("Cena"), variant.get("D$Ws_g"))
+    if list(got.keys()) != list(want.keys()):
+        case.fail("%s economics: fields %s" % (where, list(got.keys())))
+        return
+    for k, w in want.items():
+        g = got[k]
+        if (g is None) != (w is None) or (g is not None and abs(g - w) > 0.0101):
+            case.fail("%s economics %s: program %r, independent %r" % (where, k, g, w))
+
+
 def compare_export(case, got, want, links=True):
     """Compares an export with the independently computed contents."""
     p0 = got["project0.db"]
@@ -385,7 +427,8 @@ def compare_export(case, got, want, links=True):
         case.fail("project2.db: %d rows, expected %d" % (len(p2), len(want["project2.db"])))
     for vi, (g, w) in enumerate(zip(p2, want["project2.db"])):
         vwhere = "project2.db variant %d" % (vi + 1)
-        case.keys(vwhere, g, PROJECT2_FIELDS, ("project5.DB", "project3.DB"))
+        case.keys(vwhere, g, PROJECT2_FIELDS, ("project5.DB", "project3.DB", "economics"))
+        check_economics(case, vwhere, g)
         if links:
             case.check(vwhere, "Kod0", g.get("Kod0"), kod)
         for f, v in w.items():

@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(r.code, 0);
         QVERIFY(r.out.startsWith("{\"rows\":[{\"Kod\":"));
         const QJsonObject out = r.json();
-        QCOMPARE(out.keys(), (QStringList{"optimum", "range", "rows"}));
+        QCOMPARE(out.keys(), (QStringList{"optimum", "optimum_npv", "range", "rows"}));
         const QJsonObject row = r.rows()[0].toObject();
         // Every field of the table, in its order.
         QVERIFY(QString::fromUtf8(r.out).contains(

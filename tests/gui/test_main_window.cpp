@@ -30,7 +30,7 @@ using namespace korvan::test;
 
 namespace {
 
-const QStringList AllCommands = {"mnCreate", "mnOpen", "mnEdit", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut",
+const QStringList AllCommands = {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut",
                                  "mnDiagPar", "mnWordReport", "mnExit", "mnAddSutGraf", "mnEditSutGraf",
                                  "mnAddSutGrafSpr", "mnKUAdd", "mnKUEdit", "mnKUDelete", "mnKUPodbor",
                                  "mnKUPodborAll", "mnWordRepKU", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
@@ -93,16 +93,16 @@ private slots:
         QTest::addColumn<QStringList>("enabled");
         QTest::newRow("no project") << "none" << AlwaysEnabled;
         QTest::newRow("one project without periods")
-            << "one" << AlwaysEnabled + QStringList{"mnEdit", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
+            << "one" << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
         QTest::newRow("two projects, the current one without periods")
-            << "two" << AlwaysEnabled + QStringList{"mnOpen", "mnEdit", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
+            << "two" << AlwaysEnabled + QStringList{"mnOpen", "mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
         QTest::newRow("a project with periods")
             << "periods"
-            << AlwaysEnabled + QStringList{"mnEdit", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
+            << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
                                            "mnWordReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr", "mnKUAdd"};
         QTest::newRow("a project with variants")
             << "variants"
-            << AlwaysEnabled + QStringList{"mnEdit", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
+            << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
                                            "mnWordReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr", "mnKUAdd",
                                            "mnKUEdit", "mnKUDelete", "mnWordRepKU", "mnKUPodbor", "mnKUPodborAll"};
     }
@@ -172,7 +172,7 @@ private slots:
                 items << (a->isSeparator() ? "-" : a->text());
             menus << top->text() + ": " + items.join(" / ");
         }
-        QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Удалить... / Сохранить как... / - / "
+        QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Экономические параметры... / Удалить... / Сохранить как... / - / "
                                      "Пересчет данных / Просмотр суточных графиков... / Просмотр диаграмм... / - / "
                                      "Экспорт отчета в Microsoft Word... / - / Выход",
                                      "Нагрузка: Добавить суточный график... / Редактировать суточный график... / - / "
@@ -250,9 +250,15 @@ private slots:
             const QColor background = model->columns()[c].background.isValid() ? model->columns()[c].background : cream;
             QCOMPARE(background, colour);
         }
-        QCOMPARE(model->columnCount(), 50);
+        QCOMPARE(model->columnCount(), 53);
         QCOMPARE(model->headerData(model->columnOf("Srok"), Qt::Horizontal).toString(), "Срок, лет");
-        QCOMPARE(model->headerData(model->columnCount() - 1, Qt::Horizontal).toString(), "cos(f) тр");
+        QCOMPARE(model->headerData(model->columnCount() - 4, Qt::Horizontal).toString(), "cos(f) тр");
+        // The lifecycle figures close the row, on the yearly blue.
+        for (int c = 50; c < 53; ++c) {
+            QCOMPARE(model->headerData(c, Qt::Horizontal).toString(),
+                     (QStringList{"ЧДД, грн", "ВНД, %", "Срок диск., лет"}[c - 50]));
+            QCOMPARE(model->columns()[c].background, blue);
+        }
     }
 
     void createThroughTheDialog()

@@ -6,6 +6,7 @@
 #include "calc/AnalysisRules.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+#include "project/EconomicsCommands.h"
 
 namespace korvan {
 
@@ -66,6 +67,53 @@ void evaluateInTransaction(TDataModule1 &data, const SelectionInput &input, bool
     tx.commit();
 }
 
+// Rows for many catalogue types in one transaction: one progress over all of them and one
+// warning naming the types left out.
+class CandidateBatch {
+public:
+    CandidateBatch(TDataModule1 &data, const CandidateProject &project, const CheckedInput &in, const Progress &progress,
+                   int count)
+        : m_data(data), m_project(project), m_in(in), m_progress(progress), m_count(count), m_tx(data.store())
+    {
+        if (m_progress)
+            m_progress(0, m_count);
+    }
+
+    // Every type of the catalogue's current company, leaving the catalogue on the last.
+    void addTypesOfCompany()
+    {
+        TTable &types = *m_data.tblsKU1;
+        for (types.first(); !types.eof(); types.next()) {
+            try {
+                EvaluateCandidate(m_data, m_project, m_in.kp, m_in.mode, CandidateWrite::Append);
+                ++m_added;
+            } catch (const UndefinedCandidate &e) {
+                m_skipped << e.message();
+            }
+            if (m_progress)
+                m_progress(++m_done, m_count);
+        }
+    }
+
+    int finish()
+    {
+        m_tx.commit();
+        if (!m_skipped.isEmpty())
+            Messages::warning(QStringLiteral("Не добавлены в таблицу анализа:\n") + m_skipped.join(QLatin1Char('\n')));
+        return m_added;
+    }
+
+private:
+    TDataModule1 &m_data;
+    const CandidateProject &m_project;
+    const CheckedInput &m_in;
+    const Progress &m_progress;
+    const int m_count;
+    Store::Transaction m_tx;
+    QStringList m_skipped;
+    int m_added = 0, m_done = 0;
+};
+
 struct CosText {
     bool used;
     const QString *text;
@@ -117,24 +165,25 @@ int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const 
                               .arg(data.tblsKU0->asString(QStringLiteral("Company"))));
     ensureAnalysisRestricted(data);
     const CandidateProject project = projectForCandidates(data);
-    const int count = types.recordCount();
-    QStringList skipped;
-    int added = 0, done = 0;
-    Store::Transaction tx(data.store());
-    step(progress, 0, count);
-    for (types.first(); !types.eof(); types.next()) {
-        try {
-            EvaluateCandidate(data, project, in.kp, in.mode, CandidateWrite::Append);
-            ++added;
-        } catch (const UndefinedCandidate &e) {
-            skipped << e.message();
-        }
-        step(progress, ++done, count);
-    }
-    tx.commit();
-    if (!skipped.isEmpty())
-        Messages::warning(QStringLiteral("Не добавлены в таблицу анализа:\n") + skipped.join(QLatin1Char('\n')));
-    return added;
+    CandidateBatch batch(data, project, in, progress, types.recordCount());
+    batch.addTypesOfCompany();
+    return batch.finish();
+}
+
+int addCatalogueCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress, bool acceptPoint)
+{
+    requireProject(data);
+    const CheckedInput in = checkedInput(input, acceptPoint);
+    ensureAnalysisRestricted(data);
+    const CandidateProject project = projectForCandidates(data);
+    const int count = data.store().scalar(QStringLiteral("SELECT count(*) FROM \"sKU1.DB\"")).toInt();
+    if (count == 0)
+        throw KorvanError(QStringLiteral("В справочнике нет конденсаторных установок."));
+    CandidateBatch batch(data, project, in, progress, count);
+    TTable &companies = *data.tblsKU0;
+    for (companies.first(); !companies.eof(); companies.next())
+        batch.addTypesOfCompany();
+    return batch.finish();
 }
 
 void deleteCandidate(TDataModule1 &data)
@@ -192,6 +241,7 @@ const QList<AnalysisSortOrder> &analysisSortOrders()
         {QStringLiteral("по суточной экономии на оплате (d$Wsk, грн)"), QStringLiteral("siDSWsk")},
         {QStringLiteral("по месячной экономии на оплате (d$Wskм, грн)"), QStringLiteral("siDSWskm")},
         {QStringLiteral("по годовой экономии на оплате (d$Wskг, грн)"), QStringLiteral("siDSWskg")},
+        {QStringLiteral("по чистому дисконтированному доходу (ЧДД)"), QLatin1String(NpvSortIndex)},
         {QStringLiteral("по сроку окупаемости (Срок, лет)"), QStringLiteral("siSrok")},
     };
     return orders;
@@ -201,6 +251,8 @@ void sortAnalysis(TDataModule1 &data, const QString &indexName)
 {
     for (const AnalysisSortOrder &o : analysisSortOrders())
         if (o.indexName == indexName) {
+            if (indexName == QLatin1String(NpvSortIndex))
+                installNpvOrder(data); // computed from each row, not stored in it
             data.tblSel_KU->setIndexName(indexName);
             return;
         }
@@ -250,6 +302,7 @@ AnalysisButtons analysisButtons(const TDataModule1 &data, const SelectionInput &
     const bool rows = !data.tblSel_KU->isEmpty();
     AnalysisButtons b;
     b.add = b.addAll = typeHasModules && fieldsFilled;
+    b.addCatalogue = fieldsFilled; // whatever the catalogue's current type
     b.replace = b.add && rows;
     b.remove = b.removeAll = b.findInCatalogue = b.optimum = b.criteriaFilters = b.parameterFilters = rows;
     b.findInTable = rows && companyHasTypes;

@@ -33,6 +33,9 @@ void addCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPo
 // the others are added and a warning names the ones left out. Returns the number of rows added.
 int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress = {},
                          bool acceptPoint = false);
+// The same for every type of every company of the catalogue, with one progress and one warning.
+int addCatalogueCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress = {},
+                           bool acceptPoint = false);
 // Overwrites the table's current row with the evaluation of the catalogue's current type.
 void replaceCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPoint = false);
 // Deletes the current row; deletes every row of the project.
@@ -68,7 +71,7 @@ QString recommendedRangeText(const TDataModule1 &data, const ModeInput &mode, bo
 // Which of the dialog's buttons are enabled, from the catalogue's current company and type, the
 // table and the texts of the fields.
 struct AnalysisButtons {
-    bool add = false, addAll = false, replace = false;
+    bool add = false, addAll = false, replace = false, addCatalogue = false;
     bool remove = false, removeAll = false, findInCatalogue = false, optimum = false;
     bool criteriaFilters = false, parameterFilters = false;
     bool findInTable = false, valueFilters = false;

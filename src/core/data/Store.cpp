@@ -1,5 +1,6 @@
 #include "Store.h"
 
+#include "EconomicsTables.h"
 #include "Messages.h"
 #include "Schema.h"
 #include "Seeder.h"
@@ -137,9 +138,11 @@ void Store::prepareSchema(bool allowCreate)
                               .arg(QDir::toNativeSeparators(m_filePath))
                               .arg(version)
                               .arg(SchemaVersion));
+    // The tables of the first format come first: a migration builds on them and never changes them,
+    // and a file that is not ours must be refused before anything is written to it.
+    verifySchema();
     if (version < SchemaVersion)
         migrate(version);
-    verifySchema();
 }
 
 void Store::createSchema()
@@ -163,6 +166,7 @@ void Store::createSchema()
         }
     }
     Seeder(*this).seedAll();
+    createEconomicsTables(*this);
     exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion));
     tx.commit();
 }
@@ -193,6 +197,12 @@ void Store::migrate(int fromVersion)
     for (int v = fromVersion; v < SchemaVersion; ++v) {
         Transaction tx(*this);
         switch (v) {
+        case 1:
+            // Taken by another change of the format, made at the same time as the next step.
+            break;
+        case 2:
+            createEconomicsTables(*this);
+            break;
         default:
             throw KorvanError(QStringLiteral("Неизвестный формат базы данных «%1» (версия %2).")
                                   .arg(QDir::toNativeSeparators(m_filePath))

@@ -202,6 +202,7 @@ void TTable::select(qint64 keepKod) const
                 m_rows.append(std::move(row));
         }
     }
+    sortByComputedOrder();
     m_pos = -1;
     if (keepKod != 0)
         for (int i = 0; i < m_rows.size(); ++i)
@@ -461,10 +462,62 @@ void TTable::setFilterCaseInsensitive(bool on)
     }
 }
 
+void TTable::addComputedOrder(const QString &name, OrderKey key, bool descending)
+{
+    for (ComputedOrder &o : m_computedOrders)
+        if (o.name == name) {
+            o.key = std::move(key);
+            o.descending = descending;
+            return;
+        }
+    m_computedOrders.append({name, std::move(key), descending});
+    // The list may have moved its items.
+    if (m_computed)
+        for (const ComputedOrder &o : std::as_const(m_computedOrders))
+            if (o.name == m_indexName)
+                m_computed = &o;
+}
+
+namespace {
+
+int compareKeys(const std::optional<double> &a, const std::optional<double> &b)
+{
+    if (!a || !b)
+        return a.has_value() == b.has_value() ? 0 : (a ? 1 : -1);
+    return *a < *b ? -1 : (*a > *b ? 1 : 0);
+}
+
+} // namespace
+
+void TTable::sortByComputedOrder() const
+{
+    if (!m_computed)
+        return;
+    // Each key once: it may read other tables.
+    QVector<std::pair<std::optional<double>, Row>> keyed;
+    keyed.reserve(m_rows.size());
+    for (Row &row : m_rows) {
+        auto key = m_computed->key(row);
+        keyed.append({key, std::move(row)});
+    }
+    const bool descending = m_computed->descending;
+    std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto &a, const auto &b) {
+        const int c = compareKeys(a.first, b.first);
+        return descending ? c > 0 : c < 0;
+    });
+    m_rows.clear();
+    for (auto &k : keyed)
+        m_rows.append(std::move(k.second));
+}
+
 void TTable::setIndexName(const QString &name)
 {
     const IndexDef *index = nullptr;
-    if (!name.isEmpty()) {
+    const ComputedOrder *computed = nullptr;
+    for (const ComputedOrder &o : m_computedOrders)
+        if (o.name == name)
+            computed = &o;
+    if (!name.isEmpty() && !computed) {
         index = m_def->index(name);
         if (!index)
             throw KorvanError(QStringLiteral("Индекс «%1» не найден в таблице «%2».").arg(name, tableName()));
@@ -479,6 +532,7 @@ void TTable::setIndexName(const QString &name)
             const int at = m_def->fieldIndex(QLatin1String(p.field));
             m_sortKeys.push_back({at, m_def->fields[size_t(at)].type, p.descending});
         }
+    m_computed = computed;
     if (active()) {
         ensureFresh();
         select(currentKod());
@@ -496,6 +550,11 @@ void TTable::refresh()
 
 bool TTable::rowLess(const Row &a, const Row &b) const
 {
+    if (m_computed) {
+        const int c = compareKeys(m_computed->key(a), m_computed->key(b));
+        if (c != 0)
+            return m_computed->descending ? c > 0 : c < 0;
+    }
     for (const SortKey &k : m_sortKeys) {
         int c = compareValues(k.type, a[k.field], b[k.field]);
         if (k.descending)
@@ -511,7 +570,7 @@ bool TTable::rowLess(const Row &a, const Row &b) const
 // sorted table makes a few comparisons per row instead of a walk over the table.
 void TTable::placeSorted(int position)
 {
-    if (!m_index || position < 0)
+    if ((!m_index && !m_computed) || position < 0)
         return;
     Row row = m_rows.takeAt(position);
     const auto at = std::upper_bound(m_rows.cbegin(), m_rows.cend(), row,

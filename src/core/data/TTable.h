@@ -88,6 +88,10 @@ public:
 
     // The active index by name; empty for the primary order (by Kod).
     void setIndexName(const QString &name);
+    // An order the file cannot index because its key is computed from the row and other tables:
+    // setIndexName(name) then sorts by the key (nulls first, descending when asked, ties by Kod).
+    using OrderKey = std::function<std::optional<double>(const Row &)>;
+    void addComputedOrder(const QString &name, OrderKey key, bool descending);
     QString indexName() const { return m_indexName; }
 
     // Re-reads the rows, staying on the current row when it is still there.
@@ -228,6 +232,14 @@ private:
         bool descending;
     };
     std::vector<SortKey> m_sortKeys;
+    struct ComputedOrder {
+        QString name;
+        OrderKey key;
+        bool descending = false;
+    };
+    QList<ComputedOrder> m_computedOrders;
+    const ComputedOrder *m_computed = nullptr;
+    void sortByComputedOrder() const;
     int m_disabled = 0;
     bool m_signalsPending = false;
     // Statements, built once.

@@ -1,5 +1,6 @@
 #include "ProjectCommands.h"
 
+#include "EconomicsCommands.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
@@ -80,6 +81,7 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         proj0->setValue(QStringLiteral("ProjTime"), QTime(now.time().hour(), now.time().minute(), now.time().second()));
         proj0->post();
         copyKod = proj0->currentKod();
+        copyProjectEconomics(store, sourceKod, copyKod);
         tx.commit();
     } catch (...) {
         for (TTable *t : {proj4.get(), proj3.get(), proj5.get(), proj2.get(), proj1.get(), proj0.get()})

@@ -5,6 +5,7 @@
 #include "data/TDataModule1.h"
 #include "project/MainGrids.h"
 #include "reports/CalculationTexts.h"
+#include "reports/EconomicsReport.h"
 #include "reports/FormulaTexts.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportTables.h"
@@ -148,6 +149,9 @@ void writeCompensatedSections(ReportContext &r, bool allVariants)
                 s.writeFormulas(r);
             if (r.on(s.calculations))
                 s.writeCalculations(r);
+            // The lifecycle economics of each installation follow its yearly characteristics.
+            if (s.table == F::YearHarKomp && economicsReportFlag(d.store(), d.TableReport->currentKod()))
+                WriteEconomicsBlock(r, allVariants);
         }
         r.progress.step();
     }

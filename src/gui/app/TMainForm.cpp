@@ -20,7 +20,10 @@
 #include "graphs/TOtrPromF.h"
 #include "graphs/TsSutGrFm.h"
 #include "graphs/TypicalGraphCommands.h"
+#include "project/EconomicsColumns.h"
+#include "project/EconomicsCommands.h"
 #include "project/ProjectCommands.h"
+#include "project/TEconomForm.h"
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
 #include "reports/ProjectReport.h"
@@ -130,6 +133,8 @@ const CommandDef Commands[] = {
     {"mnCreate", "Создать...", "Создать новый проект", ToolIcon::Create, &TMainForm::mnCreateClick},
     {"mnOpen", "Открыть...", "Открыть существующий проект", ToolIcon::Open, &TMainForm::mnOpenClick},
     {"mnEdit", "Редактировать...", "Редактировать параметры проекта", {}, &TMainForm::mnEditClick},
+    {"mnEconom", "Экономические параметры...", "Экономические параметры проекта: ставка дисконтирования, срок службы, "
+     "обслуживание, монтаж", {}, &TMainForm::mnEconomClick},
     {"mnDelete", "Удалить...", "Удалить проект", {}, &TMainForm::mnDeleteClick},
     {"mnSaveAs", "Сохранить как...", "", {}, &TMainForm::mnSaveAsClick},
     {"mnRecalc", "Пересчет данных", "Пересчет данных проекта", ToolIcon::Recalc, &TMainForm::mnRecalcClick},
@@ -201,6 +206,7 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
 
     // The windows of the program's commands, created once.
     m_projForm = new TProjForm(this);
+    m_economForm = new TEconomForm(this);
     m_openForm = new TOpenForm(data, this);
     m_aboutForm = new TAboutForm(this);
     m_sKUForm = new TsKUForm(data, this);
@@ -283,7 +289,7 @@ void TMainForm::buildMenus()
     };
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     menu("mnProject", QStringLiteral("Проект"),
-         {"mnCreate", "mnOpen", "mnEdit", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
+         {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
           nullptr, "mnWordReport", nullptr, "mnExit"});
     menu("mnLoad", QStringLiteral("Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
     menu("mnKU", QStringLiteral("КУ"),
@@ -386,7 +392,7 @@ QWidget *TMainForm::buildLowerPanel()
     m_grid2 = new CursorGrid(m_data.tblProj2, panel);
     m_grid2->setObjectName(QStringLiteral("DBGrid2"));
     m_grid2->setDefaultBackground(Cream);
-    m_grid2->setColumns(variantColumns());
+    m_grid2->setColumns(variantColumns() + variantEconomicsColumns(m_data, SkyBlue));
     layout->addWidget(caption("lblKU", QStringLiteral("Конденсаторные установки."), panel));
     layout->addWidget(m_grid2, 1);
 
@@ -477,7 +483,7 @@ void TMainForm::UpdateCommands()
             action(n)->setEnabled(on);
     };
     enable({"mnOpen"}, projects > 1);
-    enable({"mnEdit", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
+    enable({"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
     enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnAddSutGrafSpr", "mnKUAdd"}, periods);
     enable({"mnKUEdit", "mnKUDelete", "mnWordRepKU"}, variants);
     enable({"mnKUPodbor", "mnKUPodborAll"}, compensated);
@@ -551,6 +557,17 @@ void TMainForm::mnEditClick()
         if (result == QDialog::Accepted)
             runGuarded([this] { editProject(m_data, m_projForm->params()); });
         afterProjectCommand();
+    });
+}
+
+void TMainForm::mnEconomClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    m_economForm->setInput(EconomicInput::of(currentEconomics(m_data)));
+    openModal(m_economForm, [this](int result) {
+        if (result == QDialog::Accepted)
+            runGuarded([this] { setProjectEconomics(m_data, m_economForm->input()); });
     });
 }
 

@@ -6,6 +6,8 @@
 #include "calc/AnalysisRules.h"
 #include "compensation/AnalysisFilters.h"
 #include "data/TDataModule1.h"
+#include "project/EconomicsColumns.h"
+#include "project/EconomicsCommands.h"
 #include "ui/CommandGuard.h"
 #include "ui/CommandProgressBar.h"
 #include "ui/CursorGrid.h"
@@ -265,6 +267,25 @@ QWidget *TSelKU_Fm::buildAnalysis()
         if (i == cmdDeleteAll || i == cmdOptimum || i == cmdNotFull)
             commands->addSpacing(8);
     }
+    // The whole catalogue at once, and the optimum that counts money, each beside its kin.
+    const auto extra = [&](Command after, const char *name, const QString &text, const QString &hint, void (TSelKU_Fm::*slot)()) {
+        auto *b = new QToolButton(box);
+        b->setObjectName(QLatin1String(name));
+        b->setText(text);
+        b->setToolTip(hint);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QToolButton::clicked, this, slot);
+        commands->insertWidget(commands->indexOf(m_commands[after]) + 1, b);
+        return b;
+    };
+    m_addCatalogue = extra(cmdAddAll, "btnAddCatalogue", QStringLiteral("Добавить все установки справочника"),
+                           QStringLiteral("Добавить в таблицу анализа все конденсаторные установки всех компаний справочника"),
+                           &TSelKU_Fm::btnAddCatalogueClick);
+    m_optimumNpv = extra(cmdOptimum, "btnOptimumNpv", QStringLiteral("Оптимум по ЧДД"),
+                         QStringLiteral("Перейти в таблице анализа на конденсаторную установку с наибольшим чистым "
+                                        "дисконтированным доходом среди удовлетворяющих критериям по среднесуточному "
+                                        "значению cos(f)"),
+                         &TSelKU_Fm::btnOptimumNpvClick);
     commands->addStretch();
     layout->addLayout(commands);
 
@@ -315,10 +336,11 @@ QWidget *TSelKU_Fm::buildAnalysis()
     auto *grids = new QHBoxLayout;
     auto *results = new CursorGrid(m_data.tblSel_KU, box);
     results->setObjectName(QStringLiteral("DBGridSel"));
-    results->setColumns({{"Company", "Компания"}, {"TipKU", "Тип КУ"}, {"Qk", "Q, кВАр"}, {"Qku_min", "Qмин, кВАр"},
+    results->setColumns(Columns{{"Company", "Компания"}, {"TipKU", "Тип КУ"}, {"Qk", "Q, кВАр"}, {"Qku_min", "Qмин, кВАр"},
                          {"Qku_max", "Qмакс, кВАр"}, {"Cosf_sr", "cos(f)"}, {"Cosf_min", "cos(f)мин"},
                          {"Cosf_max", "cos(f)макс"}, {"Tgf_sr", "tg(f)"}, {"DSWsk", "d$Wsк, грн"},
-                         {"DSWskm", "d$Wsкм, грн"}, {"DSWskg", "d$Wsкг, грн"}, {"Srok", "Срок, лет"}});
+                         {"DSWskm", "d$Wsкм, грн"}, {"DSWskg", "d$Wsкг, грн"}, {"Srok", "Срок, лет"}} +
+                        analysisEconomicsColumns(m_data));
     auto *modes = new CursorGrid(m_data.tblSel_KU, box);
     modes->setObjectName(QStringLiteral("DBGridRejim"));
     modes->setColumns({{"Rejim", "Режим подбора"}, {"PCosf_min", "cos(f)мин"}, {"PCosf_max", "cos(f)макс"},
@@ -404,6 +426,8 @@ void TSelKU_Fm::UpdateSelectionButtons()
                                        b.parameterFilters, b.valueFilters, b.valueFilters};
     for (int i = 0; i < CommandCount; ++i)
         m_commands[i]->setEnabled(states[i]);
+    m_addCatalogue->setEnabled(b.addCatalogue);
+    m_optimumNpv->setEnabled(b.optimum);
     m_ok->setEnabled(b.ok);
 }
 
@@ -481,6 +505,22 @@ void TSelKU_Fm::runCommand(int command)
     default: return;
     }
     UpdateSelectionButtons();
+}
+
+void TSelKU_Fm::btnAddCatalogueClick()
+{
+    if (!checkInput())
+        return;
+    runLong([&](const Progress &p) { addCatalogueCandidates(m_data, selectionInput(), p); });
+    UpdateSelectionButtons();
+}
+
+void TSelKU_Fm::btnOptimumNpvClick()
+{
+    runLong([&](const Progress &) {
+        if (!gotoNpvOptimum(m_data))
+            Messages::information(noNpvOptimumMessage());
+    });
 }
 
 void TSelKU_Fm::btnSprClick()

@@ -45,6 +45,9 @@ public:
 
     ModePanel *modePanel() const { return m_mode; }
     QToolButton *commandButton(Command c) const { return m_commands[c]; }
+    // "Добавить все установки справочника" and "Оптимум по ЧДД", beside "Добавить все" and "Оптимум".
+    QToolButton *addCatalogueButton() const { return m_addCatalogue; }
+    QToolButton *optimumNpvButton() const { return m_optimumNpv; }
     QPushButton *okButton() const { return m_ok; }
     CommandProgressBar *progressBar() const { return m_progress; }
 
@@ -52,6 +55,8 @@ public slots:
     void accept() override;
     void btnSprClick();
     void runCommand(int command);
+    void btnAddCatalogueClick();
+    void btnOptimumNpvClick();
     void UpdateSelectionButtons();
     void UpdateDiapQku();
 
@@ -78,6 +83,7 @@ private:
     NumericEdit *m_cosf = nullptr;
     CommandProgressBar *m_progress = nullptr;
     QToolButton *m_commands[CommandCount] = {};
+    QToolButton *m_addCatalogue = nullptr, *m_optimumNpv = nullptr;
     QPushButton *m_ok = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "TParRepFm.h"
 
+#include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "data/TTable.h"
 #include "reports/PageMargins.h"
@@ -7,6 +8,7 @@
 #include "ui/CursorGrid.h"
 #include "ui/HelpWindow.h"
 #include "ui/Lib.h"
+#include "reports/EconomicsReport.h"
 #include "ui/NumericEdit.h"
 #include "Messages.h"
 
@@ -219,6 +221,8 @@ QWidget *TParRepFm::buildContentsPage()
                 ++depth;
             l->addWidget(flagBoxFor(f.flag, p, depth));
         }
+        if (tab == ReportFlagTab::WithCompensation)
+            l->addWidget(buildEconomicsBox(p));
         l->addStretch();
         inner->addTab(p, QString::fromUtf8(caption));
     }
@@ -249,6 +253,29 @@ QWidget *TParRepFm::buildContentsPage()
     sample->addWidget(scroll, 1);
     layout->addLayout(sample, 2);
     return page;
+}
+
+QWidget *TParRepFm::buildEconomicsBox(QWidget *parent)
+{
+    m_econ = new QCheckBox(QStringLiteral("Экономическая эффективность (ЧДД, ВНД, дисконтированный срок окупаемости)"), parent);
+    m_econ->setObjectName(QStringLiteral("chkEconom"));
+    connect(m_econ, &QCheckBox::clicked, this, [this](bool checked) {
+        const qint64 kod = m_report.currentKod();
+        if (kod == 0)
+            return;
+        runGuarded([&] {
+            Store::Transaction tx(m_data.store());
+            setEconomicsReportFlag(m_data.store(), kod, checked);
+            tx.commit();
+        });
+        loadRecord();
+    });
+    // One step in, under the yearly characteristics with compensation.
+    auto *row = new QWidget(parent);
+    auto *l = new QHBoxLayout(row);
+    l->setContentsMargins(20, 0, 0, 0);
+    l->addWidget(m_econ);
+    return row;
 }
 
 QWidget *TParRepFm::buildWordPage()
@@ -396,6 +423,18 @@ void TParRepFm::loadRecord()
         const QSignalBlocker block(box);
         box->setChecked(boxes[size_t(i)].checked);
         box->setEnabled(any && boxes[size_t(i)].enabled);
+    }
+    {
+        // Kept by the record's key: a record not yet stored has none to keep it by.
+        const qint64 kod = m_report.state() == TTable::State::Insert || !any ? 0 : m_report.currentKod();
+        const QSignalBlocker block(m_econ);
+        bool on = false;
+        runGuarded([&] { on = kod != 0 && economicsReportFlag(m_data.store(), kod); });
+        m_econ->setChecked(on);
+        m_econ->setToolTip(QStringLiteral("Пишется после годовых характеристик с компенсацией"));
+        // Written under the yearly characteristics with compensation, so only with them.
+        const auto yearly = boxes[size_t(ReportFlag::YearHarKomp)];
+        m_econ->setEnabled(kod != 0 && yearly.enabled && yearly.checked);
     }
     const QHash<QString, QString> texts = {{QStringLiteral("WordDoc"), s.page.wordDoc},
                                            {QStringLiteral("PaperSize"), s.page.paperSize},

@@ -32,6 +32,8 @@ public:
     explicit TParRepFm(TDataModule1 &data, QWidget *parent = nullptr);
 
     QCheckBox *flagBox(ReportFlag flag) const { return m_boxes[size_t(flag)]; }
+    // "Экономическая эффективность": stored at once, beside the record, for a stored record.
+    QCheckBox *economicsBox() const { return m_econ; }
     QLabel *sampleNote() const { return m_note; }
     QLabel *samplePicture() const { return m_picture; }
     // The check box whose sample is shown, empty when none is.
@@ -51,6 +53,7 @@ private:
     QWidget *buildNavigator();
     QWidget *buildContentsPage();
     QWidget *buildWordPage();
+    QWidget *buildEconomicsBox(QWidget *parent);
     QWidget *flagBoxFor(ReportFlag flag, QWidget *parent, int indent);
     void flagClicked(ReportFlag flag, bool checked);
     void choiceClicked(const QString &field, const QList<ReportChoice> &choices, int id);
@@ -75,6 +78,7 @@ private:
     QHash<QString, QLineEdit *> m_margins;
     QHash<QString, QToolButton *> m_navigator;
     QCheckBox *m_chkSample = nullptr;
+    QCheckBox *m_econ = nullptr;
     QLabel *m_note = nullptr;
     QLabel *m_picture = nullptr;
     QString m_sampleBox;

@@ -1,6 +1,7 @@
 #include "CursorModel.h"
 
 #include "CommandGuard.h"
+#include "calc/Numbers.h"
 #include "data/TTable.h"
 
 #include <QBrush>
@@ -21,7 +22,7 @@ void CursorModel::setColumns(const QVector<Column> &columns)
     m_columns = columns;
     m_positions.clear();
     for (const Column &c : m_columns)
-        m_positions << m_table->fieldIndex(c.field);
+        m_positions << (c.compute ? -1 : m_table->fieldIndex(c.field));
     m_rowCount = m_table->active() ? m_table->recordCount() : 0;
     endResetModel();
     emit rowsReset();
@@ -51,6 +52,8 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
     if (!m_table || !index.isValid() || index.column() >= m_columns.size())
         return {};
     const int position = fieldPosition(index.column());
+    if (const auto &compute = m_columns[index.column()].compute)
+        return computedData(compute, index, role);
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
@@ -73,6 +76,30 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
     }
     default:
         return {};
+    }
+}
+
+QVariant CursorModel::computedData(const std::function<Column::Computed(const QVector<QVariant> &)> &compute,
+                                   const QModelIndex &index, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::ForegroundRole: {
+        const auto &rows = m_table->rows();
+        if (index.row() >= rows.size())
+            return {};
+        const Column::Computed c = compute(rows[index.row()]);
+        if (role == Qt::ForegroundRole)
+            return c.foreground.isValid() ? QVariant(QBrush(c.foreground)) : QVariant();
+        return c.value ? numberText(*c.value) : QString();
+    }
+    case Qt::BackgroundRole: {
+        const QColor &c = m_columns[index.column()].background;
+        return c.isValid() ? QVariant(QBrush(c)) : (m_background.isValid() ? QVariant(QBrush(m_background)) : QVariant());
+    }
+    case Qt::TextAlignmentRole: return int(Qt::AlignRight | Qt::AlignVCenter);
+    default: return {};
     }
 }
 
@@ -99,7 +126,7 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
 Qt::ItemFlags CursorModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && !m_readOnly && !m_columns[index.column()].readOnly &&
+    if (index.isValid() && !m_readOnly && !m_columns[index.column()].readOnly && !m_columns[index.column()].compute &&
         m_table->fieldDef(fieldPosition(index.column())).type != FieldType::AutoInc)
         f |= Qt::ItemIsEditable;
     return f;

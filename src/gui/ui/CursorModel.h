@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 #include <QVector>
+#include <functional>
+#include <optional>
 
 namespace korvan {
 
@@ -24,6 +26,13 @@ public:
         QString title;       // empty: the field's display label
         QColor background;   // invalid: the model's default background
         bool readOnly = false;
+        // A read-only number computed from the row instead of a field (the field is left empty),
+        // and its text colour (invalid: the default).
+        struct Computed {
+            std::optional<double> value;
+            QColor foreground;
+        };
+        std::function<Computed(const QVector<QVariant> &row)> compute;
     };
 
     explicit CursorModel(TTable *table, QObject *parent = nullptr);
@@ -55,6 +64,8 @@ private:
     void onRowsChanged();
     void onCurrentChanged();
     int fieldPosition(int column) const;
+    QVariant computedData(const std::function<Column::Computed(const QVector<QVariant> &)> &compute,
+                          const QModelIndex &index, int role) const;
 
     QPointer<TTable> m_table;
     QVector<Column> m_columns;

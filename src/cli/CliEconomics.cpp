@@ -1,0 +1,93 @@
+// The economic parameters and lifecycle figures in the command-line program.
+#include "CliEconomics.h"
+
+#include "CliCommandList.h"
+#include "CliContext.h"
+#include "CliSupport.h"
+#include "JsonText.h"
+
+#include "calc/Numbers.h"
+#include "project/EconomicsCommands.h"
+
+#include <QJsonObject>
+
+namespace korvan::cli {
+
+namespace {
+
+const char *const Keys[] = {"Rate", "Life", "Maint", "Mont"};
+
+QString *textFor(EconomicInput &in, int key)
+{
+    QString *texts[] = {&in.rate, &in.life, &in.maint, &in.mont};
+    return texts[key];
+}
+
+QByteArray number(const std::optional<double> &v) { return v ? json::value(*v) : QByteArray("null"); }
+
+QByteArray paramsJson(const EconomicParams &p)
+{
+    return json::object({{QStringLiteral("Rate"), json::value(p.Rate)},
+                         {QStringLiteral("Life"), json::value(p.Life)},
+                         {QStringLiteral("Maint"), json::value(p.Maint)},
+                         {QStringLiteral("Mont"), json::value(p.Mont)}});
+}
+
+std::optional<double> money(const std::optional<double> &v)
+{
+    return v ? std::optional<double>(R(*v, 2)) : std::nullopt;
+}
+
+} // namespace
+
+QByteArray currentEconomicsJson(TDataModule1 &data) { return paramsJson(currentEconomics(data)); }
+
+QByteArray currentVariantEconomicsJson(TDataModule1 &data)
+{
+    const EconomicFigures f = currentVariantEconomics(data);
+    return json::object({{QStringLiteral("C"), number(money(f.C))},
+                         {QStringLiteral("A"), number(money(f.A))},
+                         {QStringLiteral("NPV"), number(f.NPV)},
+                         {QStringLiteral("IRR"), number(f.IRR)},
+                         {QStringLiteral("DPP"), number(f.DPP)}});
+}
+
+void importEconomics(TDataModule1 &data, const QJsonValue &economics)
+{
+    if (!economics.isObject())
+        throw KorvanError(QStringLiteral("Значение «economics» должно быть объектом JSON."));
+    const QJsonObject object = economics.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        if (std::none_of(std::begin(Keys), std::end(Keys), [&](const char *k) { return it.key() == QLatin1String(k); }))
+            throw KorvanError(QStringLiteral("Неизвестный ключ «%1» в «economics»: допустимы Rate, Life, Maint, Mont.")
+                                  .arg(it.key()));
+    EconomicInput in = EconomicInput::of(EconomicParams{});
+    for (int k = 0; k < 4; ++k) {
+        QString *text = textFor(in, k);
+        *text = numberText(object, QLatin1String(Keys[k]), *text);
+    }
+    setProjectEconomics(data, in, true);
+}
+
+QByteArray economicsCommand(Context &context)
+{
+    QList<std::pair<int, QString>> given;
+    for (const auto &[option, key] : {std::pair{"--rate", 0}, std::pair{"--life", 1}, std::pair{"--maint", 2},
+                                      std::pair{"--mont", 3}}) {
+        const QString value = context.takeOption(QLatin1String(option));
+        if (!value.isNull())
+            given.append({key, value});
+    }
+    takeProject(context);
+    context.requireNoArguments();
+    TDataModule1 &data = context.data();
+    if (!given.isEmpty()) {
+        EconomicInput in = EconomicInput::of(currentEconomics(data));
+        for (const auto &[key, value] : given)
+            *textFor(in, key) = value;
+        setProjectEconomics(data, in, true);
+    }
+    return currentEconomicsJson(data);
+}
+
+} // namespace korvan::cli

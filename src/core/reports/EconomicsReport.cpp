@@ -1,0 +1,126 @@
+#include "reports/EconomicsReport.h"
+
+#include "calc/Economics.h"
+#include "calc/Numbers.h"
+#include "data/Statement.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+#include "project/EconomicsCommands.h"
+#include "reports/FormulaTexts.h"
+#include "reports/ReportContext.h"
+#include "reports/VariantWalk.h"
+#include "reports/WordLayer.h"
+
+namespace korvan {
+
+namespace {
+
+QString n(double x) { return numberText(x); }
+// Money and years as the grids show them.
+QString n2(double x) { return numberText(R(x, 2)); }
+
+} // namespace
+
+bool economicsReportFlag(Store &store, qint64 reportKod)
+{
+    Statement &q = store.prepared(QStringLiteral("SELECT \"Econ\" FROM \"econrep.db\" WHERE \"Kod\"=?"));
+    q.bind(0, reportKod);
+    const bool on = q.next() && q.column(0).toInt() != 0;
+    q.reset();
+    return on;
+}
+
+void setEconomicsReportFlag(Store &store, qint64 reportKod, bool on)
+{
+    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"econrep.db\" (\"Kod\", \"Econ\") VALUES (?, ?)"));
+    q.bind(0, reportKod);
+    q.bind(1, on ? 1 : 0);
+    q.run();
+}
+
+QStringList economicsCalculationLines(double Cena, double saving, const EconomicParams &p, const EconomicFigures &f)
+{
+    QStringList out;
+    const double r = p.Rate / 100;
+    const QString N = QString::number(p.Life);
+    out << QStringLiteral("Ставка дисконтирования r = %1 % = %2; срок службы N = %3 лет; ежегодное обслуживание - "
+                          "%4 % цены; монтаж и наладка - %5 % цены.")
+               .arg(n(p.Rate), n(r), N, n(p.Maint), n(p.Mont));
+    if (!f.C || !f.A || !f.AF) {
+        out << QStringLiteral("Цена установки или годовая экономия не заданы: показатели не определены.");
+        return out;
+    }
+    out << QStringLiteral("Капитальные вложения: C = Цена * (1 + Монтаж / 100) = %1 * (1 + %2 / 100) = %3 грн.")
+               .arg(n(Cena), n(p.Mont), n2(*f.C));
+    out << QStringLiteral("Годовая чистая экономия: A = d$Wsкг - Цена * Обслуживание / 100 = %1 - %2 * %3 / 100 = %4 грн.")
+               .arg(n(saving), n(Cena), n(p.Maint), n2(*f.A));
+    if (r == 0)
+        out << QStringLiteral("Коэффициент аннуитета при r = 0: AF = N = %1.").arg(N);
+    else
+        out << QStringLiteral("Коэффициент аннуитета: AF = (1 - (1 + r)^{-N}) / r = (1 - (1 + %1)^{-%2}) / %1 = %3.")
+                   .arg(n(r), N, n(R(*f.AF, 3)));
+    if (!(Cena > 0)) {
+        out << QStringLiteral("Цена установки не больше 0: ЧДД, дисконтированный срок окупаемости и ВНД не определены.");
+        return out;
+    }
+    out << QStringLiteral("Чистый дисконтированный доход: ЧДД = -C + A * AF = -%1 + %2 * %3 = %4 грн.")
+               .arg(n2(*f.C), n2(*f.A), n(R(*f.AF, 3)), n2(*f.NPV));
+    if (!(*f.A > 0)) {
+        out << QStringLiteral("A не больше 0: вложения не окупаются, дисконтированный срок окупаемости и ВНД не определены.");
+        return out;
+    }
+    if (r == 0) {
+        out << QStringLiteral("Дисконтированный срок окупаемости при r = 0: Tд = C / A = %1 / %2 = %3 лет.")
+                   .arg(n2(*f.C), n2(*f.A), n2(*f.DPP));
+    } else {
+        const double x = 1 - *f.C * r / *f.A;
+        QString line = QStringLiteral("Дисконтированный срок окупаемости: Tд = -ln(1 - C * r / A) / ln(1 + r) = "
+                                      "-ln(1 - %1 * %2 / %3) / ln(1 + %2)")
+                           .arg(n2(*f.C), n(r), n2(*f.A));
+        if (f.DPP)
+            line += QStringLiteral(" = %1 лет.").arg(n2(*f.DPP));
+        else
+            line += QStringLiteral(": 1 - C * r / A = %1 не больше 0, дисконтированные доходы не возмещают вложений, "
+                                   "срок не определен.")
+                        .arg(n(R(x, 3)));
+        out << line;
+        if (f.DPP && *f.DPP > p.Life)
+            out << QStringLiteral("Дисконтированный срок окупаемости больше срока службы установки.");
+    }
+    if (f.IRR)
+        out << QStringLiteral("Внутренняя норма доходности - ставка i, при которой -C + A * (1 - (1 + i)^{-N}) / i = 0, "
+                              "найдена с точностью 10^{-9}: ВНД = %1 %.")
+                   .arg(n2(*f.IRR));
+    else
+        out << QStringLiteral("Внутренняя норма доходности: ставка i, при которой -C + A * (1 - (1 + i)^{-N}) / i = 0, "
+                              "не лежит в пределах от -99 % до 10 000 %; ВНД не определена.");
+    return out;
+}
+
+void WriteEconomicsBlock(ReportContext &report, bool allVariants)
+{
+    TDataModule1 &d = report.data;
+    const EconomicParams params = currentEconomics(d);
+    WriteBlockHeading(report, QStringLiteral("Экономическая эффективность.\r\r"));
+    TTable &variants = *d.tblProj2;
+    const auto writeCurrent = [&] {
+        const EconomicFigures f = currentVariantEconomics(d);
+        QString text;
+        if (allVariants)
+            text += QStringLiteral("Вариант %1 (%2).\r").arg(variants.asString(QStringLiteral("VarNum")),
+                                                             variants.asString(QStringLiteral("TipKU")));
+        text += economicsCalculationLines(variants.asFloat(QStringLiteral("Cena")),
+                                          variants.asFloat(QStringLiteral("D$Ws_g")), params, f)
+                    .join(QLatin1Char('\r'));
+        WriteWordFormula(report.word, text + QStringLiteral("\r\r"));
+    };
+    if (!allVariants) {
+        writeCurrent();
+        return;
+    }
+    const VariantWalk walk(variants);
+    for (variants.first(); !variants.eof(); variants.next())
+        writeCurrent();
+}
+
+} // namespace korvan
