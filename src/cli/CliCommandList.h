@@ -17,5 +17,6 @@ QByteArray exportCatalogue(Context &context);
 QByteArray graphFromFile(Context &context);
 QByteArray reportCommand(Context &context);
 QByteArray analyseProject(Context &context);
+QByteArray supplyCommand(Context &context);
 
 } // namespace korvan::cli

@@ -18,6 +18,7 @@ const Command commands[] = {
     {"graph-from-file", graphFromFile},
     {"report", reportCommand},
     {"analyse", analyseProject},
+    {"supply", supplyCommand},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // Project commands of the command-line program: list, import, export, recalc, delete, copy.
 #include "CliCommandList.h"
 #include "CliContext.h"
+#include "CliSupply.h"
 #include "CliSupport.h"
 #include "JsonText.h"
 
@@ -141,6 +142,7 @@ QByteArray importProject(Context &context)
     Store::Transaction tx(data.store());
     createProject(data, projectParams(data, in), true);
     const qint64 kod = data.tblProj0->currentKod();
+    importSupply(data, in.value(QStringLiteral("supply")));
     if (in.contains(QStringLiteral("typical")))
         replaceProjectGraph(data, typicalFromJson(data, in.value(QStringLiteral("typical")).toObject()));
     else if (in.contains(QStringLiteral("periods")))
@@ -176,9 +178,11 @@ QByteArray exportProject(Context &context)
             {QStringLiteral("project5.DB"), rows(*d.tblProj5, none)},
             {QStringLiteral("project3.DB"), rows(*d.tblProj3, [&] {
                  return QList<QPair<QString, QByteArray>>{{QStringLiteral("project4.DB"), rows(*d.tblProj4, none)}};
-             })}};
+             })},
+            {QStringLiteral("harmonics"), variantHarmonicsJson(d.store(), d.tblProj2->currentKod())}};
     });
-    return json::object({{QStringLiteral("project0.db"), json::row(*d.tblProj0)},
+    return json::object({{QStringLiteral("supply"), supplyJson(d.store(), d.tblProj0->currentKod())},
+                         {QStringLiteral("project0.db"), json::row(*d.tblProj0)},
                          {QStringLiteral("project1.db"), rows(*d.tblProj1, none)},
                          {QStringLiteral("project2.db"), variants}});
 }

@@ -1,6 +1,7 @@
 #include "Store.h"
 
 #include "Messages.h"
+#include "ResonanceTables.h"
 #include "Schema.h"
 #include "Seeder.h"
 #include "TTable.h"
@@ -153,6 +154,7 @@ void Store::createSchema()
                           quoted(QLatin1String(t->name)), parts.join(QStringLiteral(", "))));
         }
     }
+    resonance_tables::create(*this);
     Seeder(*this).seedAll();
     exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion));
     tx.commit();
@@ -184,6 +186,10 @@ void Store::migrate(int fromVersion)
     for (int v = fromVersion; v < SchemaVersion; ++v) {
         Transaction tx(*this);
         switch (v) {
+        case 1:
+            resonance_tables::create(*this);
+            Seeder(*this).switchResonanceOnInFullReport();
+            break;
         default:
             throw KorvanError(QStringLiteral("Неизвестный формат базы данных «%1» (версия %2).")
                                   .arg(QDir::toNativeSeparators(m_filePath))

@@ -24,7 +24,7 @@ class Statement;
 class Store : public QObject {
     Q_OBJECT
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     static constexpr const char *FileName = "KorvanVkp1.sqlite";
 
     ~Store() override;

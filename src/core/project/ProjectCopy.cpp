@@ -1,5 +1,6 @@
 #include "ProjectCommands.h"
 
+#include "data/ResonanceTables.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
@@ -80,6 +81,9 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         proj0->setValue(QStringLiteral("ProjTime"), QTime(now.time().hour(), now.time().minute(), now.time().second()));
         proj0->post();
         copyKod = proj0->currentKod();
+        // The supply goes with the project; the copied variants are checked against it.
+        resonance_tables::setSupply(store, copyKod, resonance_tables::supply(store, sourceKod));
+        resonance_tables::refreshProject(store, copyKod);
         tx.commit();
     } catch (...) {
         for (TTable *t : {proj4.get(), proj3.get(), proj5.get(), proj2.get(), proj1.get(), proj0.get()})

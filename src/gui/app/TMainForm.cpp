@@ -5,6 +5,7 @@
 #include "TAboutForm.h"
 #include "ToolIcons.h"
 #include "compensation/AnalysisCommands.h"
+#include "compensation/ResonanceColumns.h"
 #include "compensation/TSelKU_Fm.h"
 #include "compensation/TSelKompF.h"
 #include "compensation/TsKUForm.h"
@@ -22,6 +23,7 @@
 #include "project/ProjectCommands.h"
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
+#include "project/TSupplyForm.h"
 #include "reports/ProjectReport.h"
 #include "reports/TParRepFm.h"
 #include "reports/WordApplication.h"
@@ -129,6 +131,8 @@ const CommandDef Commands[] = {
     {"mnCreate", "Создать...", "Создать новый проект", ToolIcon::Create, &TMainForm::mnCreateClick},
     {"mnOpen", "Открыть...", "Открыть существующий проект", ToolIcon::Open, &TMainForm::mnOpenClick},
     {"mnEdit", "Редактировать...", "Редактировать параметры проекта", {}, &TMainForm::mnEditClick},
+    {"mnSupply", "Питание и гармоники...", "Трансформатор, сеть и гармоники нагрузки для проверки резонанса", {},
+     &TMainForm::mnSupplyClick},
     {"mnDelete", "Удалить...", "Удалить проект", {}, &TMainForm::mnDeleteClick},
     {"mnSaveAs", "Сохранить как...", "", {}, &TMainForm::mnSaveAsClick},
     {"mnRecalc", "Пересчет данных", "Пересчет данных проекта", ToolIcon::Recalc, &TMainForm::mnRecalcClick},
@@ -200,6 +204,7 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
 
     // The windows of the program's commands, created once.
     m_projForm = new TProjForm(this);
+    m_supplyForm = new TSupplyForm(this);
     m_openForm = new TOpenForm(data, this);
     m_aboutForm = new TAboutForm(this);
     m_sKUForm = new TsKUForm(data, this);
@@ -282,7 +287,7 @@ void TMainForm::buildMenus()
     };
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     menu("mnProject", QStringLiteral("Проект"),
-         {"mnCreate", "mnOpen", "mnEdit", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
+         {"mnCreate", "mnOpen", "mnEdit", "mnSupply", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
           nullptr, "mnWordReport", nullptr, "mnExit"});
     menu("mnLoad", QStringLiteral("Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
     menu("mnKU", QStringLiteral("КУ"),
@@ -385,7 +390,7 @@ QWidget *TMainForm::buildLowerPanel()
     m_grid2 = new CursorGrid(m_data.tblProj2, panel);
     m_grid2->setObjectName(QStringLiteral("DBGrid2"));
     m_grid2->setDefaultBackground(Cream);
-    m_grid2->setColumns(variantColumns());
+    m_grid2->setColumns(variantColumns() + resonanceColumns(m_data.store(), ResonanceRows::Variants));
     layout->addWidget(caption("lblKU", QStringLiteral("Конденсаторные установки."), panel));
     layout->addWidget(m_grid2, 1);
 
@@ -476,7 +481,7 @@ void TMainForm::UpdateCommands()
             action(n)->setEnabled(on);
     };
     enable({"mnOpen"}, projects > 1);
-    enable({"mnEdit", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
+    enable({"mnEdit", "mnSupply", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
     enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnAddSutGrafSpr", "mnKUAdd"}, periods);
     enable({"mnKUEdit", "mnKUDelete", "mnWordRepKU"}, variants);
     enable({"mnKUPodbor", "mnKUPodborAll"}, compensated);
@@ -549,6 +554,22 @@ void TMainForm::mnEditClick()
     openModal(m_projForm, [this](int result) {
         if (result == QDialog::Accepted)
             runGuarded([this] { editProject(m_data, m_projForm->params()); });
+        afterProjectCommand();
+    });
+}
+
+void TMainForm::mnSupplyClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    m_supplyForm->setInput(currentSupplyInput(m_data), currentProjectHasSupply(m_data));
+    openModal(m_supplyForm, [this](int result) {
+        if (result == TSupplyForm::Set)
+            runGuarded([this] { setSupply(m_data, m_supplyForm->input()); });
+        else if (result == TSupplyForm::Clear)
+            runGuarded([this] { clearSupply(m_data); });
+        // The check's columns are kept beside the variants' table: show what it found now.
+        m_grid2->viewport()->update();
         afterProjectCommand();
     });
 }

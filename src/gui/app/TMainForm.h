@@ -23,6 +23,7 @@ class TDiagSutF;
 class TOpenForm;
 class TOtrPromF;
 class TProjForm;
+class TSupplyForm;
 class TSelKU_Fm;
 class TSelKompF;
 class TsKUForm;
@@ -61,6 +62,7 @@ public:
     QString statusHint() const;
 
     TProjForm *projForm() const { return m_projForm; }
+    TSupplyForm *supplyForm() const { return m_supplyForm; }
     TOpenForm *openForm() const { return m_openForm; }
     TAboutForm *aboutForm() const { return m_aboutForm; }
     TsKUForm *sKUForm() const { return m_sKUForm; }
@@ -84,6 +86,7 @@ public slots:
     void mnCreateClick();
     void mnOpenClick();
     void mnEditClick();
+    void mnSupplyClick();
     void mnDeleteClick();
     void mnSaveAsClick();
     void mnRecalcClick();
@@ -136,6 +139,7 @@ private:
     CharacteristicGrid *m_gridS = nullptr, *m_gridM = nullptr, *m_gridG = nullptr;
     CursorGrid *m_grid1 = nullptr, *m_grid2 = nullptr, *m_grid3 = nullptr, *m_grid4 = nullptr, *m_grid5 = nullptr;
     TProjForm *m_projForm = nullptr;
+    TSupplyForm *m_supplyForm = nullptr;
     TOpenForm *m_openForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
     TsKUForm *m_sKUForm = nullptr;

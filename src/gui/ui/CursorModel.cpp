@@ -51,6 +51,14 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
     if (!m_table || !index.isValid() || index.column() >= m_columns.size())
         return {};
     const int position = fieldPosition(index.column());
+    if (const auto &computed = m_columns[index.column()].computed) {
+        const auto &rows = m_table->rows();
+        if (index.row() >= rows.size())
+            return {};
+        const QVariant v = computed(rows[index.row()], role);
+        if (v.isValid() || role != Qt::BackgroundRole)
+            return v;
+    }
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
@@ -84,7 +92,7 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
         if (section < 0 || section >= m_columns.size())
             return {};
         const Column &c = m_columns[section];
-        return c.title.isEmpty() ? m_table->displayLabel(fieldPosition(section)) : c.title;
+        return c.title.isEmpty() && !c.computed ? m_table->displayLabel(fieldPosition(section)) : c.title;
     }
     // The record indicator: the current row, and whether it is being edited or inserted.
     if (section != m_table->recNo())
@@ -99,6 +107,11 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
 Qt::ItemFlags CursorModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_columns[index.column()].computed) {
+        if (!m_readOnly && m_columns[index.column()].write)
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
     if (index.isValid() && !m_readOnly && !m_columns[index.column()].readOnly &&
         m_table->fieldDef(fieldPosition(index.column())).type != FieldType::AutoInc)
         f |= Qt::ItemIsEditable;
@@ -110,6 +123,13 @@ bool CursorModel::setData(const QModelIndex &index, const QVariant &value, int r
     if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
         return false;
     TTable &t = *m_table;
+    if (const auto &write = m_columns[index.column()].write) {
+        return runGuarded([&] {
+            if (index.row() < t.rows().size())
+                write(t.rows()[index.row()], value.toString());
+            emit dataChanged(index, index);
+        });
+    }
     const int position = fieldPosition(index.column());
     return runGuarded([&] {
         if (t.recNo() != index.row())

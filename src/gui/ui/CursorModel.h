@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QVector>
+#include <functional>
 
 namespace korvan {
 
@@ -24,6 +25,10 @@ public:
         QString title;       // empty: the field's display label
         QColor background;   // invalid: the model's default background
         bool readOnly = false;
+        // A column kept beside the cursor's table (field empty): its cells from the row's stored
+        // values by role, and, when editable, what to do with a typed text.
+        std::function<QVariant(const QVector<QVariant> &row, int role)> computed;
+        std::function<void(const QVector<QVariant> &row, const QString &text)> write;
     };
 
     explicit CursorModel(TTable *table, QObject *parent = nullptr);
