@@ -16,7 +16,9 @@ const char *Usage =
     "Команды:\n"
     "  list                    проекты: [{\"Kod\", \"Name\"}]\n"
     "  report КОД --out ФАЙЛ.docx [--variant НОМЕР] [--settings ИМЯ]\n"
-    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word\n";
+    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word\n"
+    "  supply КОД --str X --uk Y [--ssc-net Z] [--harmonics 5,7,11,13] | --clear\n"
+    "                          данные питания проекта для проверки резонанса с трансформатором\n";
 
 void printError(const QString &text)
 {

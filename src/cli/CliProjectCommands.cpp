@@ -181,10 +181,10 @@ QByteArray exportProject(Context &context)
              })},
             {QStringLiteral("harmonics"), variantHarmonicsJson(d.store(), d.tblProj2->currentKod())}};
     });
-    return json::object({{QStringLiteral("supply"), supplyJson(d.store(), d.tblProj0->currentKod())},
-                         {QStringLiteral("project0.db"), json::row(*d.tblProj0)},
+    return json::object({{QStringLiteral("project0.db"), json::row(*d.tblProj0)},
                          {QStringLiteral("project1.db"), rows(*d.tblProj1, none)},
-                         {QStringLiteral("project2.db"), variants}});
+                         {QStringLiteral("project2.db"), variants},
+                         {QStringLiteral("supply"), supplyJson(d.store(), d.tblProj0->currentKod())}});
 }
 
 QByteArray recalcProject(Context &context)

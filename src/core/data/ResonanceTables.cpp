@@ -23,8 +23,8 @@ void createTable(Store &store, const QString &table, const QString &owner, const
                    .arg(table, owner));
 }
 
-QVariant optional(const std::optional<double> &v) { return v ? QVariant(*v) : QVariant(); }
-std::optional<double> optional(const QVariant &v)
+QVariant toVariant(const std::optional<double> &v) { return v ? QVariant(*v) : QVariant(); }
+std::optional<double> toOptional(const QVariant &v)
 {
     if (v.isNull())
         return std::nullopt;
@@ -46,11 +46,11 @@ ResonanceValues readValues(Store &store, const QString &table, qint64 kod)
     q.bind(0, kod);
     ResonanceValues v;
     if (q.next()) {
-        v.Hr_min = optional(q.column(0));
-        v.Hr_max = optional(q.column(1));
+        v.Hr_min = toOptional(q.column(0));
+        v.Hr_max = toOptional(q.column(1));
         if (!q.column(2).isNull())
             v.Resonance = parseHarmonics(q.column(2).toString()).value_or(std::vector<int>{});
-        v.dU_max = optional(q.column(3));
+        v.dU_max = toOptional(q.column(3));
         v.Hours_lead = q.column(4).toDouble();
     }
     q.reset();
@@ -61,10 +61,10 @@ void writeValues(Store &store, const QString &table, qint64 kod, const Resonance
 {
     Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"%1\" VALUES (?, ?, ?, ?, ?, ?)").arg(table));
     q.bind(0, kod);
-    q.bind(1, optional(v.Hr_min));
-    q.bind(2, optional(v.Hr_max));
+    q.bind(1, toVariant(v.Hr_min));
+    q.bind(2, toVariant(v.Hr_max));
     q.bind(3, resonanceText(v.Resonance));
-    q.bind(4, optional(v.dU_max));
+    q.bind(4, toVariant(v.dU_max));
     q.bind(5, v.Hours_lead);
     q.run();
 }
@@ -102,7 +102,7 @@ std::optional<SupplyData> supply(Store &store, qint64 projectKod)
     SupplyData s;
     s.Str = q.column(0).toDouble();
     s.Uk = q.column(1).toDouble();
-    s.Ssc_net = optional(q.column(2));
+    s.Ssc_net = toOptional(q.column(2));
     s.Harmonics = parseHarmonics(q.column(3).toString()).value_or(std::vector<int>{});
     q.reset();
     return s;
@@ -120,7 +120,7 @@ void setSupply(Store &store, qint64 projectKod, const std::optional<SupplyData> 
     q.bind(0, projectKod);
     q.bind(1, supply->Str);
     q.bind(2, supply->Uk);
-    q.bind(3, optional(supply->Ssc_net));
+    q.bind(3, toVariant(supply->Ssc_net));
     q.bind(4, harmonicsText(supply->Harmonics));
     q.run();
 }
@@ -131,7 +131,7 @@ std::optional<double> detuning(Store &store, qint64 typeKod)
     q.bind(0, typeKod);
     std::optional<double> out;
     if (q.next())
-        out = optional(q.column(0));
+        out = toOptional(q.column(0));
     q.reset();
     if (out && *out == 0)
         out.reset();
