@@ -47,6 +47,18 @@ class TestCliSupply : public QObject {
         return r.code == 0 ? r.json()["Kod"].toInt() : -1;
     }
 
+    // The five values of the 70 and 30 kVAr switched on a 1750 kVA bus, numbers to their last digit
+    // as R gives them (7,64 is 764 · 0,01).
+    static void checkHarmonics(const QJsonObject &h, const QJsonArray &resonance)
+    {
+        QCOMPARE(h.keys(), (QStringList{"Hours_lead", "Hr_max", "Hr_min", "Resonance", "dU_max"}));
+        QCOMPARE(h["Hr_min"].toDouble(), 5.0);
+        QCOMPARE(h["Hr_max"].toDouble(), 7.64);
+        QCOMPARE(h["Resonance"].toArray(), resonance);
+        QCOMPARE(h["dU_max"].toDouble(), 4.0);
+        QCOMPARE(h["Hours_lead"].toDouble(), 0.0);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -93,8 +105,7 @@ private slots:
         const QJsonArray variants = e["project2.db"].toArray();
         QCOMPARE(variants.size(), 2);
         // Ssc = 1750 kVA: h(70) = 5, h(30) = 7,64; the 7 % reactor tunes the second below the 5th.
-        QCOMPARE(variants[0]["harmonics"].toObject(),
-                 QJsonDocument::fromJson(R"({"Hr_min": 5, "Hr_max": 7.64, "Resonance": [5, 7], "dU_max": 4, "Hours_lead": 0})").object());
+        checkHarmonics(variants[0]["harmonics"].toObject(), {5, 7});
         QCOMPARE(variants[1]["harmonics"]["Resonance"].toArray(), QJsonArray());
         QCOMPARE(variants[1]["harmonics"]["dU_max"].toDouble(), 4.0);
 
@@ -144,9 +155,8 @@ private slots:
         QCOMPARE(r.err, QString());
         rows = r.json()["rows"].toArray();
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0]["TipKU"].toString(), QStringLiteral("КУФ-70-7%"));
-        QCOMPARE(rows[0]["harmonics"].toObject(),
-                 QJsonDocument::fromJson(R"({"Hr_min": 5, "Hr_max": 7.64, "Resonance": [], "dU_max": 4, "Hours_lead": 0})").object());
+        QCOMPARE(rows[0].toObject()["TipKU"].toString(), QStringLiteral("КУФ-70-7%"));
+        checkHarmonics(rows[0].toObject()["harmonics"].toObject(), {});
     }
 };
 

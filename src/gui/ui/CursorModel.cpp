@@ -21,7 +21,7 @@ void CursorModel::setColumns(const QVector<Column> &columns)
     m_columns = columns;
     m_positions.clear();
     for (const Column &c : m_columns)
-        m_positions << m_table->fieldIndex(c.field);
+        m_positions << (c.computed ? -1 : m_table->fieldIndex(c.field));
     m_rowCount = m_table->active() ? m_table->recordCount() : 0;
     endResetModel();
     emit rowsReset();
