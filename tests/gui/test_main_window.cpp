@@ -172,7 +172,7 @@ private slots:
                 items << (a->isSeparator() ? "-" : a->text());
             menus << top->text() + ": " + items.join(" / ");
         }
-        QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Удалить... / Сохранить как... / - / "
+        QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Питание и гармоники... / Удалить... / Сохранить как... / - / "
                                      "Пересчет данных / Просмотр суточных графиков... / Просмотр диаграмм... / - / "
                                      "Экспорт отчета в Microsoft Word... / - / Выход",
                                      "Нагрузка: Добавить суточный график... / Редактировать суточный график... / - / "
@@ -250,9 +250,11 @@ private slots:
             const QColor background = model->columns()[c].background.isValid() ? model->columns()[c].background : cream;
             QCOMPARE(background, colour);
         }
-        QCOMPARE(model->columnCount(), 50);
+        // The resonance check's five columns close the grid.
+        QCOMPARE(model->columnCount(), 55);
         QCOMPARE(model->headerData(model->columnOf("Srok"), Qt::Horizontal).toString(), "Срок, лет");
-        QCOMPARE(model->headerData(model->columnCount() - 1, Qt::Horizontal).toString(), "cos(f) тр");
+        QCOMPARE(model->headerData(model->columnCount() - 6, Qt::Horizontal).toString(), "cos(f) тр");
+        QCOMPARE(model->headerData(model->columnCount() - 1, Qt::Horizontal).toString(), "Ч опер., ч");
     }
 
     void createThroughTheDialog()

@@ -38,6 +38,23 @@ QVariant resonanceText(const std::optional<std::vector<int>> &orders)
     return harmonicsText(*orders);
 }
 
+// Stores the row of a table that goes with the row kod of its owner; no values delete it.
+void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList &values)
+{
+    if (values.isEmpty()) {
+        Statement &q = store.prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" = ?").arg(table));
+        q.bind(0, kod);
+        q.run();
+        return;
+    }
+    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"%1\" VALUES (?%2)")
+                                      .arg(table, QStringLiteral(", ?").repeated(values.size())));
+    q.bind(0, kod);
+    for (int i = 0; i < values.size(); ++i)
+        q.bind(i + 1, values[i]);
+    q.run();
+}
+
 ResonanceValues readValues(Store &store, const QString &table, qint64 kod)
 {
     Statement &q = store.prepared(QStringLiteral("SELECT \"Hr_min\", \"Hr_max\", \"Resonance\", \"dU_max\", \"Hours_lead\" "
@@ -59,14 +76,8 @@ ResonanceValues readValues(Store &store, const QString &table, qint64 kod)
 
 void writeValues(Store &store, const QString &table, qint64 kod, const ResonanceValues &v)
 {
-    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"%1\" VALUES (?, ?, ?, ?, ?, ?)").arg(table));
-    q.bind(0, kod);
-    q.bind(1, toVariant(v.Hr_min));
-    q.bind(2, toVariant(v.Hr_max));
-    q.bind(3, resonanceText(v.Resonance));
-    q.bind(4, toVariant(v.dU_max));
-    q.bind(5, v.Hours_lead);
-    q.run();
+    writeRow(store, table, kod,
+             {toVariant(v.Hr_min), toVariant(v.Hr_max), resonanceText(v.Resonance), toVariant(v.dU_max), v.Hours_lead});
 }
 
 QList<qint64> kods(Store &store, const QString &sql, qint64 key)
@@ -110,19 +121,11 @@ std::optional<SupplyData> supply(Store &store, qint64 projectKod)
 
 void setSupply(Store &store, qint64 projectKod, const std::optional<SupplyData> &supply)
 {
-    if (!supply) {
-        Statement &q = store.prepared(QStringLiteral("DELETE FROM \"supply.db\" WHERE \"Kod0\" = ?"));
-        q.bind(0, projectKod);
-        q.run();
-        return;
-    }
-    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"supply.db\" VALUES (?, ?, ?, ?, ?)"));
-    q.bind(0, projectKod);
-    q.bind(1, supply->Str);
-    q.bind(2, supply->Uk);
-    q.bind(3, toVariant(supply->Ssc_net));
-    q.bind(4, harmonicsText(supply->Harmonics));
-    q.run();
+    if (!supply)
+        writeRow(store, QStringLiteral("supply.db"), projectKod, {});
+    else
+        writeRow(store, QStringLiteral("supply.db"), projectKod,
+                 {supply->Str, supply->Uk, toVariant(supply->Ssc_net), harmonicsText(supply->Harmonics)});
 }
 
 std::optional<double> detuning(Store &store, qint64 typeKod)
@@ -140,16 +143,8 @@ std::optional<double> detuning(Store &store, qint64 typeKod)
 
 void setDetuning(Store &store, qint64 typeKod, std::optional<double> detuning)
 {
-    if (!detuning || *detuning == 0) {
-        Statement &q = store.prepared(QStringLiteral("DELETE FROM \"sKU1_detuning.db\" WHERE \"Kod0\" = ?"));
-        q.bind(0, typeKod);
-        q.run();
-        return;
-    }
-    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"sKU1_detuning.db\" VALUES (?, ?)"));
-    q.bind(0, typeKod);
-    q.bind(1, *detuning);
-    q.run();
+    const bool detuned = detuning && *detuning != 0;
+    writeRow(store, QStringLiteral("sKU1_detuning.db"), typeKod, detuned ? QVariantList{*detuning} : QVariantList{});
 }
 
 ResonanceValues variantValues(Store &store, qint64 variantKod)
@@ -221,10 +216,7 @@ bool reportFlag(Store &store, qint64 settingsKod)
 
 void setReportFlag(Store &store, qint64 settingsKod, bool on)
 {
-    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"report_resonance.db\" VALUES (?, ?)"));
-    q.bind(0, settingsKod);
-    q.bind(1, on ? 1 : 0);
-    q.run();
+    writeRow(store, QStringLiteral("report_resonance.db"), settingsKod, {on ? 1 : 0});
 }
 
 QString harmonicsText(const std::vector<int> &orders)

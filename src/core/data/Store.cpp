@@ -129,9 +129,11 @@ void Store::prepareSchema(bool allowCreate)
                               .arg(QDir::toNativeSeparators(m_filePath))
                               .arg(version)
                               .arg(SchemaVersion));
+    // The program's own tables first: a migration adds tables beside them and must not run on a
+    // file whose tables are not ours.
+    verifySchema();
     if (version < SchemaVersion)
         migrate(version);
-    verifySchema();
 }
 
 void Store::createSchema()
