@@ -18,7 +18,9 @@ const char *Usage =
     "  report КОД --out ФАЙЛ.docx [--variant НОМЕР] [--settings ИМЯ]\n"
     "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word\n"
     "  economics КОД [--rate X] [--life N] [--maint X] [--mont X]\n"
-    "                          экономические параметры проекта: печатает, заданные изменяет\n";
+    "                          экономические параметры проекта: печатает, заданные изменяет\n"
+    "  supply КОД --str X --uk Y [--ssc-net Z] [--harmonics 5,7,11,13] | --clear\n"
+    "                          данные питания проекта для проверки резонанса с трансформатором\n";
 
 void printError(const QString &text)
 {

@@ -1,11 +1,13 @@
 // The analysis table of candidate installations through the command-line program.
 #include "CliCommandList.h"
 #include "CliContext.h"
+#include "CliSupply.h"
 #include "CliSupport.h"
 #include "JsonText.h"
 
 #include "compensation/AnalysisCommands.h"
 #include "compensation/AnalysisFilters.h"
+#include "compensation/ResonanceCommands.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "project/EconomicsCommands.h"
@@ -29,6 +31,8 @@ Drop parseDrop(const QString &text)
         return [](TDataModule1 &d) { dropByDailyCriteria(d); };
     if (text == QLatin1String("period-criteria"))
         return [](TDataModule1 &d) { dropByPeriodCriteria(d); };
+    if (text == QLatin1String("resonance"))
+        return [](TDataModule1 &d) { dropResonanceRisk(d); };
     const QStringList parts = text.split(QLatin1Char(':'));
     const bool daily = parts.first() == QLatin1String("daily-value");
     if (parts.size() != 3 || !(daily || parts.first() == QLatin1String("period-value")))
@@ -135,7 +139,7 @@ QByteArray analyseProject(Context &context)
     TTable &table = *data.tblSel_KU;
     QList<QByteArray> rows;
     for (table.first(); !table.eof(); table.next())
-        rows << json::row(table);
+        rows << json::row(table, {{QStringLiteral("harmonics"), candidateHarmonicsJson(data.store(), table.currentKod())}});
     return json::object({{QStringLiteral("rows"), json::array(rows)},
                          {QStringLiteral("optimum"), optimum ? QByteArray::number(*optimum) : QByteArray("null")},
                          {QStringLiteral("optimum_npv"), optimumNpv ? QByteArray::number(*optimumNpv) : QByteArray("null")},

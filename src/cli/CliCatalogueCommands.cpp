@@ -5,6 +5,8 @@
 #include "JsonText.h"
 
 #include "Messages.h"
+#include "compensation/ResonanceCommands.h"
+#include "data/ResonanceTables.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
@@ -56,6 +58,8 @@ QByteArray importCatalogue(Context &context)
                 types.setValue(QStringLiteral("Unom"), member(type, QStringLiteral("Unom")));
                 types.setValue(QStringLiteral("Cena"), member(type, QStringLiteral("Cena")));
                 types.post();
+                // Detuned installations carry their reactor's p, %; absent, null or 0: none.
+                setCurrentTypeDetuning(data, numberText(type, QStringLiteral("Detuning")), true);
                 for (const QJsonValue &m : type.value(QStringLiteral("modules")).toArray()) {
                     const QJsonObject module = m.toObject();
                     groups.append();
@@ -94,6 +98,8 @@ QByteArray exportCatalogue(Context &context)
             QList<QPair<QString, QByteArray>> members;
             for (const char *f : {"Name", "Q", "Pp", "Unom", "Cena"})
                 members.append({QLatin1String(f), json::value(types.value(QLatin1String(f)))});
+            const auto detuning = resonance_tables::detuning(data.store(), types.currentKod());
+            members.append({QStringLiteral("Detuning"), detuning ? json::value(*detuning) : QByteArray("null")});
             members.append({QStringLiteral("modules"), json::array(modules)});
             typeItems << json::object(members);
         }

@@ -18,5 +18,6 @@ QByteArray graphFromFile(Context &context);
 QByteArray reportCommand(Context &context);
 QByteArray analyseProject(Context &context);
 QByteArray economicsCommand(Context &context);
+QByteArray supplyCommand(Context &context);
 
 } // namespace korvan::cli

@@ -19,6 +19,7 @@ const Command commands[] = {
     {"report", reportCommand},
     {"analyse", analyseProject},
     {"economics", economicsCommand},
+    {"supply", supplyCommand},
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "CliCommandList.h"
 #include "CliContext.h"
 #include "CliEconomics.h"
+#include "CliSupply.h"
 #include "CliSupport.h"
 #include "JsonText.h"
 
@@ -144,6 +145,7 @@ QByteArray importProject(Context &context)
     Store::Transaction tx(data.store());
     createProject(data, projectParams(data, in), true);
     const qint64 kod = data.tblProj0->currentKod();
+    importSupply(data, in.value(QStringLiteral("supply")));
     if (in.contains(QStringLiteral("typical")))
         replaceProjectGraph(data, typicalFromJson(data, in.value(QStringLiteral("typical")).toObject()));
     else if (in.contains(QStringLiteral("periods")))
@@ -208,10 +210,14 @@ QByteArray exportProject(Context &context)
         });
         member("economics");
         put(currentVariantEconomicsJson(d));
+        member("harmonics");
+        put(variantHarmonicsJson(d.store(), d.tblProj2->currentKod()));
     });
     // The economics follow the tables, so readers of the tables see the export as before.
     member("economics");
     put(currentEconomicsJson(d));
+    member("supply");
+    put(supplyJson(d.store(), d.tblProj0->currentKod()));
     put("}");
     return {};
 }

@@ -427,7 +427,7 @@ def compare_export(case, got, want, links=True):
         case.fail("project2.db: %d rows, expected %d" % (len(p2), len(want["project2.db"])))
     for vi, (g, w) in enumerate(zip(p2, want["project2.db"])):
         vwhere = "project2.db variant %d" % (vi + 1)
-        case.keys(vwhere, g, PROJECT2_FIELDS, ("project5.DB", "project3.DB", "economics"))
+        case.keys(vwhere, g, PROJECT2_FIELDS, ("project5.DB", "project3.DB", "economics", "harmonics"))
         check_economics(case, vwhere, g)
         if links:
             case.check(vwhere, "Kod0", g.get("Kod0"), kod)

@@ -80,7 +80,7 @@ private slots:
                                "\"Qk\":70,\"Qku_min\":15,\"Qku_max\":55,\"Cosf_sr\":[\\d.]+,\"Cosf_min\":[\\d.]+,\"Cosf_max\":[\\d.]+,"
                                "\"Tgf_sr\":[\\d.]+,\"DSWsk\":[\\d.]+,\"DSWskm\":[\\d.]+,\"DSWskg\":[\\d.]+,\"Srok\":2.63,"
                                "\"Rejim\":\"cos\\(f\\) не более заданного значения\",\"PCosf_min\":null,\"PCosf_max\":0.98,"
-                               "\"PCosf_tr\":null\\}")));
+                               "\"PCosf_tr\":null,\"harmonics\":\\{")));
         QCOMPARE(row["Kod0"].toInt(), m_project.toInt());
         QCOMPARE(row["KodKU1"].toInt(), m_types[1]);
         QCOMPARE(out["optimum"].toInt(), row["Kod"].toInt());

@@ -52,7 +52,7 @@ private slots:
             return out;
         };
         QCOMPARE(titles(0), QStringList{"Компания"});
-        QCOMPARE(titles(1), QStringList({"Наименование", "Q, кВАр", "Pп, кВт/кВАр", "Uном, В", "Цена, грн"}));
+        QCOMPARE(titles(1), QStringList({"Наименование", "Q, кВАр", "Pп, кВт/кВАр", "Uном, В", "Цена, грн", "p, %"}));
         QCOMPARE(titles(2), QStringList({"Qмод, кВАр", "Количество, шт."}));
         QStringList hints;
         for (int b = 0; b < DBNavigator::ButtonCount; ++b)

@@ -172,7 +172,7 @@ private slots:
                 items << (a->isSeparator() ? "-" : a->text());
             menus << top->text() + ": " + items.join(" / ");
         }
-        QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Экономические параметры... / Удалить... / Сохранить как... / - / "
+        QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Экономические параметры... / Питание и гармоники... / Удалить... / Сохранить как... / - / "
                                      "Пересчет данных / Просмотр суточных графиков... / Просмотр диаграмм... / - / "
                                      "Экспорт отчета в Microsoft Word... / - / Выход",
                                      "Нагрузка: Добавить суточный график... / Редактировать суточный график... / - / "
@@ -250,15 +250,17 @@ private slots:
             const QColor background = model->columns()[c].background.isValid() ? model->columns()[c].background : cream;
             QCOMPARE(background, colour);
         }
-        QCOMPARE(model->columnCount(), 53);
+        // The lifecycle figures follow the yearly columns, on the yearly blue; the resonance
+        // check's five columns close the grid.
+        QCOMPARE(model->columnCount(), 58);
         QCOMPARE(model->headerData(model->columnOf("Srok"), Qt::Horizontal).toString(), "Срок, лет");
-        QCOMPARE(model->headerData(model->columnCount() - 4, Qt::Horizontal).toString(), "cos(f) тр");
-        // The lifecycle figures close the row, on the yearly blue.
+        QCOMPARE(model->headerData(model->columnCount() - 9, Qt::Horizontal).toString(), "cos(f) тр");
         for (int c = 50; c < 53; ++c) {
             QCOMPARE(model->headerData(c, Qt::Horizontal).toString(),
                      (QStringList{"ЧДД, грн", "ВНД, %", "Срок диск., лет"}[c - 50]));
             QCOMPARE(model->columns()[c].background, blue);
         }
+        QCOMPARE(model->headerData(model->columnCount() - 1, Qt::Horizontal).toString(), "Ч опер., ч");
     }
 
     void createThroughTheDialog()

@@ -104,7 +104,7 @@ private slots:
         const QList<int> all = {Cmd::cmdAdd,           Cmd::cmdAddAll,        Cmd::cmdReplace,      Cmd::cmdDelete,
                                 Cmd::cmdDeleteAll,     Cmd::cmdFindInCatalogue, Cmd::cmdFindInTable, Cmd::cmdOptimum,
                                 Cmd::cmdDailyCriteria, Cmd::cmdPeriodCriteria, Cmd::cmdInvalid,     Cmd::cmdNotFull,
-                                Cmd::cmdDailyValue,    Cmd::cmdPeriodValue};
+                                Cmd::cmdDailyValue,    Cmd::cmdPeriodValue,   Cmd::cmdResonance};
         QCOMPARE(d.enabled(), all);
         // An empty value field stops only the two value filters.
         d.edit("EditCosf")->clear();

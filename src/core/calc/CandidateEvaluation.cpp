@@ -37,6 +37,7 @@ CandidateOutcome evaluateCandidate(const CandidateProject &project, const Candid
     double qmin = -1, qmax = 0, cmin = -1, cmax = 0;
     double sWak = 0, sWqk = 0, sWsk = 0, sPayWak = 0, sPayWqk = 0, payWsk = 0;
     SwitchedList switched;
+    std::vector<ResonancePeriod> resonancePeriods;
     for (size_t i = 0; i < project.periods.size(); ++i) {
         const PeriodInput &p = project.periods[i];
         switched.clear();
@@ -51,6 +52,7 @@ CandidateOutcome evaluateCandidate(const CandidateProject &project, const Candid
 
         const double t = p.T2 - p.T1;
         const double q1 = p.Q - qku; // not rounded here, unlike a variant's period
+        resonancePeriods.push_back({p.T1, p.T2, qku, q1});
         const double wa = R(t * p.P, 2);
         const double i0 = uncompensatedCurrent(p);
         if (i0 == 0.0)
@@ -93,6 +95,7 @@ CandidateOutcome evaluateCandidate(const CandidateProject &project, const Candid
     if (settings.Cena && v.DSWskg != 0.0)
         v.Srok = R(*settings.Cena / v.DSWskg, 2);
 
+    v.periods = std::move(resonancePeriods);
     CandidateOutcome out;
     out.values = v;
     return out;

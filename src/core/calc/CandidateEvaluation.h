@@ -2,6 +2,7 @@
 
 #include "Characteristics.h"
 #include "ModuleSwitching.h"
+#include "Resonance.h"
 
 #include <optional>
 #include <vector>
@@ -36,6 +37,7 @@ struct CandidateValues {
     double Cosf_sr = 0, Cosf_min = 0, Cosf_max = 0, Tgf_sr = 0;
     double DSWsk = 0, DSWskm = 0, DSWskg = 0;
     std::optional<double> Srok; // none without a price or with no yearly saving
+    std::vector<ResonancePeriod> periods; // switched power and what is left, for the resonance check
 };
 
 // Why a candidate has no row: a division the arithmetic cannot make.

@@ -1,6 +1,8 @@
 #include "Analysis.h"
 
 #include "calc/Numbers.h"
+#include "data/ResonanceTables.h"
+#include "data/Store.h"
 #include "data/TDataModule1.h"
 
 namespace korvan {
@@ -117,6 +119,12 @@ void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, doub
         table.setOptional(QStringLiteral("PCosf_max"), mode.Cosf_max);
         table.setOptional(QStringLiteral("PCosf_tr"), mode.Cosf_tr);
         table.post();
+        // The resonance check of the row, beside the table's own fields.
+        Store &store = data.store();
+        resonance_tables::setCandidateValues(
+            store, table.currentKod(),
+            computeResonance(resonance_tables::supply(store, data.tblProj0->currentKod()),
+                             resonance_tables::detuning(store, type.currentKod()), v.periods));
     } catch (...) {
         table.cancel();
         throw;

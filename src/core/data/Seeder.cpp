@@ -1,6 +1,7 @@
 #include "Seeder.h"
 
 #include "Messages.h"
+#include "ResonanceTables.h"
 #include "Schema.h"
 #include "Statement.h"
 #include "Store.h"
@@ -69,6 +70,9 @@ void Seeder::seedCatalogue(const QJsonArray &companies)
                                            number(type[QLatin1String("Pp")]),
                                            type[QLatin1String("Unom")].isDouble() ? QVariant(type[QLatin1String("Unom")].toInt()) : QVariant(),
                                            number(type[QLatin1String("Cena")])});
+            // Detuned installations (capacitors with series reactors) carry their reactor's p, %.
+            if (const QJsonValue p = type[QLatin1String("Detuning")]; p.isDouble())
+                resonance_tables::setDetuning(m_store, kod1, p.toDouble());
             for (const QJsonValue &m : type[QLatin1String("modules")].toArray()) {
                 const QJsonObject module = m.toObject();
                 insert("sKU2.DB", {QStringLiteral("Kod0"), QStringLiteral("Qstup"), QStringLiteral("Kol_vo")},
@@ -121,6 +125,18 @@ void Seeder::seedReportSettings(const QJsonArray &records)
         }
         insert("report.DB", fields, values);
     }
+    switchResonanceOnInFullReport();
+}
+
+void Seeder::switchResonanceOnInFullReport()
+{
+    Statement &q = m_store.prepared(QStringLiteral("SELECT \"Kod\" FROM \"report.DB\" WHERE \"Name\" = ?"));
+    q.bind(0, QStringLiteral("Полный отчет"));
+    QList<long long> kods;
+    while (q.next())
+        kods << q.column(0).toLongLong();
+    for (long long kod : kods)
+        resonance_tables::setReportFlag(m_store, kod, true);
 }
 
 void Seeder::seedHints(const QJsonArray &hints)

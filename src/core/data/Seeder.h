@@ -19,6 +19,8 @@ public:
     void seedTypicalGraphs(const QJsonArray &industries);
     void seedReportSettings(const QJsonArray &records);
     void seedHints(const QJsonArray &hints);
+    // The full report includes the resonance block (a new store, and one made before the check).
+    void switchResonanceOnInFullReport();
 
     static QJsonArray readResource(const QString &name);
 

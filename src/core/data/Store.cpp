@@ -2,6 +2,7 @@
 
 #include "EconomicsTables.h"
 #include "Messages.h"
+#include "ResonanceTables.h"
 #include "Schema.h"
 #include "Seeder.h"
 #include "TTable.h"
@@ -165,6 +166,7 @@ void Store::createSchema()
                           quoted(QLatin1String(t->name)), parts.join(QStringLiteral(", "))));
         }
     }
+    resonance_tables::create(*this);
     Seeder(*this).seedAll();
     createEconomicsTables(*this);
     exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion));
@@ -198,7 +200,8 @@ void Store::migrate(int fromVersion)
         Transaction tx(*this);
         switch (v) {
         case 1:
-            // Taken by another change of the format, made at the same time as the next step.
+            resonance_tables::create(*this);
+            Seeder(*this).switchResonanceOnInFullReport();
             break;
         case 2:
             createEconomicsTables(*this);

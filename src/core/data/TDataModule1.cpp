@@ -2,6 +2,7 @@
 
 #include "CalculationHooks.h"
 #include "CatalogueHooks.h"
+#include "compensation/ResonanceCommands.h"
 #include "Messages.h"
 #include "Store.h"
 
@@ -51,6 +52,7 @@ TDataModule1::TDataModule1(Store &store, QObject *parent)
     tblProj0->afterPost = [this](TTable &) { emit projectPosted(); };
     installCalculationHooks(*this);
     installCatalogueHooks(*this);
+    installResonanceHooks(*this);
 
     openAll();
 }

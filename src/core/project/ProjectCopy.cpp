@@ -1,6 +1,7 @@
 #include "ProjectCommands.h"
 
 #include "EconomicsCommands.h"
+#include "data/ResonanceTables.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
@@ -82,6 +83,9 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         proj0->post();
         copyKod = proj0->currentKod();
         copyProjectEconomics(store, sourceKod, copyKod);
+        // The supply goes with the project; the copied variants are checked against it.
+        resonance_tables::setSupply(store, copyKod, resonance_tables::supply(store, sourceKod));
+        resonance_tables::refreshProject(store, copyKod);
         tx.commit();
     } catch (...) {
         for (TTable *t : {proj4.get(), proj3.get(), proj5.get(), proj2.get(), proj1.get(), proj0.get()})

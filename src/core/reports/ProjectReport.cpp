@@ -9,6 +9,7 @@
 #include "reports/FormulaTexts.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportTables.h"
+#include "reports/ResonanceReport.h"
 #include "reports/VariantWalk.h"
 #include "reports/WordApplication.h"
 #include "reports/WordLayer.h"
@@ -270,6 +271,7 @@ void WriteInstallationCharacteristic(ReportContext &r, bool variantLine)
         if (r.on(F::SutGrKompScore))
             WriteCompensatedPeriodCalculations(r);
     }
+    WriteResonanceCheck(r);
     r.progress.step();
 }
 

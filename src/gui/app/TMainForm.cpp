@@ -6,6 +6,7 @@
 #include "TAboutForm.h"
 #include "ToolIcons.h"
 #include "compensation/AnalysisCommands.h"
+#include "compensation/ResonanceColumns.h"
 #include "compensation/TSelKU_Fm.h"
 #include "compensation/TSelKompF.h"
 #include "compensation/TsKUForm.h"
@@ -26,6 +27,7 @@
 #include "project/TEconomForm.h"
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
+#include "project/TSupplyForm.h"
 #include "reports/ProjectReport.h"
 #include "reports/TParRepFm.h"
 #include "reports/WordApplication.h"
@@ -135,6 +137,8 @@ const CommandDef Commands[] = {
     {"mnEdit", "Редактировать...", "Редактировать параметры проекта", {}, &TMainForm::mnEditClick},
     {"mnEconom", "Экономические параметры...", "Экономические параметры проекта: ставка дисконтирования, срок службы, "
      "обслуживание, монтаж", {}, &TMainForm::mnEconomClick},
+    {"mnSupply", "Питание и гармоники...", "Трансформатор, сеть и гармоники нагрузки для проверки резонанса", {},
+     &TMainForm::mnSupplyClick},
     {"mnDelete", "Удалить...", "Удалить проект", {}, &TMainForm::mnDeleteClick},
     {"mnSaveAs", "Сохранить как...", "", {}, &TMainForm::mnSaveAsClick},
     {"mnRecalc", "Пересчет данных", "Пересчет данных проекта", ToolIcon::Recalc, &TMainForm::mnRecalcClick},
@@ -207,6 +211,7 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     // The windows of the program's commands, created once.
     m_projForm = new TProjForm(this);
     m_economForm = new TEconomForm(this);
+    m_supplyForm = new TSupplyForm(this);
     m_openForm = new TOpenForm(data, this);
     m_aboutForm = new TAboutForm(this);
     m_sKUForm = new TsKUForm(data, this);
@@ -289,7 +294,7 @@ void TMainForm::buildMenus()
     };
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     menu("mnProject", QStringLiteral("Проект"),
-         {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
+         {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
           nullptr, "mnWordReport", nullptr, "mnExit"});
     menu("mnLoad", QStringLiteral("Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
     menu("mnKU", QStringLiteral("КУ"),
@@ -392,7 +397,8 @@ QWidget *TMainForm::buildLowerPanel()
     m_grid2 = new CursorGrid(m_data.tblProj2, panel);
     m_grid2->setObjectName(QStringLiteral("DBGrid2"));
     m_grid2->setDefaultBackground(Cream);
-    m_grid2->setColumns(variantColumns() + variantEconomicsColumns(m_data, SkyBlue));
+    m_grid2->setColumns(variantColumns() + variantEconomicsColumns(m_data, SkyBlue) +
+                        resonanceColumns(m_data.store(), ResonanceRows::Variants));
     layout->addWidget(caption("lblKU", QStringLiteral("Конденсаторные установки."), panel));
     layout->addWidget(m_grid2, 1);
 
@@ -483,7 +489,7 @@ void TMainForm::UpdateCommands()
             action(n)->setEnabled(on);
     };
     enable({"mnOpen"}, projects > 1);
-    enable({"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
+    enable({"mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
     enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnAddSutGrafSpr", "mnKUAdd"}, periods);
     enable({"mnKUEdit", "mnKUDelete", "mnWordRepKU"}, variants);
     enable({"mnKUPodbor", "mnKUPodborAll"}, compensated);
@@ -568,6 +574,22 @@ void TMainForm::mnEconomClick()
     openModal(m_economForm, [this](int result) {
         if (result == QDialog::Accepted)
             runGuarded([this] { setProjectEconomics(m_data, m_economForm->input()); });
+    });
+}
+
+void TMainForm::mnSupplyClick()
+{
+    if (m_data.tblProj0->isEmpty())
+        return;
+    m_supplyForm->setInput(currentSupplyInput(m_data), currentProjectHasSupply(m_data));
+    openModal(m_supplyForm, [this](int result) {
+        if (result == TSupplyForm::Set)
+            runGuarded([this] { setSupply(m_data, m_supplyForm->input()); });
+        else if (result == TSupplyForm::Clear)
+            runGuarded([this] { clearSupply(m_data); });
+        // The check's columns are kept beside the variants' table: show what it found now.
+        m_grid2->viewport()->update();
+        afterProjectCommand();
     });
 }
 

@@ -24,6 +24,7 @@ class TEconomForm;
 class TOpenForm;
 class TOtrPromF;
 class TProjForm;
+class TSupplyForm;
 class TSelKU_Fm;
 class TSelKompF;
 class TsKUForm;
@@ -63,6 +64,7 @@ public:
 
     TProjForm *projForm() const { return m_projForm; }
     TEconomForm *economForm() const { return m_economForm; }
+    TSupplyForm *supplyForm() const { return m_supplyForm; }
     TOpenForm *openForm() const { return m_openForm; }
     TAboutForm *aboutForm() const { return m_aboutForm; }
     TsKUForm *sKUForm() const { return m_sKUForm; }
@@ -87,6 +89,7 @@ public slots:
     void mnOpenClick();
     void mnEditClick();
     void mnEconomClick();
+    void mnSupplyClick();
     void mnDeleteClick();
     void mnSaveAsClick();
     void mnRecalcClick();
@@ -140,6 +143,7 @@ private:
     CursorGrid *m_grid1 = nullptr, *m_grid2 = nullptr, *m_grid3 = nullptr, *m_grid4 = nullptr, *m_grid5 = nullptr;
     TProjForm *m_projForm = nullptr;
     TEconomForm *m_economForm = nullptr;
+    TSupplyForm *m_supplyForm = nullptr;
     TOpenForm *m_openForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
     TsKUForm *m_sKUForm = nullptr;

@@ -1,10 +1,12 @@
 #include "TSelKU_Fm.h"
 
 #include "ModePanel.h"
+#include "ResonanceColumns.h"
 #include "TsKUForm.h"
 #include "Messages.h"
 #include "calc/AnalysisRules.h"
 #include "compensation/AnalysisFilters.h"
+#include "compensation/ResonanceCommands.h"
 #include "data/TDataModule1.h"
 #include "project/EconomicsColumns.h"
 #include "project/EconomicsCommands.h"
@@ -73,6 +75,7 @@ const CommandDef Commands[TSelKU_Fm::CommandCount] = {
     {"btnFiltValSr", "cos(f) ср.", "Удалить из таблицы анализа конденсаторные установки с заданным среднесуточным cos(f)"},
     {"btnFiltVal", "cos(f) тек.",
      "Удалить из таблицы анализа конденсаторные установки с заданными текущими значениями cos(f)"},
+    {"btnFiltResonance", "Резонанс", "Удалить установки с риском резонанса"},
 };
 
 using Columns = QVector<CursorModel::Column>;
@@ -230,7 +233,7 @@ QWidget *TSelKU_Fm::buildCatalogue()
     companies->horizontalHeader()->setStretchLastSection(true);
     CursorGrid *types = grid(m_data.tblsKU1, "DBGrid1",
                              {{"Name", "Наименование"}, {"Q", "Q, кВАр"}, {"Pp", "Pп, кВт/кВАр"}, {"Unom", "Uном, В"},
-                              {"Cena", "Цена, грн"}});
+                              {"Cena", "Цена, грн"}, detuningColumn(m_data)});
     CursorGrid *modules = grid(m_data.tblsKU2, "DBGrid2", {{"Qstup", "Qмод, кВАр"}, {"Kol_vo", "Кол-во, шт."}});
     layout->addWidget(boldLabel("lblCompany", QStringLiteral("Компании."), box), 0, 0, 1, 2);
     layout->addWidget(companies, 1, 0, 1, 2);
@@ -264,7 +267,7 @@ QWidget *TSelKU_Fm::buildAnalysis()
         connect(b, &QToolButton::clicked, this, [this, i] { runCommand(i); });
         m_commands[i] = b;
         commands->addWidget(b);
-        if (i == cmdDeleteAll || i == cmdOptimum || i == cmdNotFull)
+        if (i == cmdDeleteAll || i == cmdOptimum || i == cmdNotFull || i == cmdPeriodValue)
             commands->addSpacing(8);
     }
     // The whole catalogue at once, and the optimum that counts money, each beside its kin.
@@ -341,6 +344,7 @@ QWidget *TSelKU_Fm::buildAnalysis()
                          {"Cosf_max", "cos(f)макс"}, {"Tgf_sr", "tg(f)"}, {"DSWsk", "d$Wsк, грн"},
                          {"DSWskm", "d$Wsкм, грн"}, {"DSWskg", "d$Wsкг, грн"}, {"Srok", "Срок, лет"}} +
                         analysisEconomicsColumns(m_data));
+    results->setColumns(results->cursorModel()->columns() + resonanceColumns(m_data.store(), ResonanceRows::Candidates));
     auto *modes = new CursorGrid(m_data.tblSel_KU, box);
     modes->setObjectName(QStringLiteral("DBGridRejim"));
     modes->setColumns({{"Rejim", "Режим подбора"}, {"PCosf_min", "cos(f)мин"}, {"PCosf_max", "cos(f)макс"},
@@ -423,7 +427,7 @@ void TSelKU_Fm::UpdateSelectionButtons()
     const bool states[CommandCount] = {b.add,      b.addAll,          b.replace,         b.remove,
                                        b.removeAll, b.findInCatalogue, b.findInTable,     b.optimum,
                                        b.criteriaFilters, b.criteriaFilters, b.parameterFilters,
-                                       b.parameterFilters, b.valueFilters, b.valueFilters};
+                                       b.parameterFilters, b.valueFilters, b.valueFilters, b.parameterFilters};
     for (int i = 0; i < CommandCount; ++i)
         m_commands[i]->setEnabled(states[i]);
     m_addCatalogue->setEnabled(b.addCatalogue);
@@ -502,6 +506,7 @@ void TSelKU_Fm::runCommand(int command)
     case cmdPeriodValue:
         runLong([&](const Progress &p) { dropByPeriodValue(m_data, op, m_cosf->text(), p); });
         break;
+    case cmdResonance: runLong([&](const Progress &p) { dropResonanceRisk(m_data, p); }); break;
     default: return;
     }
     UpdateSelectionButtons();

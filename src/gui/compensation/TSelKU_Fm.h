@@ -31,7 +31,8 @@ public:
     // The command buttons of the analysis table, in their row.
     enum Command {
         cmdAdd, cmdAddAll, cmdReplace, cmdDelete, cmdDeleteAll, cmdFindInCatalogue, cmdFindInTable, cmdOptimum,
-        cmdDailyCriteria, cmdPeriodCriteria, cmdInvalid, cmdNotFull, cmdDailyValue, cmdPeriodValue, CommandCount
+        cmdDailyCriteria, cmdPeriodCriteria, cmdInvalid, cmdNotFull, cmdDailyValue, cmdPeriodValue, cmdResonance,
+        CommandCount
     };
 
     TSelKU_Fm(TDataModule1 &data, TsKUForm *catalogue, QWidget *parent = nullptr);

@@ -1,5 +1,7 @@
 #include "TsKUForm.h"
 
+#include "ResonanceColumns.h"
+
 #include "data/TDataModule1.h"
 #include "ui/CommandGuard.h"
 #include "ui/CursorGrid.h"
@@ -48,7 +50,8 @@ TsKUForm::TsKUForm(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_dat
         {data.tblsKU0, "DBGrid0", "DBNavigator0", "lblCompany", QStringLiteral("Компании."),
          {{"Company", "Компания"}}},
         {data.tblsKU1, "DBGrid1", "DBNavigator1", "lblKU", QStringLiteral("Конденсаторные установки."),
-         {{"Name", "Наименование"}, {"Q", "Q, кВАр"}, {"Pp", "Pп, кВт/кВАр"}, {"Unom", "Uном, В"}, {"Cena", "Цена, грн"}}},
+         {{"Name", "Наименование"}, {"Q", "Q, кВАр"}, {"Pp", "Pп, кВт/кВАр"}, {"Unom", "Uном, В"}, {"Cena", "Цена, грн"},
+          detuningColumn(data)}},
         {data.tblsKU2, "DBGrid2", "DBNavigator2", "lblModules", QStringLiteral("Модули."),
          {{"Qstup", "Qмод, кВАр"}, {"Kol_vo", "Количество, шт."}}},
     };

@@ -1,7 +1,10 @@
 #include "EconomicsColumns.h"
 
 #include "data/TDataModule1.h"
+#include "calc/Numbers.h"
 #include "project/EconomicsCommands.h"
+
+#include <QBrush>
 
 namespace korvan {
 
@@ -9,22 +12,40 @@ namespace {
 
 using Figures = std::function<EconomicFigures(const TTable::Row &, const EconomicParams &)>;
 
+// A figure of the row and, when it is to be shown in red, true.
+struct Shown {
+    std::optional<double> value;
+    bool warning = false;
+};
+
 QVector<CursorModel::Column> economicsColumns(TDataModule1 &data, const QColor &background, Figures figures)
 {
-    using Computed = CursorModel::Column::Computed;
     TDataModule1 *d = &data;
-    const auto column = [&](const char *title, std::function<Computed(const EconomicFigures &, const EconomicParams &)> pick) {
+    const auto column = [&](const char *title, std::function<Shown(const EconomicFigures &, const EconomicParams &)> pick) {
         CursorModel::Column c({}, QString::fromUtf8(title), background, true);
-        c.compute = [d, figures, pick](const TTable::Row &row) {
-            const EconomicParams params = currentEconomics(*d);
-            return pick(figures(row, params), params);
+        c.computed = [d, figures, pick](const TTable::Row &row, int role) -> QVariant {
+            switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+            case Qt::ForegroundRole: {
+                const EconomicParams params = currentEconomics(*d);
+                const Shown shown = pick(figures(row, params), params);
+                if (role == Qt::ForegroundRole)
+                    return shown.warning ? QVariant(QBrush(Qt::red)) : QVariant();
+                return shown.value ? numberText(*shown.value) : QString();
+            }
+            case Qt::TextAlignmentRole:
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            default:
+                return {};
+            }
         };
         return c;
     };
-    return {column("ЧДД, грн", [](const EconomicFigures &f, const EconomicParams &) { return Computed{f.NPV, {}}; }),
-            column("ВНД, %", [](const EconomicFigures &f, const EconomicParams &) { return Computed{f.IRR, {}}; }),
+    return {column("ЧДД, грн", [](const EconomicFigures &f, const EconomicParams &) { return Shown{f.NPV}; }),
+            column("ВНД, %", [](const EconomicFigures &f, const EconomicParams &) { return Shown{f.IRR}; }),
             column("Срок диск., лет", [](const EconomicFigures &f, const EconomicParams &p) {
-                return Computed{f.DPP, f.DPP && *f.DPP > p.Life ? QColor(Qt::red) : QColor()};
+                return Shown{f.DPP, f.DPP && *f.DPP > p.Life};
             })};
 }
 

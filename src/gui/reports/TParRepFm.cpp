@@ -1,5 +1,6 @@
 #include "TParRepFm.h"
 
+#include "data/ResonanceTables.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "data/TTable.h"
@@ -223,6 +224,21 @@ QWidget *TParRepFm::buildContentsPage()
         }
         if (tab == ReportFlagTab::WithCompensation)
             l->addWidget(buildEconomicsBox(p));
+        if (tab == ReportFlagTab::WithCompensation) {
+            m_chkResonance = new QCheckBox(QStringLiteral("Проверка резонанса на высших гармониках."), p);
+            m_chkResonance->setObjectName(QStringLiteral("dbchkResonance"));
+            m_chkResonance->setToolTip(QStringLiteral("После характеристики каждой установки - проверка резонанса с "
+                                                      "трансформатором (если заданы данные питания проекта)"));
+            connect(m_chkResonance, &QCheckBox::clicked, this, [this](bool checked) {
+                runGuarded([&] {
+                    Store::Transaction tx(m_report.store());
+                    resonance_tables::setReportFlag(m_report.store(), m_report.currentKod(), checked);
+                    tx.commit();
+                });
+                loadRecord();
+            });
+            l->addWidget(m_chkResonance);
+        }
         l->addStretch();
         inner->addTab(p, QString::fromUtf8(caption));
     }
@@ -465,6 +481,13 @@ void TParRepFm::loadRecord()
         if (!same)
             edit->setText(text);
         edit->setEnabled(any);
+    }
+    if (m_chkResonance) {
+        // A record not yet saved has no key to keep its switch under.
+        const bool saved = any && m_report.currentKod() > 0 && m_report.state() != TTable::State::Insert;
+        const QSignalBlocker block(m_chkResonance);
+        m_chkResonance->setChecked(saved && resonance_tables::reportFlag(m_report.store(), m_report.currentKod()));
+        m_chkResonance->setEnabled(saved);
     }
     updateNavigator();
     m_loading = false;

@@ -72,6 +72,7 @@ private:
 
     TDataModule1 &m_data;
     TTable &m_report;
+    QCheckBox *m_chkResonance = nullptr; // kept beside the record: written at once
     CursorGrid *m_grid = nullptr;
     std::array<QCheckBox *, ReportFlagCount> m_boxes{};
     QHash<QString, QButtonGroup *> m_choiceGroups;

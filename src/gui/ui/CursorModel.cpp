@@ -22,7 +22,7 @@ void CursorModel::setColumns(const QVector<Column> &columns)
     m_columns = columns;
     m_positions.clear();
     for (const Column &c : m_columns)
-        m_positions << (c.compute ? -1 : m_table->fieldIndex(c.field));
+        m_positions << (c.computed ? -1 : m_table->fieldIndex(c.field));
     m_rowCount = m_table->active() ? m_table->recordCount() : 0;
     endResetModel();
     emit rowsReset();
@@ -52,8 +52,14 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
     if (!m_table || !index.isValid() || index.column() >= m_columns.size())
         return {};
     const int position = fieldPosition(index.column());
-    if (const auto &compute = m_columns[index.column()].compute)
-        return computedData(compute, index, role);
+    if (const auto &computed = m_columns[index.column()].computed) {
+        const auto &rows = m_table->rows();
+        if (index.row() >= rows.size())
+            return {};
+        const QVariant v = computed(rows[index.row()], role);
+        if (v.isValid() || role != Qt::BackgroundRole)
+            return v;
+    }
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
@@ -79,30 +85,6 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant CursorModel::computedData(const std::function<Column::Computed(const QVector<QVariant> &)> &compute,
-                                   const QModelIndex &index, int role) const
-{
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-    case Qt::ForegroundRole: {
-        const auto &rows = m_table->rows();
-        if (index.row() >= rows.size())
-            return {};
-        const Column::Computed c = compute(rows[index.row()]);
-        if (role == Qt::ForegroundRole)
-            return c.foreground.isValid() ? QVariant(QBrush(c.foreground)) : QVariant();
-        return c.value ? numberText(*c.value) : QString();
-    }
-    case Qt::BackgroundRole: {
-        const QColor &c = m_columns[index.column()].background;
-        return c.isValid() ? QVariant(QBrush(c)) : (m_background.isValid() ? QVariant(QBrush(m_background)) : QVariant());
-    }
-    case Qt::TextAlignmentRole: return int(Qt::AlignRight | Qt::AlignVCenter);
-    default: return {};
-    }
-}
-
 QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || !m_table)
@@ -111,7 +93,7 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
         if (section < 0 || section >= m_columns.size())
             return {};
         const Column &c = m_columns[section];
-        return c.title.isEmpty() ? m_table->displayLabel(fieldPosition(section)) : c.title;
+        return c.title.isEmpty() && !c.computed ? m_table->displayLabel(fieldPosition(section)) : c.title;
     }
     // The record indicator: the current row, and whether it is being edited or inserted.
     if (section != m_table->recNo())
@@ -126,7 +108,12 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
 Qt::ItemFlags CursorModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && !m_readOnly && !m_columns[index.column()].readOnly && !m_columns[index.column()].compute &&
+    if (index.isValid() && m_columns[index.column()].computed) {
+        if (!m_readOnly && m_columns[index.column()].write)
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+    if (index.isValid() && !m_readOnly && !m_columns[index.column()].readOnly &&
         m_table->fieldDef(fieldPosition(index.column())).type != FieldType::AutoInc)
         f |= Qt::ItemIsEditable;
     return f;
@@ -137,6 +124,13 @@ bool CursorModel::setData(const QModelIndex &index, const QVariant &value, int r
     if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
         return false;
     TTable &t = *m_table;
+    if (const auto &write = m_columns[index.column()].write) {
+        return runGuarded([&] {
+            if (index.row() < t.rows().size())
+                write(t.rows()[index.row()], value.toString());
+            emit dataChanged(index, index);
+        });
+    }
     const int position = fieldPosition(index.column());
     return runGuarded([&] {
         if (t.recNo() != index.row())

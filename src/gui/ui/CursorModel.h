@@ -6,7 +6,6 @@
 #include <QString>
 #include <QVector>
 #include <functional>
-#include <optional>
 
 namespace korvan {
 
@@ -26,13 +25,10 @@ public:
         QString title;       // empty: the field's display label
         QColor background;   // invalid: the model's default background
         bool readOnly = false;
-        // A read-only number computed from the row instead of a field (the field is left empty),
-        // and its text colour (invalid: the default).
-        struct Computed {
-            std::optional<double> value;
-            QColor foreground;
-        };
-        std::function<Computed(const QVector<QVariant> &row)> compute;
+        // A column kept beside the cursor's table (field empty): its cells from the row's stored
+        // values by role, and, when editable, what to do with a typed text.
+        std::function<QVariant(const QVector<QVariant> &row, int role)> computed;
+        std::function<void(const QVector<QVariant> &row, const QString &text)> write;
     };
 
     explicit CursorModel(TTable *table, QObject *parent = nullptr);
@@ -64,8 +60,6 @@ private:
     void onRowsChanged();
     void onCurrentChanged();
     int fieldPosition(int column) const;
-    QVariant computedData(const std::function<Column::Computed(const QVector<QVariant> &)> &compute,
-                          const QModelIndex &index, int role) const;
 
     QPointer<TTable> m_table;
     QVector<Column> m_columns;

@@ -1,0 +1,178 @@
+#include "ResonanceCommands.h"
+
+#include "NumericChecks.h"
+#include "compensation/AnalysisTable.h"
+#include "calc/Numbers.h"
+#include "data/ResonanceTables.h"
+#include "data/Store.h"
+#include "data/TDataModule1.h"
+
+namespace korvan {
+
+namespace {
+
+const QString StrDesc = QStringLiteral("поля \"Номинальная мощность трансформатора Sт, кВА\"");
+const QString UkDesc = QStringLiteral("поля \"Напряжение короткого замыкания трансформатора uк, %\"");
+const QString SscDesc = QStringLiteral("поля \"Мощность короткого замыкания сети Sкз, МВА\"");
+
+std::optional<InputProblem> problem(int field, const std::optional<QString> &message)
+{
+    if (!message)
+        return std::nullopt;
+    return InputProblem{field, *message};
+}
+
+qint64 currentProject(TDataModule1 &data)
+{
+    if (data.tblProj0->isEmpty())
+        throw KorvanError(QStringLiteral("Нет текущего проекта."));
+    return data.tblProj0->currentKod();
+}
+
+QString editText(double x) { return numberText(x); }
+
+} // namespace
+
+std::optional<InputProblem> checkSupplyInput(const SupplyInput &in, bool acceptPoint)
+{
+    using F = SupplyInput;
+    if (auto p = problem(F::Str, positiveNumberProblem(in.str.trimmed(), StrDesc, acceptPoint)))
+        return p;
+    if (auto p = problem(F::Uk, positiveNumberProblem(in.uk.trimmed(), UkDesc, acceptPoint)))
+        return p;
+    if (numberValue(in.uk.trimmed(), acceptPoint) > 20)
+        return InputProblem{F::Uk, QStringLiteral("Значение %1 должно быть больше 0 и не больше 20.").arg(UkDesc)};
+    if (!in.sscNet.trimmed().isEmpty())
+        if (auto p = problem(F::SscNet, positiveNumberProblem(in.sscNet.trimmed(), SscDesc, acceptPoint)))
+            return p;
+    const auto orders = resonance_tables::parseHarmonics(in.harmonics);
+    if (!orders)
+        return InputProblem{F::Harmonics, QStringLiteral("\"%1\" - некорректное значение для поля \"Порядки гармоник нагрузки\": "
+                                                         "введите целые числа через запятую.")
+                                              .arg(in.harmonics)};
+    if (orders->empty())
+        return InputProblem{F::Harmonics, QStringLiteral("Введите хотя бы один порядок гармоники в поле \"Порядки гармоник нагрузки\".")};
+    for (int n : *orders)
+        if (n < 2 || n > 50)
+            return InputProblem{F::Harmonics, QStringLiteral("Порядок гармоники %1 в поле \"Порядки гармоник нагрузки\" должен быть "
+                                                             "в пределах от 2 до 50.")
+                                                  .arg(n)};
+    return std::nullopt;
+}
+
+SupplyData supplyData(const SupplyInput &in, bool acceptPoint)
+{
+    SupplyData s;
+    s.Str = numberValue(in.str.trimmed(), acceptPoint);
+    s.Uk = numberValue(in.uk.trimmed(), acceptPoint);
+    if (!in.sscNet.trimmed().isEmpty())
+        s.Ssc_net = numberValue(in.sscNet.trimmed(), acceptPoint);
+    s.Harmonics = resonance_tables::parseHarmonics(in.harmonics).value_or(std::vector<int>{});
+    return s;
+}
+
+SupplyInput currentSupplyInput(TDataModule1 &data)
+{
+    SupplyInput in;
+    if (data.tblProj0->isEmpty())
+        return in;
+    if (const auto s = resonance_tables::supply(data.store(), data.tblProj0->currentKod())) {
+        in.str = editText(s->Str);
+        in.uk = editText(s->Uk);
+        in.sscNet = s->Ssc_net ? editText(*s->Ssc_net) : QString();
+        in.harmonics = resonance_tables::harmonicsText(s->Harmonics);
+    }
+    return in;
+}
+
+bool currentProjectHasSupply(TDataModule1 &data)
+{
+    return !data.tblProj0->isEmpty() && resonance_tables::supply(data.store(), data.tblProj0->currentKod()).has_value();
+}
+
+void setSupply(TDataModule1 &data, const SupplyInput &input, bool acceptPoint)
+{
+    const qint64 project = currentProject(data);
+    throwIf(checkSupplyInput(input, acceptPoint));
+    Store::Transaction tx(data.store());
+    resonance_tables::setSupply(data.store(), project, supplyData(input, acceptPoint));
+    resonance_tables::refreshProject(data.store(), project);
+    tx.commit();
+}
+
+void clearSupply(TDataModule1 &data)
+{
+    const qint64 project = currentProject(data);
+    Store::Transaction tx(data.store());
+    resonance_tables::setSupply(data.store(), project, std::nullopt);
+    resonance_tables::refreshProject(data.store(), project);
+    tx.commit();
+}
+
+std::optional<InputProblem> checkDetuningText(const QString &text, bool acceptPoint)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    const QString desc = QStringLiteral("поля \"p, %\"");
+    if (auto p = numberProblem(t, desc, acceptPoint))
+        return InputProblem{0, *p};
+    const double p = numberValue(t, acceptPoint);
+    if (p < 0 || p >= 100)
+        return InputProblem{0, QStringLiteral("Значение %1 должно быть не меньше 0 и меньше 100.").arg(desc)};
+    return std::nullopt;
+}
+
+void setCurrentTypeDetuning(TDataModule1 &data, const QString &text, bool acceptPoint)
+{
+    if (data.tblsKU1->isEmpty())
+        throw KorvanError(QStringLiteral("Не выбрана конденсаторная установка."));
+    setTypeDetuning(data, data.tblsKU1->currentKod(), text, acceptPoint);
+}
+
+void setTypeDetuning(TDataModule1 &data, qint64 type, const QString &text, bool acceptPoint)
+{
+    throwIf(checkDetuningText(text, acceptPoint));
+    const QString t = text.trimmed();
+    Store::Transaction tx(data.store());
+    resonance_tables::setDetuning(data.store(), type, t.isEmpty() ? std::nullopt : std::optional<double>(numberValue(t, acceptPoint)));
+    resonance_tables::refreshVariantsOfType(data.store(), type);
+    tx.commit();
+}
+
+QString currentTypeDetuningText(TDataModule1 &data)
+{
+    if (data.tblsKU1->isEmpty())
+        return {};
+    const auto p = resonance_tables::detuning(data.store(), data.tblsKU1->currentKod());
+    return p ? numberText(*p) : QString();
+}
+
+void installResonanceHooks(TDataModule1 &data)
+{
+    Store *store = &data.store();
+    data.tblProj2->afterPost = [store](TTable &variant) { resonance_tables::refreshVariant(*store, variant.currentKod()); };
+}
+
+int dropResonanceRisk(TDataModule1 &data, const Progress &progress)
+{
+    Store *store = &data.store();
+    return dropCandidates(
+        data,
+        [store](const TTable &row) {
+            const auto orders = resonance_tables::candidateValues(*store, row.currentKod()).Resonance;
+            return orders && !orders->empty();
+        },
+        progress);
+}
+
+QString resonanceText(const std::optional<std::vector<int>> &orders)
+{
+    if (!orders)
+        return {};
+    if (orders->empty())
+        return QStringLiteral("нет");
+    return resonance_tables::harmonicsText(*orders);
+}
+
+} // namespace korvan
