@@ -15,8 +15,8 @@ const char *Usage =
     "Использование: korvan-vkp-cli [--data КАТАЛОГ] КОМАНДА [ПАРАМЕТРЫ]\n"
     "Команды:\n"
     "  list                    проекты: [{\"Kod\", \"Name\"}]\n"
-    "  report КОД --out ФАЙЛ.docx [--variant НОМЕР] [--settings ИМЯ]\n"
-    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word\n";
+    "  report КОД [--out ФАЙЛ.docx] [--pdf ФАЙЛ.pdf] [--variant НОМЕР] [--settings ИМЯ]\n"
+    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word и (или) PDF\n";
 
 void printError(const QString &text)
 {

@@ -90,6 +90,7 @@ public slots:
     void mnDiagSutClick();
     void mnDiagParClick();
     void mnWordReportClick();
+    void mnPdfReportClick();
     void mnExitClick();
     // "Нагрузка"
     void mnAddSutGrafClick();
@@ -102,6 +103,7 @@ public slots:
     void mnKUPodborClick();
     void mnKUPodborAllClick();
     void mnWordRepKUClick();
+    void mnPdfRepKUClick();
     // "Справочники", "Параметры", "Помощь"
     void mnsKUClick();
     void mnsSutGrClick();
@@ -125,7 +127,8 @@ private:
     void scheduleUpdateCommands();
     void afterVariantCommand();
     void podbor(bool allVariants);
-    void exportReport(bool allVariants);
+    // The report into a Word document, or (pdf) into a PDF file beside the documents.
+    void exportReport(bool allVariants, bool pdf = false);
 
     TDataModule1 &m_data;
     QHash<QString, QAction *> m_actions;
