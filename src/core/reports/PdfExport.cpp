@@ -57,7 +57,8 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     if (soffice.isEmpty())
         throw KorvanError(QStringLiteral("Для экспорта отчета в PDF нужна программа LibreOffice, но она не установлена.\n"
                                          "Установите LibreOffice Writer и повторите экспорт."));
-    QTemporaryDir work;
+    // No blanks in the folder's name: LibreOffice takes its profile as a URL.
+    QTemporaryDir work(QDir::temp().filePath(QStringLiteral("korvan-pdf-XXXXXX")));
     if (!work.isValid())
         throw KorvanError(QStringLiteral("Не удалось создать временную папку для преобразования отчета в PDF."));
     // A plain name inside the work folder: LibreOffice names its output after its input.
@@ -70,11 +71,13 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     QProcess p;
     p.setProgram(soffice);
     p.setArguments({QStringLiteral("-env:UserInstallation=") +
-                        QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
+                        QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(QUrl::FullyEncoded),
                     QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nolockcheck"),
                     QStringLiteral("--convert-to"), QStringLiteral("pdf:writer_pdf_Export"),
                     QStringLiteral("--outdir"), outDir, input});
     p.setProcessChannelMode(QProcess::MergedChannels);
+    // An open standard input keeps LibreOffice waiting for it.
+    p.setStandardInputFile(QProcess::nullDevice());
     p.start();
     if (!p.waitForStarted(30000))
         throw KorvanError(QStringLiteral("Не удалось запустить LibreOffice (%1) для преобразования отчета в PDF.")
