@@ -45,16 +45,20 @@ QByteArray reportCommand(Context &context)
     }
 
     QList<QPair<QString, QByteArray>> result = {{QStringLiteral("Kod"), QByteArray::number(kod)}};
+    const QString docxPath = out.isEmpty() ? QString() : QFileInfo(out).absoluteFilePath();
     if (!out.isEmpty()) {
-        const QString path = QFileInfo(out).absoluteFilePath();
         WordApplication word;
-        word.setTargetFile(path);
+        word.setTargetFile(docxPath);
         ExportProjectReport(data, word, allVariants);
-        result.append({QStringLiteral("file"), json::string(QDir::toNativeSeparators(path))});
+        result.append({QStringLiteral("file"), json::string(QDir::toNativeSeparators(docxPath))});
     }
     if (!pdf.isEmpty()) {
+        // The PDF of the document just written, or of one written for it alone.
         const QString path = QFileInfo(pdf).absoluteFilePath();
-        ExportProjectReportPdf(data, allVariants, path);
+        if (out.isEmpty())
+            ExportProjectReportPdf(data, allVariants, path);
+        else
+            ConvertToPdf(docxPath, path);
         result.append({QStringLiteral("pdf"), json::string(QDir::toNativeSeparators(path))});
     }
     return json::object(result);

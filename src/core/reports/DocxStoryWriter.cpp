@@ -108,6 +108,25 @@ DocxStoryWriter::DocxStoryWriter(const WordDocument &document, const WordStory &
     }
 }
 
+std::optional<DocxStyles::ParagraphFormat> DocxStoryWriter::commonestFormat() const
+{
+    QHash<qint64, int> counts;
+    for (const WordStory::Paragraph &p : m_story.paragraphs()) {
+        const int halfPoints = p.inTable() ? m_layouts[p.table].halfPoints : 0;
+        ++counts[(qint64(p.markFormat) * 8 + int(p.alignment)) * 256 + halfPoints];
+    }
+    if (counts.isEmpty())
+        return std::nullopt;
+    // Ties go to the smaller key, so that the same document is always written the same way.
+    qint64 key = counts.cbegin().key();
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > counts.value(key) || (it.value() == counts.value(key) && it.key() < key))
+            key = it.key();
+    }
+    return DocxStyles::ParagraphFormat{resized(int(key / 256 / 8), int(key % 256)),
+                                       alignmentValue(WdParagraphAlignment(key / 256 % 8))};
+}
+
 bool DocxStoryWriter::needsLandscape() const
 {
     return std::any_of(m_layouts.cbegin(), m_layouts.cend(), [](const TableLayout &l) { return l.landscape; });

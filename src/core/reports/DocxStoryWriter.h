@@ -39,6 +39,9 @@ public:
     // Some table of the story fits the page only turned to landscape.
     bool needsLandscape() const;
     const TableLayout &layout(int table) const { return m_layouts[table]; }
+    // The format most paragraphs have as written (table cells at their table's size); none for
+    // an empty story.
+    std::optional<docx::DocxStyles::ParagraphFormat> commonestFormat() const;
 
     void write(const Output &output);
     // The story ends in a landscape section: the body's last section properties are landscape.

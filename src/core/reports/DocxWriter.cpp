@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 
 namespace korvan {
 
@@ -53,24 +54,47 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
     QSet<int> usedPictures;
     int drawingId = 0;
     DocxStyles styles;
-    {
-        // The commonest paragraph format of the body goes without naming a style.
-        const WordStory &body = m_document.story(wdSeekMainDocument);
-        QHash<qint64, int> counts;
-        for (const WordStory::Paragraph &p : body.paragraphs())
-            ++counts[qint64(p.markFormat) * 8 + int(p.alignment)];
-        const auto commonest = std::max_element(counts.cbegin(), counts.cend());
-        if (commonest != counts.cend())
-            styles.setDefault({body.format(int(commonest.key() / 8)),
-                               alignmentValue(WdParagraphAlignment(commonest.key() % 8))});
-    }
+    QVector<std::pair<QString, QString>> references; // sectPr reference element, relationship id
+    WordPageSetup page = m_document.pageSetup();
+
+    // The section properties: the page, and the header and footer, which every section repeats.
+    const auto writeSection = [&page, &references](QXmlStreamWriter &xml, bool landscape) {
+        WordPageSetup p = page;
+        if (landscape)
+            p.setOrientation(wdOrientLandscape);
+        start(xml, QStringLiteral("w:sectPr"));
+        for (const auto &[element, id] : references)
+            empty(xml, element, {{QStringLiteral("w:type"), QStringLiteral("default")}, {QStringLiteral("r:id"), id}});
+        start(xml, QStringLiteral("w:pgSz"));
+        xml.writeAttribute(QStringLiteral("w:w"), number(p.pageWidthTwips()));
+        xml.writeAttribute(QStringLiteral("w:h"), number(p.pageHeightTwips()));
+        if (p.orientation() == wdOrientLandscape)
+            xml.writeAttribute(QStringLiteral("w:orient"), QStringLiteral("landscape"));
+        xml.writeEndElement(); // w:pgSz
+        empty(xml, QStringLiteral("w:pgMar"),
+              {{QStringLiteral("w:top"), number(twips(p.topMargin()))},
+               {QStringLiteral("w:right"), number(twips(p.rightMargin()))},
+               {QStringLiteral("w:bottom"), number(twips(p.bottomMargin()))},
+               {QStringLiteral("w:left"), number(twips(p.leftMargin()))},
+               {QStringLiteral("w:header"), number(twips(p.headerDistance()))},
+               {QStringLiteral("w:footer"), number(twips(p.footerDistance()))},
+               {QStringLiteral("w:gutter"), QStringLiteral("0")}});
+        empty(xml, QStringLiteral("w:cols"), {{QStringLiteral("w:space"), QStringLiteral("708")}});
+        xml.writeEndElement(); // w:sectPr
+    };
+
+    const WordStory &mainStory = m_document.story(wdSeekMainDocument);
+    std::optional<DocxStoryWriter> body;
+    body.emplace(m_document, mainStory, page, writeSection);
     // A document that asks for it turns landscape as a whole when a table of it would otherwise
     // need a landscape page of its own.
-    WordPageSetup page = m_document.pageSetup();
-    if (m_document.landscapeForWideTables() && page.orientation() == wdOrientPortrait &&
-        DocxStoryWriter(m_document, m_document.story(wdSeekMainDocument), page, [](QXmlStreamWriter &, bool) {})
-            .needsLandscape())
+    if (m_document.landscapeForWideTables() && page.orientation() == wdOrientPortrait && body->needsLandscape()) {
         page.setOrientation(wdOrientLandscape);
+        body.emplace(m_document, mainStory, page, writeSection);
+    }
+    // The commonest paragraph format of the body goes without naming a style.
+    if (const auto commonest = body->commonestFormat())
+        styles.setDefault(*commonest);
 
     // Header and footer, each with its own relationships (for pictures), only when they hold
     // something.
@@ -114,7 +138,6 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
         {QStringLiteral("rId2"), RelSettings, QStringLiteral("settings.xml")},
         {QStringLiteral("rId3"), RelFontTable, QStringLiteral("fontTable.xml")},
     };
-    QVector<std::pair<QString, QString>> references; // sectPr reference element, relationship id
     for (const Side &side : sides) {
         if (side.xml.isEmpty())
             continue;
@@ -125,41 +148,14 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
                            id});
     }
 
-    // The section properties: the page, and the header and footer, which every section repeats.
-    const auto writeSection = [&page, &references](QXmlStreamWriter &xml, bool landscape) {
-        WordPageSetup p = page;
-        if (landscape)
-            p.setOrientation(wdOrientLandscape);
-        start(xml, QStringLiteral("w:sectPr"));
-        for (const auto &[element, id] : references)
-            empty(xml, element, {{QStringLiteral("w:type"), QStringLiteral("default")}, {QStringLiteral("r:id"), id}});
-        start(xml, QStringLiteral("w:pgSz"));
-        xml.writeAttribute(QStringLiteral("w:w"), number(p.pageWidthTwips()));
-        xml.writeAttribute(QStringLiteral("w:h"), number(p.pageHeightTwips()));
-        if (p.orientation() == wdOrientLandscape)
-            xml.writeAttribute(QStringLiteral("w:orient"), QStringLiteral("landscape"));
-        xml.writeEndElement(); // w:pgSz
-        empty(xml, QStringLiteral("w:pgMar"),
-              {{QStringLiteral("w:top"), number(twips(p.topMargin()))},
-               {QStringLiteral("w:right"), number(twips(p.rightMargin()))},
-               {QStringLiteral("w:bottom"), number(twips(p.bottomMargin()))},
-               {QStringLiteral("w:left"), number(twips(p.leftMargin()))},
-               {QStringLiteral("w:header"), number(twips(p.headerDistance()))},
-               {QStringLiteral("w:footer"), number(twips(p.footerDistance()))},
-               {QStringLiteral("w:gutter"), QStringLiteral("0")}});
-        empty(xml, QStringLiteral("w:cols"), {{QStringLiteral("w:space"), QStringLiteral("708")}});
-        xml.writeEndElement(); // w:sectPr
-    };
-
     QByteArray documentXml;
     {
         QXmlStreamWriter xml(&documentXml);
         startPart(xml, QStringLiteral("w:document"));
         start(xml, QStringLiteral("w:body"));
-        DocxStoryWriter body(m_document, m_document.story(wdSeekMainDocument), page, writeSection);
-        body.write({xml, styles, documentRelationships, usedPictures, drawingId});
+        body->write({xml, styles, documentRelationships, usedPictures, drawingId});
         // The last section's properties come last in the body.
-        writeSection(xml, body.endsLandscape());
+        writeSection(xml, body->endsLandscape());
         xml.writeEndElement(); // w:body
         finishPart(xml, documentXml, QStringLiteral("word/document.xml"));
     }
