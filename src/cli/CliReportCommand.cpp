@@ -1,4 +1,5 @@
-// The report command of the command-line program: the project or variant report as a .docx file.
+// The report command of the command-line program: the project or variant report as a .docx file,
+// as a PDF file, or both.
 #include "CliCommandList.h"
 #include "CliContext.h"
 #include "CliSupport.h"
@@ -6,6 +7,7 @@
 
 #include "Messages.h"
 #include "data/TDataModule1.h"
+#include "reports/PdfExport.h"
 #include "reports/ProjectReport.h"
 #include "reports/WordApplication.h"
 
@@ -17,12 +19,13 @@ namespace korvan::cli {
 QByteArray reportCommand(Context &context)
 {
     const QString out = context.takeOption(QStringLiteral("--out"));
+    const QString pdf = context.takeOption(QStringLiteral("--pdf"));
     const QString variant = context.takeOption(QStringLiteral("--variant"));
     const QString settings = context.takeOption(QStringLiteral("--settings"));
     const qint64 kod = takeProject(context);
     context.requireNoArguments();
-    if (out.isEmpty())
-        throw KorvanError(QStringLiteral("Не указан файл отчета: --out ФАЙЛ.docx."));
+    if (out.isEmpty() && pdf.isEmpty())
+        throw KorvanError(QStringLiteral("Не указан файл отчета: --out ФАЙЛ.docx или --pdf ФАЙЛ.pdf."));
     TDataModule1 &data = context.data();
 
     if (!settings.isNull() && !data.TableReport->locate(QStringLiteral("Name"), settings))
@@ -41,12 +44,24 @@ QByteArray reportCommand(Context &context)
             throw KorvanError(QStringLiteral("Вариант компенсации %1 не найден в проекте.").arg(number));
     }
 
-    const QString path = QFileInfo(out).absoluteFilePath();
-    WordApplication word;
-    word.setTargetFile(path);
-    ExportProjectReport(data, word, allVariants);
-    return json::object({{QStringLiteral("Kod"), QByteArray::number(kod)},
-                         {QStringLiteral("file"), json::string(QDir::toNativeSeparators(path))}});
+    QList<QPair<QString, QByteArray>> result = {{QStringLiteral("Kod"), QByteArray::number(kod)}};
+    const QString docxPath = out.isEmpty() ? QString() : QFileInfo(out).absoluteFilePath();
+    if (!out.isEmpty()) {
+        WordApplication word;
+        word.setTargetFile(docxPath);
+        ExportProjectReport(data, word, allVariants);
+        result.append({QStringLiteral("file"), json::string(QDir::toNativeSeparators(docxPath))});
+    }
+    if (!pdf.isEmpty()) {
+        // The PDF of the document just written, or of one written for it alone.
+        const QString path = QFileInfo(pdf).absoluteFilePath();
+        if (out.isEmpty())
+            ExportProjectReportPdf(data, allVariants, path);
+        else
+            ConvertToPdf(docxPath, path);
+        result.append({QStringLiteral("pdf"), json::string(QDir::toNativeSeparators(path))});
+    }
+    return json::object(result);
 }
 
 } // namespace korvan::cli

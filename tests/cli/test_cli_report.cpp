@@ -1,5 +1,7 @@
 // The report command of the command-line program, and the report opened by a word processor.
 #include "SavedReport.h"
+#include "XmlElement.h"
+#include "ZipReader.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,6 +11,8 @@
 #include <QtTest>
 
 using korvan::test::SavedReport;
+using korvan::test::XmlElement;
+using korvan::test::ZipReader;
 
 class TestCliReport : public QObject {
     Q_OBJECT
@@ -22,6 +26,27 @@ class TestCliReport : public QObject {
     QTemporaryDir m_dir;
     QString m_project;
     QString m_bare;
+    QString m_long; // 60 periods: its load period table spans pages
+
+    // A tool of poppler-utils on a PDF file: its output, or a skip when it is not installed.
+    static QString poppler(const QString &tool, const QStringList &args)
+    {
+        const QString program = QStandardPaths::findExecutable(tool);
+        if (program.isEmpty())
+            return QString();
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(60000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    // How often a number stands whole in a text (not as a piece of a longer one).
+    static qsizetype wholeNumbers(const QString &text, const QString &number)
+    {
+        const QRegularExpression re(QStringLiteral("(?<![\\d,])") + QRegularExpression::escape(number) +
+                                    QStringLiteral("(?![\\d,])"));
+        return text.count(re);
+    }
 
     Run cli(const QStringList &args, const QByteArray &input = {})
     {
@@ -53,6 +78,16 @@ private slots:
               {"VarNum": 3, "Company": "Тест", "TipKU": "КУ-100", "Rejim": "минимальное отклонение cos(f) от требуемого значения", "Cosf_tr": 0.95}]})");
         QCOMPARE(r.err, QString());
         m_project = QString::number(QJsonDocument::fromJson(r.out)["Kod"].toInt());
+        QByteArray periods;
+        for (int i = 0; i < 60; ++i)
+            periods += QByteArray(i ? "," : "") + QStringLiteral(R"({"T1": %1, "T2": %2, "P": %3, "Q": %4})")
+                                                      .arg(i * 0.4).arg((i + 1) * 0.4).arg(1000 + 37.3 * i).arg(700 + 13.1 * i)
+                                                      .toUtf8();
+        r = cli({"import", "-"}, R"({"Name": "Длинный", "ProjOwner": "ООО «Завод»", "MonthDay": 21, "YearDay": 260,
+            "Tarif_a": 0.715, "Tarif_q": 0.02, "periods": [)" + periods + R"(],
+            "variants": [{"VarNum": 1, "Company": "Тест", "TipKU": "КУ-100"}]})");
+        QCOMPARE(r.err, QString());
+        m_long = QString::number(QJsonDocument::fromJson(r.out)["Kod"].toInt());
         r = cli({"import", "-"}, R"({"Name": "Пустой"})");
         QCOMPARE(r.code, 0);
         m_bare = QString::number(QJsonDocument::fromJson(r.out)["Kod"].toInt());
@@ -90,7 +125,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no file") << QStringList{"report", "PROJECT"} << "Не указан файл отчета: --out ФАЙЛ.docx.";
+        QTest::newRow("no file") << QStringList{"report", "PROJECT"}
+                                 << "Не указан файл отчета: --out ФАЙЛ.docx или --pdf ФАЙЛ.pdf.";
         QTest::newRow("unknown settings") << QStringList{"report", "PROJECT", "--settings", "Нет таких", "--out", "e.docx"}
                                           << "Параметры отчета «Нет таких» не найдены.";
         QTest::newRow("unknown variant") << QStringList{"report", "PROJECT", "--variant", "7", "--out", "e.docx"}
@@ -144,6 +180,131 @@ private slots:
         const qsizetype pages =
             QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)")));
         QVERIFY2(pages > 5, qPrintable(QString::number(pages)));
+    }
+
+    // The PDF of the report, written by LibreOffice, shows every number of every table whole and
+    // repeats the header row of a table on each page it spans.
+    void pdfShowsTablesWhole_data()
+    {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("three variants") << "PROJECT" << QStringList{};
+        QTest::newRow("variant 2") << "PROJECT" << QStringList{"--variant", "2"};
+        QTest::newRow("60 periods") << "LONG" << QStringList{"--settings", "Отчет без компенсации"};
+    }
+
+    void pdfShowsTablesWhole()
+    {
+        QFETCH(QString, project);
+        QFETCH(QStringList, options);
+        if (QStandardPaths::findExecutable("soffice").isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed: scripts/deps installs libreoffice-writer-nogui.");
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed: scripts/deps installs poppler-utils.");
+        project = project == "LONG" ? m_long : m_project;
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
+        const QString docx = out(tag + ".docx"), pdf = out(tag + ".pdf");
+        const Run r = cli(QStringList{"report", project, "--out", docx, "--pdf", pdf} + options);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(QJsonDocument::fromJson(r.out)["pdf"].toString(), pdf);
+
+        // A file LibreOffice made, nothing left beside it.
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(5) == "%PDF-");
+        QVERIFY2(poppler("pdfinfo", {pdf}).contains("LibreOffice"), qPrintable(poppler("pdfinfo", {pdf})));
+
+        const QStringList pages = poppler("pdftotext", {"-layout", pdf, "-"}).split(u'\f');
+        const QString text = pages.join(u'\n');
+        const SavedReport report(docx);
+        QVERIFY(report.ok);
+        QVERIFY(!report.tables().isEmpty());
+        const QRegularExpression number(QStringLiteral("^-?\\d+(,\\d+)?$"));
+        QMap<QString, qsizetype> cells;
+        for (const SavedReport::Block *table : report.tables())
+            for (const QStringList &row : table->rows)
+                for (const QString &cell : row)
+                    if (number.match(cell).hasMatch())
+                        ++cells[cell];
+        QVERIFY(cells.size() > 10);
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            QVERIFY2(wholeNumbers(text, it.key()) >= it.value(),
+                     qPrintable(QStringLiteral("%1: %2 of %3").arg(it.key()).arg(wholeNumbers(text, it.key())).arg(it.value())));
+
+        // Every table with a header row: the header on one line of each page its rows are on.
+        for (const SavedReport::Block *table : report.tables()) {
+            if (table->rows.size() < 20)
+                continue;
+            QStringList header;
+            for (const QString &cell : table->rows.first())
+                header << QRegularExpression::escape(cell);
+            const QRegularExpression headerLine(header.join(QStringLiteral("\\s+")));
+            const QString firstRow = table->rows[1].join(u' '), lastRow = table->rows.last().join(u' ');
+            const QRegularExpression lastValues(QRegularExpression::escape(table->rows.last()[2]) + QStringLiteral("\\s+") +
+                                                QRegularExpression::escape(table->rows.last()[3]));
+            int headerPages = 0, lastPage = -1;
+            for (int p = 0; p < pages.size(); ++p) {
+                headerPages += pages[p].contains(headerLine) ? 1 : 0;
+                if (pages[p].contains(lastValues))
+                    lastPage = p;
+            }
+            QVERIFY2(lastPage >= 0, qPrintable(lastRow));
+            QVERIFY2(headerPages >= 2, qPrintable(header.join(u' ') + " / " + firstRow));
+            QVERIFY(pages[lastPage].contains(headerLine));
+        }
+    }
+
+    // No table is wider than the text area of its page, in the document's own figures.
+    void tablesInsideTextArea()
+    {
+        const Run r = cli({"report", m_long, "--out", out("ширина.docx")});
+        QCOMPARE(r.code, 0);
+        const ZipReader zip(out("ширина.docx"));
+        const XmlElement document = XmlElement::parse(zip.read("word/document.xml"));
+        // Each table lies in the section whose properties come next: in a paragraph or at the end.
+        int tables = 0;
+        QList<int> widths;
+        const XmlElement *body = document.child("w:body");
+        QVERIFY(body);
+        for (const XmlElement &e : body->children) {
+            const XmlElement *sectPr = e.name == "w:sectPr" ? &e : nullptr;
+            if (e.name == "w:p" && e.child("w:pPr"))
+                sectPr = e.child("w:pPr")->child("w:sectPr");
+            if (e.name == "w:tbl") {
+                int width = 0;
+                for (const XmlElement *col : e.descendants("w:gridCol"))
+                    width += col->attribute("w:w").toInt();
+                widths << width;
+                ++tables;
+            }
+            if (sectPr) {
+                const int text = sectPr->child("w:pgSz")->attribute("w:w").toInt() -
+                                 sectPr->child("w:pgMar")->attribute("w:left").toInt() -
+                                 sectPr->child("w:pgMar")->attribute("w:right").toInt();
+                for (const int width : widths)
+                    QVERIFY2(width <= text, qPrintable(QStringLiteral("%1 > %2").arg(width).arg(text)));
+                widths.clear();
+            }
+        }
+        QVERIFY(tables > 5);
+        QVERIFY(widths.isEmpty());
+        const XmlElement core = XmlElement::parse(zip.read("docProps/core.xml"));
+        QCOMPARE(core.child("dc:title")->text, QStringLiteral("Длинный"));
+        QCOMPARE(core.child("dc:creator")->text, QStringLiteral("ООО «Завод»"));
+        QVERIFY(QDateTime::fromString(core.child("dcterms:created")->text, Qt::ISODate).isValid());
+        const SavedReport report(out("ширина.docx"));
+        QCOMPARE(report.paragraphTexts().value(2), QStringLiteral("Дата отчета - ") +
+                                                       QDate::currentDate().toString("dd.MM.yyyy") + ".");
+        QCOMPARE(report.paragraphTexts().value(3), QStringLiteral("Владелец проекта - ООО «Завод»."));
+    }
+
+    void pdfFailures()
+    {
+        // A folder that does not exist: an error, and no PDF.
+        const Run r = cli({"report", m_project, "--pdf", out("нет папки/отчет.pdf")});
+        QCOMPARE(r.code, 2);
+        QVERIFY(!r.err.isEmpty());
+        QVERIFY(!QFile::exists(out("нет папки/отчет.pdf")));
     }
 };
 

@@ -246,8 +246,11 @@ private slots:
         QCOMPARE(doc.body[0].text, QStringLiteral("Цех №1."));
         QCOMPARE(doc.body[0].runs.first().halfPoints, 28);
         QVERIFY(doc.body[0].runs.first().bold);
-        QCOMPARE(doc.body[2].text, QStringLiteral("Характеристика проекта."));
-        QCOMPARE(doc.paragraphTexts().mid(4, 5),
+        // The date of the report under the name; no owner line for a project without an owner.
+        QCOMPARE(doc.body[2].text, QStringLiteral("Дата отчета - ") + QDate::currentDate().toString("dd.MM.yyyy") + ".");
+        QCOMPARE(doc.body[3].text, QString());
+        QCOMPARE(doc.body[4].text, QStringLiteral("Характеристика проекта."));
+        QCOMPARE(doc.paragraphTexts().mid(6, 5),
                  (QStringList{"Тариф на активную электроэнергию - 0,715 грн/кВтч.",
                               "Тариф на реактивную электроэнергию - 0,02 грн/кВАрч.",
                               "Среднее количество рабочих дней в месяце - 21.",

@@ -31,9 +31,9 @@ using namespace korvan::test;
 namespace {
 
 const QStringList AllCommands = {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut",
-                                 "mnDiagPar", "mnWordReport", "mnExit", "mnAddSutGraf", "mnEditSutGraf",
+                                 "mnDiagPar", "mnWordReport", "mnPdfReport", "mnExit", "mnAddSutGraf", "mnEditSutGraf",
                                  "mnAddSutGrafSpr", "mnKUAdd", "mnKUEdit", "mnKUDelete", "mnKUPodbor",
-                                 "mnKUPodborAll", "mnWordRepKU", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
+                                 "mnKUPodborAll", "mnWordRepKU", "mnPdfRepKU", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
 const QStringList AlwaysEnabled = {"mnCreate", "mnExit", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
 
 void addVariants(TDataModule1 &dm, int count)
@@ -99,12 +99,14 @@ private slots:
         QTest::newRow("a project with periods")
             << "periods"
             << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
-                                           "mnWordReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr", "mnKUAdd"};
+                                           "mnWordReport", "mnPdfReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr",
+                                           "mnKUAdd"};
         QTest::newRow("a project with variants")
             << "variants"
             << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
-                                           "mnWordReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr", "mnKUAdd",
-                                           "mnKUEdit", "mnKUDelete", "mnWordRepKU", "mnKUPodbor", "mnKUPodborAll"};
+                                           "mnWordReport", "mnPdfReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr",
+                                           "mnKUAdd", "mnKUEdit", "mnKUDelete", "mnWordRepKU", "mnPdfRepKU", "mnKUPodbor",
+                                           "mnKUPodborAll"};
     }
     void commandStates()
     {
@@ -174,11 +176,12 @@ private slots:
         }
         QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Экономические параметры... / Питание и гармоники... / Удалить... / Сохранить как... / - / "
                                      "Пересчет данных / Просмотр суточных графиков... / Просмотр диаграмм... / - / "
-                                     "Экспорт отчета в Microsoft Word... / - / Выход",
+                                     "Экспорт отчета в Microsoft Word... / Экспорт отчета в PDF... / - / Выход",
                                      "Нагрузка: Добавить суточный график... / Редактировать суточный график... / - / "
                                      "Добавить суточный график в справочник...",
                                      "КУ: Добавить... / Редактировать... / Удалить... / - / Подбор модулей текущей КУ... / "
-                                     "Подбор модулей всех КУ... / - / Экспорт отчета в Microsoft Word...",
+                                     "Подбор модулей всех КУ... / - / Экспорт отчета в Microsoft Word... / "
+                                     "Экспорт отчета в PDF...",
                                      "Справочники: Конденсаторные установки... / Характерные суточные графики...",
                                      "Параметры: Параметры отчетов проекта...", "Помощь: Справка... / О программе..."}));
         QCOMPARE(m.action("mnEdit")->statusTip(), "Редактировать параметры проекта");

@@ -6,6 +6,7 @@
 
 #include "app/TMainForm.h"
 #include "reports/DocumentOpener.h"
+#include "reports/PdfExport.h"
 #include "reports/TParRepFm.h"
 #include "reports/WordApplication.h"
 #include "ui/CommandProgressBar.h"
@@ -14,6 +15,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -326,6 +329,44 @@ private slots:
         QCOMPARE(doc.body.first().text, QStringLiteral("Цех №1."));
         QCOMPARE(doc.paragraphTexts().filter("Характеристика конденсаторной установки").size(), variantTables);
         // The bar and the hourglass are back.
+        QCOMPARE(form.progressBar()->value(), 0);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    // "Экспорт отчета в PDF..." of both menus: a PDF of LibreOffice's in the documents folder,
+    // opened; the bar and the cursor back afterwards.
+    void pdfCommandsWriteAndOpenThePdf_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("project report") << "mnPdfReport";
+        QTest::newRow("variant report") << "mnPdfRepKU";
+    }
+    void pdfCommandsWriteAndOpenThePdf()
+    {
+        QFETCH(QString, command);
+        if (findLibreOffice().isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed: scripts/deps installs libreoffice-writer-nogui.");
+        TestData t;
+        MessageRecorder rec;
+        RecordingOpener opener;
+        QTemporaryDir out;
+        createThreeVariantProject(*t.data);
+        setReportFlags(*t.data, {F::ProjName, F::KUHar, F::SutGrKomp});
+        TMainForm form(*t.data);
+        form.word().setFolder(out.path());
+        QAction *action = form.findChild<QAction *>(command);
+        QCOMPARE(action->text(), QStringLiteral("Экспорт отчета в PDF..."));
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        QCOMPARE(rec.all, QStringList());
+        QCOMPARE(opener.opened.size(), 1);
+        QVERIFY(opener.opened.first().startsWith(out.path()));
+        QVERIFY(opener.opened.first().endsWith(QLatin1String(".pdf")));
+        QFile pdf(opener.opened.first());
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF-"));
+        // Nothing else is left in the folder: the .docx went through a temporary one.
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 1);
         QCOMPARE(form.progressBar()->value(), 0);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }

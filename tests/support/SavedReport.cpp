@@ -44,7 +44,9 @@ SavedReport::SavedReport(const QString &path)
     const ZipReader zip(path);
     if (!zip.isOpen())
         return;
-    const XmlElement document = XmlElement::parse(zip.read(QStringLiteral("word/document.xml")));
+    const XmlElement styles = XmlElement::parse(zip.read(QStringLiteral("word/styles.xml")));
+    const XmlElement document =
+        withStylesInlined(XmlElement::parse(zip.read(QStringLiteral("word/document.xml"))), styles);
     const XmlElement *b = document.child(QStringLiteral("w:body"));
     if (!b)
         return;
@@ -72,9 +74,9 @@ SavedReport::SavedReport(const QString &path)
         }
     }
     if (zip.contains(QStringLiteral("word/header1.xml")))
-        header = XmlElement::parse(zip.read(QStringLiteral("word/header1.xml")));
+        header = withStylesInlined(XmlElement::parse(zip.read(QStringLiteral("word/header1.xml"))), styles);
     if (zip.contains(QStringLiteral("word/footer1.xml")))
-        footer = XmlElement::parse(zip.read(QStringLiteral("word/footer1.xml")));
+        footer = withStylesInlined(XmlElement::parse(zip.read(QStringLiteral("word/footer1.xml"))), styles);
     ok = true;
 }
 

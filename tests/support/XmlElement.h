@@ -31,4 +31,10 @@ struct XmlElement {
     QList<const XmlElement *> descendants(const QString &descendantName) const;
 };
 
+// A document, header or footer part with the run properties its paragraphs and runs take from
+// their named styles (styles.xml) written into them, as if the document had no styles: a paragraph's
+// pPr gets its style's rPr, a run without properties its paragraph's, a run with a character style
+// that style's. Attributes a style turns off explicitly (w:b w:val="0", baseline) are left out.
+XmlElement withStylesInlined(const XmlElement &part, const XmlElement &styles);
+
 } // namespace korvan::test

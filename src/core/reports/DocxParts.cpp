@@ -1,6 +1,5 @@
 #include "reports/DocxParts.h"
 
-#include "reports/CharacterFormat.h"
 
 namespace korvan::docx {
 
@@ -17,87 +16,6 @@ QByteArray relationshipsXml(const QVector<Relationship> &relationships)
                {QStringLiteral("Target"), r.target}});
     xml.writeEndDocument();
     return bytes;
-}
-
-QByteArray stylesXml()
-{
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
-    start(xml, QStringLiteral("w:styles"));
-    xml.writeNamespace(NsW, QStringLiteral("w"));
-    const CharacterFormat defaults;
-    start(xml, QStringLiteral("w:docDefaults"));
-    start(xml, QStringLiteral("w:rPrDefault"));
-    start(xml, QStringLiteral("w:rPr"));
-    empty(xml, QStringLiteral("w:rFonts"),
-          {{QStringLiteral("w:ascii"), defaults.name},
-           {QStringLiteral("w:eastAsia"), defaults.name},
-           {QStringLiteral("w:hAnsi"), defaults.name},
-           {QStringLiteral("w:cs"), defaults.name}});
-    empty(xml, QStringLiteral("w:sz"), {{QStringLiteral("w:val"), number(defaults.halfPoints)}});
-    empty(xml, QStringLiteral("w:szCs"), {{QStringLiteral("w:val"), number(defaults.halfPoints)}});
-    empty(xml, QStringLiteral("w:lang"),
-          {{QStringLiteral("w:val"), QStringLiteral("ru-RU")},
-           {QStringLiteral("w:eastAsia"), QStringLiteral("ru-RU")},
-           {QStringLiteral("w:bidi"), QStringLiteral("ar-SA")}});
-    xml.writeEndElement(); // w:rPr
-    xml.writeEndElement(); // w:rPrDefault
-    start(xml, QStringLiteral("w:pPrDefault"));
-    start(xml, QStringLiteral("w:pPr"));
-    empty(xml, QStringLiteral("w:spacing"),
-          {{QStringLiteral("w:after"), QStringLiteral("0")},
-           {QStringLiteral("w:line"), QStringLiteral("240")},
-           {QStringLiteral("w:lineRule"), QStringLiteral("auto")}});
-    xml.writeEndElement(); // w:pPr
-    xml.writeEndElement(); // w:pPrDefault
-    xml.writeEndElement(); // w:docDefaults
-
-    start(xml, QStringLiteral("w:style"),
-          {{QStringLiteral("w:type"), QStringLiteral("paragraph")},
-           {QStringLiteral("w:default"), QStringLiteral("1")},
-           {QStringLiteral("w:styleId"), QStringLiteral("Normal")}});
-    empty(xml, QStringLiteral("w:name"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
-    empty(xml, QStringLiteral("w:qFormat"));
-    xml.writeEndElement();
-
-    start(xml, QStringLiteral("w:style"),
-          {{QStringLiteral("w:type"), QStringLiteral("character")},
-           {QStringLiteral("w:default"), QStringLiteral("1")},
-           {QStringLiteral("w:styleId"), QStringLiteral("DefaultParagraphFont")}});
-    empty(xml, QStringLiteral("w:name"),
-          {{QStringLiteral("w:val"), QStringLiteral("Default Paragraph Font")}});
-    empty(xml, QStringLiteral("w:uiPriority"), {{QStringLiteral("w:val"), QStringLiteral("1")}});
-    empty(xml, QStringLiteral("w:semiHidden"));
-    empty(xml, QStringLiteral("w:unhideWhenUsed"));
-    xml.writeEndElement();
-
-    start(xml, QStringLiteral("w:style"),
-          {{QStringLiteral("w:type"), QStringLiteral("table")},
-           {QStringLiteral("w:default"), QStringLiteral("1")},
-           {QStringLiteral("w:styleId"), QStringLiteral("TableNormal")}});
-    empty(xml, QStringLiteral("w:name"), {{QStringLiteral("w:val"), QStringLiteral("Normal Table")}});
-    empty(xml, QStringLiteral("w:uiPriority"), {{QStringLiteral("w:val"), QStringLiteral("99")}});
-    empty(xml, QStringLiteral("w:semiHidden"));
-    empty(xml, QStringLiteral("w:unhideWhenUsed"));
-    start(xml, QStringLiteral("w:tblPr"));
-    empty(xml, QStringLiteral("w:tblInd"),
-          {{QStringLiteral("w:w"), QStringLiteral("0")}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-    start(xml, QStringLiteral("w:tblCellMar"));
-    empty(xml, QStringLiteral("w:top"),
-          {{QStringLiteral("w:w"), QStringLiteral("0")}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-    empty(xml, QStringLiteral("w:left"),
-          {{QStringLiteral("w:w"), number(CellMarginTwips)},
-           {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-    empty(xml, QStringLiteral("w:bottom"),
-          {{QStringLiteral("w:w"), QStringLiteral("0")}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-    empty(xml, QStringLiteral("w:right"),
-          {{QStringLiteral("w:w"), number(CellMarginTwips)},
-           {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-    xml.writeEndElement(); // w:tblCellMar
-    xml.writeEndElement(); // w:tblPr
-    xml.writeEndElement(); // w:style
-    return finishPart(xml, bytes, QStringLiteral("word/styles.xml"));
 }
 
 QByteArray settingsXml()
@@ -118,6 +36,29 @@ QByteArray settingsXml()
            {QStringLiteral("w:val"), QStringLiteral("15")}});
     xml.writeEndElement(); // w:compat
     return finishPart(xml, bytes, QStringLiteral("word/settings.xml"));
+}
+
+QByteArray corePropertiesXml(const DocumentProperties &properties)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    start(xml, QStringLiteral("cp:coreProperties"));
+    xml.writeNamespace(QStringLiteral("http://schemas.openxmlformats.org/package/2006/metadata/core-properties"),
+                       QStringLiteral("cp"));
+    xml.writeNamespace(QStringLiteral("http://purl.org/dc/elements/1.1/"), QStringLiteral("dc"));
+    xml.writeNamespace(QStringLiteral("http://purl.org/dc/terms/"), QStringLiteral("dcterms"));
+    xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"), QStringLiteral("xsi"));
+    if (!properties.title.isEmpty())
+        xml.writeTextElement(QStringLiteral("dc:title"), properties.title);
+    if (!properties.author.isEmpty())
+        xml.writeTextElement(QStringLiteral("dc:creator"), properties.author);
+    if (properties.created.isValid()) {
+        start(xml, QStringLiteral("dcterms:created"), {{QStringLiteral("xsi:type"), QStringLiteral("dcterms:W3CDTF")}});
+        xml.writeCharacters(properties.created.toUTC().toString(Qt::ISODate));
+        xml.writeEndElement();
+    }
+    return finishPart(xml, bytes, QStringLiteral("docProps/core.xml"));
 }
 
 QByteArray fontTableXml(const QStringList &fonts)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/DocxXml.h"
+#include "reports/DocumentProperties.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -11,10 +12,9 @@ namespace korvan::docx {
 
 // The fixed parts of a package, and the ones that only list what the others are.
 QByteArray relationshipsXml(const QVector<Relationship> &relationships);
-// Document defaults (Times New Roman 12, Russian, no spacing between paragraphs) and the default
-// paragraph, character and table styles.
-QByteArray stylesXml();
 QByteArray settingsXml();
+// docProps/core.xml: title, author and the moment of creation.
+QByteArray corePropertiesXml(const DocumentProperties &properties);
 QByteArray fontTableXml(const QStringList &fonts);
 // Defaults by extension for the pictures, overrides (part name, content type) for the rest.
 QByteArray contentTypesXml(const QStringList &pictureExtensions,

@@ -1,9 +1,10 @@
 #include "reports/DocxStoryWriter.h"
 
+#include "reports/FontMetrics.h"
 #include "reports/WordDocument.h"
 
+#include <QHash>
 #include <algorithm>
-#include <cmath>
 
 namespace korvan {
 
@@ -11,127 +12,219 @@ using namespace docx;
 
 namespace {
 
-QString alignmentValue(WdParagraphAlignment alignment)
+// What a cell adds to its text: the left and right cell margins, the borders and a little for
+// rounding in the word processor.
+constexpr int CellPaddingTwips = 2 * CellMarginTwips + 30;
+
+// The width of a cell paragraph's text, whole and by its longest word, in ems: measured with the
+// metrics of the document's font (Times New Roman), bold where the text is bold.
+struct TextWidths {
+    double whole = 0;
+    double longestWord = 0;
+    bool severalWords = false;
+};
+
+TextWidths measure(const WordStory &story, const WordStory::Paragraph &p)
 {
-    switch (alignment) {
-    case wdAlignParagraphCenter:
-        return QStringLiteral("center");
-    case wdAlignParagraphRight:
-        return QStringLiteral("right");
-    case wdAlignParagraphJustify:
-        return QStringLiteral("both");
-    case wdAlignParagraphLeft:
-        break;
+    TextWidths result;
+    double word = 0;
+    for (const WordStory::Glyph &g : p.glyphs) {
+        if (g.ch == u' ' || g.ch == WordStory::TabChar || g.ch == WordStory::LineBreakChar) {
+            result.longestWord = std::max(result.longestWord, word);
+            result.severalWords = result.severalWords || word > 0;
+            word = 0;
+            result.whole += g.ch == u' ' ? FontMetrics::times(story.format(g.format).bold).advance(u' ') / 1000.0 : 0;
+            continue;
+        }
+        const double ems = FontMetrics::times(story.format(g.format).bold).advance(g.ch) / 1000.0;
+        word += ems;
+        result.whole += ems;
     }
-    return QString();
+    result.longestWord = std::max(result.longestWord, word);
+    result.severalWords = result.severalWords && word > 0;
+    return result;
 }
 
-// Advance widths of the Times family in thousandths of an em, for the characters the reports
-// write most: digits, punctuation, Latin and Cyrillic letters. Others count as 0.6 em.
-int advanceWidth(char16_t ch)
+// Text without blanks at its ends or two in a row needs no xml:space.
+bool needsPreserve(const QString &text)
 {
-    static const char *const latinLower = "444500444500444333500500278278500278778500500500500333389278500500722500500444";
-    static const char *const latinUpper = "722667667722611556722722333389722611889722722556722667556611722722944722722611";
-    static const short cyrillicUpper[32] = {722, 574, 667, 578, 682, 611, 899, 525, 722, 722, 667, 678, 889, 722, 722, 722,
-                                            556, 667, 611, 722, 757, 722, 722, 667, 1009, 1009, 736, 889, 574, 667, 1012, 656};
-    static const short cyrillicLower[32] = {444, 509, 472, 410, 509, 444, 691, 395, 535, 535, 486, 499, 633, 535, 500, 535,
-                                            500, 444, 437, 500, 648, 500, 535, 503, 770, 770, 517, 672, 456, 429, 747, 460};
-    if (ch >= u'0' && ch <= u'9')
-        return 500;
-    if (ch >= u'a' && ch <= u'z')
-        return (latinLower[(ch - u'a') * 3] - '0') * 100 + (latinLower[(ch - u'a') * 3 + 1] - '0') * 10 +
-               (latinLower[(ch - u'a') * 3 + 2] - '0');
-    if (ch >= u'A' && ch <= u'Z')
-        return (latinUpper[(ch - u'A') * 3] - '0') * 100 + (latinUpper[(ch - u'A') * 3 + 1] - '0') * 10 +
-               (latinUpper[(ch - u'A') * 3 + 2] - '0');
-    if (ch >= 0x0410 && ch <= 0x042F)
-        return cyrillicUpper[ch - 0x0410];
-    if (ch >= 0x0430 && ch <= 0x044F)
-        return cyrillicLower[ch - 0x0430];
-    switch (ch) {
-    case u' ':
-    case u',':
-    case u'.':
-    case u';':
-    case u':':
-        return 250;
-    case u'(':
-    case u')':
-    case u'-':
-        return 333;
-    case u'$':
-        return 500;
-    case u'/':
-        return 278;
-    default:
-        return 600;
-    }
-}
-
-// Estimated width of a text in twips, with a twentieth to spare for bold type and for a substitute
-// font a little wider than Times, so that fitted columns rarely wrap.
-int estimatedWidth(const WordStory &story, const QVector<WordStory::Glyph> &glyphs, qsizetype from,
-                   qsizetype to)
-{
-    double width = 0;
-    for (qsizetype i = from; i < to; ++i)
-        width += story.format(glyphs[i].format).halfPoints * 10.0 * advanceWidth(glyphs[i].ch) / 1000.0;
-    return int(std::ceil(width * 1.05));
+    return text.startsWith(u' ') || text.endsWith(u' ') || text.contains(QLatin1String("  "));
 }
 
 } // namespace
 
-DocxStoryWriter::DocxStoryWriter(const WordDocument &document, const WordStory &story, QXmlStreamWriter &xml,
-                                 QVector<Relationship> &relationships, QSet<int> &usedPictures,
-                                 int &drawingId)
-    : m_document(document), m_story(story), m_xml(xml), m_relationships(relationships),
-      m_usedPictures(usedPictures), m_drawingId(drawingId)
+DocxStoryWriter::DocxStoryWriter(const WordDocument &document, const WordStory &story, const WordPageSetup &page,
+                                 SectionWriter sectionWriter)
+    : m_document(document), m_story(story), m_sectionWriter(std::move(sectionWriter))
 {
-}
+    const auto &paragraphs = story.paragraphs();
+    for (int i = 0; i < paragraphs.size(); ++i) {
+        const int t = paragraphs[i].table;
+        if (t < 0)
+            continue;
+        if (m_spans.size() <= t)
+            m_spans.resize(t + 1, TableSpan{-1, -1});
+        if (m_spans[t].first < 0)
+            m_spans[t].first = i;
+        m_spans[t].last = i;
+    }
+    m_layouts.resize(m_spans.size());
 
-void DocxStoryWriter::writeRunProperties(QXmlStreamWriter &xml, const CharacterFormat &f)
-{
-    start(xml, QStringLiteral("w:rPr"));
-    empty(xml, QStringLiteral("w:rFonts"),
-          {{QStringLiteral("w:ascii"), f.name},
-           {QStringLiteral("w:hAnsi"), f.name},
-           {QStringLiteral("w:cs"), f.name}});
-    if (f.bold)
-        empty(xml, QStringLiteral("w:b"));
-    if (f.italic)
-        empty(xml, QStringLiteral("w:i"));
-    empty(xml, QStringLiteral("w:sz"), {{QStringLiteral("w:val"), number(f.halfPoints)}});
-    empty(xml, QStringLiteral("w:szCs"), {{QStringLiteral("w:val"), number(f.halfPoints)}});
-    if (f.position != VerticalPosition::Baseline)
-        empty(xml, QStringLiteral("w:vertAlign"),
-              {{QStringLiteral("w:val"), f.position == VerticalPosition::Superscript
-                                             ? QStringLiteral("superscript")
-                                             : QStringLiteral("subscript")}});
-    xml.writeEndElement();
-}
-
-void DocxStoryWriter::write()
-{
-    const auto &paragraphs = m_story.paragraphs();
-    bool afterTable = false;
-    for (int i = 0; i < paragraphs.size();) {
-        if (!paragraphs[i].inTable()) {
-            writeParagraph(paragraphs[i]);
-            afterTable = false;
-            ++i;
+    const int textWidth = std::max(720, twips(page.textWidth()));
+    int landscapeWidth = 0;
+    if (m_sectionWriter && page.orientation() == wdOrientPortrait) {
+        WordPageSetup turned = page;
+        turned.setOrientation(wdOrientLandscape);
+        landscapeWidth = std::max(720, twips(turned.textWidth()));
+    }
+    for (int t = 0; t < m_spans.size(); ++t) {
+        if (m_spans[t].first < 0)
+            continue;
+        const WordStory::Table &table = story.table(t);
+        if (!table.autoFit) {
+            m_layouts[t].widths = QVector<int>(table.columns, std::max(1, twips(table.initialColumnWidth)));
             continue;
         }
-        if (afterTable) // two tables in a row would merge into one
-            empty(m_xml, QStringLiteral("w:p"));
-        int last = i;
-        while (last + 1 < paragraphs.size() && paragraphs[last + 1].table == paragraphs[i].table)
-            ++last;
-        writeTable(i, last);
-        afterTable = true;
-        i = last + 1;
+        QVector<ColumnNeeds> needs(table.columns);
+        int halfPoints = 0;
+        for (int i = m_spans[t].first; i <= m_spans[t].last; ++i) {
+            const WordStory::Paragraph &p = paragraphs[i];
+            halfPoints = std::max(halfPoints, story.format(p.markFormat).halfPoints);
+            for (const WordStory::Glyph &g : p.glyphs)
+                halfPoints = std::max(halfPoints, story.format(g.format).halfPoints);
+            const TextWidths w = measure(story, p);
+            ColumnNeeds &c = needs[p.column];
+            if (p.row < table.headingRows) {
+                c.header = std::max(c.header, w.whole);
+                c.headerWord = std::max(c.headerWord, w.longestWord);
+            } else if (w.severalWords) {
+                c.prose = std::max(c.prose, w.whole);
+                c.longestWord = std::max(c.longestWord, w.longestWord);
+            } else {
+                c.unbreakable = std::max(c.unbreakable, w.whole);
+            }
+        }
+        m_layouts[t] = fitTable(needs, halfPoints, CellPaddingTwips, textWidth, landscapeWidth);
+    }
+}
+
+std::optional<DocxStyles::ParagraphFormat> DocxStoryWriter::commonestFormat() const
+{
+    QHash<qint64, int> counts;
+    for (const WordStory::Paragraph &p : m_story.paragraphs()) {
+        const int halfPoints = p.inTable() ? m_layouts[p.table].halfPoints : 0;
+        ++counts[(qint64(p.markFormat) * 8 + int(p.alignment)) * 256 + halfPoints];
+    }
+    if (counts.isEmpty())
+        return std::nullopt;
+    // Ties go to the smaller key, so that the same document is always written the same way.
+    qint64 key = counts.cbegin().key();
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > counts.value(key) || (it.value() == counts.value(key) && it.key() < key))
+            key = it.key();
+    }
+    return DocxStyles::ParagraphFormat{resized(int(key / 256 / 8), int(key % 256)),
+                                       alignmentValue(WdParagraphAlignment(key / 256 % 8))};
+}
+
+bool DocxStoryWriter::needsLandscape() const
+{
+    return std::any_of(m_layouts.cbegin(), m_layouts.cend(), [](const TableLayout &l) { return l.landscape; });
+}
+
+void DocxStoryWriter::write(const Output &output)
+{
+    m_out = &output;
+    const auto &paragraphs = m_story.paragraphs();
+    QXmlStreamWriter &xml = output.xml;
+    bool afterTable = false;
+    // Landscape sections: their first paragraph and their last.
+    QHash<int, int> sections;
+    for (int t = 0; t < m_spans.size(); ++t) {
+        if (m_spans[t].first >= 0 && m_layouts[t].landscape) {
+            const TableSpan section = landscapeSection(m_spans[t]);
+            sections.insert(section.first, section.last);
+        }
+    }
+    m_endsLandscape = false;
+    int sectionEnd = -1; // the last paragraph of the landscape section being written
+    for (int i = 0; i < paragraphs.size();) {
+        if (sectionEnd < 0 && sections.contains(i)) {
+            if (i > 0) {
+                start(xml, QStringLiteral("w:p"));
+                start(xml, QStringLiteral("w:pPr"));
+                m_sectionWriter(xml, false);
+                xml.writeEndElement(); // w:pPr
+                xml.writeEndElement(); // w:p
+            }
+            sectionEnd = sections.value(i);
+            afterTable = false;
+        }
+        int next = i + 1;
+        if (!paragraphs[i].inTable()) {
+            // The blank paragraph between a table and its legend keeps them together.
+            const bool keep = paragraphs[i].keepWithNext || (i > 0 && paragraphs[i - 1].inTable() && legendFollows(i - 1));
+            writeParagraph(paragraphs[i], keep, 0);
+            afterTable = false;
+        } else {
+            if (afterTable) // two tables in a row would merge into one
+                empty(xml, QStringLiteral("w:p"));
+            const TableSpan span = m_spans[paragraphs[i].table];
+            writeTable(span, legendFollows(span.last));
+            afterTable = true;
+            next = span.last + 1;
+        }
+        if (sectionEnd >= 0 && next > sectionEnd && next >= paragraphs.size()) {
+            // The body's own section properties close the landscape section.
+            m_endsLandscape = true;
+            sectionEnd = -1;
+        } else if (sectionEnd >= 0 && next > sectionEnd) {
+            start(xml, QStringLiteral("w:p"));
+            start(xml, QStringLiteral("w:pPr"));
+            m_sectionWriter(xml, true);
+            xml.writeEndElement(); // w:pPr
+            xml.writeEndElement(); // w:p
+            sectionEnd = -1;
+            afterTable = false;
+        }
+        i = next;
     }
     if (afterTable) // a body, header or footer ends with a paragraph
-        empty(m_xml, QStringLiteral("w:p"));
+        empty(xml, QStringLiteral("w:p"));
+    m_out = nullptr;
+}
+
+bool DocxStoryWriter::legendFollows(int lastOfTable) const
+{
+    // A legend opens with "где" on a line of its own, kept with the lines below it.
+    const auto &paragraphs = m_story.paragraphs();
+    const int blank = lastOfTable + 1;
+    if (blank + 1 >= paragraphs.size() || paragraphs[blank].inTable() || !paragraphs[blank].glyphs.isEmpty())
+        return false;
+    const WordStory::Paragraph &opening = paragraphs[blank + 1];
+    static const QString Where = QStringLiteral("где");
+    if (opening.inTable() || !opening.keepWithNext || opening.glyphs.size() != Where.size())
+        return false;
+    for (qsizetype k = 0; k < Where.size(); ++k) {
+        if (opening.glyphs[k].ch != Where[k].unicode())
+            return false;
+    }
+    return true;
+}
+
+DocxStoryWriter::TableSpan DocxStoryWriter::landscapeSection(const TableSpan &table) const
+{
+    const auto &paragraphs = m_story.paragraphs();
+    TableSpan section = table;
+    while (section.first > 0 && !paragraphs[section.first - 1].inTable() && paragraphs[section.first - 1].keepWithNext)
+        --section.first;
+    if (legendFollows(table.last)) {
+        section.last = table.last + 2;
+        while (section.last + 1 < paragraphs.size() && paragraphs[section.last].keepWithNext &&
+               !paragraphs[section.last + 1].inTable())
+            ++section.last;
+    }
+    return section;
 }
 
 QString DocxStoryWriter::pictureName(int index) const
@@ -139,24 +232,37 @@ QString DocxStoryWriter::pictureName(int index) const
     return QStringLiteral("image%1.%2").arg(index + 1).arg(m_document.pictures()[index].extension());
 }
 
-void DocxStoryWriter::writeParagraph(const WordStory::Paragraph &paragraph)
+CharacterFormat DocxStoryWriter::resized(int format, int halfPoints) const
 {
-    start(m_xml, QStringLiteral("w:p"));
-    start(m_xml, QStringLiteral("w:pPr"));
-    const QString jc = alignmentValue(paragraph.alignment);
-    if (!jc.isEmpty())
-        empty(m_xml, QStringLiteral("w:jc"), {{QStringLiteral("w:val"), jc}});
-    writeRunProperties(m_xml, m_story.format(paragraph.markFormat));
-    m_xml.writeEndElement(); // w:pPr
+    CharacterFormat f = m_story.format(format);
+    if (halfPoints > 0)
+        f.halfPoints = halfPoints;
+    return f;
+}
+
+void DocxStoryWriter::writeParagraph(const WordStory::Paragraph &paragraph, bool keepWithNext, int halfPoints)
+{
+    QXmlStreamWriter &xml = m_out->xml;
+    const CharacterFormat mark = resized(paragraph.markFormat, halfPoints);
+    start(xml, QStringLiteral("w:p"));
+    const QString style = m_out->styles.paragraphStyle({mark, alignmentValue(paragraph.alignment)});
+    if (!style.isEmpty() || keepWithNext) {
+        start(xml, QStringLiteral("w:pPr"));
+        if (!style.isEmpty())
+            empty(xml, QStringLiteral("w:pStyle"), {{QStringLiteral("w:val"), style}});
+        if (keepWithNext)
+            empty(xml, QStringLiteral("w:keepNext"));
+        xml.writeEndElement(); // w:pPr
+    }
 
     const auto &glyphs = paragraph.glyphs;
     for (qsizetype i = 0; i < glyphs.size();) {
         const WordStory::Glyph &g = glyphs[i];
         if (g.ch == WordStory::PictureChar) {
-            writePicture(g);
+            writePicture(g, mark);
             ++i;
         } else if (g.ch == WordStory::FieldChar) {
-            writeField(g);
+            writeField(g, mark);
             ++i;
         } else {
             qsizetype end = i + 1;
@@ -166,26 +272,43 @@ void DocxStoryWriter::writeParagraph(const WordStory::Paragraph &paragraph)
                     // never split a surrogate pair between runs
                     (QChar::isLowSurrogate(glyphs[end].ch) && QChar::isHighSurrogate(glyphs[end - 1].ch))))
                 ++end;
-            writeTextRun(glyphs, i, end);
+            writeTextRun(glyphs, i, end, mark, halfPoints);
             i = end;
         }
     }
-    m_xml.writeEndElement(); // w:p
+    xml.writeEndElement(); // w:p
+}
+
+// Opens a run: in its paragraph's format it needs no properties, otherwise it names its style.
+void DocxStoryWriter::writeRun(const CharacterFormat &format, const CharacterFormat &paragraphFormat)
+{
+    QXmlStreamWriter &xml = m_out->xml;
+    start(xml, QStringLiteral("w:r"));
+    if (format == paragraphFormat)
+        return;
+    start(xml, QStringLiteral("w:rPr"));
+    empty(xml, QStringLiteral("w:rStyle"), {{QStringLiteral("w:val"), m_out->styles.characterStyle(format)}});
+    xml.writeEndElement(); // w:rPr
 }
 
 void DocxStoryWriter::writeText(const QString &text)
 {
     if (text.isEmpty())
         return;
-    start(m_xml, QStringLiteral("w:t"), {{QStringLiteral("xml:space"), QStringLiteral("preserve")}});
-    m_xml.writeCharacters(text);
-    m_xml.writeEndElement();
+    QXmlStreamWriter &xml = m_out->xml;
+    if (needsPreserve(text))
+        start(xml, QStringLiteral("w:t"), {{QStringLiteral("xml:space"), QStringLiteral("preserve")}});
+    else
+        start(xml, QStringLiteral("w:t"));
+    xml.writeCharacters(text);
+    xml.writeEndElement();
 }
 
-void DocxStoryWriter::writeTextRun(const QVector<WordStory::Glyph> &glyphs, qsizetype from, qsizetype to)
+void DocxStoryWriter::writeTextRun(const QVector<WordStory::Glyph> &glyphs, qsizetype from, qsizetype to,
+                                   const CharacterFormat &paragraphFormat, int halfPoints)
 {
-    start(m_xml, QStringLiteral("w:r"));
-    writeRunProperties(m_xml, m_story.format(glyphs[from].format));
+    QXmlStreamWriter &xml = m_out->xml;
+    writeRun(resized(glyphs[from].format, halfPoints), paragraphFormat);
     QString text;
     for (qsizetype i = from; i < to; ++i) {
         const char16_t c = glyphs[i].ch;
@@ -193,207 +316,160 @@ void DocxStoryWriter::writeTextRun(const QVector<WordStory::Glyph> &glyphs, qsiz
             writeText(text);
             text.clear();
             if (c == WordStory::TabChar)
-                empty(m_xml, QStringLiteral("w:tab"));
+                empty(xml, QStringLiteral("w:tab"));
             else if (c == WordStory::LineBreakChar)
-                empty(m_xml, QStringLiteral("w:br"));
+                empty(xml, QStringLiteral("w:br"));
             else
-                empty(m_xml, QStringLiteral("w:br"), {{QStringLiteral("w:type"), QStringLiteral("page")}});
+                empty(xml, QStringLiteral("w:br"), {{QStringLiteral("w:type"), QStringLiteral("page")}});
         } else {
             text.append(QChar(c));
         }
     }
     writeText(text);
-    m_xml.writeEndElement(); // w:r
+    xml.writeEndElement(); // w:r
 }
 
-void DocxStoryWriter::writeField(const WordStory::Glyph &g)
+void DocxStoryWriter::writeField(const WordStory::Glyph &g, const CharacterFormat &paragraphFormat)
 {
+    QXmlStreamWriter &xml = m_out->xml;
     // Only the page number exists; Word and LibreOffice put the real number in on layout.
-    start(m_xml, QStringLiteral("w:fldSimple"), {{QStringLiteral("w:instr"), QStringLiteral(" PAGE ")}});
-    start(m_xml, QStringLiteral("w:r"));
-    writeRunProperties(m_xml, m_story.format(g.format));
+    start(xml, QStringLiteral("w:fldSimple"), {{QStringLiteral("w:instr"), QStringLiteral(" PAGE ")}});
+    writeRun(m_story.format(g.format), paragraphFormat);
     writeText(QStringLiteral("1"));
-    m_xml.writeEndElement(); // w:r
-    m_xml.writeEndElement(); // w:fldSimple
+    xml.writeEndElement(); // w:r
+    xml.writeEndElement(); // w:fldSimple
 }
 
-void DocxStoryWriter::writePicture(const WordStory::Glyph &g)
+void DocxStoryWriter::writePicture(const WordStory::Glyph &g, const CharacterFormat &paragraphFormat)
 {
     const int index = g.object;
     const WordPicture &picture = m_document.pictures()[index];
-    m_usedPictures.insert(index);
-    const QString id = QStringLiteral("rId%1").arg(m_relationships.size() + 1);
-    m_relationships.append({id, RelImage, QStringLiteral("media/") + pictureName(index)});
-    const QString drawingId = number(++m_drawingId);
+    m_out->usedPictures.insert(index);
+    const QString id = QStringLiteral("rId%1").arg(m_out->relationships.size() + 1);
+    m_out->relationships.append({id, RelImage, QStringLiteral("media/") + pictureName(index)});
+    const QString drawingId = number(++m_out->drawingId);
     const QString cx = number(picture.widthEmu());
     const QString cy = number(picture.heightEmu());
     const QString zero = QStringLiteral("0");
+    QXmlStreamWriter &xml = m_out->xml;
 
-    start(m_xml, QStringLiteral("w:r"));
-    writeRunProperties(m_xml, m_story.format(g.format));
-    start(m_xml, QStringLiteral("w:drawing"));
-    start(m_xml, QStringLiteral("wp:inline"),
+    writeRun(m_story.format(g.format), paragraphFormat);
+    start(xml, QStringLiteral("w:drawing"));
+    start(xml, QStringLiteral("wp:inline"),
           {{QStringLiteral("distT"), zero},
            {QStringLiteral("distB"), zero},
            {QStringLiteral("distL"), zero},
            {QStringLiteral("distR"), zero}});
-    empty(m_xml, QStringLiteral("wp:extent"), {{QStringLiteral("cx"), cx}, {QStringLiteral("cy"), cy}});
-    empty(m_xml, QStringLiteral("wp:effectExtent"),
+    empty(xml, QStringLiteral("wp:extent"), {{QStringLiteral("cx"), cx}, {QStringLiteral("cy"), cy}});
+    empty(xml, QStringLiteral("wp:effectExtent"),
           {{QStringLiteral("l"), zero},
            {QStringLiteral("t"), zero},
            {QStringLiteral("r"), zero},
            {QStringLiteral("b"), zero}});
-    empty(m_xml, QStringLiteral("wp:docPr"),
+    empty(xml, QStringLiteral("wp:docPr"),
           {{QStringLiteral("id"), drawingId},
            {QStringLiteral("name"), QStringLiteral("Рисунок ") + drawingId}});
-    start(m_xml, QStringLiteral("wp:cNvGraphicFramePr"));
-    empty(m_xml, QStringLiteral("a:graphicFrameLocks"),
+    start(xml, QStringLiteral("wp:cNvGraphicFramePr"));
+    empty(xml, QStringLiteral("a:graphicFrameLocks"),
           {{QStringLiteral("xmlns:a"), NsA}, {QStringLiteral("noChangeAspect"), QStringLiteral("1")}});
-    m_xml.writeEndElement(); // wp:cNvGraphicFramePr
-    start(m_xml, QStringLiteral("a:graphic"), {{QStringLiteral("xmlns:a"), NsA}});
-    start(m_xml, QStringLiteral("a:graphicData"), {{QStringLiteral("uri"), NsPic}});
-    start(m_xml, QStringLiteral("pic:pic"), {{QStringLiteral("xmlns:pic"), NsPic}});
-    start(m_xml, QStringLiteral("pic:nvPicPr"));
-    empty(m_xml, QStringLiteral("pic:cNvPr"),
+    xml.writeEndElement(); // wp:cNvGraphicFramePr
+    start(xml, QStringLiteral("a:graphic"), {{QStringLiteral("xmlns:a"), NsA}});
+    start(xml, QStringLiteral("a:graphicData"), {{QStringLiteral("uri"), NsPic}});
+    start(xml, QStringLiteral("pic:pic"), {{QStringLiteral("xmlns:pic"), NsPic}});
+    start(xml, QStringLiteral("pic:nvPicPr"));
+    empty(xml, QStringLiteral("pic:cNvPr"),
           {{QStringLiteral("id"), zero}, {QStringLiteral("name"), pictureName(index)}});
-    empty(m_xml, QStringLiteral("pic:cNvPicPr"));
-    m_xml.writeEndElement(); // pic:nvPicPr
-    start(m_xml, QStringLiteral("pic:blipFill"));
-    empty(m_xml, QStringLiteral("a:blip"), {{QStringLiteral("r:embed"), id}});
-    start(m_xml, QStringLiteral("a:stretch"));
-    empty(m_xml, QStringLiteral("a:fillRect"));
-    m_xml.writeEndElement(); // a:stretch
-    m_xml.writeEndElement(); // pic:blipFill
-    start(m_xml, QStringLiteral("pic:spPr"));
-    start(m_xml, QStringLiteral("a:xfrm"));
-    empty(m_xml, QStringLiteral("a:off"), {{QStringLiteral("x"), zero}, {QStringLiteral("y"), zero}});
-    empty(m_xml, QStringLiteral("a:ext"), {{QStringLiteral("cx"), cx}, {QStringLiteral("cy"), cy}});
-    m_xml.writeEndElement(); // a:xfrm
-    start(m_xml, QStringLiteral("a:prstGeom"), {{QStringLiteral("prst"), QStringLiteral("rect")}});
-    empty(m_xml, QStringLiteral("a:avLst"));
-    m_xml.writeEndElement(); // a:prstGeom
-    m_xml.writeEndElement(); // pic:spPr
-    m_xml.writeEndElement(); // pic:pic
-    m_xml.writeEndElement(); // a:graphicData
-    m_xml.writeEndElement(); // a:graphic
-    m_xml.writeEndElement(); // wp:inline
-    m_xml.writeEndElement(); // w:drawing
-    m_xml.writeEndElement(); // w:r
+    empty(xml, QStringLiteral("pic:cNvPicPr"));
+    xml.writeEndElement(); // pic:nvPicPr
+    start(xml, QStringLiteral("pic:blipFill"));
+    empty(xml, QStringLiteral("a:blip"), {{QStringLiteral("r:embed"), id}});
+    start(xml, QStringLiteral("a:stretch"));
+    empty(xml, QStringLiteral("a:fillRect"));
+    xml.writeEndElement(); // a:stretch
+    xml.writeEndElement(); // pic:blipFill
+    start(xml, QStringLiteral("pic:spPr"));
+    start(xml, QStringLiteral("a:xfrm"));
+    empty(xml, QStringLiteral("a:off"), {{QStringLiteral("x"), zero}, {QStringLiteral("y"), zero}});
+    empty(xml, QStringLiteral("a:ext"), {{QStringLiteral("cx"), cx}, {QStringLiteral("cy"), cy}});
+    xml.writeEndElement(); // a:xfrm
+    start(xml, QStringLiteral("a:prstGeom"), {{QStringLiteral("prst"), QStringLiteral("rect")}});
+    empty(xml, QStringLiteral("a:avLst"));
+    xml.writeEndElement(); // a:prstGeom
+    xml.writeEndElement(); // pic:spPr
+    xml.writeEndElement(); // pic:pic
+    xml.writeEndElement(); // a:graphicData
+    xml.writeEndElement(); // a:graphic
+    xml.writeEndElement(); // wp:inline
+    xml.writeEndElement(); // w:drawing
+    xml.writeEndElement(); // w:r
 }
 
-// Column widths in twips. Fitted columns get the width of their longest paragraph, shrunk
-// towards the longest word when the table would be wider than the text.
-QVector<int> DocxStoryWriter::columnWidths(int table, int first, int last) const
+void DocxStoryWriter::writeTable(const TableSpan &span, bool keepLastRow)
 {
+    QXmlStreamWriter &xml = m_out->xml;
+    const auto &paragraphs = m_story.paragraphs();
+    const int table = paragraphs[span.first].table;
     const WordStory::Table &t = m_story.table(table);
-    if (!t.autoFit)
-        return QVector<int>(t.columns, std::max(1, twips(t.initialColumnWidth)));
+    const TableLayout &layout = m_layouts[table];
 
-    const int padding = 2 * CellMarginTwips + 30;
-    QVector<int> natural(t.columns, padding);
-    QVector<int> minimum(t.columns, padding);
-    for (int i = first; i <= last; ++i) {
-        const WordStory::Paragraph &p = m_story.paragraphs()[i];
-        const int column = p.column;
-        natural[column] =
-            std::max(natural[column], padding + estimatedWidth(m_story, p.glyphs, 0, p.glyphs.size()));
-        qsizetype wordStart = 0;
-        for (qsizetype k = 0; k <= p.glyphs.size(); ++k) {
-            if (k == p.glyphs.size() || p.glyphs[k].ch == u' ' || p.glyphs[k].ch == WordStory::TabChar) {
-                minimum[column] =
-                    std::max(minimum[column], padding + estimatedWidth(m_story, p.glyphs, wordStart, k));
-                wordStart = k + 1;
-            }
-        }
-    }
-    const int available = std::max(720, twips(m_document.pageSetup().textWidth()));
-    qint64 naturalSum = 0;
-    qint64 minimumSum = 0;
-    for (int c = 0; c < t.columns; ++c) {
-        minimum[c] = std::min(minimum[c], natural[c]);
-        naturalSum += natural[c];
-        minimumSum += minimum[c];
-    }
-    if (naturalSum <= available)
-        return natural;
-    QVector<int> widths(t.columns);
-    if (minimumSum >= available) {
-        // Words, numbers above all, must not break inside. As Word does with a fitted table, let
-        // it run into the right margin, up to 5 mm from the paper's edge, before squeezing it.
-        const WordPageSetup &page = m_document.pageSetup();
-        const int paper = std::max(available, page.pageWidthTwips() - twips(page.leftMargin()) - 284);
-        if (minimumSum <= paper)
-            return minimum;
-        for (int c = 0; c < t.columns; ++c)
-            widths[c] = std::max(1, int(qint64(minimum[c]) * paper / minimumSum));
-        return widths;
-    }
-    const qint64 extra = available - minimumSum;
-    const qint64 stretch = naturalSum - minimumSum;
-    for (int c = 0; c < t.columns; ++c)
-        widths[c] = minimum[c] + int(extra * (natural[c] - minimum[c]) / stretch);
-    return widths;
-}
-
-void DocxStoryWriter::writeBorders()
-{
-    start(m_xml, QStringLiteral("w:tblBorders"));
+    start(xml, QStringLiteral("w:tbl"));
+    start(xml, QStringLiteral("w:tblPr"));
+    empty(xml, QStringLiteral("w:tblW"),
+          {{QStringLiteral("w:w"), number(layout.width())}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
+    start(xml, QStringLiteral("w:tblBorders"));
     for (const char *side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"})
-        empty(m_xml, QString::fromLatin1(side),
+        empty(xml, QString::fromLatin1(side),
               {{QStringLiteral("w:val"), QStringLiteral("single")},
                {QStringLiteral("w:sz"), QStringLiteral("4")},
                {QStringLiteral("w:space"), QStringLiteral("0")},
                {QStringLiteral("w:color"), QStringLiteral("auto")}});
-    m_xml.writeEndElement();
-}
+    xml.writeEndElement(); // w:tblBorders
+    // The widths are final: a word processor must not widen a column past them.
+    empty(xml, QStringLiteral("w:tblLayout"), {{QStringLiteral("w:type"), QStringLiteral("fixed")}});
+    start(xml, QStringLiteral("w:tblCellMar"));
+    empty(xml, QStringLiteral("w:left"),
+          {{QStringLiteral("w:w"), number(CellMarginTwips)}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
+    empty(xml, QStringLiteral("w:right"),
+          {{QStringLiteral("w:w"), number(CellMarginTwips)}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
+    xml.writeEndElement(); // w:tblCellMar
+    xml.writeEndElement(); // w:tblPr
+    start(xml, QStringLiteral("w:tblGrid"));
+    for (const int w : layout.widths)
+        empty(xml, QStringLiteral("w:gridCol"), {{QStringLiteral("w:w"), number(w)}});
+    xml.writeEndElement(); // w:tblGrid
 
-void DocxStoryWriter::writeTable(int first, int last)
-{
-    const auto &paragraphs = m_story.paragraphs();
-    const int table = paragraphs[first].table;
-    const QVector<int> widths = columnWidths(table, first, last);
-    const bool autoFit = m_story.table(table).autoFit;
-
-    start(m_xml, QStringLiteral("w:tbl"));
-    start(m_xml, QStringLiteral("w:tblPr"));
-    empty(m_xml, QStringLiteral("w:tblW"),
-          {{QStringLiteral("w:w"), QStringLiteral("0")}, {QStringLiteral("w:type"), QStringLiteral("auto")}});
-    writeBorders();
-    empty(m_xml, QStringLiteral("w:tblLayout"),
-          {{QStringLiteral("w:type"), autoFit ? QStringLiteral("autofit") : QStringLiteral("fixed")}});
-    start(m_xml, QStringLiteral("w:tblCellMar"));
-    empty(m_xml, QStringLiteral("w:left"),
-          {{QStringLiteral("w:w"), number(CellMarginTwips)},
-           {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-    empty(m_xml, QStringLiteral("w:right"),
-          {{QStringLiteral("w:w"), number(CellMarginTwips)},
-           {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-    m_xml.writeEndElement(); // w:tblCellMar
-    m_xml.writeEndElement(); // w:tblPr
-    start(m_xml, QStringLiteral("w:tblGrid"));
-    for (const int w : widths)
-        empty(m_xml, QStringLiteral("w:gridCol"), {{QStringLiteral("w:w"), number(w)}});
-    m_xml.writeEndElement(); // w:tblGrid
-
-    // Paragraphs of a table run row by row and cell by cell; every cell has at least one.
-    for (int i = first; i <= last;) {
+    // Paragraphs of a table run row by row and cell by cell; every cell has at least one. Rows
+    // never split across pages; the header row repeats on each page and stays with the first row
+    // below it; the last row stays with the legend below the table.
+    const int lastRow = paragraphs[span.last].row;
+    for (int i = span.first; i <= span.last;) {
         const int row = paragraphs[i].row;
-        start(m_xml, QStringLiteral("w:tr"));
-        while (i <= last && paragraphs[i].row == row) {
+        const bool heading = row < t.headingRows;
+        const bool keep = (heading && row < lastRow) || (keepLastRow && row == lastRow);
+        start(xml, QStringLiteral("w:tr"));
+        start(xml, QStringLiteral("w:trPr"));
+        empty(xml, QStringLiteral("w:cantSplit"));
+        if (heading)
+            empty(xml, QStringLiteral("w:tblHeader"));
+        xml.writeEndElement(); // w:trPr
+        while (i <= span.last && paragraphs[i].row == row) {
             const int column = paragraphs[i].column;
-            start(m_xml, QStringLiteral("w:tc"));
-            start(m_xml, QStringLiteral("w:tcPr"));
-            empty(m_xml, QStringLiteral("w:tcW"),
-                  {{QStringLiteral("w:w"), number(widths[column])},
-                   {QStringLiteral("w:type"), QStringLiteral("dxa")}});
-            m_xml.writeEndElement(); // w:tcPr
-            while (i <= last && paragraphs[i].row == row && paragraphs[i].column == column)
-                writeParagraph(paragraphs[i++]);
-            m_xml.writeEndElement(); // w:tc
+            start(xml, QStringLiteral("w:tc"));
+            // The first row carries the widths, for word processors that size columns by cells.
+            if (i == span.first || row == paragraphs[span.first].row) {
+                start(xml, QStringLiteral("w:tcPr"));
+                empty(xml, QStringLiteral("w:tcW"),
+                      {{QStringLiteral("w:w"), number(layout.widths.value(column))},
+                       {QStringLiteral("w:type"), QStringLiteral("dxa")}});
+                xml.writeEndElement(); // w:tcPr
+            }
+            while (i <= span.last && paragraphs[i].row == row && paragraphs[i].column == column)
+                writeParagraph(paragraphs[i++], keep, layout.halfPoints);
+            xml.writeEndElement(); // w:tc
         }
-        m_xml.writeEndElement(); // w:tr
+        xml.writeEndElement(); // w:tr
     }
-    m_xml.writeEndElement(); // w:tbl
+    xml.writeEndElement(); // w:tbl
 }
 
 } // namespace korvan

@@ -3,14 +3,17 @@
 #include "Messages.h"
 #include "reports/DocxParts.h"
 #include "reports/DocxStoryWriter.h"
+#include "reports/DocxStyles.h"
 #include "reports/WordDocument.h"
 #include "reports/ZipWriter.h"
 
 #include <QDir>
+#include <QHash>
 #include <QSaveFile>
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 
 namespace korvan {
 
@@ -50,6 +53,48 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
 {
     QSet<int> usedPictures;
     int drawingId = 0;
+    DocxStyles styles;
+    QVector<std::pair<QString, QString>> references; // sectPr reference element, relationship id
+    WordPageSetup page = m_document.pageSetup();
+
+    // The section properties: the page, and the header and footer, which every section repeats.
+    const auto writeSection = [&page, &references](QXmlStreamWriter &xml, bool landscape) {
+        WordPageSetup p = page;
+        if (landscape)
+            p.setOrientation(wdOrientLandscape);
+        start(xml, QStringLiteral("w:sectPr"));
+        for (const auto &[element, id] : references)
+            empty(xml, element, {{QStringLiteral("w:type"), QStringLiteral("default")}, {QStringLiteral("r:id"), id}});
+        start(xml, QStringLiteral("w:pgSz"));
+        xml.writeAttribute(QStringLiteral("w:w"), number(p.pageWidthTwips()));
+        xml.writeAttribute(QStringLiteral("w:h"), number(p.pageHeightTwips()));
+        if (p.orientation() == wdOrientLandscape)
+            xml.writeAttribute(QStringLiteral("w:orient"), QStringLiteral("landscape"));
+        xml.writeEndElement(); // w:pgSz
+        empty(xml, QStringLiteral("w:pgMar"),
+              {{QStringLiteral("w:top"), number(twips(p.topMargin()))},
+               {QStringLiteral("w:right"), number(twips(p.rightMargin()))},
+               {QStringLiteral("w:bottom"), number(twips(p.bottomMargin()))},
+               {QStringLiteral("w:left"), number(twips(p.leftMargin()))},
+               {QStringLiteral("w:header"), number(twips(p.headerDistance()))},
+               {QStringLiteral("w:footer"), number(twips(p.footerDistance()))},
+               {QStringLiteral("w:gutter"), QStringLiteral("0")}});
+        empty(xml, QStringLiteral("w:cols"), {{QStringLiteral("w:space"), QStringLiteral("708")}});
+        xml.writeEndElement(); // w:sectPr
+    };
+
+    const WordStory &mainStory = m_document.story(wdSeekMainDocument);
+    std::optional<DocxStoryWriter> body;
+    body.emplace(m_document, mainStory, page, writeSection);
+    // A document that asks for it turns landscape as a whole when a table of it would otherwise
+    // need a landscape page of its own.
+    if (m_document.landscapeForWideTables() && page.orientation() == wdOrientPortrait && body->needsLandscape()) {
+        page.setOrientation(wdOrientLandscape);
+        body.emplace(m_document, mainStory, page, writeSection);
+    }
+    // The commonest paragraph format of the body goes without naming a style.
+    if (const auto commonest = body->commonestFormat())
+        styles.setDefault(*commonest);
 
     // Header and footer, each with its own relationships (for pictures), only when they hold
     // something.
@@ -84,7 +129,7 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
             continue;
         QXmlStreamWriter xml(&side.xml);
         startPart(xml, side.root);
-        DocxStoryWriter(m_document, story, xml, side.relationships, usedPictures, drawingId).write();
+        DocxStoryWriter(m_document, story, page).write({xml, styles, side.relationships, usedPictures, drawingId});
         finishPart(xml, side.xml, side.name);
     }
 
@@ -93,7 +138,6 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
         {QStringLiteral("rId2"), RelSettings, QStringLiteral("settings.xml")},
         {QStringLiteral("rId3"), RelFontTable, QStringLiteral("fontTable.xml")},
     };
-    QVector<std::pair<QString, QString>> references; // sectPr reference element, relationship id
     for (const Side &side : sides) {
         if (side.xml.isEmpty())
             continue;
@@ -109,32 +153,9 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
         QXmlStreamWriter xml(&documentXml);
         startPart(xml, QStringLiteral("w:document"));
         start(xml, QStringLiteral("w:body"));
-        DocxStoryWriter(m_document, m_document.story(wdSeekMainDocument), xml, documentRelationships,
-                        usedPictures, drawingId)
-            .write();
-
-        // The section properties come last in the body.
-        const WordPageSetup &page = m_document.pageSetup();
-        start(xml, QStringLiteral("w:sectPr"));
-        for (const auto &[element, id] : references)
-            empty(xml, element,
-                  {{QStringLiteral("w:type"), QStringLiteral("default")}, {QStringLiteral("r:id"), id}});
-        start(xml, QStringLiteral("w:pgSz"));
-        xml.writeAttribute(QStringLiteral("w:w"), number(page.pageWidthTwips()));
-        xml.writeAttribute(QStringLiteral("w:h"), number(page.pageHeightTwips()));
-        if (page.orientation() == wdOrientLandscape)
-            xml.writeAttribute(QStringLiteral("w:orient"), QStringLiteral("landscape"));
-        xml.writeEndElement(); // w:pgSz
-        empty(xml, QStringLiteral("w:pgMar"),
-              {{QStringLiteral("w:top"), number(twips(page.topMargin()))},
-               {QStringLiteral("w:right"), number(twips(page.rightMargin()))},
-               {QStringLiteral("w:bottom"), number(twips(page.bottomMargin()))},
-               {QStringLiteral("w:left"), number(twips(page.leftMargin()))},
-               {QStringLiteral("w:header"), number(twips(page.headerDistance()))},
-               {QStringLiteral("w:footer"), number(twips(page.footerDistance()))},
-               {QStringLiteral("w:gutter"), QStringLiteral("0")}});
-        empty(xml, QStringLiteral("w:cols"), {{QStringLiteral("w:space"), QStringLiteral("708")}});
-        xml.writeEndElement(); // w:sectPr
+        body->write({xml, styles, documentRelationships, usedPictures, drawingId});
+        // The last section's properties come last in the body.
+        writeSection(xml, body->endsLandscape());
         xml.writeEndElement(); // w:body
         finishPart(xml, documentXml, QStringLiteral("word/document.xml"));
     }
@@ -160,6 +181,7 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
         {QStringLiteral("/word/styles.xml"), TypeWml + QStringLiteral("styles+xml")},
         {QStringLiteral("/word/settings.xml"), TypeWml + QStringLiteral("settings+xml")},
         {QStringLiteral("/word/fontTable.xml"), TypeWml + QStringLiteral("fontTable+xml")},
+        {QStringLiteral("/docProps/core.xml"), QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml")},
     };
     for (const Side &side : sides) {
         if (!side.xml.isEmpty())
@@ -169,11 +191,12 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
     QVector<std::pair<QString, QByteArray>> result;
     result.append({QStringLiteral("[Content_Types].xml"), contentTypesXml(extensions, overrides)});
     result.append({QStringLiteral("_rels/.rels"),
-                   relationshipsXml(
-                       {{QStringLiteral("rId1"), RelOfficeDocument, QStringLiteral("word/document.xml")}})});
+                   relationshipsXml({{QStringLiteral("rId1"), RelOfficeDocument, QStringLiteral("word/document.xml")},
+                                     {QStringLiteral("rId2"), RelCoreProperties, QStringLiteral("docProps/core.xml")}})});
+    result.append({QStringLiteral("docProps/core.xml"), corePropertiesXml(m_document.properties())});
     result.append({QStringLiteral("word/document.xml"), documentXml});
     result.append({QStringLiteral("word/_rels/document.xml.rels"), relationshipsXml(documentRelationships)});
-    result.append({QStringLiteral("word/styles.xml"), stylesXml()});
+    result.append({QStringLiteral("word/styles.xml"), styles.xml()});
     result.append({QStringLiteral("word/settings.xml"), settingsXml()});
     result.append({QStringLiteral("word/fontTable.xml"), fontTableXml(fonts)});
     for (const Side &side : sides) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Messages.h"
+#include "reports/CharacterFormat.h"
+#include "reports/WordConstants.h"
 
 #include <QByteArray>
 #include <QString>
@@ -26,6 +28,8 @@ inline const QString NsContentTypes =
     QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
 
 inline const QString RelOfficeDocument = NsR + QStringLiteral("/officeDocument");
+inline const QString RelCoreProperties =
+    QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties");
 inline const QString RelStyles = NsR + QStringLiteral("/styles");
 inline const QString RelSettings = NsR + QStringLiteral("/settings");
 inline const QString RelFontTable = NsR + QStringLiteral("/fontTable");
@@ -70,6 +74,48 @@ inline QString number(qint64 value)
 inline int twips(double points)
 {
     return int(std::lround(points * 20.0));
+}
+
+// The "jc" value of an alignment; empty for left, the default.
+inline QString alignmentValue(WdParagraphAlignment alignment)
+{
+    switch (alignment) {
+    case wdAlignParagraphCenter:
+        return QStringLiteral("center");
+    case wdAlignParagraphRight:
+        return QStringLiteral("right");
+    case wdAlignParagraphJustify:
+        return QStringLiteral("both");
+    case wdAlignParagraphLeft:
+        break;
+    }
+    return QString();
+}
+
+// rPr in the order the schema fixes, which Word insists on. With explicitOff, attributes that are
+// off are written too, so that the properties override whatever they are laid over.
+inline void writeRunProperties(QXmlStreamWriter &xml, const CharacterFormat &f, bool explicitOff = false)
+{
+    const QString off = QStringLiteral("0");
+    start(xml, QStringLiteral("w:rPr"));
+    empty(xml, QStringLiteral("w:rFonts"),
+          {{QStringLiteral("w:ascii"), f.name}, {QStringLiteral("w:hAnsi"), f.name}, {QStringLiteral("w:cs"), f.name}});
+    if (f.bold)
+        empty(xml, QStringLiteral("w:b"));
+    else if (explicitOff)
+        empty(xml, QStringLiteral("w:b"), {{QStringLiteral("w:val"), off}});
+    if (f.italic)
+        empty(xml, QStringLiteral("w:i"));
+    else if (explicitOff)
+        empty(xml, QStringLiteral("w:i"), {{QStringLiteral("w:val"), off}});
+    empty(xml, QStringLiteral("w:sz"), {{QStringLiteral("w:val"), number(f.halfPoints)}});
+    empty(xml, QStringLiteral("w:szCs"), {{QStringLiteral("w:val"), number(f.halfPoints)}});
+    if (f.position != VerticalPosition::Baseline || explicitOff)
+        empty(xml, QStringLiteral("w:vertAlign"),
+              {{QStringLiteral("w:val"), f.position == VerticalPosition::Superscript ? QStringLiteral("superscript")
+                                         : f.position == VerticalPosition::Subscript ? QStringLiteral("subscript")
+                                                                                      : QStringLiteral("baseline")}});
+    xml.writeEndElement();
 }
 
 // The XML declaration and a part's root element with the namespaces its content uses.

@@ -64,8 +64,15 @@ void writeProjectPart(ReportContext &r)
     TDataModule1 &d = r.data;
     const TTable &project = *d.tblProj0;
     const auto p = [&project](const char *field) { return project.asString(QString::fromLatin1(field)); };
-    if (r.on(F::ProjName))
+    if (r.on(F::ProjName)) {
         WriteWordHeading(r.word, p("Name") + QStringLiteral(".\r\r"), 14);
+        // Whom the report is for and when it was made, as a recipient reads it on paper.
+        QString lines = QStringLiteral("Дата отчета - ") +
+                        r.word.now().date().toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral(".\r");
+        if (!p("ProjOwner").trimmed().isEmpty())
+            lines += QStringLiteral("Владелец проекта - ") + p("ProjOwner").trimmed() + QStringLiteral(".\r");
+        WriteWordParagraph(r.word, lines + u'\r');
+    }
     if (r.on(F::ProjHar)) {
         WriteWordHeading(r.word, QStringLiteral("Характеристика проекта.\r\r"));
         WriteWordParagraph(r.word, QStringLiteral("Тариф на активную электроэнергию - ") + p("Tarif_a") +
@@ -303,6 +310,12 @@ void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVari
     try {
         const QuietCursors quiet(data);
         PrepareReportDocument(word, report.settings.page);
+        WordDocument &document = word.activeDocument();
+        document.properties() = {data.tblProj0->asString(QStringLiteral("Name")),
+                                 data.tblProj0->asString(QStringLiteral("ProjOwner")), word.now()};
+        // The full report is delivered on portrait paper; it turns landscape rather than give its
+        // widest tables landscape pages of their own.
+        document.setLandscapeForWideTables(report.settings.name == QStringLiteral("Полный отчет"));
         writeReport(report, allVariants);
     } catch (...) {
         close(true);

@@ -5,6 +5,7 @@
 #include "reports/ReportContext.h"
 #include "reports/WordApplication.h"
 #include "reports/WordLayer.h"
+#include "reports/WordParagraphFormat.h"
 
 namespace korvan {
 
@@ -48,7 +49,7 @@ void WriteDataSetTable(ReportContext &report, const QString &title, TTable &data
             cells << dataSet.asString(field);
     }
     appendCells(report, cells);
-    FinishReportTable(report.word, int(fields.size()) + (variantColumn ? 1 : 0), wdAlignParagraphCenter);
+    FinishReportTable(report.word, int(fields.size()) + (variantColumn ? 1 : 0), wdAlignParagraphCenter, true);
 }
 
 void WriteGridTable(ReportContext &report, const QString &title, const QList<GridColumn> &grid)
@@ -82,9 +83,14 @@ void WriteTableLegend(ReportContext &report, const QString &tableName, const QLi
         return;
     WordSelection &sel = report.word.activeDocument().selection();
     sel.insertAfter(QStringLiteral("где\r"));
+    // The note holds together, up to its last line (a note longer than a page breaks where it
+    // must); the document writer keeps the table's last row with it.
+    sel.paragraphFormat().setKeepWithNext(true);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const bool last = i + 1 == lines.size();
         sel.insertAfter(lines[i] + (last ? QStringLiteral(".\r\r") : QStringLiteral(";\r")));
+        if (!last)
+            sel.paragraphFormat().setKeepWithNext(true);
         FormatWordSelection(report.word, QStringLiteral("Times New Roman"), 10, false, false);
     }
 }

@@ -73,17 +73,17 @@ QString WordApplication::fileNameFor(const QString &title, const QDateTime &mome
     return safeTitle(title) + u' ' + moment.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
 }
 
-QString WordApplication::newDocumentPath() const
+QString WordApplication::newDocumentPath(const QString &extension) const
 {
     const QString dir = folder();
     if (!QDir().mkpath(dir))
         throw KorvanError(QStringLiteral("Не удалось создать папку «%1» для документа.")
                               .arg(QDir::toNativeSeparators(dir)));
-    const QDateTime moment = m_clock ? m_clock() : QDateTime::currentDateTime();
+    const QDateTime moment = now();
     const QString base = QDir(dir).filePath(fileNameFor(m_title, moment));
-    QString path = base + QStringLiteral(".docx");
+    QString path = base + u'.' + extension;
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = base + QStringLiteral(" (%1).docx").arg(n);
+        path = base + QStringLiteral(" (%1).").arg(n) + extension;
     return path;
 }
 

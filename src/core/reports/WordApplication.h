@@ -45,6 +45,7 @@ public:
     void setTargetFile(const QString &path);
     // The moment a new file name carries; the current time when not set (tests fix it).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    QDateTime now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
 
     // Saves the active document and, unless it has a target file, opens it with the installed
     // DocumentOpener; when that cannot, tells the user where the file is. A failed export is
@@ -55,10 +56,11 @@ public:
 
     // A file name made of the title and the moment, safe for any file system.
     static QString fileNameFor(const QString &title, const QDateTime &moment);
+    // A new file of the folder named after the title and the moment, with the extension ("docx",
+    // "pdf"); the folder is created when missing. Never the name of an existing file.
+    QString newDocumentPath(const QString &extension = QStringLiteral("docx")) const;
 
 private:
-    QString newDocumentPath() const;
-
     std::unique_ptr<WordDocument> m_document;
     QString m_path;
     QString m_title;

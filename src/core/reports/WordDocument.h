@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/DocumentProperties.h"
 #include "reports/WordConstants.h"
 #include "reports/WordPageSetup.h"
 #include "reports/WordPicture.h"
@@ -36,6 +37,14 @@ public:
     int addPicture(WordPicture picture);
     const QVector<WordPicture> &pictures() const { return m_pictures; }
 
+    DocumentProperties &properties() { return m_properties; }
+    const DocumentProperties &properties() const { return m_properties; }
+
+    // A portrait document turns landscape as a whole when one of its tables would otherwise need
+    // a landscape page of its own.
+    void setLandscapeForWideTables(bool on) { m_landscapeForWideTables = on; }
+    bool landscapeForWideTables() const { return m_landscapeForWideTables; }
+
     // Writes the document as a .docx file. The file is replaced only once it is completely
     // written; a failure raises a KorvanError naming the file and leaves any earlier file as it was.
     void save(const QString &path) const;
@@ -46,6 +55,8 @@ private:
     WordStory m_footer;
     WordPageSetup m_pageSetup;
     QVector<WordPicture> m_pictures;
+    DocumentProperties m_properties;
+    bool m_landscapeForWideTables = false;
     WordSelection m_selection; // last: it refers to the stories
 };
 

@@ -155,17 +155,22 @@ void MoveWordSelectionDown(WordApplication &word, WdUnits unit, int count, WdMov
     selection(word).moveDown(unit, count, extend);
 }
 
-void FinishReportTable(WordApplication &word, int columns, WdParagraphAlignment alignment)
+void FinishReportTable(WordApplication &word, int columns, WdParagraphAlignment alignment, bool headerRow)
 {
-    FinishReportTable(selection(word), columns, alignment);
+    FinishReportTable(selection(word), columns, alignment, headerRow);
 }
 
-void FinishReportTable(WordSelection &sel, int columns, WdParagraphAlignment alignment)
+void FinishReportTable(WordSelection &sel, int columns, WdParagraphAlignment alignment, bool headerRow)
 {
     sel.convertToTable(wdSeparateByTabs, columns, 16);
     sel.font().setSize(12);
     sel.paragraphFormat().setAlignment(alignment);
     sel.autoFitCells();
+    if (headerRow) {
+        sel.collapse(wdCollapseStart);
+        sel.selectRow();
+        sel.setHeadingFormat(true);
+    }
     // Every cell text ended in a tab, so the last one opened an extra row: remove it.
     sel.collapse(wdCollapseStart);
     sel.selectColumn();
@@ -190,7 +195,9 @@ void InsertWordPicture(WordApplication &word, const QString &fileName)
 
 void WriteWordHeading(WordApplication &word, const QString &text, int size)
 {
-    selection(word).insertAfter(text);
+    WordSelection &sel = selection(word);
+    sel.insertAfter(text);
+    sel.paragraphFormat().setKeepWithNext(true);
     FormatWordSelection(word, HeadingFont, size, true, false);
 }
 

@@ -37,16 +37,17 @@ void CollapseWordSelection(WordApplication &word, WdCollapseDirection direction)
 void MoveWordSelectionDown(WordApplication &word, WdUnits unit, int count, WdMovementType extend);
 // Turns the cell texts just appended (each followed by "\t") into a table of that many columns,
 // size 12, aligned, fitted, without the extra last row, and leaves the insertion point on a new
-// paragraph below it.
-void FinishReportTable(WordApplication &word, int columns, WdParagraphAlignment alignment);
+// paragraph below it. With a header row, the first row repeats on every page the table spans.
+void FinishReportTable(WordApplication &word, int columns, WdParagraphAlignment alignment, bool headerRow = false);
 // The same on a selection of any document.
-void FinishReportTable(WordSelection &sel, int columns, WdParagraphAlignment alignment);
+void FinishReportTable(WordSelection &sel, int columns, WdParagraphAlignment alignment, bool headerRow = false);
 // Inserts the picture file (stored in the document), deletes the file and appends two paragraph
 // breaks.
 void InsertWordPicture(WordApplication &word, const QString &fileName);
 
 // The two writing forms of the reports: a heading (bold) and a plain paragraph, both in
-// "Times New Roman"; the text ends in its own paragraph breaks.
+// "Times New Roman"; the text ends in its own paragraph breaks. A heading stays on the page of
+// what follows it.
 void WriteWordHeading(WordApplication &word, const QString &text, int size = 12);
 void WriteWordParagraph(WordApplication &word, const QString &text, int size = 12);
 // Running text in which "^{...}" marks an exponent: "S = (P^{2} + Q^{2})^{1/2}" writes the plain

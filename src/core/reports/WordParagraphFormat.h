@@ -12,6 +12,7 @@ public:
     explicit WordParagraphFormat(WordSelection &selection) : m_selection(&selection) {}
 
     void setAlignment(WdParagraphAlignment alignment);
+    void setKeepWithNext(bool keep);
 
 private:
     WordSelection *m_selection;

@@ -127,18 +127,34 @@ void WordSelection::changeFormat(const WordStory::FormatChange &change)
         m_story->changeMarkFormat(paragraph, change);
 }
 
-void WordSelection::setAlignment(WdParagraphAlignment alignment)
+void WordSelection::forEachParagraph(const std::function<void(int)> &visit)
 {
     if (m_block) {
         for (int i = 0; i < m_story->paragraphs().size(); ++i) {
             if (m_block->contains(m_story->paragraphs()[i]))
-                m_story->setAlignment(i, alignment);
+                visit(i);
         }
         return;
     }
     const auto [first, last] = m_story->paragraphsIn(m_start, m_end);
     for (int i = first; i <= last; ++i)
-        m_story->setAlignment(i, alignment);
+        visit(i);
+}
+
+void WordSelection::setAlignment(WdParagraphAlignment alignment)
+{
+    forEachParagraph([&](int i) { m_story->setAlignment(i, alignment); });
+}
+
+void WordSelection::setKeepWithNext(bool keep)
+{
+    forEachParagraph([&](int i) { m_story->setKeepWithNext(i, keep); });
+}
+
+void WordSelection::setHeadingFormat(bool heading)
+{
+    const Rows rows = selectedRows();
+    m_story->setHeadingRows(rows.table, rows.first, rows.last, heading);
 }
 
 void WordSelection::selectBlock(const CellBlock &block)

@@ -63,8 +63,13 @@ public:
     // What the Font and ParagraphFormat proxies do.
     void changeFormat(const WordStory::FormatChange &change);
     void setAlignment(WdParagraphAlignment alignment);
+    void setKeepWithNext(bool keep);
+    // Rows.HeadingFormat of the selected rows.
+    void setHeadingFormat(bool heading);
 
 private:
+    // Each paragraph the selection touches, or the paragraphs of its cells.
+    void forEachParagraph(const std::function<void(int)> &visit);
     friend class WordDocument;
 
     // A rectangle of table cells: selected rows (or the whole table), or a column.

@@ -254,6 +254,20 @@ void WordStory::setAlignment(int index, WdParagraphAlignment alignment)
     m_paragraphs[index].alignment = alignment;
 }
 
+void WordStory::setKeepWithNext(int index, bool keep)
+{
+    m_paragraphs[index].keepWithNext = keep;
+}
+
+void WordStory::setHeadingRows(int table, int firstRow, int lastRow, bool heading)
+{
+    Table &t = m_tables[table];
+    if (!heading)
+        t.headingRows = std::min(t.headingRows, firstRow);
+    else if (firstRow <= t.headingRows)
+        t.headingRows = std::max(t.headingRows, std::min(lastRow + 1, t.rows));
+}
+
 int WordStory::convertToTable(int start, int end, int columns, double initialColumnWidth)
 {
     if (columns < 1)
@@ -342,7 +356,10 @@ int WordStory::deleteRows(int table, int firstRow, int lastRow)
     }
     if (firstIndex < 0)
         return -1;
-    m_tables[table].rows -= removed;
+    Table &t = m_tables[table];
+    t.rows -= removed;
+    if (firstRow < t.headingRows)
+        t.headingRows = std::max(firstRow, t.headingRows - removed);
     invalidateFrom(firstIndex);
     return firstIndex;
 }

@@ -34,6 +34,8 @@ public:
         QVector<Glyph> glyphs;
         int markFormat = 0;
         WdParagraphAlignment alignment = wdAlignParagraphLeft;
+        // Kept on the same page as the paragraph after it (headings, table titles, legends).
+        bool keepWithNext = false;
         // The table cell holding the paragraph; table is -1 outside tables.
         int table = -1;
         int row = -1;
@@ -47,6 +49,8 @@ public:
         int columns = 0;
         double initialColumnWidth = 0; // points
         bool autoFit = false;
+        // The first rows are the table's header: repeated on every page the table spans.
+        int headingRows = 0;
     };
 
     WordStory();
@@ -92,6 +96,10 @@ public:
     void changeParagraphFormat(int index, const FormatChange &change);
     void changeMarkFormat(int index, const FormatChange &change);
     void setAlignment(int index, WdParagraphAlignment alignment);
+    void setKeepWithNext(int index, bool keep);
+    // Rows.HeadingFormat: rows from the first one on repeat on every page; a block of rows that
+    // does not start at the first row cannot be a header and changes nothing.
+    void setHeadingRows(int table, int firstRow, int lastRow, bool heading);
 
     // Turns the paragraphs the range touches into a table: tabs separate the cells, which fill
     // the rows from left to right; every paragraph starts a new row. Returns the table's id.

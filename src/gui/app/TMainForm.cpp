@@ -28,6 +28,8 @@
 #include "project/TOpenForm.h"
 #include "project/TProjForm.h"
 #include "project/TSupplyForm.h"
+#include "reports/DocumentOpener.h"
+#include "reports/PdfExport.h"
 #include "reports/ProjectReport.h"
 #include "reports/TParRepFm.h"
 #include "reports/WordApplication.h"
@@ -41,6 +43,7 @@
 #include "ui/TzqFilterTabControl.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -147,6 +150,7 @@ const CommandDef Commands[] = {
     {"mnDiagPar", "Просмотр диаграмм...", "Просмотр диаграмм проекта", ToolIcon::Diagrams, &TMainForm::mnDiagParClick},
     {"mnWordReport", "Экспорт отчета в Microsoft Word...", "Экспорт основного отчета в Microsoft Word...",
      ToolIcon::Report, &TMainForm::mnWordReportClick},
+    {"mnPdfReport", "Экспорт отчета в PDF...", "Экспорт основного отчета в PDF...", {}, &TMainForm::mnPdfReportClick},
     {"mnExit", "Выход", "", {}, &TMainForm::mnExitClick},
     {"mnAddSutGraf", "Добавить суточный график...", "Добавить суточный график", ToolIcon::AddGraph,
      &TMainForm::mnAddSutGrafClick},
@@ -163,6 +167,8 @@ const CommandDef Commands[] = {
     {"mnWordRepKU", "Экспорт отчета в Microsoft Word...",
      "Экспорт отчета отдельной конденсаторной установки в Microsoft Word...", ToolIcon::KUReport,
      &TMainForm::mnWordRepKUClick},
+    {"mnPdfRepKU", "Экспорт отчета в PDF...", "Экспорт отчета отдельной конденсаторной установки в PDF...", {},
+     &TMainForm::mnPdfRepKUClick},
     {"mnsKU", "Конденсаторные установки...", "", {}, &TMainForm::mnsKUClick},
     {"mnsSutGr", "Характерные суточные графики...", "", {}, &TMainForm::mnsSutGrClick},
     {"mnParRep", "Параметры отчетов проекта...", "", {}, &TMainForm::mnParRepClick},
@@ -295,10 +301,10 @@ void TMainForm::buildMenus()
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     menu("mnProject", QStringLiteral("Проект"),
          {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
-          nullptr, "mnWordReport", nullptr, "mnExit"});
+          nullptr, "mnWordReport", "mnPdfReport", nullptr, "mnExit"});
     menu("mnLoad", QStringLiteral("Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
     menu("mnKU", QStringLiteral("КУ"),
-         {"mnKUAdd", "mnKUEdit", "mnKUDelete", nullptr, "mnKUPodbor", "mnKUPodborAll", nullptr, "mnWordRepKU"});
+         {"mnKUAdd", "mnKUEdit", "mnKUDelete", nullptr, "mnKUPodbor", "mnKUPodborAll", nullptr, "mnWordRepKU", "mnPdfRepKU"});
     menu("mnSprav", QStringLiteral("Справочники"), {"mnsKU", "mnsSutGr"});
     menu("mnParam", QStringLiteral("Параметры"), {"mnParRep"});
     menu("mnHelpMenu", QStringLiteral("Помощь"), {"mnHelp", "mnAbout"});
@@ -490,8 +496,8 @@ void TMainForm::UpdateCommands()
     };
     enable({"mnOpen"}, projects > 1);
     enable({"mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
-    enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnAddSutGrafSpr", "mnKUAdd"}, periods);
-    enable({"mnKUEdit", "mnKUDelete", "mnWordRepKU"}, variants);
+    enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnPdfReport", "mnAddSutGrafSpr", "mnKUAdd"}, periods);
+    enable({"mnKUEdit", "mnKUDelete", "mnWordRepKU", "mnPdfRepKU"}, variants);
     enable({"mnKUPodbor", "mnKUPodborAll"}, compensated);
     if (QWidget *b = m_toolBar->widgetForAction(action("mnKUDelete")))
         if (auto *button = qobject_cast<QToolButton *>(b))
@@ -683,7 +689,7 @@ void TMainForm::mnDiagParClick()
     m_diagParF->setVariantLines(WalkVariantLines(m_data));
     openModal(m_diagParF, [](int) {});
 }
-void TMainForm::exportReport(bool allVariants)
+void TMainForm::exportReport(bool allVariants, bool pdf)
 {
     TDataModule1 &d = m_data;
     if (d.tblProj0->isEmpty() || d.tblProj1->isEmpty() || (!allVariants && d.tblProj2->isEmpty()))
@@ -699,7 +705,19 @@ void TMainForm::exportReport(bool allVariants)
         else
             QApplication::restoreOverrideCursor();
     };
-    runGuarded([&] { ExportProjectReport(d, *m_word, allVariants, {m_progress->progress(), setBusy}); },
+    runGuarded(
+        [&] {
+            if (!pdf) {
+                ExportProjectReport(d, *m_word, allVariants, {m_progress->progress(), setBusy});
+                return;
+            }
+            m_word->setDocumentTitle(d.tblProj0->asString(QStringLiteral("Name")));
+            const QString path = m_word->newDocumentPath(QStringLiteral("pdf"));
+            ExportProjectReportPdf(d, allVariants, path, {m_progress->progress(), setBusy});
+            if (!DocumentOpener::current().open(path))
+                Messages::information(QStringLiteral("Отчет сохранен в файле «%1».\nПрограмма для его просмотра не найдена.")
+                                          .arg(QDir::toNativeSeparators(path)));
+        },
                [&] {
                    setBusy(false);
                    m_progress->finish();
@@ -707,6 +725,8 @@ void TMainForm::exportReport(bool allVariants)
 }
 
 void TMainForm::mnWordReportClick() { exportReport(true); }
+
+void TMainForm::mnPdfReportClick() { exportReport(true, true); }
 
 // ---- "Нагрузка", "КУ", "Справочники", "Параметры" --------------------------------------------
 
@@ -763,6 +783,8 @@ void TMainForm::mnAddSutGrafSprClick()
     });
 }
 void TMainForm::mnWordRepKUClick() { exportReport(false); }
+
+void TMainForm::mnPdfRepKUClick() { exportReport(false, true); }
 void TMainForm::mnsSutGrClick()
 {
     m_sutGrForm->setSelectionMode(false);

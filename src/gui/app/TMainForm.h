@@ -96,6 +96,7 @@ public slots:
     void mnDiagSutClick();
     void mnDiagParClick();
     void mnWordReportClick();
+    void mnPdfReportClick();
     void mnExitClick();
     // "Нагрузка"
     void mnAddSutGrafClick();
@@ -108,6 +109,7 @@ public slots:
     void mnKUPodborClick();
     void mnKUPodborAllClick();
     void mnWordRepKUClick();
+    void mnPdfRepKUClick();
     // "Справочники", "Параметры", "Помощь"
     void mnsKUClick();
     void mnsSutGrClick();
@@ -131,7 +133,8 @@ private:
     void scheduleUpdateCommands();
     void afterVariantCommand();
     void podbor(bool allVariants);
-    void exportReport(bool allVariants);
+    // The report into a Word document, or (pdf) into a PDF file beside the documents.
+    void exportReport(bool allVariants, bool pdf = false);
 
     TDataModule1 &m_data;
     QHash<QString, QAction *> m_actions;
