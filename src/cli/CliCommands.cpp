@@ -1,26 +1,77 @@
+#include "CliCommandList.h"
+
 #include "CliCommands.h"
 
-#include "CliCommandList.h"
+#include <iterator>
 
 namespace korvan::cli {
 
 namespace {
 
 const Command commands[] = {
-    {"list", listProjects},
-    {"import", importProject},
-    {"export", exportProject},
-    {"recalc", recalcProject},
-    {"delete", deleteProjectCommand},
-    {"copy", copyProjectCommand},
-    {"catalogue-import", importCatalogue},
-    {"catalogue-export", exportCatalogue},
-    {"graph-from-file", graphFromFile},
-    {"report", reportCommand},
-    {"analyse", analyseProject},
+    {"list", "", "список проектов: [{\"Kod\": 1, \"Name\": \"...\"}]", {}, listProjects},
+    {"import", "ФАЙЛ",
+     "создать проект из JSON-файла (ФАЙЛ \"-\" - стандартный ввод) с теми же проверками, что и в окнах; "
+     "печатает {\"Kod\": n}",
+     {}, importProject},
+    {"export", "КОД", "проект со всеми периодами, вариантами и модулями в JSON", {}, exportProject},
+    {"recalc", "КОД", "пересчет данных проекта", {}, recalcProject},
+    {"delete", "КОД", "удаление проекта", {}, deleteProjectCommand},
+    {"copy", "КОД", "копия проекта", {{"--name", "ИМЯ", "наименование копии (по умолчанию: имя проекта и \"_1\")"}},
+     copyProjectCommand},
+    {"catalogue-import", "ФАЙЛ", "добавить компании и установки в справочник конденсаторных установок из JSON-файла",
+     {}, importCatalogue},
+    {"catalogue-export", "", "справочник конденсаторных установок в JSON", {}, exportCatalogue},
+    {"graph-from-file", "ФАЙЛ",
+     "суточный график по файлу измерений счетчика или анализатора (CSV: разделитель \";\", \",\" или табуляция, "
+     "UTF-8 или Windows-1251)",
+     {{"--day", "ДД.ММ.ГГГГ", "график этих суток"},
+      {"--workdays", nullptr, "средний график рабочих дней"},
+      {"--max-day", nullptr, "сутки с наибольшим потреблением"},
+      {"--period", "ЧАСЫ", "длина периода графика (по умолчанию 1)"},
+      {"--stamp-start", nullptr, "отметка времени обозначает начало интервала, а не конец"},
+      {"--energies", nullptr, "в файле энергии за интервал"},
+      {"--powers", nullptr, "в файле мощности"}},
+     graphFromFile},
+    {"report", "КОД", "отчет по проекту в файл Microsoft Word; печатает {\"Kod\": n, \"file\": \"...\"}",
+     {{"--out", "ФАЙЛ.docx", "файл отчета (обязательно)"},
+      {"--variant", "НОМЕР", "отчет по одному варианту компенсации"},
+      {"--settings", "ИМЯ", "параметры отчета (по умолчанию первые)"}},
+     reportCommand},
+    {"analyse", "КОД", "таблица анализа выбора конденсаторной установки для проекта",
+     {{"--mode", "N", "режим подбора модулей 0-4 (по умолчанию 0)"},
+      {"--cosf-min", "X", "наименьший cos(f)"},
+      {"--cosf-max", "X", "наибольший cos(f)"},
+      {"--cosf-tr", "X", "требуемый cos(f)"},
+      {"--kp", "X", "коэффициент потерь (по умолчанию 0,12)"},
+      {"--type", "КОД_КУ", "оценить одну установку справочника"},
+      {"--company", "НАЗВАНИЕ", "оценить все установки компании"},
+      {"--all-companies", nullptr, "оценить все установки справочника"},
+      {"--clear", nullptr, "сначала удалить строки проекта из таблицы анализа"},
+      {"--sort", "ИНДЕКС", "порядок строк: siCosf_sr, siDSWsk, siDSWskm, siDSWskg, siSrok (по умолчанию)"},
+      {"--drop", "ФИЛЬТР",
+       "удалить строки (можно несколько раз): invalid, not-full-power, daily-criteria, period-criteria, "
+       "daily-value:ОП:V, period-value:ОП:V"}},
+     analyseProject},
 };
 
+QString optionSynopsis(const CommandOption &o)
+{
+    return o.value ? QStringLiteral("%1 %2").arg(QLatin1String(o.name), QString::fromUtf8(o.value)) : QLatin1String(o.name);
+}
+
 } // namespace
+
+const Command *commandsBegin() { return std::begin(commands); }
+const Command *commandsEnd() { return std::end(commands); }
+
+const CommandOption *Command::option(const QString &optionName) const
+{
+    for (const CommandOption &o : options)
+        if (optionName == QLatin1String(o.name))
+            return &o;
+    return nullptr;
+}
 
 const Command *findCommand(const QString &name)
 {
@@ -28,6 +79,44 @@ const Command *findCommand(const QString &name)
         if (name == QLatin1String(c.name))
             return &c;
     return nullptr;
+}
+
+QString commandHelp(const Command &c)
+{
+    QString line = QStringLiteral("korvan-vkp-cli [--data КАТАЛОГ] %1").arg(QLatin1String(c.name));
+    if (*c.arguments)
+        line += QLatin1Char(' ') + QString::fromUtf8(c.arguments);
+    for (const CommandOption &o : c.options)
+        line += QStringLiteral(" [%1]").arg(optionSynopsis(o));
+    QString text = QStringLiteral("Использование: %1\n  %2\n").arg(line, QString::fromUtf8(c.summary));
+    if (c.options.size() > 0) {
+        text += QStringLiteral("Параметры:\n");
+        for (const CommandOption &o : c.options)
+            text += QStringLiteral("  %1\n      %2\n").arg(optionSynopsis(o), QString::fromUtf8(o.meaning));
+    }
+    return text;
+}
+
+QString programHelp()
+{
+    QString text = QStringLiteral(
+        "Использование: korvan-vkp-cli [--data КАТАЛОГ] КОМАНДА [ПАРАМЕТРЫ]\n"
+        "       korvan-vkp-cli КОМАНДА --help\n"
+        "Результат печатается в JSON; ошибки - по-русски в поток ошибок, код завершения 2.\n"
+        "Числа можно писать с запятой или с точкой.\n"
+        "Общие параметры:\n"
+        "  --data КАТАЛОГ\n      каталог данных (по умолчанию каталог данных программы)\n"
+        "  --help\n      эта справка\n"
+        "Команды:\n");
+    for (const Command &c : commands) {
+        QString line = QLatin1String(c.name);
+        if (*c.arguments)
+            line += QLatin1Char(' ') + QString::fromUtf8(c.arguments);
+        text += QStringLiteral("  %1\n      %2\n").arg(line, QString::fromUtf8(c.summary));
+        for (const CommandOption &o : c.options)
+            text += QStringLiteral("      %1 - %2\n").arg(optionSynopsis(o), QString::fromUtf8(o.meaning));
+    }
+    return text;
 }
 
 } // namespace korvan::cli
