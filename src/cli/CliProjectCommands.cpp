@@ -2,6 +2,7 @@
 #include "CliCommandList.h"
 #include "CliContext.h"
 #include "CliSupport.h"
+#include "JsonShape.h"
 #include "JsonText.h"
 
 #include "NumericChecks.h"
@@ -81,7 +82,7 @@ void locateType(TDataModule1 &data, const QJsonObject &in)
 {
     const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
     if (in.contains(QStringLiteral("KodKU1"))) {
-        const qint64 kod = in.value(QStringLiteral("KodKU1")).toInteger();
+        const qint64 kod = qint64(numberValue(numberText(in, QStringLiteral("KodKU1")), true));
         TTable types(data.store(), QStringLiteral("sKU1.DB"));
         types.open();
         if (!types.locate(QStringLiteral("Kod"), kod) || !data.tblsKU0->locate(QStringLiteral("Kod"), types.value(QStringLiteral("Kod0"))) ||
@@ -134,8 +135,7 @@ QByteArray importProject(Context &context)
     const QString path = context.takePositional(QStringLiteral("файл проекта"));
     context.requireNoArguments();
     const QJsonValue input = readJsonInput(path);
-    if (!input.isObject())
-        throw KorvanError(QStringLiteral("Проект должен быть объектом JSON."));
+    checkJson(projectInput(), input);
     const QJsonObject in = input.toObject();
     TDataModule1 &data = context.data();
     Store::Transaction tx(data.store());
