@@ -22,6 +22,9 @@ struct Command {
     const char *summary;
     std::initializer_list<CommandOption> options;
     QByteArray (*run)(Context &context); // JSON text
+    // Reads the store and never writes it: opened read-only, it works beside a running program
+    // and on a data directory nobody may write to.
+    bool readsOnly = false;
 
     const CommandOption *option(const QString &name) const;
 };

@@ -6,6 +6,8 @@
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
+#include <QFileInfo>
+
 #include <stdexcept>
 
 namespace korvan::cli {
@@ -20,8 +22,13 @@ Context::~Context()
 
 Store &Context::store()
 {
-    if (!m_store)
-        m_store = Store::open(dataDirectory.isEmpty() ? Store::defaultDataDirectory() : dataDirectory);
+    if (!m_store) {
+        const QString dir = dataDirectory.isEmpty() ? Store::defaultDataDirectory() : dataDirectory;
+        // A command that only reads needs neither the lock nor a writable directory; a store not
+        // made yet is made as for any command.
+        const bool readOnly = command && command->readsOnly && QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(Store::FileName));
+        m_store = Store::open(dir, readOnly ? Store::Access::ReadOnly : Store::Access::ReadWrite);
+    }
     return *m_store;
 }
 
