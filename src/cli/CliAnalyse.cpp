@@ -2,6 +2,7 @@
 #include "CliCommandList.h"
 #include "CliContext.h"
 #include "CliSupport.h"
+#include "Interrupt.h"
 #include "JsonText.h"
 
 #include "compensation/AnalysisCommands.h"
@@ -105,6 +106,7 @@ QByteArray analyseProject(Context &context)
     TDataModule1 &data = context.data();
     restrictAnalysisToProject(data);
     sortAnalysis(data, sort);
+    const Progress progress = commandProgress("Оценка установок");
     Store::Transaction tx(data.store());
     try {
         if (clear)
@@ -114,15 +116,16 @@ QByteArray analyseProject(Context &context)
             addCandidate(data, input, true);
         } else if (!company.isNull()) {
             locateCompany(data, company);
-            addCompanyCandidates(data, input, {}, true);
+            addCompanyCandidates(data, input, progress, true);
         } else if (allCompanies) {
             TTable &companies = *data.tblsKU0;
             for (companies.first(); !companies.eof(); companies.next())
                 if (!data.tblsKU1->isEmpty())
-                    addCompanyCandidates(data, input, {}, true);
+                    addCompanyCandidates(data, input, progress, true);
         }
         for (const Drop &drop : drops)
             drop(data);
+        throwIfInterrupted();
         tx.commit();
     } catch (...) {
         data.tblSel_KU->cancel();

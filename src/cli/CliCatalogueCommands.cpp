@@ -2,6 +2,7 @@
 #include "CliCommandList.h"
 #include "CliContext.h"
 #include "CliSupport.h"
+#include "Interrupt.h"
 #include "JsonShape.h"
 #include "JsonText.h"
 
@@ -69,6 +70,7 @@ QByteArray importCatalogue(Context &context)
                                        {QStringLiteral("KodKU1"), QByteArray::number(types.currentKod())}});
             }
         }
+        throwIfInterrupted();
         tx.commit();
     } catch (...) {
         for (TTable *t : {&groups, &types, &companies})

@@ -2,6 +2,7 @@
 #include "CliCommandList.h"
 #include "CliContext.h"
 #include "CliSupport.h"
+#include "Interrupt.h"
 #include "JsonShape.h"
 #include "JsonText.h"
 
@@ -155,6 +156,7 @@ QByteArray importProject(Context &context)
             rethrowAt(e, QStringLiteral("Вариант %1 в файле.").arg(i + 1));
         }
     }
+    throwIfInterrupted();
     tx.commit();
     return kodResult(kod);
 }
@@ -208,7 +210,7 @@ QByteArray copyProjectCommand(Context &context)
     TDataModule1 &data = context.data();
     if (!named)
         name = data.tblProj0->asString(QStringLiteral("Name")) + QStringLiteral("_1");
-    return kodResult(copyProject(data, name));
+    return kodResult(copyProject(data, name, commandProgress("Копирование проекта")));
 }
 
 } // namespace korvan::cli

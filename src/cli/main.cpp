@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "Interrupt.h"
 
 #include <QCoreApplication>
 
@@ -6,5 +7,6 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Korvan Vkp"));
+    korvan::cli::installInterruptHandler();
     return korvan::cli::run(QCoreApplication::arguments());
 }

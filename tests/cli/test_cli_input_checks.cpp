@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 using namespace korvan::cli;
 
 // Every row of every table, as any SQLite tool reads the file.
@@ -179,6 +181,34 @@ private slots:
         r = cli({"catalogue-import", "-"}, R"([{"Company": "Граница", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Unom": 400, "Cena": null, "modules": [{"Qstup": 5, "Kol_vo": 1000}]}]}])");
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
+    }
+
+    // Ctrl+C stops the command before its commit: nothing of it is kept.
+    void interruptedImportWritesNothing()
+    {
+        const QString before = storeContent(m_dir.filePath("KorvanVkp1.sqlite"));
+        QProcess p;
+        p.start(qEnvironmentVariable("KORVAN_CLI"), {"--data", m_dir.path(), "import", "-"});
+        QVERIFY(p.waitForStarted());
+        // Until the program catches Ctrl+C, the signal would simply end it.
+        const auto catchesInterrupt = [&] {
+            QFile status(QString("/proc/%1/status").arg(p.processId()));
+            if (!status.open(QIODevice::ReadOnly))
+                return false;
+            for (const QByteArray &line : status.readAll().split('\n'))
+                if (line.startsWith("SigCgt:"))
+                    return (line.mid(7).trimmed().toULongLong(nullptr, 16) & (1ull << (SIGINT - 1))) != 0;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(catchesInterrupt(), 30000);
+        ::kill(pid_t(p.processId()), SIGINT); // while it still reads its input
+        p.write(R"({"Name": "Прерванный", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}]})");
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("Команда прервана (Ctrl+C)"));
+        QCOMPARE(storeContent(m_dir.filePath("KorvanVkp1.sqlite")), before);
     }
 
     // The README describes each input with the tables the checks are made of.
