@@ -11,17 +11,6 @@ namespace korvan::cli {
 
 namespace {
 
-const char *Usage =
-    "Использование: korvan-vkp-cli [--data КАТАЛОГ] КОМАНДА [ПАРАМЕТРЫ]\n"
-    "Команды:\n"
-    "  list                    проекты: [{\"Kod\", \"Name\"}]\n"
-    "  report КОД [--out ФАЙЛ.docx] [--pdf ФАЙЛ.pdf] [--variant НОМЕР] [--settings ИМЯ]\n"
-    "                          отчет по проекту (с --variant: по варианту компенсации) в файл Word и (или) PDF\n"
-    "  economics КОД [--rate X] [--life N] [--maint X] [--mont X]\n"
-    "                          экономические параметры проекта: печатает, заданные изменяет\n"
-    "  supply КОД --str X --uk Y [--ssc-net Z] [--harmonics 5,7,11,13] | --clear\n"
-    "                          данные питания проекта для проверки резонанса с трансформатором\n";
-
 void printError(const QString &text)
 {
     std::fputs(text.toUtf8().constData(), stderr);
@@ -42,20 +31,25 @@ int run(const QStringList &arguments)
                     throw KorvanError(QStringLiteral("После --data нужно указать каталог данных."));
                 context.dataDirectory = rest.takeFirst();
             } else if (option == QLatin1String("--help")) {
-                std::fputs(Usage, stdout);
+                std::fputs(programHelp().toUtf8().constData(), stdout);
                 return 0;
             } else {
                 throw KorvanError(QStringLiteral("Неизвестный параметр «%1».").arg(option));
             }
         }
         if (rest.isEmpty()) {
-            std::fputs(Usage, stderr);
+            std::fputs(programHelp().toUtf8().constData(), stderr);
             return 2;
         }
         const QString command = rest.takeFirst();
         const Command *handler = findCommand(command);
         if (!handler)
             throw KorvanError(QStringLiteral("Неизвестная команда «%1».").arg(command));
+        if (rest.contains(QLatin1String("--help"))) {
+            std::fputs(commandHelp(*handler).toUtf8().constData(), stdout);
+            return 0;
+        }
+        context.command = handler;
         context.arguments = rest;
         const QByteArray out = handler->run(context);
         std::fwrite(out.constData(), 1, size_t(out.size()), stdout);

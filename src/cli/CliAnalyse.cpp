@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "CliSupply.h"
 #include "CliSupport.h"
+#include "Interrupt.h"
 #include "JsonText.h"
 
 #include "compensation/AnalysisCommands.h"
@@ -112,6 +113,7 @@ QByteArray analyseProject(Context &context)
     TDataModule1 &data = context.data();
     restrictAnalysisToProject(data);
     sortAnalysis(data, sort);
+    const Progress progress = commandProgress("Оценка установок");
     Store::Transaction tx(data.store());
     try {
         if (clear)
@@ -121,12 +123,13 @@ QByteArray analyseProject(Context &context)
             addCandidate(data, input, true);
         } else if (!company.isNull()) {
             locateCompany(data, company);
-            addCompanyCandidates(data, input, {}, true);
+            addCompanyCandidates(data, input, progress, true);
         } else if (allCompanies) {
-            addCatalogueCandidates(data, input, {}, true);
+            addCatalogueCandidates(data, input, progress, true);
         }
         for (const Drop &drop : drops)
             drop(data);
+        throwIfInterrupted();
         tx.commit();
     } catch (...) {
         data.tblSel_KU->cancel();

@@ -2,6 +2,8 @@
 #include "CliCommandList.h"
 #include "CliContext.h"
 #include "CliSupport.h"
+#include "Interrupt.h"
+#include "JsonShape.h"
 #include "JsonText.h"
 
 #include "Messages.h"
@@ -34,8 +36,7 @@ QByteArray importCatalogue(Context &context)
     const QString path = context.takePositional(QStringLiteral("файл справочника"));
     context.requireNoArguments();
     const QJsonValue input = readJsonInput(path);
-    if (!input.isArray())
-        throw KorvanError(QStringLiteral("Справочник должен быть массивом JSON."));
+    checkJson(catalogueInput(), input);
     TDataModule1 &data = context.data();
     TTable &companies = *data.tblsKU0, &types = *data.tblsKU1, &groups = *data.tblsKU2;
     QList<QByteArray> added;
@@ -44,7 +45,7 @@ QByteArray importCatalogue(Context &context)
         for (const QJsonValue &c : input.toArray()) {
             const QJsonObject company = c.toObject();
             const QString name = textOf(company, QStringLiteral("Company"));
-            if (name.isEmpty() || !companies.locate(QStringLiteral("Company"), name.left(50))) {
+            if (name.isEmpty() || !companies.locate(QStringLiteral("Company"), name)) {
                 companies.append();
                 companies.setValue(QStringLiteral("Company"), name);
                 companies.post();
@@ -73,6 +74,7 @@ QByteArray importCatalogue(Context &context)
                                        {QStringLiteral("KodKU1"), QByteArray::number(types.currentKod())}});
             }
         }
+        throwIfInterrupted();
         tx.commit();
     } catch (...) {
         for (TTable *t : {&groups, &types, &companies})

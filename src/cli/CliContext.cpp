@@ -1,8 +1,14 @@
 #include "CliContext.h"
 
+#include "CliCommands.h"
+
 #include "Messages.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+
+#include <QFileInfo>
+
+#include <stdexcept>
 
 namespace korvan::cli {
 
@@ -16,8 +22,13 @@ Context::~Context()
 
 Store &Context::store()
 {
-    if (!m_store)
-        m_store = Store::open(dataDirectory.isEmpty() ? Store::defaultDataDirectory() : dataDirectory);
+    if (!m_store) {
+        const QString dir = dataDirectory.isEmpty() ? Store::defaultDataDirectory() : dataDirectory;
+        // A command that only reads needs neither the lock nor a writable directory; a store not
+        // made yet is made as for any command.
+        const bool readOnly = command && command->readsOnly && QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(Store::FileName));
+        m_store = Store::open(dir, readOnly ? Store::Access::ReadOnly : Store::Access::ReadWrite);
+    }
     return *m_store;
 }
 
@@ -28,8 +39,25 @@ TDataModule1 &Context::data()
     return *m_data;
 }
 
+namespace {
+
+// An option a command reads but its row does not declare would be missing from the help.
+void requireDeclared(const Command *command, const QString &name, bool takesValue)
+{
+    if (!command)
+        return;
+    const CommandOption *o = command->option(name);
+    if (!o || bool(o->value) != takesValue)
+        throw std::logic_error(QStringLiteral("параметр %1 команды %2 не описан в таблице команд")
+                                   .arg(name, QLatin1String(command->name))
+                                   .toStdString());
+}
+
+} // namespace
+
 QString Context::takeOption(const QString &name)
 {
+    requireDeclared(command, name, true);
     const int i = arguments.indexOf(name);
     if (i < 0)
         return {};
@@ -42,6 +70,7 @@ QString Context::takeOption(const QString &name)
 
 bool Context::takeFlag(const QString &name)
 {
+    requireDeclared(command, name, false);
     return arguments.removeAll(name) > 0;
 }
 

@@ -10,6 +10,8 @@ class TDataModule1;
 
 namespace korvan::cli {
 
+struct Command;
+
 // What one run of the command-line program works with: its data directory, the command's own
 // arguments, and the store and shared cursors, opened on first use.
 struct Context {
@@ -18,6 +20,7 @@ struct Context {
 
     QString dataDirectory; // empty: the program's data directory
     QStringList arguments;
+    const Command *command = nullptr; // the command being run: the options it may take
 
     TDataModule1 &data();
     Store &store();

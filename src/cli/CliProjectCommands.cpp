@@ -4,6 +4,8 @@
 #include "CliEconomics.h"
 #include "CliSupply.h"
 #include "CliSupport.h"
+#include "Interrupt.h"
+#include "JsonShape.h"
 #include "JsonText.h"
 
 #include "NumericChecks.h"
@@ -85,7 +87,7 @@ void locateType(TDataModule1 &data, const QJsonObject &in)
 {
     const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
     if (in.contains(QStringLiteral("KodKU1"))) {
-        const qint64 kod = in.value(QStringLiteral("KodKU1")).toInteger();
+        const qint64 kod = qint64(numberValue(numberText(in, QStringLiteral("KodKU1")), true));
         TTable types(data.store(), QStringLiteral("sKU1.DB"));
         types.open();
         if (!types.locate(QStringLiteral("Kod"), kod) || !data.tblsKU0->locate(QStringLiteral("Kod"), types.value(QStringLiteral("Kod0"))) ||
@@ -138,8 +140,7 @@ QByteArray importProject(Context &context)
     const QString path = context.takePositional(QStringLiteral("файл проекта"));
     context.requireNoArguments();
     const QJsonValue input = readJsonInput(path);
-    if (!input.isObject())
-        throw KorvanError(QStringLiteral("Проект должен быть объектом JSON."));
+    checkJson(projectInput(), input);
     const QJsonObject in = input.toObject();
     TDataModule1 &data = context.data();
     Store::Transaction tx(data.store());
@@ -162,6 +163,7 @@ QByteArray importProject(Context &context)
             rethrowAt(e, QStringLiteral("Вариант %1 в файле.").arg(i + 1));
         }
     }
+    throwIfInterrupted();
     tx.commit();
     return kodResult(kod);
 }
@@ -247,7 +249,7 @@ QByteArray copyProjectCommand(Context &context)
     TDataModule1 &data = context.data();
     if (!named)
         name = data.tblProj0->asString(QStringLiteral("Name")) + QStringLiteral("_1");
-    return kodResult(copyProject(data, name));
+    return kodResult(copyProject(data, name, commandProgress("Копирование проекта")));
 }
 
 } // namespace korvan::cli

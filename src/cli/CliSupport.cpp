@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QStringDecoder>
 #include <cstdio>
 
 namespace korvan::cli {
@@ -26,11 +27,20 @@ QJsonValue readJsonInput(const QString &path)
             throw KorvanError(QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
         bytes = file.readAll();
     }
+    const QString shown = path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path;
+    // The parser would put replacement characters in place of broken bytes and go on.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        const qsizetype bad = decoded.indexOf(QChar::ReplacementCharacter);
+        throw KorvanError(QStringLiteral("Файл «%1» не в кодировке UTF-8: неправильная последовательность байтов%2.")
+                              .arg(shown, bad < 0 ? QString() : QStringLiteral(" (символ %1)").arg(bad + 1)));
+    }
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
         throw KorvanError(QStringLiteral("Файл «%1» не является правильным JSON: %2 (позиция %3).")
-                              .arg(path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path, error.errorString())
+                              .arg(shown, error.errorString())
                               .arg(error.offset));
     return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
 }

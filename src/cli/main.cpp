@@ -1,5 +1,6 @@
 #include "Cli.h"
 #include "QtTranslation.h"
+#include "Interrupt.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
@@ -10,5 +11,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Korvan Vkp"));
     QTranslator qtTexts;
     korvan::installQtTranslation(qtTexts);
+    korvan::cli::installInterruptHandler();
     return korvan::cli::run(QCoreApplication::arguments());
 }

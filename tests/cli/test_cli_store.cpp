@@ -1,9 +1,13 @@
 // The command-line program as a user runs it, and the database it leaves, read from outside.
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 class TestCliStore : public QObject {
     Q_OBJECT
@@ -99,6 +103,49 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase("outside");
+    }
+
+    // A colleague's data on a read-only share or in a backup: the commands that read work, with
+    // no lock and nothing written; the ones that write say why they cannot.
+    void readOnlyDirectoryCanBeRead()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only directories");
+        QTemporaryDir dir;
+        QCOMPARE(cli({"--data", dir.path(), "import", "-"}).code, 2); // no input: nothing made but the store
+        Run r = cli({"--data", dir.path(), "list"});
+        QCOMPARE(r.code, 0);
+        QFile::remove(dir.filePath("KorvanVkp1.lock"));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        r = cli({"--data", dir.path(), "list"});
+        QCOMPARE(QString::fromUtf8(r.err), QString());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(cli({"--data", dir.path(), "catalogue-export"}).code, 0);
+        r = cli({"--data", dir.path(), "recalc", "1"});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(QString::fromUtf8(r.err).contains("недоступен для записи"), r.err.constData());
+        QVERIFY(!QFile::exists(dir.filePath("KorvanVkp1.lock")));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Reading takes no lock: the commands that read work beside a running program, and see what
+    // it has committed, not what it is still writing.
+    void readersWorkBesideARunningProgram()
+    {
+        QTemporaryDir dir;
+        QProcess writer;
+        writer.start(qEnvironmentVariable("KORVAN_TEST_HELPERS") + "/korvan_store_writer", {dir.path()});
+        QVERIFY(writer.waitForStarted());
+        QVERIFY(writer.waitForReadyRead(60000));
+        Run r = cli({"--data", dir.path(), "list"});
+        QCOMPARE(QString::fromUtf8(r.err), QString());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(QJsonDocument::fromJson(r.out).array().size(), 1);
+        r = cli({"--data", dir.path(), "delete", "1"});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(QString::fromUtf8(r.err).contains("KorvanVkp1.lock"), r.err.constData());
+        writer.kill();
+        QVERIFY(writer.waitForFinished());
     }
 
     void errorsInRussianWithExitCode2_data()

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QtTest>
 
 using namespace korvan;
@@ -136,6 +137,12 @@ private slots:
         auto first = Store::open(dir.path());
         const QString error = openError(dir.path());
         QVERIFY2(error.contains("уже работает другая копия программы"), qPrintable(error));
+        // Which file, and who holds it.
+        QVERIFY2(error.contains(dir.filePath("KorvanVkp1.lock")), qPrintable(error));
+        QVERIFY2(error.contains(QString("процесс %1 на компьютере «%2»").arg(QCoreApplication::applicationPid()).arg(QSysInfo::machineHostName())),
+                 qPrintable(error));
+        // Reading needs no lock.
+        QVERIFY(Store::open(dir.path(), Store::Access::ReadOnly));
         first.reset();
         QVERIFY(openError(dir.path()).isEmpty());
     }
@@ -149,6 +156,43 @@ private slots:
         QCOMPARE(Store::dataDirectoryFor("/usr/bin"), perUser);
         QCOMPARE(Store::dataDirectoryFor("/usr/local/bin/"), perUser);
         QVERIFY(!QFileInfo::exists("/usr/bin/Data"));
+    }
+
+    // What a power loss, a crash or another computer left in the lock file does not matter: only
+    // a living holder of the lock refuses.
+    void leftoverLockFileDoesNotBlock_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbled") << QByteArray("\x00\xff\xfe garbage\n\n\n");
+        QTest::newRow("other host") << QByteArray("12345\nдругой-компьютер\nKorvan Vkp\n");
+        QTest::newRow("this host, dead process") << QByteArray("999999999\n") + QSysInfo::machineHostName().toUtf8() + "\n";
+    }
+    void leftoverLockFileDoesNotBlock()
+    {
+        QFETCH(QByteArray, contents);
+        QTemporaryDir dir;
+        QFile lock(dir.filePath("KorvanVkp1.lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(contents);
+        lock.close();
+        QCOMPARE(openError(dir.path()), QString());
+    }
+
+    // A lock held by another living process refuses, naming the file and the holder.
+    void lockHeldByLiveProcessRefuses()
+    {
+        QTemporaryDir dir;
+        QProcess writer;
+        writer.start(qEnvironmentVariable("KORVAN_TEST_HELPERS") + "/korvan_store_writer", {dir.path()});
+        QVERIFY(writer.waitForStarted());
+        QVERIFY(writer.waitForReadyRead(60000));
+        const QString error = openError(dir.path());
+        QVERIFY2(error.contains(QString("процесс %1").arg(writer.processId())), qPrintable(error));
+        QVERIFY2(error.contains("KorvanVkp1.lock"), qPrintable(error));
+        writer.kill();
+        QVERIFY(writer.waitForFinished());
+        QCOMPARE(openError(dir.path()), QString());
     }
 
     void unusableDirectoryRefused()

@@ -2,7 +2,9 @@
 
 #include "Numbers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace korvan {
 
@@ -35,14 +37,13 @@ std::optional<int> selectionModeNumber(const QString &caption)
 
 void BuildModuleList(const std::vector<ModuleGroup> &groups, ModuleList &list)
 {
-    for (const ModuleGroup &g : groups) {
-        for (int k = 0; k < g.count; ++k) {
-            auto at = list.begin();
-            while (at != list.end() && *at > g.power)
-                ++at;
-            list.insert(at, g.power);
-        }
-    }
+    // Each module goes before the first entry that is not larger: the list stays sorted from the
+    // largest down, and equal powers cannot be told apart, so a stable sort gives the same list
+    // as inserting one module at a time, without its quadratic cost.
+    for (const ModuleGroup &g : groups)
+        if (g.count > 0)
+            list.insert(list.end(), size_t(g.count), g.power);
+    std::stable_sort(list.begin(), list.end(), std::greater<double>());
 }
 
 void AddSwitchedModule(SwitchedList &list, double power)
@@ -73,10 +74,17 @@ namespace {
 template <class Accept> double greedyPass(const ModuleList &modules, SwitchedList &switched, Accept accept)
 {
     double sum = 0;
-    for (double m : modules) {
+    for (size_t i = 0; i < modules.size();) {
+        const double m = modules[i];
         if (accept(sum, m)) {
             sum += m;
             AddSwitchedModule(switched, m);
+            ++i;
+        } else {
+            // The test sees only the sum and the module, and a refused module leaves the sum as
+            // it was: every further module of this power is refused too.
+            while (i < modules.size() && modules[i] == m)
+                ++i;
         }
     }
     return sum;

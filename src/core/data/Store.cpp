@@ -11,13 +11,22 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QSysInfo>
+#include <QStorageInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
 
 #include "Statement.h"
 
 #include <sqlite3.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace korvan {
 
@@ -41,6 +50,8 @@ Store::~Store()
         cursor->detachFromStore();
     m_statements.clear();
     sqlite3_close_v2(m_db);
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
 }
 
 QString Store::defaultDataDirectory()
@@ -59,27 +70,27 @@ QString Store::dataDirectoryFor(const QString &programDirectory)
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Data");
 }
 
-std::unique_ptr<Store> Store::open(const QString &dataDirectory)
+std::unique_ptr<Store> Store::open(const QString &dataDirectory, Access access)
 {
     std::unique_ptr<Store> store(new Store);
     const QString dir = QDir(dataDirectory).absolutePath();
     store->m_directory = dir;
+    store->m_filePath = dir + QLatin1Char('/') + QLatin1String(FileName);
+    if (access == Access::ReadOnly) {
+        if (!QFileInfo::exists(store->m_filePath))
+            throw KorvanError(QStringLiteral("В каталоге данных «%1» нет файла данных «%2».")
+                                  .arg(QDir::toNativeSeparators(dir), QLatin1String(FileName)));
+        store->m_readOnly = true;
+        store->openConnection(store->m_filePath, true);
+        store->prepareSchema(false);
+        return store;
+    }
     if (!QDir().mkpath(dir))
         throw KorvanError(QStringLiteral("Не удалось создать каталог данных «%1».").arg(QDir::toNativeSeparators(dir)));
     if (!writableDirectory(dir))
         throw KorvanError(QStringLiteral("Каталог данных «%1» недоступен для записи.").arg(QDir::toNativeSeparators(dir)));
+    store->lockDirectory();
 
-    store->m_lock = std::make_unique<QLockFile>(dir + QStringLiteral("/KorvanVkp1.lock"));
-    store->m_lock->setStaleLockTime(0);
-    if (!store->m_lock->tryLock(0)) {
-        if (store->m_lock->error() == QLockFile::LockFailedError)
-            throw KorvanError(QStringLiteral("С каталогом данных «%1» уже работает другая копия программы. "
-                                             "Закройте её и повторите запуск.")
-                                  .arg(QDir::toNativeSeparators(dir)));
-        throw KorvanError(QStringLiteral("Не удалось занять каталог данных «%1».").arg(QDir::toNativeSeparators(dir)));
-    }
-
-    store->m_filePath = dir + QLatin1Char('/') + QLatin1String(FileName);
     const QFileInfo info(store->m_filePath);
     if (info.exists() && !info.isWritable())
         throw KorvanError(QStringLiteral("Файл данных «%1» недоступен для записи.")
@@ -90,6 +101,42 @@ std::unique_ptr<Store> Store::open(const QString &dataDirectory)
     return store;
 }
 
+void Store::lockDirectory()
+{
+    // The lock is the system's lock on the file, not the file's contents: whatever a crash or a
+    // power loss left in it, a lock whose holder is gone is free. The contents only say who holds it.
+    const QString path = m_directory + QLatin1Char('/') + QLatin1String(LockFileName);
+    const QString shown = QDir::toNativeSeparators(path);
+    m_lockFd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (m_lockFd < 0)
+        throw KorvanError(QStringLiteral("Не удалось открыть файл блокировки «%1»: %2.")
+                              .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
+    if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        QByteArray holder(256, '\0');
+        const ssize_t n = ::pread(m_lockFd, holder.data(), size_t(holder.size()), 0);
+        holder.resize(n > 0 ? n : 0);
+        ::close(m_lockFd);
+        m_lockFd = -1;
+        if (error != EWOULDBLOCK)
+            throw KorvanError(QStringLiteral("Не удалось занять файл блокировки «%1»: %2.")
+                                  .arg(shown, QString::fromLocal8Bit(std::strerror(error))));
+        const QStringList who = QString::fromUtf8(holder).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QString by;
+        if (who.size() >= 2 && !who[0].trimmed().isEmpty())
+            by = QStringLiteral(" (процесс %1 на компьютере «%2»)").arg(who[0].trimmed(), who[1].trimmed());
+        throw KorvanError(QStringLiteral("С каталогом данных «%1» уже работает другая копия программы%2: "
+                                         "файл блокировки «%3» занят. Закройте её и повторите запуск.")
+                              .arg(QDir::toNativeSeparators(m_directory), by, shown));
+    }
+    const QByteArray who = QByteArray::number(qint64(::getpid())) + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+    // Who holds it is a courtesy for the next one refused; failing to write it changes nothing.
+    if (::ftruncate(m_lockFd, 0) == 0) {
+        const ssize_t written = ::pwrite(m_lockFd, who.constData(), size_t(who.size()), 0);
+        Q_UNUSED(written);
+    }
+}
+
 std::unique_ptr<Store> Store::openMemory()
 {
     std::unique_ptr<Store> store(new Store);
@@ -98,15 +145,38 @@ std::unique_ptr<Store> Store::openMemory()
     return store;
 }
 
-void Store::openConnection(const QString &databaseName)
+void Store::openConnection(const QString &databaseName, bool readOnly)
 {
-    if (sqlite3_open_v2(databaseName.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+    QByteArray name = databaseName.toUtf8();
+    int flags = SQLITE_OPEN_NOMUTEX;
+    if (readOnly) {
+        // A directory nobody can write to holds a file nobody changes: the engine need not look
+        // for other writers (it could not create its shared-memory file there anyway).
+        const bool frozen = !QFileInfo(QFileInfo(databaseName).absolutePath()).isWritable();
+        name = QUrl::fromLocalFile(databaseName).toEncoded() + (frozen ? "?immutable=1" : "?mode=ro");
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+    } else {
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    }
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK)
         fail(engineError(m_db));
     // A file that is not a database shows itself at the first read.
-    if (sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw KorvanError(QStringLiteral("Файл «%1» не является базой данных программы (%2). "
-                                         "Файл оставлен без изменений.")
-                              .arg(QDir::toNativeSeparators(databaseName), engineError(m_db)));
+    if (sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(m_db) & 0xff;
+        const QString shown = QDir::toNativeSeparators(databaseName);
+        if (code == SQLITE_NOTADB)
+            throw KorvanError(QStringLiteral("Файл «%1» не является базой данных программы (%2). "
+                                             "Файл оставлен без изменений.")
+                                  .arg(shown, engineError(m_db)));
+        // Anything else is about the disk or the file's access, not about what is in it.
+        const QStorageInfo disk(QFileInfo(databaseName).absolutePath());
+        if (code == SQLITE_FULL || (disk.isValid() && disk.bytesAvailable() < 1024 * 1024))
+            throw KorvanError(QStringLiteral("На диске с файлом «%1» нет места (свободно %2 байт). "
+                                             "Освободите место и повторите. Файл оставлен без изменений.")
+                                  .arg(shown)
+                                  .arg(disk.bytesAvailable()));
+        throw KorvanError(QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(shown, engineError(m_db)));
+    }
 }
 
 void Store::configureConnection()

@@ -8,7 +8,6 @@
 #include <memory>
 #include <unordered_map>
 
-class QLockFile;
 struct sqlite3;
 
 namespace korvan {
@@ -20,7 +19,8 @@ class Statement;
 // The database file that holds all tables, its one connection and its transactions.
 // Opening creates a missing database with the schema and the delivered contents, migrates an
 // older one, and refuses a file that is not ours, a newer format, a second running program on
-// the same directory and a directory that cannot be written.
+// the same directory and a directory that cannot be written. Opened for reading only, it takes
+// no lock and writes nothing, so a read-only share or a backup can be read.
 class Store : public QObject {
     Q_OBJECT
 public:
@@ -36,13 +36,16 @@ public:
     static QString defaultDataDirectory();
     static QString dataDirectoryFor(const QString &programDirectory);
 
-    static std::unique_ptr<Store> open(const QString &dataDirectory);
+    enum class Access { ReadWrite, ReadOnly };
+    static std::unique_ptr<Store> open(const QString &dataDirectory, Access access = Access::ReadWrite);
+    static constexpr const char *LockFileName = "KorvanVkp1.lock";
     // An in-memory store with the schema and the delivered contents (benchmarks, tests).
     static std::unique_ptr<Store> openMemory();
 
     QString dataDirectory() const { return m_directory; }
     QString filePath() const { return m_filePath; }
     bool inMemory() const { return m_filePath.isEmpty(); }
+    bool readOnly() const { return m_readOnly; }
 
     // A prepared statement kept for the life of the store.
     Statement &prepared(const QString &sql);
@@ -78,7 +81,8 @@ public:
 
 private:
     Store() = default;
-    void openConnection(const QString &databaseName);
+    void lockDirectory();
+    void openConnection(const QString &databaseName, bool readOnly = false);
     void configureConnection();
     void prepareSchema(bool allowCreate);
     void createSchema();
@@ -88,7 +92,8 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_directory;
     QString m_filePath;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lockFd = -1; // held with flock(): the system frees it when the process ends
+    bool m_readOnly = false;
     std::unordered_map<QString, std::unique_ptr<Statement>> m_statements;
     quint64 m_epoch = 1;
     QList<TTable *> m_cursors;

@@ -7,6 +7,8 @@
 #include "data/TDataModule1.h"
 #include "data/TotalsBatch.h"
 
+#include <cmath>
+
 namespace korvan {
 
 void replaceProjectGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
@@ -35,8 +37,8 @@ QList<GraphPeriod> scaledTypicalGraph(const TTable &typical, double pmax, double
     const auto mark = t.bookmark();
     for (t.first(); !t.eof(); t.next())
         out.append({t.asFloat(QStringLiteral("T1")), t.asFloat(QStringLiteral("T2")),
-                    double(roundHalfEven(pmax * t.asFloat(QStringLiteral("P")) / 100)),
-                    double(roundHalfEven(qmax * t.asFloat(QStringLiteral("Q")) / 100))});
+                    std::nearbyint(pmax * t.asFloat(QStringLiteral("P")) / 100),
+                    std::nearbyint(qmax * t.asFloat(QStringLiteral("Q")) / 100)});
     t.gotoBookmark(mark);
     return out;
 }

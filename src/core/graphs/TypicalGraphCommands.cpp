@@ -6,6 +6,7 @@
 #include "data/TDataModule1.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvan {
 
@@ -44,8 +45,8 @@ void addProjectGraphToCatalogue(TDataModule1 &data, const QString &industry, con
             graph.append();
             graph.setValue(QStringLiteral("T1"), row[t1]);
             graph.setValue(QStringLiteral("T2"), row[t2]);
-            graph.setValue(QStringLiteral("P"), double(roundHalfEven(row[p].toDouble() / pmax * 100)));
-            graph.setValue(QStringLiteral("Q"), double(roundHalfEven(row[q].toDouble() / qmax * 100)));
+            graph.setValue(QStringLiteral("P"), std::nearbyint(row[p].toDouble() / pmax * 100));
+            graph.setValue(QStringLiteral("Q"), std::nearbyint(row[q].toDouble() / qmax * 100));
             graph.post();
         }
         tx.commit();

@@ -1,0 +1,50 @@
+#include "Interrupt.h"
+
+#include "Messages.h"
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace korvan::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int) { interrupted = 1; }
+
+} // namespace
+
+void installInterruptHandler()
+{
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND; // the second Ctrl+C ends the program
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool interruptRequested() { return interrupted != 0; }
+
+void throwIfInterrupted()
+{
+    if (interrupted)
+        throw KorvanError(QStringLiteral("Команда прервана (Ctrl+C). Данные остались без изменений."));
+}
+
+Progress commandProgress(const char *what)
+{
+    const bool terminal = ::isatty(STDERR_FILENO);
+    return [terminal, what](int value, int maximum) {
+        throwIfInterrupted();
+        if (terminal && maximum > 0) {
+            std::fprintf(stderr, "\r%s: %d из %d", what, value, maximum);
+            if (value >= maximum)
+                std::fputc('\n', stderr);
+            std::fflush(stderr);
+        }
+    };
+}
+
+} // namespace korvan::cli

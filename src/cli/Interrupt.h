@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Progress.h"
+
+namespace korvan::cli {
+
+// Ctrl+C asks the running command to stop at its next progress step; the command's transaction
+// is then rolled back and the store stays as it was. A second Ctrl+C ends the program at once,
+// which leaves the store as it was too (a transaction is never half written).
+void installInterruptHandler();
+bool interruptRequested();
+// Refuses to go on once Ctrl+C was pressed.
+void throwIfInterrupted();
+
+// Progress for a long command: checks for Ctrl+C at each step and, on a terminal, shows how far
+// the work has gone.
+Progress commandProgress(const char *what);
+
+} // namespace korvan::cli
