@@ -286,7 +286,10 @@ def expected_project(inp, types):
     proj.update(Name=inp["Name"], ProjOwner=inp.get("ProjOwner"), ProjMemo=inp.get("ProjMemo"),
                 Tarif_a=ta, Tarif_q=tq, MonthDay=md, YearDay=yd)
     variants = []
+    largest = 0  # a variant without a number gets one above the largest so far
     for i, v in enumerate(inp.get("variants", [])):
+        number = v.get("VarNum", largest + 1)
+        largest = max(largest, number)
         t = types[v["KodKU1"]]
         mode = CAPTIONS.index(v["Rejim"])
         limits = {k: (v[k] if k in MODE_LIMITS[mode] else None) for k in ("Cosf_min", "Cosf_max", "Cosf_tr")}
@@ -300,7 +303,7 @@ def expected_project(inp, types):
         cena = t["Cena"] if t["Cena"] is not None else 0.0
         comp_rows, totals = variant_values(periods, qkus, t["Pp"], v["Kp"], cena, proj, ta, tq, md, yd)
         rec = dict(totals)
-        rec.update(VarNum=v.get("VarNum", i + 1), TipKU=t["Name"][:30], Qk=t["Q"], Pp=t["Pp"], Kp=v["Kp"],
+        rec.update(VarNum=number, TipKU=t["Name"][:30], Qk=t["Q"], Pp=t["Pp"], Kp=v["Kp"],
                    Cena=cena, KodKU0=t["KodKU0"], KodKU1=v["KodKU1"], Rejim=v["Rejim"], **limits)
         rec["project5.DB"] = [dict(Stup=g["Qstup"], Kol_vo=g["Kol_vo"]) for g in t["modules"]]
         rec["project3.DB"] = []
@@ -793,11 +796,13 @@ def random_project(rng, run, index, types):
             number = rng.randint(10, 99)
             while number in numbers:
                 number += 1
-            numbers.add(number)
             v["VarNum"] = number
-        elif rng.random() < 0.3:
-            v["VarNum"] = i + 1
-        # otherwise the program numbers it: the variants so far plus one
+        elif rng.random() < 0.3 and i + 1 not in numbers:
+            number = i + 1
+            v["VarNum"] = number
+        else:  # the program numbers it: one above the largest number so far
+            number = max(numbers, default=0) + 1
+        numbers.add(number)
         variants.append(v)
     if variants:
         inp["variants"] = variants

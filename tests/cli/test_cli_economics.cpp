@@ -111,9 +111,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("economics");
         QTest::addColumn<QString>("message");
-        QTest::newRow("not an object") << QByteArray(R"(, "economics": 5)") << "Значение «economics» должно быть объектом JSON.";
+        QTest::newRow("not an object") << QByteArray(R"(, "economics": 5)") << "Ошибка в «economics»: значение должно быть объектом, а не числом.";
         QTest::newRow("unknown key") << QByteArray(R"(, "economics": {"Rate": 5, "Years": 3})")
-                                     << "Неизвестный ключ «Years» в «economics»: допустимы Rate, Life, Maint, Mont.";
+                                     << "Ошибка в «economics.Years»: неизвестный ключ. Допустимые ключи: Rate, Life, Maint, Mont.";
         QTest::newRow("rate") << QByteArray(R"(, "economics": {"Rate": 101})")
                               << "Значение поля \"Ставка дисконтирования, % в год\" должно быть в пределах от 0 до 100.";
     }

@@ -238,7 +238,7 @@ private slots:
                 QVERIFY2(one.out.contains(o.name), o.name);
             }
         }
-        QCOMPARE(commands, 11);
+        QCOMPARE(commands, 13);
         QVERIFY(findCommand("graph-from-file")->option("--period"));
     }
 };

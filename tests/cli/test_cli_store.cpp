@@ -76,9 +76,11 @@ private slots:
             q.exec("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
             while (q.next())
                 tables << q.value(0).toString();
-            // The fifteen of the original format first, the economics beside them.
-            QCOMPARE(tables.size(), 17);
-            QCOMPARE(tables.mid(15), (QStringList{"econom.db", "econrep.db"}));
+            // The fifteen of the original format first, the resonance check's and the economics'
+            // tables beside them.
+            QCOMPARE(tables.size(), 22);
+            QCOMPARE(tables.mid(15), (QStringList{"supply.db", "sKU1_detuning.db", "project2_harmonics.db",
+                                                  "sel_ku_harmonics.db", "report_resonance.db", "econom.db", "econrep.db"}));
             for (const auto &[table, fields] : expected) {
                 QVERIFY2(q.exec(QString("PRAGMA table_info(\"%1\")").arg(table)), qPrintable(table));
                 QStringList found;

@@ -123,12 +123,7 @@ private slots:
     {
         TestData td;
         createExampleProject(*td.data);
-        // As a file of the first format: no tables, no triggers.
-        td.store->exec("DROP TRIGGER \"econom.db:project\"");
-        td.store->exec("DROP TRIGGER \"econrep.db:report\"");
-        td.store->exec("DROP TABLE \"econom.db\"");
-        td.store->exec("DROP TABLE \"econrep.db\"");
-        td.store->exec("PRAGMA user_version=1");
+        toFirstFormat(*td.store);
         td.reopen();
         QCOMPARE(td.store->scalar("PRAGMA user_version").toInt(), Store::SchemaVersion);
         td.data->tblProj0->first();

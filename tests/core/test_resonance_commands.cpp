@@ -159,11 +159,7 @@ private slots:
     {
         TestData td;
         prepare(*td.data);
-        // Make it a store of the first format: none of the check's tables.
-        for (const char *t : {"supply.db", "sKU1_detuning.db", "project2_harmonics.db", "sel_ku_harmonics.db",
-                              "report_resonance.db"})
-            td.store->exec(QStringLiteral("DROP TABLE \"%1\"; DROP TRIGGER \"%1:delete\"").arg(QLatin1String(t)));
-        td.store->exec("PRAGMA user_version=1");
+        toFirstFormat(*td.store);
         td.reopen();
         Store &store = *td.store;
         QCOMPARE(store.scalar("PRAGMA user_version").toInt(), int(Store::SchemaVersion));

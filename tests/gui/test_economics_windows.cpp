@@ -94,7 +94,10 @@ private slots:
         setProjectEconomics(dm, {"0", QString::number(years), "0", "0"});
         TMainForm form(dm);
         CursorModel *m = form.findChild<CursorGrid *>("DBGrid2")->cursorModel();
-        const QModelIndex dpp = m->index(0, m->columnCount() - 1);
+        int column = 0;
+        while (column < m->columnCount() && m->headerData(column, Qt::Horizontal).toString() != "Срок диск., лет")
+            ++column;
+        const QModelIndex dpp = m->index(0, column);
         QCOMPARE(m->data(dpp, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
         setProjectEconomics(dm, {"0", QString::number(years + 1), "0", "0"});
         QVERIFY(!m->data(dpp, Qt::ForegroundRole).isValid());

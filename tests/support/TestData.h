@@ -21,6 +21,10 @@ struct TestData {
     std::unique_ptr<TDataModule1> data;
 };
 
+// Turns the store's file into one of the first format: only the fifteen tables, no triggers,
+// version 1. A later opening migrates it.
+void toFirstFormat(Store &store);
+
 // Appends and posts one row; values by field name.
 qint64 appendRow(TTable &table, const QVariantMap &values);
 

@@ -222,25 +222,17 @@ QWidget *TParRepFm::buildContentsPage()
                 ++depth;
             l->addWidget(flagBoxFor(f.flag, p, depth));
         }
-        if (tab == ReportFlagTab::WithCompensation)
-            l->addWidget(buildEconomicsBox(p));
         if (tab == ReportFlagTab::WithCompensation) {
-            m_chkResonance = new QCheckBox(QStringLiteral("Проверка резонанса на высших гармониках."), p);
-            m_chkResonance->setObjectName(QStringLiteral("dbchkResonance"));
-            m_chkResonance->setToolTip(QStringLiteral("После характеристики каждой установки - проверка резонанса с "
-                                                      "трансформатором (если заданы данные питания проекта)"));
-            connect(m_chkResonance, &QCheckBox::clicked, this, [this](bool checked) {
-                runGuarded([&] {
-                    Store::Transaction tx(m_report.store());
-                    resonance_tables::setReportFlag(m_report.store(), m_report.currentKod(), checked);
-                    tx.commit();
-                });
-                loadRecord();
-            });
-            l->addWidget(m_chkResonance);
+            l->addWidget(buildEconomicsBox(p));
+            l->addWidget(buildResonanceBox(p));
         }
         l->addStretch();
-        inner->addTab(p, QString::fromUtf8(caption));
+        // The boxes scroll on a low screen rather than push the window's buttons off it.
+        auto *scroll = new QScrollArea(inner);
+        scroll->setWidget(p);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        inner->addTab(scroll, QString::fromUtf8(caption));
     }
     flags->addWidget(inner, 1);
     layout->addLayout(flags, 3);
@@ -269,6 +261,23 @@ QWidget *TParRepFm::buildContentsPage()
     sample->addWidget(scroll, 1);
     layout->addLayout(sample, 2);
     return page;
+}
+
+QWidget *TParRepFm::buildResonanceBox(QWidget *parent)
+{
+    m_chkResonance = new QCheckBox(QStringLiteral("Проверка резонанса на высших гармониках."), parent);
+    m_chkResonance->setObjectName(QStringLiteral("dbchkResonance"));
+    m_chkResonance->setToolTip(QStringLiteral("После характеристики каждой установки - проверка резонанса с "
+                                              "трансформатором (если заданы данные питания проекта)"));
+    connect(m_chkResonance, &QCheckBox::clicked, this, [this](bool checked) {
+        runGuarded([&] {
+            Store::Transaction tx(m_report.store());
+            resonance_tables::setReportFlag(m_report.store(), m_report.currentKod(), checked);
+            tx.commit();
+        });
+        loadRecord();
+    });
+    return m_chkResonance;
 }
 
 QWidget *TParRepFm::buildEconomicsBox(QWidget *parent)

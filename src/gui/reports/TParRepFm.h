@@ -54,6 +54,7 @@ private:
     QWidget *buildContentsPage();
     QWidget *buildWordPage();
     QWidget *buildEconomicsBox(QWidget *parent);
+    QWidget *buildResonanceBox(QWidget *parent);
     QWidget *flagBoxFor(ReportFlag flag, QWidget *parent, int indent);
     void flagClicked(ReportFlag flag, bool checked);
     void choiceClicked(const QString &field, const QList<ReportChoice> &choices, int id);
