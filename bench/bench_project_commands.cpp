@@ -6,11 +6,7 @@
 //
 // The default sizes show the growth: periods and variants each ten times apart.
 #include "BenchTimer.h"
-#include "compensation/VariantCommands.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "LargeProject.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -21,49 +17,10 @@ using namespace korvan;
 
 namespace {
 
+// The types that bench::addTypes puts in the catalogue.
 constexpr int TypeCount = 20;
-
-QList<GraphPeriod> day(int periods, double phase)
-{
-    QList<GraphPeriod> out;
-    const double step = 24.0 / periods;
-    for (int i = 0; i < periods; ++i) {
-        const double t = i * step;
-        const double p = std::round(300 + 200 * std::sin((t + phase) / 24 * 6.2832));
-        out.append({t, (i + 1) * step, p, std::round(p * 0.75)});
-    }
-    return out;
-}
-
-// Twenty catalogue types of twelve modules each, in one company of their own.
-QList<qint64> addTypes(TDataModule1 &data)
-{
-    Store::Transaction tx(data.store());
-    TTable &c = *data.tblsKU0, &t = *data.tblsKU1, &m = *data.tblsKU2;
-    c.append();
-    c.setValue(QStringLiteral("Company"), QStringLiteral("Испытательная"));
-    c.post();
-    QList<qint64> kods;
-    for (int i = 0; i < TypeCount; ++i) {
-        const double step = 5 + i * 2.5;
-        t.append();
-        t.setValue(QStringLiteral("Name"), QStringLiteral("КУ-%1").arg(i));
-        t.setValue(QStringLiteral("Q"), step * 12);
-        t.setValue(QStringLiteral("Pp"), 0.004);
-        t.setValue(QStringLiteral("Unom"), 400);
-        t.setValue(QStringLiteral("Cena"), 30000 + i * 1000);
-        t.post();
-        kods << t.currentKod();
-        for (int g = 0; g < 12; ++g) {
-            m.append();
-            m.setValue(QStringLiteral("Qstup"), step * (1 + g % 3));
-            m.setValue(QStringLiteral("Kol_vo"), 1);
-            m.post();
-        }
-    }
-    tx.commit();
-    return kods;
-}
+using bench::addTypes;
+using bench::day;
 
 struct Size {
     int periods = 0, variants = 0;
