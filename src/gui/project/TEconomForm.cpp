@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "ui/DialogButtons.h"
+#include "ui/InputProblemBox.h"
 #include "ui/NumericEdit.h"
 
 #include <QFormLayout>
@@ -70,12 +71,8 @@ QWidget *TEconomForm::fieldWidget(int field) const
 
 void TEconomForm::accept()
 {
-    if (const auto problem = checkEconomicInput(input())) {
-        Messages::error(problem->message);
-        if (QWidget *w = fieldWidget(problem->field))
-            w->setFocus(Qt::OtherFocusReason);
+    if (refuseInput(checkEconomicInput(input()), [this](int field) { return fieldWidget(field); }))
         return;
-    }
     QDialog::accept();
 }
 

@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "ui/DialogButtons.h"
 #include "ui/HelpWindow.h"
+#include "ui/InputProblemBox.h"
 #include "ui/NumericEdit.h"
 #include "ui/StepButton.h"
 
@@ -177,12 +178,8 @@ QWidget *TProjForm::fieldWidget(int field) const
 
 void TProjForm::accept()
 {
-    if (const auto problem = checkProjectParams(params())) {
-        Messages::error(problem->message);
-        if (QWidget *w = fieldWidget(problem->field))
-            w->setFocus(Qt::OtherFocusReason);
+    if (refuseInput(checkProjectParams(params()), [this](int field) { return fieldWidget(field); }))
         return;
-    }
     QDialog::accept();
 }
 

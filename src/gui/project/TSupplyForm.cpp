@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "ui/DialogButtons.h"
+#include "ui/InputProblemBox.h"
 #include "ui/NumericEdit.h"
 
 #include <QGridLayout>
@@ -100,12 +101,8 @@ QWidget *TSupplyForm::fieldWidget(int field) const
 
 void TSupplyForm::accept()
 {
-    if (const auto problem = checkSupplyInput(input())) {
-        Messages::error(problem->message);
-        if (QWidget *w = fieldWidget(problem->field))
-            w->setFocus(Qt::OtherFocusReason);
+    if (refuseInput(checkSupplyInput(input()), [this](int field) { return fieldWidget(field); }))
         return;
-    }
     QDialog::accept();
 }
 
