@@ -225,6 +225,9 @@ private slots:
         TestData td;
         TTable &p = *td.data->tblProj0;
         int afterPosts = 0;
+        // The data module's own notice is a hook already: a second one is refused, not swapped in.
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, p.afterPost = [](TTable &) {});
+        p.afterPost.clear();
         p.beforePost = [](TTable &t) {
             if (t.asString("Name").isEmpty()) {
                 Messages::error("Нет имени.");
@@ -251,6 +254,7 @@ private slots:
         TestData td;
         TTable &p = *td.data->tblProj0;
         appendRow(p, {{"Name", "Первый"}});
+        p.afterPost.clear();
         p.afterPost = [](TTable &) { throw KorvanError("сбой"); };
         p.append();
         p.setValue("Name", "Второй");
@@ -259,7 +263,7 @@ private slots:
         QCOMPARE(p.state(), TTable::State::Insert);
         QCOMPARE(p.asString("Name"), QStringLiteral("Второй"));
         QVERIFY(p.isNull("Kod"));
-        p.afterPost = nullptr;
+        p.afterPost.clear();
         p.post();
         QCOMPARE(p.recordCount(), 2);
         TTable other(*td.store, "project0.db");

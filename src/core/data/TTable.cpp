@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace korvan {
 
@@ -42,6 +43,14 @@ int compareValues(FieldType type, const QVariant &a, const QVariant &b)
 }
 
 } // namespace
+
+TTable::HookSlot &TTable::HookSlot::operator=(Hook hook)
+{
+    if (m_hook && hook)
+        throw std::logic_error("a record hook is already set on this event");
+    m_hook = std::move(hook);
+    return *this;
+}
 
 TTable::TTable(Store &store, const QString &tableName, QObject *parent)
     : QObject(parent), m_store(&store), m_def(tableDef(tableName))

@@ -30,6 +30,19 @@ public:
     using Row = QVector<QVariant>;
     using Hook = std::function<void(TTable &)>;
 
+    // One behaviour per record event. Setting a slot that already holds a hook is a programming
+    // fault (the first behaviour would be silently lost), so it throws; clear() first to replace.
+    class HookSlot {
+    public:
+        HookSlot &operator=(Hook hook); // an empty hook clears the slot
+        void clear() { m_hook = nullptr; }
+        explicit operator bool() const { return bool(m_hook); }
+        void operator()(TTable &table) const { m_hook(table); }
+
+    private:
+        Hook m_hook;
+    };
+
     struct Bookmark {
         qint64 kod = 0;
         bool valid() const { return kod != 0; }
@@ -151,7 +164,7 @@ public:
     qint64 currentKod() const; // 0 when there is no posted current row
 
     // Record hooks. A hook that refuses shows its message and throws Abort.
-    Hook beforeInsert, beforeEdit, beforePost, afterPost, beforeDelete, afterDelete;
+    HookSlot beforeInsert, beforeEdit, beforePost, afterPost, beforeDelete, afterDelete;
 
     // The visible rows, for reading many rows without moving the cursor.
     const QVector<Row> &rows() const
