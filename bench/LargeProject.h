@@ -12,9 +12,9 @@
 
 namespace korvan::bench {
 
-inline QList<GraphPeriod> day(int periods, double phase)
+inline QList<LoadPeriod> day(int periods, double phase)
 {
-    QList<GraphPeriod> out;
+    QList<LoadPeriod> out;
     const double step = 24.0 / periods;
     for (int i = 0; i < periods; ++i) {
         const double t = i * step;

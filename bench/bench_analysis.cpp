@@ -22,9 +22,9 @@ namespace {
 
 constexpr int Periods = 96;
 
-QList<GraphPeriod> day()
+QList<LoadPeriod> day()
 {
-    QList<GraphPeriod> out;
+    QList<LoadPeriod> out;
     const double step = 24.0 / Periods;
     for (int i = 0; i < Periods; ++i) {
         const double t = i * step;

@@ -55,12 +55,12 @@ QByteArray graphFromFile(Context &context)
     context.requireNoArguments();
 
     const MeterData data = readMeterFile(path, options);
-    const QList<GraphPeriod> periods = meterDayGraph(data, choice, period);
+    const QList<LoadPeriod> periods = meterDayGraph(data, choice, period);
     // What was found but not filled: the user must know.
     for (const QString &w : data.warnings)
         Messages::warning(w);
     QList<QByteArray> items;
-    for (const GraphPeriod &g : periods)
+    for (const LoadPeriod &g : periods)
         items << json::object({{QStringLiteral("T1"), json::value(g.T1)},
                                {QStringLiteral("T2"), json::value(g.T2)},
                                {QStringLiteral("P"), json::value(g.P)},

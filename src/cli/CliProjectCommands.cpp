@@ -46,7 +46,7 @@ ProjectParams projectParams(const TDataModule1 &data, const QJsonObject &in)
     return p;
 }
 
-QList<GraphPeriod> periodsFromJson(const QJsonArray &periods)
+QList<LoadPeriod> periodsFromJson(const QJsonArray &periods)
 {
     QList<QStringList> rows;
     for (const QJsonValue &v : periods) {
@@ -63,7 +63,7 @@ QList<GraphPeriod> periodsFromJson(const QJsonArray &periods)
     return graphPeriods(rows, true);
 }
 
-QList<GraphPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical)
+QList<LoadPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical)
 {
     const QString industry = textOf(typical, QStringLiteral("Otrasl"));
     const QString enterprise = textOf(typical, QStringLiteral("Name"));

@@ -26,7 +26,7 @@ SelectionInput input(int mode, const QString &min = "0,92", const QString &max =
     return in;
 }
 
-void createProjectWith(TDataModule1 &dm, const QList<GraphPeriod> &periods)
+void createProjectWith(TDataModule1 &dm, const QList<LoadPeriod> &periods)
 {
     createProject(dm, newProjectParams(dm));
     replaceProjectGraph(dm, periods);
@@ -133,24 +133,24 @@ private slots:
     // company adds the others and names the one left out.
     void undefinedResultWritesNoRow_data()
     {
-        QTest::addColumn<QList<GraphPeriod>>("periods");
+        QTest::addColumn<QList<LoadPeriod>>("periods");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("companyRows"); // rows of add-all, beside the type without a result
         QTest::newRow("a period without current")
-            << QList<GraphPeriod>{{0, 8, 100, 80}, {8, 24, 0, 0}}
+            << QList<LoadPeriod>{{0, 8, 100, 80}, {8, 24, 0, 0}}
             << "Ток периода 8 - 24 ч без компенсации равен 0: снижение потерь в подводящих кабелях не определено." << -1;
         QTest::newRow("a period without energy after compensation")
-            << QList<GraphPeriod>{{0, 8, 100, 80}, {8, 24, 0, 30}}
+            << QList<LoadPeriod>{{0, 8, 100, 80}, {8, 24, 0, 30}}
             << "Полная энергия периода 8 - 24 ч с компенсацией для конденсаторной установки «Ровно 30» равна 0: "
                "cos(f) периода не определен." << 1;
         QTest::newRow("a day without active energy")
-            << QList<GraphPeriod>{{0, 24, 0, 50}}
+            << QList<LoadPeriod>{{0, 24, 0, 50}}
             << "Суточная активная энергия с компенсацией для конденсаторной установки «Ровно 30» равна 0: "
                "tg(f) не определен." << 1;
     }
     void undefinedResultWritesNoRow()
     {
-        QFETCH(QList<GraphPeriod>, periods);
+        QFETCH(QList<LoadPeriod>, periods);
         QFETCH(QString, message);
         QFETCH(int, companyRows);
         TestData td;
@@ -223,11 +223,11 @@ private slots:
     // EditDiapQku: whole kVAr from Q - P·tg(cos f), halves to even, never below 0.
     void recommendedRange_data()
     {
-        QTest::addColumn<QList<GraphPeriod>>("periods");
+        QTest::addColumn<QList<LoadPeriod>>("periods");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("cosf");
         QTest::addColumn<QString>("range");
-        const QList<GraphPeriod> example = examplePeriods();
+        const QList<LoadPeriod> example = examplePeriods();
         const QStringList defaults{"0,92", "0,98", "0,97"};
         QTest::newRow("mode 1") << example << 1 << defaults << "20 - 60";
         QTest::newRow("mode 2 up to Qmax") << example << 2 << defaults << "9 - 80";
@@ -240,14 +240,14 @@ private slots:
         QTest::newRow("a field not positive") << example << 2 << QStringList{"0", "0,98", "0,97"} << "";
         QTest::newRow("an unused field does not count") << example << 1 << QStringList{"x", "0,98", "1,2"} << "20 - 60";
         // With P = 0 the power is Q itself: 12,5 goes down to 12, 13,5 up to 14.
-        QTest::newRow("halves to even") << QList<GraphPeriod>{{0, 12, 0, 12.5}, {12, 24, 0, 13.5}} << 4 << defaults
+        QTest::newRow("halves to even") << QList<LoadPeriod>{{0, 12, 0, 12.5}, {12, 24, 0, 13.5}} << 4 << defaults
                                         << "12 - 14";
-        QTest::newRow("never below 0") << QList<GraphPeriod>{{0, 12, 100, 10}, {12, 24, 100, 40}} << 1 << defaults
+        QTest::newRow("never below 0") << QList<LoadPeriod>{{0, 12, 100, 10}, {12, 24, 100, 40}} << 1 << defaults
                                        << "0 - 20";
     }
     void recommendedRange()
     {
-        QFETCH(QList<GraphPeriod>, periods);
+        QFETCH(QList<LoadPeriod>, periods);
         QFETCH(int, mode);
         QFETCH(QStringList, cosf);
         QFETCH(QString, range);
@@ -260,14 +260,14 @@ private slots:
     // Mode 0 shows the project's Qmin and Qmax exactly as their read-only fields do.
     void fullCompensationRangeIsTheProjects_data()
     {
-        QTest::addColumn<QList<GraphPeriod>>("periods");
+        QTest::addColumn<QList<LoadPeriod>>("periods");
         QTest::addColumn<QString>("range");
         QTest::newRow("example") << examplePeriods() << "30 - 80";
-        QTest::newRow("decimals") << QList<GraphPeriod>{{0, 8, 100, 30.25}, {8, 24, 50, 80.5}} << "30,25 - 80,5";
+        QTest::newRow("decimals") << QList<LoadPeriod>{{0, 8, 100, 30.25}, {8, 24, 50, 80.5}} << "30,25 - 80,5";
     }
     void fullCompensationRangeIsTheProjects()
     {
-        QFETCH(QList<GraphPeriod>, periods);
+        QFETCH(QList<LoadPeriod>, periods);
         QFETCH(QString, range);
         TestData td;
         TDataModule1 &dm = *td.data;

@@ -33,19 +33,19 @@ class TestCalculationTexts : public QObject {
 private slots:
     void dailyCalculation_data()
     {
-        QTest::addColumn<QList<GraphPeriod>>("periods");
+        QTest::addColumn<QList<LoadPeriod>>("periods");
         QTest::addColumn<QString>("wp");
         QTest::addColumn<QString>("T");
         QTest::newRow("8-12 and 13-17: T = 9")
-            << QList<GraphPeriod>{{8, 12, 100, 50}, {13, 17, 80, 40}} << "400 + 320" << "9";
+            << QList<LoadPeriod>{{8, 12, 100, 50}, {13, 17, 80, 40}} << "400 + 320" << "9";
         QTest::newRow("one period 0-24: no plus")
-            << QList<GraphPeriod>{{0, 24, 10, 5}} << "240" << "24";
-        QTest::newRow("10,5 and 20") << QList<GraphPeriod>{{0, 1, 10.5, 0}, {1, 2, 20, 0}} << "10,5 + 20" << "2";
+            << QList<LoadPeriod>{{0, 24, 10, 5}} << "240" << "24";
+        QTest::newRow("10,5 and 20") << QList<LoadPeriod>{{0, 1, 10.5, 0}, {1, 2, 20, 0}} << "10,5 + 20" << "2";
     }
 
     void dailyCalculation()
     {
-        QFETCH(QList<GraphPeriod>, periods);
+        QFETCH(QList<LoadPeriod>, periods);
         QFETCH(QString, wp);
         QFETCH(QString, T);
         TestData t;

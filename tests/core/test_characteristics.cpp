@@ -5,24 +5,24 @@
 
 using namespace korvan;
 
-Q_DECLARE_METATYPE(korvan::PeriodInput)
+Q_DECLARE_METATYPE(korvan::LoadPeriod)
 
 namespace {
 
 const TariffInput exampleTariff{0.715, 0.02, 21, 260};
 
 // The periods as the hook stores them: computed, then read back.
-std::vector<StoredPeriod> stored(const QList<PeriodInput> &graph, const TariffInput &tariff)
+std::vector<StoredPeriod> stored(const QList<LoadPeriod> &graph, const TariffInput &tariff)
 {
     std::vector<StoredPeriod> out;
-    for (const PeriodInput &p : graph) {
+    for (const LoadPeriod &p : graph) {
         const PeriodValues v = computePeriod(p, tariff);
         out.push_back({p.T1, p.T2, p.Q, v.Wa, v.Wq, v.Ws, v.PayWa, v.PayWq, v.PayWs});
     }
     return out;
 }
 
-const QList<PeriodInput> exampleGraph{{0, 8, 100, 80}, {8, 24, 50, 30}};
+const QList<LoadPeriod> exampleGraph{{0, 8, 100, 80}, {8, 24, 50, 30}};
 
 } // namespace
 
@@ -31,7 +31,7 @@ class TestCharacteristics : public QObject {
 private slots:
     void period_data()
     {
-        QTest::addColumn<PeriodInput>("in");
+        QTest::addColumn<LoadPeriod>("in");
         QTest::addColumn<double>("S");
         QTest::addColumn<double>("I");
         QTest::addColumn<QVariant>("Cosf");
@@ -45,22 +45,22 @@ private slots:
         const QVariant null;
         // I and cos(f) from the rounded S = 128.06.
         QTest::newRow("0-8 h, 100 kW, 80 kVAr")
-            << PeriodInput{0, 8, 100, 80} << 128.06 << 194.57 << QVariant(0.781) << QVariant(0.8) << 800.0
+            << LoadPeriod{0, 8, 100, 80} << 128.06 << 194.57 << QVariant(0.781) << QVariant(0.8) << 800.0
             << 640.0 << 1024.5 << 572.0 << 12.8 << 584.8;
         QTest::newRow("8-24 h, 50 kW, 30 kVAr")
-            << PeriodInput{8, 24, 50, 30} << 58.31 << 88.59 << QVariant(0.857) << QVariant(0.6) << 800.0
+            << LoadPeriod{8, 24, 50, 30} << 58.31 << 88.59 << QVariant(0.857) << QVariant(0.6) << 800.0
             << 480.0 << 932.95 << 572.0 << 9.6 << 581.6;
-        QTest::newRow("P = 0: no tg(f)") << PeriodInput{0, 2, 0, 30} << 30.0 << 45.58 << QVariant(0.0) << null
+        QTest::newRow("P = 0: no tg(f)") << LoadPeriod{0, 2, 0, 30} << 30.0 << 45.58 << QVariant(0.0) << null
                                          << 0.0 << 60.0 << 60.0 << 0.0 << 1.2 << 1.2;
-        QTest::newRow("no load: no cos(f), no tg(f)") << PeriodInput{0, 24, 0, 0} << 0.0 << 0.0 << null
+        QTest::newRow("no load: no cos(f), no tg(f)") << LoadPeriod{0, 24, 0, 0} << 0.0 << 0.0 << null
                                                       << null << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
         // S rounds to 0 although P does not: still no cos(f), and no infinity.
-        QTest::newRow("tiny P rounds S to 0") << PeriodInput{0, 24, 0.001, 0} << 0.0 << 0.0 << null
+        QTest::newRow("tiny P rounds S to 0") << LoadPeriod{0, 24, 0.001, 0} << 0.0 << 0.0 << null
                                               << QVariant(0.0) << 0.02 << 0.0 << 0.02 << 0.01 << 0.0 << 0.01;
     }
     void period()
     {
-        QFETCH(PeriodInput, in);
+        QFETCH(LoadPeriod, in);
         QFETCH(QVariant, Cosf);
         QFETCH(QVariant, Tgf);
         const PeriodValues v = computePeriod(in, exampleTariff);
@@ -111,20 +111,20 @@ private slots:
 
     void averagesOverSpan_data()
     {
-        QTest::addColumn<QList<PeriodInput>>("graph");
+        QTest::addColumn<QList<LoadPeriod>>("graph");
         QTest::addColumn<double>("Psr");
         QTest::addColumn<double>("Qsr");
         QTest::addColumn<double>("Ssr");
         // 600 kWh over 8..20 h: T = 12, not 24.
         QTest::newRow("graph from 8 to 20 h")
-            << QList<PeriodInput>{{8, 14, 40, 20}, {14, 20, 60, 45}} << 50.0 << 32.5 << 59.86;
+            << QList<LoadPeriod>{{8, 14, 40, 20}, {14, 20, 60, 45}} << 50.0 << 32.5 << 59.86;
         // The hours of the gap count: T = 24, not 20.
         QTest::newRow("gap from 8 to 12 h")
-            << QList<PeriodInput>{{0, 8, 100, 80}, {12, 24, 50, 30}} << 58.33 << 41.67 << 71.84;
+            << QList<LoadPeriod>{{0, 8, 100, 80}, {12, 24, 50, 30}} << 58.33 << 41.67 << 71.84;
     }
     void averagesOverSpan()
     {
-        QFETCH(QList<PeriodInput>, graph);
+        QFETCH(QList<LoadPeriod>, graph);
         QFETCH(double, Psr);
         QFETCH(double, Qsr);
         QFETCH(double, Ssr);
@@ -137,7 +137,7 @@ private slots:
 
     void undefinedTotals_data()
     {
-        QTest::addColumn<QList<PeriodInput>>("graph");
+        QTest::addColumn<QList<LoadPeriod>>("graph");
         QTest::addColumn<QVariant>("Psr");
         QTest::addColumn<QVariant>("Cosfe");
         QTest::addColumn<QVariant>("Tgfe");
@@ -145,15 +145,15 @@ private slots:
         QTest::addColumn<double>("Ws_g");
         const QVariant null;
         QTest::newRow("no load all day")
-            << QList<PeriodInput>{{0, 24, 0, 0}} << QVariant(0.0) << null << null << 0.0 << 0.0;
-        QTest::newRow("reactive load only") << QList<PeriodInput>{{0, 12, 0, 10}, {12, 24, 0, 20}}
+            << QList<LoadPeriod>{{0, 24, 0, 0}} << QVariant(0.0) << null << null << 0.0 << 0.0;
+        QTest::newRow("reactive load only") << QList<LoadPeriod>{{0, 12, 0, 10}, {12, 24, 0, 20}}
                                             << QVariant(0.0) << QVariant(0.0) << null << 360.0 << 93600.0;
         QTest::newRow("period of no length")
-            << QList<PeriodInput>{{5, 5, 10, 5}} << null << null << null << 0.0 << 0.0;
+            << QList<LoadPeriod>{{5, 5, 10, 5}} << null << null << null << 0.0 << 0.0;
     }
     void undefinedTotals()
     {
-        QFETCH(QList<PeriodInput>, graph);
+        QFETCH(QList<LoadPeriod>, graph);
         QFETCH(QVariant, Psr);
         QFETCH(QVariant, Cosfe);
         QFETCH(QVariant, Tgfe);

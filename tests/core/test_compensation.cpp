@@ -169,12 +169,12 @@ private slots:
     // From the load graph to the payback, each step reading what the one before it stored.
     void fromGraphToPayback()
     {
-        const PeriodInput graph[] = {{0, 8, 100, 80}, {8, 24, 50, 30}};
+        const LoadPeriod graph[] = {{0, 8, 100, 80}, {8, 24, 50, 30}};
         const double switchedOn[] = {50, 25};
         std::vector<StoredPeriod> periods;
         std::vector<StoredCompensatedPeriod> compensated;
         for (int i = 0; i < 2; ++i) {
-            const PeriodInput &p = graph[i];
+            const LoadPeriod &p = graph[i];
             const PeriodValues v = computePeriod(p, exampleTariff);
             periods.push_back({p.T1, p.T2, p.Q, v.Wa, v.Wq, v.Ws, v.PayWa, v.PayWq, v.PayWs});
             compensated.push_back(stored(computeCompensatedPeriod({p.T1, p.T2, p.P, p.Q, switchedOn[i]},

@@ -84,7 +84,7 @@ private slots:
         QVERIFY(data.warnings.isEmpty());
         MeterDayChoice day;
         day.date = QDate(2026, 12, 8);
-        const QList<GraphPeriod> g = meterDayGraph(data, day);
+        const QList<LoadPeriod> g = meterDayGraph(data, day);
         QVERIFY(!g.isEmpty());
         QCOMPARE(g.first().T1, 0.0);
         QCOMPARE(g.first().P, firstP);
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(data.dateless);
         QVERIFY(data.energies);
         QCOMPARE(data.intervalMinutes, 30);
-        const QList<GraphPeriod> g = meterDayGraph(data, {});
+        const QList<LoadPeriod> g = meterDayGraph(data, {});
         QCOMPARE(g.size(), 24);
         QCOMPARE(g[0].P, 10.0); // 5 kWh in half an hour is 10 kW
         QCOMPARE(g[1].P, 15.0); // 5 kWh then 10 kWh: 10 and 20 kW
@@ -136,7 +136,7 @@ private slots:
         }
         MeterReadOptions options;
         options.stampMarksStart = true;
-        const QList<GraphPeriod> g = meterDayGraph(readMeterText(text.toUtf8(), options), {});
+        const QList<LoadPeriod> g = meterDayGraph(readMeterText(text.toUtf8(), options), {});
         QCOMPARE(g.size(), 24);
         for (int h = 0; h < 24; ++h) {
             QCOMPARE(g[h].T1, double(h));

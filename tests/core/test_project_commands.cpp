@@ -108,14 +108,14 @@ private slots:
 
     void graphSpanAndGap_data()
     {
-        QTest::addColumn<QList<GraphPeriod>>("periods");
+        QTest::addColumn<QList<LoadPeriod>>("periods");
         QTest::addColumn<double>("psr");
-        QTest::newRow("8 to 20: T = 12") << QList<GraphPeriod>{{8, 20, 60, 30}} << 60.0;
-        QTest::newRow("gap 8 to 12: T = 24") << QList<GraphPeriod>{{0, 8, 30, 10}, {12, 24, 30, 10}} << 25.0;
+        QTest::newRow("8 to 20: T = 12") << QList<LoadPeriod>{{8, 20, 60, 30}} << 60.0;
+        QTest::newRow("gap 8 to 12: T = 24") << QList<LoadPeriod>{{0, 8, 30, 10}, {12, 24, 30, 10}} << 25.0;
     }
     void graphSpanAndGap()
     {
-        QFETCH(QList<GraphPeriod>, periods);
+        QFETCH(QList<LoadPeriod>, periods);
         QFETCH(double, psr);
         TestData td;
         createProject(*td.data, newProjectParams(*td.data));

@@ -231,7 +231,7 @@ private slots:
         TestData td;
         TDataModule1 &dm = *td.data;
         prepare(dm);
-        QList<GraphPeriod> day;
+        QList<LoadPeriod> day;
         for (int h = 0; h < 24; ++h)
             day.append({double(h), double(h + 1), 50.0 + h, 40.0 + h});
         replaceProjectGraph(dm, day);
@@ -285,7 +285,7 @@ private slots:
         QFETCH(bool, hadPayback);
         TestData td;
         TDataModule1 &dm = *td.data;
-        const QList<GraphPeriod> day = {{0, 8, 100, 10}, {8, 24, 50, 5}};
+        const QList<LoadPeriod> day = {{0, 8, 100, 10}, {8, 24, 50, 5}};
         createProject(dm, newProjectParams(dm));
         replaceProjectGraph(dm, day);
         addCatalogueType(dm, "Фирма", "УКРМ-50", 50, 0.0045, 29200, {{5, 2}, {10, 2}, {20, 1}});
@@ -324,7 +324,7 @@ private slots:
         appendRow(*dm.tblSutGr1, {{"Name", "Предприятие"}});
         appendRow(*dm.tblSutGr2, {{"T1", 0}, {"T2", 12}, {"P", 50}, {"Q", 33}});
         appendRow(*dm.tblSutGr2, {{"T1", 12}, {"T2", 24}, {"P", 100}, {"Q", 100}});
-        const QList<GraphPeriod> five = scaledTypicalGraph(*dm.tblSutGr2, 5, 100);
+        const QList<LoadPeriod> five = scaledTypicalGraph(*dm.tblSutGr2, 5, 100);
         QCOMPARE(five[0].P, 2.0); // 2,5 to even
         QCOMPARE(five[0].Q, 33.0);
         QCOMPARE(five[1].P, 5.0);

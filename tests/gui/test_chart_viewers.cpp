@@ -247,7 +247,7 @@ private slots:
     void dailyHourlyGraphGivesTwoPointsAPeriod()
     {
         Main m;
-        QList<GraphPeriod> periods;
+        QList<LoadPeriod> periods;
         for (int h = 0; h < 24; ++h)
             periods.append({double(h), double(h + 1), 40.0 + h, 20.0 + (h % 5)});
         replaceProjectGraph(m.dm(), periods);

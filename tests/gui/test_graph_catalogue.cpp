@@ -47,24 +47,24 @@ class TestGraphCatalogue : public QObject {
         TsSutGrFm *catalogue() { return form->sutGrForm(); }
         TAddSutGrF *editor() { return form->addSutGrForm(); }
         // A catalogue entry of its own, made current: industry, enterprise, periods "T1 T2 P Q".
-        void addEntry(const QString &industry, const QString &name, const QList<GraphPeriod> &periods)
+        void addEntry(const QString &industry, const QString &name, const QList<LoadPeriod> &periods)
         {
             TDataModule1 &d = dm();
             if (!d.tblSutGr0->locate("Otrasl", industry))
                 appendRow(*d.tblSutGr0, {{"Otrasl", industry}});
             appendRow(*d.tblSutGr1, {{"Name", name}});
-            for (const GraphPeriod &p : periods)
+            for (const LoadPeriod &p : periods)
                 appendRow(*d.tblSutGr2, {{"T1", p.T1}, {"T2", p.T2}, {"P", p.P}, {"Q", p.Q}});
         }
-        QList<GraphPeriod> projectPeriods()
+        QList<LoadPeriod> projectPeriods()
         {
-            QList<GraphPeriod> out;
+            QList<LoadPeriod> out;
             TTable &t = *dm().tblProj1;
             for (t.first(); !t.eof(); t.next())
                 out.append({t.asFloat("T1"), t.asFloat("T2"), t.asFloat("P"), t.asFloat("Q")});
             return out;
         }
-        QList<GraphPeriod> typicalPeriods() { return catalogue()->currentGraph(); }
+        QList<LoadPeriod> typicalPeriods() { return catalogue()->currentGraph(); }
     };
 
     static void click(QWidget *w, const char *name)
@@ -74,7 +74,7 @@ class TestGraphCatalogue : public QObject {
         b->click();
     }
     static QLineEdit *edit(QWidget *w, const char *name) { return w->findChild<QLineEdit *>(name); }
-    static bool samePeriods(const QList<GraphPeriod> &a, const QList<GraphPeriod> &b)
+    static bool samePeriods(const QList<LoadPeriod> &a, const QList<LoadPeriod> &b)
     {
         if (a.size() != b.size())
             return false;

@@ -545,7 +545,7 @@ private slots:
 
         click(f, "btnImport");
         QVERIFY(dialog->loadFile(file.fileName()));
-        const QList<GraphPeriod> periods = dialog->periods();
+        const QList<LoadPeriod> periods = dialog->periods();
         dialog->findChild<QPushButton *>("btnOK")->click();
         QVERIFY(!dialog->isVisible());
         QCOMPARE(f.rows().size(), periods.size());

@@ -5,7 +5,7 @@
 
 namespace korvan::test {
 
-QList<GraphPeriod> examplePeriods() { return {{0, 8, 100, 80}, {8, 24, 50, 30}}; }
+QList<LoadPeriod> examplePeriods() { return {{0, 8, 100, 80}, {8, 24, 50, 30}}; }
 
 void createExampleProject(TDataModule1 &data, const QString &name)
 {

@@ -10,7 +10,7 @@ namespace {
 
 // Switched power that would bring a period to cos(f) = c, to whole kVAr (halves to even), never
 // below 0. Unlike the modes' bounds, the product is not rounded to two decimals first.
-double wholePowerFor(const PeriodInput &p, double c)
+double wholePowerFor(const LoadPeriod &p, double c)
 {
     const double q = std::nearbyint(p.Q - p.P * tgOfCos(c));
     return q < 0 ? 0.0 : q;
@@ -35,14 +35,14 @@ QString rangeText(const QString &lo, const QString &hi) { return lo + QStringLit
 
 } // namespace
 
-QString recommendedRange(const std::vector<PeriodInput> &periods, const ModeSettings &mode, const QString &qminText,
+QString recommendedRange(const std::vector<LoadPeriod> &periods, const ModeSettings &mode, const QString &qminText,
                          const QString &qmaxText)
 {
     if (periods.empty())
         return {};
     const auto spread = [&](double forLow, double forHigh) {
         Extremes e;
-        for (const PeriodInput &p : periods) {
+        for (const LoadPeriod &p : periods) {
             e.addLow(wholePowerFor(p, forLow));
             e.addHigh(wholePowerFor(p, forHigh));
         }

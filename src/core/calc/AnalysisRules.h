@@ -16,7 +16,7 @@ namespace korvan {
 // Recommended range of installation power for a mode, as "lo - hi". The mode's cos(f) values
 // must be numbers in (0, 1]; qminText and qmaxText are the project's Qmin and Qmax as shown.
 // Empty for a graph without periods and, in the range mode, when the minimum is above the maximum.
-QString recommendedRange(const std::vector<PeriodInput> &periods, const ModeSettings &mode, const QString &qminText,
+QString recommendedRange(const std::vector<LoadPeriod> &periods, const ModeSettings &mode, const QString &qminText,
                          const QString &qmaxText);
 
 // Whether a row with daily cos(f) c replaces the choice so far, whose daily cos(f) is b. False

@@ -15,11 +15,11 @@ CandidateOutcome failed(CandidateFailure::Kind kind, int period = -1)
     return out;
 }
 
-double uncompensatedCurrent(const PeriodInput &p) { return lineCurrent(apparentPower(p.P, p.Q)); }
+double uncompensatedCurrent(const LoadPeriod &p) { return lineCurrent(apparentPower(p.P, p.Q)); }
 
 } // namespace
 
-std::optional<int> periodWithoutCurrent(const std::vector<PeriodInput> &periods)
+std::optional<int> periodWithoutCurrent(const std::vector<LoadPeriod> &periods)
 {
     for (size_t i = 0; i < periods.size(); ++i)
         if (uncompensatedCurrent(periods[i]) == 0.0)
@@ -39,7 +39,7 @@ CandidateOutcome evaluateCandidate(const CandidateProject &project, const Candid
     SwitchedList switched;
     std::vector<ResonancePeriod> resonancePeriods;
     for (size_t i = 0; i < project.periods.size(); ++i) {
-        const PeriodInput &p = project.periods[i];
+        const LoadPeriod &p = project.periods[i];
         switched.clear();
         const std::optional<double> selected = SelectModules(settings.mode, settings.modules, switched, p.P, p.Q);
         if (!selected)

@@ -16,7 +16,7 @@ namespace korvan {
 
 // What the evaluation reads of the project.
 struct CandidateProject {
-    std::vector<PeriodInput> periods; // in table order
+    std::vector<LoadPeriod> periods; // in table order
     TariffInput tariff;
     double PayWs = 0;   // $Ws, the stored daily total payment
     double PayWs_m = 0; // $Ws_m
@@ -61,6 +61,6 @@ CandidateOutcome evaluateCandidate(const CandidateProject &project, const Candid
 
 // The first period that draws no current without compensation; such a graph gives no candidate a
 // defined result, whatever its modules.
-std::optional<int> periodWithoutCurrent(const std::vector<PeriodInput> &periods);
+std::optional<int> periodWithoutCurrent(const std::vector<LoadPeriod> &periods);
 
 } // namespace korvan

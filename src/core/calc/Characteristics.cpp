@@ -27,7 +27,7 @@ double lineCurrent(double S)
     return R(S / std::sqrt(3.0) / kLineVoltage, 2);
 }
 
-PeriodValues computePeriod(const PeriodInput &in, const TariffInput &tariff)
+PeriodValues computePeriod(const LoadPeriod &in, const TariffInput &tariff)
 {
     PeriodValues v;
     const double t = in.T2 - in.T1;

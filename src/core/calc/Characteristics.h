@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/LoadPeriod.h"
+
 #include <optional>
 #include <vector>
 
@@ -25,13 +27,6 @@ std::optional<double> roundedRatio(double a, double b, int d);
 double apparentPower(double P, double Q);
 double lineCurrent(double S);
 
-struct PeriodInput {
-    double T1 = 0; // hours
-    double T2 = 0;
-    double P = 0; // kW
-    double Q = 0; // kVAr
-};
-
 // The project's tariffs and working days; a null day count is passed as 0.
 struct TariffInput {
     double Tarif_a = 0; // грн/кВтч
@@ -54,7 +49,7 @@ struct PeriodValues {
 };
 
 // Every step uses the rounded results of the earlier ones, as they are read back from the record.
-PeriodValues computePeriod(const PeriodInput &in, const TariffInput &tariff);
+PeriodValues computePeriod(const LoadPeriod &in, const TariffInput &tariff);
 
 // A load period as stored, with the fields the project totals read.
 struct StoredPeriod {

@@ -11,12 +11,9 @@ namespace korvan {
 // and the variant's totals, savings and payback in project2.db. Same conventions as
 // Characteristics.h: "$" in a field name is spelt "Pay", an empty optional is stored as NULL.
 
-struct CompensatedInput {
-    double T1 = 0;
-    double T2 = 0;
-    double P = 0;
-    double Q = 0;   // without compensation
-    double Qku = 0; // switched on
+// The load period (Q without compensation) and the installation's power switched on in it.
+struct CompensatedInput : LoadPeriod {
+    double Qku = 0;
 };
 
 // The variant's installation and supply cables.

@@ -2,6 +2,7 @@
 
 #include "calc/Numbers.h"
 #include "data/ResonanceTables.h"
+#include "data/Records.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
@@ -27,7 +28,7 @@ ModuleList currentTypeModules(const TDataModule1 &data)
     return modules;
 }
 
-QString hours(const PeriodInput &p) { return numberText(p.T1) + QStringLiteral(" - ") + numberText(p.T2); }
+QString hours(const LoadPeriod &p) { return numberText(p.T1) + QStringLiteral(" - ") + numberText(p.T2); }
 
 } // namespace
 
@@ -35,17 +36,12 @@ CandidateProject candidateProject(const TDataModule1 &data)
 {
     const TTable &project = *data.tblProj0, &periods = *data.tblProj1;
     CandidateProject out;
-    out.tariff.Tarif_a = project.asFloat(QStringLiteral("Tarif_a"));
-    out.tariff.Tarif_q = project.asFloat(QStringLiteral("Tarif_q"));
-    out.tariff.MonthDay = int(project.asInteger(QStringLiteral("MonthDay")));
-    out.tariff.YearDay = int(project.asInteger(QStringLiteral("YearDay")));
+    out.tariff = tariffOf(project);
     out.PayWs = project.asFloat(QStringLiteral("$Ws"));
     out.PayWs_m = project.asFloat(QStringLiteral("$Ws_m"));
     out.PayWs_g = project.asFloat(QStringLiteral("$Ws_g"));
-    const int t1 = periods.fieldIndex(QStringLiteral("T1")), t2 = periods.fieldIndex(QStringLiteral("T2")),
-              p = periods.fieldIndex(QStringLiteral("P")), q = periods.fieldIndex(QStringLiteral("Q"));
-    for (const TTable::Row &row : periods.rows())
-        out.periods.push_back({numberIn(row, t1), numberIn(row, t2), numberIn(row, p), numberIn(row, q)});
+    const QList<LoadPeriod> graph = loadPeriodsOf(periods);
+    out.periods.assign(graph.begin(), graph.end());
     return out;
 }
 

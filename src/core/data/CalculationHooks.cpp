@@ -1,6 +1,7 @@
 #include "CalculationHooks.h"
 
 #include "Messages.h"
+#include "Records.h"
 #include "TotalsBatch.h"
 #include "TDataModule1.h"
 #include "calc/Compensation.h"
@@ -12,16 +13,6 @@ namespace korvan {
 namespace {
 
 const QString Kod = QStringLiteral("Kod");
-
-TariffInput tariffOf(const TTable &project)
-{
-    TariffInput t;
-    t.Tarif_a = project.asFloat(QStringLiteral("Tarif_a"));
-    t.Tarif_q = project.asFloat(QStringLiteral("Tarif_q"));
-    t.MonthDay = int(project.asInteger(QStringLiteral("MonthDay")));
-    t.YearDay = int(project.asInteger(QStringLiteral("YearDay")));
-    return t;
-}
 
 TTable &masterOf(TTable &t)
 {
@@ -54,10 +45,7 @@ std::vector<std::array<double, N>> columns(const TTable &t, const std::array<con
 void calcLoadPeriod(TTable &p)
 {
     const TTable &project = masterOf(p);
-    const PeriodValues v = computePeriod(
-        {p.asFloat(QStringLiteral("T1")), p.asFloat(QStringLiteral("T2")), p.asFloat(QStringLiteral("P")),
-         p.asFloat(QStringLiteral("Q"))},
-        tariffOf(project));
+    const PeriodValues v = computePeriod(loadPeriodAt(p), tariffOf(project));
     p.setValue(QStringLiteral("S"), v.S);
     p.setValue(QStringLiteral("I"), v.I);
     p.setOptional(QStringLiteral("Cosf"), v.Cosf);
@@ -132,8 +120,7 @@ void calcCompensatedPeriod(TTable &p)
     TTable &variant = masterOf(p);
     const TTable &project = masterOf(variant);
     const CompensatedValues v = korvan::computeCompensatedPeriod(
-        {p.asFloat(QStringLiteral("T1")), p.asFloat(QStringLiteral("T2")), p.asFloat(QStringLiteral("P")),
-         p.asFloat(QStringLiteral("Q")), p.asFloat(QStringLiteral("Qku"))},
+        {loadPeriodAt(p), p.asFloat(QStringLiteral("Qku"))},
         variantInputOf(variant), tariffOf(project));
     p.setValue(QStringLiteral("Q1"), v.Q1);
     p.setValue(QStringLiteral("S"), v.S);

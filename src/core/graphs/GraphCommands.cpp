@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "calc/Numbers.h"
 #include "compensation/VariantPeriods.h"
+#include "data/Records.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "data/TotalsBatch.h"
@@ -11,7 +12,7 @@
 
 namespace korvan {
 
-void replaceProjectGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
+void replaceProjectGraph(TDataModule1 &data, const QList<LoadPeriod> &periods)
 {
     if (data.tblProj0->isEmpty())
         throw KorvanError(QStringLiteral("Нет текущего проекта."));
@@ -30,16 +31,13 @@ void replaceProjectGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
     }
 }
 
-QList<GraphPeriod> scaledTypicalGraph(const TTable &typical, double pmax, double qmax)
+QList<LoadPeriod> scaledTypicalGraph(const TTable &typical, double pmax, double qmax)
 {
-    QList<GraphPeriod> out;
-    TTable &t = const_cast<TTable &>(typical);
-    const auto mark = t.bookmark();
-    for (t.first(); !t.eof(); t.next())
-        out.append({t.asFloat(QStringLiteral("T1")), t.asFloat(QStringLiteral("T2")),
-                    std::nearbyint(pmax * t.asFloat(QStringLiteral("P")) / 100),
-                    std::nearbyint(qmax * t.asFloat(QStringLiteral("Q")) / 100)});
-    t.gotoBookmark(mark);
+    QList<LoadPeriod> out = loadPeriodsOf(typical);
+    for (LoadPeriod &period : out) {
+        period.P = std::nearbyint(pmax * period.P / 100);
+        period.Q = std::nearbyint(qmax * period.Q / 100);
+    }
     return out;
 }
 

@@ -27,10 +27,10 @@ void GraphEditorTable::prime(const QStringList &headers, const QList<QStringList
     m_current = 0;
 }
 
-QList<QStringList> GraphEditorTable::rowsOf(const QList<GraphPeriod> &periods)
+QList<QStringList> GraphEditorTable::rowsOf(const QList<LoadPeriod> &periods)
 {
     QList<QStringList> out;
-    for (const GraphPeriod &p : periods)
+    for (const LoadPeriod &p : periods)
         out << QStringList{numberText(p.T1), numberText(p.T2), numberText(p.P), numberText(p.Q)};
     return out;
 }
@@ -150,10 +150,10 @@ void GraphEditorTable::clear()
         row = emptyRow();
 }
 
-void GraphEditorTable::insertTypical(const QList<GraphPeriod> &percent, double pmax, double qmax)
+void GraphEditorTable::insertTypical(const QList<LoadPeriod> &percent, double pmax, double qmax)
 {
     QList<QStringList> rows;
-    for (const GraphPeriod &p : percent)
+    for (const LoadPeriod &p : percent)
         rows << QStringList{numberText(p.T1), numberText(p.T2), QString::number(roundHalfAway(p.P * pmax / 100)),
                             QString::number(roundHalfAway(p.Q * qmax / 100))};
     m_rows = rows.isEmpty() ? QList<QStringList>{emptyRow()} : rows;

@@ -18,7 +18,7 @@ public:
     // Primes the table for one use: headers and rows; no rows gives one empty row.
     void prime(const QStringList &headers, const QList<QStringList> &rows);
     // Rows from numbers, each cell in general format.
-    static QList<QStringList> rowsOf(const QList<GraphPeriod> &periods);
+    static QList<QStringList> rowsOf(const QList<LoadPeriod> &periods);
 
     const QStringList &headers() const { return m_headers; }
     const QList<QStringList> &rows() const { return m_rows; }
@@ -50,7 +50,7 @@ public:
     void clear();
     // Replaces the table by a typical graph in percent scaled to the maxima, each power written
     // without decimals, halves away from zero.
-    void insertTypical(const QList<GraphPeriod> &percent, double pmax, double qmax);
+    void insertTypical(const QList<LoadPeriod> &percent, double pmax, double qmax);
 
     // What the editor's buttons may do now.
     bool canFill(const QString &start, const QString &end, const QString &step) const;

@@ -16,7 +16,7 @@ std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows,
         for (int r = 0; r < rows.size(); ++r)
             if (!parseNumber(cell(r, c), acceptPoint))
                 return GraphTableProblem{r, c, QStringLiteral("Ошибочное значение для числового параметра.")};
-    const QList<GraphPeriod> periods = graphPeriods(rows, acceptPoint);
+    const QList<LoadPeriod> periods = graphPeriods(rows, acceptPoint);
     for (int r = 0; r < periods.size(); ++r)
         if (!(periods[r].T2 <= 24))
             return GraphTableProblem{r, 1, QStringLiteral("Для периода замеров значение поля \"Т2\" должно быть меньше либо равно 24 часам.")};
@@ -35,9 +35,9 @@ std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows,
     return std::nullopt;
 }
 
-void appendPeriods(TTable &table, const QList<GraphPeriod> &periods)
+void appendPeriods(TTable &table, const QList<LoadPeriod> &periods)
 {
-    for (const GraphPeriod &g : periods) {
+    for (const LoadPeriod &g : periods) {
         table.append();
         table.setValue(QStringLiteral("T1"), g.T1);
         table.setValue(QStringLiteral("T2"), g.T2);
@@ -47,9 +47,9 @@ void appendPeriods(TTable &table, const QList<GraphPeriod> &periods)
     }
 }
 
-QList<GraphPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint)
+QList<LoadPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint)
 {
-    QList<GraphPeriod> out;
+    QList<LoadPeriod> out;
     for (const QStringList &row : rows) {
         const auto v = [&](int c) { return c < row.size() ? parseNumber(row[c], acceptPoint).value_or(0.0) : 0.0; };
         out.append({v(0), v(1), v(2), v(3)});

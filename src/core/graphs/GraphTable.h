@@ -1,16 +1,13 @@
 #pragma once
 
+#include "calc/LoadPeriod.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace korvan {
-
-// One period of a load graph: hours and powers (kW, kVAr or percent).
-struct GraphPeriod {
-    double T1 = 0, T2 = 0, P = 0, Q = 0;
-};
 
 // A refused cell of the graph table: its row and column (0 T1, 1 T2, 2 P, 3 Q) and the message.
 struct GraphTableProblem {
@@ -27,9 +24,9 @@ std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows,
 class TTable;
 
 // Appends and posts one row of the table per period, with T1, T2, P and Q.
-void appendPeriods(TTable &table, const QList<GraphPeriod> &periods);
+void appendPeriods(TTable &table, const QList<LoadPeriod> &periods);
 
 // The rows as numbers; only for rows that passed the checks.
-QList<GraphPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint = false);
+QList<LoadPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint = false);
 
 } // namespace korvan

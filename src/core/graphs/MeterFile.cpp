@@ -384,7 +384,7 @@ QString describeDay(const MeterData &data, const MeterDayChoice &choice)
     return {};
 }
 
-QList<GraphPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &choice, double periodHours)
+QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &choice, double periodHours)
 {
     static const QList<double> lengths{0.5, 1, 2, 3, 4};
     if (!lengths.contains(periodHours))
@@ -452,7 +452,7 @@ QList<GraphPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &ch
             q[k] += d.sumQ[k] / d.count[k];
         }
     }
-    QList<GraphPeriod> out;
+    QList<LoadPeriod> out;
     for (int k = 0; k < n; ++k)
         out.append({k * periodHours, (k + 1) * periodHours, R(p[k] / days.size(), 2), R(q[k] / days.size(), 2)});
     return out;

@@ -56,6 +56,6 @@ QString describeDay(const MeterData &data, const MeterDayChoice &choice);
 
 // The daily graph of the chosen day: periods of the given length in hours (0,5, 1, 2, 3, 4) with
 // the average P and Q of the readings inside each, rounded to two decimals.
-QList<GraphPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &choice, double periodHours = 1);
+QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &choice, double periodHours = 1);
 
 } // namespace korvan

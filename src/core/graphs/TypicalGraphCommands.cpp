@@ -2,6 +2,8 @@
 
 #include "Messages.h"
 #include "calc/Numbers.h"
+#include "data/Records.h"
+#include "graphs/GraphTable.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 
@@ -15,12 +17,11 @@ void addProjectGraphToCatalogue(TDataModule1 &data, const QString &industry, con
     TTable &periods = *data.tblProj1;
     if (periods.isEmpty())
         throw KorvanError(QStringLiteral("У текущего проекта нет суточного графика нагрузки."));
-    const int t1 = periods.fieldIndex(QStringLiteral("T1")), t2 = periods.fieldIndex(QStringLiteral("T2"));
-    const int p = periods.fieldIndex(QStringLiteral("P")), q = periods.fieldIndex(QStringLiteral("Q"));
+    const QList<LoadPeriod> graph = loadPeriodsOf(periods);
     double pmax = 0, qmax = 0;
-    for (const TTable::Row &row : periods.rows()) {
-        pmax = std::max(pmax, row[p].toDouble());
-        qmax = std::max(qmax, row[q].toDouble());
+    for (const LoadPeriod &period : graph) {
+        pmax = std::max(pmax, period.P);
+        qmax = std::max(qmax, period.Q);
     }
     // Percent of a zero maximum has no value: refuse before anything is written.
     if (pmax == 0)
@@ -30,7 +31,7 @@ void addProjectGraphToCatalogue(TDataModule1 &data, const QString &industry, con
         throw KorvanError(QStringLiteral("Наибольшая реактивная мощность суточного графика равна 0: "
                                          "график нельзя выразить в процентах и добавить в справочник."));
 
-    TTable &industries = *data.tblSutGr0, &enterprises = *data.tblSutGr1, &graph = *data.tblSutGr2;
+    TTable &industries = *data.tblSutGr0, &enterprises = *data.tblSutGr1, &typical = *data.tblSutGr2;
     Store::Transaction tx(data.store());
     try {
         if (!industries.locate(QStringLiteral("Otrasl"), industry)) {
@@ -41,17 +42,15 @@ void addProjectGraphToCatalogue(TDataModule1 &data, const QString &industry, con
         enterprises.append();
         enterprises.setValue(QStringLiteral("Name"), enterprise);
         enterprises.post();
-        for (const TTable::Row &row : periods.rows()) {
-            graph.append();
-            graph.setValue(QStringLiteral("T1"), row[t1]);
-            graph.setValue(QStringLiteral("T2"), row[t2]);
-            graph.setValue(QStringLiteral("P"), std::nearbyint(row[p].toDouble() / pmax * 100));
-            graph.setValue(QStringLiteral("Q"), std::nearbyint(row[q].toDouble() / qmax * 100));
-            graph.post();
+        QList<LoadPeriod> percent = graph;
+        for (LoadPeriod &period : percent) {
+            period.P = std::nearbyint(period.P / pmax * 100);
+            period.Q = std::nearbyint(period.Q / qmax * 100);
         }
+        appendPeriods(typical, percent);
         tx.commit();
     } catch (...) {
-        for (TTable *t : {&graph, &enterprises, &industries})
+        for (TTable *t : {&typical, &enterprises, &industries})
             t->cancel();
         throw;
     }
@@ -66,7 +65,7 @@ std::optional<QString> typicalGraphEditProblem(const TDataModule1 &data)
     return std::nullopt;
 }
 
-void replaceTypicalGraph(TDataModule1 &data, const QList<GraphPeriod> &periods)
+void replaceTypicalGraph(TDataModule1 &data, const QList<LoadPeriod> &periods)
 {
     if (const auto problem = typicalGraphEditProblem(data))
         throw KorvanError(*problem);

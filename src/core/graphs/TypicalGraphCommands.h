@@ -17,7 +17,7 @@ void addProjectGraphToCatalogue(TDataModule1 &data, const QString &industry, con
 
 // Replaces the periods of the catalogue's current enterprise (already checked). Refused while an
 // industry or enterprise row is being edited, and when there is no current enterprise.
-void replaceTypicalGraph(TDataModule1 &data, const QList<GraphPeriod> &periods);
+void replaceTypicalGraph(TDataModule1 &data, const QList<LoadPeriod> &periods);
 
 // The message that refuses editing the current enterprise's graph, if any.
 std::optional<QString> typicalGraphEditProblem(const TDataModule1 &data);

@@ -2,6 +2,7 @@
 
 #include "calc/Compensation.h"
 #include "calc/Numbers.h"
+#include "data/Records.h"
 #include "data/TDataModule1.h"
 #include "reports/FormulaTexts.h"
 #include "reports/ReportContext.h"
@@ -164,11 +165,7 @@ void WriteCompensatedPeriodCalculations(ReportContext &report)
     for (p.first(); !p.eof(); p.next()) {
         const auto v = [&p](const char *field) { return text(p, field); };
         // The period without compensation, worked out again as the Wak formula takes it.
-        CompensatedInput in;
-        in.T1 = p.asFloat(QStringLiteral("T1"));
-        in.T2 = p.asFloat(QStringLiteral("T2"));
-        in.P = p.asFloat(QStringLiteral("P"));
-        in.Q = p.asFloat(QStringLiteral("Q"));
+        const CompensatedInput in{loadPeriodAt(p)};
         const CompensatedValues uncompensated = computeCompensatedPeriod(in, {}, {});
         const QString A = numberText(uncompensated.Wa0);
         const QString I0 = numberText(uncompensated.I0);

@@ -14,6 +14,7 @@
 #include "charts/ChartItems.h"
 #include "charts/TDiagParF.h"
 #include "charts/TDiagSutF.h"
+#include "data/Records.h"
 #include "data/TDataModule1.h"
 #include "graphs/GraphCommands.h"
 #include "graphs/GraphEditorTable.h"
@@ -755,12 +756,7 @@ void TMainForm::mnEditSutGrafClick()
 {
     if (m_data.tblProj0->isEmpty())
         return;
-    QList<GraphPeriod> periods;
-    const TTable &t = *m_data.tblProj1;
-    const int t1 = t.fieldIndex(QStringLiteral("T1")), t2 = t.fieldIndex(QStringLiteral("T2"));
-    const int p = t.fieldIndex(QStringLiteral("P")), q = t.fieldIndex(QStringLiteral("Q"));
-    for (const TTable::Row &row : t.rows())
-        periods.append({row[t1].toDouble(), row[t2].toDouble(), row[p].toDouble(), row[q].toDouble()});
+    const QList<LoadPeriod> periods = loadPeriodsOf(*m_data.tblProj1);
     m_addSutGrForm->prime({QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, кВт"), QStringLiteral("Q, кВАр")},
                           GraphEditorTable::rowsOf(periods), true);
     openModal(m_addSutGrForm, [this](int result) {

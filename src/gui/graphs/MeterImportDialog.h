@@ -30,7 +30,7 @@ public:
     // Reads the file (also called by "Обзор..."); a file that cannot be read is reported.
     bool loadFile(const QString &path);
     // The graph to take, once one could be made.
-    const QList<GraphPeriod> &periods() const { return m_periods; }
+    const QList<LoadPeriod> &periods() const { return m_periods; }
 
 private slots:
     void browse();
@@ -54,7 +54,7 @@ private:
     QPushButton *m_ok;
 
     std::optional<MeterData> m_data;
-    QList<GraphPeriod> m_periods;
+    QList<LoadPeriod> m_periods;
 };
 
 } // namespace korvan

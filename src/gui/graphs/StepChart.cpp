@@ -29,7 +29,7 @@ void StepChart::clear(const QString &title, const QString &valueTitle)
 
 int StepChart::seriesCount() const { return int(chart()->series().size()); }
 
-void StepChart::draw(const QList<GraphPeriod> &periods, bool showP, bool showQ, const QString &title,
+void StepChart::draw(const QList<LoadPeriod> &periods, bool showP, bool showQ, const QString &title,
                      const QString &valueTitle)
 {
     QChart *c = chart();
@@ -59,7 +59,7 @@ void StepChart::draw(const QList<GraphPeriod> &periods, bool showP, bool showQ, 
         auto *series = new QLineSeries;
         series->setName(name);
         series->setPen(QPen(colour, 3));
-        for (const GraphPeriod &p : periods) {
+        for (const LoadPeriod &p : periods) {
             series->append(p.T1, value(p));
             series->append(p.T2, value(p));
             maxValue = std::max(maxValue, value(p));
@@ -68,11 +68,11 @@ void StepChart::draw(const QList<GraphPeriod> &periods, bool showP, bool showQ, 
         series->attachAxis(hours);
         series->attachAxis(values);
     };
-    add(showP, QStringLiteral("P = f(T)"), QColor(0x1f, 0x5f, 0xbf), [](const GraphPeriod &p) { return p.P; });
-    add(showQ, QStringLiteral("Q = f(T)"), QColor(0xd0, 0x54, 0x2c), [](const GraphPeriod &p) { return p.Q; });
+    add(showP, QStringLiteral("P = f(T)"), QColor(0x1f, 0x5f, 0xbf), [](const LoadPeriod &p) { return p.P; });
+    add(showQ, QStringLiteral("Q = f(T)"), QColor(0xd0, 0x54, 0x2c), [](const LoadPeriod &p) { return p.Q; });
 
     QList<double> ticks;
-    for (const GraphPeriod &p : periods) {
+    for (const LoadPeriod &p : periods) {
         ticks << p.T1;
         ticks << p.T2;
     }

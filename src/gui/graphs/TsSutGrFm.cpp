@@ -6,6 +6,7 @@
 
 #include "Messages.h"
 #include "calc/Numbers.h"
+#include "data/Records.h"
 #include "data/TDataModule1.h"
 #include "graphs/TypicalGraphCommands.h"
 #include "ui/CommandGuard.h"
@@ -189,17 +190,11 @@ void TsSutGrFm::setSelectionMode(bool on)
     m_btnCancel->setText(on ? QStringLiteral("Отмена") : QStringLiteral("Закрыть"));
 }
 
-QList<GraphPeriod> TsSutGrFm::currentGraph() const
+QList<LoadPeriod> TsSutGrFm::currentGraph() const
 {
-    const TTable &t = *m_data.tblSutGr2;
-    const int t1 = t.fieldIndex(QStringLiteral("T1")), t2 = t.fieldIndex(QStringLiteral("T2"));
-    const int p = t.fieldIndex(QStringLiteral("P")), q = t.fieldIndex(QStringLiteral("Q"));
-    QList<GraphPeriod> out;
     if (m_data.tblSutGr1->isEmpty())
-        return out;
-    for (const TTable::Row &row : t.rows())
-        out.append({row[t1].toDouble(), row[t2].toDouble(), row[p].toDouble(), row[q].toDouble()});
-    return out;
+        return {};
+    return loadPeriodsOf(*m_data.tblSutGr2);
 }
 
 double TsSutGrFm::pmax() const { return parseNumber(m_editPmax->text()).value_or(0); }

@@ -32,7 +32,7 @@ public:
     bool selectionMode() const { return m_selection; }
 
     // The current enterprise's graph in percent, in the catalogue's order.
-    QList<GraphPeriod> currentGraph() const;
+    QList<LoadPeriod> currentGraph() const;
     // The maxima typed; valid after an OK close.
     double pmax() const;
     double qmax() const;
