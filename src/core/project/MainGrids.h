@@ -5,11 +5,15 @@
 
 namespace korvan {
 
-// The columns of the main window's grids: the field each shows and its title. The window builds
-// its grids from these and the reports write the same titles, so the two never drift apart.
+// The columns of the main window's grids: the field each shows, its title and the block it belongs
+// to. The window builds its grids from these (the block gives the colour) and the reports and
+// charts write the same titles, so they never drift apart.
+enum class ColumnBlock { Plain, Monthly, Yearly };
+
 struct GridColumn {
     QString field;
     QString title;
+    ColumnBlock block = ColumnBlock::Plain;
 };
 
 // Data grids: DBGrid1 load periods (project1.db), DBGrid2 variants (project2.db), DBGrid3
@@ -30,5 +34,8 @@ const QList<GridColumn> &yearlyCharacteristicColumns();
 QList<GridColumn> gridColumnRange(const QList<GridColumn> &columns, const QString &first, const QString &last);
 // The title of the column showing the field, or an empty text.
 QString gridColumnTitle(const QList<GridColumn> &columns, const QString &field);
+// The fields and the titles of the columns, in order.
+QStringList gridColumnFields(const QList<GridColumn> &columns);
+QStringList gridColumnTitles(const QList<GridColumn> &columns);
 
 } // namespace korvan

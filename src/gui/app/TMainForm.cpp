@@ -1,6 +1,7 @@
 #include "TMainForm.h"
 
 #include "Version.h"
+#include "project/MainGrids.h"
 #include "CharacteristicGrid.h"
 #include "Messages.h"
 #include "TAboutForm.h"
@@ -14,8 +15,8 @@
 #include "charts/ChartItems.h"
 #include "charts/TDiagParF.h"
 #include "charts/TDiagSutF.h"
-#include "data/Records.h"
 #include "data/TDataModule1.h"
+#include "data/Records.h"
 #include "graphs/GraphCommands.h"
 #include "graphs/GraphEditorTable.h"
 #include "graphs/TAddSutGrF.h"
@@ -71,60 +72,20 @@ const QColor Cream(255, 251, 240);
 const QColor MoneyGreen(192, 220, 192);
 const QColor SkyBlue(166, 202, 240);
 
-const QStringList DailyHeaders = {"cos(f)", "tg(f)", "Wp, кВтч", "Wq, кВАрч", "Ws, кВАч", "Рср, кВт",
-                                  "Qср, кВАр", "Sср, кВА", "$Wр, грн", "$Wq, грн", "$Ws, грн"};
-const QStringList MonthlyHeaders = {"Wрм, кВтч", "Wqм, кВАрч", "Wsм, кВАч", "$Wрм, грн", "$Wqм, грн", "$Wsм, грн"};
-const QStringList YearlyHeaders = {"Wрг, кВтч", "Wqг, кВАрч", "Wsг, кВАч", "$Wрг, грн", "$Wqг, грн", "$Wsг, грн"};
-const QStringList DailyFields = {"Cosfe", "Tgfe", "Wa", "Wq", "Ws", "Psr", "Qsr", "Ssr", "$Wa", "$Wq", "$Ws"};
-const QStringList MonthlyFields = {"Wa_m", "Wq_m", "Ws_m", "$Wa_m", "$Wq_m", "$Ws_m"};
-const QStringList YearlyFields = {"Wa_g", "Wq_g", "Ws_g", "$Wa_g", "$Wq_g", "$Ws_g"};
-
 using Columns = QVector<CursorModel::Column>;
 
-Columns columns(std::initializer_list<std::pair<const char *, const char *>> list, const QColor &color = {})
+// The window's grids show the columns the reports and charts use, coloured by their block.
+Columns gridColumns(const QList<GridColumn> &list)
 {
     Columns out;
-    for (const auto &[field, title] : list)
-        out.append({QLatin1String(field), QString::fromUtf8(title), color});
+    for (const GridColumn &c : list) {
+        const QColor colour = c.block == ColumnBlock::Monthly  ? MoneyGreen
+                              : c.block == ColumnBlock::Yearly ? SkyBlue
+                                                               : QColor();
+        out.append({c.field, c.title, colour});
+    }
     return out;
 }
-
-const Columns PeriodColumns = columns({{"T1", "T1, ч"}, {"T2", "T2, ч"}, {"P", "P, кВт"}, {"Q", "Q, кВАр"},
-                                       {"S", "S, кВА"}, {"I", "I, А"}, {"Cosf", "cos(f)"}, {"Tgf", "tg(f)"},
-                                       {"Wa", "Wp, кВтч"}, {"Wq", "Wq, кВАрч"}, {"Ws", "Ws, кВАч"},
-                                       {"$Wa", "$Wp, грн."}, {"$Wq", "$Wq, грн"}, {"$Ws", "$Ws, грн"}});
-
-Columns variantColumns()
-{
-    return columns({{"VarNum", "Вариант"}, {"TipKU", "Тип КУ"}, {"Qk", "Qку, кВАр"}, {"Pp", "Pп, кВт/кВАр"},
-                    {"Cena", "Цена, грн"}, {"Wakp", "Wpп, кВтч"}, {"Kp", "Kп"}, {"Cosf_i", "cos(fк)"},
-                    {"Tgf_i", "tg(fк)"}, {"Wak", "Wpк, кВтч"}, {"Wqk", "Wqк, кВАрч"}, {"Wsk", "Wsк, кВАч"},
-                    {"$Wak", "$Wpк, грн"}, {"$Wqk", "$Wqк, грн"}, {"$Wsk", "$Wsк, грн"}, {"DWak", "dWpк, кВтч"},
-                    {"DWqk", "dWqк, кВАрч"}, {"DWsk", "dWsк, кВАч"}, {"D$Wak", "d$Wpк, грн."},
-                    {"D$Wqk", "d$Wqк, грн."}, {"D$Wsk", "d$Wsк, грн."}}) +
-           columns({{"Wp_m", "Wpкм, кВтч"}, {"Wq_m", "Wqкм, кВАрч"}, {"Ws_m", "Wsкм, кВАч"},
-                    {"$Wp_m", "$Wpкм, грн"}, {"$Wq_m", "$Wqкм, грн"}, {"$Ws_m", "$Wsкм, грн"},
-                    {"DWp_m", "dWpкм, кВтч"}, {"DWq_m", "dWqкм, кВАрч"}, {"DWs_m", "dWsкм, кВАч"},
-                    {"D$Wp_m", "d$Wpкм, грн"}, {"D$Wq_m", "d$Wqкм, грн"}, {"D$Ws_m", "d$Wsкм, грн"}},
-                   MoneyGreen) +
-           columns({{"Wp_g", "Wpкг, кВтч"}, {"Wq_g", "Wqкг, кВАрч"}, {"Ws_g", "Wsкг, кВАч"},
-                    {"$Wp_g", "$Wpкг, грн"}, {"$Wq_g", "$Wqкг, грн"}, {"$Ws_g", "$Wsкг, грн"},
-                    {"DWp_g", "dWpкг, кВтч"}, {"DWq_g", "dWqкг, кВАрч"}, {"DWs_g", "dWsкг, кВАч"},
-                    {"D$Wp_g", "d$Wpкг, грн"}, {"D$Wq_g", "d$Wqкг, грн"}, {"D$Ws_g", "d$Wsкг, грн"},
-                    {"Srok", "Срок, лет"}},
-                   SkyBlue) +
-           columns({{"Rejim", "Режим подбора"}, {"Cosf_min", "cos(f) мин"}, {"Cosf_max", "cos(f) макс"},
-                    {"Cosf_tr", "cos(f) тр"}});
-}
-
-const Columns CompensatedColumns = columns({{"T1", "T1, ч"}, {"T2", "T2, ч"}, {"P", "P, кВт"}, {"Q", "Q, кВАр"},
-                                            {"Qku", "Qку, кВАр"}, {"Q1", "Qк, кВАр"}, {"S", "Sк, кВА"},
-                                            {"I", "Iк, А"}, {"Cosf", "cos(fк)"}, {"Tgf", "tg(fк)"},
-                                            {"Wakp", "Wpп, кВтч"}, {"Wak", "Wpк, кВтч"}, {"Wqk", "Wqк, кВАрч"},
-                                            {"Wsk", "Wsк, кВАч"}, {"$Wak", "$Wpк, грн"}, {"$Wqk", "$Wqк, грн"},
-                                            {"$Wsk", "$Wsк, грн"}});
-
-const Columns ModuleColumns = columns({{"Stup", "Qмод, кВАр"}, {"Kol_vo", "Кол-во, шт."}});
 
 // One command of the menu: its item, its hint, its toolbar button if it has one.
 struct CommandDef {
@@ -249,9 +210,9 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     const HintServices hints = hintServices();
     for (CursorGrid *g : dataGrids())
         attachHints(g, hints);
-    attachHints(m_gridS, QStringLiteral("project0.db"), DailyFields, hints);
-    attachHints(m_gridM, QStringLiteral("project0.db"), MonthlyFields, hints);
-    attachHints(m_gridG, QStringLiteral("project0.db"), YearlyFields, hints);
+    attachHints(m_gridS, QStringLiteral("project0.db"), gridColumnFields(dailyCharacteristicColumns()), hints);
+    attachHints(m_gridM, QStringLiteral("project0.db"), gridColumnFields(monthlyCharacteristicColumns()), hints);
+    attachHints(m_gridG, QStringLiteral("project0.db"), gridColumnFields(yearlyCharacteristicColumns()), hints);
     // The catalogue windows and the selection dialog show and attach hints the same way.
     for (QWidget *window : std::initializer_list<QWidget *>{m_sKUForm, m_sutGrForm, m_selKUForm})
         for (CursorGrid *g : window->findChildren<CursorGrid *>())
@@ -386,7 +347,7 @@ QWidget *TMainForm::buildUpperPanel()
     m_grid1 = new CursorGrid(m_data.tblProj1, panel);
     m_grid1->setObjectName(QStringLiteral("DBGrid1"));
     m_grid1->setDefaultBackground(Cream);
-    m_grid1->setColumns(PeriodColumns);
+    m_grid1->setColumns(gridColumns(loadPeriodColumns()));
     layout->addWidget(caption("lblGraph", QStringLiteral("Суточный график нагрузки без компенсации."), panel));
     layout->addWidget(m_grid1, 1);
     return panel;
@@ -404,7 +365,7 @@ QWidget *TMainForm::buildLowerPanel()
     m_grid2 = new CursorGrid(m_data.tblProj2, panel);
     m_grid2->setObjectName(QStringLiteral("DBGrid2"));
     m_grid2->setDefaultBackground(Cream);
-    m_grid2->setColumns(variantColumns() + variantEconomicsColumns(m_data, SkyBlue) +
+    m_grid2->setColumns(gridColumns(variantColumns()) + variantEconomicsColumns(m_data, SkyBlue) +
                         resonanceColumns(m_data.store(), ResonanceRows::Variants));
     layout->addWidget(caption("lblKU", QStringLiteral("Конденсаторные установки."), panel));
     layout->addWidget(m_grid2, 1);
@@ -416,11 +377,11 @@ QWidget *TMainForm::buildLowerPanel()
     m_grid4 = new CursorGrid(m_data.tblProj4, panel);
     m_grid4->setObjectName(QStringLiteral("DBGrid4"));
     m_grid5->setDefaultBackground(Cream);
-    m_grid5->setColumns(ModuleColumns);
+    m_grid5->setColumns(gridColumns(moduleColumns()));
     m_grid3->setDefaultBackground(Cream);
-    m_grid3->setColumns(CompensatedColumns);
+    m_grid3->setColumns(gridColumns(compensatedPeriodColumns()));
     m_grid4->setDefaultBackground(Cream);
-    m_grid4->setColumns(ModuleColumns);
+    m_grid4->setColumns(gridColumns(moduleColumns()));
     for (CursorGrid *g : {m_grid5, m_grid4}) {
         g->setColumnWidth(0, 90);
         g->setColumnWidth(1, 90);
@@ -464,9 +425,9 @@ void TMainForm::SetCaption()
 
 void TMainForm::SetCharacteristicHeaders()
 {
-    m_gridS->setHeaders(DailyHeaders);
-    m_gridM->setHeaders(MonthlyHeaders);
-    m_gridG->setHeaders(YearlyHeaders);
+    m_gridS->setHeaders(gridColumnTitles(dailyCharacteristicColumns()));
+    m_gridM->setHeaders(gridColumnTitles(monthlyCharacteristicColumns()));
+    m_gridG->setHeaders(gridColumnTitles(yearlyCharacteristicColumns()));
 }
 
 void TMainForm::RefreshCharacteristics()
@@ -480,9 +441,9 @@ void TMainForm::RefreshCharacteristics()
                 out << p.asString(f);
         return out;
     };
-    m_gridS->setValues(values(DailyFields));
-    m_gridM->setValues(values(MonthlyFields));
-    m_gridG->setValues(values(YearlyFields));
+    m_gridS->setValues(values(gridColumnFields(dailyCharacteristicColumns())));
+    m_gridM->setValues(values(gridColumnFields(monthlyCharacteristicColumns())));
+    m_gridG->setValues(values(gridColumnFields(yearlyCharacteristicColumns())));
 }
 
 void TMainForm::UpdateCommands()
