@@ -1,5 +1,6 @@
 // The analysis table of candidate installations through the command-line program.
 #include "CliCommandList.h"
+#include "data/Fields.h"
 #include "CliContext.h"
 #include "CliSupply.h"
 #include "CliSupport.h"
@@ -63,17 +64,17 @@ void locateTypeByKod(TDataModule1 &data, const QString &text)
     const qint64 kod = text.toLongLong(&ok);
     if (!ok)
         throw KorvanError(QStringLiteral("Код конденсаторной установки «%1» должен быть целым числом.").arg(text));
-    TTable types(data.store(), QStringLiteral("sKU1.DB"));
+    TTable types(data.store(), tbl::sKU1);
     types.open();
-    if (!types.locate(QStringLiteral("Kod"), kod) ||
-        !data.tblsKU0->locate(QStringLiteral("Kod"), types.value(QStringLiteral("Kod0"))) ||
-        !data.tblsKU1->locate(QStringLiteral("Kod"), kod))
+    if (!types.locate(fld::Kod, kod) ||
+        !data.tblsKU0->locate(fld::Kod, types.value(fld::Kod0)) ||
+        !data.tblsKU1->locate(fld::Kod, kod))
         throw KorvanError(candidateNotFoundMessage());
 }
 
 void locateCompany(TDataModule1 &data, const QString &name)
 {
-    if (!data.tblsKU0->locate(QStringLiteral("Company"), name))
+    if (!data.tblsKU0->locate(fld::Company, name))
         throw KorvanError(QStringLiteral("Компания «%1» не найдена в справочнике конденсаторных установок.").arg(name));
 }
 

@@ -1,5 +1,6 @@
 // The installation catalogue through the command-line program: import and export.
 #include "CliCommandList.h"
+#include "data/Fields.h"
 #include "CliContext.h"
 #include "CliSupport.h"
 #include "Interrupt.h"
@@ -44,34 +45,34 @@ QByteArray importCatalogue(Context &context)
     try {
         for (const QJsonValue &c : input.toArray()) {
             const QJsonObject company = c.toObject();
-            const QString name = textOf(company, QStringLiteral("Company"));
-            if (name.isEmpty() || !companies.locate(QStringLiteral("Company"), name)) {
+            const QString name = textOf(company, fld::Company);
+            if (name.isEmpty() || !companies.locate(fld::Company, name)) {
                 companies.append();
-                companies.setValue(QStringLiteral("Company"), name);
+                companies.setValue(fld::Company, name);
                 companies.post();
             }
             for (const QJsonValue &t : company.value(QStringLiteral("types")).toArray()) {
                 const QJsonObject type = t.toObject();
                 types.append();
-                types.setValue(QStringLiteral("Name"), member(type, QStringLiteral("Name")));
-                types.setValue(QStringLiteral("Q"), member(type, QStringLiteral("Q")));
-                types.setValue(QStringLiteral("Pp"), member(type, QStringLiteral("Pp")));
-                types.setValue(QStringLiteral("Unom"), member(type, QStringLiteral("Unom")));
-                types.setValue(QStringLiteral("Cena"), member(type, QStringLiteral("Cena")));
+                types.setValue(fld::Name, member(type, fld::Name));
+                types.setValue(fld::Q, member(type, fld::Q));
+                types.setValue(fld::Pp, member(type, fld::Pp));
+                types.setValue(fld::Unom, member(type, fld::Unom));
+                types.setValue(fld::Cena, member(type, fld::Cena));
                 types.post();
                 // Detuned installations carry their reactor's p, %; absent, null or 0: none.
                 setCurrentTypeDetuning(data, numberText(type, QStringLiteral("Detuning")), true);
                 for (const QJsonValue &m : type.value(QStringLiteral("modules")).toArray()) {
                     const QJsonObject module = m.toObject();
                     groups.append();
-                    groups.setValue(QStringLiteral("Qstup"), member(module, QStringLiteral("Qstup")));
-                    groups.setValue(QStringLiteral("Kol_vo"), member(module, QStringLiteral("Kol_vo")));
+                    groups.setValue(fld::Qstup, member(module, fld::Qstup));
+                    groups.setValue(fld::Kol_vo, member(module, fld::Kol_vo));
                     groups.post();
                 }
-                added << json::object({{QStringLiteral("Company"), json::string(companies.asString(QStringLiteral("Company")))},
-                                       {QStringLiteral("Name"), json::string(types.asString(QStringLiteral("Name")))},
-                                       {QStringLiteral("KodKU0"), QByteArray::number(companies.currentKod())},
-                                       {QStringLiteral("KodKU1"), QByteArray::number(types.currentKod())}});
+                added << json::object({{fld::Company, json::string(companies.asString(fld::Company))},
+                                       {fld::Name, json::string(types.asString(fld::Name))},
+                                       {fld::KodKU0, QByteArray::number(companies.currentKod())},
+                                       {fld::KodKU1, QByteArray::number(types.currentKod())}});
             }
         }
         throwIfInterrupted();
@@ -95,17 +96,17 @@ QByteArray exportCatalogue(Context &context)
         for (types.first(); !types.eof(); types.next()) {
             QList<QByteArray> modules;
             for (groups.first(); !groups.eof(); groups.next())
-                modules << json::object({{QStringLiteral("Qstup"), json::value(groups.value(QStringLiteral("Qstup")))},
-                                         {QStringLiteral("Kol_vo"), json::value(groups.value(QStringLiteral("Kol_vo")))}});
+                modules << json::object({{fld::Qstup, json::value(groups.value(fld::Qstup))},
+                                         {fld::Kol_vo, json::value(groups.value(fld::Kol_vo))}});
             QList<QPair<QString, QByteArray>> members;
-            for (const char *f : {"Name", "Q", "Pp", "Unom", "Cena"})
-                members.append({QLatin1String(f), json::value(types.value(QLatin1String(f)))});
+            for (const QString &f : {fld::Name, fld::Q, fld::Pp, fld::Unom, fld::Cena})
+                members.append({f, json::value(types.value(f))});
             const auto detuning = resonance_tables::detuning(data.store(), types.currentKod());
             members.append({QStringLiteral("Detuning"), detuning ? json::value(*detuning) : QByteArray("null")});
             members.append({QStringLiteral("modules"), json::array(modules)});
             typeItems << json::object(members);
         }
-        out << json::object({{QStringLiteral("Company"), json::string(companies.asString(QStringLiteral("Company")))},
+        out << json::object({{fld::Company, json::string(companies.asString(fld::Company))},
                              {QStringLiteral("types"), json::array(typeItems)}});
     }
     return json::array(out);

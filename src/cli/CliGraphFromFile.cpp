@@ -1,5 +1,6 @@
 // A daily load graph from a meter's interval file: korvan-vkp-cli graph-from-file.
 #include "CliCommandList.h"
+#include "data/Fields.h"
 #include "CliContext.h"
 #include "JsonText.h"
 
@@ -61,10 +62,10 @@ QByteArray graphFromFile(Context &context)
         Messages::warning(w);
     QList<QByteArray> items;
     for (const LoadPeriod &g : periods)
-        items << json::object({{QStringLiteral("T1"), json::value(g.T1)},
-                               {QStringLiteral("T2"), json::value(g.T2)},
-                               {QStringLiteral("P"), json::value(g.P)},
-                               {QStringLiteral("Q"), json::value(g.Q)}});
+        items << json::object({{fld::T1, json::value(g.T1)},
+                               {fld::T2, json::value(g.T2)},
+                               {fld::P, json::value(g.P)},
+                               {fld::Q, json::value(g.Q)}});
     return json::array(items);
 }
 

@@ -1,5 +1,6 @@
 // Project commands of the command-line program: list, import, export, recalc, delete, copy.
 #include "CliCommandList.h"
+#include "data/Fields.h"
 #include "CliContext.h"
 #include "CliEconomics.h"
 #include "CliSupply.h"
@@ -25,7 +26,7 @@ namespace korvan::cli {
 
 namespace {
 
-const QString GraphColumns[] = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("P"), QStringLiteral("Q")};
+const QString GraphColumns[] = {fld::T1, fld::T2, fld::P, fld::Q};
 
 // Adds where it happened below the message, which stays as the dialogs show it.
 [[noreturn]] void rethrowAt(const KorvanError &e, const QString &where)
@@ -36,13 +37,13 @@ const QString GraphColumns[] = {QStringLiteral("T1"), QStringLiteral("T2"), QStr
 ProjectParams projectParams(const TDataModule1 &data, const QJsonObject &in)
 {
     ProjectParams p = newProjectParams(data);
-    p.name = textOf(in, QStringLiteral("Name"), p.name);
-    p.owner = textOf(in, QStringLiteral("ProjOwner"));
-    p.memo = textOf(in, QStringLiteral("ProjMemo"));
-    p.monthDay = numberText(in, QStringLiteral("MonthDay"), p.monthDay);
-    p.yearDay = numberText(in, QStringLiteral("YearDay"), p.yearDay);
-    p.tarifA = numberText(in, QStringLiteral("Tarif_a"), p.tarifA);
-    p.tarifQ = numberText(in, QStringLiteral("Tarif_q"), p.tarifQ);
+    p.name = textOf(in, fld::Name, p.name);
+    p.owner = textOf(in, fld::ProjOwner);
+    p.memo = textOf(in, fld::ProjMemo);
+    p.monthDay = numberText(in, fld::MonthDay, p.monthDay);
+    p.yearDay = numberText(in, fld::YearDay, p.yearDay);
+    p.tarifA = numberText(in, fld::Tarif_a, p.tarifA);
+    p.tarifQ = numberText(in, fld::Tarif_q, p.tarifQ);
     return p;
 }
 
@@ -65,14 +66,14 @@ QList<LoadPeriod> periodsFromJson(const QJsonArray &periods)
 
 QList<LoadPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical)
 {
-    const QString industry = textOf(typical, QStringLiteral("Otrasl"));
-    const QString enterprise = textOf(typical, QStringLiteral("Name"));
-    if (!data.tblSutGr0->locate(QStringLiteral("Otrasl"), industry))
+    const QString industry = textOf(typical, fld::Otrasl);
+    const QString enterprise = textOf(typical, fld::Name);
+    if (!data.tblSutGr0->locate(fld::Otrasl, industry))
         throw KorvanError(QStringLiteral("Отрасль «%1» не найдена в справочнике суточных графиков.").arg(industry));
-    if (!data.tblSutGr1->locate(QStringLiteral("Name"), enterprise))
+    if (!data.tblSutGr1->locate(fld::Name, enterprise))
         throw KorvanError(QStringLiteral("Предприятие «%1» не найдено в отрасли «%2».").arg(enterprise, industry));
     const QString pmax = numberText(typical, QStringLiteral("Pmax"), QStringLiteral("100"));
-    const QString qmax = numberText(typical, QStringLiteral("Qmax"), QStringLiteral("100"));
+    const QString qmax = numberText(typical, fld::Qmax, QStringLiteral("100"));
     if (auto m = positiveNumberProblem(pmax, QStringLiteral("максимальной активной мощности"), true))
         throw KorvanError(*m);
     if (auto m = positiveNumberProblem(qmax, QStringLiteral("максимальной реактивной мощности"), true))
@@ -86,17 +87,17 @@ QList<LoadPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical
 void locateType(TDataModule1 &data, const QJsonObject &in)
 {
     const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
-    if (in.contains(QStringLiteral("KodKU1"))) {
-        const qint64 kod = qint64(numberValue(numberText(in, QStringLiteral("KodKU1")), true));
-        TTable types(data.store(), QStringLiteral("sKU1.DB"));
+    if (in.contains(fld::KodKU1)) {
+        const qint64 kod = qint64(numberValue(numberText(in, fld::KodKU1), true));
+        TTable types(data.store(), tbl::sKU1);
         types.open();
-        if (!types.locate(QStringLiteral("Kod"), kod) || !data.tblsKU0->locate(QStringLiteral("Kod"), types.value(QStringLiteral("Kod0"))) ||
-            !data.tblsKU1->locate(QStringLiteral("Kod"), kod))
+        if (!types.locate(fld::Kod, kod) || !data.tblsKU0->locate(fld::Kod, types.value(fld::Kod0)) ||
+            !data.tblsKU1->locate(fld::Kod, kod))
             throw KorvanError(notFound);
         return;
     }
-    if (!data.tblsKU0->locate(QStringLiteral("Company"), textOf(in, QStringLiteral("Company"))) ||
-        !data.tblsKU1->locate(QStringLiteral("Name"), textOf(in, QStringLiteral("TipKU"))))
+    if (!data.tblsKU0->locate(fld::Company, textOf(in, fld::Company)) ||
+        !data.tblsKU1->locate(fld::Name, textOf(in, fld::TipKU)))
         throw KorvanError(notFound);
 }
 
@@ -105,22 +106,22 @@ void addVariantFromJson(TDataModule1 &data, const QJsonObject &in)
     locateType(data, in);
     if (data.tblsKU2->isEmpty())
         throw KorvanError(QStringLiteral("У конденсаторной установки «%1» нет модулей.")
-                              .arg(data.tblsKU1->asString(QStringLiteral("Name"))));
+                              .arg(data.tblsKU1->asString(fld::Name)));
     VariantParams p;
-    p.varNum = numberText(in, QStringLiteral("VarNum"), nextVariantNumber(data));
-    p.kp = numberText(in, QStringLiteral("Kp"), p.kp);
-    const QString rejim = textOf(in, QStringLiteral("Rejim"), selectionModeCaption(FullCompensation));
+    p.varNum = numberText(in, fld::VarNum, nextVariantNumber(data));
+    p.kp = numberText(in, fld::Kp, p.kp);
+    const QString rejim = textOf(in, fld::Rejim, selectionModeCaption(FullCompensation));
     const auto mode = selectionModeNumber(rejim);
     if (!mode)
         throw KorvanError(QStringLiteral("Неизвестный режим подбора модулей КУ: «%1».").arg(rejim));
     p.mode.mode = *mode;
-    p.mode.cosfMin = numberText(in, QStringLiteral("Cosf_min"), p.mode.cosfMin);
-    p.mode.cosfMax = numberText(in, QStringLiteral("Cosf_max"), p.mode.cosfMax);
-    p.mode.cosfTr = numberText(in, QStringLiteral("Cosf_tr"), p.mode.cosfTr);
+    p.mode.cosfMin = numberText(in, fld::Cosf_min, p.mode.cosfMin);
+    p.mode.cosfMax = numberText(in, fld::Cosf_max, p.mode.cosfMax);
+    p.mode.cosfTr = numberText(in, fld::Cosf_tr, p.mode.cosfTr);
     addVariant(data, p, true);
 }
 
-QByteArray kodResult(qint64 kod) { return json::object({{QStringLiteral("Kod"), QByteArray::number(kod)}}); }
+QByteArray kodResult(qint64 kod) { return json::object({{fld::Kod, QByteArray::number(kod)}}); }
 
 } // namespace
 
@@ -130,8 +131,8 @@ QByteArray listProjects(Context &context)
     TTable &projects = *context.data().tblProj0;
     QList<QByteArray> items;
     for (projects.first(); !projects.eof(); projects.next())
-        items << json::object({{QStringLiteral("Kod"), QByteArray::number(projects.currentKod())},
-                               {QStringLiteral("Name"), json::string(projects.asString(QStringLiteral("Name")))}});
+        items << json::object({{fld::Kod, QByteArray::number(projects.currentKod())},
+                               {fld::Name, json::string(projects.asString(fld::Name))}});
     return json::array(items);
 }
 
@@ -197,17 +198,17 @@ QByteArray exportProject(Context &context)
         }
         put("]");
     };
-    const auto member = [&](const char *name) { put("," + json::string(QLatin1String(name)) + ':'); };
-    put("{" + json::string(QStringLiteral("project0.db")) + ':' + json::row(*d.tblProj0));
-    member("project1.db");
+    const auto member = [&](const QString &name) { put("," + json::string(name) + ':'); };
+    put("{" + json::string(tbl::project0) + ':' + json::row(*d.tblProj0));
+    member(tbl::project1);
     rows(*d.tblProj1, {});
-    member("project2.db");
+    member(tbl::project2);
     rows(*d.tblProj2, [&] {
-        member("project5.DB");
+        member(tbl::project5);
         rows(*d.tblProj5, {});
-        member("project3.DB");
+        member(tbl::project3);
         rows(*d.tblProj3, [&] {
-            member("project4.DB");
+            member(tbl::project4);
             rows(*d.tblProj4, {});
         });
         member("economics");
@@ -248,7 +249,7 @@ QByteArray copyProjectCommand(Context &context)
     context.requireNoArguments();
     TDataModule1 &data = context.data();
     if (!named)
-        name = data.tblProj0->asString(QStringLiteral("Name")) + QStringLiteral("_1");
+        name = data.tblProj0->asString(fld::Name) + QStringLiteral("_1");
     return kodResult(copyProject(data, name, commandProgress("Копирование проекта")));
 }
 

@@ -1,6 +1,7 @@
 // The report command of the command-line program: the project or variant report as a .docx file,
 // as a PDF file, or both.
 #include "CliCommandList.h"
+#include "data/Fields.h"
 #include "CliContext.h"
 #include "CliSupport.h"
 #include "JsonText.h"
@@ -28,7 +29,7 @@ QByteArray reportCommand(Context &context)
         throw KorvanError(QStringLiteral("Не указан файл отчета: --out ФАЙЛ.docx или --pdf ФАЙЛ.pdf."));
     TDataModule1 &data = context.data();
 
-    if (!settings.isNull() && !data.TableReport->locate(QStringLiteral("Name"), settings))
+    if (!settings.isNull() && !data.TableReport->locate(fld::Name, settings))
         throw KorvanError(QStringLiteral("Параметры отчета «%1» не найдены.").arg(settings));
     const bool allVariants = variant.isNull();
     if (allVariants) {
@@ -40,11 +41,11 @@ QByteArray reportCommand(Context &context)
         const qint64 number = variant.toLongLong(&ok);
         if (!ok)
             throw KorvanError(QStringLiteral("Номер варианта «%1» должен быть целым числом.").arg(variant));
-        if (!data.tblProj2->locate(QStringLiteral("VarNum"), number))
+        if (!data.tblProj2->locate(fld::VarNum, number))
             throw KorvanError(QStringLiteral("Вариант компенсации %1 не найден в проекте.").arg(number));
     }
 
-    QList<QPair<QString, QByteArray>> result = {{QStringLiteral("Kod"), QByteArray::number(kod)}};
+    QList<QPair<QString, QByteArray>> result = {{fld::Kod, QByteArray::number(kod)}};
     const QString docxPath = out.isEmpty() ? QString() : QFileInfo(out).absoluteFilePath();
     if (!out.isEmpty()) {
         WordApplication word;

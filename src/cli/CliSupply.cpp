@@ -1,5 +1,6 @@
 // The supply command of the command-line program and the resonance check's JSON.
 #include "CliSupply.h"
+#include "data/Fields.h"
 
 #include "CliCommandList.h"
 #include "CliContext.h"
@@ -117,7 +118,7 @@ QByteArray supplyCommand(Context &context)
     } else {
         setSupply(data, input, true);
     }
-    return json::object({{QStringLiteral("Kod"), QByteArray::number(kod)}, {QStringLiteral("supply"), supplyJson(data.store(), kod)}});
+    return json::object({{fld::Kod, QByteArray::number(kod)}, {QStringLiteral("supply"), supplyJson(data.store(), kod)}});
 }
 
 } // namespace korvan::cli

@@ -1,4 +1,5 @@
 #include "CliSupport.h"
+#include "data/Fields.h"
 
 #include "CliContext.h"
 #include "Messages.h"
@@ -75,7 +76,7 @@ QString textOf(const QJsonObject &object, const QString &key, const QString &fal
 
 void locateProject(TDataModule1 &data, qint64 kod)
 {
-    if (!data.tblProj0->locate(QStringLiteral("Kod"), kod))
+    if (!data.tblProj0->locate(fld::Kod, kod))
         throw KorvanError(QStringLiteral("Проект с кодом %1 не найден.").arg(kod));
 }
 

@@ -1,6 +1,8 @@
 // The database file: creation, persistence, transactions, and the files and situations it refuses.
 #include "MessageRecorder.h"
 #include "TestData.h"
+#include "data/Fields.h"
+#include "data/Schema.h"
 
 #include <QProcess>
 #include <QSqlDatabase>
@@ -46,6 +48,23 @@ class TestStore : public QObject {
     }
 
 private slots:
+    // The named constants the code uses are exactly the schema's fields and tables (regenerate
+    // them with scripts/gen-fields when the schema changes).
+    void fieldConstantsMatchTheSchema()
+    {
+        QStringList fields, tables;
+        for (const TableDef *t : allTables()) {
+            tables << QString::fromLatin1(t->name);
+            for (const FieldDef &f : t->fields)
+                if (!fields.contains(QLatin1String(f.name)))
+                    fields << QString::fromLatin1(f.name);
+        }
+        QCOMPARE(fld::all(), fields);
+        QCOMPARE(tbl::all(), tables);
+        QCOMPARE(fld::PayWa, QStringLiteral("$Wa"));
+        QCOMPARE(tbl::project3, QStringLiteral("project3.DB"));
+    }
+
     void newStoreHasDeliveredContents()
     {
         TestData td;

@@ -1,4 +1,5 @@
 #include "charts/ChartItems.h"
+#include "data/Fields.h"
 
 #include "Messages.h"
 #include "data/TDataModule1.h"
@@ -14,10 +15,10 @@ namespace korvan {
 
 namespace {
 
-const QString Project0 = QStringLiteral("project0.db");
-const QString Project1 = QStringLiteral("project1.db");
-const QString Project2 = QStringLiteral("project2.db");
-const QString Project3 = QStringLiteral("project3.DB");
+const QString Project0 = tbl::project0;
+const QString Project1 = tbl::project1;
+const QString Project2 = tbl::project2;
+const QString Project3 = tbl::project3;
 
 // The field comes from the first grid (in the order given) holding a column with the item's
 // title, so a list item always stands for what the main window shows under that title.
@@ -100,11 +101,11 @@ QList<ChartItem> diagramItemsWith(const QString &choice)
     QList<GridColumn> shown;
     const bool all = choice == QStringLiteral("все");
     if (all || choice == QStringLiteral("суточные"))
-        shown += gridColumnRange(grid, QStringLiteral("Cosf_i"), QStringLiteral("D$Wsk"));
+        shown += gridColumnRange(grid, fld::Cosf_i, fld::DPayWsk);
     if (all || choice == QStringLiteral("месячные"))
-        shown += gridColumnRange(grid, QStringLiteral("Wp_m"), QStringLiteral("D$Ws_m"));
+        shown += gridColumnRange(grid, fld::Wp_m, fld::DPayWs_m);
     if (all || choice == QStringLiteral("годовые"))
-        shown += gridColumnRange(grid, QStringLiteral("Wp_g"), QStringLiteral("Srok"));
+        shown += gridColumnRange(grid, fld::Wp_g, fld::Srok);
     return itemsOf(shown, {&grid}, Project2);
 }
 
@@ -113,8 +114,8 @@ QStringList WalkVariantLines(TDataModule1 &data)
     QStringList lines;
     TTable &variants = *data.tblProj2;
     for (variants.first(); !variants.eof(); variants.next())
-        lines << variants.asString(QStringLiteral("VarNum")) + QStringLiteral(" - ") +
-                     variants.asString(QStringLiteral("TipKU"));
+        lines << variants.asString(fld::VarNum) + QStringLiteral(" - ") +
+                     variants.asString(fld::TipKU);
     return lines;
 }
 

@@ -1,4 +1,5 @@
 #include "Analysis.h"
+#include "data/Fields.h"
 
 #include "calc/Numbers.h"
 #include "data/ResonanceTables.h"
@@ -19,7 +20,7 @@ double numberIn(const TTable::Row &row, int position)
 ModuleList currentTypeModules(const TDataModule1 &data)
 {
     const TTable &groups = *data.tblsKU2;
-    const int power = groups.fieldIndex(QStringLiteral("Qstup")), count = groups.fieldIndex(QStringLiteral("Kol_vo"));
+    const int power = groups.fieldIndex(fld::Qstup), count = groups.fieldIndex(fld::Kol_vo);
     std::vector<ModuleGroup> list;
     for (const TTable::Row &row : groups.rows())
         list.push_back({numberIn(row, power), int(numberIn(row, count))});
@@ -37,9 +38,9 @@ CandidateProject candidateProject(const TDataModule1 &data)
     const TTable &project = *data.tblProj0, &periods = *data.tblProj1;
     CandidateProject out;
     out.tariff = tariffOf(project);
-    out.PayWs = project.asFloat(QStringLiteral("$Ws"));
-    out.PayWs_m = project.asFloat(QStringLiteral("$Ws_m"));
-    out.PayWs_g = project.asFloat(QStringLiteral("$Ws_g"));
+    out.PayWs = project.asFloat(fld::PayWs);
+    out.PayWs_m = project.asFloat(fld::PayWs_m);
+    out.PayWs_g = project.asFloat(fld::PayWs_g);
     const QList<LoadPeriod> graph = loadPeriodsOf(periods);
     out.periods.assign(graph.begin(), graph.end());
     return out;
@@ -79,13 +80,13 @@ void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, doub
     const TTable &company = *data.tblsKU0, &type = *data.tblsKU1;
     CandidateSettings settings;
     settings.modules = currentTypeModules(data);
-    settings.Pp = type.asFloat(QStringLiteral("Pp"));
-    settings.Cena = type.asOptional(QStringLiteral("Cena"));
+    settings.Pp = type.asFloat(fld::Pp);
+    settings.Cena = type.asOptional(fld::Cena);
     settings.Kp = Kp;
     settings.mode = mode;
     const CandidateOutcome outcome = evaluateCandidate(project, settings);
     if (!outcome.values)
-        throw UndefinedCandidate(candidateFailureText(outcome.failure, project, type.asString(QStringLiteral("Name"))));
+        throw UndefinedCandidate(candidateFailureText(outcome.failure, project, type.asString(fld::Name)));
     const CandidateValues &v = *outcome.values;
 
     TTable &table = *data.tblSel_KU;
@@ -94,26 +95,26 @@ void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, doub
             table.append();
         else
             table.edit();
-        table.setValue(QStringLiteral("Kod0"), data.tblProj0->currentKod());
-        table.setValue(QStringLiteral("KodKU0"), company.currentKod());
-        table.setValue(QStringLiteral("KodKU1"), type.currentKod());
-        table.setValue(QStringLiteral("Company"), company.value(QStringLiteral("Company")));
-        table.setValue(QStringLiteral("TipKU"), type.value(QStringLiteral("Name"))); // cut to the field's 30
-        table.setValue(QStringLiteral("Qk"), type.value(QStringLiteral("Q")));
-        table.setValue(QStringLiteral("Qku_min"), v.Qku_min);
-        table.setValue(QStringLiteral("Qku_max"), v.Qku_max);
-        table.setValue(QStringLiteral("Cosf_sr"), v.Cosf_sr);
-        table.setValue(QStringLiteral("Cosf_min"), v.Cosf_min);
-        table.setValue(QStringLiteral("Cosf_max"), v.Cosf_max);
-        table.setValue(QStringLiteral("Tgf_sr"), v.Tgf_sr);
-        table.setValue(QStringLiteral("DSWsk"), v.DSWsk);
-        table.setValue(QStringLiteral("DSWskm"), v.DSWskm);
-        table.setValue(QStringLiteral("DSWskg"), v.DSWskg);
-        table.setOptional(QStringLiteral("Srok"), v.Srok);
-        table.setValue(QStringLiteral("Rejim"), selectionModeCaption(mode.mode));
-        table.setOptional(QStringLiteral("PCosf_min"), mode.Cosf_min);
-        table.setOptional(QStringLiteral("PCosf_max"), mode.Cosf_max);
-        table.setOptional(QStringLiteral("PCosf_tr"), mode.Cosf_tr);
+        table.setValue(fld::Kod0, data.tblProj0->currentKod());
+        table.setValue(fld::KodKU0, company.currentKod());
+        table.setValue(fld::KodKU1, type.currentKod());
+        table.setValue(fld::Company, company.value(fld::Company));
+        table.setValue(fld::TipKU, type.value(fld::Name)); // cut to the field's 30
+        table.setValue(fld::Qk, type.value(fld::Q));
+        table.setValue(fld::Qku_min, v.Qku_min);
+        table.setValue(fld::Qku_max, v.Qku_max);
+        table.setValue(fld::Cosf_sr, v.Cosf_sr);
+        table.setValue(fld::Cosf_min, v.Cosf_min);
+        table.setValue(fld::Cosf_max, v.Cosf_max);
+        table.setValue(fld::Tgf_sr, v.Tgf_sr);
+        table.setValue(fld::DSWsk, v.DSWsk);
+        table.setValue(fld::DSWskm, v.DSWskm);
+        table.setValue(fld::DSWskg, v.DSWskg);
+        table.setOptional(fld::Srok, v.Srok);
+        table.setValue(fld::Rejim, selectionModeCaption(mode.mode));
+        table.setOptional(fld::PCosf_min, mode.Cosf_min);
+        table.setOptional(fld::PCosf_max, mode.Cosf_max);
+        table.setOptional(fld::PCosf_tr, mode.Cosf_tr);
         table.post();
         // The resonance check of the row, beside the table's own fields.
         Store &store = data.store();

@@ -1,4 +1,5 @@
 #include "AnalysisCommands.h"
+#include "data/Fields.h"
 
 #include "Analysis.h"
 #include "AnalysisTable.h"
@@ -24,7 +25,7 @@ void requireTypeWithModules(const TDataModule1 &data)
         throw KorvanError(QStringLiteral("Не выбрана конденсаторная установка."));
     if (data.tblsKU2->isEmpty())
         throw KorvanError(QStringLiteral("У конденсаторной установки «%1» нет модулей.")
-                              .arg(data.tblsKU1->asString(QStringLiteral("Name"))));
+                              .arg(data.tblsKU1->asString(fld::Name)));
 }
 
 // The loss coefficient and the mode with the numbers of the fields it uses.
@@ -162,7 +163,7 @@ int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const 
         throw KorvanError(QStringLiteral("Не выбрана компания."));
     if (types.isEmpty())
         throw KorvanError(QStringLiteral("У компании «%1» нет конденсаторных установок.")
-                              .arg(data.tblsKU0->asString(QStringLiteral("Company"))));
+                              .arg(data.tblsKU0->asString(fld::Company)));
     ensureAnalysisRestricted(data);
     const CandidateProject project = projectForCandidates(data);
     CandidateBatch batch(data, project, in, progress, types.recordCount());
@@ -216,8 +217,8 @@ bool findCandidateInCatalogue(TDataModule1 &data)
     ensureAnalysisRestricted(data);
     const TTable &table = *data.tblSel_KU;
     const bool found = !table.isEmpty() &&
-                       data.tblsKU0->locate(QStringLiteral("Kod"), table.value(QStringLiteral("KodKU0"))) &&
-                       data.tblsKU1->locate(QStringLiteral("Kod"), table.value(QStringLiteral("KodKU1")));
+                       data.tblsKU0->locate(fld::Kod, table.value(fld::KodKU0)) &&
+                       data.tblsKU1->locate(fld::Kod, table.value(fld::KodKU1));
     if (!found)
         Messages::information(candidateNotFoundMessage());
     return found;
@@ -227,7 +228,7 @@ bool findCandidateInTable(TDataModule1 &data)
 {
     ensureAnalysisRestricted(data);
     const qint64 company = data.tblsKU0->currentKod(), type = data.tblsKU1->currentKod();
-    const bool found = type != 0 && data.tblSel_KU->locate({QStringLiteral("KodKU0"), QStringLiteral("KodKU1")},
+    const bool found = type != 0 && data.tblSel_KU->locate({fld::KodKU0, fld::KodKU1},
                                                            {company, type});
     if (!found)
         Messages::information(candidateNotFoundMessage());
@@ -267,7 +268,7 @@ std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &input, bo
                 throw InputError({c.field, *message});
     ensureAnalysisRestricted(data);
     TTable &table = *data.tblSel_KU;
-    const int cosf = table.fieldIndex(QStringLiteral("Cosf_sr"));
+    const int cosf = table.fieldIndex(fld::Cosf_sr);
     std::vector<double> values;
     for (const TTable::Row &row : table.rows())
         values.push_back(row[cosf].toDouble());
@@ -275,7 +276,7 @@ std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &input, bo
     if (!best)
         return std::nullopt;
     const qint64 kod = table.rows()[*best][0].toLongLong();
-    table.locate(QStringLiteral("Kod"), kod);
+    table.locate(fld::Kod, kod);
     return kod;
 }
 
@@ -288,8 +289,8 @@ QString recommendedRangeText(const TDataModule1 &data, const ModeInput &input, b
         if (*c && !(**c > 0 && **c <= 1))
             c->reset();
     const TTable &project = *data.tblProj0;
-    return recommendedRange(candidateProject(data).periods, mode, project.asString(QStringLiteral("Qmin")),
-                            project.asString(QStringLiteral("Qmax")));
+    return recommendedRange(candidateProject(data).periods, mode, project.asString(fld::Qmin),
+                            project.asString(fld::Qmax));
 }
 
 AnalysisButtons analysisButtons(const TDataModule1 &data, const SelectionInput &input, const QString &cosf)

@@ -1,4 +1,5 @@
 #include "AnalysisFilters.h"
+#include "data/Fields.h"
 
 #include "AnalysisTable.h"
 #include "NumericChecks.h"
@@ -38,7 +39,7 @@ int dropInvalidCandidates(TDataModule1 &data, const Progress &progress)
     return dropCandidates(
         data,
         [](const TTable &row) {
-            return row.asOptional(QStringLiteral("Qku_min")) == 0.0 && row.asOptional(QStringLiteral("Qku_max")) == 0.0;
+            return row.asOptional(fld::Qku_min) == 0.0 && row.asOptional(fld::Qku_max) == 0.0;
         },
         progress);
 }
@@ -48,7 +49,7 @@ int dropNotFullPower(TDataModule1 &data, const Progress &progress)
     return dropCandidates(
         data,
         [](const TTable &row) {
-            const auto qmax = row.asOptional(QStringLiteral("Qku_max")), qk = row.asOptional(QStringLiteral("Qk"));
+            const auto qmax = row.asOptional(fld::Qku_max), qk = row.asOptional(fld::Qk);
             return qmax && qk && *qmax < *qk;
         },
         progress);
@@ -67,7 +68,7 @@ int dropByDailyValue(TDataModule1 &data, Comparison op, const QString &cosf, con
 {
     const double v = checkedCosf(cosf, acceptPoint);
     return dropCandidates(
-        data, [op, v](const TTable &row) { return storedCompares(row, QStringLiteral("Cosf_sr"), op, v); }, progress);
+        data, [op, v](const TTable &row) { return storedCompares(row, fld::Cosf_sr, op, v); }, progress);
 }
 
 int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress, bool acceptPoint)
@@ -76,8 +77,8 @@ int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, co
     return dropCandidates(
         data,
         [op, v](const TTable &row) {
-            return storedCompares(row, QStringLiteral("Cosf_min"), op, v) ||
-                   storedCompares(row, QStringLiteral("Cosf_max"), op, v);
+            return storedCompares(row, fld::Cosf_min, op, v) ||
+                   storedCompares(row, fld::Cosf_max, op, v);
         },
         progress);
 }

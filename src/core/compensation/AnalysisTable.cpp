@@ -1,4 +1,5 @@
 #include "AnalysisTable.h"
+#include "data/Fields.h"
 
 #include "AnalysisCommands.h"
 #include "data/Store.h"
@@ -21,12 +22,12 @@ void ensureAnalysisRestricted(TDataModule1 &data)
 StoredCandidate storedCandidate(const TTable &table)
 {
     StoredCandidate row;
-    row.Rejim = table.asString(QStringLiteral("Rejim"));
-    row.Cosf_sr = table.asOptional(QStringLiteral("Cosf_sr"));
-    row.Cosf_min = table.asOptional(QStringLiteral("Cosf_min"));
-    row.Cosf_max = table.asOptional(QStringLiteral("Cosf_max"));
-    row.PCosf_min = table.asOptional(QStringLiteral("PCosf_min"));
-    row.PCosf_max = table.asOptional(QStringLiteral("PCosf_max"));
+    row.Rejim = table.asString(fld::Rejim);
+    row.Cosf_sr = table.asOptional(fld::Cosf_sr);
+    row.Cosf_min = table.asOptional(fld::Cosf_min);
+    row.Cosf_max = table.asOptional(fld::Cosf_max);
+    row.PCosf_min = table.asOptional(fld::PCosf_min);
+    row.PCosf_max = table.asOptional(fld::PCosf_max);
     return row;
 }
 

@@ -1,4 +1,5 @@
 #include "VariantCommands.h"
+#include "data/Fields.h"
 
 #include "NumericChecks.h"
 #include "VariantPeriods.h"
@@ -41,26 +42,26 @@ void requireVariant(const TDataModule1 &data)
 
 void writeMode(TTable &variant, const ModeInput &in)
 {
-    variant.setValue(QStringLiteral("Rejim"), selectionModeCaption(in.mode));
+    variant.setValue(fld::Rejim, selectionModeCaption(in.mode));
     const ModeSettings s = in.settings();
-    variant.setOptional(QStringLiteral("Cosf_min"), ModeInput::usesMin(in.mode) ? s.Cosf_min : std::nullopt);
-    variant.setOptional(QStringLiteral("Cosf_max"), ModeInput::usesMax(in.mode) ? s.Cosf_max : std::nullopt);
-    variant.setOptional(QStringLiteral("Cosf_tr"), ModeInput::usesTr(in.mode) ? s.Cosf_tr : std::nullopt);
+    variant.setOptional(fld::Cosf_min, ModeInput::usesMin(in.mode) ? s.Cosf_min : std::nullopt);
+    variant.setOptional(fld::Cosf_max, ModeInput::usesMax(in.mode) ? s.Cosf_max : std::nullopt);
+    variant.setOptional(fld::Cosf_tr, ModeInput::usesTr(in.mode) ? s.Cosf_tr : std::nullopt);
 }
 
 // The variant's own fields from the dialog and the catalogue's current company and type.
 void writeVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
 {
     TTable &v = *data.tblProj2, &type = *data.tblsKU1;
-    v.setAsString(QStringLiteral("VarNum"), params.varNum.trimmed());
-    v.setValue(QStringLiteral("Kp"), numberValue(params.kp, acceptPoint));
-    v.setValue(QStringLiteral("KodKU0"), data.tblsKU0->currentKod());
-    v.setValue(QStringLiteral("KodKU1"), type.currentKod());
-    v.setValue(QStringLiteral("TipKU"), type.value(QStringLiteral("Name")));
-    v.setValue(QStringLiteral("Qk"), type.value(QStringLiteral("Q")));
-    v.setValue(QStringLiteral("Pp"), type.value(QStringLiteral("Pp")));
+    v.setAsString(fld::VarNum, params.varNum.trimmed());
+    v.setValue(fld::Kp, numberValue(params.kp, acceptPoint));
+    v.setValue(fld::KodKU0, data.tblsKU0->currentKod());
+    v.setValue(fld::KodKU1, type.currentKod());
+    v.setValue(fld::TipKU, type.value(fld::Name));
+    v.setValue(fld::Qk, type.value(fld::Q));
+    v.setValue(fld::Pp, type.value(fld::Pp));
     // A type without a price gives 0: the variant always has a price to show.
-    v.setValue(QStringLiteral("Cena"), type.asFloat(QStringLiteral("Cena")));
+    v.setValue(fld::Cena, type.asFloat(fld::Cena));
     ModeInput mode = params.mode;
     if (acceptPoint)
         for (QString *t : {&mode.cosfMin, &mode.cosfMax, &mode.cosfTr})
@@ -73,8 +74,8 @@ void copyModuleSet(TDataModule1 &data)
     TTable &groups = *data.tblsKU2, &set = *data.tblProj5;
     for (groups.first(); !groups.eof(); groups.next()) {
         set.append();
-        set.setValue(QStringLiteral("Stup"), groups.value(QStringLiteral("Qstup")));
-        set.setValue(QStringLiteral("Kol_vo"), groups.value(QStringLiteral("Kol_vo")));
+        set.setValue(fld::Stup, groups.value(fld::Qstup));
+        set.setValue(fld::Kol_vo, groups.value(fld::Kol_vo));
         set.post();
     }
 }
@@ -157,14 +158,14 @@ std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const Variant
     if (!ok)
         return InputProblem{VariantParams::VarNum, QStringLiteral("\"%1\" не является целым числом.").arg(params.varNum)};
     if (adding) {
-        if (variants.locate(QStringLiteral("VarNum"), asNumber))
+        if (variants.locate(fld::VarNum, asNumber))
             return InputProblem{VariantParams::VarNum, duplicate};
     } else {
         const qint64 editing = variants.currentKod();
         bool found = false;
         const auto mark = variants.bookmark();
         for (variants.first(); !variants.eof() && !found; variants.next())
-            found = variants.currentKod() != editing && variants.asString(QStringLiteral("VarNum")) == number;
+            found = variants.currentKod() != editing && variants.asString(fld::VarNum) == number;
         variants.gotoBookmark(mark);
         if (found)
             return InputProblem{VariantParams::VarNum, duplicate};

@@ -1,4 +1,5 @@
 #include "VariantPeriods.h"
+#include "data/Fields.h"
 
 #include "data/TDataModule1.h"
 #include "data/TotalsBatch.h"
@@ -7,14 +8,14 @@ namespace korvan {
 
 std::optional<ModeSettings> modeOfVariant(const TTable &variants)
 {
-    const auto mode = selectionModeNumber(variants.asString(QStringLiteral("Rejim")));
+    const auto mode = selectionModeNumber(variants.asString(fld::Rejim));
     if (!mode)
         return std::nullopt;
     ModeSettings s;
     s.mode = *mode;
-    s.Cosf_min = variants.asOptional(QStringLiteral("Cosf_min"));
-    s.Cosf_max = variants.asOptional(QStringLiteral("Cosf_max"));
-    s.Cosf_tr = variants.asOptional(QStringLiteral("Cosf_tr"));
+    s.Cosf_min = variants.asOptional(fld::Cosf_min);
+    s.Cosf_max = variants.asOptional(fld::Cosf_max);
+    s.Cosf_tr = variants.asOptional(fld::Cosf_tr);
     return s;
 }
 
@@ -23,7 +24,7 @@ ModuleList variantModuleList(TDataModule1 &data)
     TTable &set = *data.tblProj5;
     std::vector<ModuleGroup> groups;
     for (set.first(); !set.eof(); set.next())
-        groups.push_back({set.asFloat(QStringLiteral("Stup")), int(set.asInteger(QStringLiteral("Kol_vo")))});
+        groups.push_back({set.asFloat(fld::Stup), int(set.asInteger(fld::Kol_vo))});
     ModuleList list;
     BuildModuleList(groups, list);
     return list;
@@ -37,8 +38,8 @@ SwitchedList selectInto(TTable &period, const ModuleList &modules, const std::op
     SwitchedList switched;
     std::optional<double> qku;
     if (mode)
-        qku = SelectModules(*mode, modules, switched, period.asFloat(QStringLiteral("P")), period.asFloat(QStringLiteral("Q")));
-    period.setOptional(QStringLiteral("Qku"), qku);
+        qku = SelectModules(*mode, modules, switched, period.asFloat(fld::P), period.asFloat(fld::Q));
+    period.setOptional(fld::Qku, qku);
     return switched;
 }
 
@@ -46,8 +47,8 @@ void storeSwitched(TTable &switchedTable, const SwitchedList &switched)
 {
     for (const SwitchedModules &m : switched) {
         switchedTable.append();
-        switchedTable.setValue(QStringLiteral("Stup"), m.power);
-        switchedTable.setValue(QStringLiteral("Kol_vo"), m.count);
+        switchedTable.setValue(fld::Stup, m.power);
+        switchedTable.setValue(fld::Kol_vo, m.count);
         switchedTable.post();
     }
 }
@@ -62,8 +63,8 @@ void buildVariantPeriods(TDataModule1 &data, const std::optional<ModeSettings> &
     TotalsBatch batch(*data.tblProj2);
     for (periods.first(); !periods.eof(); periods.next()) {
         compensated.append();
-        for (const char *f : {"T1", "T2", "P", "Q"})
-            compensated.setValue(QLatin1String(f), periods.value(QLatin1String(f)));
+        for (const QString &f : {fld::T1, fld::T2, fld::P, fld::Q})
+            compensated.setValue(f, periods.value(f));
         const SwitchedList switched = selectInto(compensated, modules, mode);
         compensated.post();
         storeSwitched(*data.tblProj4, switched);

@@ -1,4 +1,5 @@
 #include "CatalogueHooks.h"
+#include "data/Fields.h"
 
 #include "Messages.h"
 #include "TDataModule1.h"
@@ -33,14 +34,14 @@ TTable::Hook requireField(QString field, QString message)
 
 void installCatalogueHooks(TDataModule1 &data)
 {
-    data.tblsKU0->beforePost = requireField(QStringLiteral("Company"), QStringLiteral("Заполнение поля \"Компания\" обязательно."));
-    data.tblsKU1->beforePost = requireFields(2, {QStringLiteral("Cena")},
+    data.tblsKU0->beforePost = requireField(fld::Company, QStringLiteral("Заполнение поля \"Компания\" обязательно."));
+    data.tblsKU1->beforePost = requireFields(2, {fld::Cena},
                                              QStringLiteral("Заполнение всех полей, кроме поля \"Цена\", обязательно."));
     data.tblsKU2->beforePost = requireFields(2, {}, QStringLiteral("Заполнение всех полей обязательно."));
     data.tblSutGr0->beforePost =
-        requireField(QStringLiteral("Otrasl"), QStringLiteral("Заполнение поля \"Отрасль промышленности\" обязательно."));
+        requireField(fld::Otrasl, QStringLiteral("Заполнение поля \"Отрасль промышленности\" обязательно."));
     data.tblSutGr1->beforePost =
-        requireField(QStringLiteral("Name"), QStringLiteral("Заполнение поля \"Наименование предприятия\" обязательно."));
+        requireField(fld::Name, QStringLiteral("Заполнение поля \"Наименование предприятия\" обязательно."));
 }
 
 } // namespace korvan

@@ -1,4 +1,5 @@
 #include "Records.h"
+#include "data/Fields.h"
 
 #include "TTable.h"
 
@@ -9,8 +10,8 @@ namespace {
 struct PeriodPositions {
     int t1, t2, p, q;
     explicit PeriodPositions(const TTable &t)
-        : t1(t.fieldIndex(QStringLiteral("T1"))), t2(t.fieldIndex(QStringLiteral("T2"))),
-          p(t.fieldIndex(QStringLiteral("P"))), q(t.fieldIndex(QStringLiteral("Q")))
+        : t1(t.fieldIndex(fld::T1)), t2(t.fieldIndex(fld::T2)),
+          p(t.fieldIndex(fld::P)), q(t.fieldIndex(fld::Q))
     {
     }
 };
@@ -43,10 +44,10 @@ QList<LoadPeriod> loadPeriodsOf(const TTable &periods)
 TariffInput tariffOf(const TTable &project)
 {
     TariffInput t;
-    t.Tarif_a = project.asFloat(QStringLiteral("Tarif_a"));
-    t.Tarif_q = project.asFloat(QStringLiteral("Tarif_q"));
-    t.MonthDay = int(project.asInteger(QStringLiteral("MonthDay")));
-    t.YearDay = int(project.asInteger(QStringLiteral("YearDay")));
+    t.Tarif_a = project.asFloat(fld::Tarif_a);
+    t.Tarif_q = project.asFloat(fld::Tarif_q);
+    t.MonthDay = int(project.asInteger(fld::MonthDay));
+    t.YearDay = int(project.asInteger(fld::YearDay));
     return t;
 }
 

@@ -1,4 +1,5 @@
 #include "ResonanceTables.h"
+#include "data/Fields.h"
 
 #include "Statement.h"
 #include "Store.h"
@@ -94,12 +95,12 @@ QList<qint64> kods(Store &store, const QString &sql, qint64 key)
 
 void create(Store &store)
 {
-    createTable(store, QStringLiteral("supply.db"), QStringLiteral("project0.db"),
+    createTable(store, QStringLiteral("supply.db"), tbl::project0,
                 QStringLiteral("\"Str\" REAL NOT NULL, \"Uk\" REAL NOT NULL, \"Ssc_net\" REAL, \"Harmonics\" TEXT NOT NULL"));
-    createTable(store, QStringLiteral("sKU1_detuning.db"), QStringLiteral("sKU1.DB"), QStringLiteral("\"Detuning\" REAL"));
-    createTable(store, QStringLiteral("project2_harmonics.db"), QStringLiteral("project2.db"), QLatin1String(ValueColumns));
-    createTable(store, QStringLiteral("sel_ku_harmonics.db"), QStringLiteral("sel_ku.DB"), QLatin1String(ValueColumns));
-    createTable(store, QStringLiteral("report_resonance.db"), QStringLiteral("report.DB"),
+    createTable(store, QStringLiteral("sKU1_detuning.db"), tbl::sKU1, QStringLiteral("\"Detuning\" REAL"));
+    createTable(store, QStringLiteral("project2_harmonics.db"), tbl::project2, QLatin1String(ValueColumns));
+    createTable(store, QStringLiteral("sel_ku_harmonics.db"), tbl::sel_ku, QLatin1String(ValueColumns));
+    createTable(store, QStringLiteral("report_resonance.db"), tbl::report,
                 QStringLiteral("\"Resonance\" INTEGER NOT NULL"));
 }
 

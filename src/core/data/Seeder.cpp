@@ -1,4 +1,5 @@
 #include "Seeder.h"
+#include "data/Fields.h"
 
 #include "Messages.h"
 #include "ResonanceTables.h"
@@ -38,7 +39,7 @@ void Seeder::seedAll()
     seedHints(readResource(QStringLiteral("hints.json")));
 }
 
-long long Seeder::insert(const char *table, const QStringList &fields, const QVariantList &values)
+long long Seeder::insert(const QString &table, const QStringList &fields, const QVariantList &values)
 {
     QStringList quotedFields, marks;
     for (const QString &f : fields) {
@@ -46,7 +47,7 @@ long long Seeder::insert(const char *table, const QStringList &fields, const QVa
         marks << QStringLiteral("?");
     }
     Statement &q = m_store.prepared(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                        .arg(QLatin1String(table), quotedFields.join(QLatin1Char(',')),
+                                        .arg(table, quotedFields.join(QLatin1Char(',')),
                                              marks.join(QLatin1Char(','))));
     for (int i = 0; i < values.size(); ++i)
         q.bind(i, values[i]);
@@ -60,23 +61,23 @@ void Seeder::seedCatalogue(const QJsonArray &companies)
 {
     for (const QJsonValue &c : companies) {
         const QJsonObject company = c.toObject();
-        const long long kod0 = insert("sKU0.db", {QStringLiteral("Company")}, {company[QLatin1String("Company")].toString()});
+        const long long kod0 = insert(tbl::sKU0, {fld::Company}, {company[fld::Company].toString()});
         for (const QJsonValue &t : company[QLatin1String("types")].toArray()) {
             const QJsonObject type = t.toObject();
-            const long long kod1 = insert("sKU1.DB",
-                                          {QStringLiteral("Kod0"), QStringLiteral("Name"), QStringLiteral("Q"),
-                                           QStringLiteral("Pp"), QStringLiteral("Unom"), QStringLiteral("Cena")},
-                                          {kod0, type[QLatin1String("Name")].toString(), number(type[QLatin1String("Q")]),
-                                           number(type[QLatin1String("Pp")]),
-                                           type[QLatin1String("Unom")].isDouble() ? QVariant(type[QLatin1String("Unom")].toInt()) : QVariant(),
-                                           number(type[QLatin1String("Cena")])});
+            const long long kod1 = insert(tbl::sKU1,
+                                          {fld::Kod0, fld::Name, fld::Q,
+                                           fld::Pp, fld::Unom, fld::Cena},
+                                          {kod0, type[fld::Name].toString(), number(type[fld::Q]),
+                                           number(type[fld::Pp]),
+                                           type[fld::Unom].isDouble() ? QVariant(type[fld::Unom].toInt()) : QVariant(),
+                                           number(type[fld::Cena])});
             // Detuned installations (capacitors with series reactors) carry their reactor's p, %.
             if (const QJsonValue p = type[QLatin1String("Detuning")]; p.isDouble())
                 resonance_tables::setDetuning(m_store, kod1, p.toDouble());
             for (const QJsonValue &m : type[QLatin1String("modules")].toArray()) {
                 const QJsonObject module = m.toObject();
-                insert("sKU2.DB", {QStringLiteral("Kod0"), QStringLiteral("Qstup"), QStringLiteral("Kol_vo")},
-                       {kod1, number(module[QLatin1String("Qstup")]), module[QLatin1String("Kol_vo")].toInt()});
+                insert(tbl::sKU2, {fld::Kod0, fld::Qstup, fld::Kol_vo},
+                       {kod1, number(module[fld::Qstup]), module[fld::Kol_vo].toInt()});
             }
         }
     }
@@ -86,17 +87,17 @@ void Seeder::seedTypicalGraphs(const QJsonArray &industries)
 {
     for (const QJsonValue &i : industries) {
         const QJsonObject industry = i.toObject();
-        const long long kod0 = insert("sSutGraphic0.db", {QStringLiteral("Otrasl")}, {industry[QLatin1String("Otrasl")].toString()});
+        const long long kod0 = insert(tbl::sSutGraphic0, {fld::Otrasl}, {industry[fld::Otrasl].toString()});
         for (const QJsonValue &e : industry[QLatin1String("enterprises")].toArray()) {
             const QJsonObject enterprise = e.toObject();
-            const long long kod1 = insert("sSutGraphic1.db", {QStringLiteral("Kod0"), QStringLiteral("Name")},
-                                          {kod0, enterprise[QLatin1String("Name")].toString()});
+            const long long kod1 = insert(tbl::sSutGraphic1, {fld::Kod0, fld::Name},
+                                          {kod0, enterprise[fld::Name].toString()});
             for (const QJsonValue &p : enterprise[QLatin1String("periods")].toArray()) {
                 const QJsonObject period = p.toObject();
-                insert("sSutGraphic2.db",
-                       {QStringLiteral("Kod0"), QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("P"), QStringLiteral("Q")},
-                       {kod1, number(period[QLatin1String("T1")]), number(period[QLatin1String("T2")]),
-                        number(period[QLatin1String("P")]), number(period[QLatin1String("Q")])});
+                insert(tbl::sSutGraphic2,
+                       {fld::Kod0, fld::T1, fld::T2, fld::P, fld::Q},
+                       {kod1, number(period[fld::T1]), number(period[fld::T2]),
+                        number(period[fld::P]), number(period[fld::Q])});
             }
         }
     }
@@ -104,7 +105,7 @@ void Seeder::seedTypicalGraphs(const QJsonArray &industries)
 
 void Seeder::seedReportSettings(const QJsonArray &records)
 {
-    const TableDef *t = tableDef(QStringLiteral("report.DB"));
+    const TableDef *t = tableDef(tbl::report);
     for (const QJsonValue &r : records) {
         const QJsonObject record = r.toObject();
         QStringList fields;
@@ -123,7 +124,7 @@ void Seeder::seedReportSettings(const QJsonArray &records)
             else
                 values << QVariant();
         }
-        insert("report.DB", fields, values);
+        insert(tbl::report, fields, values);
     }
     switchResonanceOnInFullReport();
 }
@@ -143,9 +144,9 @@ void Seeder::seedHints(const QJsonArray &hints)
 {
     for (const QJsonValue &h : hints) {
         const QJsonObject hint = h.toObject();
-        insert("Hints.DB", {QStringLiteral("TableName"), QStringLiteral("FieldName"), QStringLiteral("FieldHint")},
-               {hint[QLatin1String("TableName")].toString(), hint[QLatin1String("FieldName")].toString(),
-                hint[QLatin1String("FieldHint")].toString()});
+        insert(tbl::Hints, {fld::TableName, fld::FieldName, fld::FieldHint},
+               {hint[fld::TableName].toString(), hint[fld::FieldName].toString(),
+                hint[fld::FieldHint].toString()});
     }
 }
 

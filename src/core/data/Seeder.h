@@ -25,7 +25,7 @@ public:
     static QJsonArray readResource(const QString &name);
 
 private:
-    long long insert(const char *table, const QStringList &fields, const QVariantList &values);
+    long long insert(const QString &table, const QStringList &fields, const QVariantList &values);
     Store &m_store;
 };
 

@@ -1,4 +1,5 @@
 #include "Store.h"
+#include "data/Fields.h"
 
 #include "EconomicsTables.h"
 #include "Messages.h"
@@ -225,7 +226,7 @@ void Store::createSchema()
             columns << quoted(QLatin1String(f.name)) + QLatin1Char(' ') + sqlType(f);
         exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(QLatin1String(t->name)), columns.join(QStringLiteral(", "))));
         for (const IndexDef &ix : t->indexes) {
-            if (ix.parts.size() == 1 && QLatin1String(ix.parts[0].field) == QLatin1String("Kod"))
+            if (ix.parts.size() == 1 && QLatin1String(ix.parts[0].field) == fld::Kod)
                 continue; // the primary key is its own index
             QStringList parts;
             for (const IndexPart &p : ix.parts)

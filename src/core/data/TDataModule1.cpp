@@ -1,4 +1,5 @@
 #include "TDataModule1.h"
+#include "data/Fields.h"
 
 #include "CalculationHooks.h"
 #include "CatalogueHooks.h"
@@ -10,21 +11,21 @@ namespace korvan {
 
 TDataModule1::TDataModule1(Store &store, QObject *parent)
     : QObject(parent),
-      tblProj0(new TTable(store, QStringLiteral("project0.db"), this)),
-      tblProj1(new TTable(store, QStringLiteral("project1.db"), this)),
-      tblProj2(new TTable(store, QStringLiteral("project2.db"), this)),
-      tblProj3(new TTable(store, QStringLiteral("project3.DB"), this)),
-      tblProj4(new TTable(store, QStringLiteral("project4.DB"), this)),
-      tblProj5(new TTable(store, QStringLiteral("project5.DB"), this)),
-      tblsKU0(new TTable(store, QStringLiteral("sKU0.db"), this)),
-      tblsKU1(new TTable(store, QStringLiteral("sKU1.DB"), this)),
-      tblsKU2(new TTable(store, QStringLiteral("sKU2.DB"), this)),
-      TableHints(new TTable(store, QStringLiteral("Hints.DB"), this)),
-      tblSutGr0(new TTable(store, QStringLiteral("sSutGraphic0.db"), this)),
-      tblSutGr1(new TTable(store, QStringLiteral("sSutGraphic1.db"), this)),
-      tblSutGr2(new TTable(store, QStringLiteral("sSutGraphic2.db"), this)),
-      TableReport(new TTable(store, QStringLiteral("report.DB"), this)),
-      tblSel_KU(new TTable(store, QStringLiteral("sel_ku.DB"), this)),
+      tblProj0(new TTable(store, tbl::project0, this)),
+      tblProj1(new TTable(store, tbl::project1, this)),
+      tblProj2(new TTable(store, tbl::project2, this)),
+      tblProj3(new TTable(store, tbl::project3, this)),
+      tblProj4(new TTable(store, tbl::project4, this)),
+      tblProj5(new TTable(store, tbl::project5, this)),
+      tblsKU0(new TTable(store, tbl::sKU0, this)),
+      tblsKU1(new TTable(store, tbl::sKU1, this)),
+      tblsKU2(new TTable(store, tbl::sKU2, this)),
+      TableHints(new TTable(store, tbl::Hints, this)),
+      tblSutGr0(new TTable(store, tbl::sSutGraphic0, this)),
+      tblSutGr1(new TTable(store, tbl::sSutGraphic1, this)),
+      tblSutGr2(new TTable(store, tbl::sSutGraphic2, this)),
+      TableReport(new TTable(store, tbl::report, this)),
+      tblSel_KU(new TTable(store, tbl::sel_ku, this)),
       m_store(store)
 {
     setObjectName(QStringLiteral("DataModule1"));

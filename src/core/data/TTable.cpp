@@ -1,4 +1,5 @@
 #include "TTable.h"
+#include "data/Fields.h"
 
 #include "Messages.h"
 #include "Statement.h"
@@ -158,7 +159,7 @@ void TTable::otherCursorWrote(const Row &row)
 {
     if (!active() || m_stale)
         return;
-    if (m_master && row[m_def->fieldIndex(QStringLiteral("Kod0"))].toLongLong() != m_linkedKod) {
+    if (m_master && row[m_def->fieldIndex(fld::Kod0)].toLongLong() != m_linkedKod) {
         // Another master's row: it matters only if this cursor still shows it.
         const qint64 kod = row[0].toLongLong();
         if (std::none_of(m_rows.cbegin(), m_rows.cend(), [kod](const Row &r) { return r[0].toLongLong() == kod; }))
@@ -657,7 +658,7 @@ void TTable::startInsert(bool atCursor)
                               .arg(tableName()));
     Row row(fieldCount());
     if (m_master)
-        row[m_def->fieldIndex(QStringLiteral("Kod0"))] = m_linkedKod;
+        row[m_def->fieldIndex(fld::Kod0)] = m_linkedKod;
     const int at = atCursor ? qMax(m_pos, 0) : int(m_rows.size());
     m_rows.insert(at, std::move(row));
     m_original.clear();
@@ -854,7 +855,7 @@ void TTable::removeAll()
     // Other cursors on the table re-read; this one is now empty.
     Row gone(fieldCount());
     if (m_master)
-        gone[m_def->fieldIndex(QStringLiteral("Kod0"))] = masterKod;
+        gone[m_def->fieldIndex(fld::Kod0)] = masterKod;
     m_store->rowWritten(this, gone);
     for (TTable *c : m_store->cursorsOn(m_def))
         if (c != this)

@@ -1,4 +1,5 @@
 #include "GraphTable.h"
+#include "data/Fields.h"
 
 #include "calc/Numbers.h"
 #include "data/TTable.h"
@@ -39,10 +40,10 @@ void appendPeriods(TTable &table, const QList<LoadPeriod> &periods)
 {
     for (const LoadPeriod &g : periods) {
         table.append();
-        table.setValue(QStringLiteral("T1"), g.T1);
-        table.setValue(QStringLiteral("T2"), g.T2);
-        table.setValue(QStringLiteral("P"), g.P);
-        table.setValue(QStringLiteral("Q"), g.Q);
+        table.setValue(fld::T1, g.T1);
+        table.setValue(fld::T2, g.T2);
+        table.setValue(fld::P, g.P);
+        table.setValue(fld::Q, g.Q);
         table.post();
     }
 }

@@ -1,4 +1,5 @@
 #include "TypicalGraphCommands.h"
+#include "data/Fields.h"
 
 #include "Messages.h"
 #include "calc/Numbers.h"
@@ -34,13 +35,13 @@ void addProjectGraphToCatalogue(TDataModule1 &data, const QString &industry, con
     TTable &industries = *data.tblSutGr0, &enterprises = *data.tblSutGr1, &typical = *data.tblSutGr2;
     Store::Transaction tx(data.store());
     try {
-        if (!industries.locate(QStringLiteral("Otrasl"), industry)) {
+        if (!industries.locate(fld::Otrasl, industry)) {
             industries.append();
-            industries.setValue(QStringLiteral("Otrasl"), industry);
+            industries.setValue(fld::Otrasl, industry);
             industries.post();
         }
         enterprises.append();
-        enterprises.setValue(QStringLiteral("Name"), enterprise);
+        enterprises.setValue(fld::Name, enterprise);
         enterprises.post();
         QList<LoadPeriod> percent = graph;
         for (LoadPeriod &period : percent) {

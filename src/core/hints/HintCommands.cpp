@@ -1,4 +1,5 @@
 #include "hints/HintCommands.h"
+#include "data/Fields.h"
 
 #include "Messages.h"
 #include "data/Store.h"
@@ -15,7 +16,7 @@ bool locateHint(TTable &hints, const HintKey &key)
 {
     if (hints.filtered())
         hints.setFiltered(false);
-    return hints.locate(QStringList{QStringLiteral("TableName"), QStringLiteral("FieldName")},
+    return hints.locate(QStringList{fld::TableName, fld::FieldName},
                         QVariantList{key.table, key.field});
 }
 
@@ -25,9 +26,9 @@ std::optional<QString> FindHint(const TDataModule1 &data, const HintKey &key)
 {
     TTable all(data.store(), data.TableHints->tableName());
     all.open();
-    const int table = all.fieldIndex(QStringLiteral("TableName"));
-    const int field = all.fieldIndex(QStringLiteral("FieldName"));
-    const int hint = all.fieldIndex(QStringLiteral("FieldHint"));
+    const int table = all.fieldIndex(fld::TableName);
+    const int field = all.fieldIndex(fld::FieldName);
+    const int hint = all.fieldIndex(fld::FieldHint);
     for (const TTable::Row &row : all.rows())
         if (row[table].toString() == key.table && row[field].toString() == key.field)
             return row[hint].toString();
@@ -45,10 +46,10 @@ void EditHint(TDataModule1 &data, const HintKey &key, const QString &text)
         hints.edit();
     } else {
         hints.append();
-        hints.setValue(QStringLiteral("TableName"), key.table);
-        hints.setValue(QStringLiteral("FieldName"), key.field);
+        hints.setValue(fld::TableName, key.table);
+        hints.setValue(fld::FieldName, key.field);
     }
-    hints.setValue(QStringLiteral("FieldHint"), text.left(MaxHintLength));
+    hints.setValue(fld::FieldHint, text.left(MaxHintLength));
     hints.post();
     tx.commit();
 }

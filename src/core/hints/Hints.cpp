@@ -1,4 +1,5 @@
 #include "hints/Hints.h"
+#include "data/Fields.h"
 
 #include "data/TDataModule1.h"
 #include "data/TTable.h"
@@ -9,9 +10,9 @@ namespace korvan {
 
 QString LookUpHint(const TTable &hints, const QString &tableName, const QString &fieldName)
 {
-    const int table = hints.fieldIndex(QStringLiteral("TableName"));
-    const int field = hints.fieldIndex(QStringLiteral("FieldName"));
-    const int hint = hints.fieldIndex(QStringLiteral("FieldHint"));
+    const int table = hints.fieldIndex(fld::TableName);
+    const int field = hints.fieldIndex(fld::FieldName);
+    const int hint = hints.fieldIndex(fld::FieldHint);
     for (const TTable::Row &row : hints.rows()) {
         if (row[table].toString() == tableName && row[field].toString() == fieldName)
             return row[hint].toString();

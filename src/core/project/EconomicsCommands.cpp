@@ -1,4 +1,5 @@
 #include "EconomicsCommands.h"
+#include "data/Fields.h"
 
 #include "NumericChecks.h"
 #include "calc/AnalysisRules.h"
@@ -50,14 +51,14 @@ std::optional<double> optionalIn(const TTable::Row &row, int position)
 
 StoredCandidate candidateOf(const TTable &table, const TTable::Row &row)
 {
-    const auto at = [&](const char *field) { return optionalIn(row, table.fieldIndex(QLatin1String(field))); };
+    const auto at = [&](const QString &field) { return optionalIn(row, table.fieldIndex(field)); };
     StoredCandidate c;
-    c.Rejim = row[table.fieldIndex(QStringLiteral("Rejim"))].toString();
-    c.Cosf_sr = at("Cosf_sr");
-    c.Cosf_min = at("Cosf_min");
-    c.Cosf_max = at("Cosf_max");
-    c.PCosf_min = at("PCosf_min");
-    c.PCosf_max = at("PCosf_max");
+    c.Rejim = row[table.fieldIndex(fld::Rejim)].toString();
+    c.Cosf_sr = at(fld::Cosf_sr);
+    c.Cosf_min = at(fld::Cosf_min);
+    c.Cosf_max = at(fld::Cosf_max);
+    c.PCosf_min = at(fld::PCosf_min);
+    c.PCosf_max = at(fld::PCosf_max);
     return c;
 }
 
@@ -164,8 +165,8 @@ void copyProjectEconomics(Store &store, qint64 sourceKod, qint64 copyKod)
 
 EconomicFigures variantEconomics(const TTable &variants, const TTable::Row &row, const EconomicParams &params)
 {
-    return economicFigures(optionalIn(row, variants.fieldIndex(QStringLiteral("Cena"))),
-                           optionalIn(row, variants.fieldIndex(QStringLiteral("D$Ws_g"))), params);
+    return economicFigures(optionalIn(row, variants.fieldIndex(fld::Cena)),
+                           optionalIn(row, variants.fieldIndex(fld::DPayWs_g)), params);
 }
 
 EconomicFigures currentVariantEconomics(const TDataModule1 &data)
@@ -179,19 +180,19 @@ EconomicFigures currentVariantEconomics(const TDataModule1 &data)
 EconomicFigures candidateEconomics(Store &store, const TTable &table, const TTable::Row &row, const EconomicParams &params)
 {
     Statement &q = store.prepared(QStringLiteral("SELECT \"Cena\" FROM \"sKU1.DB\" WHERE \"Kod\"=?"));
-    q.bind(0, row[table.fieldIndex(QStringLiteral("KodKU1"))]);
+    q.bind(0, row[table.fieldIndex(fld::KodKU1)]);
     std::optional<double> price;
     if (q.next() && !q.column(0).isNull())
         price = q.column(0).toDouble();
     q.reset();
-    return economicFigures(price, optionalIn(row, table.fieldIndex(QStringLiteral("DSWskg"))), params);
+    return economicFigures(price, optionalIn(row, table.fieldIndex(fld::DSWskg)), params);
 }
 
 void installNpvOrder(TDataModule1 &data)
 {
     TTable *table = data.tblSel_KU;
     Store *store = &data.store();
-    const int project = table->fieldIndex(QStringLiteral("Kod0"));
+    const int project = table->fieldIndex(fld::Kod0);
     table->addComputedOrder(QLatin1String(NpvSortIndex),
                             [store, table, project](const TTable::Row &row) {
                                 const EconomicParams params = projectEconomics(*store, row[project].toLongLong());
@@ -223,7 +224,7 @@ std::optional<qint64> gotoNpvOptimum(TDataModule1 &data)
         }
     }
     if (best)
-        table.locate(QStringLiteral("Kod"), *best);
+        table.locate(fld::Kod, *best);
     return best;
 }
 

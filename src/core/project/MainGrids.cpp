@@ -1,15 +1,16 @@
 #include "project/MainGrids.h"
+#include "data/Fields.h"
 
 namespace korvan {
 
 namespace {
 
-QList<GridColumn> columns(std::initializer_list<std::pair<const char *, const char *>> list,
+QList<GridColumn> columns(std::initializer_list<std::pair<QString, const char *>> list,
                           ColumnBlock block = ColumnBlock::Plain)
 {
     QList<GridColumn> result;
     for (const auto &[field, title] : list)
-        result.append({QString::fromUtf8(field), QString::fromUtf8(title), block});
+        result.append({field, QString::fromUtf8(title), block});
     return result;
 }
 
@@ -18,20 +19,20 @@ QList<GridColumn> columns(std::initializer_list<std::pair<const char *, const ch
 const QList<GridColumn> &loadPeriodColumns()
 {
     static const QList<GridColumn> c = columns({
-        {"T1", "T1, ч"},
-        {"T2", "T2, ч"},
-        {"P", "P, кВт"},
-        {"Q", "Q, кВАр"},
-        {"S", "S, кВА"},
-        {"I", "I, А"},
-        {"Cosf", "cos(f)"},
-        {"Tgf", "tg(f)"},
-        {"Wa", "Wp, кВтч"},
-        {"Wq", "Wq, кВАрч"},
-        {"Ws", "Ws, кВАч"},
-        {"$Wa", "$Wp, грн."},
-        {"$Wq", "$Wq, грн"},
-        {"$Ws", "$Ws, грн"},
+        {fld::T1, "T1, ч"},
+        {fld::T2, "T2, ч"},
+        {fld::P, "P, кВт"},
+        {fld::Q, "Q, кВАр"},
+        {fld::S, "S, кВА"},
+        {fld::I, "I, А"},
+        {fld::Cosf, "cos(f)"},
+        {fld::Tgf, "tg(f)"},
+        {fld::Wa, "Wp, кВтч"},
+        {fld::Wq, "Wq, кВАрч"},
+        {fld::Ws, "Ws, кВАч"},
+        {fld::PayWa, "$Wp, грн."},
+        {fld::PayWq, "$Wq, грн"},
+        {fld::PayWs, "$Ws, грн"},
     });
     return c;
 }
@@ -41,66 +42,66 @@ const QList<GridColumn> &variantColumns()
     static const QList<GridColumn> c = [] {
         QList<GridColumn> c;
         c += columns({
-            {"VarNum", "Вариант"},
-            {"TipKU", "Тип КУ"},
-            {"Qk", "Qку, кВАр"},
-            {"Pp", "Pп, кВт/кВАр"},
-            {"Cena", "Цена, грн"},
-            {"Wakp", "Wpп, кВтч"},
-            {"Kp", "Kп"},
-            {"Cosf_i", "cos(fк)"},
-            {"Tgf_i", "tg(fк)"},
-            {"Wak", "Wpк, кВтч"},
-            {"Wqk", "Wqк, кВАрч"},
-            {"Wsk", "Wsк, кВАч"},
-            {"$Wak", "$Wpк, грн"},
-            {"$Wqk", "$Wqк, грн"},
-            {"$Wsk", "$Wsк, грн"},
-            {"DWak", "dWpк, кВтч"},
-            {"DWqk", "dWqк, кВАрч"},
-            {"DWsk", "dWsк, кВАч"},
-            {"D$Wak", "d$Wpк, грн."},
-            {"D$Wqk", "d$Wqк, грн."},
-            {"D$Wsk", "d$Wsк, грн."},
+            {fld::VarNum, "Вариант"},
+            {fld::TipKU, "Тип КУ"},
+            {fld::Qk, "Qку, кВАр"},
+            {fld::Pp, "Pп, кВт/кВАр"},
+            {fld::Cena, "Цена, грн"},
+            {fld::Wakp, "Wpп, кВтч"},
+            {fld::Kp, "Kп"},
+            {fld::Cosf_i, "cos(fк)"},
+            {fld::Tgf_i, "tg(fк)"},
+            {fld::Wak, "Wpк, кВтч"},
+            {fld::Wqk, "Wqк, кВАрч"},
+            {fld::Wsk, "Wsк, кВАч"},
+            {fld::PayWak, "$Wpк, грн"},
+            {fld::PayWqk, "$Wqк, грн"},
+            {fld::PayWsk, "$Wsк, грн"},
+            {fld::DWak, "dWpк, кВтч"},
+            {fld::DWqk, "dWqк, кВАрч"},
+            {fld::DWsk, "dWsк, кВАч"},
+            {fld::DPayWak, "d$Wpк, грн."},
+            {fld::DPayWqk, "d$Wqк, грн."},
+            {fld::DPayWsk, "d$Wsк, грн."},
         });
         c += columns(
             {
-                {"Wp_m", "Wpкм, кВтч"},
-                {"Wq_m", "Wqкм, кВАрч"},
-                {"Ws_m", "Wsкм, кВАч"},
-                {"$Wp_m", "$Wpкм, грн"},
-                {"$Wq_m", "$Wqкм, грн"},
-                {"$Ws_m", "$Wsкм, грн"},
-                {"DWp_m", "dWpкм, кВтч"},
-                {"DWq_m", "dWqкм, кВАрч"},
-                {"DWs_m", "dWsкм, кВАч"},
-                {"D$Wp_m", "d$Wpкм, грн"},
-                {"D$Wq_m", "d$Wqкм, грн"},
-                {"D$Ws_m", "d$Wsкм, грн"},
+                {fld::Wp_m, "Wpкм, кВтч"},
+                {fld::Wq_m, "Wqкм, кВАрч"},
+                {fld::Ws_m, "Wsкм, кВАч"},
+                {fld::PayWp_m, "$Wpкм, грн"},
+                {fld::PayWq_m, "$Wqкм, грн"},
+                {fld::PayWs_m, "$Wsкм, грн"},
+                {fld::DWp_m, "dWpкм, кВтч"},
+                {fld::DWq_m, "dWqкм, кВАрч"},
+                {fld::DWs_m, "dWsкм, кВАч"},
+                {fld::DPayWp_m, "d$Wpкм, грн"},
+                {fld::DPayWq_m, "d$Wqкм, грн"},
+                {fld::DPayWs_m, "d$Wsкм, грн"},
             },
             ColumnBlock::Monthly);
         c += columns(
             {
-                {"Wp_g", "Wpкг, кВтч"},
-                {"Wq_g", "Wqкг, кВАрч"},
-                {"Ws_g", "Wsкг, кВАч"},
-                {"$Wp_g", "$Wpкг, грн"},
-                {"$Wq_g", "$Wqкг, грн"},
-                {"$Ws_g", "$Wsкг, грн"},
-                {"DWp_g", "dWpкг, кВтч"},
-                {"DWq_g", "dWqкг, кВАрч"},
-                {"DWs_g", "dWsкг, кВАч"},
-                {"D$Wp_g", "d$Wpкг, грн"},
-                {"D$Wq_g", "d$Wqкг, грн"},
-                {"D$Ws_g", "d$Wsкг, грн"},
-                {"Srok", "Срок, лет"},
+                {fld::Wp_g, "Wpкг, кВтч"},
+                {fld::Wq_g, "Wqкг, кВАрч"},
+                {fld::Ws_g, "Wsкг, кВАч"},
+                {fld::PayWp_g, "$Wpкг, грн"},
+                {fld::PayWq_g, "$Wqкг, грн"},
+                {fld::PayWs_g, "$Wsкг, грн"},
+                {fld::DWp_g, "dWpкг, кВтч"},
+                {fld::DWq_g, "dWqкг, кВАрч"},
+                {fld::DWs_g, "dWsкг, кВАч"},
+                {fld::DPayWp_g, "d$Wpкг, грн"},
+                {fld::DPayWq_g, "d$Wqкг, грн"},
+                {fld::DPayWs_g, "d$Wsкг, грн"},
+                {fld::Srok, "Срок, лет"},
             },
             ColumnBlock::Yearly);
         c += columns({
-            {"Rejim", "Режим подбора"},
-            {"Cosf_min", "cos(f) мин"},
-            {"Cosf_max", "cos(f) макс"},
-            {"Cosf_tr", "cos(f) тр"},
+            {fld::Rejim, "Режим подбора"},
+            {fld::Cosf_min, "cos(f) мин"},
+            {fld::Cosf_max, "cos(f) макс"},
+            {fld::Cosf_tr, "cos(f) тр"},
         });
         return c;
     }();
@@ -110,47 +111,47 @@ const QList<GridColumn> &variantColumns()
 const QList<GridColumn> &compensatedPeriodColumns()
 {
     static const QList<GridColumn> c = columns({
-        {"T1", "T1, ч"},
-        {"T2", "T2, ч"},
-        {"P", "P, кВт"},
-        {"Q", "Q, кВАр"},
-        {"Qku", "Qку, кВАр"},
-        {"Q1", "Qк, кВАр"},
-        {"S", "Sк, кВА"},
-        {"I", "Iк, А"},
-        {"Cosf", "cos(fк)"},
-        {"Tgf", "tg(fк)"},
-        {"Wakp", "Wpп, кВтч"},
-        {"Wak", "Wpк, кВтч"},
-        {"Wqk", "Wqк, кВАрч"},
-        {"Wsk", "Wsк, кВАч"},
-        {"$Wak", "$Wpк, грн"},
-        {"$Wqk", "$Wqк, грн"},
-        {"$Wsk", "$Wsк, грн"},
+        {fld::T1, "T1, ч"},
+        {fld::T2, "T2, ч"},
+        {fld::P, "P, кВт"},
+        {fld::Q, "Q, кВАр"},
+        {fld::Qku, "Qку, кВАр"},
+        {fld::Q1, "Qк, кВАр"},
+        {fld::S, "Sк, кВА"},
+        {fld::I, "Iк, А"},
+        {fld::Cosf, "cos(fк)"},
+        {fld::Tgf, "tg(fк)"},
+        {fld::Wakp, "Wpп, кВтч"},
+        {fld::Wak, "Wpк, кВтч"},
+        {fld::Wqk, "Wqк, кВАрч"},
+        {fld::Wsk, "Wsк, кВАч"},
+        {fld::PayWak, "$Wpк, грн"},
+        {fld::PayWqk, "$Wqк, грн"},
+        {fld::PayWsk, "$Wsк, грн"},
     });
     return c;
 }
 
 const QList<GridColumn> &moduleColumns()
 {
-    static const QList<GridColumn> c = columns({{"Stup", "Qмод, кВАр"}, {"Kol_vo", "Кол-во, шт."}});
+    static const QList<GridColumn> c = columns({{fld::Stup, "Qмод, кВАр"}, {fld::Kol_vo, "Кол-во, шт."}});
     return c;
 }
 
 const QList<GridColumn> &dailyCharacteristicColumns()
 {
     static const QList<GridColumn> c = columns({
-        {"Cosfe", "cos(f)"},
-        {"Tgfe", "tg(f)"},
-        {"Wa", "Wp, кВтч"},
-        {"Wq", "Wq, кВАрч"},
-        {"Ws", "Ws, кВАч"},
-        {"Psr", "Рср, кВт"},
-        {"Qsr", "Qср, кВАр"},
-        {"Ssr", "Sср, кВА"},
-        {"$Wa", "$Wр, грн"},
-        {"$Wq", "$Wq, грн"},
-        {"$Ws", "$Ws, грн"},
+        {fld::Cosfe, "cos(f)"},
+        {fld::Tgfe, "tg(f)"},
+        {fld::Wa, "Wp, кВтч"},
+        {fld::Wq, "Wq, кВАрч"},
+        {fld::Ws, "Ws, кВАч"},
+        {fld::Psr, "Рср, кВт"},
+        {fld::Qsr, "Qср, кВАр"},
+        {fld::Ssr, "Sср, кВА"},
+        {fld::PayWa, "$Wр, грн"},
+        {fld::PayWq, "$Wq, грн"},
+        {fld::PayWs, "$Ws, грн"},
     });
     return c;
 }
@@ -158,12 +159,12 @@ const QList<GridColumn> &dailyCharacteristicColumns()
 const QList<GridColumn> &monthlyCharacteristicColumns()
 {
     static const QList<GridColumn> c = columns({
-        {"Wa_m", "Wрм, кВтч"},
-        {"Wq_m", "Wqм, кВАрч"},
-        {"Ws_m", "Wsм, кВАч"},
-        {"$Wa_m", "$Wрм, грн"},
-        {"$Wq_m", "$Wqм, грн"},
-        {"$Ws_m", "$Wsм, грн"},
+        {fld::Wa_m, "Wрм, кВтч"},
+        {fld::Wq_m, "Wqм, кВАрч"},
+        {fld::Ws_m, "Wsм, кВАч"},
+        {fld::PayWa_m, "$Wрм, грн"},
+        {fld::PayWq_m, "$Wqм, грн"},
+        {fld::PayWs_m, "$Wsм, грн"},
     });
     return c;
 }
@@ -171,12 +172,12 @@ const QList<GridColumn> &monthlyCharacteristicColumns()
 const QList<GridColumn> &yearlyCharacteristicColumns()
 {
     static const QList<GridColumn> c = columns({
-        {"Wa_g", "Wрг, кВтч"},
-        {"Wq_g", "Wqг, кВАрч"},
-        {"Ws_g", "Wsг, кВАч"},
-        {"$Wa_g", "$Wрг, грн"},
-        {"$Wq_g", "$Wqг, грн"},
-        {"$Ws_g", "$Wsг, грн"},
+        {fld::Wa_g, "Wрг, кВтч"},
+        {fld::Wq_g, "Wqг, кВАрч"},
+        {fld::Ws_g, "Wsг, кВАч"},
+        {fld::PayWa_g, "$Wрг, грн"},
+        {fld::PayWq_g, "$Wqг, грн"},
+        {fld::PayWs_g, "$Wsг, грн"},
     });
     return c;
 }

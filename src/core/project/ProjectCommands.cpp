@@ -1,4 +1,5 @@
 #include "ProjectCommands.h"
+#include "data/Fields.h"
 
 #include "NumericChecks.h"
 #include "calc/Numbers.h"
@@ -33,17 +34,17 @@ std::optional<long long> wholeDays(const QString &text, bool acceptPoint)
 
 void writeParams(TTable &p, const ProjectParams &params, bool acceptPoint)
 {
-    p.setValue(QStringLiteral("Name"), params.name);
-    p.setValue(QStringLiteral("ProjOwner"), params.owner);
-    p.setValue(QStringLiteral("ProjDate"), params.date.isValid() ? QVariant(params.date) : QVariant());
+    p.setValue(fld::Name, params.name);
+    p.setValue(fld::ProjOwner, params.owner);
+    p.setValue(fld::ProjDate, params.date.isValid() ? QVariant(params.date) : QVariant());
     // Kept to the second, as the dialog passes it.
     const QTime time = params.time.isValid() ? QTime(params.time.hour(), params.time.minute(), params.time.second()) : QTime();
-    p.setValue(QStringLiteral("ProjTime"), time.isValid() ? QVariant(time) : QVariant());
-    p.setValue(QStringLiteral("ProjMemo"), params.memo);
-    p.setValue(QStringLiteral("MonthDay"), *wholeDays(params.monthDay, acceptPoint));
-    p.setValue(QStringLiteral("YearDay"), *wholeDays(params.yearDay, acceptPoint));
-    p.setValue(QStringLiteral("Tarif_a"), numberValue(params.tarifA, acceptPoint));
-    p.setValue(QStringLiteral("Tarif_q"), numberValue(params.tarifQ, acceptPoint));
+    p.setValue(fld::ProjTime, time.isValid() ? QVariant(time) : QVariant());
+    p.setValue(fld::ProjMemo, params.memo);
+    p.setValue(fld::MonthDay, *wholeDays(params.monthDay, acceptPoint));
+    p.setValue(fld::YearDay, *wholeDays(params.yearDay, acceptPoint));
+    p.setValue(fld::Tarif_a, numberValue(params.tarifA, acceptPoint));
+    p.setValue(fld::Tarif_q, numberValue(params.tarifQ, acceptPoint));
 }
 
 } // namespace
@@ -100,15 +101,15 @@ ProjectParams currentProjectParams(const TDataModule1 &data)
 {
     const TTable &t = *data.tblProj0;
     ProjectParams p;
-    p.name = t.asString(QStringLiteral("Name"));
-    p.owner = t.asString(QStringLiteral("ProjOwner"));
-    p.date = t.asDate(QStringLiteral("ProjDate"));
-    p.time = t.asTime(QStringLiteral("ProjTime"));
-    p.memo = t.asString(QStringLiteral("ProjMemo"));
-    p.monthDay = t.asString(QStringLiteral("MonthDay"));
-    p.yearDay = t.asString(QStringLiteral("YearDay"));
-    p.tarifA = t.asString(QStringLiteral("Tarif_a"));
-    p.tarifQ = t.asString(QStringLiteral("Tarif_q"));
+    p.name = t.asString(fld::Name);
+    p.owner = t.asString(fld::ProjOwner);
+    p.date = t.asDate(fld::ProjDate);
+    p.time = t.asTime(fld::ProjTime);
+    p.memo = t.asString(fld::ProjMemo);
+    p.monthDay = t.asString(fld::MonthDay);
+    p.yearDay = t.asString(fld::YearDay);
+    p.tarifA = t.asString(fld::Tarif_a);
+    p.tarifQ = t.asString(fld::Tarif_q);
     return p;
 }
 

@@ -1,4 +1,5 @@
 #include "ProjectCommands.h"
+#include "data/Fields.h"
 
 #include "EconomicsCommands.h"
 #include "data/ResonanceTables.h"
@@ -33,18 +34,18 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
 
     // A second set of cursors, linked like the shared ones and without their hooks: the copy
     // keeps every stored value as it is.
-    auto open = [&](const char *table, TTable *master) {
-        auto t = std::make_unique<TTable>(store, QLatin1String(table));
+    auto open = [&](const QString &table, TTable *master) {
+        auto t = std::make_unique<TTable>(store, table);
         t->setMaster(master);
         t->open();
         return t;
     };
-    auto proj0 = open("project0.db", nullptr);
-    auto proj1 = open("project1.db", proj0.get());
-    auto proj2 = open("project2.db", proj0.get());
-    auto proj5 = open("project5.DB", proj2.get());
-    auto proj3 = open("project3.DB", proj2.get());
-    auto proj4 = open("project4.DB", proj3.get());
+    auto proj0 = open(tbl::project0, nullptr);
+    auto proj1 = open(tbl::project1, proj0.get());
+    auto proj2 = open(tbl::project2, proj0.get());
+    auto proj5 = open(tbl::project5, proj2.get());
+    auto proj3 = open(tbl::project3, proj2.get());
+    auto proj4 = open(tbl::project4, proj3.get());
 
     TTable &periods = *data.tblProj1, &variants = *data.tblProj2, &modules = *data.tblProj5;
     TTable &compensated = *data.tblProj3, &switched = *data.tblProj4;
@@ -77,9 +78,9 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         }
         const QDateTime now = QDateTime::currentDateTime();
         proj0->edit();
-        proj0->setValue(QStringLiteral("Name"), name);
-        proj0->setValue(QStringLiteral("ProjDate"), now.date());
-        proj0->setValue(QStringLiteral("ProjTime"), QTime(now.time().hour(), now.time().minute(), now.time().second()));
+        proj0->setValue(fld::Name, name);
+        proj0->setValue(fld::ProjDate, now.date());
+        proj0->setValue(fld::ProjTime, QTime(now.time().hour(), now.time().minute(), now.time().second()));
         proj0->post();
         copyKod = proj0->currentKod();
         copyProjectEconomics(store, sourceKod, copyKod);
@@ -91,11 +92,11 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         for (TTable *t : {proj4.get(), proj3.get(), proj5.get(), proj2.get(), proj1.get(), proj0.get()})
             t->cancel();
         project.refresh();
-        project.locate(QStringLiteral("Kod"), sourceKod);
+        project.locate(fld::Kod, sourceKod);
         throw;
     }
     project.refresh();
-    project.locate(QStringLiteral("Kod"), copyKod);
+    project.locate(fld::Kod, copyKod);
     return copyKod;
 }
 

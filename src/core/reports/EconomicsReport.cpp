@@ -1,4 +1,5 @@
 #include "reports/EconomicsReport.h"
+#include "data/Fields.h"
 
 #include "calc/Economics.h"
 #include "calc/Numbers.h"
@@ -107,10 +108,10 @@ void WriteEconomicsBlock(ReportContext &report, bool allVariants)
         const EconomicFigures f = currentVariantEconomics(d);
         QString text;
         if (allVariants)
-            text += QStringLiteral("Вариант %1 (%2).\r").arg(variants.asString(QStringLiteral("VarNum")),
-                                                             variants.asString(QStringLiteral("TipKU")));
-        text += economicsCalculationLines(variants.asFloat(QStringLiteral("Cena")),
-                                          variants.asFloat(QStringLiteral("D$Ws_g")), params, f)
+            text += QStringLiteral("Вариант %1 (%2).\r").arg(variants.asString(fld::VarNum),
+                                                             variants.asString(fld::TipKU));
+        text += economicsCalculationLines(variants.asFloat(fld::Cena),
+                                          variants.asFloat(fld::DPayWs_g), params, f)
                     .join(QLatin1Char('\r'));
         WriteWordFormula(report.word, text + QStringLiteral("\r\r"));
     };

@@ -1,4 +1,5 @@
 #include "reports/PageMargins.h"
+#include "data/Fields.h"
 
 #include "reports/ReportSettings.h"
 
@@ -9,7 +10,7 @@ namespace korvan {
 namespace {
 
 struct Margin {
-    const char *field;
+    QString field;
     const char *caption; // as the report settings window labels it
     int value;
 };
@@ -18,12 +19,12 @@ struct Margin {
 // two distances.
 std::array<Margin, 6> marginsOf(const ReportPageSettings &page)
 {
-    return {{{"TopMargin", "верхнее", page.topMargin},
-             {"BottomMargin", "нижнее", page.bottomMargin},
-             {"LeftMargin", "левое", page.leftMargin},
-             {"RightMargin", "правое", page.rightMargin},
-             {"HeaderDistance", "до верхнего колонтитула", page.headerDistance},
-             {"FooterDistance", "до нижнего колонтитула", page.footerDistance}}};
+    return {{{fld::TopMargin, "верхнее", page.topMargin},
+             {fld::BottomMargin, "нижнее", page.bottomMargin},
+             {fld::LeftMargin, "левое", page.leftMargin},
+             {fld::RightMargin, "правое", page.rightMargin},
+             {fld::HeaderDistance, "до верхнего колонтитула", page.headerDistance},
+             {fld::FooterDistance, "до нижнего колонтитула", page.footerDistance}}};
 }
 
 QString caption(const Margin &m) { return QString::fromUtf8(m.caption); }
@@ -46,7 +47,7 @@ std::optional<PageMarginProblem> checkPageMargin(const ReportPageSettings &page,
 {
     const auto margins = marginsOf(page);
     int index = 0;
-    while (index < int(margins.size()) && QLatin1String(margins[index].field) != field)
+    while (index < int(margins.size()) && margins[index].field != field)
         ++index;
     if (index == int(margins.size()))
         return std::nullopt;
@@ -91,13 +92,13 @@ std::optional<PageMarginProblem> checkPageMargins(const ReportPageSettings &page
     const auto margins = marginsOf(page);
     for (const Margin &m : margins)
         if (m.value < 0)
-            return checkPageMargin(page, QLatin1String(m.field));
+            return checkPageMargin(page, m.field);
     for (int i = 0; i < int(margins.size()); i += 2) {
         // Of a pair, the larger value is the one to correct.
         const Margin &first = i < 4 && margins[i + 1].value > margins[i].value ? margins[i + 1] : margins[i];
         const Margin &second = &first == &margins[i] ? margins[i + 1] : margins[i];
         for (const Margin *m : {&first, &second})
-            if (auto problem = checkPageMargin(page, QLatin1String(m->field)))
+            if (auto problem = checkPageMargin(page, m->field))
                 return problem;
     }
     return std::nullopt;

@@ -1,4 +1,5 @@
 #include "reports/ProjectReport.h"
+#include "data/Fields.h"
 
 #include "Messages.h"
 #include "calc/Numbers.h"
@@ -20,15 +21,15 @@ namespace {
 
 using F = ReportFlag;
 
-const QStringList LoadPeriodFields = {"T1", "T2", "P", "Q", "S", "I", "Cosf", "Tgf", "Wa", "Wq", "Ws", "$Wa", "$Wq", "$Ws"};
-const QStringList CompensatedPeriodFields = {"T1",   "T2",  "P",   "Q",   "Qku",  "Q1",   "S",    "I",   "Cosf",
-                                             "Tgf",  "Wakp", "Wak", "Wqk", "Wsk", "$Wak", "$Wqk", "$Wsk"};
-const QStringList DailyFields = {"Kp",   "Cosf_i", "Tgf_i", "Wak",   "Wqk",   "Wsk",   "$Wak",  "$Wqk",
-                                 "$Wsk", "DWak",   "DWqk",  "DWsk",  "D$Wak", "D$Wqk", "D$Wsk"};
-const QStringList MonthlyFields = {"Wp_m",  "Wq_m",  "Ws_m",  "$Wp_m",  "$Wq_m",  "$Ws_m",
-                                   "DWp_m", "DWq_m", "DWs_m", "D$Wp_m", "D$Wq_m", "D$Ws_m"};
-const QStringList YearlyFields = {"Wp_g",  "Wq_g",  "Ws_g",   "$Wp_g",  "$Wq_g",  "$Ws_g", "DWp_g",
-                                  "DWq_g", "DWs_g", "D$Wp_g", "D$Wq_g", "D$Ws_g", "Srok"};
+const QStringList LoadPeriodFields = {fld::T1, fld::T2, fld::P, fld::Q, fld::S, fld::I, fld::Cosf, fld::Tgf, fld::Wa, fld::Wq, fld::Ws, fld::PayWa, fld::PayWq, fld::PayWs};
+const QStringList CompensatedPeriodFields = {fld::T1,   fld::T2,  fld::P,   fld::Q,   fld::Qku,  fld::Q1,   fld::S,    fld::I,   fld::Cosf,
+                                             fld::Tgf,  fld::Wakp, fld::Wak, fld::Wqk, fld::Wsk, fld::PayWak, fld::PayWqk, fld::PayWsk};
+const QStringList DailyFields = {fld::Kp,   fld::Cosf_i, fld::Tgf_i, fld::Wak,   fld::Wqk,   fld::Wsk,   fld::PayWak,  fld::PayWqk,
+                                 fld::PayWsk, fld::DWak,   fld::DWqk,  fld::DWsk,  fld::DPayWak, fld::DPayWqk, fld::DPayWsk};
+const QStringList MonthlyFields = {fld::Wp_m,  fld::Wq_m,  fld::Ws_m,  fld::PayWp_m,  fld::PayWq_m,  fld::PayWs_m,
+                                   fld::DWp_m, fld::DWq_m, fld::DWs_m, fld::DPayWp_m, fld::DPayWq_m, fld::DPayWs_m};
+const QStringList YearlyFields = {fld::Wp_g,  fld::Wq_g,  fld::Ws_g,   fld::PayWp_g,  fld::PayWq_g,  fld::PayWs_g, fld::DWp_g,
+                                  fld::DWq_g, fld::DWs_g, fld::DPayWp_g, fld::DPayWq_g, fld::DPayWs_g, fld::Srok};
 
 // One section of totals with compensation: its table, legend, formulas and calculations.
 struct CompensatedSection {
@@ -63,25 +64,25 @@ void writeProjectPart(ReportContext &r)
 {
     TDataModule1 &d = r.data;
     const TTable &project = *d.tblProj0;
-    const auto p = [&project](const char *field) { return project.asString(QString::fromLatin1(field)); };
+    const auto p = [&project](const QString &field) { return project.asString(field); };
     if (r.on(F::ProjName)) {
-        WriteWordHeading(r.word, p("Name") + QStringLiteral(".\r\r"), 14);
+        WriteWordHeading(r.word, p(fld::Name) + QStringLiteral(".\r\r"), 14);
         // Whom the report is for and when it was made, as a recipient reads it on paper.
         QString lines = QStringLiteral("Дата отчета - ") +
                         r.word.now().date().toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral(".\r");
-        if (!p("ProjOwner").trimmed().isEmpty())
-            lines += QStringLiteral("Владелец проекта - ") + p("ProjOwner").trimmed() + QStringLiteral(".\r");
+        if (!p(fld::ProjOwner).trimmed().isEmpty())
+            lines += QStringLiteral("Владелец проекта - ") + p(fld::ProjOwner).trimmed() + QStringLiteral(".\r");
         WriteWordParagraph(r.word, lines + u'\r');
     }
     if (r.on(F::ProjHar)) {
         WriteWordHeading(r.word, QStringLiteral("Характеристика проекта.\r\r"));
-        WriteWordParagraph(r.word, QStringLiteral("Тариф на активную электроэнергию - ") + p("Tarif_a") +
+        WriteWordParagraph(r.word, QStringLiteral("Тариф на активную электроэнергию - ") + p(fld::Tarif_a) +
                                        QStringLiteral(" грн/кВтч.\r") +
-                                       QStringLiteral("Тариф на реактивную электроэнергию - ") + p("Tarif_q") +
+                                       QStringLiteral("Тариф на реактивную электроэнергию - ") + p(fld::Tarif_q) +
                                        QStringLiteral(" грн/кВАрч.\r") +
                                        QStringLiteral("Среднее количество рабочих дней в месяце - ") +
-                                       p("MonthDay") + QStringLiteral(".\r") +
-                                       QStringLiteral("Среднее количество рабочих дней в году - ") + p("YearDay") +
+                                       p(fld::MonthDay) + QStringLiteral(".\r") +
+                                       QStringLiteral("Среднее количество рабочих дней в году - ") + p(fld::YearDay) +
                                        QStringLiteral(".\r\r"));
     }
     if (r.on(F::SutGr)) {
@@ -131,15 +132,15 @@ void writeCompensatedSections(ReportContext &r, bool allVariants)
     const CompensatedSection sections[] = {
         {F::SutHarKomp, F::SutKompPrim, F::SutKompFormula, F::SutKompScore,
          QStringLiteral("Суточные характеристики электроустановки (с компенсацией реактивной мощности)."),
-         DailyFields, QStringLiteral("Kp"), QStringLiteral("D$Wsk"), WriteCompensatedDailyFormulas,
+         DailyFields, fld::Kp, fld::DPayWsk, WriteCompensatedDailyFormulas,
          WriteCompensatedDailyCalculations},
         {F::MonthHarKomp, F::MonthKompPrim, F::MonthKompFormula, F::MonthKompScore,
          QStringLiteral("Месячные характеристики электроустановки (с компенсацией реактивной мощности)."),
-         MonthlyFields, QStringLiteral("Wp_m"), QStringLiteral("D$Ws_m"), WriteCompensatedMonthlyFormulas,
+         MonthlyFields, fld::Wp_m, fld::DPayWs_m, WriteCompensatedMonthlyFormulas,
          WriteCompensatedMonthlyCalculations},
         {F::YearHarKomp, F::YearKompPrim, F::YearKompFormula, F::YearKompScore,
          QStringLiteral("Годовые характеристики электроустановки (с компенсацией реактивной мощности)."),
-         YearlyFields, QStringLiteral("Wp_g"), QStringLiteral("Srok"), WriteCompensatedYearlyFormulas,
+         YearlyFields, fld::Wp_g, fld::Srok, WriteCompensatedYearlyFormulas,
          WriteCompensatedYearlyCalculations},
     };
     for (const CompensatedSection &s : sections) {
@@ -176,7 +177,7 @@ void writeReport(ReportContext &r, bool allVariants)
             TTable &variants = *d.tblProj2;
             for (variants.first(); !variants.eof(); variants.next()) {
                 WriteWordHeading(r.word, QStringLiteral("Конденсаторная установка ") +
-                                             variants.asString(QStringLiteral("TipKU")) + QStringLiteral(".\r\r"));
+                                             variants.asString(fld::TipKU) + QStringLiteral(".\r\r"));
                 CollapseWordSelection(r.word, wdCollapseEnd);
                 WriteInstallationCharacteristic(r, true);
             }
@@ -244,8 +245,8 @@ void WriteInstallationCharacteristic(ReportContext &r, bool variantLine)
 
     QStringList modules;
     const TTable &moduleSet = *d.tblProj5;
-    const int count = moduleSet.fieldIndex(QStringLiteral("Kol_vo"));
-    const int power = moduleSet.fieldIndex(QStringLiteral("Stup"));
+    const int count = moduleSet.fieldIndex(fld::Kol_vo);
+    const int power = moduleSet.fieldIndex(fld::Stup);
     for (const TTable::Row &row : moduleSet.rows()) {
         const QString n = row[count].isNull() ? QString() : QString::number(row[count].toLongLong());
         const QString q = row[power].isNull() ? QString() : numberText(row[power].toDouble());
@@ -253,18 +254,18 @@ void WriteInstallationCharacteristic(ReportContext &r, bool variantLine)
     }
 
     const TTable &v = *d.tblProj2;
-    const auto f = [&v](const char *field) { return v.asString(QString::fromLatin1(field)); };
+    const auto f = [&v](const QString &field) { return v.asString(field); };
     QString text;
     if (variantLine)
-        text += QStringLiteral("Вариант компенсации - ") + f("VarNum") + QStringLiteral(".\r");
-    text += QStringLiteral("Тип - ") + f("TipKU") + QStringLiteral(".\r");
-    text += QStringLiteral("Полная мощность - ") + f("Qk") + QStringLiteral(" кВАр.\r");
+        text += QStringLiteral("Вариант компенсации - ") + f(fld::VarNum) + QStringLiteral(".\r");
+    text += QStringLiteral("Тип - ") + f(fld::TipKU) + QStringLiteral(".\r");
+    text += QStringLiteral("Полная мощность - ") + f(fld::Qk) + QStringLiteral(" кВАр.\r");
     text += QStringLiteral("Количество и мощность модулей - ") + modules.join(QStringLiteral("; ")) +
             QStringLiteral(".\r");
-    text += QStringLiteral("Удельные потери активной мощности - ") + f("Pp") + QStringLiteral(" кВт/кВАр.\r");
-    text += QStringLiteral("Цена конденсаторной установки - ") + f("Cena") + QStringLiteral(" грн.\r");
+    text += QStringLiteral("Удельные потери активной мощности - ") + f(fld::Pp) + QStringLiteral(" кВт/кВАр.\r");
+    text += QStringLiteral("Цена конденсаторной установки - ") + f(fld::Cena) + QStringLiteral(" грн.\r");
     text += QStringLiteral("Режим подбора модулей (батарей) - ") +
-            selectionModeText(f("Rejim"), f("Cosf_min"), f("Cosf_max"), f("Cosf_tr")) + QStringLiteral(".\r\r");
+            selectionModeText(f(fld::Rejim), f(fld::Cosf_min), f(fld::Cosf_max), f(fld::Cosf_tr)) + QStringLiteral(".\r\r");
     WriteWordParagraph(r.word, text);
     r.progress.step();
 
@@ -292,7 +293,7 @@ void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVari
     // failure that ended the report, which is the one the caller sees.
     const auto close = [&](bool failed) {
         try {
-            word.setDocumentTitle(data.tblProj0->asString(QStringLiteral("Name")));
+            word.setDocumentTitle(data.tblProj0->asString(fld::Name));
             DisconnectWord(word, failed);
         } catch (const KorvanError &e) {
             if (!failed) {
@@ -311,8 +312,8 @@ void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVari
         const QuietCursors quiet(data);
         PrepareReportDocument(word, report.settings.page);
         WordDocument &document = word.activeDocument();
-        document.properties() = {data.tblProj0->asString(QStringLiteral("Name")),
-                                 data.tblProj0->asString(QStringLiteral("ProjOwner")), word.now()};
+        document.properties() = {data.tblProj0->asString(fld::Name),
+                                 data.tblProj0->asString(fld::ProjOwner), word.now()};
         // The full report is delivered on portrait paper; it turns landscape rather than give its
         // widest tables landscape pages of their own.
         document.setLandscapeForWideTables(report.settings.name == QStringLiteral("Полный отчет"));

@@ -1,4 +1,5 @@
 #include "reports/ReportSettings.h"
+#include "data/Fields.h"
 
 #include "data/TTable.h"
 
@@ -13,10 +14,9 @@ namespace {
 using F = ReportFlag;
 using T = ReportFlagTab;
 
-ReportFlagInfo info(F flag, const char *field, const char *caption, T tab, std::optional<F> main = {})
+ReportFlagInfo info(F flag, const QString &field, const char *caption, T tab, std::optional<F> main = {})
 {
-    const QString name = QString::fromLatin1(field);
-    return {flag, name, QStringLiteral("dbchk") + name, QString::fromUtf8(caption), tab, main};
+    return {flag, field, QStringLiteral("dbchk") + field, QString::fromUtf8(caption), tab, main};
 }
 
 int marginOf(const TTable &report, const QString &field)
@@ -29,38 +29,38 @@ int marginOf(const TTable &report, const QString &field)
 const QList<ReportFlagInfo> &reportFlags()
 {
     static const QList<ReportFlagInfo> flags = {
-        info(F::ProjName, "ProjName", "Наименование проекта", T::Top),
-        info(F::ProjHar, "ProjHar", "Характеристика проекта", T::Top),
-        info(F::SutGr, "SutGr", "Суточный график нагрузки (без компенсации)", T::WithoutCompensation),
-        info(F::SutGrPrim, "SutGrPrim", "Примечание к таблице", T::WithoutCompensation, F::SutGr),
-        info(F::SutGrFormula, "SutGrFormula", "Расчетные формулы", T::WithoutCompensation, F::SutGr),
-        info(F::SutGrScore, "SutGrScore", "Расчеты", T::WithoutCompensation, F::SutGr),
-        info(F::SutHar, "SutHar", "Суточные характеристики (без компенсации)", T::WithoutCompensation),
-        info(F::SutFormula, "SutFormula", "Расчетные формулы", T::WithoutCompensation, F::SutHar),
-        info(F::SutScore, "SutScore", "Расчеты", T::WithoutCompensation, F::SutHar),
-        info(F::MonthHar, "MonthHar", "Месячные характеристики (без компенсации)", T::WithoutCompensation),
-        info(F::MonthFormula, "MonthFormula", "Расчетные формулы", T::WithoutCompensation, F::MonthHar),
-        info(F::MonthScore, "MonthScore", "Расчеты", T::WithoutCompensation, F::MonthHar),
-        info(F::YearHar, "YearHar", "Годовые характеристики (без компенсации)", T::WithoutCompensation),
-        info(F::YearFormula, "YearFormula", "Расчетные формулы", T::WithoutCompensation, F::YearHar),
-        info(F::YearScore, "YearScore", "Расчеты", T::WithoutCompensation, F::YearHar),
-        info(F::KUHar, "KUHar", "Характеристика конденсаторных установок", T::WithCompensation),
-        info(F::SutGrKomp, "SutGrKomp", "Суточный график нагрузки (с компенсацией)", T::WithCompensation, F::KUHar),
-        info(F::SutGrKompPrim, "SutGrKompPrim", "Примечание к таблице", T::WithCompensation, F::SutGrKomp),
-        info(F::SutGrKompFormula, "SutGrKompFormula", "Расчетные формулы", T::WithCompensation, F::SutGrKomp),
-        info(F::SutGrKompScore, "SutGrKompScore", "Расчеты", T::WithCompensation, F::SutGrKomp),
-        info(F::SutHarKomp, "SutHarKomp", "Суточные характеристики (с компенсацией)", T::WithCompensation),
-        info(F::SutKompPrim, "SutKompPrim", "Примечание к таблице", T::WithCompensation, F::SutHarKomp),
-        info(F::SutKompFormula, "SutKompFormula", "Расчетные формулы", T::WithCompensation, F::SutHarKomp),
-        info(F::SutKompScore, "SutKompScore", "Расчеты", T::WithCompensation, F::SutHarKomp),
-        info(F::MonthHarKomp, "MonthHarKomp", "Месячные характеристики (с компенсацией)", T::WithCompensation),
-        info(F::MonthKompPrim, "MonthKompPrim", "Примечание к таблице", T::WithCompensation, F::MonthHarKomp),
-        info(F::MonthKompFormula, "MonthKompFormula", "Расчетные формулы", T::WithCompensation, F::MonthHarKomp),
-        info(F::MonthKompScore, "MonthKompScore", "Расчеты", T::WithCompensation, F::MonthHarKomp),
-        info(F::YearHarKomp, "YearHarKomp", "Годовые характеристики (с компенсацией)", T::WithCompensation),
-        info(F::YearKompPrim, "YearKompPrim", "Примечание к таблице", T::WithCompensation, F::YearHarKomp),
-        info(F::YearKompFormula, "YearKompFormula", "Расчетные формулы", T::WithCompensation, F::YearHarKomp),
-        info(F::YearKompScore, "YearKompScore", "Расчеты", T::WithCompensation, F::YearHarKomp),
+        info(F::ProjName, fld::ProjName, "Наименование проекта", T::Top),
+        info(F::ProjHar, fld::ProjHar, "Характеристика проекта", T::Top),
+        info(F::SutGr, fld::SutGr, "Суточный график нагрузки (без компенсации)", T::WithoutCompensation),
+        info(F::SutGrPrim, fld::SutGrPrim, "Примечание к таблице", T::WithoutCompensation, F::SutGr),
+        info(F::SutGrFormula, fld::SutGrFormula, "Расчетные формулы", T::WithoutCompensation, F::SutGr),
+        info(F::SutGrScore, fld::SutGrScore, "Расчеты", T::WithoutCompensation, F::SutGr),
+        info(F::SutHar, fld::SutHar, "Суточные характеристики (без компенсации)", T::WithoutCompensation),
+        info(F::SutFormula, fld::SutFormula, "Расчетные формулы", T::WithoutCompensation, F::SutHar),
+        info(F::SutScore, fld::SutScore, "Расчеты", T::WithoutCompensation, F::SutHar),
+        info(F::MonthHar, fld::MonthHar, "Месячные характеристики (без компенсации)", T::WithoutCompensation),
+        info(F::MonthFormula, fld::MonthFormula, "Расчетные формулы", T::WithoutCompensation, F::MonthHar),
+        info(F::MonthScore, fld::MonthScore, "Расчеты", T::WithoutCompensation, F::MonthHar),
+        info(F::YearHar, fld::YearHar, "Годовые характеристики (без компенсации)", T::WithoutCompensation),
+        info(F::YearFormula, fld::YearFormula, "Расчетные формулы", T::WithoutCompensation, F::YearHar),
+        info(F::YearScore, fld::YearScore, "Расчеты", T::WithoutCompensation, F::YearHar),
+        info(F::KUHar, fld::KUHar, "Характеристика конденсаторных установок", T::WithCompensation),
+        info(F::SutGrKomp, fld::SutGrKomp, "Суточный график нагрузки (с компенсацией)", T::WithCompensation, F::KUHar),
+        info(F::SutGrKompPrim, fld::SutGrKompPrim, "Примечание к таблице", T::WithCompensation, F::SutGrKomp),
+        info(F::SutGrKompFormula, fld::SutGrKompFormula, "Расчетные формулы", T::WithCompensation, F::SutGrKomp),
+        info(F::SutGrKompScore, fld::SutGrKompScore, "Расчеты", T::WithCompensation, F::SutGrKomp),
+        info(F::SutHarKomp, fld::SutHarKomp, "Суточные характеристики (с компенсацией)", T::WithCompensation),
+        info(F::SutKompPrim, fld::SutKompPrim, "Примечание к таблице", T::WithCompensation, F::SutHarKomp),
+        info(F::SutKompFormula, fld::SutKompFormula, "Расчетные формулы", T::WithCompensation, F::SutHarKomp),
+        info(F::SutKompScore, fld::SutKompScore, "Расчеты", T::WithCompensation, F::SutHarKomp),
+        info(F::MonthHarKomp, fld::MonthHarKomp, "Месячные характеристики (с компенсацией)", T::WithCompensation),
+        info(F::MonthKompPrim, fld::MonthKompPrim, "Примечание к таблице", T::WithCompensation, F::MonthHarKomp),
+        info(F::MonthKompFormula, fld::MonthKompFormula, "Расчетные формулы", T::WithCompensation, F::MonthHarKomp),
+        info(F::MonthKompScore, fld::MonthKompScore, "Расчеты", T::WithCompensation, F::MonthHarKomp),
+        info(F::YearHarKomp, fld::YearHarKomp, "Годовые характеристики (с компенсацией)", T::WithCompensation),
+        info(F::YearKompPrim, fld::YearKompPrim, "Примечание к таблице", T::WithCompensation, F::YearHarKomp),
+        info(F::YearKompFormula, fld::YearKompFormula, "Расчетные формулы", T::WithCompensation, F::YearHarKomp),
+        info(F::YearKompScore, fld::YearKompScore, "Расчеты", T::WithCompensation, F::YearHarKomp),
     };
     return flags;
 }
@@ -75,17 +75,17 @@ ReportSettings ReportSettings::fromCurrentRecord(const TTable &report)
     ReportSettings s;
     if (report.recNo() < 0)
         return s;
-    s.name = report.asString(QStringLiteral("Name"));
-    s.page.wordDoc = report.asString(QStringLiteral("WordDoc"));
-    s.page.paperSize = report.asString(QStringLiteral("PaperSize"));
-    s.page.paperOrient = report.asString(QStringLiteral("PaperOrient"));
-    s.page.pageNum = report.asString(QStringLiteral("PageNum"));
-    s.page.topMargin = marginOf(report, QStringLiteral("TopMargin"));
-    s.page.bottomMargin = marginOf(report, QStringLiteral("BottomMargin"));
-    s.page.leftMargin = marginOf(report, QStringLiteral("LeftMargin"));
-    s.page.rightMargin = marginOf(report, QStringLiteral("RightMargin"));
-    s.page.headerDistance = marginOf(report, QStringLiteral("HeaderDistance"));
-    s.page.footerDistance = marginOf(report, QStringLiteral("FooterDistance"));
+    s.name = report.asString(fld::Name);
+    s.page.wordDoc = report.asString(fld::WordDoc);
+    s.page.paperSize = report.asString(fld::PaperSize);
+    s.page.paperOrient = report.asString(fld::PaperOrient);
+    s.page.pageNum = report.asString(fld::PageNum);
+    s.page.topMargin = marginOf(report, fld::TopMargin);
+    s.page.bottomMargin = marginOf(report, fld::BottomMargin);
+    s.page.leftMargin = marginOf(report, fld::LeftMargin);
+    s.page.rightMargin = marginOf(report, fld::RightMargin);
+    s.page.headerDistance = marginOf(report, fld::HeaderDistance);
+    s.page.footerDistance = marginOf(report, fld::FooterDistance);
     for (const ReportFlagInfo &f : reportFlags())
         s.set(f.flag, !report.isNull(f.field) && report.asBoolean(f.field));
     return s;

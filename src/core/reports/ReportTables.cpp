@@ -1,4 +1,5 @@
 #include "reports/ReportTables.h"
+#include "data/Fields.h"
 
 #include "data/TDataModule1.h"
 #include "hints/Hints.h"
@@ -44,7 +45,7 @@ void WriteDataSetTable(ReportContext &report, const QString &title, TTable &data
         cells << dataSet.displayLabel(dataSet.fieldIndex(field));
     for (dataSet.first(); !dataSet.eof(); dataSet.next()) {
         if (variantColumn)
-            cells << dataSet.asString(QStringLiteral("VarNum"));
+            cells << dataSet.asString(fld::VarNum);
         for (const QString &field : fields)
             cells << dataSet.asString(field);
     }

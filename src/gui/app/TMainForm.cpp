@@ -1,4 +1,5 @@
 #include "TMainForm.h"
+#include "data/Fields.h"
 
 #include "Version.h"
 #include "project/MainGrids.h"
@@ -210,9 +211,9 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     const HintServices hints = hintServices();
     for (CursorGrid *g : dataGrids())
         attachHints(g, hints);
-    attachHints(m_gridS, QStringLiteral("project0.db"), gridColumnFields(dailyCharacteristicColumns()), hints);
-    attachHints(m_gridM, QStringLiteral("project0.db"), gridColumnFields(monthlyCharacteristicColumns()), hints);
-    attachHints(m_gridG, QStringLiteral("project0.db"), gridColumnFields(yearlyCharacteristicColumns()), hints);
+    attachHints(m_gridS, tbl::project0, gridColumnFields(dailyCharacteristicColumns()), hints);
+    attachHints(m_gridM, tbl::project0, gridColumnFields(monthlyCharacteristicColumns()), hints);
+    attachHints(m_gridG, tbl::project0, gridColumnFields(yearlyCharacteristicColumns()), hints);
     // The catalogue windows and the selection dialog show and attach hints the same way.
     for (QWidget *window : std::initializer_list<QWidget *>{m_sKUForm, m_sutGrForm, m_selKUForm})
         for (CursorGrid *g : window->findChildren<CursorGrid *>())
@@ -420,7 +421,7 @@ void TMainForm::SetCaption()
 {
     const TTable &p = *m_data.tblProj0;
     const bool any = !p.isEmpty();
-    setWindowTitle(captionFor(any ? p.asString(QStringLiteral("Name")) : QString(), any));
+    setWindowTitle(captionFor(any ? p.asString(fld::Name) : QString(), any));
 }
 
 void TMainForm::SetCharacteristicHeaders()
@@ -589,7 +590,7 @@ void TMainForm::mnDeleteClick()
     if (m_data.tblProj0->isEmpty())
         return;
     // The name tells the user which project goes; No is the default, a deletion cannot be undone.
-    const QString name = m_data.tblProj0->asString(QStringLiteral("Name"));
+    const QString name = m_data.tblProj0->asString(fld::Name);
     if (!Messages::cautiousQuestion(QStringLiteral("Удалить текущий проект «%1»?").arg(name)))
         return;
     runGuarded([this] { deleteProject(m_data); });
@@ -614,7 +615,7 @@ void TMainForm::mnSaveAsClick()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(QStringLiteral("Сохранить как..."));
     dialog->setLabelText(QStringLiteral("Наименование проекта:"));
-    dialog->setTextValue(m_data.tblProj0->asString(QStringLiteral("Name")) + QStringLiteral("_1"));
+    dialog->setTextValue(m_data.tblProj0->asString(fld::Name) + QStringLiteral("_1"));
     dialog->setOkButtonText(QStringLiteral("OK"));
     dialog->setCancelButtonText(QStringLiteral("Отмена"));
     openModal(dialog, [this, dialog](int result) {
@@ -673,7 +674,7 @@ void TMainForm::exportReport(bool allVariants, bool pdf)
                 ExportProjectReport(d, *m_word, allVariants, {m_progress->progress(), setBusy});
                 return;
             }
-            m_word->setDocumentTitle(d.tblProj0->asString(QStringLiteral("Name")));
+            m_word->setDocumentTitle(d.tblProj0->asString(fld::Name));
             const QString path = m_word->newDocumentPath(QStringLiteral("pdf"));
             ExportProjectReportPdf(d, allVariants, path, {m_progress->progress(), setBusy});
             if (!DocumentOpener::current().open(path))
@@ -782,13 +783,13 @@ void TMainForm::mnKUEditClick()
         return;
     const bool primed = runGuarded([&] {
         // The catalogue shows the variant's installation, as far as the catalogue still has it.
-        if (m_data.tblsKU0->locate(QStringLiteral("Kod"), variant.value(QStringLiteral("KodKU0"))))
-            m_data.tblsKU1->locate(QStringLiteral("Kod"), variant.value(QStringLiteral("KodKU1")));
+        if (m_data.tblsKU0->locate(fld::Kod, variant.value(fld::KodKU0)))
+            m_data.tblsKU1->locate(fld::Kod, variant.value(fld::KodKU1));
         restrictAnalysisToProject(m_data);
     });
     if (!primed)
         return;
-    m_selKUForm->setVariantFields(variant.asString(QStringLiteral("VarNum")), variant.asString(QStringLiteral("Kp")));
+    m_selKUForm->setVariantFields(variant.asString(fld::VarNum), variant.asString(fld::Kp));
     m_selKUForm->setAdding(false);
     openModal(m_selKUForm, [this](int result) {
         if (result == QDialog::Accepted) {

@@ -1,4 +1,5 @@
 #include "ChartExport.h"
+#include "data/Fields.h"
 
 #include "ChartCheckList.h"
 #include "ChartView.h"
@@ -32,7 +33,7 @@ void exportViewer(TDataModule1 &data, WordApplication &word, ChartView &chart, c
             throw KorvanError(QStringLiteral("Не удалось сохранить рисунок диаграммы."));
 
         if (!data.tblProj0->isEmpty())
-            word.setDocumentTitle(data.tblProj0->asString(QStringLiteral("Name")));
+            word.setDocumentTitle(data.tblProj0->asString(fld::Name));
         ExportChartToWord(word, picture, chartLegendText(legend), chartVariantsText(variants.checkedTexts()));
     }, [] { QApplication::restoreOverrideCursor(); });
 }

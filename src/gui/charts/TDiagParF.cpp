@@ -1,4 +1,5 @@
 #include "TDiagParF.h"
+#include "data/Fields.h"
 
 #include "ViewerParts.h"
 
@@ -203,7 +204,7 @@ void TDiagParF::DrawDiagrams()
         for (variants.first(); !variants.eof(); variants.next(), ++position) {
             if (!m_list3->isChecked(position + z))
                 continue;
-            categories << variants.asString(QStringLiteral("VarNum"));
+            categories << variants.asString(fld::VarNum);
             for (int i = 0; i < rows2.size(); ++i)
                 bars2[i].values << variants.asFloat(m_items2[rows2[i]].field);
         }

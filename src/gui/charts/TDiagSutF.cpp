@@ -1,4 +1,5 @@
 #include "TDiagSutF.h"
+#include "data/Fields.h"
 
 #include "ViewerParts.h"
 
@@ -128,7 +129,7 @@ void TDiagSutF::DrawDailyGraphs()
     const auto addSeries = [&](const QString &title, const TTable &table, const QString &field) {
         auto *series = new QLineSeries;
         series->setName(title);
-        const int t1 = table.fieldIndex(QStringLiteral("T1")), t2 = table.fieldIndex(QStringLiteral("T2"));
+        const int t1 = table.fieldIndex(fld::T1), t2 = table.fieldIndex(fld::T2);
         const int f = table.fieldIndex(field);
         for (const TTable::Row &row : table.rows()) {
             const double value = row[f].toDouble();
@@ -168,7 +169,7 @@ void TDiagSutF::DrawDailyGraphs()
         int position = 0;
         for (variants.first(); !variants.eof(); variants.next(), ++position)
             if (m_list3->isChecked(position))
-                addSeries(name + variants.asString(QStringLiteral("VarNum")) + QStringLiteral(" = f(T)"),
+                addSeries(name + variants.asString(fld::VarNum) + QStringLiteral(" = f(T)"),
                           *m_data.tblProj3, item.field);
     }
 

@@ -1,4 +1,5 @@
 #include "ModePanel.h"
+#include "data/Fields.h"
 
 #include "calc/ModuleSwitching.h"
 #include "data/TTable.h"
@@ -108,12 +109,12 @@ ModeInput ModePanel::input() const
 void ModePanel::takeFromVariant(const TTable &variants)
 {
     const bool any = variants.active() && !variants.isEmpty();
-    const int mode = any ? int(selectionModeCaptions().indexOf(variants.asString(QStringLiteral("Rejim")))) : -1;
+    const int mode = any ? int(selectionModeCaptions().indexOf(variants.asString(fld::Rejim))) : -1;
     setMode(mode < 0 ? 0 : mode);
-    const char *fieldNames[3] = {"Cosf_min", "Cosf_max", "Cosf_tr"};
+    const QString fieldNames[3] = {fld::Cosf_min, fld::Cosf_max, fld::Cosf_tr};
     NumericEdit *edits[3] = {m_min, m_max, m_tr};
     for (int i = 0; i < 3; ++i) {
-        const QString field = QLatin1String(fieldNames[i]);
+        const QString &field = fieldNames[i];
         edits[i]->setText(any && !variants.isNull(field) ? variants.asString(field) : Defaults[i]);
     }
 }

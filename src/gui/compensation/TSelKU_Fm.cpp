@@ -1,4 +1,5 @@
 #include "TSelKU_Fm.h"
+#include "data/Fields.h"
 
 #include "ModePanel.h"
 #include "ResonanceColumns.h"
@@ -229,12 +230,12 @@ QWidget *TSelKU_Fm::buildCatalogue()
         g->setColumns(columns);
         return g;
     };
-    CursorGrid *companies = grid(m_data.tblsKU0, "DBGrid0", {{"Company", "Компания"}});
+    CursorGrid *companies = grid(m_data.tblsKU0, "DBGrid0", {{fld::Company, "Компания"}});
     companies->horizontalHeader()->setStretchLastSection(true);
     CursorGrid *types = grid(m_data.tblsKU1, "DBGrid1",
-                             {{"Name", "Наименование"}, {"Q", "Q, кВАр"}, {"Pp", "Pп, кВт/кВАр"}, {"Unom", "Uном, В"},
-                              {"Cena", "Цена, грн"}, detuningColumn(m_data)});
-    CursorGrid *modules = grid(m_data.tblsKU2, "DBGrid2", {{"Qstup", "Qмод, кВАр"}, {"Kol_vo", "Кол-во, шт."}});
+                             {{fld::Name, "Наименование"}, {fld::Q, "Q, кВАр"}, {fld::Pp, "Pп, кВт/кВАр"}, {fld::Unom, "Uном, В"},
+                              {fld::Cena, "Цена, грн"}, detuningColumn(m_data)});
+    CursorGrid *modules = grid(m_data.tblsKU2, "DBGrid2", {{fld::Qstup, "Qмод, кВАр"}, {fld::Kol_vo, "Кол-во, шт."}});
     layout->addWidget(boldLabel("lblCompany", QStringLiteral("Компании."), box), 0, 0, 1, 2);
     layout->addWidget(companies, 1, 0, 1, 2);
     layout->addWidget(boldLabel("lblKU", QStringLiteral("Конденсаторные установки."), box), 2, 0);
@@ -339,16 +340,16 @@ QWidget *TSelKU_Fm::buildAnalysis()
     auto *grids = new QHBoxLayout;
     auto *results = new CursorGrid(m_data.tblSel_KU, box);
     results->setObjectName(QStringLiteral("DBGridSel"));
-    results->setColumns(Columns{{"Company", "Компания"}, {"TipKU", "Тип КУ"}, {"Qk", "Q, кВАр"}, {"Qku_min", "Qмин, кВАр"},
-                         {"Qku_max", "Qмакс, кВАр"}, {"Cosf_sr", "cos(f)"}, {"Cosf_min", "cos(f)мин"},
-                         {"Cosf_max", "cos(f)макс"}, {"Tgf_sr", "tg(f)"}, {"DSWsk", "d$Wsк, грн"},
-                         {"DSWskm", "d$Wsкм, грн"}, {"DSWskg", "d$Wsкг, грн"}, {"Srok", "Срок, лет"}} +
+    results->setColumns(Columns{{fld::Company, "Компания"}, {fld::TipKU, "Тип КУ"}, {fld::Qk, "Q, кВАр"}, {fld::Qku_min, "Qмин, кВАр"},
+                         {fld::Qku_max, "Qмакс, кВАр"}, {fld::Cosf_sr, "cos(f)"}, {fld::Cosf_min, "cos(f)мин"},
+                         {fld::Cosf_max, "cos(f)макс"}, {fld::Tgf_sr, "tg(f)"}, {fld::DSWsk, "d$Wsк, грн"},
+                         {fld::DSWskm, "d$Wsкм, грн"}, {fld::DSWskg, "d$Wsкг, грн"}, {fld::Srok, "Срок, лет"}} +
                         analysisEconomicsColumns(m_data));
     results->setColumns(results->cursorModel()->columns() + resonanceColumns(m_data.store(), ResonanceRows::Candidates));
     auto *modes = new CursorGrid(m_data.tblSel_KU, box);
     modes->setObjectName(QStringLiteral("DBGridRejim"));
-    modes->setColumns({{"Rejim", "Режим подбора"}, {"PCosf_min", "cos(f)мин"}, {"PCosf_max", "cos(f)макс"},
-                       {"PCosf_tr", "cos(f)тр"}});
+    modes->setColumns({{fld::Rejim, "Режим подбора"}, {fld::PCosf_min, "cos(f)мин"}, {fld::PCosf_max, "cos(f)макс"},
+                       {fld::PCosf_tr, "cos(f)тр"}});
     modes->setColumnWidth(0, modes->fontMetrics().horizontalAdvance(QStringLiteral("cos(f) в заданном диапазоне значений")) + 12);
     auto *modeColumn = new QVBoxLayout;
     modeColumn->setSpacing(2);
@@ -403,8 +404,8 @@ void TSelKU_Fm::showEvent(QShowEvent *event)
         m_mode->takeFromVariant(*m_data.tblProj2);
         const TTable &project = *m_data.tblProj0;
         const bool any = project.active() && !project.isEmpty();
-        m_qmin->setText(any ? project.asString(QStringLiteral("Qmin")) : QString());
-        m_qmax->setText(any ? project.asString(QStringLiteral("Qmax")) : QString());
+        m_qmin->setText(any ? project.asString(fld::Qmin) : QString());
+        m_qmax->setText(any ? project.asString(fld::Qmax) : QString());
         UpdateDiapQku();
         UpdateSelectionButtons();
         m_var->setFocus();

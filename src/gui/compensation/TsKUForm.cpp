@@ -1,4 +1,5 @@
 #include "TsKUForm.h"
+#include "data/Fields.h"
 
 #include "ResonanceColumns.h"
 
@@ -48,12 +49,12 @@ TsKUForm::TsKUForm(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_dat
     };
     const Level levels[3] = {
         {data.tblsKU0, "DBGrid0", "DBNavigator0", "lblCompany", QStringLiteral("Компании."),
-         {{"Company", "Компания"}}},
+         {{fld::Company, "Компания"}}},
         {data.tblsKU1, "DBGrid1", "DBNavigator1", "lblKU", QStringLiteral("Конденсаторные установки."),
-         {{"Name", "Наименование"}, {"Q", "Q, кВАр"}, {"Pp", "Pп, кВт/кВАр"}, {"Unom", "Uном, В"}, {"Cena", "Цена, грн"},
+         {{fld::Name, "Наименование"}, {fld::Q, "Q, кВАр"}, {fld::Pp, "Pп, кВт/кВАр"}, {fld::Unom, "Uном, В"}, {fld::Cena, "Цена, грн"},
           detuningColumn(data)}},
         {data.tblsKU2, "DBGrid2", "DBNavigator2", "lblModules", QStringLiteral("Модули."),
-         {{"Qstup", "Qмод, кВАр"}, {"Kol_vo", "Количество, шт."}}},
+         {{fld::Qstup, "Qмод, кВАр"}, {fld::Kol_vo, "Количество, шт."}}},
     };
     QWidget *panels[3];
     for (int i = 0; i < 3; ++i) {

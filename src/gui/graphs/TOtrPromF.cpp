@@ -1,4 +1,5 @@
 #include "TOtrPromF.h"
+#include "data/Fields.h"
 
 #include "data/TDataModule1.h"
 #include "ui/DialogButtons.h"
@@ -53,7 +54,7 @@ void TOtrPromF::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     QStringList names;
     const TTable &industries = *m_data.tblSutGr0;
-    const int otrasl = industries.fieldIndex(QStringLiteral("Otrasl"));
+    const int otrasl = industries.fieldIndex(fld::Otrasl);
     for (const TTable::Row &row : industries.rows())
         names << row[otrasl].toString();
     {
@@ -77,10 +78,10 @@ void TOtrPromF::cmbOtrChange(const QString &text)
     }
     // The industry of exactly this name (letter case included) becomes the current one.
     TTable &industries = *m_data.tblSutGr0;
-    if (!text.isEmpty() && industries.locate(QStringLiteral("Otrasl"), text)) {
+    if (!text.isEmpty() && industries.locate(fld::Otrasl, text)) {
         QStringList names;
         const TTable &enterprises = *m_data.tblSutGr1;
-        const int name = enterprises.fieldIndex(QStringLiteral("Name"));
+        const int name = enterprises.fieldIndex(fld::Name);
         for (const TTable::Row &row : enterprises.rows())
             names << row[name].toString();
         const QSignalBlocker block(m_cmbName);

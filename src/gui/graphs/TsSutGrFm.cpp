@@ -1,4 +1,5 @@
 #include "TsSutGrFm.h"
+#include "data/Fields.h"
 
 #include "ui/DBNavigator.h"
 #include "StepChart.h"
@@ -30,7 +31,7 @@ namespace korvan {
 
 namespace {
 
-const char *const GraphFields[] = {"T1", "T2", "P", "Q"};
+const QString GraphFields[] = {fld::T1, fld::T2, fld::P, fld::Q};
 
 } // namespace
 
@@ -46,12 +47,12 @@ TsSutGrFm::TsSutGrFm(TDataModule1 &data, QWidget *parent)
         m_grids[i] = new CursorGrid(tables[i], this);
         m_grids[i]->setObjectName(QStringLiteral("DBGrid%1").arg(i));
     }
-    m_grids[0]->setColumns({{QStringLiteral("Otrasl"), QStringLiteral("Отрасль промышленности")}});
-    m_grids[1]->setColumns({{QStringLiteral("Name"), QStringLiteral("Наименование предприятия")}});
-    m_grids[2]->setColumns({{QStringLiteral("T1"), QStringLiteral("T1, час")},
-                            {QStringLiteral("T2"), QStringLiteral("T2, час")},
-                            {QStringLiteral("P"), QStringLiteral("P, %")},
-                            {QStringLiteral("Q"), QStringLiteral("Q, %")}});
+    m_grids[0]->setColumns({{fld::Otrasl, QStringLiteral("Отрасль промышленности")}});
+    m_grids[1]->setColumns({{fld::Name, QStringLiteral("Наименование предприятия")}});
+    m_grids[2]->setColumns({{fld::T1, QStringLiteral("T1, час")},
+                            {fld::T2, QStringLiteral("T2, час")},
+                            {fld::P, QStringLiteral("P, %")},
+                            {fld::Q, QStringLiteral("Q, %")}});
     for (int i = 0; i < 2; ++i) {
         m_grids[i]->setReadOnly(false);
         m_grids[i]->horizontalHeader()->setStretchLastSection(true);
@@ -265,8 +266,8 @@ void TsSutGrFm::btnEditSutGrClick()
     const TTable &t = *m_data.tblSutGr2;
     for (const TTable::Row &row : t.rows()) {
         QStringList cells;
-        for (const char *f : GraphFields) {
-            const int i = t.fieldIndex(QLatin1String(f));
+        for (const QString &f : GraphFields) {
+            const int i = t.fieldIndex(f);
             cells << t.valueText(i, row[i]);
         }
         rows << cells;
@@ -287,8 +288,8 @@ void TsSutGrFm::btnCopyClick()
     const TTable &t = *m_data.tblSutGr2;
     if (!m_data.tblSutGr1->isEmpty())
         for (const TTable::Row &row : t.rows())
-            for (const char *f : GraphFields) {
-                const int i = t.fieldIndex(QLatin1String(f));
+            for (const QString &f : GraphFields) {
+                const int i = t.fieldIndex(f);
                 m_buffer << t.valueText(i, row[i]);
             }
     m_btnPaste->setEnabled(true);

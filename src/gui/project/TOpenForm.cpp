@@ -1,4 +1,5 @@
 #include "TOpenForm.h"
+#include "data/Fields.h"
 
 #include "data/TDataModule1.h"
 #include "ui/CursorGrid.h"
@@ -27,10 +28,10 @@ TOpenForm::TOpenForm(TDataModule1 &data, QWidget *parent)
     setWindowTitle(QStringLiteral("Открытие проекта."));
 
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setColumns({{QStringLiteral("Name"), QStringLiteral("Наименование проекта")},
-                        {QStringLiteral("ProjOwner"), QStringLiteral("Владелец")},
-                        {QStringLiteral("ProjDate"), QStringLiteral("Дата")},
-                        {QStringLiteral("ProjTime"), QStringLiteral("Время")}});
+    m_grid->setColumns({{fld::Name, QStringLiteral("Наименование проекта")},
+                        {fld::ProjOwner, QStringLiteral("Владелец")},
+                        {fld::ProjDate, QStringLiteral("Дата")},
+                        {fld::ProjTime, QStringLiteral("Время")}});
     m_grid->setColumnWidth(0, 260);
     m_grid->setColumnWidth(1, 180);
     m_grid->horizontalHeader()->setStretchLastSection(true);
@@ -39,7 +40,7 @@ TOpenForm::TOpenForm(TDataModule1 &data, QWidget *parent)
 
     m_tabs->setObjectName(QStringLiteral("FilterTabControl1"));
     m_tabs->setPage(m_grid);
-    m_tabs->setDataField(QStringLiteral("Name"));
+    m_tabs->setDataField(fld::Name);
     m_tabs->setCaseInsensitive(true);
     m_tabs->setCharCount(1);
     m_tabs->setDataSource(data.tblProj0);
@@ -79,12 +80,12 @@ void TOpenForm::showProject()
 {
     const TTable &p = *m_data.tblProj0;
     const bool any = p.active() && !p.isEmpty();
-    auto text = [&](const char *field) { return any ? p.asString(QLatin1String(field)) : QString(); };
-    m_memo->setPlainText(text("ProjMemo"));
-    m_month->setText(text("MonthDay"));
-    m_year->setText(text("YearDay"));
-    m_tarifA->setText(text("Tarif_a"));
-    m_tarifQ->setText(text("Tarif_q"));
+    auto text = [&](const QString &field) { return any ? p.asString(field) : QString(); };
+    m_memo->setPlainText(text(fld::ProjMemo));
+    m_month->setText(text(fld::MonthDay));
+    m_year->setText(text(fld::YearDay));
+    m_tarifA->setText(text(fld::Tarif_a));
+    m_tarifQ->setText(text(fld::Tarif_q));
 }
 
 void TOpenForm::FormActivate()

@@ -1,4 +1,5 @@
 #include "TParRepFm.h"
+#include "data/Fields.h"
 
 #include "data/ResonanceTables.h"
 #include "data/Store.h"
@@ -58,17 +59,17 @@ const NavButton NavButtons[] = {
 };
 
 struct MarginDef {
-    const char *field;
+    QString field;
     const char *caption;
 };
 
 const MarginDef Margins[] = {
-    {"TopMargin", "верхнее:"},
-    {"BottomMargin", "нижнее:"},
-    {"LeftMargin", "левое:"},
-    {"RightMargin", "правое:"},
-    {"HeaderDistance", "до верхнего колонтитула:"},
-    {"FooterDistance", "до нижнего колонтитула:"},
+    {fld::TopMargin, "верхнее:"},
+    {fld::BottomMargin, "нижнее:"},
+    {fld::LeftMargin, "левое:"},
+    {fld::RightMargin, "правое:"},
+    {fld::HeaderDistance, "до верхнего колонтитула:"},
+    {fld::FooterDistance, "до нижнего колонтитула:"},
 };
 
 
@@ -164,7 +165,7 @@ QWidget *TParRepFm::buildNavigator()
     m_grid = new CursorGrid(&m_report, panel);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setReadOnly(false);
-    m_grid->setColumns({CursorModel::Column(QStringLiteral("Name"), QStringLiteral("Наименование отчета"))});
+    m_grid->setColumns({CursorModel::Column(fld::Name, QStringLiteral("Наименование отчета"))});
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setFixedHeight(110);
     left->addWidget(m_grid);
@@ -327,12 +328,12 @@ QWidget *TParRepFm::buildWordPage()
         m_choiceGroups.insert(field, group);
         return box;
     };
-    grid->addWidget(radioGroup("rdgWordDoc", QStringLiteral(" Документ "), QStringLiteral("WordDoc"), wordDocChoices()), 0, 0);
-    grid->addWidget(radioGroup("rdgPaperSize", QStringLiteral(" Размер бумаги "), QStringLiteral("PaperSize"),
+    grid->addWidget(radioGroup("rdgWordDoc", QStringLiteral(" Документ "), fld::WordDoc, wordDocChoices()), 0, 0);
+    grid->addWidget(radioGroup("rdgPaperSize", QStringLiteral(" Размер бумаги "), fld::PaperSize,
                                paperSizeChoices()), 0, 1);
-    grid->addWidget(radioGroup("rdgPaperOrient", QStringLiteral(" Ориентация бумаги "), QStringLiteral("PaperOrient"),
+    grid->addWidget(radioGroup("rdgPaperOrient", QStringLiteral(" Ориентация бумаги "), fld::PaperOrient,
                                paperOrientChoices()), 1, 0);
-    grid->addWidget(radioGroup("rdgPageNum", QStringLiteral(" Нумерация страниц "), QStringLiteral("PageNum"),
+    grid->addWidget(radioGroup("rdgPageNum", QStringLiteral(" Нумерация страниц "), fld::PageNum,
                                pageNumChoices()), 1, 1);
 
     auto *margins = new QGroupBox(QStringLiteral(" Поля, мм "), page);
@@ -340,7 +341,7 @@ QWidget *TParRepFm::buildWordPage()
     auto *ml = new QGridLayout(margins);
     int row = 0;
     for (const MarginDef &m : Margins) {
-        const QString field = QLatin1String(m.field);
+        const QString field = m.field;
         ml->addWidget(new QLabel(QString::fromUtf8(m.caption), margins), row, 0);
         auto *edit = new NumericEdit(NumericEdit::Whole, margins);
         edit->setObjectName(QStringLiteral("Edit") + field);
@@ -461,14 +462,14 @@ void TParRepFm::loadRecord()
         const auto yearly = boxes[size_t(ReportFlag::YearHarKomp)];
         m_econ->setEnabled(kod != 0 && yearly.enabled && yearly.checked);
     }
-    const QHash<QString, QString> texts = {{QStringLiteral("WordDoc"), s.page.wordDoc},
-                                           {QStringLiteral("PaperSize"), s.page.paperSize},
-                                           {QStringLiteral("PaperOrient"), s.page.paperOrient},
-                                           {QStringLiteral("PageNum"), s.page.pageNum}};
-    const QHash<QString, const QList<ReportChoice> *> choices = {{QStringLiteral("WordDoc"), &wordDocChoices()},
-                                                                 {QStringLiteral("PaperSize"), &paperSizeChoices()},
-                                                                 {QStringLiteral("PaperOrient"), &paperOrientChoices()},
-                                                                 {QStringLiteral("PageNum"), &pageNumChoices()}};
+    const QHash<QString, QString> texts = {{fld::WordDoc, s.page.wordDoc},
+                                           {fld::PaperSize, s.page.paperSize},
+                                           {fld::PaperOrient, s.page.paperOrient},
+                                           {fld::PageNum, s.page.pageNum}};
+    const QHash<QString, const QList<ReportChoice> *> choices = {{fld::WordDoc, &wordDocChoices()},
+                                                                 {fld::PaperSize, &paperSizeChoices()},
+                                                                 {fld::PaperOrient, &paperOrientChoices()},
+                                                                 {fld::PageNum, &pageNumChoices()}};
     for (auto it = m_choiceGroups.cbegin(); it != m_choiceGroups.cend(); ++it) {
         QButtonGroup *group = it.value();
         const QList<ReportChoice> &list = *choices.value(it.key());
@@ -602,7 +603,7 @@ void TParRepFm::done(int result)
     // The record current on closing is the next report's page: margins that leave no room for the
     // text keep the window open.
     for (const MarginDef &m : Margins)
-        if (!checkMargin(QLatin1String(m.field)))
+        if (!checkMargin(m.field))
             return;
     runGuarded([this] { m_data.TableReport->checkBrowseMode(); });
     QDialog::done(result);

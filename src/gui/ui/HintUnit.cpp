@@ -1,4 +1,5 @@
 #include "HintUnit.h"
+#include "data/Fields.h"
 
 #include "DBListDlg.h"
 #include "HelpWindow.h"
@@ -55,7 +56,7 @@ THintForm::THintForm(TDataModule1 &data, QWidget *parent)
 
     // The stored hints, offered to be used again.
     m_listDlg->setTable(data.TableHints);
-    m_listDlg->setDataField(QStringLiteral("FieldHint"));
+    m_listDlg->setDataField(fld::FieldHint);
     m_listDlg->setMultiLine(false);
     m_listDlg->setFirstCharNo(1);
     m_listDlg->setCharCount(1);

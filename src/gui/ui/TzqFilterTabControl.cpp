@@ -1,4 +1,5 @@
 #include "TzqFilterTabControl.h"
+#include "data/Fields.h"
 
 #include "CommandGuard.h"
 #include "Messages.h"
@@ -296,7 +297,7 @@ void TzqFilterTabControl::applyTab()
 void TzqFilterTabControl::goToRecord(qint64 kod)
 {
     if (kod != 0 && m_table->currentKod() != kod)
-        m_table->locate(QStringLiteral("Kod"), kod);
+        m_table->locate(fld::Kod, kod);
 }
 
 // ---- following the table ---------------------------------------------------------------------
