@@ -210,6 +210,13 @@ private slots:
         Run r = cli({"import", "-"}, QJsonDocument(project).toJson());
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
+        // Harmonic orders written as texts pass the shape and are read as the numbers they are.
+        r = cli({"import", "-"}, R"({"Name": "Гармоники", "supply": {"Str": 1000, "Uk": 6, "Harmonics": ["5", 7, "11"]}})");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.code, 0);
+        const QString kod = QString::number(QJsonDocument::fromJson(r.out)["Kod"].toInt());
+        r = cli({"export", kod});
+        QCOMPARE(QJsonDocument::fromJson(r.out)["supply"]["Harmonics"].toArray(), QJsonArray({5, 7, 11}));
         r = cli({"catalogue-import", "-"}, R"([{"Company": "Граница", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Unom": 400, "Cena": null, "modules": [{"Qstup": 5, "Kol_vo": 1000}]}]}])");
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
