@@ -1,6 +1,8 @@
 #include "calc/ModuleSwitching.h"
 #include "calc/Numbers.h"
 
+#include "Messages.h"
+
 #include <QtTest>
 
 
@@ -95,6 +97,20 @@ private slots:
             list.push_back(start.toDouble());
         BuildModuleList({groups.begin(), groups.end()}, list);
         QTEST(text(list), "list");
+    }
+
+    // Counts beyond the limit (a store written before it) are refused, not expanded for minutes.
+    void moduleCountLimit()
+    {
+        ModuleList list;
+        BuildModuleList({{5, 1000}}, list);
+        QCOMPARE(list.size(), size_t(1000));
+        try {
+            BuildModuleList({{10, 1}, {2.5, 10000000}}, list);
+            QFAIL("ten million modules were listed");
+        } catch (const KorvanError &e) {
+            QCOMPARE(e.message(), QStringLiteral("В группе модулей мощностью 2,5 кВАр 10000000 модулей: допускается не больше 1000."));
+        }
     }
 
     void addSwitchedModule()

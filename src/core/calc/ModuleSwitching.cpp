@@ -1,6 +1,9 @@
 #include "ModuleSwitching.h"
 
+#include "Limits.h"
 #include "Numbers.h"
+
+#include "Messages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,6 +43,14 @@ void BuildModuleList(const std::vector<ModuleGroup> &groups, ModuleList &list)
     // Each module goes before the first entry that is not larger: the list stays sorted from the
     // largest down, and equal powers cannot be told apart, so a stable sort gives the same list
     // as inserting one module at a time, without its quadratic cost.
+    // The list holds every module: a catalogue written before the count was limited (or by
+    // another program) must not make a selection run for minutes.
+    for (const ModuleGroup &g : groups)
+        if (g.count > MaxModuleCount)
+            throw KorvanError(QStringLiteral("В группе модулей мощностью %1 кВАр %2 модулей: допускается не больше %3.")
+                                  .arg(numberText(g.power))
+                                  .arg(g.count)
+                                  .arg(MaxModuleCount));
     for (const ModuleGroup &g : groups)
         if (g.count > 0)
             list.insert(list.end(), size_t(g.count), g.power);
