@@ -3,6 +3,8 @@
 // whose every row is as it was.
 #include "CliCommands.h"
 #include "JsonShape.h"
+#include "JsonText.h"
+#include "Messages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -262,6 +264,14 @@ private slots:
         }
         QVERIFY(finished);
         QCOMPARE(storeContent(m_dir.filePath("KorvanVkp1.sqlite")), before);
+    }
+
+    // Whatever slips past the checks, "inf" or "nan" is never printed as if it were JSON.
+    void nonFiniteResultsAreNeverPrinted()
+    {
+        for (const double x : {INFINITY, -INFINITY, NAN})
+            QVERIFY_THROWS_EXCEPTION(korvan::KorvanError, json::value(QVariant(x)));
+        QCOMPARE(json::value(QVariant(1e308)), QByteArray("1e+308"));
     }
 
     // The README describes each input with the tables the checks are made of.
