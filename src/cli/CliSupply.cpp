@@ -8,6 +8,7 @@
 #include "JsonText.h"
 
 #include "Messages.h"
+#include "calc/Numbers.h"
 #include "compensation/ResonanceCommands.h"
 #include "data/ResonanceTables.h"
 #include "data/Store.h"
@@ -39,24 +40,15 @@ QByteArray valuesJson(const ResonanceValues &v)
                          {QStringLiteral("Hours_lead"), json::value(v.Hours_lead)}});
 }
 
-// Harmonic orders as a JSON array of whole numbers or as text ("5, 7, 11, 13").
+// Harmonic orders, an array of whole numbers (as numbers or texts) that the shape check passed.
 QString harmonicsText(const QJsonObject &in)
 {
     const QString key = QStringLiteral("Harmonics");
     if (!in.contains(key))
         return SupplyInput().harmonics;
-    const QJsonValue v = in.value(key);
-    if (v.isString())
-        return v.toString();
-    if (!v.isArray())
-        throw KorvanError(QStringLiteral("Значение «Harmonics» должно быть списком порядков гармоник."));
     QStringList parts;
-    for (const QJsonValue &n : v.toArray()) {
-        if (!n.isDouble())
-            throw KorvanError(QStringLiteral("Значение «Harmonics» должно быть списком порядков гармоник."));
-        // A fraction stays a fraction, so the check refuses it instead of rounding it away.
-        parts << QString::number(n.toDouble(), 'g', 17);
-    }
+    for (const QJsonValue &n : in.value(key).toArray())
+        parts << QString::number(n.isString() ? parseNumber(n.toString(), true).value_or(0) : n.toDouble(), 'g', 17);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -64,10 +56,8 @@ QString harmonicsText(const QJsonObject &in)
 
 void importSupply(TDataModule1 &data, const QJsonValue &supply)
 {
-    if (supply.isUndefined() || supply.isNull())
+    if (supply.isUndefined()) // the shape check refused anything but an object
         return;
-    if (!supply.isObject())
-        throw KorvanError(QStringLiteral("Значение «supply» должно быть объектом JSON."));
     const QJsonObject in = supply.toObject();
     SupplyInput input;
     input.str = numberText(in, QStringLiteral("Str"));

@@ -46,32 +46,19 @@ QJsonValue readJsonInput(const QString &path)
     return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
 }
 
+// Both read values whose shape checkJson has passed: a number or a text where a number belongs,
+// a text where a text belongs, or null.
 QString numberText(const QJsonObject &object, const QString &key, const QString &fallback)
 {
     if (!object.contains(key))
         return fallback;
     const QJsonValue v = object.value(key);
-    if (v.isDouble())
-        return exactNumberText(v.toDouble());
-    if (v.isString())
-        return v.toString();
-    if (v.isNull())
-        return {};
-    throw KorvanError(QStringLiteral("Значение «%1» должно быть числом.").arg(key));
+    return v.isDouble() ? exactNumberText(v.toDouble()) : v.toString();
 }
 
 QString textOf(const QJsonObject &object, const QString &key, const QString &fallback)
 {
-    if (!object.contains(key))
-        return fallback;
-    const QJsonValue v = object.value(key);
-    if (v.isString())
-        return v.toString();
-    if (v.isNull())
-        return {};
-    if (v.isDouble())
-        return korvan::numberText(v.toDouble());
-    throw KorvanError(QStringLiteral("Значение «%1» должно быть строкой.").arg(key));
+    return object.contains(key) ? object.value(key).toString() : fallback;
 }
 
 void locateProject(TDataModule1 &data, qint64 kod)

@@ -21,7 +21,10 @@ void installInterruptHandler()
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND; // the second Ctrl+C ends the program
+    // The second Ctrl+C ends the program. The first only sets the flag: a read, write or lock
+    // that it interrupts is restarted instead of failing with EINTR in code that would not
+    // retry it (stdio drops its output then, and a reader may take a short read for the end).
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
 }
 

@@ -1,6 +1,7 @@
 #include "JsonShape.h"
 
 #include "Messages.h"
+#include "calc/Limits.h"
 #include "calc/Numbers.h"
 #include "data/Schema.h"
 
@@ -17,12 +18,6 @@ namespace {
 
 using K = JsonKind;
 
-// Limits of what the program keeps. A low-voltage installation is far below them; beyond them
-// sums and products of the calculations would lose every meaningful digit or overflow.
-constexpr double MaxPower = 1e6;       // kW, kVAr: periods, typical graph maxima, installations
-constexpr double MaxTariff = 1e6;      // per kWh or kVAr·h
-constexpr double MaxPrice = 1e12;      // price of an installation
-constexpr double MaxModuleCount = 1000; // modules of one group
 constexpr double MaxCode = 2147483647; // integer fields of the store
 
 const JsonShape Period{"Период суточного графика (элемент `periods`)", {

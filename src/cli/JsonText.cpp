@@ -1,5 +1,6 @@
 #include "JsonText.h"
 
+#include "Messages.h"
 #include "data/TTable.h"
 
 #include <QDate>
@@ -7,6 +8,8 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QTime>
+
+#include <cmath>
 
 namespace korvan::cli::json {
 
@@ -26,6 +29,11 @@ QByteArray value(const QVariant &v)
         const double d = v.toDouble();
         if (d == 0)
             return "0";
+        // The checks of the inputs keep every result finite; should one still not be, the
+        // output would not be JSON at all ("inf", "nan").
+        if (!std::isfinite(d))
+            throw KorvanError(QStringLiteral("Результат команды содержит бесконечное или неопределённое значение, "
+                                             "которое нельзя вывести в JSON. Проверьте исходные данные."));
         return QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
     }
     case QMetaType::Int:

@@ -3,6 +3,8 @@
 // whose every row is as it was.
 #include "CliCommands.h"
 #include "JsonShape.h"
+#include "JsonText.h"
+#include "Messages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -80,15 +82,24 @@ private slots:
 
     void badInputIsRefusedAndWritesNothing_data()
     {
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("command");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QString>("message"); // what the message must contain
 
         const auto project = [](const char *name, const QByteArray &json, const QString &message) {
-            QTest::newRow(name) << "import" << json << message;
+            QTest::newRow(name) << QStringList{"import", "-"} << json << message;
         };
         const auto catalogue = [](const char *name, const QByteArray &json, const QString &message) {
-            QTest::newRow(name) << "catalogue-import" << json << message;
+            QTest::newRow(name) << QStringList{"catalogue-import", "-"} << json << message;
+        };
+        const auto command = [](const char *name, const QStringList &args, const QString &message) {
+            QTest::newRow(name) << args << QByteArray() << message;
+        };
+        const auto meterFile = [this](const char *name, const QByteArray &text) {
+            QFile f(m_dir.filePath(QString(name).replace(' ', '_') + ".csv"));
+            if (f.open(QIODevice::WriteOnly))
+                f.write(text);
+            return f.fileName();
         };
         const QByteArray graph = R"("periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}])";
         const QByteArray variant = R"({"Company": "Тест", "TipKU": "КУ-75"})";
@@ -153,14 +164,37 @@ private slots:
                   "«[0].types[0].modules[0].Kol_vo»: значение 10000000 больше допустимого 1000");
         catalogue("installation power beyond the limit", R"([{"Company": "Н", "types": [{"Name": "А", "Q": 1e9}]}])", "«[0].types[0].Q»: значение 1000000000 больше допустимого");
         catalogue("price beyond the limit", R"([{"Company": "Н", "types": [{"Name": "А", "Cena": 1e300}]}])", "«[0].types[0].Cena»: значение 1E+300 больше допустимого");
+
+        // results that would not be finite: refused by the input that would make them so
+        command("supply power beyond the limit", {"supply", "1", "--str", "1e308", "--uk", "0,01"},
+                "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" должно быть не больше 1000000.");
+        command("supply network beyond the limit", {"supply", "1", "--str", "1000", "--uk", "6", "--ssc-net", "1e308"},
+                "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" должно быть не больше 1000000.");
+        command("supply power too small", {"supply", "1", "--str", "1e-320", "--uk", "6"},
+                "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" слишком мало");
+        project("imported supply power too small", R"({"Name": "X", "supply": {"Str": 1e-320, "Uk": 6}})",
+                "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" слишком мало");
+        project("imported network too small", R"({"Name": "X", "supply": {"Str": 1000, "Uk": 6, "Ssc_net": "1e-305"}})",
+                "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" слишком мало");
+        QByteArray huge;
+        for (int h = 0; h < 24; ++h)
+            huge += QString("01.12.2026 %1:00;1,7e308;1\n").arg(h, 2, 10, QChar('0')).toUtf8();
+        command("meter readings near the largest double", {"graph-from-file", meterFile("huge", huge), "--stamp-start"},
+                "Строка 1: значение «1,7e308» в столбце «Столбец 2» означает мощность 1,7E+308 кВт, больше допустимой 1000000.");
+        command("meter energies beyond the power limit",
+                {"graph-from-file", meterFile("energies", "t;Wp, кВтч;Wq, кВАрч\n01.12.2026 00:30;5;1\n01.12.2026 01:00;600000;1\n")},
+                "Строка 3: значение «600000» в столбце «Wp, кВтч» означает мощность 1200000 кВт, больше допустимой 1000000.");
+        command("meter file with a quote left open",
+                {"graph-from-file", meterFile("quote", "01.12.2026 01:00;\"5;1\n01.12.2026 02:00;5;1\n")},
+                "Строка 1: кавычка не закрыта до конца файла.");
     }
     void badInputIsRefusedAndWritesNothing()
     {
-        QFETCH(QString, command);
+        QFETCH(QStringList, command);
         QFETCH(QByteArray, input);
         QFETCH(QString, message);
         const QString before = storeContent(m_dir.filePath("KorvanVkp1.sqlite"));
-        const Run r = cli({command, "-"}, input);
+        const Run r = cli(command, input);
         QCOMPARE(r.code, 2);
         QVERIFY(r.out.isEmpty());
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
@@ -178,6 +212,13 @@ private slots:
         Run r = cli({"import", "-"}, QJsonDocument(project).toJson());
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
+        // Harmonic orders written as texts pass the shape and are read as the numbers they are.
+        r = cli({"import", "-"}, R"({"Name": "Гармоники", "supply": {"Str": 1000, "Uk": 6, "Harmonics": ["5", 7, "11"]}})");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.code, 0);
+        const QString kod = QString::number(QJsonDocument::fromJson(r.out)["Kod"].toInt());
+        r = cli({"export", kod});
+        QCOMPARE(QJsonDocument::fromJson(r.out)["supply"]["Harmonics"].toArray(), QJsonArray({5, 7, 11}));
         r = cli({"catalogue-import", "-"}, R"([{"Company": "Граница", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Unom": 400, "Cena": null, "modules": [{"Qstup": 5, "Kol_vo": 1000}]}]}])");
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
@@ -223,6 +264,14 @@ private slots:
         }
         QVERIFY(finished);
         QCOMPARE(storeContent(m_dir.filePath("KorvanVkp1.sqlite")), before);
+    }
+
+    // Whatever slips past the checks, "inf" or "nan" is never printed as if it were JSON.
+    void nonFiniteResultsAreNeverPrinted()
+    {
+        for (const double x : {INFINITY, -INFINITY, NAN})
+            QVERIFY_THROWS_EXCEPTION(korvan::KorvanError, json::value(QVariant(x)));
+        QCOMPARE(json::value(QVariant(1e308)), QByteArray("1e+308"));
     }
 
     // The README describes each input with the tables the checks are made of.

@@ -150,6 +150,66 @@ private slots:
         QVERIFY(writer.waitForFinished());
     }
 
+    // A full disk is reported as a full disk, and nothing of the command is kept. A small
+    // file system of our own needs a mount: a tmpfs in a private mount namespace, which
+    // `unshare -Urm` gives without privileges where user namespaces are allowed.
+    void fullDiskIsReportedAsFull()
+    {
+        QTemporaryDir dir;
+        const QString store = dir.filePath("store"), mount = dir.filePath("mnt");
+        QVERIFY(QDir().mkpath(mount));
+        QCOMPARE(cli({"--data", store, "list"}).code, 0);
+        QFile small(dir.filePath("small.json")), large(dir.filePath("large.json"));
+        QVERIFY(small.open(QIODevice::WriteOnly) && large.open(QIODevice::WriteOnly));
+        small.write(R"({"Name": "Малый", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}]})");
+        large.write(R"({"Name": "Большой", "ProjMemo": ")" + QByteArray(2 << 20, 'x') + R"(", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}]})");
+        small.close();
+        large.close();
+        // Each step's output and exit code in a file beside the mount, which ends with the namespace.
+        const QString script = R"(
+            out=$1; mnt=$2; cli=$3
+            mount -t tmpfs -o size=1m none "$mnt" || exit 77
+            cp "$4" "$mnt/KorvanVkp1.sqlite"
+            step() { name=$1; shift; "$@" > "$out/$name.txt" 2>&1; echo $? > "$out/$name.rc"; }
+            fill() { rm -f "$mnt/filler"; cat /dev/zero > "$mnt/filler" 2>/dev/null; truncate -s "-$1" "$mnt/filler"; }
+            fill 16K
+            step open-import "$cli" --data "$mnt" import "$out/small.json"
+            step open-list "$cli" --data "$mnt" list
+            fill 200K
+            step commit-import "$cli" --data "$mnt" import "$out/large.json"
+            rm "$mnt/filler"
+            step after-list "$cli" --data "$mnt" list
+            step integrity sqlite3 "$mnt/KorvanVkp1.sqlite" "PRAGMA integrity_check"
+        )";
+        QProcess p;
+        p.start("unshare", {"-Urm", "sh", "-c", script, "sh", dir.path(), mount, qEnvironmentVariable("KORVAN_CLI"),
+                            store + "/KorvanVkp1.sqlite"});
+        if (!p.waitForStarted())
+            QSKIP("unshare is not available: no small file system to fill");
+        QVERIFY(p.waitForFinished(120000));
+        if (p.exitCode() != 0)
+            QSKIP(qPrintable("no tmpfs in a private mount namespace here: " + p.readAllStandardError()));
+        const auto step = [&](const QString &name) {
+            QFile text(dir.filePath(name + ".txt")), rc(dir.filePath(name + ".rc"));
+            if (!text.open(QIODevice::ReadOnly) || !rc.open(QIODevice::ReadOnly))
+                return std::pair{-1, QString()};
+            return std::pair{rc.readAll().trimmed().toInt(), QString::fromUtf8(text.readAll()).trimmed()};
+        };
+        // Less than the engine needs to open the store at all: the reader and the writer alike.
+        for (const char *name : {"open-import", "open-list"}) {
+            const auto [code, text] = step(name);
+            QCOMPARE(code, 2);
+            QVERIFY2(text.startsWith("На диске с файлом «" + mount + "/KorvanVkp1.sqlite» нет места"), qPrintable(text));
+        }
+        // Room to open, not to write a large project: the commit fails and says why.
+        const auto [code, text] = step("commit-import");
+        QCOMPARE(code, 2);
+        QVERIFY2(text.contains("нет места") && !text.contains("не является базой данных"), qPrintable(text));
+        // The space back: a healthy store without either project.
+        QCOMPARE(step("after-list"), std::pair(0, QStringLiteral("[]")));
+        QCOMPARE(step("integrity"), std::pair(0, QStringLiteral("ok")));
+    }
+
     void errorsInRussianWithExitCode2_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -37,6 +37,10 @@ private slots:
                                             << "\"abc\" - некорректное значение для поля \"Начало замеров, ч\".";
         QTest::newRow("step zero") << QStringList{"0", "24", "0"} << -1 << ""
                                    << "Значение поля \"Период замеров, ч\" должно быть больше 0.";
+        // An integer would overflow on (24 - 0) / 1e-300, and a list that long would never end.
+        QTest::newRow("tiny step refused") << QStringList{"0", "24", "1e-300"} << -1 << ""
+                                           << "Значение поля \"Период замеров, ч\" слишком мало: периодов получится больше 2400.";
+        QTest::newRow("hundredths of an hour") << QStringList{"0", "24", "0,01"} << 2400 << "24" << "";
     }
     void fill()
     {
@@ -138,6 +142,8 @@ private slots:
         t.prime({"Т1, ч", "Т2, ч", "P, кВт", "Q, кВАр"}, {{"1", "2", "3", "4"}, {"2", "3", "4", "5"}});
         t.insertTypical({{0, 12, 50, 33}, {12, 24, 100, 100}}, 5, 100);
         QCOMPARE(t.rows(), QList<QStringList>({{"0", "12", "3", "33"}, {"12", "24", "5", "100"}}));
+        t.insertTypical({{0, 24, 100, 100}}, 1e20, 1e20); // beyond any fixed-width integer
+        QCOMPARE(t.rows(), QList<QStringList>({{"0", "24", "1E+20", "1E+20"}}));
         t.insertTypical({}, 5, 100);
         QVERIFY(t.isEmpty());
         QCOMPARE(t.axisTitle(), QStringLiteral("P, кВт; Q, кВАр"));

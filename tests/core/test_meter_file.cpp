@@ -39,6 +39,17 @@ QByteArray cp1251(const QString &text)
     return out;
 }
 
+// The message a file is refused with; empty when it is read.
+QString refusal(const QByteArray &bytes, const MeterReadOptions &options = {})
+{
+    try {
+        readMeterText(bytes, options);
+        return {};
+    } catch (const KorvanError &e) {
+        return e.message();
+    }
+}
+
 } // namespace
 
 class TestMeterFile : public QObject {
@@ -190,6 +201,12 @@ private slots:
         QTest::newRow("repeated stamp")
             << QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;5;1\n01.12.2026 02:00;7;1\n01.12.2026 03:00;5;1\n")
             << "" << "Строки 2 и 3: повторяющаяся отметка времени 01.12.2026 02:00; взято первое значение.";
+        QTest::newRow("power beyond the limit")
+            << QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;1e308;1\n01.12.2026 03:00;5;1\n")
+            << "Строка 2: значение «1e308» в столбце «Столбец 2» означает мощность 1E+308 кВт, больше допустимой 1000000." << "";
+        QTest::newRow("energy beyond the limit")
+            << QByteArray("t;Wp, кВтч;Wq, кВАрч\n01.12.2026 00:30;5;1\n01.12.2026 01:00;5;600000\n")
+            << "Строка 3: значение «600000» в столбце «Wq, кВАрч» означает мощность 1200000 кВАр, больше допустимой 1000000." << "";
         QTest::newRow("one column of values")
             << QByteArray("01.12.2026 01:00;5;x\n01.12.2026 02:00;5;y\n")
             << "Строка 1: не найдены два числовых столбца значений (P и Q)." << "";
@@ -199,18 +216,136 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QFETCH(QString, warning);
-        if (!error.isEmpty()) {
-            try {
-                readMeterText(bytes);
-                QFAIL("the file was accepted");
-            } catch (const KorvanError &e) {
-                QCOMPARE(e.message(), error);
-            }
+        QCOMPARE(refusal(bytes), error);
+        if (!error.isEmpty())
             return;
-        }
         const MeterData data = readMeterText(bytes);
         QCOMPARE(data.warnings, QStringList{warning});
         QCOMPARE(data.readings.first().P, 5.0);
+    }
+
+    // CSV by its rules: quotes around any field, the separator and line breaks inside them,
+    // doubled quotes, decimal commas in a comma-separated file.
+    void csvRules_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QChar>("separator");
+        QTest::addColumn<QString>("pName");
+        QTest::addColumn<double>("p");
+        QTest::addColumn<double>("q");
+        QTest::addColumn<int>("line"); // of the first reading
+        QTest::newRow("quoted decimal commas, comma-separated")
+            << QByteArray("2026-12-01 01:00,\"12,5\",\"3,25\"\n2026-12-01 02:00,\"13,5\",3\n") << "" << QChar(',')
+            << "Столбец 2" << 12.5 << 3.25 << 1;
+        QTest::newRow("every field quoted, blanks around")
+            << QByteArray("\"01.12.2026 01:00\" ; \"5\" ; \" 1 \"\n\"01.12.2026 02:00\";\"6\";\"2\"\n") << "" << QChar(';')
+            << "Столбец 2" << 5.0 << 1.0 << 1;
+        QTest::newRow("separator inside a quoted name")
+            << QByteArray("\"Время\";\"Q; кВАр\";\"P; кВт\"\n01.12.2026 01:00;1;5\n01.12.2026 02:00;1;5\n") << "" << QChar(';')
+            << "P; кВт" << 5.0 << 1.0 << 2;
+        QTest::newRow("doubled quotes")
+            << QByteArray("Время,\"P \"\"актив\"\", кВт\",Q\n2026-12-01 01:00,\"7,5\",1\n2026-12-01 02:00,7,1\n") << "" << QChar(',')
+            << "P \"актив\", кВт" << 7.5 << 1.0 << 2;
+        QTest::newRow("line break inside a quoted name")
+            << QByteArray("Время\t\"P,\nкВт\"\tQ\r\n01.12.2026 01:00\t5\t1\r\n01.12.2026 02:00\t5\t1\r\n") << "" << QChar('\t')
+            << "P,\nкВт" << 5.0 << 1.0 << 3;
+        QTest::newRow("quote left open")
+            << QByteArray("01.12.2026 01:00;\"5;1\n01.12.2026 02:00;5;1\n") << "Строка 1: кавычка не закрыта до конца файла."
+            << QChar() << "" << 0.0 << 0.0 << 0;
+        QTest::newRow("text after a closing quote")
+            << QByteArray("01.12.2026 01:00;\"5\"0;1\n01.12.2026 02:00;5;1\n")
+            << "Строка 1: после закрывающей кавычки ожидается разделитель «;» или конец строки." << QChar() << "" << 0.0 << 0.0 << 0;
+        QTest::newRow("unquoted decimal comma splits the line")
+            << QByteArray("2026-12-01 01:00,12,5,3\n2026-12-01 02:00,13,3\n")
+            << "Не удалось определить разделитель столбцов: ожидаются столбцы времени, P и Q, разделённые знаком «;», «,» или табуляцией."
+            << QChar() << "" << 0.0 << 0.0 << 0;
+    }
+    void csvRules()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, error);
+        QCOMPARE(refusal(bytes), error);
+        if (!error.isEmpty())
+            return;
+        QFETCH(QChar, separator);
+        QFETCH(QString, pName);
+        QFETCH(double, p);
+        QFETCH(double, q);
+        QFETCH(int, line);
+        const MeterData data = readMeterText(bytes);
+        QCOMPARE(data.separator, separator);
+        QCOMPARE(data.columns.value(data.pColumn), pName);
+        QCOMPARE(data.readings.size(), 2);
+        QCOMPARE(data.readings.first().P, p);
+        QCOMPARE(data.readings.first().Q, q);
+        QCOMPARE(data.readings.first().line, line);
+        QVERIFY(data.warnings.isEmpty());
+    }
+
+    // A meter on local time in Berlin through the night of 25 October 2026, when the clocks went
+    // from 03:00 back to 02:00: 25 hours of readings, P numbering them from 100.
+    void autumnClockChange_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<bool>("stampStart");
+        QTest::addColumn<QString>("warning");
+        QTest::addColumn<double>("hour1P");
+        QTest::addColumn<double>("hour2P"); // the repeated hour: its first readings
+        QTest::addColumn<double>("hour3P");
+        const QString mid = ": часы переведены на час назад (переход на зимнее время), ";
+        QTest::newRow("quarter hours, start stamps")
+            << 15 << true << "Строки 13–16" + mid + "отметки с 25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."
+            << 105.5 << 109.5 << 117.5;
+        // The reading that ends at the change is stamped 02:00 by the clocks already put back.
+        QTest::newRow("quarter hours, end stamps")
+            << 15 << false << "Строки 12–15" + mid + "отметки с 25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."
+            << 105.5 << 110.5 << 117.5;
+        QTest::newRow("hours, start stamps")
+            << 60 << true << "Строка 4" + mid + "отметка 25.10.2026 02:00 повторяется; взяты первые значения." << 101.0 << 102.0 << 104.0;
+        QTest::newRow("hours, end stamps")
+            << 60 << false << "Строка 3" + mid + "отметка 25.10.2026 02:00 повторяется; взяты первые значения." << 101.0 << 103.0 << 104.0;
+    }
+    void autumnClockChange()
+    {
+        QFETCH(int, minutes);
+        QFETCH(bool, stampStart);
+        QFETCH(QString, warning);
+        const QTimeZone berlin("Europe/Berlin");
+        QVERIFY(berlin.isValid());
+        const QDateTime midnight(QDate(2026, 10, 25), QTime(0, 0), berlin);
+        QByteArray text;
+        for (int k = 0; k < 25 * 60 / minutes; ++k) {
+            const QDateTime stamp = midnight.addSecs(60 * minutes * (stampStart ? k : k + 1)).toTimeZone(berlin);
+            text += stamp.toString("dd.MM.yyyy HH:mm").toUtf8() + ";" + QByteArray::number(100 + k) + ";10\n";
+        }
+        MeterReadOptions options;
+        options.stampMarksStart = stampStart;
+        options.zone = berlin;
+        const MeterData data = readMeterText(text, options);
+        QCOMPARE(data.warnings, QStringList{warning});
+        QCOMPARE(data.intervalMinutes, minutes);
+        QCOMPARE(data.readings.size(), 24 * 60 / minutes);
+        const QList<LoadPeriod> g = meterDayGraph(data, {MeterDayChoice::Kind::Date, QDate(2026, 10, 25)});
+        QTEST(g[1].P, "hour1P");
+        QTEST(g[2].P, "hour2P");
+        QTEST(g[3].P, "hour3P");
+
+        // Where no clock was put back the same file goes back in time, or (hourly) repeats a stamp.
+        options.zone = QTimeZone::utc();
+        if (minutes == 60)
+            QVERIFY(readMeterText(text, options).warnings.value(0).contains("повторяющаяся отметка времени 25.10.2026 02:00"));
+        else
+            QVERIFY_THROWS_EXCEPTION(KorvanError, readMeterText(text, options));
+    }
+
+    void backwardHourWithoutClockChangeIsRefused()
+    {
+        const QByteArray text = "01.12.2026 01:00;5;1\n01.12.2026 01:15;5;1\n01.12.2026 01:30;5;1\n01.12.2026 01:45;5;1\n"
+                                "01.12.2026 01:00;5;1\n01.12.2026 01:15;5;1\n";
+        MeterReadOptions options;
+        options.zone = QTimeZone("Europe/Berlin");
+        QCOMPARE(refusal(text, options), QStringLiteral("Строка 5: отметка времени 01.12.2026 01:00 раньше предыдущей (01.12.2026 01:45)."));
     }
 
     void missingPeriodIsNotFilled()

@@ -3,18 +3,19 @@
 
 #include <QtTest>
 
-
 using namespace korvan;
 
 Q_DECLARE_METATYPE(korvan::ModuleGroup)
 
 namespace {
 
+// One power per module, as inserting them one at a time would list them.
 QString text(const ModuleList &list)
 {
     QStringList parts;
-    for (double m : list)
-        parts << numberText(m);
+    for (const ModuleGroup &g : list.groups())
+        for (int i = 0; i < g.count; ++i)
+            parts << numberText(g.power);
     return parts.join(QLatin1Char(' '));
 }
 
@@ -97,6 +98,19 @@ private slots:
         QTEST(text(list), "list");
     }
 
+    // A group is a power and a count: ten million modules cost what the two that are switched
+    // on do, and are never listed one by one.
+    void countsCostNothing()
+    {
+        ModuleList list;
+        BuildModuleList({{10, 1}, {2.5, 10000000}, {10, 2}}, list);
+        QCOMPARE(list.size(), 10000003LL);
+        QCOMPARE(list.groups().size(), size_t(2));
+        SwitchedList switched;
+        QCOMPARE(SelectFullCompensation(list, switched, 35), 35.0);
+        QCOMPARE(text(switched), QStringLiteral("10x3 2,5x2"));
+    }
+
     void addSwitchedModule()
     {
         SwitchedList list;
@@ -132,7 +146,7 @@ private slots:
         QTest::addColumn<QVariant>("cosTr");
         QTest::addColumn<double>("Qku");
         QTest::addColumn<QString>("switched");
-        const QList<double> ex(exampleModules.begin(), exampleModules.end());
+        const QList<double> ex{25, 25, 10, 5, 5}; // exampleModules, one entry per module
         const QVariant none;
 
         QTest::newRow("example, full")

@@ -218,6 +218,14 @@ private slots:
         p.edit();
         QVERIFY_THROWS_EXCEPTION(KorvanError, p.setValue("Tarif_a", std::nan("")));
         QVERIFY_THROWS_EXCEPTION(KorvanError, p.setValue("Tarif_a", INFINITY));
+        // A computed total names what it is computed from, not its own name in the store.
+        try {
+            p.setValue("$Ws_g", INFINITY);
+            QFAIL("an infinite total was taken");
+        } catch (const KorvanError &e) {
+            QVERIFY2(!e.message().contains("$Ws_g") && e.message().contains("Tarif_a") && e.message().contains("YearDay"),
+                     qPrintable(e.message()));
+        }
     }
 
     void hooksAbortSilently()

@@ -35,26 +35,50 @@ std::optional<int> selectionModeNumber(const QString &caption)
     return static_cast<int>(i);
 }
 
-void BuildModuleList(const std::vector<ModuleGroup> &groups, ModuleList &list)
+void ModuleList::push_back(double power)
 {
-    // Each module goes before the first entry that is not larger: the list stays sorted from the
-    // largest down, and equal powers cannot be told apart, so a stable sort gives the same list
-    // as inserting one module at a time, without its quadratic cost.
-    for (const ModuleGroup &g : groups)
-        if (g.count > 0)
-            list.insert(list.end(), size_t(g.count), g.power);
-    std::stable_sort(list.begin(), list.end(), std::greater<double>());
+    if (!m_groups.empty() && m_groups.back().power == power)
+        ++m_groups.back().count;
+    else
+        m_groups.push_back({power, 1});
 }
 
-void AddSwitchedModule(SwitchedList &list, double power)
+long long ModuleList::size() const
+{
+    long long n = 0;
+    for (const ModuleGroup &g : m_groups)
+        n += g.count;
+    return n;
+}
+
+void BuildModuleList(const std::vector<ModuleGroup> &groups, ModuleList &list)
+{
+    // Each module goes before the first entry that is not larger. Equal powers cannot be told
+    // apart, so a group joins the group of its power, or becomes a new one before the first
+    // smaller power: the same list as inserting one module at a time.
+    std::vector<ModuleGroup> &out = list.groups();
+    for (const ModuleGroup &g : groups) {
+        if (g.count < 1)
+            continue;
+        const auto at = std::find_if(out.begin(), out.end(), [&](const ModuleGroup &e) { return !(e.power > g.power); });
+        if (at != out.end() && at->power == g.power)
+            at->count += g.count;
+        else
+            out.insert(at, g);
+    }
+}
+
+void AddSwitchedModule(SwitchedList &list, double power) { AddSwitchedModules(list, power, 1); }
+
+void AddSwitchedModules(SwitchedList &list, double power, int count)
 {
     for (SwitchedModules &pair : list) {
         if (pair.power == power) {
-            ++pair.count;
+            pair.count += count;
             return;
         }
     }
-    list.push_back({power, 1});
+    list.push_back({power, count});
 }
 
 double tgOfCos(double c)
@@ -70,22 +94,21 @@ double allowedReactivePower(double P, double c)
 namespace {
 
 // The pass all modes share: a rejected module does not end it, smaller ones are still tried.
-// The sum is compared with the bounds as computed, without rounding.
+// The sum is compared with the bounds as computed, without rounding, and grows one module at a
+// time, so the sums are those of a list of single modules to the last bit.
 template <class Accept> double greedyPass(const ModuleList &modules, SwitchedList &switched, Accept accept)
 {
     double sum = 0;
-    for (size_t i = 0; i < modules.size();) {
-        const double m = modules[i];
-        if (accept(sum, m)) {
-            sum += m;
-            AddSwitchedModule(switched, m);
-            ++i;
-        } else {
-            // The test sees only the sum and the module, and a refused module leaves the sum as
-            // it was: every further module of this power is refused too.
-            while (i < modules.size() && modules[i] == m)
-                ++i;
+    for (const ModuleGroup &g : modules.groups()) {
+        int taken = 0;
+        // The test sees only the sum and the module, and a refused module leaves the sum as it
+        // was: the first refused module of a group refuses the rest of it.
+        while (taken < g.count && accept(sum, g.power)) {
+            sum += g.power;
+            ++taken;
         }
+        if (taken > 0)
+            AddSwitchedModules(switched, g.power, taken);
     }
     return sum;
 }

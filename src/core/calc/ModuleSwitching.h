@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -35,8 +36,30 @@ struct ModuleGroup {
     int count = 0;
 };
 
-// One entry per module, largest power first.
-using ModuleList = std::vector<double>;
+// The modules of an installation as groups of one power each, largest power first, equal powers
+// in one group: a group is a power and a count, never a list of its modules, so a selection costs
+// what it switches on, whatever the counts.
+class ModuleList {
+public:
+    ModuleList() = default;
+    // One module per entry, largest first (equal neighbours join one group).
+    ModuleList(std::initializer_list<double> powers) : ModuleList(powers.begin(), powers.end()) {}
+    template <class It> ModuleList(It first, It last)
+    {
+        for (; first != last; ++first)
+            push_back(*first);
+    }
+    // One more module after the last, joining the last group when its power is the same.
+    void push_back(double power);
+    const std::vector<ModuleGroup> &groups() const { return m_groups; }
+    std::vector<ModuleGroup> &groups() { return m_groups; }
+    // The number of modules.
+    long long size() const;
+    bool empty() const { return m_groups.empty(); }
+
+private:
+    std::vector<ModuleGroup> m_groups;
+};
 
 // Modules switched on in one period: one pair per distinct power, in the order the powers were
 // first switched on.
@@ -48,12 +71,14 @@ struct SwitchedModules {
 using SwitchedList = std::vector<SwitchedModules>;
 
 // Adds the modules of the groups, in order, to the list (which is not emptied first), each placed
-// before the first entry that is not larger, so the list stays sorted from the largest down. A
-// group with a count below 1 adds nothing.
+// before the first entry that is not larger, so the list stays sorted from the largest down; a
+// power already in the list adds to its group. A group with a count below 1 adds nothing. Costs
+// the number of groups, not of modules.
 void BuildModuleList(const std::vector<ModuleGroup> &groups, ModuleList &list);
 
-// Counts one more module of this power, appending the pair when the power is new.
+// Counts one more module (or `count` more) of this power, appending the pair when the power is new.
 void AddSwitchedModule(SwitchedList &list, double power);
+void AddSwitchedModules(SwitchedList &list, double power, int count);
 
 // tg of the angle whose cosine is c: tan(atan2(sqrt(1 - c^2), c)).
 double tgOfCos(double c);

@@ -60,14 +60,8 @@ std::optional<double> parseNumber(const QString &text, bool acceptPoint)
     return v;
 }
 
-long long roundHalfAway(double x)
-{
-    return static_cast<long long>(std::round(x));
-}
+double roundHalfAway(double x) { return std::round(x); }
 
-long long roundHalfEven(double x)
-{
-    return static_cast<long long>(std::nearbyint(x));
-}
+double roundHalfEven(double x) { return std::nearbyint(x); }
 
 } // namespace korvan

@@ -23,9 +23,10 @@ QString exactNumberText(double x);
 // nothing for empty or malformed text.
 std::optional<double> parseNumber(const QString &text, bool acceptPoint = false);
 
-// Whole number, halves away from zero (a value written as text without decimals).
-long long roundHalfAway(double x);
-// Whole number, halves to even.
-long long roundHalfEven(double x);
+// Whole number, halves away from zero (a value written as text without decimals). In double:
+// a fixed-width integer would overflow on large values.
+double roundHalfAway(double x);
+// Whole number, halves to even, in double.
+double roundHalfEven(double x);
 
 } // namespace korvan

@@ -2,10 +2,13 @@
 
 #include "NumericChecks.h"
 #include "compensation/AnalysisTable.h"
+#include "calc/Limits.h"
 #include "calc/Numbers.h"
 #include "data/ResonanceTables.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
+
+#include <cmath>
 
 namespace korvan {
 
@@ -45,6 +48,28 @@ std::optional<InputProblem> checkSupplyInput(const SupplyInput &in, bool acceptP
     if (!in.sscNet.trimmed().isEmpty())
         if (auto p = problem(F::SscNet, positiveNumberProblem(in.sscNet.trimmed(), SscDesc, acceptPoint)))
             return p;
+    // Beyond the limit, or so small that the bus short-circuit power stops being a number, the
+    // resonance orders and the voltage rise would be infinite.
+    const double str = numberValue(in.str.trimmed(), acceptPoint), uk = numberValue(in.uk.trimmed(), acceptPoint);
+    if (str > MaxPower)
+        return InputProblem{F::Str, QStringLiteral("Значение %1 должно быть не больше %2.").arg(StrDesc, numberText(MaxPower))};
+    std::optional<double> ssc;
+    if (!in.sscNet.trimmed().isEmpty()) {
+        ssc = numberValue(in.sscNet.trimmed(), acceptPoint);
+        if (*ssc > MaxPower)
+            return InputProblem{F::SscNet, QStringLiteral("Значение %1 должно быть не больше %2.").arg(SscDesc, numberText(MaxPower))};
+    }
+    const double transformer = uk / (100.0 * str), network = ssc ? 1.0 / (1000.0 * *ssc) : 0.0;
+    const auto tooSmall = [](int field, const QString &desc) {
+        return InputProblem{field, QStringLiteral("Значение %1 слишком мало: мощность короткого замыкания на шинах "
+                                                  "не определяется.").arg(desc)};
+    };
+    if (!std::isfinite(transformer) || !std::isfinite(100.0 * MaxPower * transformer))
+        return tooSmall(F::Str, StrDesc);
+    if (!std::isfinite(network) || !std::isfinite(100.0 * MaxPower * network))
+        return tooSmall(F::SscNet, SscDesc);
+    if (!std::isfinite(1.0 / (transformer + network)))
+        return tooSmall(F::Uk, UkDesc);
     const auto orders = resonance_tables::parseHarmonics(in.harmonics);
     if (!orders)
         return InputProblem{F::Harmonics, QStringLiteral("\"%1\" - некорректное значение для поля \"Порядки гармоник нагрузки\": "

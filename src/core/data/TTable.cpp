@@ -1,6 +1,7 @@
 #include "TTable.h"
 #include "data/Fields.h"
 
+#include "ComputedInputs.h"
 #include "Messages.h"
 #include "Statement.h"
 #include "Store.h"
@@ -988,7 +989,7 @@ QVariant TTable::normalize(int position, const QVariant &value) const
                 throw KorvanError(QStringLiteral("«%1» не является числом.").arg(value.toString()));
         }
         if (!std::isfinite(x))
-            throw KorvanError(QStringLiteral("Значение поля «%1» не является конечным числом.").arg(QLatin1String(f.name)));
+            throw KorvanError(nonFiniteFieldMessage(tableName(), QLatin1String(f.name)));
         return x;
     }
     case FieldType::Integer:

@@ -77,15 +77,20 @@ std::optional<InputProblem> GraphEditorTable::fill(const QString &start, const Q
     if (e - b <= s)
         return InputProblem{FillStep, QStringLiteral("Значение поля \"Период замеров, ч\" должно быть меньше разности значений полей "
                                                      "\"Окончание замеров, ч\" и \"Начало замеров, ч\".")};
-    const long long n = roundHalfEven((e - b) / s);
+    // Rounded in double: a tiny step would overflow an integer. Periods shorter than the
+    // hundredth of an hour the bounds are rounded to would repeat their bounds.
+    const double n = roundHalfEven((e - b) / s);
+    if (n > MaxFillPeriods)
+        return InputProblem{FillStep, QStringLiteral("Значение поля \"Период замеров, ч\" слишком мало: периодов получится больше %1.")
+                                          .arg(MaxFillPeriods)};
     QList<QStringList> rows;
-    for (long long i = 1; i <= n; ++i) {
+    for (int i = 1; i <= int(n); ++i) {
         QStringList row = emptyRow();
         row[0] = numberText(R(b + double(i - 1) * s, 2));
         row[1] = numberText(R(b + double(i) * s, 2));
         if (!clearPQ && i - 1 < m_rows.size()) {
-            row[2] = m_rows[int(i - 1)][2];
-            row[3] = m_rows[int(i - 1)][3];
+            row[2] = m_rows[i - 1][2];
+            row[3] = m_rows[i - 1][3];
         }
         rows << row;
     }
@@ -154,8 +159,8 @@ void GraphEditorTable::insertTypical(const QList<LoadPeriod> &percent, double pm
 {
     QList<QStringList> rows;
     for (const LoadPeriod &p : percent)
-        rows << QStringList{numberText(p.T1), numberText(p.T2), QString::number(roundHalfAway(p.P * pmax / 100)),
-                            QString::number(roundHalfAway(p.Q * qmax / 100))};
+        rows << QStringList{numberText(p.T1), numberText(p.T2), numberText(roundHalfAway(p.P * pmax / 100)),
+                            numberText(roundHalfAway(p.Q * qmax / 100))};
     m_rows = rows.isEmpty() ? QList<QStringList>{emptyRow()} : rows;
     m_current = 0;
 }

@@ -14,6 +14,8 @@ class GraphEditorTable {
 public:
     static constexpr int Columns = 4;
     enum FillField { FillStart, FillEnd, FillStep };
+    // The most periods a fill makes: a day in hundredths of an hour, the precision of the bounds.
+    static constexpr int MaxFillPeriods = 2400;
 
     // Primes the table for one use: headers and rows; no rows gives one empty row.
     void prime(const QStringList &headers, const QList<QStringList> &rows);

@@ -1,12 +1,14 @@
 #include "MeterFile.h"
 
 #include "Messages.h"
+#include "calc/Limits.h"
 #include "calc/Numbers.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace korvan {
@@ -45,40 +47,129 @@ QString decode(const QByteArray &bytes, QString &encoding)
     return out;
 }
 
+// One record of the file: a line, or several when a quoted field holds a line break.
 struct Line {
-    int number;
+    int number; // the line it begins on
     QStringList fields;
 };
 
-QStringList splitFields(const QString &line, QChar separator)
+bool isBlank(QChar c, QChar separator) { return c != separator && (c == u' ' || c == u'\t' || c == u'\r'); }
+
+// The records of a CSV text by its rules: a field in double quotes may hold the separator, line
+// breaks and doubled quotes (""), so "12,5" is one number in a comma-separated file; blanks around
+// a field are not part of it; blank lines are skipped. At most `limit` records (-1: all).
+QList<Line> readRecords(const QString &text, QChar separator, int limit = -1)
 {
-    QStringList fields = line.split(separator);
-    for (QString &f : fields) {
-        f = f.trimmed();
-        if (f.size() >= 2 && f.startsWith(QLatin1Char('"')) && f.endsWith(QLatin1Char('"')))
-            f = f.mid(1, f.size() - 2).trimmed();
+    QList<Line> out;
+    int line = 1;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (limit < 0 || out.size() < limit)) {
+        Line record{line, {}};
+        bool content = false;
+        for (;;) {
+            qsizetype first = i;
+            while (first < n && isBlank(text[first], separator))
+                ++first;
+            QString field;
+            if (first < n && text[first] == u'"') {
+                content = true;
+                const int opened = line;
+                i = first + 1;
+                for (;;) {
+                    if (i >= n)
+                        throw KorvanError(QStringLiteral("Строка %1: кавычка не закрыта до конца файла.").arg(opened));
+                    const QChar c = text[i++];
+                    if (c == u'"') {
+                        if (i < n && text[i] == u'"') {
+                            field += c;
+                            ++i;
+                            continue;
+                        }
+                        break;
+                    }
+                    if (c == u'\n')
+                        ++line;
+                    field += c;
+                }
+                while (i < n && isBlank(text[i], separator))
+                    ++i;
+                if (i < n && text[i] != separator && text[i] != u'\n')
+                    throw KorvanError(QStringLiteral("Строка %1: после закрывающей кавычки ожидается разделитель «%2» "
+                                                     "или конец строки.")
+                                          .arg(line)
+                                          .arg(separator == u'\t' ? QStringLiteral("табуляция") : QString(separator)));
+                field = field.trimmed();
+            } else {
+                while (i < n && text[i] != separator && text[i] != u'\n')
+                    ++i;
+                field = text.mid(first, i - first).trimmed();
+                content = content || !field.isEmpty() || (i < n && text[i] == separator && separator != u'\t');
+            }
+            record.fields << field;
+            if (i < n && text[i] == separator) {
+                ++i;
+                continue;
+            }
+            if (i < n) { // the line break
+                ++i;
+                ++line;
+            }
+            break;
+        }
+        if (content)
+            out.append(record);
     }
-    return fields;
+    return out;
 }
 
-// The separator that cuts the first lines into the same number of fields, at least three.
-QChar detectSeparator(const QList<QPair<int, QString>> &lines)
+// The separator that cuts the first records into the same number of fields, at least three.
+QChar detectSeparator(const QString &text)
 {
+    std::optional<KorvanError> quoting;
     for (const QChar candidate : {QChar(u';'), QChar(u'\t'), QChar(u',')}) {
-        int count = -1;
-        bool consistent = true;
-        for (int i = 0; i < lines.size() && i < 20 && consistent; ++i) {
-            const int n = int(lines[i].second.count(candidate)) + 1;
-            if (i == 0)
-                count = n;
-            else
-                consistent = n == count;
+        try {
+            const QList<Line> first = readRecords(text, candidate, 20);
+            const bool consistent = !first.isEmpty() && std::all_of(first.begin(), first.end(), [&](const Line &l) {
+                return l.fields.size() == first[0].fields.size();
+            });
+            if (consistent && first[0].fields.size() >= 3)
+                return candidate;
+        } catch (const KorvanError &e) {
+            if (!quoting)
+                quoting = e;
         }
-        if (consistent && count >= 3)
-            return candidate;
     }
+    if (quoting) // a quote left open explains the failure better than the separators do
+        throw *quoting;
     throw KorvanError(QStringLiteral("Не удалось определить разделитель столбцов: ожидаются столбцы времени, "
                                      "P и Q, разделённые знаком «;», «,» или табуляцией."));
+}
+
+// The stamps as the meter's clock shows them: a file in local time repeats an hour in autumn,
+// so its times are kept as written (in UTC, where no clock is ever put back) and the zone is
+// asked only to explain a jump.
+QDateTime wallClock(const QDate &date, const QTime &time) { return QDateTime(date, time, Qt::UTC); }
+
+// The hour that the zone's clocks went through twice around the wall-clock time `at`, as the
+// wall-clock range [first, last] its stamps take; nothing when no change put the clocks back by
+// one hour there.
+std::optional<std::pair<QDateTime, QDateTime>> repeatedHour(const QTimeZone &zone, const QDateTime &at)
+{
+    if (!zone.isValid() || !zone.hasTransitions())
+        return std::nullopt;
+    // `at` read as UTC is within a day of the instant it stands for in any zone.
+    const QDateTime from = at.addDays(-2), to = at.addDays(2);
+    for (QTimeZone::OffsetData t = zone.nextTransition(from); t.atUtc.isValid() && t.atUtc < to;
+         t = zone.nextTransition(t.atUtc)) {
+        const int before = zone.offsetFromUtc(t.atUtc.addSecs(-1)), after = t.offsetFromUtc;
+        if (before - after != 3600)
+            continue;
+        const QDateTime first = t.atUtc.addSecs(after), last = t.atUtc.addSecs(before);
+        if (first <= at && at <= last)
+            return std::make_pair(first, last);
+    }
+    return std::nullopt;
 }
 
 struct Stamp {
@@ -125,7 +216,7 @@ std::optional<Stamp> parseStamp(const QStringList &fields, int column, bool spli
         const auto t = parseTime(fields[column + 1], &carry);
         if (!d || !t)
             return std::nullopt;
-        return Stamp{QDateTime(d->addDays(carry), *t), false};
+        return Stamp{wallClock(d->addDays(carry), *t), false};
     }
     QString text = fields[column];
     text.replace(QLatin1Char('T'), QLatin1Char(' '));
@@ -134,7 +225,7 @@ std::optional<Stamp> parseStamp(const QStringList &fields, int column, bool spli
         const auto t = parseTime(parts[0], &carry);
         if (!t)
             return std::nullopt;
-        return Stamp{QDateTime(Dateless.addDays(carry), *t), true};
+        return Stamp{wallClock(Dateless.addDays(carry), *t), true};
     }
     if (parts.size() != 2)
         return std::nullopt;
@@ -142,7 +233,7 @@ std::optional<Stamp> parseStamp(const QStringList &fields, int column, bool spli
     const auto t = parseTime(parts[1], &carry);
     if (!d || !t)
         return std::nullopt;
-    return Stamp{QDateTime(d->addDays(carry), *t), false};
+    return Stamp{wallClock(d->addDays(carry), *t), false};
 }
 
 QString stampText(const QDateTime &t, bool dateless)
@@ -173,22 +264,10 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
 {
     MeterData data;
     const QString text = decode(bytes, data.encoding);
-    QList<QPair<int, QString>> raw;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        QString l = lines[i];
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-        if (!l.trimmed().isEmpty())
-            raw.append({i + 1, l});
-    }
-    if (raw.isEmpty())
+    if (text.trimmed().isEmpty())
         throw KorvanError(QStringLiteral("Файл пуст: в нём нет ни одной строки с измерениями."));
-    data.separator = detectSeparator(raw);
-
-    QList<Line> rows;
-    for (const auto &[number, line] : raw)
-        rows.append({number, splitFields(line, data.separator)});
+    data.separator = detectSeparator(text);
+    QList<Line> rows = readRecords(text, data.separator);
 
     // The stamp column: the first that reads as a stamp in the first line, or in the second
     // when the first is a header.
@@ -277,14 +356,27 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         values.append({stamp->when, v[0], v[1], row.number});
     }
 
+    // A step back is an error unless the clocks were put back by an hour there.
+    const auto putBack = [&](const Raw &prev, const Raw &cur) -> std::optional<std::pair<QDateTime, QDateTime>> {
+        if (data.dateless)
+            return std::nullopt;
+        const auto hour = repeatedHour(options.zone, cur.stamp);
+        if (!hour || prev.stamp < hour->first || prev.stamp > hour->second)
+            return std::nullopt;
+        return hour;
+    };
+    const auto goingBack = [&](const Raw &prev, const Raw &cur) {
+        return KorvanError(QStringLiteral("Строка %1: отметка времени %2 раньше предыдущей (%3).")
+                               .arg(cur.line)
+                               .arg(stampText(cur.stamp, data.dateless), stampText(prev.stamp, data.dateless)));
+    };
+
     // The interval: the most frequent step between stamps.
     std::map<qint64, int> steps;
     for (int i = 1; i < values.size(); ++i) {
         const qint64 d = values[i - 1].stamp.secsTo(values[i].stamp);
-        if (d < 0)
-            throw KorvanError(QStringLiteral("Строка %1: отметка времени %2 раньше предыдущей (%3).")
-                                  .arg(values[i].line)
-                                  .arg(stampText(values[i].stamp, data.dateless), stampText(values[i - 1].stamp, data.dateless)));
+        if (d < 0 && !putBack(values[i - 1], values[i]))
+            throw goingBack(values[i - 1], values[i]);
         if (d > 0)
             ++steps[d];
     }
@@ -295,32 +387,63 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         throw KorvanError(QStringLiteral("Интервал измерений %1 с не подходит: ожидается от 1 до 60 минут.").arg(step));
     data.intervalMinutes = int(step / 60);
 
-    const double hours = data.intervalMinutes / 60.0;
+    const double intervalHours = data.intervalMinutes / 60.0;
+    const Raw *kept = nullptr; // the last reading taken
     for (int i = 0; i < values.size(); ++i) {
         const Raw &r = values[i];
-        if (i > 0) {
-            const Raw &prev = values[i - 1];
-            const qint64 d = prev.stamp.secsTo(r.stamp);
+        if (kept) {
+            const qint64 d = kept->stamp.secsTo(r.stamp);
+            // The clocks put back by one hour: the stamps of the hour come again, one interval
+            // after the last of their first pass. Its first readings are kept, as for any
+            // repeated stamp, and the second pass is skipped up to where the first one ended.
+            if (d <= 0 && &values[i - 1] == kept && d + 3600 == step && putBack(*kept, r)) {
+                int last = i;
+                while (last + 1 < values.size() && values[last + 1].stamp <= kept->stamp)
+                    ++last;
+                const QString where = last == i ? QStringLiteral("Строка %1").arg(r.line)
+                                                : QStringLiteral("Строки %1–%2").arg(r.line).arg(values[last].line);
+                const QString stamps = last == i ? QStringLiteral("отметка %1 повторяется").arg(stampText(r.stamp, false))
+                                                 : QStringLiteral("отметки с %1 по %2 повторяются")
+                                                       .arg(stampText(r.stamp, false), stampText(values[last].stamp, false));
+                data.warnings << QStringLiteral("%1: часы переведены на час назад (переход на зимнее время), %2; "
+                                                "взяты первые значения.")
+                                     .arg(where, stamps);
+                i = last;
+                continue;
+            }
+            if (d < 0)
+                throw goingBack(values[i - 1], r);
             if (d == 0) {
                 data.warnings << QStringLiteral("Строки %1 и %2: повторяющаяся отметка времени %3; взято первое значение.")
-                                     .arg(prev.line)
+                                     .arg(kept->line)
                                      .arg(r.line)
                                      .arg(stampText(r.stamp, data.dateless));
                 continue;
             }
             if (d != step)
                 data.warnings << QStringLiteral("Пропуск данных между %1 (строка %2) и %3 (строка %4).")
-                                     .arg(stampText(prev.stamp, data.dateless))
-                                     .arg(prev.line)
+                                     .arg(stampText(kept->stamp, data.dateless))
+                                     .arg(kept->line)
                                      .arg(stampText(r.stamp, data.dateless))
                                      .arg(r.line);
         }
         MeterReading reading;
         reading.start = options.stampMarksStart ? r.stamp : r.stamp.addSecs(-step);
-        reading.P = data.energies ? r.p / hours : r.p;
-        reading.Q = data.energies ? r.q / hours : r.q;
+        reading.P = data.energies ? r.p / intervalHours : r.p;
+        reading.Q = data.energies ? r.q / intervalHours : r.q;
         reading.line = r.line;
+        // Beyond the limit the averages stop meaning anything (and near the largest double
+        // their sums are infinite).
+        for (const auto &[value, column] : {std::pair{reading.P, data.pColumn}, std::pair{reading.Q, data.qColumn}})
+            if (std::fabs(value) > MaxPower)
+                throw KorvanError(QStringLiteral("Строка %1: значение «%2» в столбце «%3» означает мощность %4 %5, "
+                                                 "больше допустимой %6.")
+                                      .arg(r.line)
+                                      .arg(rows[i].fields.value(column), data.columns[column], numberText(value),
+                                           column == data.pColumn ? QStringLiteral("кВт") : QStringLiteral("кВАр"),
+                                           numberText(MaxPower)));
         data.readings.append(reading);
+        kept = &values[i];
         if (!data.dates.contains(reading.start.date()))
             data.dates.append(reading.start.date());
     }

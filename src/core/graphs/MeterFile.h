@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 #include <optional>
 
 namespace korvan {
@@ -22,6 +23,8 @@ struct MeterReadOptions {
     enum class Units { Auto, Powers, Energies };
     Units units = Units::Auto;
     bool stampMarksStart = false; // meters differ: most stamp the end of their interval
+    // The zone of a file in local time: a backward jump it explains is the autumn's repeated hour.
+    QTimeZone zone = QTimeZone::systemTimeZone();
 };
 
 struct MeterData {
@@ -35,7 +38,7 @@ struct MeterData {
     bool dateless = false; // stamps are times of day only
     int intervalMinutes = 0;
     QList<MeterReading> readings; // in file order
-    QStringList warnings;         // gaps, found and reported, never filled
+    QStringList warnings;         // gaps and repeated stamps, found and reported, never filled
     QList<QDate> dates;           // the days the intervals begin on, in order
 
     QString unitsText() const { return energies ? QStringLiteral("кВтч, кВАрч") : QStringLiteral("кВт, кВАр"); }
