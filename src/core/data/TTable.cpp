@@ -715,7 +715,7 @@ void TTable::post()
     const State state = m_state;
     const int position = m_pos;
     const Row before = m_rows[m_pos];
-    m_store->begin();
+    const Store::RowWrite scope = m_store->beginRow();
     try {
         if (beforePost)
             beforePost(*this);
@@ -729,9 +729,9 @@ void TTable::post()
         notifyRows();
         if (afterPost)
             afterPost(*this);
-        m_store->commit();
+        m_store->commitRow(scope);
     } catch (...) {
-        m_store->rollback();
+        m_store->rollbackRow(scope);
         restoreAfterFailedPost(before, state, position);
         throw;
     }
@@ -778,7 +778,7 @@ void TTable::remove()
     ensureFresh();
     if (m_rows.isEmpty())
         throw KorvanError(QStringLiteral("В таблице «%1» нет записи для удаления.").arg(tableName()));
-    m_store->begin();
+    const Store::RowWrite scope = m_store->beginRow();
     try {
         if (beforeDelete)
             beforeDelete(*this);
@@ -811,9 +811,9 @@ void TTable::remove()
         notifyRows();
         if (afterDelete)
             afterDelete(*this);
-        m_store->commit();
+        m_store->commitRow(scope);
     } catch (...) {
-        m_store->rollback();
+        m_store->rollbackRow(scope);
         throw;
     }
 }
