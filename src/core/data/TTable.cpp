@@ -782,6 +782,8 @@ void TTable::remove()
     try {
         if (beforeDelete)
             beforeDelete(*this);
+        for (TTable *d : std::as_const(m_cascade))
+            d->removeAll();
         const qint64 kod = m_rows[m_pos][0].toLongLong();
         if (m_deleteSql.isEmpty())
             m_deleteSql = QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod\"=?").arg(tableName());
@@ -818,10 +820,39 @@ void TTable::remove()
     }
 }
 
+bool TTable::deletesByKey() const
+{
+    return !beforeDelete && !afterDelete &&
+           std::all_of(m_cascade.cbegin(), m_cascade.cend(), [](const TTable *d) { return d->deletesByKey(); });
+}
+
+// Deletes the rows of the cascade whose master rows are `ownKeys` (a query of this table's Kod),
+// the deepest tables first. One statement per table: a graph replaced under twenty variants
+// deletes thousands of compensated periods with their switched modules.
+void TTable::deleteCascadeByKey(const QString &ownKeys, const std::optional<qint64> &masterKod)
+{
+    for (TTable *d : std::as_const(m_cascade)) {
+        const QString keys = QStringLiteral("SELECT \"Kod\" FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys);
+        d->deleteCascadeByKey(keys, masterKod);
+        Statement &q = m_store->prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys));
+        if (masterKod)
+            q.bind(0, *masterKod);
+        q.run();
+        d->markAllStale();
+    }
+}
+
+void TTable::markAllStale()
+{
+    for (TTable *c : m_store->cursorsOn(m_def))
+        c->m_stale = true;
+    m_store->advanceEpoch();
+}
+
 void TTable::removeAll()
 {
     requireActive();
-    if (beforeDelete || afterDelete || m_filtered || editing()) {
+    if (m_filtered || editing() || !deletesByKey()) {
         first();
         while (!isEmpty())
             remove();
@@ -834,13 +865,18 @@ void TTable::removeAll()
     const qint64 masterKod = linkedMasterKod();
     if (m_master && masterKod == 0)
         return;
+    const std::optional<qint64> bound = m_master ? std::optional<qint64>(masterKod) : std::nullopt;
+    if (!m_cascade.isEmpty())
+        deleteCascadeByKey(m_master ? QStringLiteral("SELECT \"Kod\" FROM \"%1\" WHERE \"Kod0\"=?1").arg(tableName())
+                                    : QStringLiteral("SELECT \"Kod\" FROM \"%1\"").arg(tableName()),
+                           bound);
     QString &sql = m_master ? m_deleteLinkedSql : m_deleteAllSql;
     if (sql.isEmpty())
         sql = m_master ? QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\"=?").arg(tableName())
                        : QStringLiteral("DELETE FROM \"%1\"").arg(tableName());
     Statement &q = m_store->prepared(sql);
-    if (m_master)
-        q.bind(0, masterKod);
+    if (bound)
+        q.bind(0, *bound);
     q.run();
     // Other cursors on the table re-read; this one is now empty.
     Row gone(fieldCount());

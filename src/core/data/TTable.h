@@ -109,8 +109,12 @@ public:
     void cancel();
     void remove(); // delete the current row
     // Deletes every visible row, each through remove() and its hooks; a table without delete
-    // hooks and without a filter drops its rows in one statement.
+    // hooks and without a filter drops its rows, and those of its cascade, by key in one
+    // statement per table.
     void removeAll();
+    // The detail cursors whose rows belong to a row of this table (linked by Kod0): deleting a
+    // row deletes theirs first.
+    void setCascade(QList<TTable *> details) { m_cascade = std::move(details); }
     // Posts a row being edited (or cancels it when nothing was changed).
     void checkBrowseMode();
 
@@ -200,11 +204,15 @@ private:
     QVariant normalize(int position, const QVariant &value) const;
     QString orderClause() const;
     void restoreAfterFailedPost(const Row &row, State state, int position);
+    bool deletesByKey() const;
+    void deleteCascadeByKey(const QString &ownKeys, const std::optional<qint64> &masterKod);
+    void markAllStale();
 
     Store *m_store;
     const TableDef *m_def;
     TTable *m_master = nullptr;
     QList<TTable *> m_details;
+    QList<TTable *> m_cascade;
 
     // The visible rows as last read; mutable because reading re-selects lazily.
     mutable QVector<Row> m_rows;
