@@ -572,11 +572,57 @@ void TTable::placeSorted(int position)
 {
     if ((!m_index && !m_computed) || position < 0)
         return;
+    if (m_sortDeferred > 0) {
+        m_rowsUnsorted = true;
+        return;
+    }
     Row row = m_rows.takeAt(position);
     const auto at = std::upper_bound(m_rows.cbegin(), m_rows.cend(), row,
                                      [this](const Row &a, const Row &b) { return rowLess(a, b); });
     m_pos = int(at - m_rows.cbegin());
     m_rows.insert(m_pos, std::move(row));
+}
+
+// The order placeSorted keeps, made in one sort; a computed key is taken once per row, since it
+// may read other tables.
+void TTable::sortDeferredRows()
+{
+    if (!m_rowsUnsorted)
+        return;
+    m_rowsUnsorted = false;
+    if (!active() || (!m_index && !m_computed) || m_rows.size() < 2)
+        return;
+    const qint64 current = (m_pos >= 0 && m_pos < m_rows.size()) ? m_rows[m_pos][0].toLongLong() : 0;
+    std::vector<std::pair<std::optional<double>, Row>> keyed;
+    keyed.reserve(size_t(m_rows.size()));
+    for (Row &row : m_rows) {
+        auto key = m_computed ? m_computed->key(row) : std::nullopt;
+        keyed.emplace_back(key, std::move(row));
+    }
+    std::sort(keyed.begin(), keyed.end(), [this](const auto &a, const auto &b) {
+        if (m_computed) {
+            const int c = compareKeys(a.first, b.first);
+            if (c != 0)
+                return m_computed->descending ? c > 0 : c < 0;
+        }
+        for (const SortKey &k : m_sortKeys) {
+            int c = compareValues(k.type, a.second[k.field], b.second[k.field]);
+            if (k.descending)
+                c = -c;
+            if (c != 0)
+                return c < 0;
+        }
+        return a.second[0].toLongLong() < b.second[0].toLongLong();
+    });
+    m_rows.clear();
+    m_rows.reserve(qsizetype(keyed.size()));
+    for (auto &k : keyed)
+        m_rows.append(std::move(k.second));
+    for (int i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i][0].toLongLong() == current)
+            m_pos = i;
+    m_store->advanceEpoch();
+    notifyRows();
 }
 
 // ---- display ---------------------------------------------------------------------------------
