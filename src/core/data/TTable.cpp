@@ -767,6 +767,8 @@ void TTable::post()
             beforePost(*this);
         writeRow(m_rows[m_pos], state == State::Insert);
         m_store->rowWritten(this, m_rows[m_pos]);
+        if (state == State::Insert)
+            detailsOfNewRow(m_rows[m_pos][0].toLongLong());
         m_state = State::Browse;
         m_modified = false;
         m_original.clear();
@@ -780,6 +782,23 @@ void TTable::post()
         m_store->rollbackRow(scope);
         restoreAfterFailedPost(before, state, position);
         throw;
+    }
+}
+
+// A key the table never gave before (keys are never reused) has no detail rows yet: the details
+// that follow the new row know it without asking the store, which a command writing a period and
+// then its switched modules would otherwise do for every period.
+void TTable::detailsOfNewRow(qint64 kod)
+{
+    for (TTable *d : std::as_const(m_details)) {
+        if (!d->active() || d->editing())
+            continue;
+        d->m_rows.clear();
+        d->m_linkedKod = kod;
+        d->m_stale = false;
+        d->m_pos = -1;
+        d->m_bof = d->m_eof = true;
+        d->detailsOfNewRow(0);
     }
 }
 
@@ -1188,7 +1207,10 @@ const QString &TTable::writeSql(bool insertNew) const
 void TTable::writeRow(Row &row, bool insertNew)
 {
     const int n = fieldCount();
-    Statement &q = m_store->prepared(writeSql(insertNew));
+    Statement *&statement = insertNew ? m_insertStatement : m_updateStatement;
+    if (!statement)
+        statement = &m_store->prepared(writeSql(insertNew));
+    Statement &q = *statement;
     for (int i = 1; i < n; ++i)
         q.bind(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
     if (!insertNew)

@@ -13,6 +13,7 @@
 
 namespace korvan {
 
+class Statement;
 class Store;
 
 // A cursor on one table: the visible rows (the master link, the filter and the active index
@@ -223,6 +224,7 @@ private:
     QVariant normalize(int position, const QVariant &value) const;
     QString orderClause() const;
     void restoreAfterFailedPost(const Row &row, State state, int position);
+    void detailsOfNewRow(qint64 kod);
     bool deletesByKey() const;
     void deleteCascadeByKey(const QString &ownKeys, const std::optional<qint64> &masterKod);
     void markAllStale();
@@ -273,6 +275,7 @@ private:
     bool m_signalsPending = false;
     // Statements, built once.
     mutable QString m_insertSql, m_updateSql;
+    Statement *m_insertStatement = nullptr, *m_updateStatement = nullptr; // kept by the store
     QString m_deleteSql, m_deleteLinkedSql, m_deleteAllSql;
 };
 
