@@ -141,32 +141,27 @@ private slots:
             tx.commit();
         }
         QCOMPARE(p.recordCount(), 2);
-        // A nested command undone by its own savepoint takes the failed row with it.
-        {
-            Store::Transaction tx(*td.store);
-            appendRow(p, {{"Name", "Ещё"}});
+        // A command with a nested one whose row fails after writing: undone by its own savepoint,
+        // the nested command takes the row with it; committed, it hands the row to the command.
+        for (const bool innerCommits : {false, true}) {
             {
-                Store::Transaction inner(*td.store);
-                p.append();
-                p.setValue("Name", "Сбой");
-                QVERIFY_THROWS_EXCEPTION(KorvanError, p.post());
-                p.cancel();
+                Store::Transaction tx(*td.store);
+                appendRow(p, {{"Name", innerCommits ? "Лишний" : "Ещё"}});
+                {
+                    Store::Transaction inner(*td.store);
+                    p.append();
+                    p.setValue("Name", "Сбой");
+                    QVERIFY_THROWS_EXCEPTION(KorvanError, p.post());
+                    p.cancel();
+                    if (innerCommits)
+                        inner.commit();
+                }
+                if (innerCommits)
+                    QVERIFY_THROWS_EXCEPTION(KorvanError, tx.commit());
+                else
+                    tx.commit();
             }
-            tx.commit();
-        }
-        QCOMPARE(p.recordCount(), 3);
-        {
-            Store::Transaction tx(*td.store);
-            appendRow(p, {{"Name", "Лишний"}});
-            {
-                Store::Transaction inner(*td.store);
-                p.append();
-                p.setValue("Name", "Сбой");
-                QVERIFY_THROWS_EXCEPTION(KorvanError, p.post());
-                p.cancel();
-                inner.commit(); // the failed row's writes now belong to the command
-            }
-            QVERIFY_THROWS_EXCEPTION(KorvanError, tx.commit());
+            QCOMPARE(p.recordCount(), 3); // "Ещё" kept, "Лишний" undone with its command
         }
         QCOMPARE(td.store->transactionDepth(), 0);
         p.afterPost = nullptr;
