@@ -88,9 +88,11 @@ void locateType(TDataModule1 &data, const QJsonObject &in)
     const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
     if (in.contains(QStringLiteral("KodKU1"))) {
         const qint64 kod = qint64(numberValue(numberText(in, QStringLiteral("KodKU1")), true));
-        TTable types(data.store(), QStringLiteral("sKU1.DB"));
-        types.open();
-        if (!types.locate(QStringLiteral("Kod"), kod) || !data.tblsKU0->locate(QStringLiteral("Kod"), types.value(QStringLiteral("Kod0"))) ||
+        // The type's company from its row alone: reading the whole catalogue for each variant
+        // was most of an import's time with a large catalogue.
+        const QVariant company =
+            data.store().scalar(QStringLiteral("SELECT \"Kod0\" FROM \"sKU1.DB\" WHERE \"Kod\" = %1").arg(kod));
+        if (company.isNull() || !data.tblsKU0->locate(QStringLiteral("Kod"), company) ||
             !data.tblsKU1->locate(QStringLiteral("Kod"), kod))
             throw KorvanError(notFound);
         return;
