@@ -89,10 +89,11 @@ void locateType(TDataModule1 &data, const QJsonObject &in)
     const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
     if (in.contains(fld::KodKU1)) {
         const qint64 kod = qint64(numberValue(numberText(in, fld::KodKU1), true));
-        TTable types(data.store(), tbl::sKU1);
-        types.open();
-        if (!types.locate(fld::Kod, kod) || !data.tblsKU0->locate(fld::Kod, types.value(fld::Kod0)) ||
-            !data.tblsKU1->locate(fld::Kod, kod))
+        // The type's company from its row alone: reading the whole catalogue for each variant
+        // was most of an import's time with a large catalogue.
+        const QVariant company =
+            data.store().scalar(QStringLiteral("SELECT \"Kod0\" FROM \"sKU1.DB\" WHERE \"Kod\" = %1").arg(kod));
+        if (company.isNull() || !data.tblsKU0->locate(fld::Kod, company) || !data.tblsKU1->locate(fld::Kod, kod))
             throw KorvanError(notFound);
         return;
     }

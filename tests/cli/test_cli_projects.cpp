@@ -1,4 +1,6 @@
 // The project and catalogue commands of the command-line program, as a user runs them.
+#include "JsonText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -222,6 +224,24 @@ private slots:
                 QVERIFY(c["types"].toArray()[2].toObject()["Cena"].isNull());
             }
         QCOMPARE(test, 1);
+    }
+
+    // Texts are written in JSON exactly as Qt's own writer escapes them, the plain ones quickly.
+    void textsAsJson_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << QStringLiteral("УКМ-58 0,4-100-25 У3 (Кн=1)");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("quote and backslash") << QStringLiteral("\"Тест\" C:\\путь");
+        QTest::newRow("controls") << QStringLiteral("а\tб\nв\rг") + QChar(0x01) + QChar(0x7f);
+        QTest::newRow("outside the basic plane") << QStringLiteral("ёмкость 😀");
+        QTest::newRow("unpaired surrogate") << QStringLiteral("x") + QChar(0xd800) + QStringLiteral("y");
+    }
+    void textsAsJson()
+    {
+        QFETCH(QString, text);
+        const QByteArray qt = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+        QCOMPARE(korvan::cli::json::string(text), qt.mid(1, qt.size() - 2));
     }
 };
 

@@ -145,6 +145,12 @@ private slots:
         QCOMPARE(rowsIn(*td.store, "project4.DB"), 4);
         QCOMPARE(rowsIn(*td.store, "project5.DB"), 2);
         QCOMPARE(rowsIn(*td.store, "sel_ku.DB"), 1);
+        // The shared cursors follow: the rows of Б at every level, read again.
+        QCOMPARE(dm.tblProj0->asString("Name"), QStringLiteral("Б"));
+        QCOMPARE(dm.tblProj2->recordCount(), 2);
+        QCOMPARE(dm.tblProj3->recordCount(), 2);
+        QCOMPARE(dm.tblProj4->recordCount(), 1);
+        QCOMPARE(dm.tblProj5->recordCount(), 1);
         dm.tblProj0->remove();
         for (const char *t : {"project1.db", "project2.db", "project3.DB", "project4.DB", "project5.DB"})
             QCOMPARE(rowsIn(*td.store, t), 0);

@@ -131,6 +131,76 @@ private slots:
         QCOMPARE(periods.recordCount(), 0);
     }
 
+    // Rows written inside a command take no savepoint of their own. A row refused before it is
+    // written leaves the command free to go on; a row that fails after writing cannot be undone
+    // alone, so the command can no longer be committed, only undone as a whole.
+    void failedRowInsideCommand()
+    {
+        TestData td;
+        TDataModule1 &dm = *td.data;
+        TTable &p = *dm.tblProj0;
+        appendRow(p, {{"Name", "До"}});
+        MessageRecorder rec;
+        p.beforePost = [](TTable &t) {
+            if (t.asString("Name") == "Отказ")
+                throw Abort();
+        };
+        p.afterPost = [](TTable &t) {
+            if (t.asString("Name") == "Сбой")
+                throw KorvanError("сбой после записи");
+        };
+        {
+            Store::Transaction tx(*td.store);
+            p.append();
+            p.setValue("Name", "Отказ");
+            QVERIFY_THROWS_EXCEPTION(Abort, p.post());
+            QCOMPARE(p.state(), TTable::State::Insert);
+            p.setValue("Name", "Принят");
+            p.post();
+            tx.commit();
+        }
+        QCOMPARE(p.recordCount(), 2);
+        // A command with a nested one whose row fails after writing: undone by its own savepoint,
+        // the nested command takes the row with it; committed, it hands the row to the command.
+        for (const bool innerCommits : {false, true}) {
+            {
+                Store::Transaction tx(*td.store);
+                appendRow(p, {{"Name", innerCommits ? "Лишний" : "Ещё"}});
+                {
+                    Store::Transaction inner(*td.store);
+                    p.append();
+                    p.setValue("Name", "Сбой");
+                    QVERIFY_THROWS_EXCEPTION(KorvanError, p.post());
+                    p.cancel();
+                    if (innerCommits)
+                        inner.commit();
+                }
+                if (innerCommits)
+                    QVERIFY_THROWS_EXCEPTION(KorvanError, tx.commit());
+                else
+                    tx.commit();
+            }
+            QCOMPARE(p.recordCount(), 3); // "Ещё" kept, "Лишний" undone with its command
+        }
+        QCOMPARE(td.store->transactionDepth(), 0);
+        p.afterPost = nullptr;
+        QCOMPARE(p.recordCount(), 3);
+        td.reopen();
+        QCOMPARE(td.data->tblProj0->recordCount(), 3);
+        // Alone, a failed row is its own transaction, undone at once.
+        TTable &q = *td.data->tblProj0;
+        q.afterPost = [](TTable &) { throw KorvanError("сбой после записи"); };
+        q.append();
+        q.setValue("Name", "Один");
+        QVERIFY_THROWS_EXCEPTION(KorvanError, q.post());
+        q.afterPost = nullptr;
+        q.cancel();
+        Store::Transaction tx(*td.store);
+        appendRow(q, {{"Name", "После"}});
+        tx.commit();
+        QCOMPARE(q.recordCount(), 4);
+    }
+
     void killedWriterLeavesLastCommit()
     {
         QTemporaryDir dir;

@@ -3,6 +3,7 @@
 #include "TestData.h"
 
 #include <QtTest>
+#include <optional>
 
 using namespace korvan;
 using namespace korvan::test;
@@ -164,18 +165,28 @@ private slots:
     {
         QFETCH(QString, index);
         QFETCH(QStringList, order);
-        TestData td;
-        TTable &sel = *td.data->tblSel_KU;
-        QCOMPARE(sel.indexName(), QStringLiteral("siSrok"));
-        sel.setIndexName(index);
-        // Appended rows take their place in the active order at once.
-        appendRow(sel, {{"TipKU", "a"}, {"Srok", 2.0}, {"Cosf_sr", 0.95}, {"DSWsk", 10}, {"DSWskm", 3}, {"DSWskg", 1}, {"Kod0", 1}});
-        appendRow(sel, {{"TipKU", "b"}, {"Cosf_sr", 0.99}, {"DSWsk", 30}, {"DSWskm", 1}, {"DSWskg", 2}, {"Kod0", 1}});
-        appendRow(sel, {{"TipKU", "c"}, {"Srok", 1.0}, {"Cosf_sr", 0.90}, {"DSWsk", 20}, {"DSWskm", 2}, {"DSWskg", 3}, {"Kod0", 1}});
-        QCOMPARE(walk(sel, "TipKU"), order);
-        sel.refresh();
-        QCOMPARE(walk(sel, "TipKU"), order);
-        QVERIFY_THROWS_EXCEPTION(KorvanError, sel.setIndexName("siNothing"));
+        // Appended rows take their place in the active order at once, or all together when a
+        // command holds the sorting back until its end.
+        for (const bool deferred : {false, true}) {
+            TestData td;
+            TTable &sel = *td.data->tblSel_KU;
+            QCOMPARE(sel.indexName(), QStringLiteral("siSrok"));
+            sel.setIndexName(index);
+            appendRow(sel, {{"TipKU", "a"}, {"Srok", 2.0}, {"Cosf_sr", 0.95}, {"DSWsk", 10}, {"DSWskm", 3}, {"DSWskg", 1}, {"Kod0", 1}});
+            {
+                std::optional<TTable::DeferredSort> held;
+                if (deferred)
+                    held.emplace(sel);
+                appendRow(sel, {{"TipKU", "b"}, {"Cosf_sr", 0.99}, {"DSWsk", 30}, {"DSWskm", 1}, {"DSWskg", 2}, {"Kod0", 1}});
+                appendRow(sel, {{"TipKU", "c"}, {"Srok", 1.0}, {"Cosf_sr", 0.90}, {"DSWsk", 20}, {"DSWskm", 2}, {"DSWskg", 3}, {"Kod0", 1}});
+                QCOMPARE(sel.asString("TipKU"), QStringLiteral("c"));
+            }
+            QCOMPARE(sel.asString("TipKU"), QStringLiteral("c")); // the last row written stays current
+            QCOMPARE(walk(sel, "TipKU"), order);
+            sel.refresh();
+            QCOMPARE(walk(sel, "TipKU"), order);
+            QVERIFY_THROWS_EXCEPTION(KorvanError, sel.setIndexName("siNothing"));
+        }
     }
 
     void fieldAccess()

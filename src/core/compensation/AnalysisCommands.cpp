@@ -9,6 +9,8 @@
 #include "data/TDataModule1.h"
 #include "project/EconomicsCommands.h"
 
+#include <optional>
+
 namespace korvan {
 
 namespace {
@@ -76,6 +78,7 @@ public:
                    int count)
         : m_data(data), m_project(project), m_in(in), m_progress(progress), m_count(count), m_tx(data.store())
     {
+        m_sort.emplace(*data.tblSel_KU);
         if (m_progress)
             m_progress(0, m_count);
     }
@@ -98,6 +101,7 @@ public:
 
     int finish()
     {
+        m_sort.reset(); // in order before the windows hear of the rows
         m_tx.commit();
         if (!m_skipped.isEmpty())
             Messages::warning(QStringLiteral("Не добавлены в таблицу анализа:\n") + m_skipped.join(QLatin1Char('\n')));
@@ -111,6 +115,7 @@ private:
     const Progress &m_progress;
     const int m_count;
     Store::Transaction m_tx;
+    std::optional<TTable::DeferredSort> m_sort; // the rows are sorted once, when the batch ends
     QStringList m_skipped;
     int m_added = 0, m_done = 0;
 };

@@ -365,6 +365,11 @@ void Store::begin()
 void Store::commit()
 {
     Q_ASSERT(m_depth > 0);
+    if (m_brokenDepth >= m_depth) {
+        if (m_depth == 1) // the depth stays: the caller's guard rolls back
+            throw KorvanError(QStringLiteral("Запись строки таблицы не удалась: все изменения команды отменены."));
+        m_brokenDepth = m_depth - 1; // the savepoint's writes now belong to the enclosing one
+    }
     if (m_depth == 1) {
         // On failure the depth stays: the caller's guard rolls back.
         execPrepared(QStringLiteral("COMMIT"));
@@ -379,6 +384,8 @@ void Store::commit()
 void Store::rollback()
 {
     Q_ASSERT(m_depth > 0);
+    if (m_brokenDepth >= m_depth)
+        m_brokenDepth = 0; // undone with this savepoint or transaction
     --m_depth;
     // Errors are of no use here: a transaction SQLite has already undone is just as undone.
     const auto quiet = [this](const QString &sql) { sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); };
@@ -395,6 +402,39 @@ void Store::rollback()
     if (m_depth == 0)
         for (TTable *cursor : std::as_const(m_cursors))
             cursor->flushSignals();
+}
+
+Store::RowWrite Store::beginRow()
+{
+    RowWrite row;
+    row.ownTransaction = m_depth == 0;
+    if (row.ownTransaction)
+        begin();
+    else
+        row.changesBefore = sqlite3_total_changes64(m_db);
+    return row;
+}
+
+void Store::commitRow(const RowWrite &row)
+{
+    if (row.ownTransaction)
+        commit();
+}
+
+void Store::rollbackRow(const RowWrite &row)
+{
+    if (row.ownTransaction) {
+        rollback();
+        return;
+    }
+    if (sqlite3_total_changes64(m_db) == row.changesBefore)
+        return; // nothing was written
+    if (m_brokenDepth == 0)
+        m_brokenDepth = m_depth;
+    // The cursors re-read what the file holds until the command is undone.
+    advanceEpoch();
+    for (TTable *cursor : std::as_const(m_cursors))
+        cursor->afterRollback();
 }
 
 void Store::rowWritten(const TTable *writer, const QVector<QVariant> &row)

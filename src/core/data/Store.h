@@ -65,6 +65,19 @@ public:
     void rollback();
     int transactionDepth() const { return m_depth; }
 
+    // The write of one row with its hooks (a cursor's post or delete). Alone it is a transaction
+    // of its own. Inside a transaction it opens no savepoint: one per row was most of the cost of
+    // a command that writes thousands of rows. A row that fails before anything was written
+    // leaves nothing to undo; one that fails after writing leaves its transaction unable to
+    // commit, so that the command is undone as a whole and never half written.
+    struct RowWrite {
+        bool ownTransaction = false;
+        qint64 changesBefore = 0;
+    };
+    RowWrite beginRow();
+    void commitRow(const RowWrite &row);
+    void rollbackRow(const RowWrite &row);
+
     // A cursor wrote this row (or deleted it): the other cursors on the table that show or may
     // show it re-read their rows at their next use.
     void rowWritten(const TTable *writer, const QVector<QVariant> &row);
@@ -98,6 +111,8 @@ private:
     quint64 m_epoch = 1;
     QList<TTable *> m_cursors;
     int m_depth = 0;
+    // The depth whose transaction holds the writes of a failed row, 0 when none does.
+    int m_brokenDepth = 0;
 };
 
 // One command, one transaction: what the guard's scope wrote is committed by commit() and

@@ -97,13 +97,7 @@ void TDataModule1::detailEditGuard(TTable &detail)
     }
 }
 
-void TDataModule1::installCascade(TTable *master, QList<TTable *> details)
-{
-    master->beforeDelete = [details](TTable &) {
-        for (TTable *d : details)
-            deleteAllRows(*d);
-    };
-}
+void TDataModule1::installCascade(TTable *master, QList<TTable *> details) { master->setCascade(std::move(details)); }
 
 void TDataModule1::installGuard(TTable *detail)
 {

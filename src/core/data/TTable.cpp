@@ -583,11 +583,57 @@ void TTable::placeSorted(int position)
 {
     if ((!m_index && !m_computed) || position < 0)
         return;
+    if (m_sortDeferred > 0) {
+        m_rowsUnsorted = true;
+        return;
+    }
     Row row = m_rows.takeAt(position);
     const auto at = std::upper_bound(m_rows.cbegin(), m_rows.cend(), row,
                                      [this](const Row &a, const Row &b) { return rowLess(a, b); });
     m_pos = int(at - m_rows.cbegin());
     m_rows.insert(m_pos, std::move(row));
+}
+
+// The order placeSorted keeps, made in one sort; a computed key is taken once per row, since it
+// may read other tables.
+void TTable::sortDeferredRows()
+{
+    if (!m_rowsUnsorted)
+        return;
+    m_rowsUnsorted = false;
+    if (!active() || (!m_index && !m_computed) || m_rows.size() < 2)
+        return;
+    const qint64 current = (m_pos >= 0 && m_pos < m_rows.size()) ? m_rows[m_pos][0].toLongLong() : 0;
+    std::vector<std::pair<std::optional<double>, Row>> keyed;
+    keyed.reserve(size_t(m_rows.size()));
+    for (Row &row : m_rows) {
+        auto key = m_computed ? m_computed->key(row) : std::nullopt;
+        keyed.emplace_back(key, std::move(row));
+    }
+    std::sort(keyed.begin(), keyed.end(), [this](const auto &a, const auto &b) {
+        if (m_computed) {
+            const int c = compareKeys(a.first, b.first);
+            if (c != 0)
+                return m_computed->descending ? c > 0 : c < 0;
+        }
+        for (const SortKey &k : m_sortKeys) {
+            int c = compareValues(k.type, a.second[k.field], b.second[k.field]);
+            if (k.descending)
+                c = -c;
+            if (c != 0)
+                return c < 0;
+        }
+        return a.second[0].toLongLong() < b.second[0].toLongLong();
+    });
+    m_rows.clear();
+    m_rows.reserve(qsizetype(keyed.size()));
+    for (auto &k : keyed)
+        m_rows.append(std::move(k.second));
+    for (int i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i][0].toLongLong() == current)
+            m_pos = i;
+    m_store->advanceEpoch();
+    notifyRows();
 }
 
 // ---- display ---------------------------------------------------------------------------------
@@ -726,12 +772,14 @@ void TTable::post()
     const State state = m_state;
     const int position = m_pos;
     const Row before = m_rows[m_pos];
-    m_store->begin();
+    const Store::RowWrite scope = m_store->beginRow();
     try {
         if (beforePost)
             beforePost(*this);
         writeRow(m_rows[m_pos], state == State::Insert);
         m_store->rowWritten(this, m_rows[m_pos]);
+        if (state == State::Insert)
+            detailsOfNewRow(m_rows[m_pos][0].toLongLong());
         m_state = State::Browse;
         m_modified = false;
         m_original.clear();
@@ -740,11 +788,28 @@ void TTable::post()
         notifyRows();
         if (afterPost)
             afterPost(*this);
-        m_store->commit();
+        m_store->commitRow(scope);
     } catch (...) {
-        m_store->rollback();
+        m_store->rollbackRow(scope);
         restoreAfterFailedPost(before, state, position);
         throw;
+    }
+}
+
+// A key the table never gave before (keys are never reused) has no detail rows yet: the details
+// that follow the new row know it without asking the store, which a command writing a period and
+// then its switched modules would otherwise do for every period.
+void TTable::detailsOfNewRow(qint64 kod)
+{
+    for (TTable *d : std::as_const(m_details)) {
+        if (!d->active() || d->editing())
+            continue;
+        d->m_rows.clear();
+        d->m_linkedKod = kod;
+        d->m_stale = false;
+        d->m_pos = -1;
+        d->m_bof = d->m_eof = true;
+        d->detailsOfNewRow(0);
     }
 }
 
@@ -789,10 +854,12 @@ void TTable::remove()
     ensureFresh();
     if (m_rows.isEmpty())
         throw KorvanError(QStringLiteral("В таблице «%1» нет записи для удаления.").arg(tableName()));
-    m_store->begin();
+    const Store::RowWrite scope = m_store->beginRow();
     try {
         if (beforeDelete)
             beforeDelete(*this);
+        for (TTable *d : std::as_const(m_cascade))
+            d->removeAll();
         const qint64 kod = m_rows[m_pos][0].toLongLong();
         if (m_deleteSql.isEmpty())
             m_deleteSql = QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod\"=?").arg(tableName());
@@ -822,17 +889,46 @@ void TTable::remove()
         notifyRows();
         if (afterDelete)
             afterDelete(*this);
-        m_store->commit();
+        m_store->commitRow(scope);
     } catch (...) {
-        m_store->rollback();
+        m_store->rollbackRow(scope);
         throw;
     }
+}
+
+bool TTable::deletesByKey() const
+{
+    return !beforeDelete && !afterDelete &&
+           std::all_of(m_cascade.cbegin(), m_cascade.cend(), [](const TTable *d) { return d->deletesByKey(); });
+}
+
+// Deletes the rows of the cascade whose master rows are `ownKeys` (a query of this table's Kod),
+// the deepest tables first. One statement per table: a graph replaced under twenty variants
+// deletes thousands of compensated periods with their switched modules.
+void TTable::deleteCascadeByKey(const QString &ownKeys, const std::optional<qint64> &masterKod)
+{
+    for (TTable *d : std::as_const(m_cascade)) {
+        const QString keys = QStringLiteral("SELECT \"Kod\" FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys);
+        d->deleteCascadeByKey(keys, masterKod);
+        Statement &q = m_store->prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys));
+        if (masterKod)
+            q.bind(0, *masterKod);
+        q.run();
+        d->markAllStale();
+    }
+}
+
+void TTable::markAllStale()
+{
+    for (TTable *c : m_store->cursorsOn(m_def))
+        c->m_stale = true;
+    m_store->advanceEpoch();
 }
 
 void TTable::removeAll()
 {
     requireActive();
-    if (beforeDelete || afterDelete || m_filtered || editing()) {
+    if (m_filtered || editing() || !deletesByKey()) {
         first();
         while (!isEmpty())
             remove();
@@ -845,13 +941,18 @@ void TTable::removeAll()
     const qint64 masterKod = linkedMasterKod();
     if (m_master && masterKod == 0)
         return;
+    const std::optional<qint64> bound = m_master ? std::optional<qint64>(masterKod) : std::nullopt;
+    if (!m_cascade.isEmpty())
+        deleteCascadeByKey(m_master ? QStringLiteral("SELECT \"Kod\" FROM \"%1\" WHERE \"Kod0\"=?1").arg(tableName())
+                                    : QStringLiteral("SELECT \"Kod\" FROM \"%1\"").arg(tableName()),
+                           bound);
     QString &sql = m_master ? m_deleteLinkedSql : m_deleteAllSql;
     if (sql.isEmpty())
         sql = m_master ? QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\"=?").arg(tableName())
                        : QStringLiteral("DELETE FROM \"%1\"").arg(tableName());
     Statement &q = m_store->prepared(sql);
-    if (m_master)
-        q.bind(0, masterKod);
+    if (bound)
+        q.bind(0, *bound);
     q.run();
     // Other cursors on the table re-read; this one is now empty.
     Row gone(fieldCount());
@@ -1117,7 +1218,10 @@ const QString &TTable::writeSql(bool insertNew) const
 void TTable::writeRow(Row &row, bool insertNew)
 {
     const int n = fieldCount();
-    Statement &q = m_store->prepared(writeSql(insertNew));
+    Statement *&statement = insertNew ? m_insertStatement : m_updateStatement;
+    if (!statement)
+        statement = &m_store->prepared(writeSql(insertNew));
+    Statement &q = *statement;
     for (int i = 1; i < n; ++i)
         q.bind(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
     if (!insertNew)

@@ -13,6 +13,7 @@
 
 namespace korvan {
 
+class Statement;
 class Store;
 
 // A cursor on one table: the visible rows (the master link, the filter and the active index
@@ -110,6 +111,24 @@ public:
     // Re-reads the rows, staying on the current row when it is still there.
     void refresh();
 
+    // While one is held, rows posted to a cursor in index order are left where they were
+    // written, and the rows are put in order once when the last one ends: a command that adds
+    // thousands of rows sorts once instead of moving the rows on every post.
+    class DeferredSort {
+    public:
+        explicit DeferredSort(TTable &table) : m_table(table) { ++m_table.m_sortDeferred; }
+        ~DeferredSort()
+        {
+            if (--m_table.m_sortDeferred == 0)
+                m_table.sortDeferredRows();
+        }
+        DeferredSort(const DeferredSort &) = delete;
+        DeferredSort &operator=(const DeferredSort &) = delete;
+
+    private:
+        TTable &m_table;
+    };
+
     // Suspends and resumes the signals that bound windows follow. Nested.
     void disableControls();
     void enableControls();
@@ -122,8 +141,12 @@ public:
     void cancel();
     void remove(); // delete the current row
     // Deletes every visible row, each through remove() and its hooks; a table without delete
-    // hooks and without a filter drops its rows in one statement.
+    // hooks and without a filter drops its rows, and those of its cascade, by key in one
+    // statement per table.
     void removeAll();
+    // The detail cursors whose rows belong to a row of this table (linked by Kod0): deleting a
+    // row deletes theirs first.
+    void setCascade(QList<TTable *> details) { m_cascade = std::move(details); }
     // Posts a row being edited (or cancels it when nothing was changed).
     void checkBrowseMode();
 
@@ -199,6 +222,7 @@ private:
     std::optional<qint64> storeFilterKey() const;
     bool rowLess(const Row &a, const Row &b) const;
     void placeSorted(int position);
+    void sortDeferredRows();
     qint64 linkedMasterKod() const;
     void beforeMove();
     void startInsert(bool atCursor);
@@ -213,11 +237,16 @@ private:
     QVariant normalize(int position, const QVariant &value) const;
     QString orderClause() const;
     void restoreAfterFailedPost(const Row &row, State state, int position);
+    void detailsOfNewRow(qint64 kod);
+    bool deletesByKey() const;
+    void deleteCascadeByKey(const QString &ownKeys, const std::optional<qint64> &masterKod);
+    void markAllStale();
 
     Store *m_store;
     const TableDef *m_def;
     TTable *m_master = nullptr;
     QList<TTable *> m_details;
+    QList<TTable *> m_cascade;
 
     // The visible rows as last read; mutable because reading re-selects lazily.
     mutable QVector<Row> m_rows;
@@ -254,9 +283,12 @@ private:
     const ComputedOrder *m_computed = nullptr;
     void sortByComputedOrder() const;
     int m_disabled = 0;
+    int m_sortDeferred = 0;
+    bool m_rowsUnsorted = false;
     bool m_signalsPending = false;
     // Statements, built once.
     mutable QString m_insertSql, m_updateSql;
+    Statement *m_insertStatement = nullptr, *m_updateStatement = nullptr; // kept by the store
     QString m_deleteSql, m_deleteLinkedSql, m_deleteAllSql;
 };
 

@@ -310,6 +310,7 @@ void DocxStoryWriter::writeTextRun(const QVector<WordStory::Glyph> &glyphs, qsiz
     QXmlStreamWriter &xml = m_out->xml;
     writeRun(resized(glyphs[from].format, halfPoints), paragraphFormat);
     QString text;
+    text.reserve(to - from);
     for (qsizetype i = from; i < to; ++i) {
         const char16_t c = glyphs[i].ch;
         if (c == WordStory::TabChar || c == WordStory::LineBreakChar || c == WordStory::PageBreakChar) {

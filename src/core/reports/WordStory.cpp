@@ -2,7 +2,7 @@
 
 #include "Messages.h"
 
-#include <QHash>
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace korvan {
@@ -212,15 +212,23 @@ void WordStory::changeFormat(int start, int end, const FormatChange &change)
 {
     if (end <= start)
         return;
-    QHash<int, int> changed;
+    // A range holds a few formats, mostly in long runs: the last one changed is asked first.
+    QVarLengthArray<std::pair<int, int>, 8> changed;
     const auto apply = [&](int &format) {
-        auto it = changed.constFind(format);
-        if (it == changed.cend()) {
-            CharacterFormat f = m_formats[format];
-            change(f);
-            it = changed.insert(format, intern(f));
+        if (!changed.isEmpty() && changed.back().first == format) {
+            format = changed.back().second;
+            return;
         }
-        format = *it;
+        for (qsizetype i = 0; i < changed.size(); ++i)
+            if (changed[i].first == format) {
+                std::swap(changed[i], changed.back());
+                format = changed.back().second;
+                return;
+            }
+        CharacterFormat f = m_formats[format];
+        change(f);
+        changed.append({format, intern(f)});
+        format = changed.back().second;
     };
     const auto [first, last] = paragraphsIn(start, end);
     for (int i = first; i <= last; ++i) {

@@ -55,10 +55,15 @@ QByteArray ZipWriter::finish() const
         zip_source_t *source = zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0);
         if (!source)
             throw fail(zip_get_error(archive));
-        if (zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+        const zip_int64_t index = zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
             zip_source_free(source);
             throw fail(zip_get_error(archive));
         }
+        // The fastest deflate: a report's XML repeats itself so much that it still shrinks
+        // about tenfold, in a third of the time the default level takes.
+        if (zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, 1) < 0)
+            throw fail(zip_get_error(archive));
     }
     if (zip_close(archive) < 0)
         throw fail(zip_get_error(archive));
