@@ -26,9 +26,12 @@ int run(const QStringList &arguments)
     try {
         while (!rest.isEmpty() && rest.first().startsWith(QLatin1String("--"))) {
             const QString option = rest.takeFirst();
-            if (option == QLatin1String("--data")) {
+            if (option == QLatin1String("--data") || option == QLatin1String("--store")) {
                 if (rest.isEmpty())
-                    throw KorvanError(QStringLiteral("После --data нужно указать каталог данных."));
+                    throw KorvanError(option == QLatin1String("--data")
+                                          ? QStringLiteral("После --data нужно указать каталог данных.")
+                                          : QStringLiteral("После --store нужно указать каталог данных или адрес сервера "
+                                                           "(postgresql://пользователь@сервер/база)."));
                 context.dataDirectory = rest.takeFirst();
             } else if (option == QLatin1String("--help")) {
                 std::fputs(programHelp().toUtf8().constData(), stdout);

@@ -18,7 +18,7 @@ struct Context {
     Context();
     ~Context();
 
-    QString dataDirectory; // empty: the program's data directory
+    QString dataDirectory; // a data directory or a server's address; empty: the program's data directory
     QStringList arguments;
     const Command *command = nullptr; // the command being run: the options it may take
 
