@@ -33,6 +33,12 @@ Store &Context::store()
     return *m_store;
 }
 
+void Context::closeStore()
+{
+    m_data.reset();
+    m_store.reset();
+}
+
 TDataModule1 &Context::data()
 {
     if (!m_data)

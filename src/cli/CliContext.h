@@ -24,6 +24,8 @@ struct Context {
 
     TDataModule1 &data();
     Store &store();
+    // Closes the cursors and the store: the next use opens them afresh.
+    void closeStore();
 
     // Takes "--name VALUE" out of the arguments; empty when absent.
     QString takeOption(const QString &name);

@@ -226,6 +226,55 @@ def terminated_connection(program, cluster):
     check(cli("export", str(kod))["project0.db"]["Name"] == "После сбоя", "the next command works")
 
 
+def project_lock(program, cluster):
+    url = cluster.createdb("locked")
+    cli = Cli(program, url)
+    kod = cli("import", "-", stdin={"Name": "Общий", "Tarif_a": 1, "Tarif_q": 0.05, "MonthDay": 21, "YearDay": 260,
+                                    "periods": [{"T1": 0, "T2": 24, "P": 100, "Q": 80}]})["Kod"]
+    # Another user's program holds the project, as a changing command holds it.
+    holder = subprocess.Popen([os.path.join(cluster.bindir, "psql"), "-X", "-q", "-h", cluster.socket, "-U", "korvan",
+                               "-d", "locked"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    holder.stdin.write(("SET application_name = 'ivanov@kb-7'; SELECT pg_advisory_lock(4711, %d);\n" % kod).encode())
+    holder.stdin.flush()
+    for _ in range(100):
+        if cluster.psql("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory' AND granted", "locked") != "0":
+            break
+        time.sleep(0.05)
+    proc = cli.run("recalc", str(kod))
+    err = proc.stderr.decode("utf-8", "replace")
+    check(proc.returncode == 2 and "сейчас изменяет другой пользователь: ivanov@kb-7" in err,
+          "a project held by another user is refused, naming the holder (%d: %s)" % (proc.returncode, err.strip()))
+    check(cli.run("export", str(kod)).returncode == 0, "... while reading it still works")
+    holder.stdin.write(b"\\q\n")
+    holder.stdin.close()
+    holder.wait(timeout=60)
+    check(cli.run("recalc", str(kod)).returncode == 0, "... and once the holder is gone, the command works")
+
+
+def conflicts_tried_again(program, cluster):
+    url = cluster.createdb("conflicts")
+    cli = Cli(program, url)
+    cli("list")
+    # The server reports a serialization failure for the first inserts of projects, as it does
+    # when two users' transactions collide; a sequence counts the tries (it is not rolled back).
+    cluster.psql("CREATE SEQUENCE tries; CREATE FUNCTION collide() RETURNS trigger LANGUAGE plpgsql AS "
+                 "$$BEGIN IF nextval('tries') <= current_setting('korvan.fail')::int THEN RAISE EXCEPTION 'conflict' "
+                 "USING ERRCODE = 'serialization_failure'; END IF; RETURN NEW; END$$; "
+                 "CREATE TRIGGER collide BEFORE INSERT ON \"project0.db\" FOR EACH ROW EXECUTE FUNCTION collide(); "
+                 "ALTER DATABASE conflicts SET korvan.fail = 2", "conflicts")
+    project = {"Name": "Спорный", "Tarif_a": 1, "Tarif_q": 0.05, "MonthDay": 21, "YearDay": 260,
+               "periods": [{"T1": 0, "T2": 24, "P": 100, "Q": 80}]}
+    proc = cli.run("import", "-", stdin=project)
+    check(proc.returncode == 0 and cluster.psql("SELECT last_value FROM tries", "conflicts") == "3"
+          and len(cli("list")) == 1, "a command that loses a conflict twice is tried again and succeeds (%s)"
+          % proc.stderr.decode("utf-8", "replace").strip())
+    cluster.psql("ALTER DATABASE conflicts SET korvan.fail = 1000", "conflicts")
+    proc = cli.run("import", "-", stdin=project)
+    err = proc.stderr.decode("utf-8", "replace")
+    check(proc.returncode == 2 and "одновременно изменяли другие пользователи" in err and len(cli("list")) == 1,
+          "a command that keeps losing is given up with a Russian message, nothing written (%s)" % err.strip())
+
+
 def awkward_names(program, tmp, cluster):
     url = cluster.createdb("names")
     name = "Завод \"Р\"; DROP TABLE \"project0.db\"; -- O'Brien ?"
@@ -278,6 +327,8 @@ def main():
             same_through_both(program, tmp, cluster)
             concurrent_imports(program, cluster)
             terminated_connection(program, cluster)
+            project_lock(program, cluster)
+            conflicts_tried_again(program, cluster)
             awkward_names(program, tmp, cluster)
             refusals(program, cluster)
         except xc.CliError as e:

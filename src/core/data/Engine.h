@@ -74,6 +74,10 @@ public:
     // Called in the transaction that creates or migrates the schema: another program opening
     // the same database at the same moment waits until it is done.
     virtual void lockSchema() {}
+    // A command that changes a project holds it until the end of the program; another user's
+    // program that wants to change it meanwhile is refused with the holder's name. The file
+    // store needs nothing of the kind: its directory lock keeps other programs out altogether.
+    virtual void lockProject(qint64 kod) { Q_UNUSED(kod); }
 
     [[noreturn]] void fail(const QString &what, const QByteArray &state = {}, bool connectionLost = false) const
     {

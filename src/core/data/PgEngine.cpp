@@ -388,6 +388,31 @@ void PgEngine::createDeleteTrigger(const QString &name, const QString &owner, co
     exec(QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 FOR EACH ROW EXECUTE FUNCTION %1()").arg(quoted(name), quoted(owner)));
 }
 
+void PgEngine::lockProject(qint64 kod)
+{
+    // Session locks keyed by (ProjectLockClass, Kod): released when the program's connection ends,
+    // whatever way it ends.
+    PgStatement take(*this, QStringLiteral("SELECT pg_try_advisory_lock(%1, CAST(? AS integer))").arg(ProjectLockClass));
+    take.bind(0, kod);
+    const bool taken = take.next() && take.column(0).toLongLong() != 0;
+    take.reset();
+    if (taken)
+        return;
+    PgStatement who(*this, QStringLiteral("SELECT a.application_name FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+                                          "WHERE l.locktype = 'advisory' AND l.classid = %1 AND l.objsubid = 2 "
+                                          "AND l.objid = CAST(CAST(? AS integer) AS oid) AND l.granted")
+                               .arg(ProjectLockClass));
+    who.bind(0, kod);
+    QString holder = who.next() ? who.column(0).toString() : QString();
+    who.reset();
+    if (holder.isEmpty())
+        holder = QStringLiteral("неизвестный пользователь");
+    throw KorvanError(QStringLiteral("Проект с кодом %1 сейчас изменяет другой пользователь: %2. "
+                                     "Повторите команду, когда он закончит.")
+                          .arg(kod)
+                          .arg(holder));
+}
+
 void PgEngine::lockSchema()
 {
     // Any constant will do, as long as every copy of the program uses the same one.

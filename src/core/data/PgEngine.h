@@ -45,6 +45,7 @@ public:
     void createDeleteTrigger(const QString &name, const QString &owner, const QString &ownerKey, const QString &table,
                              const QString &column) override;
     void lockSchema() override;
+    void lockProject(qint64 kod) override;
 
     pg_conn *connection() const { return m_conn; }
     void setLastInsertId(qint64 id) { m_lastId = id; }
@@ -52,6 +53,8 @@ public:
     // Throws the failure a result (or the connection) reports.
     [[noreturn]] void failWith(const pg_result *result) const;
     static constexpr const char *VersionTable = "store_version.db";
+    // The first half of a project lock's key, the project's Kod being the second.
+    static constexpr int ProjectLockClass = 4711;
 
 private:
     pg_conn *m_conn = nullptr;

@@ -293,6 +293,8 @@ QVariant Store::scalar(const QString &sql)
 
 qint64 Store::lastInsertId() const { return m_engine->lastInsertId(); }
 
+void Store::lockProject(qint64 kod) { m_engine->lockProject(kod); }
+
 void Store::fail(const QString &what) const
 {
     m_engine->fail(what);

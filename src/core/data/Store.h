@@ -63,6 +63,8 @@ public:
     // The first column of the first row, or null.
     QVariant scalar(const QString &sql);
     qint64 lastInsertId() const;
+    // Held by a command that changes the project, against other users of a shared server.
+    void lockProject(qint64 kod);
     [[noreturn]] void fail(const QString &what) const;
 
     // Transactions nest: the outermost is a real transaction, the inner ones savepoints.
