@@ -275,6 +275,53 @@ def conflicts_tried_again(program, cluster):
           "a command that keeps losing is given up with a Russian message, nothing written (%s)" % err.strip())
 
 
+def without_keys(node):
+    """Keys are renumbered by a copy; everything else must be the same."""
+    if isinstance(node, dict):
+        return {k: without_keys(v) for k, v in node.items() if not (k.startswith("Kod") or k.startswith("optimum"))}
+    if isinstance(node, list):
+        return [without_keys(v) for v in node]
+    return node
+
+
+def store_copy(program, tmp, cluster):
+    source = Cli(program, os.path.join(tmp, "copy-source"))
+    rng = random.Random(11)
+    catalogue = xc.random_catalogue(rng, 3)
+    added = source("catalogue-import", "-", stdin=catalogue)
+    flat = [t for comp in catalogue for t in comp["types"]]
+    types = {a["KodKU1"]: dict(t, KodKU0=a["KodKU0"]) for t, a in zip(flat, added)}
+    kods = [source("import", "-", stdin=xc.random_project(rng, 3, i + 1, types))["Kod"] for i in range(4)]
+    source("delete", str(kods[0]))  # a gap in the keys: the copy renumbers
+    source("economics", str(kods[1]), "--rate", "12")
+    source.run("analyse", str(kods[2]), "--all-companies")
+    server = Cli(program, cluster.createdb("copied"))
+    back = Cli(program, os.path.join(tmp, "copy-back"))
+
+    def copy(a, b, *extra):
+        proc = subprocess.run([program, "store-copy", "--from", a.store, "--to", b.store] + list(extra),
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=300)
+        return proc.returncode, proc.stdout.decode("utf-8"), proc.stderr.decode("utf-8", "replace")
+
+    def contents(cli):
+        projects = [without_keys(cli("export", str(p["Kod"]))) for p in cli("list")]
+        for p in projects:
+            p["project0.db"].pop("ProjDate", None)
+            p["project0.db"].pop("ProjTime", None)
+        return projects, without_keys(cli("catalogue-export"))
+
+    results = [copy(source, server), copy(server, back)]
+    check([r[0] for r in results] == [0, 0], "store-copy: a data directory to the server and back (%s)"
+          % " ".join(r[2].strip() for r in results))
+    check(contents(source) == contents(server) == contents(back), "... copies projects and catalogue unchanged")
+    code, _, err = copy(source, back)
+    check(code == 2 and "--merge" in err, "store-copy refuses a target holding data without --merge (%s)" % err.strip())
+    code, _, err = copy(source, back, "--merge")
+    projects, catalogue = contents(back)
+    check(code == 0 and len(projects) == 6 and catalogue == contents(source)[1],
+          "store-copy --merge appends the projects and merges the catalogue by name (%s)" % err.strip())
+
+
 def awkward_names(program, tmp, cluster):
     url = cluster.createdb("names")
     name = "Завод \"Р\"; DROP TABLE \"project0.db\"; -- O'Brien ?"
@@ -330,6 +377,7 @@ def main():
             project_lock(program, cluster)
             conflicts_tried_again(program, cluster)
             awkward_names(program, tmp, cluster)
+            store_copy(program, tmp, cluster)
             refusals(program, cluster)
         except xc.CliError as e:
             check(False, str(e))
