@@ -2,9 +2,11 @@
 // graph and every variant in one transaction), graph replacement with the rebuild of every
 // variant, recalculation and copy.
 //
-//   bench_project_commands [PERIODSxVARIANTS ...]
+//   bench_project_commands [--store postgresql://...] [PERIODSxVARIANTS ...]
 //
-// The default sizes show the growth: periods and variants each ten times apart.
+// The default sizes show the growth: periods and variants each ten times apart. With --store the
+// commands run on a PostgreSQL server instead of a file; that database is emptied before each
+// size (give it one of its own, e.g. createdb korvan_bench).
 #include "BenchTimer.h"
 #include "LargeProject.h"
 
@@ -30,10 +32,19 @@ struct Times {
     bench::Elapsed import, replace, recalc, copy;
 };
 
-Times run(const Size &size)
+// A fresh store: a file in a temporary directory, or the server's database emptied.
+std::unique_ptr<Store> freshStore(const QString &server, const QTemporaryDir &dir)
+{
+    if (server.isEmpty())
+        return Store::open(dir.path());
+    Store::open(server)->exec(QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
+    return Store::open(server);
+}
+
+Times run(const Size &size, const QString &server)
 {
     QTemporaryDir dir;
-    auto store = Store::open(dir.path());
+    auto store = freshStore(server, dir);
     TDataModule1 data(*store);
     const QList<qint64> types = addTypes(data);
     Times t;
@@ -64,7 +75,13 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QList<Size> sizes;
-    for (const QString &arg : app.arguments().mid(1)) {
+    QStringList arguments = app.arguments().mid(1);
+    QString server;
+    if (arguments.size() >= 2 && arguments[0] == QLatin1String("--store")) {
+        server = arguments[1];
+        arguments.remove(0, 2);
+    }
+    for (const QString &arg : std::as_const(arguments)) {
         const QStringList parts = arg.split(QLatin1Char('x'));
         Size s;
         if (parts.size() == 2)
@@ -77,12 +94,19 @@ int main(int argc, char *argv[])
     }
     if (sizes.isEmpty())
         sizes = {{96, 20}, {144, 100}, {1440, 10}, {1440, 100}};
-    std::printf("Команды проекта, файл базы данных; варианты по %d типам КУ из 12 модулей\n", TypeCount);
+    std::printf("Команды проекта, %s; варианты по %d типам КУ из 12 модулей\n",
+                server.isEmpty() ? "файл базы данных" : qPrintable(QStringLiteral("сервер ") + server), TypeCount);
     std::printf("время в мс: по часам / процессора\n");
     std::printf("%-20s %17s %17s %17s %17s\n", "периоды x варианты", "import", "replace+rebuild", "recalc", "copy");
     const auto cell = [](const bench::Elapsed &e) { return QStringLiteral("%1 / %2").arg(e.wallMs, 0, 'f', 1).arg(e.cpuMs, 0, 'f', 1); };
     for (const Size &s : sizes) {
-        const Times t = run(s);
+        Times t;
+        try {
+            t = run(s, server);
+        } catch (const KorvanError &e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+            return 2;
+        }
         std::printf("%8d x %-9d %17s %17s %17s %17s\n", s.periods, s.variants, qPrintable(cell(t.import)),
                     qPrintable(cell(t.replace)), qPrintable(cell(t.recalc)), qPrintable(cell(t.copy)));
         std::fflush(stdout);

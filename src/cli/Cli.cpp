@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "CliCommands.h"
 #include "Messages.h"
+#include "data/Engine.h"
 
 #include <QJsonDocument>
 #include <cstdio>
@@ -26,9 +27,12 @@ int run(const QStringList &arguments)
     try {
         while (!rest.isEmpty() && rest.first().startsWith(QLatin1String("--"))) {
             const QString option = rest.takeFirst();
-            if (option == QLatin1String("--data")) {
+            if (option == QLatin1String("--data") || option == QLatin1String("--store")) {
                 if (rest.isEmpty())
-                    throw KorvanError(QStringLiteral("После --data нужно указать каталог данных."));
+                    throw KorvanError(option == QLatin1String("--data")
+                                          ? QStringLiteral("После --data нужно указать каталог данных.")
+                                          : QStringLiteral("После --store нужно указать каталог данных или адрес сервера "
+                                                           "(postgresql://пользователь@сервер/база)."));
                 context.dataDirectory = rest.takeFirst();
             } else if (option == QLatin1String("--help")) {
                 std::fputs(programHelp().toUtf8().constData(), stdout);
@@ -50,8 +54,26 @@ int run(const QStringList &arguments)
             return 0;
         }
         context.command = handler;
-        context.arguments = rest;
-        const QByteArray out = handler->run(context);
+        QByteArray out;
+        // On a shared server a command may lose a conflict with another user's (a serialization
+        // failure or a deadlock): the server has undone it, so it is simply run again.
+        constexpr int attempts = 4;
+        for (int attempt = 1;; ++attempt) {
+            context.arguments = rest;
+            try {
+                out = handler->run(context);
+                break;
+            } catch (const EngineError &e) {
+                if (!e.retryable())
+                    throw;
+                context.closeStore();
+                if (attempt == attempts)
+                    throw KorvanError(QStringLiteral("Команда не выполнена: те же данные одновременно изменяли другие "
+                                                     "пользователи, и %1 попытки не удались. Повторите команду позже.\n%2")
+                                          .arg(attempts)
+                                          .arg(e.message()));
+            }
+        }
         std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);

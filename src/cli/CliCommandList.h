@@ -19,5 +19,6 @@ QByteArray reportCommand(Context &context);
 QByteArray analyseProject(Context &context);
 QByteArray economicsCommand(Context &context);
 QByteArray supplyCommand(Context &context);
+QByteArray storeCopyCommand(Context &context);
 
 } // namespace korvan::cli

@@ -69,6 +69,13 @@ const Command commands[] = {
       {"--harmonics", "5,7,11,13", "порядки гармоник нагрузки"},
       {"--clear", nullptr, "удалить данные питания проекта"}},
      supplyCommand},
+    {"store-copy", "",
+     "копия всех данных (проекты, справочники, типовые графики, подсказки, параметры отчетов) из одного "
+     "хранилища в другое одной транзакцией; печатает {\"projects\": n, \"rows\": n}",
+     {{"--from", "КАТАЛОГ|postgresql://...", "откуда"},
+      {"--to", "КАТАЛОГ|postgresql://...", "куда (хранилище с данными - только с --merge)"},
+      {"--merge", nullptr, "добавить к данным хранилища: справочники объединяются по наименованиям, проекты добавляются"}},
+     storeCopyCommand},
 };
 
 QString optionSynopsis(const CommandOption &o)
@@ -99,7 +106,7 @@ const Command *findCommand(const QString &name)
 
 QString commandHelp(const Command &c)
 {
-    QString line = QStringLiteral("korvan-vkp-cli [--data КАТАЛОГ] %1").arg(QLatin1String(c.name));
+    QString line = QStringLiteral("korvan-vkp-cli [--store КАТАЛОГ|postgresql://...] %1").arg(QLatin1String(c.name));
     if (*c.arguments)
         line += QLatin1Char(' ') + QString::fromUtf8(c.arguments);
     for (const CommandOption &o : c.options)
@@ -116,12 +123,15 @@ QString commandHelp(const Command &c)
 QString programHelp()
 {
     QString text = QStringLiteral(
-        "Использование: korvan-vkp-cli [--data КАТАЛОГ] КОМАНДА [ПАРАМЕТРЫ]\n"
+        "Использование: korvan-vkp-cli [--store КАТАЛОГ|postgresql://...] КОМАНДА [ПАРАМЕТРЫ]\n"
         "       korvan-vkp-cli КОМАНДА --help\n"
         "Результат печатается в JSON; ошибки - по-русски в поток ошибок, код завершения 2.\n"
         "Числа можно писать с запятой или с точкой.\n"
         "Общие параметры:\n"
-        "  --data КАТАЛОГ\n      каталог данных (по умолчанию каталог данных программы)\n"
+        "  --store КАТАЛОГ\n      каталог данных (по умолчанию каталог данных программы); то же, что --data КАТАЛОГ\n"
+        "  --store postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР[:ПОРТ]/БАЗА\n"
+        "      общее хранилище на сервере PostgreSQL; пароль берется из ~/.pgpass или PGPASSWORD,\n"
+        "      недостающее - из переменных PGHOST, PGPORT, PGUSER, PGDATABASE\n"
         "  --help\n      эта справка\n"
         "Команды:\n");
     for (const Command &c : commands) {

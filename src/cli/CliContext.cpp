@@ -26,10 +26,17 @@ Store &Context::store()
         const QString dir = dataDirectory.isEmpty() ? Store::defaultDataDirectory() : dataDirectory;
         // A command that only reads needs neither the lock nor a writable directory; a store not
         // made yet is made as for any command.
-        const bool readOnly = command && command->readsOnly && QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(Store::FileName));
+        const bool readOnly = command && command->readsOnly && !Store::isServerAddress(dir) &&
+                              QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(Store::FileName));
         m_store = Store::open(dir, readOnly ? Store::Access::ReadOnly : Store::Access::ReadWrite);
     }
     return *m_store;
+}
+
+void Context::closeStore()
+{
+    m_data.reset();
+    m_store.reset();
 }
 
 TDataModule1 &Context::data()

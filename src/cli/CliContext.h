@@ -18,12 +18,14 @@ struct Context {
     Context();
     ~Context();
 
-    QString dataDirectory; // empty: the program's data directory
+    QString dataDirectory; // a data directory or a server's address; empty: the program's data directory
     QStringList arguments;
     const Command *command = nullptr; // the command being run: the options it may take
 
     TDataModule1 &data();
     Store &store();
+    // Closes the cursors and the store: the next use opens them afresh.
+    void closeStore();
 
     // Takes "--name VALUE" out of the arguments; empty when absent.
     QString takeOption(const QString &name);

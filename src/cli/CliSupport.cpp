@@ -1,9 +1,11 @@
 #include "CliSupport.h"
 #include "data/Fields.h"
 
+#include "CliCommands.h"
 #include "CliContext.h"
 #include "Messages.h"
 #include "calc/Numbers.h"
+#include "data/Store.h"
 #include "data/TDataModule1.h"
 
 #include <QFile>
@@ -19,9 +21,16 @@ QJsonValue readJsonInput(const QString &path)
     QFile file;
     QByteArray bytes;
     if (path == QLatin1String("-")) {
-        if (!file.open(stdin, QIODevice::ReadOnly))
-            throw KorvanError(QStringLiteral("Не удалось прочитать стандартный ввод."));
-        bytes = file.readAll();
+        // Read once: a command tried again after a conflict with another user reads the same input.
+        static QByteArray input;
+        static bool read = false;
+        if (!read) {
+            if (!file.open(stdin, QIODevice::ReadOnly))
+                throw KorvanError(QStringLiteral("Не удалось прочитать стандартный ввод."));
+            input = file.readAll();
+            read = true;
+        }
+        bytes = input;
     } else {
         file.setFileName(path);
         if (!file.open(QIODevice::ReadOnly))
@@ -74,6 +83,9 @@ qint64 takeProject(Context &context)
     const qint64 kod = text.toLongLong(&ok);
     if (!ok)
         throw KorvanError(QStringLiteral("Код проекта «%1» должен быть целым числом.").arg(text));
+    // Taken before the cursors read the project, so that they read it as the holder left it.
+    if (context.command && !context.command->readsOnly)
+        context.store().lockProject(kod);
     locateProject(context.data(), kod);
     return kod;
 }

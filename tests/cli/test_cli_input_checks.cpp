@@ -301,7 +301,7 @@ private slots:
                 QVERIFY2(one.out.contains(o.name), o.name);
             }
         }
-        QCOMPARE(commands, 13);
+        QCOMPARE(commands, 14);
         QVERIFY(findCommand("graph-from-file")->option("--period"));
     }
 };

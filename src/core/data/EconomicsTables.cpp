@@ -1,18 +1,24 @@
 #include "EconomicsTables.h"
+#include "data/Fields.h"
 
+#include "Engine.h"
 #include "Store.h"
 
 namespace korvan {
 
 void createEconomicsTables(Store &store)
 {
-    store.exec(QStringLiteral("CREATE TABLE \"econom.db\" (\"Kod0\" INTEGER PRIMARY KEY, \"Rate\" REAL NOT NULL, "
-                              "\"Life\" INTEGER NOT NULL, \"Maint\" REAL NOT NULL, \"Mont\" REAL NOT NULL)"));
-    store.exec(QStringLiteral("CREATE TRIGGER \"econom.db:project\" AFTER DELETE ON \"project0.db\" "
-                              "BEGIN DELETE FROM \"econom.db\" WHERE \"Kod0\"=OLD.\"Kod\"; END"));
-    store.exec(QStringLiteral("CREATE TABLE \"econrep.db\" (\"Kod\" INTEGER PRIMARY KEY, \"Econ\" INTEGER NOT NULL)"));
-    store.exec(QStringLiteral("CREATE TRIGGER \"econrep.db:report\" AFTER DELETE ON \"report.DB\" "
-                              "BEGIN DELETE FROM \"econrep.db\" WHERE \"Kod\"=OLD.\"Kod\"; END"));
+    Engine &engine = store.engine();
+    const QString real = engine.valueType(Engine::Value::Real);
+    const QString integer = engine.valueType(Engine::Value::Integer);
+    store.exec(QStringLiteral("CREATE TABLE \"econom.db\" (\"Kod0\" %2 PRIMARY KEY, \"Rate\" %1 NOT NULL, "
+                              "\"Life\" %2 NOT NULL, \"Maint\" %1 NOT NULL, \"Mont\" %1 NOT NULL)")
+                   .arg(real, integer));
+    engine.createDeleteTrigger(QStringLiteral("econom.db:project"), tbl::project0, fld::Kod,
+                               QStringLiteral("econom.db"), fld::Kod0);
+    store.exec(QStringLiteral("CREATE TABLE \"econrep.db\" (\"Kod\" %1 PRIMARY KEY, \"Econ\" %1 NOT NULL)").arg(integer));
+    engine.createDeleteTrigger(QStringLiteral("econrep.db:report"), tbl::report, fld::Kod,
+                               QStringLiteral("econrep.db"), fld::Kod);
     store.exec(QStringLiteral("INSERT INTO \"econrep.db\" SELECT \"Kod\", 1 FROM \"report.DB\" "
                               "WHERE \"Name\"='Полный отчет'"));
 }

@@ -1,27 +1,75 @@
 #include "ResonanceTables.h"
 #include "data/Fields.h"
 
+#include "Engine.h"
 #include "Statement.h"
 #include "Store.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
+#include <stdexcept>
+#include <vector>
 
 namespace korvan::resonance_tables {
 
 namespace {
 
-const char *const ValueColumns = "\"Hr_min\" REAL, \"Hr_max\" REAL, \"Resonance\" TEXT, \"dU_max\" REAL, "
-                                 "\"Hours_lead\" REAL";
+using Value = Engine::Value;
+
+struct Column {
+    const char *name;
+    Value type;
+    bool required;
+};
+
+// The tables that stand beside the program's own, one row for a row of its owner (Kod0 = owner's Kod).
+struct ExtraTable {
+    QString name;
+    QString owner;
+    std::vector<Column> columns;
+};
+
+const std::vector<Column> ValueColumns{{"Hr_min", Value::Real, false},
+                                       {"Hr_max", Value::Real, false},
+                                       {"Resonance", Value::Text, false},
+                                       {"dU_max", Value::Real, false},
+                                       {"Hours_lead", Value::Real, false}};
+
+const std::vector<ExtraTable> &extraTables()
+{
+    static const std::vector<ExtraTable> tables{
+        {"supply.db",
+         tbl::project0,
+         {{"Str", Value::Real, true}, {"Uk", Value::Real, true}, {"Ssc_net", Value::Real, false}, {"Harmonics", Value::Text, true}}},
+        {"sKU1_detuning.db", tbl::sKU1, {{"Detuning", Value::Real, false}}},
+        {"project2_harmonics.db", tbl::project2, ValueColumns},
+        {"sel_ku_harmonics.db", tbl::sel_ku, ValueColumns},
+        {"report_resonance.db", tbl::report, {{"Resonance", Value::Integer, true}}},
+    };
+    return tables;
+}
+
+const ExtraTable &extraTable(const QString &name)
+{
+    for (const ExtraTable &t : extraTables())
+        if (name == t.name)
+            return t;
+    throw std::logic_error("unknown table");
+}
 
 // A row of a new table that goes with a row of one of the program's tables.
-void createTable(Store &store, const QString &table, const QString &owner, const QString &columns)
+void createTable(Store &store, const ExtraTable &table)
 {
-    store.exec(QStringLiteral("CREATE TABLE \"%1\" (\"Kod0\" INTEGER PRIMARY KEY, %2)").arg(table, columns));
-    store.exec(QStringLiteral("CREATE TRIGGER \"%1:delete\" AFTER DELETE ON \"%2\" "
-                              "BEGIN DELETE FROM \"%1\" WHERE \"Kod0\" = OLD.\"Kod\"; END")
-                   .arg(table, owner));
+    Engine &engine = store.engine();
+    QStringList columns;
+    for (const Column &c : table.columns)
+        columns << QStringLiteral("\"%1\" %2%3").arg(QLatin1String(c.name), engine.valueType(c.type),
+                                                     c.required ? QStringLiteral(" NOT NULL") : QString());
+    store.exec(QStringLiteral("CREATE TABLE \"%1\" (\"Kod0\" %2 PRIMARY KEY, %3)")
+                   .arg(table.name, engine.valueType(Value::Integer), columns.join(QStringLiteral(", "))));
+    engine.createDeleteTrigger(table.name + QStringLiteral(":delete"), table.owner,
+                               fld::Kod, table.name, fld::Kod0);
 }
 
 QVariant toVariant(const std::optional<double> &v) { return v ? QVariant(*v) : QVariant(); }
@@ -48,8 +96,17 @@ void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList
         q.run();
         return;
     }
-    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"%1\" VALUES (?%2)")
-                                      .arg(table, QStringLiteral(", ?").repeated(values.size())));
+    // Both engines read this upsert alike.
+    QStringList names, updates;
+    for (const Column &c : extraTable(table).columns) {
+        names << QStringLiteral("\"%1\"").arg(QLatin1String(c.name));
+        updates << QStringLiteral("\"%1\"=excluded.\"%1\"").arg(QLatin1String(c.name));
+    }
+    Q_ASSERT(names.size() == values.size());
+    Statement &q = store.prepared(QStringLiteral("INSERT INTO \"%1\" (\"Kod0\", %2) VALUES (?%3) "
+                                                 "ON CONFLICT (\"Kod0\") DO UPDATE SET %4")
+                                      .arg(table, names.join(QStringLiteral(", ")),
+                                           QStringLiteral(", ?").repeated(values.size()), updates.join(QStringLiteral(", "))));
     q.bind(0, kod);
     for (int i = 0; i < values.size(); ++i)
         q.bind(i + 1, values[i]);
@@ -95,13 +152,8 @@ QList<qint64> kods(Store &store, const QString &sql, qint64 key)
 
 void create(Store &store)
 {
-    createTable(store, QStringLiteral("supply.db"), tbl::project0,
-                QStringLiteral("\"Str\" REAL NOT NULL, \"Uk\" REAL NOT NULL, \"Ssc_net\" REAL, \"Harmonics\" TEXT NOT NULL"));
-    createTable(store, QStringLiteral("sKU1_detuning.db"), tbl::sKU1, QStringLiteral("\"Detuning\" REAL"));
-    createTable(store, QStringLiteral("project2_harmonics.db"), tbl::project2, QLatin1String(ValueColumns));
-    createTable(store, QStringLiteral("sel_ku_harmonics.db"), tbl::sel_ku, QLatin1String(ValueColumns));
-    createTable(store, QStringLiteral("report_resonance.db"), tbl::report,
-                QStringLiteral("\"Resonance\" INTEGER NOT NULL"));
+    for (const ExtraTable &t : extraTables())
+        createTable(store, t);
 }
 
 std::optional<SupplyData> supply(Store &store, qint64 projectKod)

@@ -3,9 +3,11 @@
 
 #include "EconomicsTables.h"
 #include "Messages.h"
+#include "PgEngine.h"
 #include "ResonanceTables.h"
 #include "Schema.h"
 #include "Seeder.h"
+#include "SqliteEngine.h"
 #include "TTable.h"
 #include "Version.h"
 
@@ -13,17 +15,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
-#include <QStorageInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-#include <QUrl>
 
 #include <cerrno>
 #include <cstring>
 
 #include "Statement.h"
-
-#include <sqlite3.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -50,7 +48,7 @@ Store::~Store()
     for (TTable *cursor : std::as_const(m_cursors))
         cursor->detachFromStore();
     m_statements.clear();
-    sqlite3_close_v2(m_db);
+    m_engine.reset();
     if (m_lockFd >= 0)
         ::close(m_lockFd);
 }
@@ -71,9 +69,24 @@ QString Store::dataDirectoryFor(const QString &programDirectory)
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Data");
 }
 
-std::unique_ptr<Store> Store::open(const QString &dataDirectory, Access access)
+bool Store::isServerAddress(const QString &location)
+{
+    return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
+}
+
+bool Store::onServer() const { return m_engine && m_engine->server(); }
+
+QString Store::place() const { return m_engine ? m_engine->place() : m_filePath; }
+
+std::unique_ptr<Store> Store::open(const QString &location, Access access)
 {
     std::unique_ptr<Store> store(new Store);
+    if (isServerAddress(location)) {
+        store->m_engine = std::make_unique<PgEngine>(location);
+        store->prepareSchema(true);
+        return store;
+    }
+    const QString &dataDirectory = location;
     const QString dir = QDir(dataDirectory).absolutePath();
     store->m_directory = dir;
     store->m_filePath = dir + QLatin1Char('/') + QLatin1String(FileName);
@@ -82,7 +95,7 @@ std::unique_ptr<Store> Store::open(const QString &dataDirectory, Access access)
             throw KorvanError(QStringLiteral("В каталоге данных «%1» нет файла данных «%2».")
                                   .arg(QDir::toNativeSeparators(dir), QLatin1String(FileName)));
         store->m_readOnly = true;
-        store->openConnection(store->m_filePath, true);
+        store->m_engine = std::make_unique<SqliteEngine>(store->m_filePath, true);
         store->prepareSchema(false);
         return store;
     }
@@ -96,9 +109,11 @@ std::unique_ptr<Store> Store::open(const QString &dataDirectory, Access access)
     if (info.exists() && !info.isWritable())
         throw KorvanError(QStringLiteral("Файл данных «%1» недоступен для записи.")
                               .arg(QDir::toNativeSeparators(store->m_filePath)));
-    store->openConnection(store->m_filePath);
+    auto engine = std::make_unique<SqliteEngine>(store->m_filePath, false);
+    SqliteEngine &sqlite = *engine;
+    store->m_engine = std::move(engine);
     store->prepareSchema(true);
-    store->configureConnection();
+    sqlite.configure();
     return store;
 }
 
@@ -141,75 +156,48 @@ void Store::lockDirectory()
 std::unique_ptr<Store> Store::openMemory()
 {
     std::unique_ptr<Store> store(new Store);
-    store->openConnection(QStringLiteral(":memory:"));
+    store->m_engine = std::make_unique<SqliteEngine>(QString(), false);
     store->prepareSchema(true);
     return store;
 }
 
-void Store::openConnection(const QString &databaseName, bool readOnly)
-{
-    QByteArray name = databaseName.toUtf8();
-    int flags = SQLITE_OPEN_NOMUTEX;
-    if (readOnly) {
-        // A directory nobody can write to holds a file nobody changes: the engine need not look
-        // for other writers (it could not create its shared-memory file there anyway).
-        const bool frozen = !QFileInfo(QFileInfo(databaseName).absolutePath()).isWritable();
-        name = QUrl::fromLocalFile(databaseName).toEncoded() + (frozen ? "?immutable=1" : "?mode=ro");
-        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
-    } else {
-        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    }
-    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK)
-        fail(engineError(m_db));
-    // A file that is not a database shows itself at the first read.
-    if (sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const int code = sqlite3_extended_errcode(m_db) & 0xff;
-        const QString shown = QDir::toNativeSeparators(databaseName);
-        if (code == SQLITE_NOTADB)
-            throw KorvanError(QStringLiteral("Файл «%1» не является базой данных программы (%2). "
-                                             "Файл оставлен без изменений.")
-                                  .arg(shown, engineError(m_db)));
-        // Anything else is about the disk or the file's access, not about what is in it.
-        const QStorageInfo disk(QFileInfo(databaseName).absolutePath());
-        if (code == SQLITE_FULL || (disk.isValid() && disk.bytesAvailable() < 1024 * 1024))
-            throw KorvanError(QStringLiteral("На диске с файлом «%1» нет места (свободно %2 байт). "
-                                             "Освободите место и повторите. Файл оставлен без изменений.")
-                                  .arg(shown)
-                                  .arg(disk.bytesAvailable()));
-        throw KorvanError(QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(shown, engineError(m_db)));
-    }
-}
-
-void Store::configureConnection()
-{
-    // Only once the file is known to be ours: switching the journal rewrites its header.
-    if (!inMemory()) {
-        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        exec(QStringLiteral("PRAGMA synchronous=FULL"));
-        // A whole command's pages stay in memory until its one commit.
-        exec(QStringLiteral("PRAGMA cache_size=-65536"));
-    }
-}
-
 void Store::prepareSchema(bool allowCreate)
 {
-    const int version = scalar(QStringLiteral("PRAGMA user_version")).toInt();
-    const int tableCount = scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'")).toInt();
+    if (m_engine->server()) {
+        // Several programs may meet an empty database at once: one creates, the others wait and
+        // then find its tables.
+        Transaction tx(*this);
+        m_engine->lockSchema();
+        prepareSchemaLocked(allowCreate);
+        tx.commit();
+    } else {
+        prepareSchemaLocked(allowCreate);
+    }
+}
+
+void Store::prepareSchemaLocked(bool allowCreate)
+{
+    const int version = m_engine->schemaVersion();
+    const int tableCount = m_engine->tableCount();
 
     if (version == 0 && tableCount == 0 && allowCreate) {
         createSchema();
         return;
     }
     if (version == 0)
-        throw KorvanError(QStringLiteral("Файл «%1» не является базой данных программы: в нём другие таблицы. "
-                                         "Файл оставлен без изменений.")
-                              .arg(QDir::toNativeSeparators(m_filePath)));
+        throw KorvanError(m_engine->server()
+                              ? QStringLiteral("База данных на сервере «%1» не является базой данных программы: в ней "
+                                               "другие таблицы. %2")
+                                    .arg(m_engine->place(), m_engine->leftUntouchedText())
+                              : QStringLiteral("Файл «%1» не является базой данных программы: в нём другие таблицы. %2")
+                                    .arg(QDir::toNativeSeparators(m_filePath), m_engine->leftUntouchedText()));
     if (version > SchemaVersion)
-        throw KorvanError(QStringLiteral("База данных «%1» создана более новой версией программы "
-                                         "(формат %2, эта версия понимает формат %3). Файл оставлен без изменений.")
-                              .arg(QDir::toNativeSeparators(m_filePath))
+        throw KorvanError(QStringLiteral("База данных %1 создана более новой версией программы "
+                                         "(формат %2, эта версия понимает формат %3). %4")
+                              .arg(m_engine->placeText())
                               .arg(version)
-                              .arg(SchemaVersion));
+                              .arg(SchemaVersion)
+                              .arg(m_engine->leftUntouchedText()));
     // The tables of the first format come first: a migration builds on them and never changes them,
     // and a file that is not ours must be refused before anything is written to it.
     verifySchema();
@@ -223,7 +211,7 @@ void Store::createSchema()
     for (const TableDef *t : allTables()) {
         QStringList columns;
         for (const FieldDef &f : t->fields)
-            columns << quoted(QLatin1String(f.name)) + QLatin1Char(' ') + sqlType(f);
+            columns << quoted(QLatin1String(f.name)) + QLatin1Char(' ') + m_engine->columnType(f);
         exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(QLatin1String(t->name)), columns.join(QStringLiteral(", "))));
         for (const IndexDef &ix : t->indexes) {
             if (ix.parts.size() == 1 && QLatin1String(ix.parts[0].field) == fld::Kod)
@@ -231,7 +219,7 @@ void Store::createSchema()
             QStringList parts;
             for (const IndexPart &p : ix.parts)
                 parts << quoted(QLatin1String(p.field)) + (p.descending ? QStringLiteral(" DESC") : QString());
-            // Index names are global in SQLite; the table's name keeps them apart.
+            // Index names are global in both engines; the table's name keeps them apart.
             exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
                      .arg(quoted(QLatin1String(t->name) + QLatin1Char(':') + QLatin1String(ix.name)),
                           quoted(QLatin1String(t->name)), parts.join(QStringLiteral(", "))));
@@ -240,26 +228,24 @@ void Store::createSchema()
     resonance_tables::create(*this);
     Seeder(*this).seedAll();
     createEconomicsTables(*this);
-    exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion));
+    m_engine->setSchemaVersion(SchemaVersion);
     tx.commit();
 }
 
 void Store::verifySchema()
 {
     for (const TableDef *t : allTables()) {
-        Statement q(*this, m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(QLatin1String(t->name))));
-        QStringList found;
-        while (q.next())
-            found << q.column(1).toString() + QLatin1Char(' ') + q.column(2).toString();
+        const QStringList found = m_engine->columnsOf(QLatin1String(t->name));
         QStringList expected;
         for (const FieldDef &f : t->fields)
-            expected << QLatin1String(f.name) + QLatin1Char(' ') +
-                            (f.type == FieldType::AutoInc ? QStringLiteral("INTEGER") : sqlType(f));
+            expected << QLatin1String(f.name) + QLatin1Char(' ') + m_engine->reportedType(f);
         if (found != expected)
-            throw KorvanError(QStringLiteral("Таблица «%1» в файле «%2» не соответствует программе%3. "
-                                             "Файл оставлен без изменений.")
-                                  .arg(QLatin1String(t->name), QDir::toNativeSeparators(m_filePath),
-                                       found.isEmpty() ? QStringLiteral(" (таблица отсутствует)") : QString()));
+            throw KorvanError(QStringLiteral("Таблица «%1» в %2 «%3» не соответствует программе%4. %5")
+                                  .arg(QLatin1String(t->name),
+                                       m_engine->server() ? QStringLiteral("базе данных на сервере") : QStringLiteral("файле"),
+                                       QDir::toNativeSeparators(m_engine->place()),
+                                       found.isEmpty() ? QStringLiteral(" (таблица отсутствует)") : QString(),
+                                       m_engine->leftUntouchedText()));
     }
 }
 
@@ -278,11 +264,11 @@ void Store::migrate(int fromVersion)
             createEconomicsTables(*this);
             break;
         default:
-            throw KorvanError(QStringLiteral("Неизвестный формат базы данных «%1» (версия %2).")
-                                  .arg(QDir::toNativeSeparators(m_filePath))
+            throw KorvanError(QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")
+                                  .arg(m_engine->placeText())
                                   .arg(v));
         }
-        exec(QStringLiteral("PRAGMA user_version=%1").arg(v + 1));
+        m_engine->setSchemaVersion(v + 1);
         tx.commit();
     }
 }
@@ -292,53 +278,27 @@ Statement &Store::prepared(const QString &sql)
     auto it = m_statements.find(sql);
     if (it != m_statements.end())
         return *it->second;
-    auto statement = std::make_unique<Statement>(*this, m_db, sql);
+    auto statement = m_engine->prepare(sql);
     return *m_statements.emplace(sql, std::move(statement)).first->second;
 }
 
-void Store::exec(const QString &sql)
-{
-    char *error = nullptr;
-    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(error);
-        sqlite3_free(error);
-        fail(text);
-    }
-}
+void Store::exec(const QString &sql) { m_engine->exec(sql); }
 
 QVariant Store::scalar(const QString &sql)
 {
-    Statement q(*this, m_db, sql);
-    return q.next() ? q.column(0) : QVariant();
+    const std::unique_ptr<Statement> q = m_engine->prepare(sql);
+    QVariant out = q->next() ? q->column(0) : QVariant();
+    q->reset();
+    return out;
 }
 
-qint64 Store::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
+qint64 Store::lastInsertId() const { return m_engine->lastInsertId(); }
 
-QString Store::engineError(sqlite3 *db)
-{
-    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
-    QString text;
-    switch (sqlite3_extended_errcode(db) & 0xff) {
-    case SQLITE_NOTADB: text = QStringLiteral("файл не является базой данных"); break;
-    case SQLITE_CORRUPT: text = QStringLiteral("файл базы данных повреждён"); break;
-    case SQLITE_FULL: text = QStringLiteral("на диске нет места"); break;
-    case SQLITE_READONLY: text = QStringLiteral("файл доступен только для чтения"); break;
-    case SQLITE_CANTOPEN: text = QStringLiteral("файл не удаётся открыть"); break;
-    case SQLITE_PERM:
-    case SQLITE_AUTH: text = QStringLiteral("нет прав доступа к файлу"); break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: text = QStringLiteral("файл занят другой программой"); break;
-    case SQLITE_IOERR: text = QStringLiteral("ошибка чтения или записи файла"); break;
-    default: return detail;
-    }
-    // The engine's own words stay beside ours: they help whoever looks into the file.
-    return QStringLiteral("%1 (%2)").arg(text, detail);
-}
+void Store::lockProject(qint64 kod) { m_engine->lockProject(kod); }
 
 void Store::fail(const QString &what) const
 {
-    const QString file = inMemory() ? QStringLiteral("(в памяти)") : QDir::toNativeSeparators(m_filePath);
-    throw KorvanError(QStringLiteral("Ошибка базы данных «%1»: %2").arg(file, what));
+    m_engine->fail(what);
 }
 
 void Store::execPrepared(const QString &sql) { prepared(sql).run(); }
@@ -356,7 +316,7 @@ static QString savepointSql(const char *verb, int depth)
 void Store::begin()
 {
     if (m_depth == 0)
-        execPrepared(QStringLiteral("BEGIN IMMEDIATE"));
+        execPrepared(m_engine->beginSql());
     else
         execPrepared(savepointSql("SAVEPOINT", m_depth));
     ++m_depth;
@@ -387,8 +347,8 @@ void Store::rollback()
     if (m_brokenDepth >= m_depth)
         m_brokenDepth = 0; // undone with this savepoint or transaction
     --m_depth;
-    // Errors are of no use here: a transaction SQLite has already undone is just as undone.
-    const auto quiet = [this](const QString &sql) { sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); };
+    // Errors are of no use here: a transaction the engine has already undone is just as undone.
+    const auto quiet = [this](const QString &sql) { m_engine->execQuietly(sql); };
     if (m_depth == 0) {
         quiet(QStringLiteral("ROLLBACK"));
     } else {
@@ -411,7 +371,7 @@ Store::RowWrite Store::beginRow()
     if (row.ownTransaction)
         begin();
     else
-        row.changesBefore = sqlite3_total_changes64(m_db);
+        row.changesBefore = m_engine->changeCount();
     return row;
 }
 
@@ -427,7 +387,7 @@ void Store::rollbackRow(const RowWrite &row)
         rollback();
         return;
     }
-    if (sqlite3_total_changes64(m_db) == row.changesBefore)
+    if (m_engine->changeCount() == row.changesBefore)
         return; // nothing was written
     if (m_brokenDepth == 0)
         m_brokenDepth = m_depth;

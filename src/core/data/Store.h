@@ -8,19 +8,19 @@
 #include <memory>
 #include <unordered_map>
 
-struct sqlite3;
-
 namespace korvan {
 
+class Engine;
 struct TableDef;
 class TTable;
 class Statement;
 
-// The database file that holds all tables, its one connection and its transactions.
+// The database that holds all tables, its one connection and its transactions: a file in a data
+// directory (the default: one user, nothing to set up) or a PostgreSQL server shared by an office.
 // Opening creates a missing database with the schema and the delivered contents, migrates an
-// older one, and refuses a file that is not ours, a newer format, a second running program on
-// the same directory and a directory that cannot be written. Opened for reading only, it takes
-// no lock and writes nothing, so a read-only share or a backup can be read.
+// older one, and refuses a database that is not ours, a newer format, a second running program on
+// the same directory and a directory that cannot be written. Opened for reading only, a file store
+// takes no lock and writes nothing, so a read-only share or a backup can be read.
 class Store : public QObject {
     Q_OBJECT
 public:
@@ -37,14 +37,22 @@ public:
     static QString dataDirectoryFor(const QString &programDirectory);
 
     enum class Access { ReadWrite, ReadOnly };
-    static std::unique_ptr<Store> open(const QString &dataDirectory, Access access = Access::ReadWrite);
+    // A data directory, or a server's address (postgresql://user@host:port/dbname ...): the PG*
+    // environment variables and ~/.pgpass fill in what the address leaves out, as for any
+    // PostgreSQL program. A server store is always opened for reading and writing.
+    static std::unique_ptr<Store> open(const QString &location, Access access = Access::ReadWrite);
+    static bool isServerAddress(const QString &location);
     static constexpr const char *LockFileName = "KorvanVkp1.lock";
     // An in-memory store with the schema and the delivered contents (benchmarks, tests).
     static std::unique_ptr<Store> openMemory();
 
     QString dataDirectory() const { return m_directory; }
     QString filePath() const { return m_filePath; }
-    bool inMemory() const { return m_filePath.isEmpty(); }
+    bool inMemory() const { return m_filePath.isEmpty() && !onServer(); }
+    bool onServer() const;
+    // The file's path or the server's address (without a password), for messages.
+    QString place() const;
+    Engine &engine() { return *m_engine; }
     bool readOnly() const { return m_readOnly; }
 
     // A prepared statement kept for the life of the store.
@@ -55,9 +63,9 @@ public:
     // The first column of the first row, or null.
     QVariant scalar(const QString &sql);
     qint64 lastInsertId() const;
+    // Held by a command that changes the project, against other users of a shared server.
+    void lockProject(qint64 kod);
     [[noreturn]] void fail(const QString &what) const;
-    // What the engine says went wrong last, in Russian where the kind of failure is known.
-    static QString engineError(sqlite3 *db);
 
     // Transactions nest: the outermost is a real transaction, the inner ones savepoints.
     void begin();
@@ -95,14 +103,13 @@ public:
 private:
     Store() = default;
     void lockDirectory();
-    void openConnection(const QString &databaseName, bool readOnly = false);
-    void configureConnection();
     void prepareSchema(bool allowCreate);
+    void prepareSchemaLocked(bool allowCreate);
     void createSchema();
     void verifySchema();
     void migrate(int fromVersion);
 
-    sqlite3 *m_db = nullptr;
+    std::unique_ptr<Engine> m_engine;
     QString m_directory;
     QString m_filePath;
     int m_lockFd = -1; // held with flock(): the system frees it when the process ends

@@ -3,6 +3,7 @@
 
 #include "ComputedInputs.h"
 #include "Messages.h"
+#include "Engine.h"
 #include "Statement.h"
 #include "Store.h"
 #include "calc/Numbers.h"
@@ -175,7 +176,7 @@ QString TTable::orderClause() const
     if (m_index)
         for (const IndexPart &p : m_index->parts)
             parts << QLatin1Char('"') + QLatin1String(p.field) + QLatin1Char('"') +
-                         (p.descending ? QStringLiteral(" DESC") : QString());
+                         (p.descending ? QStringLiteral(" DESC") : QString()) + m_store->engine().nullsOrder(p.descending);
     parts << QStringLiteral("\"Kod\"");
     return parts.join(QStringLiteral(", "));
 }

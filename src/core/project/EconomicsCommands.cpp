@@ -15,6 +15,10 @@ namespace korvan {
 
 namespace {
 
+// A project's economics replace the ones it had (both engines read this upsert alike).
+const char *const EconomicsUpdate = "\"Rate\"=excluded.\"Rate\", \"Life\"=excluded.\"Life\", "
+                                    "\"Maint\"=excluded.\"Maint\", \"Mont\"=excluded.\"Mont\"";
+
 struct FieldRange {
     double low, high;
 };
@@ -138,8 +142,10 @@ void setProjectEconomics(TDataModule1 &data, const EconomicInput &input, bool ac
     Store &store = data.store();
     {
         Store::Transaction tx(store);
-        Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"econom.db\" "
-                                                     "(\"Kod0\", \"Rate\", \"Life\", \"Maint\", \"Mont\") VALUES (?, ?, ?, ?, ?)"));
+        Statement &q = store.prepared(QStringLiteral("INSERT INTO \"econom.db\" "
+                                                     "(\"Kod0\", \"Rate\", \"Life\", \"Maint\", \"Mont\") VALUES (?, ?, ?, ?, ?) "
+                                                     "ON CONFLICT (\"Kod0\") DO UPDATE SET %1")
+                                          .arg(QLatin1String(EconomicsUpdate)));
         q.bind(0, data.tblProj0->currentKod());
         q.bind(1, p.Rate);
         q.bind(2, p.Life);
@@ -155,9 +161,12 @@ void setProjectEconomics(TDataModule1 &data, const EconomicInput &input, bool ac
 
 void copyProjectEconomics(Store &store, qint64 sourceKod, qint64 copyKod)
 {
-    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"econom.db\" "
-                                                 "SELECT ?, \"Rate\", \"Life\", \"Maint\", \"Mont\" "
-                                                 "FROM \"econom.db\" WHERE \"Kod0\"=?"));
+    // The key is cast: the server does not guess a parameter's type in a select list.
+    Statement &q = store.prepared(QStringLiteral("INSERT INTO \"econom.db\" "
+                                                 "SELECT CAST(? AS BIGINT), \"Rate\", \"Life\", \"Maint\", \"Mont\" "
+                                                 "FROM \"econom.db\" WHERE \"Kod0\"=? "
+                                                 "ON CONFLICT (\"Kod0\") DO UPDATE SET %1")
+                                      .arg(QLatin1String(EconomicsUpdate)));
     q.bind(0, copyKod);
     q.bind(1, sourceKod);
     q.run();

@@ -33,7 +33,8 @@ bool economicsReportFlag(Store &store, qint64 reportKod)
 
 void setEconomicsReportFlag(Store &store, qint64 reportKod, bool on)
 {
-    Statement &q = store.prepared(QStringLiteral("INSERT OR REPLACE INTO \"econrep.db\" (\"Kod\", \"Econ\") VALUES (?, ?)"));
+    Statement &q = store.prepared(QStringLiteral("INSERT INTO \"econrep.db\" (\"Kod\", \"Econ\") VALUES (?, ?) "
+                                                 "ON CONFLICT (\"Kod\") DO UPDATE SET \"Econ\"=excluded.\"Econ\""));
     q.bind(0, reportKod);
     q.bind(1, on ? 1 : 0);
     q.run();

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "Messages.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace korvan {
+
+class Statement;
+struct FieldDef;
+
+// An engine's failure, with the SQLSTATE the server gave (empty for the file engine) so that the
+// callers can tell a conflict between users, which is worth trying again, from a real fault.
+class EngineError : public KorvanError {
+public:
+    EngineError(const QString &message, const QByteArray &state, bool connectionLost = false)
+        : KorvanError(message), m_state(state), m_connectionLost(connectionLost) {}
+    const QByteArray &state() const { return m_state; }
+    // A serialization failure or a deadlock: the command may simply be run again.
+    bool retryable() const { return m_state == "40001" || m_state == "40P01"; }
+    bool connectionLost() const { return m_connectionLost; }
+
+private:
+    QByteArray m_state;
+    bool m_connectionLost;
+};
+
+// The SQL engine beneath the store: one connection, its statements and transactions, and the few
+// things the two engines spell differently (types, the schema's version, triggers, catalogues).
+// The store above it knows the tables; an engine knows only how to talk to its database.
+class Engine {
+public:
+    virtual ~Engine() = default;
+
+    // Where the data lives, as the user knows it: a file's path or a server's address.
+    virtual QString place() const = 0;
+    // "файл «…»" or "сервер «…»", for messages.
+    virtual QString placeText() const = 0;
+    // Ends a refusal: what was left alone.
+    virtual QString leftUntouchedText() const = 0;
+    virtual bool server() const { return false; }
+
+    virtual std::unique_ptr<Statement> prepare(const QString &sql) = 0;
+    virtual void exec(const QString &sql) = 0;
+    // For paths that clean up after a failure: an error here would hide the first one.
+    virtual void execQuietly(const QString &sql) = 0;
+    virtual QString beginSql() const = 0;
+    virtual qint64 lastInsertId() = 0;
+    // Moves on with every write the engine may have made: a row whose write failed with the same
+    // count as before it began left nothing behind. (A server aborts the whole transaction on any
+    // failed statement, so there every statement sent counts.)
+    virtual qint64 changeCount() = 0;
+    // Appended to an ORDER BY term so that empty values sort as the file store sorts them:
+    // first in ascending order, last in descending.
+    virtual QString nullsOrder(bool descending) const
+    {
+        Q_UNUSED(descending);
+        return {};
+    }
+
+    // The declared type of one of the program's fields, and the type the engine reports back.
+    virtual QString columnType(const FieldDef &field) const = 0;
+    virtual QString reportedType(const FieldDef &field) const = 0;
+    enum class Value { Real, Integer, Text };
+    // Column types of the tables that stand beside the program's own.
+    virtual QString valueType(Value kind) const = 0;
+    // "name type" of each column of a table in its order; empty when there is no such table.
+    virtual QStringList columnsOf(const QString &table) = 0;
+    virtual int tableCount() = 0;
+    virtual int schemaVersion() = 0;
+    virtual void setSchemaVersion(int version) = 0;
+    // Rows of table whose column refers to an owner's row go when the owner's row is deleted.
+    virtual void createDeleteTrigger(const QString &name, const QString &owner, const QString &ownerKey,
+                                     const QString &table, const QString &column) = 0;
+    // Called in the transaction that creates or migrates the schema: another program opening
+    // the same database at the same moment waits until it is done.
+    virtual void lockSchema() {}
+    // A command that changes a project holds it until the end of the program; another user's
+    // program that wants to change it meanwhile is refused with the holder's name. The file
+    // store needs nothing of the kind: its directory lock keeps other programs out altogether.
+    virtual void lockProject(qint64 kod) { Q_UNUSED(kod); }
+
+    [[noreturn]] void fail(const QString &what, const QByteArray &state = {}, bool connectionLost = false) const
+    {
+        throw EngineError(QStringLiteral("Ошибка базы данных %1: %2").arg(placeText(), what), state, connectionLost);
+    }
+};
+
+} // namespace korvan

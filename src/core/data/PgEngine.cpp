@@ -1,0 +1,424 @@
+#include "PgEngine.h"
+
+#include "Schema.h"
+#include "Statement.h"
+
+#include <QRegularExpression>
+#include <QSysInfo>
+
+#include <libpq-fe.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace korvan {
+
+namespace {
+
+// Type identifiers of the server's built-in types (pg_type.oid), as every server has them.
+constexpr Oid BoolOid = 16, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, OidOid = 26, Float4Oid = 700, Float8Oid = 701,
+              NumericOid = 1700;
+
+QString quoted(const QString &name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+
+QByteArray encoded(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = value.toDouble();
+        if (std::isnan(d))
+            return "NaN";
+        if (std::isinf(d))
+            return d > 0 ? "Infinity" : "-Infinity";
+        // Seventeen significant digits read back as the very same double.
+        return QByteArray::number(d, 'g', 17);
+    }
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return QByteArray::number(value.toLongLong());
+    case QMetaType::Bool: return value.toBool() ? "1" : "0";
+    default: return value.toString().toUtf8();
+    }
+}
+
+double decodedDouble(const char *text, int length)
+{
+    const QByteArray t = QByteArray::fromRawData(text, length);
+    if (t == "NaN")
+        return std::numeric_limits<double>::quiet_NaN();
+    if (t == "Infinity")
+        return std::numeric_limits<double>::infinity();
+    if (t == "-Infinity")
+        return -std::numeric_limits<double>::infinity();
+    // Qt's conversion is exact and, unlike strtod, ignores the user's locale.
+    return t.toDouble();
+}
+
+class PgStatement : public Statement {
+public:
+    PgStatement(PgEngine &engine, const QString &sql) : m_engine(engine)
+    {
+        int count = 0;
+        QByteArray text = PgEngine::numberedPlaceholders(sql, &count);
+        // An insert into a table whose key the server numbers returns that key in the same round trip.
+        static const QRegularExpression insert(QStringLiteral("^\\s*INSERT\\s+INTO\\s+\"([^\"]+)\""),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = insert.match(sql);
+        if (m.hasMatch() && !sql.contains(QLatin1String("RETURNING"), Qt::CaseInsensitive)) {
+            const TableDef *t = tableDef(m.captured(1));
+            if (t && !t->fields.empty() && t->fields[0].type == FieldType::AutoInc) {
+                text += " RETURNING \"Kod\"";
+                m_returnsKey = true;
+            }
+        }
+        m_values.resize(size_t(count));
+        m_null.assign(size_t(count), true);
+        m_name = m_engine.nextStatementName();
+        PGresult *r = PQprepare(m_engine.connection(), m_name.constData(), text.constData(), count, nullptr);
+        if (PQresultStatus(r) != PGRES_COMMAND_OK) {
+            m_name.clear();
+            const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(r, PQclear);
+            m_engine.failWith(r);
+        }
+        PQclear(r);
+    }
+
+    ~PgStatement() override
+    {
+        clearResult();
+        if (!m_name.isEmpty() && PQstatus(m_engine.connection()) == CONNECTION_OK)
+            m_engine.execQuietly(QStringLiteral("DEALLOCATE %1").arg(QString::fromLatin1(m_name)));
+    }
+
+    void reset() override
+    {
+        clearResult();
+        m_null.assign(m_null.size(), true);
+    }
+
+    void bind(int index, const QVariant &value) override
+    {
+        if (m_result)
+            reset();
+        if (index < 0 || size_t(index) >= m_values.size())
+            m_engine.fail(QStringLiteral("параметр %1 вне запроса").arg(index + 1));
+        const bool null = !value.isValid() || value.isNull();
+        m_null[size_t(index)] = null;
+        m_values[size_t(index)] = null ? QByteArray() : encoded(value);
+    }
+
+    bool next() override
+    {
+        if (!m_result) {
+            std::vector<const char *> values(m_values.size());
+            for (size_t i = 0; i < m_values.size(); ++i)
+                values[i] = m_null[i] ? nullptr : m_values[i].constData();
+            m_engine.statementSent();
+            PGresult *r = PQexecPrepared(m_engine.connection(), m_name.constData(), int(values.size()), values.data(),
+                                         nullptr, nullptr, 0);
+            const ExecStatusType status = PQresultStatus(r);
+            if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+                const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(r, PQclear);
+                reset();
+                m_engine.failWith(r);
+            }
+            m_result = r;
+            m_row = -1;
+            m_types.clear();
+            for (int c = 0; c < PQnfields(r); ++c)
+                m_types.push_back(PQftype(r, c));
+            if (m_returnsKey) {
+                if (PQntuples(r) > 0)
+                    m_engine.setLastInsertId(PQgetvalue(r, 0, 0) ? QByteArray(PQgetvalue(r, 0, 0)).toLongLong() : 0);
+                reset();
+                return false;
+            }
+        }
+        if (++m_row < PQntuples(m_result))
+            return true;
+        reset();
+        return false;
+    }
+
+    int columnCount() const override { return int(m_types.size()); }
+
+    QVariant column(int index) const override
+    {
+        if (!m_result || m_row < 0 || index < 0 || size_t(index) >= m_types.size() || PQgetisnull(m_result, m_row, index))
+            return {};
+        const char *text = PQgetvalue(m_result, m_row, index);
+        const int length = PQgetlength(m_result, m_row, index);
+        switch (m_types[size_t(index)]) {
+        case Int8Oid:
+        case Int2Oid:
+        case Int4Oid:
+        case OidOid: return QVariant(QByteArray::fromRawData(text, length).toLongLong());
+        case Float4Oid:
+        case Float8Oid:
+        case NumericOid: return QVariant(decodedDouble(text, length));
+        case BoolOid: return QVariant(qint64(text[0] == 't' ? 1 : 0));
+        default: return QString::fromUtf8(text, length);
+        }
+    }
+
+private:
+    void clearResult()
+    {
+        if (m_result)
+            PQclear(m_result);
+        m_result = nullptr;
+        m_row = -1;
+    }
+
+    PgEngine &m_engine;
+    QByteArray m_name;
+    std::vector<QByteArray> m_values;
+    std::vector<bool> m_null;
+    std::vector<Oid> m_types;
+    PGresult *m_result = nullptr;
+    int m_row = -1;
+    bool m_returnsKey = false;
+};
+
+void ignoreNotice(void *, const char *) {}
+
+} // namespace
+
+QString PgEngine::shownAddress(const QString &address)
+{
+    QString shown = address;
+    static const QRegularExpression userPassword(QStringLiteral("^(postgres(?:ql)?://[^:@/?]*):[^@/?]*@"));
+    shown.replace(userPassword, QStringLiteral("\\1@"));
+    static const QRegularExpression passwordParameter(QStringLiteral("([?&])password=[^&]*&?"));
+    shown.replace(passwordParameter, QStringLiteral("\\1"));
+    if (shown.endsWith(QLatin1Char('&')) || shown.endsWith(QLatin1Char('?')))
+        shown.chop(1);
+    return shown;
+}
+
+QString PgEngine::clientName()
+{
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = qEnvironmentVariable("LOGNAME");
+    if (user.isEmpty())
+        user = QStringLiteral("?");
+    return user + QLatin1Char('@') + QSysInfo::machineHostName();
+}
+
+QByteArray PgEngine::numberedPlaceholders(const QString &sql, int *count)
+{
+    const QByteArray in = sql.toUtf8();
+    QByteArray out;
+    out.reserve(in.size() + 16);
+    int n = 0;
+    char quote = 0;
+    for (const char c : in) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            out += c;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+            out += c;
+        } else if (c == '?') {
+            out += '$' + QByteArray::number(++n);
+        } else {
+            out += c;
+        }
+    }
+    if (count)
+        *count = n;
+    return out;
+}
+
+PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
+{
+    const QByteArray url = address.toUtf8();
+    const QByteArray application = clientName().toUtf8();
+    const char *keywords[] = {"dbname", "fallback_application_name", "client_encoding", nullptr};
+    const char *values[] = {url.constData(), application.constData(), "UTF8", nullptr};
+    m_conn = PQconnectdbParams(keywords, values, 1);
+    if (!m_conn)
+        throw KorvanError(QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»: нет памяти.").arg(m_shown));
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        const QString why = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        PQfinish(m_conn);
+        m_conn = nullptr;
+        throw KorvanError(QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»: %2\n"
+                                         "Проверьте адрес сервера, что сервер запущен и доступен по сети, "
+                                         "имя пользователя и пароль (~/.pgpass или PGPASSWORD).")
+                              .arg(m_shown, why));
+    }
+    PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
+    // Doubles come back as the shortest text that reads as the same value (servers before 12
+    // need the three extra digits for that); the user's messages stay in their language.
+    exec(QStringLiteral("SET extra_float_digits = 3"));
+}
+
+PgEngine::~PgEngine()
+{
+    if (m_conn)
+        PQfinish(m_conn);
+}
+
+QString PgEngine::placeText() const { return QStringLiteral("на сервере «%1»").arg(m_shown); }
+
+void PgEngine::failWith(const pg_result *result) const
+{
+    const bool lost = PQstatus(m_conn) != CONNECTION_OK;
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    QString text = QString::fromUtf8(result && PQresultErrorMessage(result)[0] ? PQresultErrorMessage(result)
+                                                                                 : PQerrorMessage(m_conn))
+                       .trimmed();
+    if (lost)
+        text = QStringLiteral("соединение с сервером прервано (%1)").arg(text);
+    fail(text, state ? QByteArray(state) : QByteArray(), lost);
+}
+
+std::unique_ptr<Statement> PgEngine::prepare(const QString &sql) { return std::make_unique<PgStatement>(*this, sql); }
+
+void PgEngine::exec(const QString &sql)
+{
+    statementSent();
+    PGresult *r = PQexec(m_conn, sql.toUtf8().constData());
+    const ExecStatusType status = PQresultStatus(r);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(r, PQclear);
+        failWith(r);
+    }
+    PQclear(r);
+}
+
+void PgEngine::execQuietly(const QString &sql)
+{
+    if (m_conn)
+        PQclear(PQexec(m_conn, sql.toUtf8().constData()));
+}
+
+QString PgEngine::nullsOrder(bool descending) const
+{
+    return descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
+}
+
+QString PgEngine::columnType(const FieldDef &field) const
+{
+    switch (field.type) {
+    case FieldType::AutoInc: return QStringLiteral("bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY");
+    case FieldType::Integer:
+    case FieldType::Boolean: return valueType(Value::Integer);
+    case FieldType::Float: return valueType(Value::Real);
+    default: return valueType(Value::Text);
+    }
+}
+
+QString PgEngine::reportedType(const FieldDef &field) const
+{
+    switch (field.type) {
+    case FieldType::AutoInc:
+    case FieldType::Integer:
+    case FieldType::Boolean: return QStringLiteral("bigint");
+    case FieldType::Float: return QStringLiteral("double precision");
+    default: return QStringLiteral("text");
+    }
+}
+
+QString PgEngine::valueType(Value kind) const
+{
+    switch (kind) {
+    case Value::Real: return QStringLiteral("double precision");
+    case Value::Integer: return QStringLiteral("bigint");
+    // Text is unlimited as in the file store, and compared and sorted by its characters' codes
+    // as the file store does, whatever the server's locale.
+    case Value::Text: return QStringLiteral("text COLLATE \"C\"");
+    }
+    return {};
+}
+
+QStringList PgEngine::columnsOf(const QString &table)
+{
+    PgStatement q(*this, QStringLiteral("SELECT column_name, data_type FROM information_schema.columns "
+                                        "WHERE table_schema = current_schema() AND table_name = ? "
+                                        "ORDER BY ordinal_position"));
+    q.bind(0, table);
+    QStringList found;
+    while (q.next())
+        found << q.column(0).toString() + QLatin1Char(' ') + q.column(1).toString();
+    return found;
+}
+
+int PgEngine::tableCount()
+{
+    PgStatement q(*this, QStringLiteral("SELECT count(*) FROM information_schema.tables "
+                                        "WHERE table_schema = current_schema() AND table_type = 'BASE TABLE'"));
+    const int n = q.next() ? q.column(0).toInt() : 0;
+    q.reset();
+    return n;
+}
+
+int PgEngine::schemaVersion()
+{
+    // The version lives in a table of its own: a server has no header to keep it in.
+    PgStatement exists(*this, QStringLiteral("SELECT to_regclass(?) IS NOT NULL"));
+    exists.bind(0, quoted(QLatin1String(VersionTable)));
+    const bool there = exists.next() && exists.column(0).toLongLong() != 0;
+    exists.reset();
+    if (!there)
+        return 0;
+    PgStatement q(*this, QStringLiteral("SELECT max(\"Version\") FROM \"%1\"").arg(QLatin1String(VersionTable)));
+    const int n = q.next() ? q.column(0).toInt() : 0;
+    q.reset();
+    return n;
+}
+
+void PgEngine::setSchemaVersion(int version)
+{
+    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (\"Version\" bigint NOT NULL)").arg(QLatin1String(VersionTable)));
+    exec(QStringLiteral("DELETE FROM \"%1\"").arg(QLatin1String(VersionTable)));
+    exec(QStringLiteral("INSERT INTO \"%1\" VALUES (%2)").arg(QLatin1String(VersionTable)).arg(version));
+}
+
+void PgEngine::createDeleteTrigger(const QString &name, const QString &owner, const QString &ownerKey, const QString &table,
+                                   const QString &column)
+{
+    exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                        "$body$BEGIN DELETE FROM %2 WHERE %3 = OLD.%4; RETURN NULL; END$body$")
+             .arg(quoted(name), quoted(table), quoted(column), quoted(ownerKey)));
+    exec(QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 FOR EACH ROW EXECUTE FUNCTION %1()").arg(quoted(name), quoted(owner)));
+}
+
+void PgEngine::lockProject(qint64 kod)
+{
+    // Session locks keyed by (ProjectLockClass, Kod): released when the program's connection ends,
+    // whatever way it ends.
+    PgStatement take(*this, QStringLiteral("SELECT pg_try_advisory_lock(%1, CAST(? AS integer))").arg(ProjectLockClass));
+    take.bind(0, kod);
+    const bool taken = take.next() && take.column(0).toLongLong() != 0;
+    take.reset();
+    if (taken)
+        return;
+    PgStatement who(*this, QStringLiteral("SELECT a.application_name FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+                                          "WHERE l.locktype = 'advisory' AND l.classid = %1 AND l.objsubid = 2 "
+                                          "AND l.objid = CAST(CAST(? AS integer) AS oid) AND l.granted")
+                               .arg(ProjectLockClass));
+    who.bind(0, kod);
+    QString holder = who.next() ? who.column(0).toString() : QString();
+    who.reset();
+    if (holder.isEmpty())
+        holder = QStringLiteral("неизвестный пользователь");
+    throw KorvanError(QStringLiteral("Проект с кодом %1 сейчас изменяет другой пользователь: %2. "
+                                     "Повторите команду, когда он закончит.")
+                          .arg(kod)
+                          .arg(holder));
+}
+
+void PgEngine::lockSchema()
+{
+    // Any constant will do, as long as every copy of the program uses the same one.
+    exec(QStringLiteral("SELECT pg_advisory_xact_lock(4711230001)"));
+}
+
+} // namespace korvan

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "Engine.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace korvan {
+
+// The shared store: a PostgreSQL server through libpq. The address goes to libpq as it is, so
+// the PG* environment variables, ~/.pgpass and a service file work as in any PostgreSQL program;
+// nothing of ours ever holds a password.
+class PgEngine : public Engine {
+public:
+    // Connects; a server that cannot be reached is a message naming it.
+    explicit PgEngine(const QString &address);
+    ~PgEngine() override;
+
+    // The address as it may be shown: a password written into it is left out.
+    static QString shownAddress(const QString &address);
+    // "?" placeholders become "$1", "$2" ... outside quoted text and names.
+    static QByteArray numberedPlaceholders(const QString &sql, int *count);
+    // user@host, the name the server shows for this connection (who holds a lock, for others).
+    static QString clientName();
+
+    QString place() const override { return m_shown; }
+    QString placeText() const override;
+    QString leftUntouchedText() const override { return QStringLiteral("Данные на сервере оставлены без изменений."); }
+    bool server() const override { return true; }
+
+    std::unique_ptr<Statement> prepare(const QString &sql) override;
+    void exec(const QString &sql) override;
+    void execQuietly(const QString &sql) override;
+    QString beginSql() const override { return QStringLiteral("BEGIN"); }
+    qint64 lastInsertId() override { return m_lastId; }
+    qint64 changeCount() override { return m_statementsSent; }
+    void statementSent() { ++m_statementsSent; }
+    QString nullsOrder(bool descending) const override;
+
+    QString columnType(const FieldDef &field) const override;
+    QString reportedType(const FieldDef &field) const override;
+    QString valueType(Value kind) const override;
+    QStringList columnsOf(const QString &table) override;
+    int tableCount() override;
+    int schemaVersion() override;
+    void setSchemaVersion(int version) override;
+    void createDeleteTrigger(const QString &name, const QString &owner, const QString &ownerKey, const QString &table,
+                             const QString &column) override;
+    void lockSchema() override;
+    void lockProject(qint64 kod) override;
+
+    pg_conn *connection() const { return m_conn; }
+    void setLastInsertId(qint64 id) { m_lastId = id; }
+    QByteArray nextStatementName() { return "k" + QByteArray::number(++m_statementCount); }
+    // Throws the failure a result (or the connection) reports.
+    [[noreturn]] void failWith(const pg_result *result) const;
+    static constexpr const char *VersionTable = "store_version.db";
+    // The first half of a project lock's key, the project's Kod being the second.
+    static constexpr int ProjectLockClass = 4711;
+
+private:
+    pg_conn *m_conn = nullptr;
+    QString m_shown;
+    qint64 m_lastId = 0;
+    qint64 m_statementsSent = 0;
+    int m_statementCount = 0;
+};
+
+} // namespace korvan
