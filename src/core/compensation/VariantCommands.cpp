@@ -1,4 +1,5 @@
 #include "VariantCommands.h"
+#include "data/CommandScope.h"
 #include "data/Fields.h"
 
 #include "NumericChecks.h"
@@ -187,20 +188,14 @@ void addVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoin
     requireProject(data);
     throwIf(checkVariantParams(data, params, true, acceptPoint));
     requireCatalogueType(data);
-    Store::Transaction tx(data.store());
+    CommandScope command(data.store(), {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2});
     TTable &v = *data.tblProj2;
-    try {
-        v.append();
-        writeVariant(data, params, acceptPoint);
-        v.post();
-        copyModuleSet(data);
-        buildVariantPeriods(data, params.mode.settings(acceptPoint));
-        tx.commit();
-    } catch (...) {
-        for (TTable *t : {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2})
-            t->cancel();
-        throw;
-    }
+    v.append();
+    writeVariant(data, params, acceptPoint);
+    v.post();
+    copyModuleSet(data);
+    buildVariantPeriods(data, params.mode.settings(acceptPoint));
+    command.commit();
 }
 
 void editVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
@@ -208,22 +203,16 @@ void editVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoi
     requireVariant(data);
     throwIf(checkVariantParams(data, params, false, acceptPoint));
     requireCatalogueType(data);
-    Store::Transaction tx(data.store());
+    CommandScope command(data.store(), {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2});
     TTable &v = *data.tblProj2;
-    try {
-        v.edit();
-        writeVariant(data, params, acceptPoint);
-        v.post();
-        TDataModule1::deleteAllRows(*data.tblProj5);
-        copyModuleSet(data);
-        TDataModule1::deleteAllRows(*data.tblProj3);
-        buildVariantPeriods(data, params.mode.settings(acceptPoint));
-        tx.commit();
-    } catch (...) {
-        for (TTable *t : {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2})
-            t->cancel();
-        throw;
-    }
+    v.edit();
+    writeVariant(data, params, acceptPoint);
+    v.post();
+    TDataModule1::deleteAllRows(*data.tblProj5);
+    copyModuleSet(data);
+    TDataModule1::deleteAllRows(*data.tblProj3);
+    buildVariantPeriods(data, params.mode.settings(acceptPoint));
+    command.commit();
 }
 
 void deleteVariant(TDataModule1 &data)
@@ -245,21 +234,15 @@ void reselectModules(TDataModule1 &data, const ModeInput &input, bool allVariant
     TTable &variants = *data.tblProj2, &compensated = *data.tblProj3;
     const auto variantMark = variants.bookmark();
     const auto periodMark = compensated.bookmark();
-    Store::Transaction tx(data.store());
-    try {
-        if (allVariants)
-            for (variants.first(); !variants.eof(); variants.next())
-                reselectCurrentVariant(data, in);
-        else
+    CommandScope command(data.store(), {data.tblProj4, data.tblProj3, data.tblProj2});
+    if (allVariants)
+        for (variants.first(); !variants.eof(); variants.next())
             reselectCurrentVariant(data, in);
-        variants.gotoBookmark(variantMark);
-        compensated.gotoBookmark(periodMark);
-        tx.commit();
-    } catch (...) {
-        for (TTable *t : {data.tblProj4, data.tblProj3, data.tblProj2})
-            t->cancel();
-        throw;
-    }
+    else
+        reselectCurrentVariant(data, in);
+    variants.gotoBookmark(variantMark);
+    compensated.gotoBookmark(periodMark);
+    command.commit();
 }
 
 } // namespace korvan

@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "calc/Numbers.h"
 #include "compensation/VariantPeriods.h"
+#include "data/CommandScope.h"
 #include "data/Records.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
@@ -17,18 +18,13 @@ void replaceProjectGraph(TDataModule1 &data, const QList<LoadPeriod> &periods)
     if (data.tblProj0->isEmpty())
         throw KorvanError(QStringLiteral("Нет текущего проекта."));
     TTable &p = *data.tblProj1;
-    Store::Transaction tx(data.store());
-    try {
-        TDataModule1::deleteAllRows(p);
-        TotalsBatch batch(*data.tblProj0);
-        appendPeriods(p, periods);
-        batch.commit();
-        rebuildVariants(data);
-        tx.commit();
-    } catch (...) {
-        p.cancel();
-        throw;
-    }
+    CommandScope command(data.store(), {&p});
+    TDataModule1::deleteAllRows(p);
+    TotalsBatch batch(*data.tblProj0);
+    appendPeriods(p, periods);
+    batch.commit();
+    rebuildVariants(data);
+    command.commit();
 }
 
 QList<LoadPeriod> scaledTypicalGraph(const TTable &typical, double pmax, double qmax)

@@ -1,4 +1,5 @@
 #include "TypicalGraphCommands.h"
+#include "data/CommandScope.h"
 #include "data/Fields.h"
 
 #include "Messages.h"
@@ -33,28 +34,22 @@ void addProjectGraphToCatalogue(TDataModule1 &data, const QString &industry, con
                                          "график нельзя выразить в процентах и добавить в справочник."));
 
     TTable &industries = *data.tblSutGr0, &enterprises = *data.tblSutGr1, &typical = *data.tblSutGr2;
-    Store::Transaction tx(data.store());
-    try {
-        if (!industries.locate(fld::Otrasl, industry)) {
-            industries.append();
-            industries.setValue(fld::Otrasl, industry);
-            industries.post();
-        }
-        enterprises.append();
-        enterprises.setValue(fld::Name, enterprise);
-        enterprises.post();
-        QList<LoadPeriod> percent = graph;
-        for (LoadPeriod &period : percent) {
-            period.P = std::nearbyint(period.P / pmax * 100);
-            period.Q = std::nearbyint(period.Q / qmax * 100);
-        }
-        appendPeriods(typical, percent);
-        tx.commit();
-    } catch (...) {
-        for (TTable *t : {&typical, &enterprises, &industries})
-            t->cancel();
-        throw;
+    CommandScope command(data.store(), {&typical, &enterprises, &industries});
+    if (!industries.locate(fld::Otrasl, industry)) {
+        industries.append();
+        industries.setValue(fld::Otrasl, industry);
+        industries.post();
     }
+    enterprises.append();
+    enterprises.setValue(fld::Name, enterprise);
+    enterprises.post();
+    QList<LoadPeriod> percent = graph;
+    for (LoadPeriod &period : percent) {
+        period.P = std::nearbyint(period.P / pmax * 100);
+        period.Q = std::nearbyint(period.Q / qmax * 100);
+    }
+    appendPeriods(typical, percent);
+    command.commit();
 }
 
 std::optional<QString> typicalGraphEditProblem(const TDataModule1 &data)
@@ -71,15 +66,10 @@ void replaceTypicalGraph(TDataModule1 &data, const QList<LoadPeriod> &periods)
     if (const auto problem = typicalGraphEditProblem(data))
         throw KorvanError(*problem);
     TTable &graph = *data.tblSutGr2;
-    Store::Transaction tx(data.store());
-    try {
-        TDataModule1::deleteAllRows(graph);
-        appendPeriods(graph, periods);
-        tx.commit();
-    } catch (...) {
-        graph.cancel();
-        throw;
-    }
+    CommandScope command(data.store(), {&graph});
+    TDataModule1::deleteAllRows(graph);
+    appendPeriods(graph, periods);
+    command.commit();
 }
 
 } // namespace korvan

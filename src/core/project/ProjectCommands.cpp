@@ -1,4 +1,5 @@
 #include "ProjectCommands.h"
+#include "data/CommandScope.h"
 #include "data/Fields.h"
 
 #include "NumericChecks.h"
@@ -116,17 +117,12 @@ ProjectParams currentProjectParams(const TDataModule1 &data)
 void createProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint)
 {
     throwIf(checkProjectParams(params, acceptPoint));
-    Store::Transaction tx(data.store());
     TTable &p = *data.tblProj0;
+    CommandScope command(data.store(), {&p});
     p.append();
-    try {
-        writeParams(p, params, acceptPoint);
-        p.post();
-    } catch (...) {
-        p.cancel();
-        throw;
-    }
-    tx.commit();
+    writeParams(p, params, acceptPoint);
+    p.post();
+    command.commit();
 }
 
 void editProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint)
@@ -135,16 +131,11 @@ void editProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoi
     TTable &p = *data.tblProj0;
     if (p.isEmpty())
         throw KorvanError(QStringLiteral("Нет текущего проекта."));
-    Store::Transaction tx(data.store());
+    CommandScope command(data.store(), {&p});
     p.edit();
-    try {
-        writeParams(p, params, acceptPoint);
-        p.post();
-    } catch (...) {
-        p.cancel();
-        throw;
-    }
-    tx.commit();
+    writeParams(p, params, acceptPoint);
+    p.post();
+    command.commit();
 }
 
 void deleteProject(TDataModule1 &data)
