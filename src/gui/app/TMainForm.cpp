@@ -601,8 +601,7 @@ void TMainForm::mnRecalcClick()
 {
     if (m_data.tblProj0->isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    runGuarded([this] { recalculateProject(m_data); }, [] { QApplication::restoreOverrideCursor(); });
+    runBusy([this] { recalculateProject(m_data); });
     RefreshCharacteristics();
 }
 
@@ -623,8 +622,7 @@ void TMainForm::mnSaveAsClick()
             return;
         const QString name = dialog->textValue();
         repaint();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        runGuarded(
+        runBusy(
             [&] {
                 copyProject(m_data, name, m_progress->progress());
                 SetCaption();
@@ -632,7 +630,6 @@ void TMainForm::mnSaveAsClick()
             },
             [this] {
                 m_progress->finish();
-                QApplication::restoreOverrideCursor();
                 UpdateCommands();
             });
     });
@@ -768,9 +765,7 @@ void TMainForm::mnKUAddClick()
     m_selKUForm->setAdding(true);
     openModal(m_selKUForm, [this](int result) {
         if (result == QDialog::Accepted) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            runGuarded([this] { addVariant(m_data, m_selKUForm->params()); },
-                       [] { QApplication::restoreOverrideCursor(); });
+            runBusy([this] { addVariant(m_data, m_selKUForm->params()); });
         }
         afterVariantCommand();
     });
@@ -793,9 +788,7 @@ void TMainForm::mnKUEditClick()
     m_selKUForm->setAdding(false);
     openModal(m_selKUForm, [this](int result) {
         if (result == QDialog::Accepted) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            runGuarded([this] { editVariant(m_data, m_selKUForm->params()); },
-                       [] { QApplication::restoreOverrideCursor(); });
+            runBusy([this] { editVariant(m_data, m_selKUForm->params()); });
         }
         afterVariantCommand();
     });
@@ -817,9 +810,7 @@ void TMainForm::podbor(bool allVariants)
         return;
     openModal(m_selKompForm, [this, allVariants](int result) {
         if (result == QDialog::Accepted) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            runGuarded([&] { reselectModules(m_data, m_selKompForm->input(), allVariants); },
-                       [] { QApplication::restoreOverrideCursor(); });
+            runBusy([&] { reselectModules(m_data, m_selKompForm->input(), allVariants); });
         }
         afterVariantCommand();
     });

@@ -18,8 +18,7 @@ void exportViewer(TDataModule1 &data, WordApplication &word, ChartView &chart, c
                   const QList<ChartItem> &items1, const ChartCheckList &list2, const QList<ChartItem> &items2,
                   const ChartCheckList &variants)
 {
-    runGuarded([&] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+    runBusy([&] {
         QStringList legend;
         for (const auto &[list, items] : {std::pair{&list1, &items1}, std::pair{&list2, &items2}})
             for (int row : list->checkedRows())
@@ -35,7 +34,7 @@ void exportViewer(TDataModule1 &data, WordApplication &word, ChartView &chart, c
         if (!data.tblProj0->isEmpty())
             word.setDocumentTitle(data.tblProj0->asString(fld::Name));
         ExportChartToWord(word, picture, chartLegendText(legend), chartVariantsText(variants.checkedTexts()));
-    }, [] { QApplication::restoreOverrideCursor(); });
+    });
 }
 
 } // namespace korvan

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 
+#include <QApplication>
 #include <QString>
 #include <exception>
 
@@ -28,5 +29,15 @@ bool runGuarded(const std::function<void()> &command, const std::function<void()
 }
 
 bool runGuarded(const std::function<void()> &command) { return runGuarded(command, {}); }
+
+bool runBusy(const std::function<void()> &command, const std::function<void()> &cleanup)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    return runGuarded(command, [&cleanup] {
+        QApplication::restoreOverrideCursor();
+        if (cleanup)
+            cleanup();
+    });
+}
 
 } // namespace korvan

@@ -11,5 +11,7 @@ bool runGuarded(const std::function<void()> &command);
 // The same, with the clean-up of a long command (progress bar, hourglass) done before any
 // message is shown, whether the command ended or failed.
 bool runGuarded(const std::function<void()> &command, const std::function<void()> &cleanup);
+// The same under the hourglass, which is gone (and the clean-up done) before any message shows.
+bool runBusy(const std::function<void()> &command, const std::function<void()> &cleanup = {});
 
 } // namespace korvan
