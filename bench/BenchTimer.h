@@ -4,7 +4,11 @@
 // wall clock mostly measures the wait for a processor; the processor time of this process is
 // what the work itself costs (the wait for the disk shows in the difference).
 #include <QElapsedTimer>
+#include <QList>
+#include <QStringList>
+#include <cstdio>
 #include <ctime>
+#include <optional>
 
 namespace korvan::bench {
 
@@ -28,6 +32,23 @@ Elapsed timed(F &&f)
     timer.start();
     f();
     return {timer.nsecsElapsed() / 1e6, processCpuMs() - cpu};
+}
+
+// The sizes given on the command line, or the defaults when none is; nothing (after a message
+// naming what the number counts) when one is not a whole positive number.
+inline std::optional<QList<int>> sizesFromArguments(const QStringList &arguments, const char *what,
+                                                    const QList<int> &defaults)
+{
+    QList<int> sizes;
+    for (const QString &arg : arguments) {
+        const int n = arg.toInt();
+        if (n <= 0) {
+            std::fprintf(stderr, "%s должно быть целым положительным: «%s»\n", what, qPrintable(arg));
+            return std::nullopt;
+        }
+        sizes << n;
+    }
+    return sizes.isEmpty() ? defaults : sizes;
 }
 
 } // namespace korvan::bench

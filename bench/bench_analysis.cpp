@@ -88,17 +88,10 @@ bench::Elapsed run(int typeCount)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QList<int> counts;
-    for (const QString &arg : app.arguments().mid(1)) {
-        const int n = arg.toInt();
-        if (n <= 0) {
-            std::fprintf(stderr, "Число типов КУ должно быть целым положительным: «%s»\n", qPrintable(arg));
-            return 2;
-        }
-        counts << n;
-    }
-    if (counts.isEmpty())
-        counts = {1000, 10000};
+    const auto sizes = bench::sizesFromArguments(app.arguments().mid(1), "Число типов КУ", {1000, 10000});
+    if (!sizes)
+        return 2;
+    const QList<int> counts = *sizes;
     std::printf("Анализ: все типы КУ компании (6-12 групп модулей), %d периодов, режим 3, файл базы данных\n", Periods);
     std::printf("%-10s %14s %14s %20s\n", "типов КУ", "по часам, мс", "процессора, мс", "процессора на КУ, мс");
     for (int n : counts) {

@@ -75,17 +75,10 @@ bench::Elapsed run(int count)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QList<int> counts;
-    for (const QString &arg : app.arguments().mid(1)) {
-        const int n = arg.toInt();
-        if (n <= 0) {
-            std::fprintf(stderr, "Количество модулей должно быть целым положительным: «%s»\n", qPrintable(arg));
-            return 2;
-        }
-        counts << n;
-    }
-    if (counts.isEmpty())
-        counts = {1, 10, 100, 1000, 10000000};
+    const auto sizes = bench::sizesFromArguments(app.arguments().mid(1), "Количество модулей", {1, 10, 100, 1000, 10000000});
+    if (!sizes)
+        return 2;
+    const QList<int> counts = *sizes;
     std::printf("Анализ: %d типов КУ по %d групп модулей, %d периодов, полная компенсация, файл базы данных\n", Types,
                 Groups, Periods);
     std::printf("%-18s %14s %14s %20s\n", "модулей в группе", "по часам, мс", "процессора, мс", "процессора на КУ, мс");
