@@ -42,11 +42,11 @@ Drop parseDrop(const QString &text)
     const auto op = comparisonByCaption(parts[1]);
     if (!op)
         throw KorvanError(QStringLiteral("Неизвестное сравнение «%1» в фильтре «%2».").arg(parts[1], text));
-    const QString value = parts[2];
-    throwIf(checkFilterCosf(value, true));
+    const QString value = decimalComma(parts[2]);
+    throwIf(checkFilterCosf(value));
     if (daily)
-        return [op, value](TDataModule1 &d) { dropByDailyValue(d, *op, value, {}, true); };
-    return [op, value](TDataModule1 &d) { dropByPeriodValue(d, *op, value, {}, true); };
+        return [op, value](TDataModule1 &d) { dropByDailyValue(d, *op, value, {}); };
+    return [op, value](TDataModule1 &d) { dropByPeriodValue(d, *op, value, {}); };
 }
 
 int parseMode(const QString &text)
@@ -88,7 +88,7 @@ QByteArray analyseProject(Context &context)
         input.mode.mode = parseMode(mode);
     for (const auto &[option, text] : {std::pair{"--cosf-min", &input.mode.cosfMin}, std::pair{"--cosf-max", &input.mode.cosfMax},
                                        std::pair{"--cosf-tr", &input.mode.cosfTr}, std::pair{"--kp", &input.kp}}) {
-        const QString value = context.takeOption(QLatin1String(option));
+        const QString value = context.takeNumber(QLatin1String(option));
         if (!value.isNull())
             *text = value;
     }
@@ -109,7 +109,7 @@ QByteArray analyseProject(Context &context)
     takeProject(context);
     context.requireNoArguments();
     // The dialog's checks, whatever is evaluated: the optimum and the range read the same fields.
-    throwIf(checkSelectionInput(input.kp, input.mode, true));
+    throwIf(checkSelectionInput(input.kp, input.mode));
 
     TDataModule1 &data = context.data();
     restrictAnalysisToProject(data);
@@ -121,12 +121,12 @@ QByteArray analyseProject(Context &context)
             deleteAllCandidates(data);
         if (!type.isNull()) {
             locateTypeByKod(data, type);
-            addCandidate(data, input, true);
+            addCandidate(data, input);
         } else if (!company.isNull()) {
             locateCompany(data, company);
-            addCompanyCandidates(data, input, progress, true);
+            addCompanyCandidates(data, input, progress);
         } else if (allCompanies) {
-            addCatalogueCandidates(data, input, progress, true);
+            addCatalogueCandidates(data, input, progress);
         }
         for (const Drop &drop : drops)
             drop(data);
@@ -138,8 +138,8 @@ QByteArray analyseProject(Context &context)
     }
 
     const std::optional<qint64> optimumNpv = gotoNpvOptimum(data);
-    const std::optional<qint64> optimum = gotoOptimum(data, input.mode, true);
-    const QString range = recommendedRangeText(data, input.mode, true);
+    const std::optional<qint64> optimum = gotoOptimum(data, input.mode);
+    const QString range = recommendedRangeText(data, input.mode);
     TTable &table = *data.tblSel_KU;
     QList<QByteArray> rows;
     for (table.first(); !table.eof(); table.next())

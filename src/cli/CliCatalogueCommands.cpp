@@ -61,7 +61,7 @@ QByteArray importCatalogue(Context &context)
                 types.setValue(fld::Cena, member(type, fld::Cena));
                 types.post();
                 // Detuned installations carry their reactor's p, %; absent, null or 0: none.
-                setCurrentTypeDetuning(data, numberText(type, QStringLiteral("Detuning")), true);
+                setCurrentTypeDetuning(data, numberText(type, QStringLiteral("Detuning")));
                 for (const QJsonValue &m : type.value(QStringLiteral("modules")).toArray()) {
                     const QJsonObject module = m.toObject();
                     groups.append();

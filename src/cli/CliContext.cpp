@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "CliCommands.h"
+#include "CliSupport.h"
 
 #include "Messages.h"
 #include "data/Store.h"
@@ -73,6 +74,12 @@ QString Context::takeOption(const QString &name)
     const QString value = arguments.at(i + 1);
     arguments.remove(i, 2);
     return value;
+}
+
+QString Context::takeNumber(const QString &name)
+{
+    const QString value = takeOption(name);
+    return value.isNull() ? value : decimalComma(value);
 }
 
 bool Context::takeFlag(const QString &name)

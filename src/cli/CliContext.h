@@ -29,6 +29,8 @@ struct Context {
 
     // Takes "--name VALUE" out of the arguments; empty when absent.
     QString takeOption(const QString &name);
+    // The same for a number: a decimal point becomes the program's comma.
+    QString takeNumber(const QString &name);
     bool takeFlag(const QString &name);
     // The one positional argument left, or an error naming what is missing.
     QString takePositional(const QString &what);

@@ -61,7 +61,7 @@ void importEconomics(TDataModule1 &data, const QJsonValue &economics)
         QString *text = textFor(in, k);
         *text = numberText(object, QLatin1String(Keys[k]), *text);
     }
-    setProjectEconomics(data, in, true);
+    setProjectEconomics(data, in);
 }
 
 QByteArray economicsCommand(Context &context)
@@ -69,7 +69,7 @@ QByteArray economicsCommand(Context &context)
     QList<std::pair<int, QString>> given;
     for (const auto &[option, key] : {std::pair{"--rate", 0}, std::pair{"--life", 1}, std::pair{"--maint", 2},
                                       std::pair{"--mont", 3}}) {
-        const QString value = context.takeOption(QLatin1String(option));
+        const QString value = context.takeNumber(QLatin1String(option));
         if (!value.isNull())
             given.append({key, value});
     }
@@ -80,7 +80,7 @@ QByteArray economicsCommand(Context &context)
         EconomicInput in = EconomicInput::of(currentEconomics(data));
         for (const auto &[key, value] : given)
             *textFor(in, key) = value;
-        setProjectEconomics(data, in, true);
+        setProjectEconomics(data, in);
     }
     return currentEconomicsJson(data);
 }

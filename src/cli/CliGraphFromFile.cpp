@@ -45,9 +45,9 @@ QByteArray graphFromFile(Context &context)
     if (kinds > 1)
         throw KorvanError(QStringLiteral("Укажите что-то одно: --day, --workdays или --max-day."));
     double period = 1;
-    const QString periodText = context.takeOption(QStringLiteral("--period"));
+    const QString periodText = context.takeNumber(QStringLiteral("--period"));
     if (!periodText.isNull()) {
-        const auto v = parseNumber(periodText, true);
+        const auto v = parseNumber(periodText);
         if (!v)
             throw KorvanError(QStringLiteral("Длина периода «%1» не является числом.").arg(periodText));
         period = *v;

@@ -57,11 +57,11 @@ QList<LoadPeriod> periodsFromJson(const QJsonArray &periods)
             row << numberText(o, c);
         rows << row;
     }
-    if (const auto problem = checkGraphTable(rows, false, true))
+    if (const auto problem = checkGraphTable(rows, false))
         throw KorvanError(problem->message + QStringLiteral("\nПериод %1, поле «%2».")
                                                  .arg(problem->row + 1)
                                                  .arg(GraphColumns[problem->column]));
-    return graphPeriods(rows, true);
+    return graphPeriods(rows);
 }
 
 QList<LoadPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical)
@@ -74,13 +74,13 @@ QList<LoadPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical
         throw KorvanError(QStringLiteral("Предприятие «%1» не найдено в отрасли «%2».").arg(enterprise, industry));
     const QString pmax = numberText(typical, QStringLiteral("Pmax"), QStringLiteral("100"));
     const QString qmax = numberText(typical, fld::Qmax, QStringLiteral("100"));
-    if (auto m = positiveNumberProblem(pmax, QStringLiteral("максимальной активной мощности"), true))
+    if (auto m = positiveNumberProblem(pmax, QStringLiteral("максимальной активной мощности")))
         throw KorvanError(*m);
-    if (auto m = positiveNumberProblem(qmax, QStringLiteral("максимальной реактивной мощности"), true))
+    if (auto m = positiveNumberProblem(qmax, QStringLiteral("максимальной реактивной мощности")))
         throw KorvanError(*m);
     if (data.tblSutGr2->isEmpty())
         throw KorvanError(QStringLiteral("Заполнение таблицы суточного графика обязательно."));
-    return scaledTypicalGraph(*data.tblSutGr2, numberValue(pmax, true), numberValue(qmax, true));
+    return scaledTypicalGraph(*data.tblSutGr2, numberValue(pmax), numberValue(qmax));
 }
 
 // Makes the installation type of the entry current in the catalogue.
@@ -88,7 +88,7 @@ void locateType(TDataModule1 &data, const QJsonObject &in)
 {
     const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
     if (in.contains(fld::KodKU1)) {
-        const qint64 kod = qint64(numberValue(numberText(in, fld::KodKU1), true));
+        const qint64 kod = qint64(numberValue(numberText(in, fld::KodKU1)));
         // The type's company from its row alone: reading the whole catalogue for each variant
         // was most of an import's time with a large catalogue.
         const QVariant company =
@@ -109,7 +109,7 @@ void addVariantFromJson(TDataModule1 &data, const QJsonObject &in)
         throw KorvanError(QStringLiteral("У конденсаторной установки «%1» нет модулей.")
                               .arg(data.tblsKU1->asString(fld::Name)));
     VariantParams p;
-    p.varNum = numberText(in, fld::VarNum, nextVariantNumber(data));
+    p.varNum = labelText(in, fld::VarNum, nextVariantNumber(data));
     p.kp = numberText(in, fld::Kp, p.kp);
     const QString rejim = textOf(in, fld::Rejim, selectionModeCaption(FullCompensation));
     const auto mode = selectionModeNumber(rejim);
@@ -119,7 +119,7 @@ void addVariantFromJson(TDataModule1 &data, const QJsonObject &in)
     p.mode.cosfMin = numberText(in, fld::Cosf_min, p.mode.cosfMin);
     p.mode.cosfMax = numberText(in, fld::Cosf_max, p.mode.cosfMax);
     p.mode.cosfTr = numberText(in, fld::Cosf_tr, p.mode.cosfTr);
-    addVariant(data, p, true);
+    addVariant(data, p);
 }
 
 QByteArray kodResult(qint64 kod) { return json::object({{fld::Kod, QByteArray::number(kod)}}); }
@@ -146,7 +146,7 @@ QByteArray importProject(Context &context)
     const QJsonObject in = input.toObject();
     TDataModule1 &data = context.data();
     Store::Transaction tx(data.store());
-    createProject(data, projectParams(data, in), true);
+    createProject(data, projectParams(data, in));
     const qint64 kod = data.tblProj0->currentKod();
     importSupply(data, in.value(QStringLiteral("supply")));
     if (in.contains(QStringLiteral("typical")))

@@ -48,7 +48,7 @@ QString harmonicsText(const QJsonObject &in)
         return SupplyInput().harmonics;
     QStringList parts;
     for (const QJsonValue &n : in.value(key).toArray())
-        parts << QString::number(n.isString() ? parseNumber(n.toString(), true).value_or(0) : n.toDouble(), 'g', 17);
+        parts << QString::number(n.isString() ? parseNumber(decimalComma(n.toString())).value_or(0) : n.toDouble(), 'g', 17);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -64,7 +64,7 @@ void importSupply(TDataModule1 &data, const QJsonValue &supply)
     input.uk = numberText(in, QStringLiteral("Uk"));
     input.sscNet = numberText(in, QStringLiteral("Ssc_net"));
     input.harmonics = harmonicsText(in);
-    setSupply(data, input, true);
+    setSupply(data, input);
 }
 
 QByteArray supplyJson(Store &store, qint64 projectKod)
@@ -92,9 +92,9 @@ QByteArray supplyCommand(Context &context)
 {
     const bool clear = context.takeFlag(QStringLiteral("--clear"));
     SupplyInput input;
-    input.str = context.takeOption(QStringLiteral("--str"));
-    input.uk = context.takeOption(QStringLiteral("--uk"));
-    input.sscNet = context.takeOption(QStringLiteral("--ssc-net"));
+    input.str = context.takeNumber(QStringLiteral("--str"));
+    input.uk = context.takeNumber(QStringLiteral("--uk"));
+    input.sscNet = context.takeNumber(QStringLiteral("--ssc-net"));
     const QString harmonics = context.takeOption(QStringLiteral("--harmonics"));
     if (!harmonics.isNull())
         input.harmonics = harmonics;
@@ -106,7 +106,7 @@ QByteArray supplyCommand(Context &context)
             throw KorvanError(QStringLiteral("Параметр --clear нельзя сочетать с параметрами питания."));
         clearSupply(data);
     } else {
-        setSupply(data, input, true);
+        setSupply(data, input);
     }
     return json::object({{fld::Kod, QByteArray::number(kod)}, {QStringLiteral("supply"), supplyJson(data.store(), kod)}});
 }

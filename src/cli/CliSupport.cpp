@@ -57,12 +57,20 @@ QJsonValue readJsonInput(const QString &path)
 
 // Both read values whose shape checkJson has passed: a number or a text where a number belongs,
 // a text where a text belongs, or null.
-QString numberText(const QJsonObject &object, const QString &key, const QString &fallback)
+QString decimalComma(QString text) { return text.replace(QLatin1Char('.'), QLatin1Char(',')); }
+
+QString labelText(const QJsonObject &object, const QString &key, const QString &fallback)
 {
     if (!object.contains(key))
         return fallback;
     const QJsonValue v = object.value(key);
     return v.isDouble() ? exactNumberText(v.toDouble()) : v.toString();
+}
+
+QString numberText(const QJsonObject &object, const QString &key, const QString &fallback)
+{
+    const QJsonValue v = object.value(key);
+    return object.contains(key) && v.isString() ? decimalComma(v.toString()) : labelText(object, key, fallback);
 }
 
 QString textOf(const QJsonObject &object, const QString &key, const QString &fallback)

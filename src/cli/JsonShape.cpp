@@ -1,4 +1,5 @@
 #include "JsonShape.h"
+#include "CliSupport.h"
 
 #include "Messages.h"
 #include "calc/Limits.h"
@@ -171,7 +172,7 @@ void checkNumber(const JsonKey &key, const QJsonValue &v, const QString &path)
     if (v.isDouble())
         x = v.toDouble();
     else if (v.isString())
-        x = parseNumber(v.toString(), true);
+        x = parseNumber(decimalComma(v.toString()));
     if (!x || !std::isfinite(*x))
         refuse(path, QStringLiteral("значение должно быть %1, а не «%2».").arg(kindName(key.kind), v.isString() ? v.toString() : jsonTypeName(v)));
     if (key.kind == K::Integer && *x != std::floor(*x))

@@ -7,11 +7,10 @@ namespace korvan {
 
 // The messages of the number checks of every dialog, built from the field's description in the
 // genitive ("поля \"Начало замеров, ч\"", "коэффициента мощности"). Nothing when the text passes.
-std::optional<QString> numberProblem(const QString &text, const QString &description, bool acceptPoint = false);
-std::optional<QString> positiveNumberProblem(const QString &text, const QString &description,
-                                             bool acceptPoint = false);
+std::optional<QString> numberProblem(const QString &text, const QString &description);
+std::optional<QString> positiveNumberProblem(const QString &text, const QString &description);
 
 // The text as a number, for texts that passed the checks above.
-double numberValue(const QString &text, bool acceptPoint = false);
+double numberValue(const QString &text);
 
 } // namespace korvan

@@ -110,6 +110,28 @@ private slots:
         QCOMPARE(r.err, QStringLiteral("Проект с кодом %1 не найден.").arg(kod));
     }
 
+    // The command line takes a decimal point in numbers given as text, in JSON and in options; a
+    // wrong number is named in the program's own form.
+    void decimalPointOnlyInNumbers()
+    {
+        Run r = cli({"import", write("point.json", projectJson(
+            R"({"VarNum": "4", "Kp": "0.12", "Company": "Тест", "TipKU": "КУ-75", "Rejim": "cos(f) не менее заданного значения", "Cosf_min": "0.95"})"))});
+        QCOMPARE(r.err, QString());
+        const QString kod = QString::number(r.json()["Kod"].toInt());
+        const QJsonObject e = cli({"export", kod}).json().object();
+        QCOMPARE(e["project0.db"].toObject()["Tarif_a"].toDouble(), 0.715);
+        const QJsonObject v = e["project2.db"].toArray()[0].toObject();
+        QCOMPARE(v["Kp"].toDouble(), 0.12);
+        QCOMPARE(v["Cosf_min"].toDouble(), 0.95);
+
+        r = cli({"economics", kod, "--rate", "12.5"});
+        QCOMPARE(r.json()["Rate"].toDouble(), 12.5);
+        r = cli({"economics", kod, "--rate", "0.5x"});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains("0,5x"), qPrintable(r.err));
+        QCOMPARE(cli({"delete", kod}).code, 0);
+    }
+
     // Nothing switched on in any period: the final yearly saving is 0, so an imported variant has
     // no payback, whatever a part of its periods would have given; a copy and a recalculation keep it.
     void paybackOnlyFromTheFinalSaving()

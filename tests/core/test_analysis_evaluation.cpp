@@ -210,7 +210,7 @@ private slots:
         in.kp = kp;
         for (auto command : {addCandidate, replaceCandidate}) {
             try {
-                command(dm, in, false);
+                command(dm, in);
                 QFAIL("accepted");
             } catch (const InputError &e) {
                 QCOMPARE(e.message(), message);

@@ -45,19 +45,22 @@ QString exactNumberText(double x)
     return russian().toString(x, 'g', QLocale::FloatingPointShortest);
 }
 
-std::optional<double> parseNumber(const QString &text, bool acceptPoint)
+std::optional<double> parseNumber(const QString &text)
 {
-    QString t = text.trimmed();
+    const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
-    if (acceptPoint)
-        t.replace(QLatin1Char('.'), QLatin1Char(','));
     // Only digits, one sign, one comma and an exponent: QLocale alone would accept more.
     bool ok = false;
     const double v = russian().toDouble(t, &ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
+}
+
+std::optional<double> parseEitherDecimal(const QString &text)
+{
+    return parseNumber(QString(text).replace(QLatin1Char('.'), QLatin1Char(',')));
 }
 
 double roundHalfAway(double x) { return std::round(x); }

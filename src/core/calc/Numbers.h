@@ -18,10 +18,13 @@ QString numberText(double x);
 // which must not lose digits on their way through the text checks).
 QString exactNumberText(double x);
 
-// Parses a number typed by the user. The comma is the decimal separator; with acceptPoint a
-// point is taken too (the command-line program). Surrounding spaces are ignored. Returns
+// Parses a number typed by the user. The comma is the decimal separator (the command-line
+// program turns points into commas as it reads its input). Surrounding spaces are ignored. Returns
 // nothing for empty or malformed text.
-std::optional<double> parseNumber(const QString &text, bool acceptPoint = false);
+std::optional<double> parseNumber(const QString &text);
+// The same for numbers that come from outside the input fields (meter files, searches in a
+// table), where a point may stand for the decimal comma.
+std::optional<double> parseEitherDecimal(const QString &text);
 
 // Whole number, halves away from zero (a value written as text without decimals). In double:
 // a fixed-width integer would overflow on large values.

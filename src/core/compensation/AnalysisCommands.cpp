@@ -36,10 +36,10 @@ struct CheckedInput {
     ModeSettings mode;
 };
 
-CheckedInput checkedInput(const SelectionInput &input, bool acceptPoint)
+CheckedInput checkedInput(const SelectionInput &input)
 {
-    throwIf(checkSelectionInput(input.kp, input.mode, acceptPoint));
-    return {numberValue(input.kp, acceptPoint), input.mode.settings(acceptPoint)};
+    throwIf(checkSelectionInput(input.kp, input.mode));
+    return {numberValue(input.kp), input.mode.settings()};
 }
 
 // The project as the evaluation reads it, refused as a whole when no candidate can have a result.
@@ -56,10 +56,10 @@ CandidateProject projectForCandidates(const TDataModule1 &data)
     throw UndefinedCandidate(candidateFailureText(failure, project, {}));
 }
 
-void evaluateInTransaction(TDataModule1 &data, const SelectionInput &input, bool acceptPoint, CandidateWrite write)
+void evaluateInTransaction(TDataModule1 &data, const SelectionInput &input, CandidateWrite write)
 {
     requireProject(data);
-    const CheckedInput in = checkedInput(input, acceptPoint);
+    const CheckedInput in = checkedInput(input);
     requireTypeWithModules(data);
     ensureAnalysisRestricted(data);
     if (write == CandidateWrite::Replace && data.tblSel_KU->isEmpty())
@@ -149,20 +149,20 @@ void restrictAnalysisToProject(TDataModule1 &data)
         table.setFiltered(true);
 }
 
-void addCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPoint)
+void addCandidate(TDataModule1 &data, const SelectionInput &input)
 {
-    evaluateInTransaction(data, input, acceptPoint, CandidateWrite::Append);
+    evaluateInTransaction(data, input, CandidateWrite::Append);
 }
 
-void replaceCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPoint)
+void replaceCandidate(TDataModule1 &data, const SelectionInput &input)
 {
-    evaluateInTransaction(data, input, acceptPoint, CandidateWrite::Replace);
+    evaluateInTransaction(data, input, CandidateWrite::Replace);
 }
 
-int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress, bool acceptPoint)
+int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress)
 {
     requireProject(data);
-    const CheckedInput in = checkedInput(input, acceptPoint);
+    const CheckedInput in = checkedInput(input);
     TTable &types = *data.tblsKU1;
     if (data.tblsKU0->isEmpty())
         throw KorvanError(QStringLiteral("Не выбрана компания."));
@@ -176,10 +176,10 @@ int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const 
     return batch.finish();
 }
 
-int addCatalogueCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress, bool acceptPoint)
+int addCatalogueCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress)
 {
     requireProject(data);
-    const CheckedInput in = checkedInput(input, acceptPoint);
+    const CheckedInput in = checkedInput(input);
     ensureAnalysisRestricted(data);
     const CandidateProject project = projectForCandidates(data);
     const int count = data.store().scalar(QStringLiteral("SELECT count(*) FROM \"sKU1.DB\"")).toInt();
@@ -265,11 +265,11 @@ void sortAnalysis(TDataModule1 &data, const QString &indexName)
     throw KorvanError(QStringLiteral("Неизвестный порядок сортировки «%1».").arg(indexName));
 }
 
-std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &input, bool acceptPoint)
+std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &input)
 {
     for (const CosText &c : cosTexts(input))
         if (c.used)
-            if (auto message = numberProblem(*c.text, QStringLiteral("коэффициента мощности"), acceptPoint))
+            if (auto message = numberProblem(*c.text, QStringLiteral("коэффициента мощности")))
                 throw InputError({c.field, *message});
     ensureAnalysisRestricted(data);
     TTable &table = *data.tblSel_KU;
@@ -277,7 +277,7 @@ std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &input, bo
     std::vector<double> values;
     for (const TTable::Row &row : table.rows())
         values.push_back(row[cosf].toDouble());
-    const auto best = optimumIndex(input.settings(acceptPoint), values);
+    const auto best = optimumIndex(input.settings(), values);
     if (!best)
         return std::nullopt;
     const qint64 kod = table.rows()[*best][0].toLongLong();
@@ -285,11 +285,11 @@ std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &input, bo
     return kod;
 }
 
-QString recommendedRangeText(const TDataModule1 &data, const ModeInput &input, bool acceptPoint)
+QString recommendedRangeText(const TDataModule1 &data, const ModeInput &input)
 {
     // A field the mode uses without a number in (0, 1] leaves its value out, and the range empty:
     // above 1 tg has no value.
-    ModeSettings mode = input.settings(acceptPoint);
+    ModeSettings mode = input.settings();
     for (std::optional<double> *c : {&mode.Cosf_min, &mode.Cosf_max, &mode.Cosf_tr})
         if (*c && !(**c > 0 && **c <= 1))
             c->reset();

@@ -27,17 +27,15 @@ struct SelectionInput {
 };
 
 // Adds a row for the catalogue's current type.
-void addCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPoint = false);
+void addCandidate(TDataModule1 &data, const SelectionInput &input);
 // Adds a row for every type of the catalogue's current company, from the first to the last,
 // leaving the catalogue on the last. A type whose evaluation has no defined result gets no row;
 // the others are added and a warning names the ones left out. Returns the number of rows added.
-int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress = {},
-                         bool acceptPoint = false);
+int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress = {});
 // The same for every type of every company of the catalogue, with one progress and one warning.
-int addCatalogueCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress = {},
-                           bool acceptPoint = false);
+int addCatalogueCandidates(TDataModule1 &data, const SelectionInput &input, const Progress &progress = {});
 // Overwrites the table's current row with the evaluation of the catalogue's current type.
-void replaceCandidate(TDataModule1 &data, const SelectionInput &input, bool acceptPoint = false);
+void replaceCandidate(TDataModule1 &data, const SelectionInput &input);
 // Deletes the current row; deletes every row of the project.
 void deleteCandidate(TDataModule1 &data);
 void deleteAllCandidates(TDataModule1 &data, const Progress &progress = {});
@@ -62,11 +60,11 @@ void sortAnalysis(TDataModule1 &data, const QString &indexName);
 // Goes to the optimal row for the dialog's mode (not the rows' own) in the current order and
 // returns its Kod; nothing for an empty table. A cos(f) field the mode needs that holds no
 // number is refused with its message.
-std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &mode, bool acceptPoint = false);
+std::optional<qint64> gotoOptimum(TDataModule1 &data, const ModeInput &mode);
 
 // The recommended range of installation power for the mode, as shown in EditDiapQku. Empty while
 // a cos(f) field the mode uses does not hold a number in (0, 1].
-QString recommendedRangeText(const TDataModule1 &data, const ModeInput &mode, bool acceptPoint = false);
+QString recommendedRangeText(const TDataModule1 &data, const ModeInput &mode);
 
 // Which of the dialog's buttons are enabled, from the catalogue's current company and type, the
 // table and the texts of the fields.

@@ -16,10 +16,10 @@ bool storedCompares(const TTable &row, const QString &field, Comparison op, doub
     return x && compare(op, *x, v);
 }
 
-double checkedCosf(const QString &text, bool acceptPoint)
+double checkedCosf(const QString &text)
 {
-    throwIf(checkFilterCosf(text, acceptPoint));
-    return numberValue(text, acceptPoint);
+    throwIf(checkFilterCosf(text));
+    return numberValue(text);
 }
 
 } // namespace
@@ -55,25 +55,25 @@ int dropNotFullPower(TDataModule1 &data, const Progress &progress)
         progress);
 }
 
-std::optional<InputProblem> checkFilterCosf(const QString &text, bool acceptPoint)
+std::optional<InputProblem> checkFilterCosf(const QString &text)
 {
-    if (auto message = positiveNumberProblem(text, QStringLiteral("коэффициента мощности"), acceptPoint))
+    if (auto message = positiveNumberProblem(text, QStringLiteral("коэффициента мощности")))
         return InputProblem{EditCosfField, *message};
-    if (numberValue(text, acceptPoint) > 1)
+    if (numberValue(text) > 1)
         return InputProblem{EditCosfField, QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
     return std::nullopt;
 }
 
-int dropByDailyValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress, bool acceptPoint)
+int dropByDailyValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress)
 {
-    const double v = checkedCosf(cosf, acceptPoint);
+    const double v = checkedCosf(cosf);
     return dropCandidates(
         data, [op, v](const TTable &row) { return storedCompares(row, fld::Cosf_sr, op, v); }, progress);
 }
 
-int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress, bool acceptPoint)
+int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress)
 {
-    const double v = checkedCosf(cosf, acceptPoint);
+    const double v = checkedCosf(cosf);
     return dropCandidates(
         data,
         [op, v](const TTable &row) {

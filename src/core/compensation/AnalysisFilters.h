@@ -25,12 +25,10 @@ int dropNotFullPower(TDataModule1 &data, const Progress &progress = {});
 // The value filters' field EditCosf, for the focus of its messages.
 inline constexpr int EditCosfField = 5;
 // The check of EditCosf: a positive number not above 1.
-std::optional<InputProblem> checkFilterCosf(const QString &text, bool acceptPoint = false);
+std::optional<InputProblem> checkFilterCosf(const QString &text);
 // Rows whose daily cos(f) compares with the value; rows whose smallest or largest period cos(f)
 // does. Throw InputError, deleting nothing, when the value fails its check.
-int dropByDailyValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress = {},
-                     bool acceptPoint = false);
-int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress = {},
-                      bool acceptPoint = false);
+int dropByDailyValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress = {});
+int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, const Progress &progress = {});
 
 } // namespace korvan

@@ -36,26 +36,26 @@ QString editText(double x) { return numberText(x); }
 
 } // namespace
 
-std::optional<InputProblem> checkSupplyInput(const SupplyInput &in, bool acceptPoint)
+std::optional<InputProblem> checkSupplyInput(const SupplyInput &in)
 {
     using F = SupplyInput;
-    if (auto p = problem(F::Str, positiveNumberProblem(in.str.trimmed(), StrDesc, acceptPoint)))
+    if (auto p = problem(F::Str, positiveNumberProblem(in.str.trimmed(), StrDesc)))
         return p;
-    if (auto p = problem(F::Uk, positiveNumberProblem(in.uk.trimmed(), UkDesc, acceptPoint)))
+    if (auto p = problem(F::Uk, positiveNumberProblem(in.uk.trimmed(), UkDesc)))
         return p;
-    if (numberValue(in.uk.trimmed(), acceptPoint) > 20)
+    if (numberValue(in.uk.trimmed()) > 20)
         return InputProblem{F::Uk, QStringLiteral("Значение %1 должно быть больше 0 и не больше 20.").arg(UkDesc)};
     if (!in.sscNet.trimmed().isEmpty())
-        if (auto p = problem(F::SscNet, positiveNumberProblem(in.sscNet.trimmed(), SscDesc, acceptPoint)))
+        if (auto p = problem(F::SscNet, positiveNumberProblem(in.sscNet.trimmed(), SscDesc)))
             return p;
     // Beyond the limit, or so small that the bus short-circuit power stops being a number, the
     // resonance orders and the voltage rise would be infinite.
-    const double str = numberValue(in.str.trimmed(), acceptPoint), uk = numberValue(in.uk.trimmed(), acceptPoint);
+    const double str = numberValue(in.str.trimmed()), uk = numberValue(in.uk.trimmed());
     if (str > MaxPower)
         return InputProblem{F::Str, QStringLiteral("Значение %1 должно быть не больше %2.").arg(StrDesc, numberText(MaxPower))};
     std::optional<double> ssc;
     if (!in.sscNet.trimmed().isEmpty()) {
-        ssc = numberValue(in.sscNet.trimmed(), acceptPoint);
+        ssc = numberValue(in.sscNet.trimmed());
         if (*ssc > MaxPower)
             return InputProblem{F::SscNet, QStringLiteral("Значение %1 должно быть не больше %2.").arg(SscDesc, numberText(MaxPower))};
     }
@@ -85,13 +85,13 @@ std::optional<InputProblem> checkSupplyInput(const SupplyInput &in, bool acceptP
     return std::nullopt;
 }
 
-SupplyData supplyData(const SupplyInput &in, bool acceptPoint)
+SupplyData supplyData(const SupplyInput &in)
 {
     SupplyData s;
-    s.Str = numberValue(in.str.trimmed(), acceptPoint);
-    s.Uk = numberValue(in.uk.trimmed(), acceptPoint);
+    s.Str = numberValue(in.str.trimmed());
+    s.Uk = numberValue(in.uk.trimmed());
     if (!in.sscNet.trimmed().isEmpty())
-        s.Ssc_net = numberValue(in.sscNet.trimmed(), acceptPoint);
+        s.Ssc_net = numberValue(in.sscNet.trimmed());
     s.Harmonics = resonance_tables::parseHarmonics(in.harmonics).value_or(std::vector<int>{});
     return s;
 }
@@ -115,12 +115,12 @@ bool currentProjectHasSupply(TDataModule1 &data)
     return !data.tblProj0->isEmpty() && resonance_tables::supply(data.store(), data.tblProj0->currentKod()).has_value();
 }
 
-void setSupply(TDataModule1 &data, const SupplyInput &input, bool acceptPoint)
+void setSupply(TDataModule1 &data, const SupplyInput &input)
 {
     const qint64 project = currentProject(data);
-    throwIf(checkSupplyInput(input, acceptPoint));
+    throwIf(checkSupplyInput(input));
     Store::Transaction tx(data.store());
-    resonance_tables::setSupply(data.store(), project, supplyData(input, acceptPoint));
+    resonance_tables::setSupply(data.store(), project, supplyData(input));
     resonance_tables::refreshProject(data.store(), project);
     tx.commit();
 }
@@ -134,33 +134,33 @@ void clearSupply(TDataModule1 &data)
     tx.commit();
 }
 
-std::optional<InputProblem> checkDetuningText(const QString &text, bool acceptPoint)
+std::optional<InputProblem> checkDetuningText(const QString &text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
     const QString desc = QStringLiteral("поля \"p, %\"");
-    if (auto p = numberProblem(t, desc, acceptPoint))
+    if (auto p = numberProblem(t, desc))
         return InputProblem{0, *p};
-    const double p = numberValue(t, acceptPoint);
+    const double p = numberValue(t);
     if (p < 0 || p >= 100)
         return InputProblem{0, QStringLiteral("Значение %1 должно быть не меньше 0 и меньше 100.").arg(desc)};
     return std::nullopt;
 }
 
-void setCurrentTypeDetuning(TDataModule1 &data, const QString &text, bool acceptPoint)
+void setCurrentTypeDetuning(TDataModule1 &data, const QString &text)
 {
     if (data.tblsKU1->isEmpty())
         throw KorvanError(QStringLiteral("Не выбрана конденсаторная установка."));
-    setTypeDetuning(data, data.tblsKU1->currentKod(), text, acceptPoint);
+    setTypeDetuning(data, data.tblsKU1->currentKod(), text);
 }
 
-void setTypeDetuning(TDataModule1 &data, qint64 type, const QString &text, bool acceptPoint)
+void setTypeDetuning(TDataModule1 &data, qint64 type, const QString &text)
 {
-    throwIf(checkDetuningText(text, acceptPoint));
+    throwIf(checkDetuningText(text));
     const QString t = text.trimmed();
     Store::Transaction tx(data.store());
-    resonance_tables::setDetuning(data.store(), type, t.isEmpty() ? std::nullopt : std::optional<double>(numberValue(t, acceptPoint)));
+    resonance_tables::setDetuning(data.store(), type, t.isEmpty() ? std::nullopt : std::optional<double>(numberValue(t)));
     resonance_tables::refreshVariantsOfType(data.store(), type);
     tx.commit();
 }

@@ -21,24 +21,24 @@ struct SupplyInput {
 };
 
 // The dialog's checks in field order; the first that fails, naming its field.
-std::optional<InputProblem> checkSupplyInput(const SupplyInput &input, bool acceptPoint = false);
+std::optional<InputProblem> checkSupplyInput(const SupplyInput &input);
 // The checked input as numbers (call after checkSupplyInput passed).
-SupplyData supplyData(const SupplyInput &input, bool acceptPoint = false);
+SupplyData supplyData(const SupplyInput &input);
 // The current project's supply as the dialog shows it; the defaults when it has none.
 SupplyInput currentSupplyInput(TDataModule1 &data);
 bool currentProjectHasSupply(TDataModule1 &data);
 
 // Sets or clears the current project's supply and checks its variants anew; one transaction,
 // nothing written when the input is refused (InputError).
-void setSupply(TDataModule1 &data, const SupplyInput &input, bool acceptPoint = false);
+void setSupply(TDataModule1 &data, const SupplyInput &input);
 void clearSupply(TDataModule1 &data);
 
 // The detuning p, % of a catalogue type as typed: empty or 0 for a type without reactors,
 // otherwise a number above 0 and below 100.
-std::optional<InputProblem> checkDetuningText(const QString &text, bool acceptPoint = false);
+std::optional<InputProblem> checkDetuningText(const QString &text);
 // Sets a catalogue type's detuning (the current one's) and checks the variants of that type anew.
-void setTypeDetuning(TDataModule1 &data, qint64 typeKod, const QString &text, bool acceptPoint = false);
-void setCurrentTypeDetuning(TDataModule1 &data, const QString &text, bool acceptPoint = false);
+void setTypeDetuning(TDataModule1 &data, qint64 typeKod, const QString &text);
+void setCurrentTypeDetuning(TDataModule1 &data, const QString &text);
 QString currentTypeDetuningText(TDataModule1 &data);
 
 // Each post of a variant (its totals follow every change of its compensated periods) checks it

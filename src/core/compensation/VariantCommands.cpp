@@ -51,11 +51,11 @@ void writeMode(TTable &variant, const ModeInput &in)
 }
 
 // The variant's own fields from the dialog and the catalogue's current company and type.
-void writeVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
+void writeVariant(TDataModule1 &data, const VariantParams &params)
 {
     TTable &v = *data.tblProj2, &type = *data.tblsKU1;
     v.setAsString(fld::VarNum, params.varNum.trimmed());
-    v.setValue(fld::Kp, numberValue(params.kp, acceptPoint));
+    v.setValue(fld::Kp, numberValue(params.kp));
     v.setValue(fld::KodKU0, data.tblsKU0->currentKod());
     v.setValue(fld::KodKU1, type.currentKod());
     v.setValue(fld::TipKU, type.value(fld::Name));
@@ -63,11 +63,7 @@ void writeVariant(TDataModule1 &data, const VariantParams &params, bool acceptPo
     v.setValue(fld::Pp, type.value(fld::Pp));
     // A type without a price gives 0: the variant always has a price to show.
     v.setValue(fld::Cena, type.asFloat(fld::Cena));
-    ModeInput mode = params.mode;
-    if (acceptPoint)
-        for (QString *t : {&mode.cosfMin, &mode.cosfMax, &mode.cosfTr})
-            t->replace(QLatin1Char('.'), QLatin1Char(','));
-    writeMode(v, mode);
+    writeMode(v, params.mode);
 }
 
 void copyModuleSet(TDataModule1 &data)
@@ -104,12 +100,12 @@ void reselectCurrentVariant(TDataModule1 &data, const ModeInput &input)
 
 } // namespace
 
-ModeSettings ModeInput::settings(bool acceptPoint) const
+ModeSettings ModeInput::settings() const
 {
     ModeSettings s;
     s.mode = mode;
     const auto number = [&](bool used, const QString &text) -> std::optional<double> {
-        return used ? parseNumber(text, acceptPoint) : std::nullopt;
+        return used ? parseNumber(text) : std::nullopt;
     };
     s.Cosf_min = number(usesMin(mode), cosfMin);
     s.Cosf_max = number(usesMax(mode), cosfMax);
@@ -117,38 +113,37 @@ ModeSettings ModeInput::settings(bool acceptPoint) const
     return s;
 }
 
-std::optional<InputProblem> checkModeInput(const ModeInput &in, bool acceptPoint)
+std::optional<InputProblem> checkModeInput(const ModeInput &in)
 {
     if (in.mode < 0 || in.mode >= kSelectionModeCount)
         return InputProblem{-1, QStringLiteral("Неизвестный режим подбора модулей КУ.")};
     for (const CosField &f : cosFields(in))
         if (f.used)
-            if (auto message = positiveNumberProblem(*f.text, CosDesc, acceptPoint))
+            if (auto message = positiveNumberProblem(*f.text, CosDesc))
                 return InputProblem{f.field, *message};
     for (const CosField &f : cosFields(in))
-        if (f.used && numberValue(*f.text, acceptPoint) > 1)
+        if (f.used && numberValue(*f.text) > 1)
             return InputProblem{f.field, QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
-    if (in.mode == CosInRange && numberValue(in.cosfMax, acceptPoint) < numberValue(in.cosfMin, acceptPoint))
+    if (in.mode == CosInRange && numberValue(in.cosfMax) < numberValue(in.cosfMin))
         return InputProblem{VariantParams::CosfMin,
                             QStringLiteral("Значение минимального значения коэффициента мощности должно быть меньше "
                                            "максимального значения коэффициента мощности.")};
     return std::nullopt;
 }
 
-std::optional<InputProblem> checkSelectionInput(const QString &kp, const ModeInput &input, bool acceptPoint)
+std::optional<InputProblem> checkSelectionInput(const QString &kp, const ModeInput &input)
 {
-    if (auto message = positiveNumberProblem(kp, QStringLiteral("коэффициента потерь"), acceptPoint))
+    if (auto message = positiveNumberProblem(kp, QStringLiteral("коэффициента потерь")))
         return InputProblem{VariantParams::Kp, *message};
-    return checkModeInput(input, acceptPoint);
+    return checkModeInput(input);
 }
 
-std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const VariantParams &params, bool adding,
-                                               bool acceptPoint)
+std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const VariantParams &params, bool adding)
 {
     const QString number = params.varNum.trimmed();
     if (number.isEmpty())
         return InputProblem{VariantParams::VarNum, QStringLiteral("Заполнение поля \"Вариант компенсации\" обязательно.")};
-    if (auto p = checkSelectionInput(params.kp, params.mode, acceptPoint))
+    if (auto p = checkSelectionInput(params.kp, params.mode))
         return p;
     const QString duplicate = QStringLiteral("Таблица конденсаторных установок уже содержит вариант компенсации с "
                                              "наименованием \"%1\". Введите другое наименование варианта компенсации.")
@@ -183,35 +178,35 @@ QString nextVariantNumber(const TDataModule1 &data)
     return QString::number(largest.toLongLong() + 1);
 }
 
-void addVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
+void addVariant(TDataModule1 &data, const VariantParams &params)
 {
     requireProject(data);
-    throwIf(checkVariantParams(data, params, true, acceptPoint));
+    throwIf(checkVariantParams(data, params, true));
     requireCatalogueType(data);
     CommandScope command(data.store(), {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2});
     TTable &v = *data.tblProj2;
     v.append();
-    writeVariant(data, params, acceptPoint);
+    writeVariant(data, params);
     v.post();
     copyModuleSet(data);
-    buildVariantPeriods(data, params.mode.settings(acceptPoint));
+    buildVariantPeriods(data, params.mode.settings());
     command.commit();
 }
 
-void editVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint)
+void editVariant(TDataModule1 &data, const VariantParams &params)
 {
     requireVariant(data);
-    throwIf(checkVariantParams(data, params, false, acceptPoint));
+    throwIf(checkVariantParams(data, params, false));
     requireCatalogueType(data);
     CommandScope command(data.store(), {data.tblProj4, data.tblProj3, data.tblProj5, data.tblProj2});
     TTable &v = *data.tblProj2;
     v.edit();
-    writeVariant(data, params, acceptPoint);
+    writeVariant(data, params);
     v.post();
     TDataModule1::deleteAllRows(*data.tblProj5);
     copyModuleSet(data);
     TDataModule1::deleteAllRows(*data.tblProj3);
-    buildVariantPeriods(data, params.mode.settings(acceptPoint));
+    buildVariantPeriods(data, params.mode.settings());
     command.commit();
 }
 
@@ -223,23 +218,19 @@ void deleteVariant(TDataModule1 &data)
     tx.commit();
 }
 
-void reselectModules(TDataModule1 &data, const ModeInput &input, bool allVariants, bool acceptPoint)
+void reselectModules(TDataModule1 &data, const ModeInput &input, bool allVariants)
 {
     requireVariant(data);
-    ModeInput in = input;
-    if (acceptPoint)
-        for (QString *t : {&in.cosfMin, &in.cosfMax, &in.cosfTr})
-            t->replace(QLatin1Char('.'), QLatin1Char(','));
-    throwIf(checkModeInput(in));
+    throwIf(checkModeInput(input));
     TTable &variants = *data.tblProj2, &compensated = *data.tblProj3;
     const auto variantMark = variants.bookmark();
     const auto periodMark = compensated.bookmark();
     CommandScope command(data.store(), {data.tblProj4, data.tblProj3, data.tblProj2});
     if (allVariants)
         for (variants.first(); !variants.eof(); variants.next())
-            reselectCurrentVariant(data, in);
+            reselectCurrentVariant(data, input);
     else
-        reselectCurrentVariant(data, in);
+        reselectCurrentVariant(data, input);
     variants.gotoBookmark(variantMark);
     compensated.gotoBookmark(periodMark);
     command.commit();

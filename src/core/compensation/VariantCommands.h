@@ -22,7 +22,7 @@ struct ModeInput {
     static bool usesTr(int mode) { return mode == CosNearest; }
 
     // The mode with the numbers of its fields; the others are left empty.
-    ModeSettings settings(bool acceptPoint = false) const;
+    ModeSettings settings() const;
 };
 
 // The variant fields of the installation selection dialog.
@@ -34,25 +34,24 @@ struct VariantParams {
 };
 
 // The cos(f) checks of both mode dialogs: positive numbers, at most 1, minimum not above maximum.
-std::optional<InputProblem> checkModeInput(const ModeInput &input, bool acceptPoint = false);
+std::optional<InputProblem> checkModeInput(const ModeInput &input);
 // The loss coefficient and then the cos(f) checks (also run before every evaluation of a candidate).
-std::optional<InputProblem> checkSelectionInput(const QString &kp, const ModeInput &input, bool acceptPoint = false);
+std::optional<InputProblem> checkSelectionInput(const QString &kp, const ModeInput &input);
 // Every closing check of the selection dialog, the variant number's uniqueness in the project last.
 // Adding, a variant found with the same number becomes current; editing, the current variant is
 // the one being edited and keeps its own number.
-std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const VariantParams &params, bool adding,
-                                               bool acceptPoint = false);
+std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const VariantParams &params, bool adding);
 
 // Adds a variant of the catalogue's current installation type to the current project and builds
 // its compensated periods. The new variant becomes current.
-void addVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint = false);
+void addVariant(TDataModule1 &data, const VariantParams &params);
 // Rebinds the current variant to the catalogue's current type with these parameters and builds it anew.
-void editVariant(TDataModule1 &data, const VariantParams &params, bool acceptPoint = false);
+void editVariant(TDataModule1 &data, const VariantParams &params);
 // Deletes the current variant with its periods and modules (the caller asks first).
 void deleteVariant(TDataModule1 &data);
 // Stores the mode in the current variant (or every variant) and switches the modules of each of
 // its compensated periods anew. The current variant and compensated period stay current.
-void reselectModules(TDataModule1 &data, const ModeInput &input, bool allVariants, bool acceptPoint = false);
+void reselectModules(TDataModule1 &data, const ModeInput &input, bool allVariants);
 
 // The text the dialog proposes as the next variant number.
 QString nextVariantNumber(const TDataModule1 &data);

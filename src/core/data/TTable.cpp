@@ -262,7 +262,7 @@ bool TTable::passesFilter(const Row &row) const
         if (isNullValue(v))
             return m_filter.text.isEmpty();
         if (isNumberType(f.type)) {
-            const auto wanted = parseNumber(m_filter.text, true);
+            const auto wanted = parseEitherDecimal(m_filter.text);
             return wanted && *wanted == v.toDouble();
         }
         if (f.type == FieldType::Date)
@@ -402,7 +402,7 @@ bool TTable::locate(const QStringList &fields, const QVariantList &values, Qt::C
             } else if (isNumberType(f.type)) {
                 std::optional<double> w;
                 if (want.typeId() == QMetaType::QString)
-                    w = parseNumber(want.toString(), true);
+                    w = parseEitherDecimal(want.toString());
                 else
                     w = want.toDouble();
                 match = w && *w == have.toDouble();

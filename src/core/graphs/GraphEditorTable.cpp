@@ -56,9 +56,9 @@ bool GraphEditorTable::isEmpty() const
     return m_rows.size() == 1 && std::all_of(m_rows[0].begin(), m_rows[0].end(), [](const QString &c) { return c.isEmpty(); });
 }
 
-std::optional<GraphTableProblem> GraphEditorTable::check(bool acceptPoint) const
+std::optional<GraphTableProblem> GraphEditorTable::check() const
 {
-    return checkGraphTable(m_rows, percentMode(), acceptPoint);
+    return checkGraphTable(m_rows, percentMode());
 }
 
 std::optional<InputProblem> GraphEditorTable::fill(const QString &start, const QString &end, const QString &step, bool clearPQ)

@@ -36,7 +36,7 @@ public:
     bool isEmpty() const;
 
     // The table's check; the problem names the cell to make current.
-    std::optional<GraphTableProblem> check(bool acceptPoint = false) const;
+    std::optional<GraphTableProblem> check() const;
 
     // Fills T1 and T2 from the start, end and step texts; a refusal changes nothing.
     std::optional<InputProblem> fill(const QString &start, const QString &end, const QString &step, bool clearPQ);

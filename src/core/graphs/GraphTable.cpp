@@ -6,7 +6,7 @@
 
 namespace korvan {
 
-std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows, bool percent, bool acceptPoint)
+std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows, bool percent)
 {
     const auto cell = [&](int r, int c) { return c < rows[r].size() ? rows[r][c] : QString(); };
     for (int c = 0; c < 4; ++c)
@@ -15,9 +15,9 @@ std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows,
                 return GraphTableProblem{r, c, QStringLiteral("Заполнение всех ячеек таблицы обязательно.")};
     for (int c = 0; c < 4; ++c)
         for (int r = 0; r < rows.size(); ++r)
-            if (!parseNumber(cell(r, c), acceptPoint))
+            if (!parseNumber(cell(r, c)))
                 return GraphTableProblem{r, c, QStringLiteral("Ошибочное значение для числового параметра.")};
-    const QList<LoadPeriod> periods = graphPeriods(rows, acceptPoint);
+    const QList<LoadPeriod> periods = graphPeriods(rows);
     for (int r = 0; r < periods.size(); ++r)
         if (!(periods[r].T2 <= 24))
             return GraphTableProblem{r, 1, QStringLiteral("Для периода замеров значение поля \"Т2\" должно быть меньше либо равно 24 часам.")};
@@ -48,11 +48,11 @@ void appendPeriods(TTable &table, const QList<LoadPeriod> &periods)
     }
 }
 
-QList<LoadPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint)
+QList<LoadPeriod> graphPeriods(const QList<QStringList> &rows)
 {
     QList<LoadPeriod> out;
     for (const QStringList &row : rows) {
-        const auto v = [&](int c) { return c < row.size() ? parseNumber(row[c], acceptPoint).value_or(0.0) : 0.0; };
+        const auto v = [&](int c) { return c < row.size() ? parseNumber(row[c]).value_or(0.0) : 0.0; };
         out.append({v(0), v(1), v(2), v(3)});
     }
     return out;

@@ -18,8 +18,7 @@ struct GraphTableProblem {
 
 // The checks of the graph editor's table, in their order, over the cell texts (each row four
 // texts). percent: the typical graph mode, where P and Q are at most 100.
-std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows, bool percent,
-                                                 bool acceptPoint = false);
+std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows, bool percent);
 
 class TTable;
 
@@ -27,6 +26,6 @@ class TTable;
 void appendPeriods(TTable &table, const QList<LoadPeriod> &periods);
 
 // The rows as numbers; only for rows that passed the checks.
-QList<LoadPeriod> graphPeriods(const QList<QStringList> &rows, bool acceptPoint = false);
+QList<LoadPeriod> graphPeriods(const QList<QStringList> &rows);
 
 } // namespace korvan

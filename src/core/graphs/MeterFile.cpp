@@ -302,7 +302,7 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
     const int firstValue = data.timeColumn + (splitDateTime ? 2 : 1);
     QList<int> numeric;
     for (int c = firstValue; c < width; ++c)
-        if (parseNumber(rows[0].fields.value(c), true))
+        if (parseEitherDecimal(rows[0].fields.value(c)))
             numeric << c;
     for (int c : std::as_const(numeric)) {
         const QString n = names.value(c).toLower();
@@ -346,7 +346,7 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         for (int k = 0; k < 2; ++k) {
             if (cols[k] >= row.fields.size())
                 throw KorvanError(QStringLiteral("Строка %1: нет столбца «%2».").arg(row.number).arg(data.columns[cols[k]]));
-            const auto number = parseNumber(row.fields[cols[k]], true);
+            const auto number = parseEitherDecimal(row.fields[cols[k]]);
             if (!number)
                 throw KorvanError(QStringLiteral("Строка %1: «%2» в столбце «%3» не является числом.")
                                       .arg(row.number)

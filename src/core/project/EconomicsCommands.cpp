@@ -84,14 +84,14 @@ QString economicFieldCaption(EconomicInput::Field field)
     return {};
 }
 
-std::optional<InputProblem> checkEconomicInput(const EconomicInput &input, bool acceptPoint)
+std::optional<InputProblem> checkEconomicInput(const EconomicInput &input)
 {
     for (const auto field : {EconomicInput::Rate, EconomicInput::Life, EconomicInput::Maint, EconomicInput::Mont}) {
         const QString &text = textOf(input, field);
         const QString caption = economicFieldCaption(field);
-        if (auto message = numberProblem(text, QStringLiteral("поля \"%1\"").arg(caption), acceptPoint))
+        if (auto message = numberProblem(text, QStringLiteral("поля \"%1\"").arg(caption)))
             return InputProblem{field, *message};
-        const double v = numberValue(text, acceptPoint);
+        const double v = numberValue(text);
         if (field == EconomicInput::Life && v != std::floor(v))
             return InputProblem{field, QStringLiteral("\"%1\" не является целым числом.").arg(text)};
         const FieldRange range = rangeOf(field);
@@ -102,13 +102,13 @@ std::optional<InputProblem> checkEconomicInput(const EconomicInput &input, bool 
     return std::nullopt;
 }
 
-EconomicParams economicParams(const EconomicInput &input, bool acceptPoint)
+EconomicParams economicParams(const EconomicInput &input)
 {
     EconomicParams p;
-    p.Rate = numberValue(input.rate, acceptPoint);
-    p.Life = int(numberValue(input.life, acceptPoint));
-    p.Maint = numberValue(input.maint, acceptPoint);
-    p.Mont = numberValue(input.mont, acceptPoint);
+    p.Rate = numberValue(input.rate);
+    p.Life = int(numberValue(input.life));
+    p.Maint = numberValue(input.maint);
+    p.Mont = numberValue(input.mont);
     return p;
 }
 
@@ -133,12 +133,12 @@ EconomicParams currentEconomics(const TDataModule1 &data)
     return projectEconomics(data.store(), data.tblProj0->currentKod());
 }
 
-void setProjectEconomics(TDataModule1 &data, const EconomicInput &input, bool acceptPoint)
+void setProjectEconomics(TDataModule1 &data, const EconomicInput &input)
 {
     if (data.tblProj0->isEmpty())
         throw KorvanError(QStringLiteral("Нет текущего проекта."));
-    throwIf(checkEconomicInput(input, acceptPoint));
-    const EconomicParams p = economicParams(input, acceptPoint);
+    throwIf(checkEconomicInput(input));
+    const EconomicParams p = economicParams(input);
     Store &store = data.store();
     {
         Store::Transaction tx(store);

@@ -29,9 +29,9 @@ struct EconomicInput {
 QString economicFieldCaption(EconomicInput::Field field);
 
 // The checks of the dialog, in field order: a number within its range, the life a whole number.
-std::optional<InputProblem> checkEconomicInput(const EconomicInput &input, bool acceptPoint = false);
+std::optional<InputProblem> checkEconomicInput(const EconomicInput &input);
 // The checked values (call after checkEconomicInput passed).
-EconomicParams economicParams(const EconomicInput &input, bool acceptPoint = false);
+EconomicParams economicParams(const EconomicInput &input);
 
 // The parameters of a project; the defaults when they were never set.
 EconomicParams projectEconomics(Store &store, qint64 projectKod);
@@ -41,7 +41,7 @@ EconomicParams currentEconomics(const TDataModule1 &data);
 // Stores the current project's parameters in one transaction (InputError, nothing written, when a
 // value is refused) and has the variant and analysis cursors re-read their rows, so the windows
 // show the figures recomputed with them.
-void setProjectEconomics(TDataModule1 &data, const EconomicInput &input, bool acceptPoint = false);
+void setProjectEconomics(TDataModule1 &data, const EconomicInput &input);
 // Gives the copy of a project the parameters of its source (inside the copy's transaction).
 void copyProjectEconomics(Store &store, qint64 sourceKod, qint64 copyKod);
 

@@ -25,15 +25,15 @@ std::optional<InputProblem> problem(int field, const std::optional<QString> &mes
 }
 
 // A day count as a whole number; a fraction (possible by pasting) is refused.
-std::optional<long long> wholeDays(const QString &text, bool acceptPoint)
+std::optional<long long> wholeDays(const QString &text)
 {
-    const double v = numberValue(text, acceptPoint);
+    const double v = numberValue(text);
     if (v != std::floor(v))
         return std::nullopt;
     return static_cast<long long>(v);
 }
 
-void writeParams(TTable &p, const ProjectParams &params, bool acceptPoint)
+void writeParams(TTable &p, const ProjectParams &params)
 {
     p.setValue(fld::Name, params.name);
     p.setValue(fld::ProjOwner, params.owner);
@@ -42,37 +42,35 @@ void writeParams(TTable &p, const ProjectParams &params, bool acceptPoint)
     const QTime time = params.time.isValid() ? QTime(params.time.hour(), params.time.minute(), params.time.second()) : QTime();
     p.setValue(fld::ProjTime, time.isValid() ? QVariant(time) : QVariant());
     p.setValue(fld::ProjMemo, params.memo);
-    p.setValue(fld::MonthDay, *wholeDays(params.monthDay, acceptPoint));
-    p.setValue(fld::YearDay, *wholeDays(params.yearDay, acceptPoint));
-    p.setValue(fld::Tarif_a, numberValue(params.tarifA, acceptPoint));
-    p.setValue(fld::Tarif_q, numberValue(params.tarifQ, acceptPoint));
+    p.setValue(fld::MonthDay, *wholeDays(params.monthDay));
+    p.setValue(fld::YearDay, *wholeDays(params.yearDay));
+    p.setValue(fld::Tarif_a, numberValue(params.tarifA));
+    p.setValue(fld::Tarif_q, numberValue(params.tarifQ));
 }
 
 } // namespace
 
-std::optional<InputProblem> checkProjectParams(const ProjectParams &params, bool acceptPoint)
+std::optional<InputProblem> checkProjectParams(const ProjectParams &params)
 {
     using F = ProjectParams;
     if (params.name.isEmpty())
         return InputProblem{F::Name, QStringLiteral("Заполнение поля \"Наименование проекта\" обязательно.")};
-    if (auto p = problem(F::MonthDay, positiveNumberProblem(params.monthDay, MonthDesc, acceptPoint)))
+    if (auto p = problem(F::MonthDay, positiveNumberProblem(params.monthDay, MonthDesc)))
         return p;
-    if (auto p = problem(F::YearDay, positiveNumberProblem(params.yearDay, YearDesc, acceptPoint)))
+    if (auto p = problem(F::YearDay, positiveNumberProblem(params.yearDay, YearDesc)))
         return p;
     if (auto p = problem(F::Tarif_a, positiveNumberProblem(params.tarifA,
-                                                           QStringLiteral("поля \"Тариф на активную электроэнергию, грн/кВтч\""),
-                                                           acceptPoint)))
+                                                           QStringLiteral("поля \"Тариф на активную электроэнергию, грн/кВтч\""))))
         return p;
     if (auto p = problem(F::Tarif_q, positiveNumberProblem(params.tarifQ,
-                                                           QStringLiteral("поля \"Тариф на реактивную электроэнергию, грн/кВАрч\""),
-                                                           acceptPoint)))
+                                                           QStringLiteral("поля \"Тариф на реактивную электроэнергию, грн/кВАрч\""))))
         return p;
-    const auto month = wholeDays(params.monthDay, acceptPoint);
+    const auto month = wholeDays(params.monthDay);
     if (!month)
         return InputProblem{F::MonthDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.monthDay)};
     if (*month < 1 || *month > 31)
         return InputProblem{F::MonthDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.")};
-    const auto year = wholeDays(params.yearDay, acceptPoint);
+    const auto year = wholeDays(params.yearDay);
     if (!year)
         return InputProblem{F::YearDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.yearDay)};
     if (*year < 1 || *year > 366)
@@ -114,26 +112,26 @@ ProjectParams currentProjectParams(const TDataModule1 &data)
     return p;
 }
 
-void createProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint)
+void createProject(TDataModule1 &data, const ProjectParams &params)
 {
-    throwIf(checkProjectParams(params, acceptPoint));
+    throwIf(checkProjectParams(params));
     TTable &p = *data.tblProj0;
     CommandScope command(data.store(), {&p});
     p.append();
-    writeParams(p, params, acceptPoint);
+    writeParams(p, params);
     p.post();
     command.commit();
 }
 
-void editProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint)
+void editProject(TDataModule1 &data, const ProjectParams &params)
 {
-    throwIf(checkProjectParams(params, acceptPoint));
+    throwIf(checkProjectParams(params));
     TTable &p = *data.tblProj0;
     if (p.isEmpty())
         throw KorvanError(QStringLiteral("Нет текущего проекта."));
     CommandScope command(data.store(), {&p});
     p.edit();
-    writeParams(p, params, acceptPoint);
+    writeParams(p, params);
     p.post();
     command.commit();
 }

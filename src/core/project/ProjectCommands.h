@@ -28,8 +28,7 @@ struct ProjectParams {
 };
 
 // The acceptance checks of the parameters dialog, in their order; the first that fails.
-// acceptPoint: a point is taken as the decimal separator too (the command-line program).
-std::optional<InputProblem> checkProjectParams(const ProjectParams &params, bool acceptPoint = false);
+std::optional<InputProblem> checkProjectParams(const ProjectParams &params);
 
 // "Проект N" for the next project.
 QString defaultProjectName(const TDataModule1 &data);
@@ -40,9 +39,9 @@ ProjectParams currentProjectParams(const TDataModule1 &data);
 
 // Each command is one transaction and throws InputError or KorvanError, writing nothing then.
 // A new project becomes the current one.
-void createProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint = false);
+void createProject(TDataModule1 &data, const ProjectParams &params);
 // Changes the current project's parameters; nothing is recomputed.
-void editProject(TDataModule1 &data, const ProjectParams &params, bool acceptPoint = false);
+void editProject(TDataModule1 &data, const ProjectParams &params);
 // Deletes the current project with everything of it (the caller asks first).
 void deleteProject(TDataModule1 &data);
 // Re-posts every load period and then every compensated period of the current project, so all
