@@ -10,6 +10,7 @@
 #include "compensation/AnalysisCommands.h"
 #include "compensation/AnalysisFilters.h"
 #include "compensation/ResonanceCommands.h"
+#include "data/CommandScope.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "project/EconomicsCommands.h"
@@ -115,27 +116,22 @@ QByteArray analyseProject(Context &context)
     restrictAnalysisToProject(data);
     sortAnalysis(data, sort);
     const Progress progress = commandProgress("Оценка установок");
-    Store::Transaction tx(data.store());
-    try {
-        if (clear)
-            deleteAllCandidates(data);
-        if (!type.isNull()) {
-            locateTypeByKod(data, type);
-            addCandidate(data, input);
-        } else if (!company.isNull()) {
-            locateCompany(data, company);
-            addCompanyCandidates(data, input, progress);
-        } else if (allCompanies) {
-            addCatalogueCandidates(data, input, progress);
-        }
-        for (const Drop &drop : drops)
-            drop(data);
-        throwIfInterrupted();
-        tx.commit();
-    } catch (...) {
-        data.tblSel_KU->cancel();
-        throw;
+    CommandScope command(data.store(), {data.tblSel_KU});
+    if (clear)
+        deleteAllCandidates(data);
+    if (!type.isNull()) {
+        locateTypeByKod(data, type);
+        addCandidate(data, input);
+    } else if (!company.isNull()) {
+        locateCompany(data, company);
+        addCompanyCandidates(data, input, progress);
+    } else if (allCompanies) {
+        addCatalogueCandidates(data, input, progress);
     }
+    for (const Drop &drop : drops)
+        drop(data);
+    throwIfInterrupted();
+    command.commit();
 
     const std::optional<qint64> optimumNpv = gotoNpvOptimum(data);
     const std::optional<qint64> optimum = gotoOptimum(data, input.mode);

@@ -9,6 +9,7 @@
 
 #include "Messages.h"
 #include "compensation/ResonanceCommands.h"
+#include "data/CommandScope.h"
 #include "data/ResonanceTables.h"
 #include "data/Store.h"
 #include "data/TDataModule1.h"
@@ -41,47 +42,41 @@ QByteArray importCatalogue(Context &context)
     TDataModule1 &data = context.data();
     TTable &companies = *data.tblsKU0, &types = *data.tblsKU1, &groups = *data.tblsKU2;
     QList<QByteArray> added;
-    Store::Transaction tx(data.store());
-    try {
-        for (const QJsonValue &c : input.toArray()) {
-            const QJsonObject company = c.toObject();
-            const QString name = textOf(company, fld::Company);
-            if (name.isEmpty() || !companies.locate(fld::Company, name)) {
-                companies.append();
-                companies.setValue(fld::Company, name);
-                companies.post();
-            }
-            for (const QJsonValue &t : company.value(QStringLiteral("types")).toArray()) {
-                const QJsonObject type = t.toObject();
-                types.append();
-                types.setValue(fld::Name, member(type, fld::Name));
-                types.setValue(fld::Q, member(type, fld::Q));
-                types.setValue(fld::Pp, member(type, fld::Pp));
-                types.setValue(fld::Unom, member(type, fld::Unom));
-                types.setValue(fld::Cena, member(type, fld::Cena));
-                types.post();
-                // Detuned installations carry their reactor's p, %; absent, null or 0: none.
-                setCurrentTypeDetuning(data, numberText(type, QStringLiteral("Detuning")));
-                for (const QJsonValue &m : type.value(QStringLiteral("modules")).toArray()) {
-                    const QJsonObject module = m.toObject();
-                    groups.append();
-                    groups.setValue(fld::Qstup, member(module, fld::Qstup));
-                    groups.setValue(fld::Kol_vo, member(module, fld::Kol_vo));
-                    groups.post();
-                }
-                added << json::object({{fld::Company, json::string(companies.asString(fld::Company))},
-                                       {fld::Name, json::string(types.asString(fld::Name))},
-                                       {fld::KodKU0, QByteArray::number(companies.currentKod())},
-                                       {fld::KodKU1, QByteArray::number(types.currentKod())}});
-            }
+    CommandScope command(data.store(), {&groups, &types, &companies});
+    for (const QJsonValue &c : input.toArray()) {
+        const QJsonObject company = c.toObject();
+        const QString name = textOf(company, fld::Company);
+        if (name.isEmpty() || !companies.locate(fld::Company, name)) {
+            companies.append();
+            companies.setValue(fld::Company, name);
+            companies.post();
         }
-        throwIfInterrupted();
-        tx.commit();
-    } catch (...) {
-        for (TTable *t : {&groups, &types, &companies})
-            t->cancel();
-        throw;
+        for (const QJsonValue &t : company.value(QStringLiteral("types")).toArray()) {
+            const QJsonObject type = t.toObject();
+            types.append();
+            types.setValue(fld::Name, member(type, fld::Name));
+            types.setValue(fld::Q, member(type, fld::Q));
+            types.setValue(fld::Pp, member(type, fld::Pp));
+            types.setValue(fld::Unom, member(type, fld::Unom));
+            types.setValue(fld::Cena, member(type, fld::Cena));
+            types.post();
+            // Detuned installations carry their reactor's p, %; absent, null or 0: none.
+            setCurrentTypeDetuning(data, numberText(type, QStringLiteral("Detuning")));
+            for (const QJsonValue &m : type.value(QStringLiteral("modules")).toArray()) {
+                const QJsonObject module = m.toObject();
+                groups.append();
+                groups.setValue(fld::Qstup, member(module, fld::Qstup));
+                groups.setValue(fld::Kol_vo, member(module, fld::Kol_vo));
+                groups.post();
+            }
+            added << json::object({{fld::Company, json::string(companies.asString(fld::Company))},
+                                   {fld::Name, json::string(types.asString(fld::Name))},
+                                   {fld::KodKU0, QByteArray::number(companies.currentKod())},
+                                   {fld::KodKU1, QByteArray::number(types.currentKod())}});
+        }
     }
+    throwIfInterrupted();
+    command.commit();
     return json::array(added);
 }
 

@@ -1,4 +1,5 @@
 #include "Analysis.h"
+#include "data/CommandScope.h"
 #include "data/Fields.h"
 
 #include "calc/Numbers.h"
@@ -90,42 +91,39 @@ void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, doub
     const CandidateValues &v = *outcome.values;
 
     TTable &table = *data.tblSel_KU;
-    try {
-        if (write == CandidateWrite::Append)
-            table.append();
-        else
-            table.edit();
-        table.setValue(fld::Kod0, data.tblProj0->currentKod());
-        table.setValue(fld::KodKU0, company.currentKod());
-        table.setValue(fld::KodKU1, type.currentKod());
-        table.setValue(fld::Company, company.value(fld::Company));
-        table.setValue(fld::TipKU, type.value(fld::Name)); // cut to the field's 30
-        table.setValue(fld::Qk, type.value(fld::Q));
-        table.setValue(fld::Qku_min, v.Qku_min);
-        table.setValue(fld::Qku_max, v.Qku_max);
-        table.setValue(fld::Cosf_sr, v.Cosf_sr);
-        table.setValue(fld::Cosf_min, v.Cosf_min);
-        table.setValue(fld::Cosf_max, v.Cosf_max);
-        table.setValue(fld::Tgf_sr, v.Tgf_sr);
-        table.setValue(fld::DSWsk, v.DSWsk);
-        table.setValue(fld::DSWskm, v.DSWskm);
-        table.setValue(fld::DSWskg, v.DSWskg);
-        table.setOptional(fld::Srok, v.Srok);
-        table.setValue(fld::Rejim, selectionModeCaption(mode.mode));
-        table.setOptional(fld::PCosf_min, mode.Cosf_min);
-        table.setOptional(fld::PCosf_max, mode.Cosf_max);
-        table.setOptional(fld::PCosf_tr, mode.Cosf_tr);
-        table.post();
-        // The resonance check of the row, beside the table's own fields.
-        Store &store = data.store();
-        resonance_tables::setCandidateValues(
-            store, table.currentKod(),
-            computeResonance(resonance_tables::supply(store, data.tblProj0->currentKod()),
-                             resonance_tables::detuning(store, type.currentKod()), v.periods));
-    } catch (...) {
-        table.cancel();
-        throw;
-    }
+    EditBuffers buffer{&table};
+    if (write == CandidateWrite::Append)
+        table.append();
+    else
+        table.edit();
+    table.setValue(fld::Kod0, data.tblProj0->currentKod());
+    table.setValue(fld::KodKU0, company.currentKod());
+    table.setValue(fld::KodKU1, type.currentKod());
+    table.setValue(fld::Company, company.value(fld::Company));
+    table.setValue(fld::TipKU, type.value(fld::Name)); // cut to the field's 30
+    table.setValue(fld::Qk, type.value(fld::Q));
+    table.setValue(fld::Qku_min, v.Qku_min);
+    table.setValue(fld::Qku_max, v.Qku_max);
+    table.setValue(fld::Cosf_sr, v.Cosf_sr);
+    table.setValue(fld::Cosf_min, v.Cosf_min);
+    table.setValue(fld::Cosf_max, v.Cosf_max);
+    table.setValue(fld::Tgf_sr, v.Tgf_sr);
+    table.setValue(fld::DSWsk, v.DSWsk);
+    table.setValue(fld::DSWskm, v.DSWskm);
+    table.setValue(fld::DSWskg, v.DSWskg);
+    table.setOptional(fld::Srok, v.Srok);
+    table.setValue(fld::Rejim, selectionModeCaption(mode.mode));
+    table.setOptional(fld::PCosf_min, mode.Cosf_min);
+    table.setOptional(fld::PCosf_max, mode.Cosf_max);
+    table.setOptional(fld::PCosf_tr, mode.Cosf_tr);
+    table.post();
+    // The resonance check of the row, beside the table's own fields.
+    Store &store = data.store();
+    resonance_tables::setCandidateValues(
+        store, table.currentKod(),
+        computeResonance(resonance_tables::supply(store, data.tblProj0->currentKod()),
+                         resonance_tables::detuning(store, type.currentKod()), v.periods));
+    buffer.release();
 }
 
 } // namespace korvan

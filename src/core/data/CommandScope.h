@@ -5,20 +5,27 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace korvan {
 
-// One command that writes through cursors: its transaction and the cursors whose edit buffers it
-// may leave open. Left without commit() (an exception on the way), it cancels those buffers, so
-// no window shows a row the store does not hold, then undoes the transaction.
-class CommandScope {
+// The cursors a piece of work may leave in edit or insert. Left without release() (an exception
+// on the way), their buffers are cancelled, so no window shows a row the store does not hold.
+class EditBuffers {
 public:
-    CommandScope(Store &store, std::initializer_list<TTable *> cursors) : m_cursors(cursors), m_tx(store) {}
-    ~CommandScope()
+    explicit EditBuffers(std::initializer_list<TTable *> cursors) : m_cursors(cursors) {}
+    ~EditBuffers()
     {
-        if (m_committed)
-            return;
+        if (!m_released)
+            cancel();
+    }
+    EditBuffers(const EditBuffers &) = delete;
+    EditBuffers &operator=(const EditBuffers &) = delete;
+
+    void release() { m_released = true; }
+    void cancel() noexcept
+    {
         for (TTable *t : m_cursors) {
             try {
                 t->cancel();
@@ -26,19 +33,49 @@ public:
                 // already failing: the first error is the one to report
             }
         }
-    }
-    CommandScope(const CommandScope &) = delete;
-    CommandScope &operator=(const CommandScope &) = delete;
-
-    void commit()
-    {
-        m_tx.commit();
-        m_committed = true;
+        m_released = true;
     }
 
 private:
     std::vector<TTable *> m_cursors;
-    Store::Transaction m_tx; // rolled back after the buffers are cancelled
+    bool m_released = false;
+};
+
+// One command that writes through cursors: its transaction and the cursors whose edit buffers it
+// may leave open. Left without commit(), it cancels those buffers, undoes the transaction and then
+// runs what afterRollback() gave it (cursors outside the command re-reading the store).
+class CommandScope {
+public:
+    CommandScope(Store &store, std::initializer_list<TTable *> cursors) : m_buffers(cursors) { m_tx.emplace(store); }
+    ~CommandScope()
+    {
+        if (m_committed)
+            return;
+        m_buffers.cancel();
+        m_tx.reset();
+        if (m_afterRollback) {
+            try {
+                m_afterRollback();
+            } catch (...) {
+                // the command's own error is the one to report
+            }
+        }
+    }
+    CommandScope(const CommandScope &) = delete;
+    CommandScope &operator=(const CommandScope &) = delete;
+
+    void afterRollback(std::function<void()> f) { m_afterRollback = std::move(f); }
+    void commit()
+    {
+        m_tx->commit();
+        m_buffers.release();
+        m_committed = true;
+    }
+
+private:
+    EditBuffers m_buffers;
+    std::optional<Store::Transaction> m_tx;
+    std::function<void()> m_afterRollback;
     bool m_committed = false;
 };
 

@@ -1,5 +1,6 @@
 #include "TotalsBatch.h"
 
+#include "CommandScope.h"
 #include "TTable.h"
 
 namespace korvan {
@@ -15,12 +16,9 @@ void TotalsBatch::commit()
     s_active.removeOne(this);
     if (!m_totals)
         return;
-    try {
-        m_totals(*m_periods);
-    } catch (...) {
-        m_master.cancel();
-        throw;
-    }
+    EditBuffers master{&m_master};
+    m_totals(*m_periods);
+    master.release();
 }
 
 bool TotalsBatch::defer(const TTable &master, TTable &periods, Totals totals)

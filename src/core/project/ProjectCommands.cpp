@@ -1,6 +1,7 @@
 #include "ProjectCommands.h"
 #include "data/CommandScope.h"
 #include "data/Fields.h"
+#include "data/QuietCursors.h"
 
 #include "NumericChecks.h"
 #include "calc/Numbers.h"
@@ -154,35 +155,28 @@ void recalculateProject(TDataModule1 &data)
     const auto periodMark = periods.bookmark();
     const auto variantMark = variants.bookmark();
     const auto compensatedMark = compensated.bookmark();
-    Store::Transaction tx(data.store());
-    data.tblProj0->disableControls();
-    try {
-        // Every load period first: the savings compare with the project's new totals.
-        TotalsBatch projectTotals(*data.tblProj0);
-        for (periods.first(); !periods.eof(); periods.next()) {
-            periods.edit();
-            periods.post();
-        }
-        projectTotals.commit();
-        for (variants.first(); !variants.eof(); variants.next()) {
-            TotalsBatch variantTotals(variants);
-            for (compensated.first(); !compensated.eof(); compensated.next()) {
-                compensated.edit();
-                compensated.post();
-            }
-            variantTotals.commit();
-        }
-        periods.gotoBookmark(periodMark);
-        variants.gotoBookmark(variantMark);
-        compensated.gotoBookmark(compensatedMark);
-        tx.commit();
-    } catch (...) {
-        for (TTable *t : {&periods, &variants, &compensated})
-            t->cancel();
-        data.tblProj0->enableControls();
-        throw;
+    // Declared first, so that the windows catch up after the commit or the rollback.
+    const QuietCursors quiet{data.tblProj0};
+    CommandScope command(data.store(), {&periods, &variants, &compensated});
+    // Every load period first: the savings compare with the project's new totals.
+    TotalsBatch projectTotals(*data.tblProj0);
+    for (periods.first(); !periods.eof(); periods.next()) {
+        periods.edit();
+        periods.post();
     }
-    data.tblProj0->enableControls();
+    projectTotals.commit();
+    for (variants.first(); !variants.eof(); variants.next()) {
+        TotalsBatch variantTotals(variants);
+        for (compensated.first(); !compensated.eof(); compensated.next()) {
+            compensated.edit();
+            compensated.post();
+        }
+        variantTotals.commit();
+    }
+    periods.gotoBookmark(periodMark);
+    variants.gotoBookmark(variantMark);
+    compensated.gotoBookmark(compensatedMark);
+    command.commit();
 }
 
 } // namespace korvan

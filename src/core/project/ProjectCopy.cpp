@@ -1,4 +1,5 @@
 #include "ProjectCommands.h"
+#include "data/CommandScope.h"
 #include "data/Fields.h"
 
 #include "EconomicsCommands.h"
@@ -51,50 +52,46 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
     TTable &compensated = *data.tblProj3, &switched = *data.tblProj4;
     const qint64 sourceKod = project.currentKod();
 
-    Store::Transaction tx(store);
-    qint64 copyKod = 0;
-    try {
-        copyRecord(project, *proj0);
-        const int maximum = periods.recordCount() + variants.recordCount();
-        int step = 0;
-        if (progress)
-            progress(0, maximum);
-        for (periods.first(); !periods.eof(); periods.next()) {
-            copyRecord(periods, *proj1);
-            if (progress)
-                progress(++step, maximum);
-        }
-        for (variants.first(); !variants.eof(); variants.next()) {
-            copyRecord(variants, *proj2);
-            for (modules.first(); !modules.eof(); modules.next())
-                copyRecord(modules, *proj5);
-            for (compensated.first(); !compensated.eof(); compensated.next()) {
-                copyRecord(compensated, *proj3);
-                for (switched.first(); !switched.eof(); switched.next())
-                    copyRecord(switched, *proj4);
-            }
-            if (progress)
-                progress(++step, maximum);
-        }
-        const QDateTime now = QDateTime::currentDateTime();
-        proj0->edit();
-        proj0->setValue(fld::Name, name);
-        proj0->setValue(fld::ProjDate, now.date());
-        proj0->setValue(fld::ProjTime, QTime(now.time().hour(), now.time().minute(), now.time().second()));
-        proj0->post();
-        copyKod = proj0->currentKod();
-        copyProjectEconomics(store, sourceKod, copyKod);
-        // The supply goes with the project; the copied variants are checked against it.
-        resonance_tables::setSupply(store, copyKod, resonance_tables::supply(store, sourceKod));
-        resonance_tables::refreshProject(store, copyKod);
-        tx.commit();
-    } catch (...) {
-        for (TTable *t : {proj4.get(), proj3.get(), proj5.get(), proj2.get(), proj1.get(), proj0.get()})
-            t->cancel();
+    CommandScope command(store, {proj4.get(), proj3.get(), proj5.get(), proj2.get(), proj1.get(), proj0.get()});
+    // The shared cursor saw the copy's rows being written: undone, it reads the store again.
+    command.afterRollback([&] {
         project.refresh();
         project.locate(fld::Kod, sourceKod);
-        throw;
+    });
+    copyRecord(project, *proj0);
+    const int maximum = periods.recordCount() + variants.recordCount();
+    int step = 0;
+    if (progress)
+        progress(0, maximum);
+    for (periods.first(); !periods.eof(); periods.next()) {
+        copyRecord(periods, *proj1);
+        if (progress)
+            progress(++step, maximum);
     }
+    for (variants.first(); !variants.eof(); variants.next()) {
+        copyRecord(variants, *proj2);
+        for (modules.first(); !modules.eof(); modules.next())
+            copyRecord(modules, *proj5);
+        for (compensated.first(); !compensated.eof(); compensated.next()) {
+            copyRecord(compensated, *proj3);
+            for (switched.first(); !switched.eof(); switched.next())
+                copyRecord(switched, *proj4);
+        }
+        if (progress)
+            progress(++step, maximum);
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    proj0->edit();
+    proj0->setValue(fld::Name, name);
+    proj0->setValue(fld::ProjDate, now.date());
+    proj0->setValue(fld::ProjTime, QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    proj0->post();
+    const qint64 copyKod = proj0->currentKod();
+    copyProjectEconomics(store, sourceKod, copyKod);
+    // The supply goes with the project; the copied variants are checked against it.
+    resonance_tables::setSupply(store, copyKod, resonance_tables::supply(store, sourceKod));
+    resonance_tables::refreshProject(store, copyKod);
+    command.commit();
     project.refresh();
     project.locate(fld::Kod, copyKod);
     return copyKod;

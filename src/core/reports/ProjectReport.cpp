@@ -3,6 +3,7 @@
 
 #include "Messages.h"
 #include "calc/Numbers.h"
+#include "data/QuietCursors.h"
 #include "data/TDataModule1.h"
 #include "project/MainGrids.h"
 #include "reports/CalculationTexts.h"
@@ -39,25 +40,6 @@ struct CompensatedSection {
     QString firstColumn, lastColumn;
     void (*writeFormulas)(ReportContext &);
     void (*writeCalculations)(ReportContext &);
-};
-
-// The shared cursors stop telling bound windows about every move of the report's walks; they
-// catch up once at the end.
-class QuietCursors {
-public:
-    explicit QuietCursors(TDataModule1 &data) : m_tables{data.tblProj1, data.tblProj2}
-    {
-        for (TTable *t : m_tables)
-            t->disableControls();
-    }
-    ~QuietCursors()
-    {
-        for (TTable *t : m_tables)
-            t->enableControls();
-    }
-
-private:
-    QList<TTable *> m_tables;
 };
 
 void writeProjectPart(ReportContext &r)
@@ -309,7 +291,8 @@ void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVari
             feedback.busy(false);
     };
     try {
-        const QuietCursors quiet(data);
+        // The walks over periods and variants reach the windows once, at the end.
+        const QuietCursors quiet{data.tblProj1, data.tblProj2};
         PrepareReportDocument(word, report.settings.page);
         WordDocument &document = word.activeDocument();
         document.properties() = {data.tblProj0->asString(fld::Name),
