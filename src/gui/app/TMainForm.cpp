@@ -655,16 +655,8 @@ void TMainForm::exportReport(bool allVariants, bool pdf)
     if (d.tblProj0->isEmpty() || d.tblProj1->isEmpty() || (!allVariants && d.tblProj2->isEmpty()))
         return;
     repaint();
-    bool busy = false;
-    auto setBusy = [&busy](bool on) {
-        if (on == busy)
-            return;
-        busy = on;
-        if (on)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    };
+    Hourglass hourglass;
+    const auto setBusy = [&hourglass](bool on) { hourglass.show(on); };
     runGuarded(
         [&] {
             if (!pdf) {
@@ -679,7 +671,7 @@ void TMainForm::exportReport(bool allVariants, bool pdf)
                                           .arg(QDir::toNativeSeparators(path)));
         },
                [&] {
-                   setBusy(false);
+                   hourglass.show(false);
                    m_progress->finish();
                });
 }

@@ -15,6 +15,7 @@
 #include "ui/CommandProgressBar.h"
 #include "ui/CursorGrid.h"
 #include "ui/HelpWindow.h"
+#include "ui/InputProblemBox.h"
 #include "ui/ModalDialog.h"
 #include "ui/NumericEdit.h"
 #include "ui/StepButton.h"
@@ -438,38 +439,24 @@ void TSelKU_Fm::UpdateSelectionButtons()
 
 bool TSelKU_Fm::checkInput()
 {
-    if (const auto problem = checkSelectionInput(m_kp->text(), m_mode->input())) {
-        Messages::error(problem->message);
-        if (QWidget *w = fieldOf(problem->field))
-            w->setFocus(Qt::OtherFocusReason);
-        return false;
-    }
-    return true;
+    return !refuseInput(checkSelectionInput(m_kp->text(), m_mode->input()), [this](int f) { return fieldOf(f); });
 }
 
 void TSelKU_Fm::runLong(const std::function<void(const Progress &)> &command)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     const Progress progress = m_progress->progress();
-    runGuarded(
+    std::optional<InputProblem> refused;
+    runBusy(
         [&] {
             try {
                 command(progress);
             } catch (const InputError &e) {
-                // Shown here so that the focus can go to the refused field.
-                m_progress->finish();
-                QApplication::restoreOverrideCursor();
-                QApplication::setOverrideCursor(Qt::WaitCursor);
-                Messages::error(e.message());
-                if (QWidget *w = fieldOf(e.field()))
-                    w->setFocus(Qt::OtherFocusReason);
-                throw Abort();
+                // Shown below, once the hourglass is gone, so that the focus can go to the refused field.
+                refused = InputProblem{e.field(), e.message()};
             }
         },
-        [this] {
-            m_progress->finish();
-            QApplication::restoreOverrideCursor();
-        });
+        [this] { m_progress->finish(); });
+    refuseInput(refused, [this](int f) { return fieldOf(f); });
 }
 
 void TSelKU_Fm::runCommand(int command)
@@ -542,12 +529,8 @@ void TSelKU_Fm::accept()
     std::optional<InputProblem> problem;
     if (!runGuarded([&] { problem = checkVariantParams(m_data, p, m_adding); }))
         return;
-    if (problem) {
-        Messages::error(problem->message);
-        if (QWidget *w = fieldOf(problem->field))
-            w->setFocus(Qt::OtherFocusReason);
+    if (refuseInput(problem, [this](int f) { return fieldOf(f); }))
         return;
-    }
     QDialog::accept();
 }
 

@@ -5,6 +5,7 @@
 #include "data/TDataModule1.h"
 #include "ui/DialogButtons.h"
 #include "ui/HelpWindow.h"
+#include "ui/InputProblemBox.h"
 #include "ui/NumericEdit.h"
 
 #include <QHBoxLayout>
@@ -40,12 +41,8 @@ void TSelKompF::showEvent(QShowEvent *event)
 
 void TSelKompF::accept()
 {
-    if (const auto problem = checkModeInput(input())) {
-        Messages::error(problem->message);
-        if (QWidget *w = m_mode->field(problem->field))
-            w->setFocus(Qt::OtherFocusReason);
+    if (refuseInput(checkModeInput(input()), [this](int f) { return m_mode->field(f); }))
         return;
-    }
     QDialog::accept();
 }
 

@@ -30,11 +30,23 @@ bool runGuarded(const std::function<void()> &command, const std::function<void()
 
 bool runGuarded(const std::function<void()> &command) { return runGuarded(command, {}); }
 
+void Hourglass::show(bool on)
+{
+    if (on == m_shown)
+        return;
+    m_shown = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 bool runBusy(const std::function<void()> &command, const std::function<void()> &cleanup)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    return runGuarded(command, [&cleanup] {
-        QApplication::restoreOverrideCursor();
+    Hourglass hourglass;
+    hourglass.show(true);
+    return runGuarded(command, [&] {
+        hourglass.show(false);
         if (cleanup)
             cleanup();
     });
