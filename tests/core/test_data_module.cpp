@@ -1,6 +1,8 @@
 // The shared cursors: master/detail links, cascade deletes and the detail edit guard.
 #include "MessageRecorder.h"
 #include "TestData.h"
+#include "data/Store.h"
+#include "project/ProjectCommands.h"
 
 #include <QtTest>
 
@@ -220,12 +222,20 @@ private slots:
         master.cancel();
     }
 
-    void projectPostSignals()
+    // A window follows a command's result, not its steps: creating a project posts the project
+    // row and its totals, and the project cursor tells its windows once, after the commit.
+    void projectCommandSignalsOnceAfterCommit()
     {
         TestData td;
-        QSignalSpy spy(td.data.get(), &TDataModule1::projectPosted);
-        appendRow(*td.data->tblProj0, {{"Name", "А"}});
-        QCOMPARE(spy.count(), 1);
+        TTable &projects = *td.data->tblProj0;
+        int inCommand = 0;
+        QSignalSpy rows(&projects, &TTable::rowsChanged), current(&projects, &TTable::currentChanged);
+        connect(&projects, &TTable::rowsChanged, [&] { inCommand += td.store->transactionDepth() > 0; });
+        createProject(*td.data, newProjectParams(*td.data));
+        QCOMPARE(rows.count(), 1);
+        QVERIFY(current.count() <= 1);
+        QCOMPARE(inCommand, 0);
+        QCOMPARE(projects.recordCount(), 1);
     }
 };
 

@@ -244,9 +244,8 @@ private slots:
         TestData td;
         TTable &p = *td.data->tblProj0;
         int afterPosts = 0;
-        // The data module's own notice is a hook already: a second one is refused, not swapped in.
-        QVERIFY_THROWS_EXCEPTION(std::logic_error, p.afterPost = [](TTable &) {});
-        p.afterPost.clear();
+        // The periods' totals are a hook already: a second one is refused, not swapped in.
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, td.data->tblProj1->afterPost = [](TTable &) {});
         p.beforePost = [](TTable &t) {
             if (t.asString("Name").isEmpty()) {
                 Messages::error("Нет имени.");

@@ -50,7 +50,6 @@ TDataModule1::TDataModule1(Store &store, QObject *parent)
     for (TTable *t : {tblsKU1, tblsKU2, tblSutGr1, tblSutGr2})
         installGuard(t);
 
-    tblProj0->afterPost = [this](TTable &) { emit projectPosted(); };
     installCalculationHooks(*this);
     installCatalogueHooks(*this);
     installResonanceHooks(*this);

@@ -40,10 +40,6 @@ public:
     // Refuses to insert into or edit a detail while its master's row is being edited.
     static void detailEditGuard(TTable &detail);
 
-signals:
-    // After every post of a project record: the characteristic grids show the new totals.
-    void projectPosted();
-
 private:
     void installCascade(TTable *master, QList<TTable *> details);
     void installGuard(TTable *detail);

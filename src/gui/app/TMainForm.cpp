@@ -16,6 +16,7 @@
 #include "charts/ChartItems.h"
 #include "charts/TDiagParF.h"
 #include "charts/TDiagSutF.h"
+#include "data/Store.h"
 #include "data/TDataModule1.h"
 #include "data/Records.h"
 #include "graphs/GraphCommands.h"
@@ -198,9 +199,9 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     m_hintForm = new THintForm(data, this);
     m_parRepFm = new TParRepFm(data, this);
 
-    connect(&data, &TDataModule1::projectPosted, this, &TMainForm::RefreshCharacteristics);
-    connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::RefreshCharacteristics);
-    connect(data.tblProj0, &TTable::rowsChanged, this, &TMainForm::RefreshCharacteristics);
+    // Both come once after a command's commit, never from inside it.
+    connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::refreshCharacteristicsIfMoved);
+    connect(data.tblProj0, &TTable::rowsChanged, this, &TMainForm::refreshCharacteristicsIfMoved);
     // Moving to another project or variant changes what the commands can act on.
     for (TTable *t : {data.tblProj0, data.tblProj1, data.tblProj2, data.tblProj3}) {
         connect(t, &TTable::rowsChanged, this, &TMainForm::scheduleUpdateCommands);
@@ -431,6 +432,14 @@ void TMainForm::SetCharacteristicHeaders()
     m_gridG->setHeaders(gridColumnTitles(yearlyCharacteristicColumns()));
 }
 
+void TMainForm::refreshCharacteristicsIfMoved()
+{
+    // A command's commit, the window's own follow-up and its activation all ask; the grids are
+    // read again only when the store moved since they were filled.
+    if (m_data.store().epoch() != m_shownEpoch)
+        RefreshCharacteristics();
+}
+
 void TMainForm::RefreshCharacteristics()
 {
     const TTable &p = *m_data.tblProj0;
@@ -445,6 +454,7 @@ void TMainForm::RefreshCharacteristics()
     m_gridS->setValues(values(gridColumnFields(dailyCharacteristicColumns())));
     m_gridM->setValues(values(gridColumnFields(monthlyCharacteristicColumns())));
     m_gridG->setValues(values(gridColumnFields(yearlyCharacteristicColumns())));
+    m_shownEpoch = m_data.store().epoch();
 }
 
 void TMainForm::UpdateCommands()
@@ -491,7 +501,7 @@ void TMainForm::FormActivate()
 {
     SetCaption();
     SetCharacteristicHeaders();
-    RefreshCharacteristics();
+    refreshCharacteristicsIfMoved();
     UpdateCommands();
     if (isVisible() && !isMaximized())
         showMaximized();
@@ -507,7 +517,7 @@ void TMainForm::changeEvent(QEvent *event)
 void TMainForm::afterProjectCommand()
 {
     SetCaption();
-    RefreshCharacteristics();
+    refreshCharacteristicsIfMoved();
     UpdateCommands();
 }
 

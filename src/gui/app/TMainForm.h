@@ -131,6 +131,7 @@ private:
     void afterProjectCommand();
     void afterGraphCommand();
     void scheduleUpdateCommands();
+    void refreshCharacteristicsIfMoved();
     void afterVariantCommand();
     void podbor(bool allVariants);
     // The report into a Word document, or (pdf) into a PDF file beside the documents.
@@ -161,6 +162,7 @@ private:
     THintForm *m_hintForm = nullptr;
     std::unique_ptr<WordApplication> m_word;
     bool m_updatePending = false;
+    quint64 m_shownEpoch = 0; // the store's epoch when the characteristic grids were filled
 };
 
 } // namespace korvan
