@@ -7,6 +7,7 @@
 #include "TsSutGrFm.h"
 
 #include "Messages.h"
+#include "ui/InputProblemBox.h"
 #include "ui/HelpWindow.h"
 #include "ui/ModalDialog.h"
 #include "ui/NumericEdit.h"
@@ -344,10 +345,8 @@ void TAddSutGrF::btnPutClick()
 {
     commitCell();
     if (const auto problem = m_table.fill(m_editB->text(), m_editE->text(), m_editShag->text(), m_clearPQ->isChecked())) {
-        Messages::error(problem->message);
         QLineEdit *fields[] = {m_editB, m_editE, m_editShag};
-        if (problem->field >= 0 && problem->field < 3)
-            fields[problem->field]->setFocus(Qt::OtherFocusReason);
+        refuseAt(problem->field >= 0 && problem->field < 3 ? fields[problem->field] : nullptr, problem->message);
         ClearGraph();
         return;
     }

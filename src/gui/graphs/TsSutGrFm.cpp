@@ -1,6 +1,7 @@
 #include "TsSutGrFm.h"
 #include "data/Fields.h"
 
+#include "ui/InputProblemBox.h"
 #include "ui/DBNavigator.h"
 #include "StepChart.h"
 #include "TAddSutGrF.h"
@@ -237,8 +238,7 @@ void TsSutGrFm::accept()
     if (!CheckPositiveNumber(m_editQmax, QStringLiteral("максимальной реактивной мощности"), true))
         return;
     if (m_data.tblSutGr1->isEmpty() || m_data.tblSutGr2->isEmpty()) {
-        Messages::error(QStringLiteral("Заполнение таблицы суточного графика обязательно."));
-        m_grids[2]->setFocus(Qt::OtherFocusReason);
+        refuseAt(m_grids[2], QStringLiteral("Заполнение таблицы суточного графика обязательно."));
         return;
     }
     QDialog::accept();

@@ -6,6 +6,7 @@
 #include "data/TDataModule1.h"
 #include "data/TTable.h"
 #include "reports/PageMargins.h"
+#include "ui/InputProblemBox.h"
 #include "ui/CommandGuard.h"
 #include "ui/CursorGrid.h"
 #include "ui/HelpWindow.h"
@@ -575,11 +576,10 @@ bool TParRepFm::checkMargin(const QString &field)
     if (!problem)
         return true;
     QScopedValueRollback guard(m_checkingMargin, true);
-    Messages::error(*problem);
-    if (QLineEdit *edit = m_margins.value(field)) {
-        edit->setFocus(Qt::OtherFocusReason);
+    QLineEdit *edit = m_margins.value(field);
+    refuseAt(edit, *problem);
+    if (edit)
         edit->selectAll();
-    }
     return false;
 }
 

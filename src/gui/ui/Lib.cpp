@@ -6,6 +6,7 @@
 #include "CommandGuard.h"
 #include "CursorGrid.h"
 #include "HintUnit.h"
+#include "InputProblemBox.h"
 #include "ModalDialog.h"
 #include "hints/Hints.h"
 #include "calc/Numbers.h"
@@ -125,8 +126,7 @@ void CheckNumberOnExit(QWidget *field)
     if (!isNumericField(field))
         return;
     if (!parseNumber(fieldText(field))) {
-        Messages::error(QStringLiteral("Ошибочное значение для числового параметра."));
-        field->setFocus(Qt::OtherFocusReason);
+        refuseAt(field, QStringLiteral("Ошибочное значение для числового параметра."));
     }
 }
 
