@@ -6,6 +6,7 @@
 #include "reports/DocumentOpener.h"
 #include "reports/PageMargins.h"
 #include "reports/WordApplication.h"
+#include "reports/WordDocument.h"
 #include "reports/WordLayer.h"
 
 #include <QDir>

@@ -7,9 +7,7 @@
 #include "hints/Hints.h"
 #include "project/MainGrids.h"
 #include "reports/WordApplication.h"
-#include "reports/WordDocument.h"
 #include "reports/WordLayer.h"
-#include "reports/WordSelection.h"
 
 namespace korvan {
 
@@ -136,7 +134,7 @@ void ExportChartToWord(WordApplication &word, const QString &pictureFile, const 
         OpenWordDocument(word);
         InsertWordPicture(word, pictureFile);
         for (const QString &text : {legendText, variantsText}) {
-            word.activeDocument().selection().insertAfter(text);
+            InsertWordText(word, text);
             FormatWordSelection(word, QStringLiteral("Times New Roman"), 10, false, false);
         }
     } catch (...) {

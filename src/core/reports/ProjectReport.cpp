@@ -14,6 +14,7 @@
 #include "reports/ResonanceReport.h"
 #include "reports/VariantWalk.h"
 #include "reports/WordApplication.h"
+#include "reports/WordDocument.h"
 #include "reports/WordLayer.h"
 
 namespace korvan {

@@ -5,6 +5,7 @@
 #include "hints/Hints.h"
 #include "reports/ReportContext.h"
 #include "reports/WordApplication.h"
+#include "reports/WordDocument.h"
 #include "reports/WordLayer.h"
 #include "reports/WordParagraphFormat.h"
 

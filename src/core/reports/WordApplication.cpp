@@ -1,4 +1,5 @@
 #include "reports/WordApplication.h"
+#include "reports/WordDocument.h"
 
 #include "Messages.h"
 #include "reports/DocumentOpener.h"

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "reports/WordDocument.h"
-
 #include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
 
 namespace korvan {
+
+class WordDocument;
 
 // Takes the place of Word for the exports: it keeps the document of the last export of this run,
 // so a report "into the current document" is appended to it, and on disconnect saves the document

@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "reports/PageMargins.h"
 #include "reports/WordApplication.h"
+#include "reports/WordDocument.h"
 #include "reports/WordFont.h"
 #include "reports/WordParagraphFormat.h"
 
@@ -110,6 +111,8 @@ void DisconnectWord(WordApplication &word, bool exportFailed)
 {
     word.disconnect(exportFailed);
 }
+
+void InsertWordText(WordApplication &word, const QString &text) { selection(word).insertAfter(text); }
 
 void WriteWordText(WordApplication &word, const QString &text)
 {

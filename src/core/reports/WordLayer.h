@@ -27,6 +27,8 @@ void DisconnectWord(WordApplication &word, bool exportFailed = false);
 // whole number with halves to the even one (20 mm → 57, 25 mm → 71, 10 mm → 28).
 float MillimetresToPoints(int millimetres);
 
+// Appends text at the selection and leaves it selected, for FormatWordSelection.
+void InsertWordText(WordApplication &word, const QString &text);
 // Appends text in "Times New Roman Cyr" 12, neither raised nor lowered.
 void WriteWordText(WordApplication &word, const QString &text);
 // Appends a blank and the text, both raised ("Times New Roman Cyr" 12): exponents such as "2".
