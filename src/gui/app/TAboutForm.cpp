@@ -1,3 +1,4 @@
+// TAboutForm: the «О программе» window.
 #include "TAboutForm.h"
 
 #include "Version.h"

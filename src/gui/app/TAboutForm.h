@@ -1,3 +1,4 @@
+// TAboutForm: the «О программе» window.
 #pragma once
 
 #include <QDialog>

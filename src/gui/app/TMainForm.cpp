@@ -1,3 +1,4 @@
+// TMainForm: the main window, with the menu and toolbar of every command.
 #include "TMainForm.h"
 #include "data/Fields.h"
 

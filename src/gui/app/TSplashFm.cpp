@@ -1,3 +1,4 @@
+// TSplashFm: the window shown while the program starts.
 #include "TSplashFm.h"
 
 #include "Version.h"

@@ -1,3 +1,4 @@
+// TSplashFm: the window shown while the program starts.
 #pragma once
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// TDiagParF: the «Просмотр диаграмм» window (characteristics as bars).
 #include "TDiagParF.h"
 #include "data/Fields.h"
 

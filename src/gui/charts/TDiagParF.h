@@ -1,3 +1,4 @@
+// TDiagParF: the «Просмотр диаграмм» window (characteristics as bars).
 #pragma once
 
 #include "charts/ChartItems.h"

@@ -1,3 +1,4 @@
+// TDiagSutF: the «Просмотр суточных графиков нагрузки» window.
 #include "TDiagSutF.h"
 #include "data/Fields.h"
 

@@ -1,3 +1,4 @@
+// TDiagSutF: the «Просмотр суточных графиков нагрузки» window.
 #pragma once
 
 #include "charts/ChartItems.h"

@@ -1,3 +1,4 @@
+// TSelKU_Fm: the «Выбор конденсаторной установки» dialog with the analysis table.
 #include "TSelKU_Fm.h"
 #include "data/Fields.h"
 

@@ -1,3 +1,4 @@
+// TSelKompF: the «Режим подбора модулей КУ» dialog.
 #include "TSelKompF.h"
 
 #include "ModePanel.h"

@@ -1,3 +1,4 @@
+// TSelKompF: the «Режим подбора модулей КУ» dialog.
 #pragma once
 
 #include "compensation/VariantCommands.h"

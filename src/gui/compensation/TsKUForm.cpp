@@ -1,3 +1,4 @@
+// TsKUForm: the «Конденсаторные установки» catalogue window.
 #include "TsKUForm.h"
 #include "data/Fields.h"
 

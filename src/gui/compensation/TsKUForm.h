@@ -1,3 +1,4 @@
+// TsKUForm: the «Конденсаторные установки» catalogue window.
 #pragma once
 
 #include "compensation/TypeCopyBuffer.h"

@@ -1,3 +1,4 @@
+// TAddSutGrF: the «Редактирование суточного графика» dialog.
 #include "TAddSutGrF.h"
 
 #include "GraphCellDelegate.h"

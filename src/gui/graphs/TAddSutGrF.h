@@ -1,3 +1,4 @@
+// TAddSutGrF: the «Редактирование суточного графика» dialog.
 #pragma once
 
 #include "graphs/GraphEditorTable.h"

@@ -1,3 +1,4 @@
+// TOtrPromF: the «Данные предприятия» dialog (industry and enterprise of a graph).
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// TsSutGrFm: the «Характерные суточные графики нагрузки» catalogue window.
 #include "TsSutGrFm.h"
 #include "data/Fields.h"
 

@@ -1,3 +1,4 @@
+// TsSutGrFm: the «Характерные суточные графики нагрузки» catalogue window.
 #pragma once
 
 #include "graphs/GraphTable.h"

@@ -1,3 +1,4 @@
+// TEconomForm: the «Экономические параметры» dialog.
 #include "TEconomForm.h"
 
 #include "Messages.h"

@@ -1,3 +1,4 @@
+// TEconomForm: the «Экономические параметры» dialog.
 #pragma once
 
 #include "project/EconomicsCommands.h"

@@ -1,3 +1,4 @@
+// TOpenForm: the «Открытие проекта» dialog.
 #include "TOpenForm.h"
 #include "data/Fields.h"
 

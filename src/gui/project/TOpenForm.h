@@ -1,3 +1,4 @@
+// TOpenForm: the «Открытие проекта» dialog.
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// TProjForm: the «Параметры проекта» dialog.
 #include "TProjForm.h"
 
 #include "Messages.h"

@@ -1,3 +1,4 @@
+// TProjForm: the «Параметры проекта» dialog.
 #pragma once
 
 #include "project/ProjectCommands.h"

@@ -1,3 +1,4 @@
+// TSupplyForm: the «Питание и гармоники» dialog.
 #include "TSupplyForm.h"
 
 #include "Messages.h"

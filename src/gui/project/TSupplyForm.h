@@ -1,3 +1,4 @@
+// TSupplyForm: the «Питание и гармоники» dialog.
 #pragma once
 
 #include "compensation/ResonanceCommands.h"

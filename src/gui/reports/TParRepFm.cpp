@@ -1,3 +1,4 @@
+// TParRepFm: the «Параметры отчета» window.
 #include "TParRepFm.h"
 #include "data/Fields.h"
 

@@ -1,3 +1,4 @@
+// TParRepFm: the «Параметры отчета» window.
 #pragma once
 
 #include "reports/ReportSettings.h"

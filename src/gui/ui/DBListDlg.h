@@ -1,3 +1,4 @@
+// TzqDBListDlg: picking one distinct text of a table field from a list with letter tabs.
 #pragma once
 
 #include "data/TTable.h"

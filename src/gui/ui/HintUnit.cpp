@@ -1,3 +1,4 @@
+// HintUnit: the dialog in which a field hint is typed.
 #include "HintUnit.h"
 #include "data/Fields.h"
 

@@ -1,3 +1,4 @@
+// HintUnit: the dialog in which a field hint is typed.
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// Lib: the shared routines of numeric fields, step buttons and hints.
 #include "Lib.h"
 
 #include "Messages.h"

@@ -1,3 +1,4 @@
+// Lib: the shared routines of numeric fields, step buttons and hints.
 #pragma once
 
 #include "hints/HintCommands.h"

@@ -1,3 +1,4 @@
+// TDBListDlg: the «Выбор из списка» window of TzqDBListDlg.
 #pragma once
 
 #include "DBListDlg.h"

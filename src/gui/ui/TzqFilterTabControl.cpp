@@ -1,3 +1,4 @@
+// TzqFilterTabControl: letter tabs that filter a table by its text field.
 #include "TzqFilterTabControl.h"
 #include "data/Fields.h"
 
