@@ -2,11 +2,11 @@
 
 // The large project the benchmarks work on: 96 periods a day and 20 variants of 12-module
 // installations of one company.
-#include "compensation/VariantCommands.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <cmath>
 

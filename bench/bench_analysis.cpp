@@ -5,11 +5,11 @@
 //
 // The default sizes, 1,000 and 10,000 types, show the growth in candidates.
 #include "BenchTimer.h"
-#include "compensation/AnalysisCommands.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -7,11 +7,11 @@
 // The default counts are 1, 10, 100, 1000 (the most a catalogue group may hold now) and
 // 10,000,000 (what a store written before that limit may hold).
 #include "BenchTimer.h"
-#include "compensation/AnalysisCommands.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 //   bench_store_list [ROWS]      (100,000 by default)
 //
 // The command-line program runs as a child process, five times each, and the medians are shown.
-#include "data/Store.h"
+#include "core/data/Store.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,14 +2,14 @@
 // memory it took and the size of its main part; then builds a document of the same order through
 // the selection alone, saves it, and prints how long each step took.
 #include "BenchTimer.h"
+#include "core/reports/ProjectReport.h"
+#include "core/reports/word/DocxWriter.h"
+#include "core/reports/word/WordDocument.h"
+#include "core/reports/word/WordFont.h"
+#include "core/reports/word/WordParagraphFormat.h"
+#include "core/reports/WordApplication.h"
+#include "core/reports/WordLayer.h"
 #include "LargeProject.h"
-#include "reports/DocxWriter.h"
-#include "reports/ProjectReport.h"
-#include "reports/WordApplication.h"
-#include "reports/WordDocument.h"
-#include "reports/WordLayer.h"
-#include "reports/WordFont.h"
-#include "reports/WordParagraphFormat.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

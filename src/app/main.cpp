@@ -1,11 +1,11 @@
-#include "Messages.h"
-#include "QtTranslation.h"
-#include "app/TMainForm.h"
-#include "app/TSplashFm.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "reports/DesktopOpener.h"
-#include "ui/WindowPlacement.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
+#include "core/QtTranslation.h"
+#include "core/reports/DesktopOpener.h"
+#include "gui/app/TMainForm.h"
+#include "gui/app/TSplashFm.h"
+#include "gui/ui/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QApplication>

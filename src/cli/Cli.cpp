@@ -1,9 +1,9 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "CliContext.h"
-#include "CliCommands.h"
-#include "Messages.h"
-#include "data/Engine.h"
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "core/data/Engine.h"
+#include "core/Messages.h"
 
 #include <QJsonDocument>
 #include <cstdio>

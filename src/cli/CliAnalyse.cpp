@@ -1,19 +1,19 @@
 // The analysis table of candidate installations through the command-line program.
-#include "CliCommandList.h"
-#include "data/Fields.h"
-#include "CliContext.h"
-#include "CliSupply.h"
-#include "CliSupport.h"
-#include "Interrupt.h"
-#include "JsonText.h"
+#include "cli/CliCommandList.h"
+#include "cli/CliContext.h"
+#include "cli/CliSupply.h"
+#include "cli/CliSupport.h"
+#include "cli/Interrupt.h"
+#include "cli/JsonText.h"
+#include "core/data/Fields.h"
 
-#include "compensation/AnalysisCommands.h"
-#include "compensation/AnalysisFilters.h"
-#include "compensation/ResonanceCommands.h"
-#include "data/CommandScope.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "project/EconomicsCommands.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/compensation/AnalysisFilters.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/CommandScope.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/project/EconomicsCommands.h"
 
 #include <functional>
 

@@ -1,18 +1,18 @@
 // The installation catalogue through the command-line program: import and export.
-#include "CliCommandList.h"
-#include "data/Fields.h"
-#include "CliContext.h"
-#include "CliSupport.h"
-#include "Interrupt.h"
-#include "JsonShape.h"
-#include "JsonText.h"
+#include "cli/CliCommandList.h"
+#include "cli/CliContext.h"
+#include "cli/CliSupport.h"
+#include "cli/Interrupt.h"
+#include "cli/JsonShape.h"
+#include "cli/JsonText.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "compensation/ResonanceCommands.h"
-#include "data/CommandScope.h"
-#include "data/ResonanceTables.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/CommandScope.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
 
 #include <QJsonArray>
 

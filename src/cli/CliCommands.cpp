@@ -1,6 +1,6 @@
-#include "CliCommandList.h"
+#include "cli/CliCommandList.h"
 
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 
 #include <iterator>
 

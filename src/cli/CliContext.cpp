@@ -1,11 +1,11 @@
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
-#include "CliCommands.h"
-#include "CliSupport.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
 
-#include "Messages.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
 
 #include <QFileInfo>
 

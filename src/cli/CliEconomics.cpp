@@ -1,13 +1,13 @@
 // The economic parameters and lifecycle figures in the command-line program.
-#include "CliEconomics.h"
+#include "cli/CliEconomics.h"
 
-#include "CliCommandList.h"
-#include "CliContext.h"
-#include "CliSupport.h"
-#include "JsonText.h"
+#include "cli/CliCommandList.h"
+#include "cli/CliContext.h"
+#include "cli/CliSupport.h"
+#include "cli/JsonText.h"
 
-#include "calc/Numbers.h"
-#include "project/EconomicsCommands.h"
+#include "core/calc/Numbers.h"
+#include "core/project/EconomicsCommands.h"
 
 #include <QJsonObject>
 

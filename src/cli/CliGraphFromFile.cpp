@@ -1,12 +1,12 @@
 // A daily load graph from a meter's interval file: korvan-vkp-cli graph-from-file.
-#include "CliCommandList.h"
-#include "data/Fields.h"
-#include "CliContext.h"
-#include "JsonText.h"
+#include "cli/CliCommandList.h"
+#include "cli/CliContext.h"
+#include "cli/JsonText.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "calc/Numbers.h"
-#include "graphs/MeterFile.h"
+#include "core/calc/Numbers.h"
+#include "core/graphs/MeterFile.h"
+#include "core/Messages.h"
 
 #include <cstdio>
 

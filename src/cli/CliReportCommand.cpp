@@ -1,16 +1,16 @@
 // The report command of the command-line program: the project or variant report as a .docx file,
 // as a PDF file, or both.
-#include "CliCommandList.h"
-#include "data/Fields.h"
-#include "CliContext.h"
-#include "CliSupport.h"
-#include "JsonText.h"
+#include "cli/CliCommandList.h"
+#include "cli/CliContext.h"
+#include "cli/CliSupport.h"
+#include "cli/JsonText.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "data/TDataModule1.h"
-#include "reports/PdfExport.h"
-#include "reports/ProjectReport.h"
-#include "reports/WordApplication.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
+#include "core/reports/PdfExport.h"
+#include "core/reports/ProjectReport.h"
+#include "core/reports/WordApplication.h"
 
 #include <QDir>
 #include <QFileInfo>

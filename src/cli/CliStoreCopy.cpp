@@ -1,9 +1,9 @@
-#include "CliCommandList.h"
+#include "cli/CliCommandList.h"
 
-#include "CliContext.h"
-#include "Messages.h"
-#include "data/Store.h"
-#include "data/StoreCopy.h"
+#include "cli/CliContext.h"
+#include "core/data/Store.h"
+#include "core/data/StoreCopy.h"
+#include "core/Messages.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

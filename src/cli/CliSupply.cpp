@@ -1,18 +1,18 @@
 // The supply command of the command-line program and the resonance check's JSON.
-#include "CliSupply.h"
-#include "data/Fields.h"
+#include "cli/CliSupply.h"
+#include "core/data/Fields.h"
 
-#include "CliCommandList.h"
-#include "CliContext.h"
-#include "CliSupport.h"
-#include "JsonText.h"
+#include "cli/CliCommandList.h"
+#include "cli/CliContext.h"
+#include "cli/CliSupport.h"
+#include "cli/JsonText.h"
 
-#include "Messages.h"
-#include "calc/Numbers.h"
-#include "compensation/ResonanceCommands.h"
-#include "data/ResonanceTables.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -1,12 +1,12 @@
-#include "CliSupport.h"
-#include "data/Fields.h"
+#include "cli/CliSupport.h"
+#include "core/data/Fields.h"
 
-#include "CliCommands.h"
-#include "CliContext.h"
-#include "Messages.h"
-#include "calc/Numbers.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "core/calc/Numbers.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
-#include "Interrupt.h"
+#include "cli/Interrupt.h"
 
-#include "Messages.h"
+#include "core/Messages.h"
 
 #include <csignal>
 #include <cstdio>

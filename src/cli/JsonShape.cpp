@@ -1,10 +1,10 @@
-#include "JsonShape.h"
-#include "CliSupport.h"
+#include "cli/JsonShape.h"
+#include "cli/CliSupport.h"
 
-#include "Messages.h"
-#include "calc/Limits.h"
-#include "calc/Numbers.h"
-#include "data/Schema.h"
+#include "core/calc/Limits.h"
+#include "core/calc/Numbers.h"
+#include "core/data/Schema.h"
+#include "core/Messages.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
-#include "JsonText.h"
+#include "cli/JsonText.h"
 
-#include "Messages.h"
-#include "data/TTable.h"
+#include "core/data/TTable.h"
+#include "core/Messages.h"
 
 #include <QDate>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
-#include "Cli.h"
-#include "QtTranslation.h"
-#include "Interrupt.h"
+#include "cli/Cli.h"
+#include "cli/Interrupt.h"
+#include "core/QtTranslation.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

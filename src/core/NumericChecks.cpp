@@ -1,6 +1,6 @@
-#include "NumericChecks.h"
+#include "core/NumericChecks.h"
 
-#include "calc/Numbers.h"
+#include "core/calc/Numbers.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "QtTranslation.h"
+#include "core/QtTranslation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

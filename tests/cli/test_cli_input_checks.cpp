@@ -1,10 +1,10 @@
 // Every input the command-line program reads is checked before anything is written: each bad
 // input below is refused with exit code 2, a message naming where the fault is, and a store
 // whose every row is as it was.
-#include "CliCommands.h"
-#include "JsonShape.h"
-#include "JsonText.h"
-#include "Messages.h"
+#include "cli/CliCommands.h"
+#include "cli/JsonShape.h"
+#include "cli/JsonText.h"
+#include "core/Messages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

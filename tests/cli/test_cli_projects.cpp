@@ -1,5 +1,5 @@
 // The project and catalogue commands of the command-line program, as a user runs them.
-#include "JsonText.h"
+#include "cli/JsonText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

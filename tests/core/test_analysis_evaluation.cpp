@@ -4,10 +4,10 @@
 #include "NullableCompare.h"
 #include "ProjectFixture.h"
 
-#include "compensation/Analysis.h"
-#include "compensation/AnalysisCommands.h"
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/compensation/Analysis.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QtTest>
 

@@ -3,9 +3,9 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "compensation/AnalysisCommands.h"
-#include "compensation/AnalysisFilters.h"
-#include "project/ProjectCommands.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/compensation/AnalysisFilters.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QtTest>
 

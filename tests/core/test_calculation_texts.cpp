@@ -1,10 +1,10 @@
 // The formula and worked calculation blocks of the reports, with the project's own numbers.
+#include "core/compensation/VariantCommands.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/reports/WordApplication.h"
 #include "ProjectFixture.h"
 #include "ReportFixture.h"
 #include "SavedReport.h"
-#include "compensation/VariantCommands.h"
-#include "graphs/GraphCommands.h"
-#include "reports/WordApplication.h"
 
 #include <QtTest>
 

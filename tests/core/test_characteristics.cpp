@@ -1,5 +1,5 @@
+#include "core/calc/Characteristics.h"
 #include "NullableCompare.h"
-#include "calc/Characteristics.h"
 
 #include <QtTest>
 

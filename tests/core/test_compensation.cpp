@@ -1,5 +1,5 @@
+#include "core/calc/Compensation.h"
 #include "NullableCompare.h"
-#include "calc/Compensation.h"
 
 #include <QtTest>
 

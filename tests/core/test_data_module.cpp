@@ -1,8 +1,8 @@
 // The shared cursors: master/detail links, cascade deletes and the detail edit guard.
+#include "core/data/Store.h"
+#include "core/project/ProjectCommands.h"
 #include "MessageRecorder.h"
 #include "TestData.h"
-#include "data/Store.h"
-#include "project/ProjectCommands.h"
 
 #include <QtTest>
 

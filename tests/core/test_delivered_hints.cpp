@@ -1,9 +1,9 @@
 // The field hints delivered with the program. They show in the status bar under the mouse and
 // become the legends of the Word reports and chart exports ("column title - hint in lower case;"),
 // so every column that a grid shows must have one, keyed exactly as the hint lookup keys it.
-#include "data/Schema.h"
-#include "data/Store.h"
-#include "data/TTable.h"
+#include "core/data/Schema.h"
+#include "core/data/Store.h"
+#include "core/data/TTable.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,4 +1,4 @@
-#include "calc/Economics.h"
+#include "core/calc/Economics.h"
 
 #include "NullableCompare.h"
 

@@ -4,12 +4,12 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "compensation/AnalysisCommands.h"
-#include "calc/Numbers.h"
-#include "compensation/VariantCommands.h"
-#include "data/Statement.h"
-#include "project/EconomicsCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/data/Statement.h"
+#include "core/project/EconomicsCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QtTest>
 

@@ -2,11 +2,11 @@
 #include "ReportFixture.h"
 #include "SavedReport.h"
 
-#include "calc/Economics.h"
-#include "data/Store.h"
-#include "project/EconomicsCommands.h"
-#include "reports/EconomicsReport.h"
-#include "reports/WordApplication.h"
+#include "core/calc/Economics.h"
+#include "core/data/Store.h"
+#include "core/project/EconomicsCommands.h"
+#include "core/reports/EconomicsReport.h"
+#include "core/reports/WordApplication.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // The graph editor's table: fill, row and table commands, the buffers and the check.
-#include "graphs/GraphEditorTable.h"
+#include "core/graphs/GraphEditorTable.h"
 
 #include <QtTest>
 

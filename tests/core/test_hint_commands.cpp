@@ -1,7 +1,7 @@
 // Attaching, replacing and detaching field hints in Hints.DB.
+#include "core/hints/HintCommands.h"
+#include "core/hints/Hints.h"
 #include "TestData.h"
-#include "hints/HintCommands.h"
-#include "hints/Hints.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // Interval files of meters and power analysers, and the daily graphs made from them.
-#include "graphs/MeterFile.h"
+#include "core/graphs/MeterFile.h"
 
-#include "Messages.h"
+#include "core/Messages.h"
 
 #include <QtTest>
 

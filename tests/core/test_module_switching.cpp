@@ -1,5 +1,5 @@
-#include "calc/ModuleSwitching.h"
-#include "calc/Numbers.h"
+#include "core/calc/ModuleSwitching.h"
+#include "core/calc/Numbers.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "QtTranslation.h"
-#include "calc/Numbers.h"
+#include "core/calc/Numbers.h"
+#include "core/QtTranslation.h"
 
 #include <QRegularExpression>
 #include <QTranslator>

@@ -3,9 +3,9 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "compensation/VariantCommands.h"
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QtTest>
 

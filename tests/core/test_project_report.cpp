@@ -1,11 +1,11 @@
 // The project and variant reports as the user gets them: the saved document read back.
+#include "core/hints/Hints.h"
+#include "core/reports/DocumentOpener.h"
+#include "core/reports/ProjectReport.h"
+#include "core/reports/WordApplication.h"
 #include "MessageRecorder.h"
 #include "ReportFixture.h"
 #include "SavedReport.h"
-#include "hints/Hints.h"
-#include "reports/DocumentOpener.h"
-#include "reports/ProjectReport.h"
-#include "reports/WordApplication.h"
 
 #include <QDir>
 #include <QtTest>

@@ -1,17 +1,17 @@
 // How reports lie on the page: column widths measured with the font's own metrics, tables that
 // fit the text area (smaller type, wrapped headers, landscape pages), and the page flow.
 #include "../../bench/LargeProject.h"
+#include "core/reports/ReportSettings.h"
+#include "core/reports/word/FontMetrics.h"
+#include "core/reports/word/TableLayout.h"
+#include "core/reports/word/WordDocument.h"
+#include "core/reports/word/WordParagraphFormat.h"
+#include "core/reports/WordApplication.h"
+#include "core/reports/WordLayer.h"
 #include "ReportFixture.h"
 #include "TestData.h"
 #include "XmlElement.h"
 #include "ZipReader.h"
-#include "reports/FontMetrics.h"
-#include "reports/ReportSettings.h"
-#include "reports/TableLayout.h"
-#include "reports/WordApplication.h"
-#include "reports/WordDocument.h"
-#include "reports/WordLayer.h"
-#include "reports/WordParagraphFormat.h"
 
 #include <QtTest>
 #include <numeric>

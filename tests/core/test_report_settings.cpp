@@ -1,7 +1,7 @@
 // The report settings as the dialog and the reports use them, and the hints the legends take.
+#include "core/hints/Hints.h"
+#include "core/reports/ReportSettings.h"
 #include "ReportFixture.h"
-#include "hints/Hints.h"
-#include "reports/ReportSettings.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,7 +1,7 @@
+#include "core/calc/Resonance.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/ResonanceTables.h"
 #include "NullableCompare.h"
-#include "calc/Resonance.h"
-#include "compensation/ResonanceCommands.h"
-#include "data/ResonanceTables.h"
 
 #include <QtTest>
 

@@ -3,13 +3,13 @@
 #include "NullableCompare.h"
 #include "ProjectFixture.h"
 
-#include "InputProblem.h"
-#include "calc/Numbers.h"
-#include "compensation/AnalysisCommands.h"
-#include "compensation/ResonanceCommands.h"
-#include "compensation/VariantCommands.h"
-#include "data/ResonanceTables.h"
-#include "project/ProjectCommands.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/data/ResonanceTables.h"
+#include "core/InputProblem.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QtTest>
 

@@ -4,9 +4,9 @@
 #include "ReportFixture.h"
 #include "SavedReport.h"
 
-#include "compensation/ResonanceCommands.h"
-#include "data/ResonanceTables.h"
-#include "reports/WordApplication.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/ResonanceTables.h"
+#include "core/reports/WordApplication.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The database file: creation, persistence, transactions, and the files and situations it refuses.
+#include "core/data/Fields.h"
+#include "core/data/Schema.h"
 #include "MessageRecorder.h"
 #include "TestData.h"
-#include "data/Fields.h"
-#include "data/Schema.h"
 
 #include <QProcess>
 #include <QSqlDatabase>

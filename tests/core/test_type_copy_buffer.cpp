@@ -2,7 +2,7 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "compensation/TypeCopyBuffer.h"
+#include "core/compensation/TypeCopyBuffer.h"
 
 #include <QtTest>
 

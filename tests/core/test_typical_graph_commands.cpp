@@ -1,9 +1,9 @@
 // The typical graph catalogue's commands: a project's graph in percent, and replacing a graph.
 #include "ProjectFixture.h"
 
-#include "graphs/GraphCommands.h"
-#include "graphs/TypicalGraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/graphs/TypicalGraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QtTest>
 

@@ -2,9 +2,9 @@
 // selection for one and for all variants, and the rebuild after a new load graph.
 #include "ProjectFixture.h"
 
-#include "compensation/VariantCommands.h"
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QtTest>
 

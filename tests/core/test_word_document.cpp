@@ -1,11 +1,11 @@
-#include "Messages.h"
+#include "core/Messages.h"
+#include "core/reports/word/WordDocument.h"
+#include "core/reports/word/WordFont.h"
+#include "core/reports/word/WordParagraphFormat.h"
+#include "core/reports/WordLayer.h"
 #include "TestPictures.h"
 #include "XmlElement.h"
 #include "ZipReader.h"
-#include "reports/WordDocument.h"
-#include "reports/WordLayer.h"
-#include "reports/WordFont.h"
-#include "reports/WordParagraphFormat.h"
 
 #include <QDir>
 #include <QFile>

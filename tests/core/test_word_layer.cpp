@@ -1,13 +1,13 @@
 // The Word layer the reports and chart exports write through, and the run's document.
+#include "core/reports/DesktopOpener.h"
+#include "core/reports/DocumentOpener.h"
+#include "core/reports/PageMargins.h"
+#include "core/reports/word/WordDocument.h"
+#include "core/reports/WordApplication.h"
+#include "core/reports/WordLayer.h"
 #include "MessageRecorder.h"
 #include "SavedReport.h"
 #include "TestPictures.h"
-#include "reports/DesktopOpener.h"
-#include "reports/DocumentOpener.h"
-#include "reports/PageMargins.h"
-#include "reports/WordApplication.h"
-#include "reports/WordDocument.h"
-#include "reports/WordLayer.h"
 
 #include <QDir>
 #include <QFile>

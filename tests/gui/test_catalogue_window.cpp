@@ -4,9 +4,9 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "compensation/TsKUForm.h"
-#include "ui/CursorGrid.h"
-#include "ui/DBNavigator.h"
+#include "gui/compensation/TsKUForm.h"
+#include "gui/widgets/CursorGrid.h"
+#include "gui/widgets/DBNavigator.h"
 
 #include <QPushButton>
 #include <QToolButton>

@@ -7,14 +7,14 @@
 #include "SavedReport.h"
 #include "ZipReader.h"
 
-#include "app/TMainForm.h"
-#include "charts/ChartCheckList.h"
-#include "charts/ChartView.h"
-#include "charts/TDiagParF.h"
-#include "charts/TDiagSutF.h"
-#include "graphs/GraphCommands.h"
-#include "hints/Hints.h"
-#include "reports/WordApplication.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/hints/Hints.h"
+#include "core/reports/WordApplication.h"
+#include "gui/app/TMainForm.h"
+#include "gui/charts/ChartCheckList.h"
+#include "gui/charts/ChartView.h"
+#include "gui/charts/TDiagParF.h"
+#include "gui/charts/TDiagSutF.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

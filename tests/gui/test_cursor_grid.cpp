@@ -3,7 +3,7 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "ui/CursorGrid.h"
+#include "gui/widgets/CursorGrid.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>

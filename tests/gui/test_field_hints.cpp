@@ -3,15 +3,15 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "app/CharacteristicGrid.h"
-#include "app/TMainForm.h"
-#include "hints/HintCommands.h"
-#include "hints/Hints.h"
-#include "ui/CursorGrid.h"
-#include "ui/DBListDlg.h"
-#include "ui/HintUnit.h"
-#include "ui/Lib.h"
-#include "ui/TDBListDlg.h"
+#include "core/hints/HintCommands.h"
+#include "core/hints/Hints.h"
+#include "gui/app/CharacteristicGrid.h"
+#include "gui/app/TMainForm.h"
+#include "gui/dialogs/DBListDlg.h"
+#include "gui/dialogs/TDBListDlg.h"
+#include "gui/ui/HintUnit.h"
+#include "gui/ui/Lib.h"
+#include "gui/widgets/CursorGrid.h"
 
 #include <QHeaderView>
 #include <QListWidget>

@@ -3,10 +3,10 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "project/ProjectCommands.h"
-#include "ui/TabParamsDialog.h"
-#include "ui/TabSelectDialog.h"
-#include "ui/TzqFilterTabControl.h"
+#include "core/project/ProjectCommands.h"
+#include "gui/dialogs/TabParamsDialog.h"
+#include "gui/dialogs/TabSelectDialog.h"
+#include "gui/widgets/TzqFilterTabControl.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -4,16 +4,16 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "app/TMainForm.h"
-#include "compensation/VariantCommands.h"
-#include "data/TDataModule1.h"
-#include "ui/DBNavigator.h"
-#include "graphs/StepChart.h"
-#include "graphs/TAddSutGrF.h"
-#include "graphs/TOtrPromF.h"
-#include "graphs/TsSutGrFm.h"
-#include "project/ProjectCommands.h"
-#include "ui/CursorGrid.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/data/TDataModule1.h"
+#include "core/project/ProjectCommands.h"
+#include "gui/app/TMainForm.h"
+#include "gui/graphs/StepChart.h"
+#include "gui/graphs/TAddSutGrF.h"
+#include "gui/graphs/TOtrPromF.h"
+#include "gui/graphs/TsSutGrFm.h"
+#include "gui/widgets/CursorGrid.h"
+#include "gui/widgets/DBNavigator.h"
 
 #include <QAbstractAxis>
 #include <QAction>

@@ -3,10 +3,10 @@
 // typing in the cells, the chart, and the meter file import.
 #include "MessageRecorder.h"
 
-#include "graphs/MeterImportDialog.h"
-#include "graphs/StepChart.h"
-#include "graphs/TAddSutGrF.h"
-#include "ui/StepButton.h"
+#include "gui/graphs/MeterImportDialog.h"
+#include "gui/graphs/StepChart.h"
+#include "gui/graphs/TAddSutGrF.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QAbstractAxis>
 #include <QChart>

@@ -3,9 +3,9 @@
 #include "MessageRecorder.h"
 #include "TestData.h"
 
-#include "ui/DBListDlg.h"
-#include "ui/ListTabRow.h"
-#include "ui/TDBListDlg.h"
+#include "gui/dialogs/DBListDlg.h"
+#include "gui/dialogs/TDBListDlg.h"
+#include "gui/widgets/ListTabRow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -3,16 +3,16 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "app/CharacteristicGrid.h"
-#include "app/TMainForm.h"
-#include "compensation/VariantCommands.h"
-#include "project/ProjectCommands.h"
-#include "project/TOpenForm.h"
-#include "project/TProjForm.h"
-#include "ui/CommandProgressBar.h"
-#include "ui/CursorGrid.h"
-#include "ui/HelpWindow.h"
-#include "ui/TzqFilterTabControl.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/project/ProjectCommands.h"
+#include "gui/app/CharacteristicGrid.h"
+#include "gui/app/TMainForm.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/project/TOpenForm.h"
+#include "gui/project/TProjForm.h"
+#include "gui/widgets/CommandProgressBar.h"
+#include "gui/widgets/CursorGrid.h"
+#include "gui/widgets/TzqFilterTabControl.h"
 
 #include <QInputDialog>
 #include <QLabel>

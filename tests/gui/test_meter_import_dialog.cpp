@@ -1,7 +1,7 @@
 // The dialog that makes a daily graph from a meter's file: what it shows and what it returns.
+#include "gui/graphs/MeterImportDialog.h"
+#include "gui/graphs/StepChart.h"
 #include "MessageRecorder.h"
-#include "graphs/MeterImportDialog.h"
-#include "graphs/StepChart.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -3,10 +3,10 @@
 #include "MessageRecorder.h"
 #include "TestData.h"
 
-#include "calc/Numbers.h"
-#include "ui/Lib.h"
-#include "ui/NumericEdit.h"
-#include "ui/StepButton.h"
+#include "core/calc/Numbers.h"
+#include "gui/ui/Lib.h"
+#include "gui/widgets/NumericEdit.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -3,10 +3,10 @@
 #include "MessageRecorder.h"
 #include "TestData.h"
 
-#include "project/ProjectCommands.h"
-#include "project/TProjForm.h"
-#include "ui/HelpWindow.h"
-#include "ui/StepButton.h"
+#include "core/project/ProjectCommands.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/project/TProjForm.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QDateEdit>
 #include <QLabel>

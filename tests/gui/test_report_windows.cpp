@@ -4,13 +4,13 @@
 #include "ReportFixture.h"
 #include "SavedReport.h"
 
-#include "app/TMainForm.h"
-#include "reports/DocumentOpener.h"
-#include "reports/PdfExport.h"
-#include "reports/TParRepFm.h"
-#include "reports/WordApplication.h"
-#include "ui/CommandProgressBar.h"
-#include "ui/CursorGrid.h"
+#include "core/reports/DocumentOpener.h"
+#include "core/reports/PdfExport.h"
+#include "core/reports/WordApplication.h"
+#include "gui/app/TMainForm.h"
+#include "gui/reports/TParRepFm.h"
+#include "gui/widgets/CommandProgressBar.h"
+#include "gui/widgets/CursorGrid.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,12 +4,12 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "compensation/AnalysisCommands.h"
-#include "compensation/ModePanel.h"
-#include "compensation/TSelKU_Fm.h"
-#include "compensation/TsKUForm.h"
-#include "ui/CommandProgressBar.h"
-#include "ui/NumericEdit.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "gui/compensation/ModePanel.h"
+#include "gui/compensation/TSelKU_Fm.h"
+#include "gui/compensation/TsKUForm.h"
+#include "gui/widgets/CommandProgressBar.h"
+#include "gui/widgets/NumericEdit.h"
 
 #include <QApplication>
 #include <QComboBox>

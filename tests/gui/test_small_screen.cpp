@@ -4,10 +4,10 @@
 #include "MessageRecorder.h"
 #include "ReportFixture.h"
 
-#include "app/TMainForm.h"
-#include "ui/HelpWindow.h"
-#include "ui/ModalDialog.h"
-#include "ui/WindowPlacement.h"
+#include "gui/app/TMainForm.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/dialogs/ModalDialog.h"
+#include "gui/ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QDialog>

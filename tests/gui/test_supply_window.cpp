@@ -3,14 +3,14 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "app/TMainForm.h"
-#include "compensation/ResonanceCommands.h"
-#include "compensation/TSelKU_Fm.h"
-#include "compensation/TsKUForm.h"
-#include "compensation/VariantCommands.h"
-#include "data/ResonanceTables.h"
-#include "project/TSupplyForm.h"
-#include "ui/CursorGrid.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/data/ResonanceTables.h"
+#include "gui/app/TMainForm.h"
+#include "gui/compensation/TSelKU_Fm.h"
+#include "gui/compensation/TsKUForm.h"
+#include "gui/project/TSupplyForm.h"
+#include "gui/widgets/CursorGrid.h"
 
 #include <QAction>
 #include <QBrush>

@@ -4,16 +4,16 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
-#include "app/TMainForm.h"
-#include "calc/ModuleSwitching.h"
-#include "compensation/ModePanel.h"
-#include "compensation/TSelKU_Fm.h"
-#include "compensation/TSelKompF.h"
-#include "compensation/TsKUForm.h"
-#include "compensation/VariantCommands.h"
-#include "project/ProjectCommands.h"
-#include "ui/NumericEdit.h"
-#include "ui/StepButton.h"
+#include "core/calc/ModuleSwitching.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/project/ProjectCommands.h"
+#include "gui/app/TMainForm.h"
+#include "gui/compensation/ModePanel.h"
+#include "gui/compensation/TSelKompF.h"
+#include "gui/compensation/TSelKU_Fm.h"
+#include "gui/compensation/TsKUForm.h"
+#include "gui/widgets/NumericEdit.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QLabel>
 #include <QPushButton>

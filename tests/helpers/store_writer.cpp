@@ -1,7 +1,7 @@
 // Test helper: commits one project, then writes more inside a transaction that it never ends,
 // says "ready" and waits to be killed.
-#include "data/Store.h"
-#include "data/TTable.h"
+#include "core/data/Store.h"
+#include "core/data/TTable.h"
 
 #include <QCoreApplication>
 #include <cstdio>

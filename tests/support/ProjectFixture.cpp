@@ -1,7 +1,7 @@
 #include "ProjectFixture.h"
 
-#include "graphs/GraphCommands.h"
-#include "project/ProjectCommands.h"
+#include "core/graphs/GraphCommands.h"
+#include "core/project/ProjectCommands.h"
 
 namespace korvan::test {
 

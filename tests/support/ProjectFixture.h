@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/graphs/GraphTable.h"
 #include "TestData.h"
-#include "graphs/GraphTable.h"
 
 namespace korvan::test {
 

@@ -1,9 +1,9 @@
 #include "ReportFixture.h"
 
+#include "core/compensation/VariantCommands.h"
+#include "core/reports/ProjectReport.h"
+#include "core/reports/WordApplication.h"
 #include "ProjectFixture.h"
-#include "compensation/VariantCommands.h"
-#include "reports/ProjectReport.h"
-#include "reports/WordApplication.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/reports/ReportSettings.h"
 #include "TestData.h"
-#include "reports/ReportSettings.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "TestData.h"
 
-#include "data/Schema.h"
+#include "core/data/Schema.h"
 
 #include <QStringList>
 

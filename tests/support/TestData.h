@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
 
 #include <QTemporaryDir>
 #include <memory>

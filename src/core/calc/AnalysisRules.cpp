@@ -1,6 +1,6 @@
-#include "AnalysisRules.h"
+#include "core/calc/AnalysisRules.h"
 
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Characteristics.h"
-#include "ModuleSwitching.h"
+#include "core/calc/Characteristics.h"
+#include "core/calc/ModuleSwitching.h"
 
 #include <QString>
 #include <QStringList>

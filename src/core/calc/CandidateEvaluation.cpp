@@ -1,6 +1,6 @@
-#include "CandidateEvaluation.h"
+#include "core/calc/CandidateEvaluation.h"
 
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <cmath>
 

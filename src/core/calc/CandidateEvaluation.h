@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Characteristics.h"
-#include "ModuleSwitching.h"
-#include "Resonance.h"
+#include "core/calc/Characteristics.h"
+#include "core/calc/ModuleSwitching.h"
+#include "core/calc/Resonance.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "Characteristics.h"
+#include "core/calc/Characteristics.h"
 
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

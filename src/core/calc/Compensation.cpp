@@ -1,6 +1,6 @@
-#include "Compensation.h"
+#include "core/calc/Compensation.h"
 
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Characteristics.h"
+#include "core/calc/Characteristics.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "Economics.h"
+#include "core/calc/Economics.h"
 
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <cmath>
 

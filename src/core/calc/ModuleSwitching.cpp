@@ -1,6 +1,6 @@
-#include "ModuleSwitching.h"
+#include "core/calc/ModuleSwitching.h"
 
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <QLocale>
 #include <cfenv>

@@ -1,6 +1,6 @@
-#include "Resonance.h"
+#include "core/calc/Resonance.h"
 
-#include "Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,13 +1,13 @@
-#include "charts/ChartItems.h"
-#include "data/Fields.h"
+#include "core/charts/ChartItems.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "data/TDataModule1.h"
-#include "data/TTable.h"
-#include "hints/Hints.h"
-#include "project/MainGrids.h"
-#include "reports/WordApplication.h"
-#include "reports/WordLayer.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TTable.h"
+#include "core/hints/Hints.h"
+#include "core/Messages.h"
+#include "core/project/MainGrids.h"
+#include "core/reports/WordApplication.h"
+#include "core/reports/WordLayer.h"
 
 namespace korvan {
 

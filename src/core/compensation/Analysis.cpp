@@ -1,12 +1,12 @@
-#include "Analysis.h"
-#include "data/CommandScope.h"
-#include "data/Fields.h"
+#include "core/compensation/Analysis.h"
+#include "core/data/CommandScope.h"
+#include "core/data/Fields.h"
 
-#include "calc/Numbers.h"
-#include "data/ResonanceTables.h"
-#include "data/Records.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/calc/Numbers.h"
+#include "core/data/Records.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
 
 namespace korvan {
 

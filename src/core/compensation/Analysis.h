@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Messages.h"
-#include "calc/CandidateEvaluation.h"
+#include "core/calc/CandidateEvaluation.h"
+#include "core/Messages.h"
 
 namespace korvan {
 

@@ -1,13 +1,13 @@
-#include "AnalysisCommands.h"
-#include "data/Fields.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/data/Fields.h"
 
-#include "Analysis.h"
-#include "AnalysisTable.h"
-#include "NumericChecks.h"
-#include "calc/AnalysisRules.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "project/EconomicsCommands.h"
+#include "core/calc/AnalysisRules.h"
+#include "core/compensation/Analysis.h"
+#include "core/compensation/AnalysisTable.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/NumericChecks.h"
+#include "core/project/EconomicsCommands.h"
 
 #include <optional>
 

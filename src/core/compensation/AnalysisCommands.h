@@ -1,8 +1,8 @@
 #pragma once
 
-#include "InputProblem.h"
-#include "Progress.h"
-#include "VariantCommands.h"
+#include "core/compensation/VariantCommands.h"
+#include "core/InputProblem.h"
+#include "core/Progress.h"
 
 #include <QList>
 #include <QString>

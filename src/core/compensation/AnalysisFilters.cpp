@@ -1,9 +1,9 @@
-#include "AnalysisFilters.h"
-#include "data/Fields.h"
+#include "core/compensation/AnalysisFilters.h"
+#include "core/data/Fields.h"
 
-#include "AnalysisTable.h"
-#include "NumericChecks.h"
-#include "data/TTable.h"
+#include "core/compensation/AnalysisTable.h"
+#include "core/data/TTable.h"
+#include "core/NumericChecks.h"
 
 namespace korvan {
 

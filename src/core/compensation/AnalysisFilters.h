@@ -1,8 +1,8 @@
 #pragma once
 
-#include "InputProblem.h"
-#include "Progress.h"
-#include "calc/AnalysisRules.h"
+#include "core/calc/AnalysisRules.h"
+#include "core/InputProblem.h"
+#include "core/Progress.h"
 
 #include <QString>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "AnalysisTable.h"
-#include "data/Fields.h"
+#include "core/compensation/AnalysisTable.h"
+#include "core/data/Fields.h"
 
-#include "AnalysisCommands.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
 
 namespace korvan {
 

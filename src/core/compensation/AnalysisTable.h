@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Progress.h"
-#include "calc/AnalysisRules.h"
+#include "core/calc/AnalysisRules.h"
+#include "core/Progress.h"
 
 #include <QString>
 #include <functional>

@@ -1,12 +1,12 @@
-#include "ResonanceCommands.h"
+#include "core/compensation/ResonanceCommands.h"
 
-#include "NumericChecks.h"
-#include "compensation/AnalysisTable.h"
-#include "calc/Limits.h"
-#include "calc/Numbers.h"
-#include "data/ResonanceTables.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/calc/Limits.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/AnalysisTable.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/NumericChecks.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "InputProblem.h"
-#include "Progress.h"
-#include "calc/Resonance.h"
+#include "core/calc/Resonance.h"
+#include "core/InputProblem.h"
+#include "core/Progress.h"
 
 #include <QString>
 #include <optional>

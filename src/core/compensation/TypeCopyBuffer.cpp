@@ -1,6 +1,6 @@
-#include "TypeCopyBuffer.h"
+#include "core/compensation/TypeCopyBuffer.h"
 
-#include "data/TTable.h"
+#include "core/data/TTable.h"
 
 namespace korvan {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InputProblem.h"
-#include "calc/ModuleSwitching.h"
+#include "core/calc/ModuleSwitching.h"
+#include "core/InputProblem.h"
 
 #include <QString>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "VariantPeriods.h"
-#include "data/Fields.h"
+#include "core/compensation/VariantPeriods.h"
+#include "core/data/Fields.h"
 
-#include "data/TDataModule1.h"
-#include "data/TotalsBatch.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TotalsBatch.h"
 
 namespace korvan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/ModuleSwitching.h"
+#include "core/calc/ModuleSwitching.h"
 
 #include <optional>
 

@@ -1,11 +1,11 @@
-#include "CalculationHooks.h"
-#include "data/Fields.h"
+#include "core/data/CalculationHooks.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "Records.h"
-#include "TotalsBatch.h"
-#include "TDataModule1.h"
-#include "calc/Compensation.h"
+#include "core/calc/Compensation.h"
+#include "core/data/Records.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TotalsBatch.h"
+#include "core/Messages.h"
 
 #include <array>
 

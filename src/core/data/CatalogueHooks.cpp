@@ -1,10 +1,10 @@
-#include "CatalogueHooks.h"
-#include "data/Fields.h"
+#include "core/data/CatalogueHooks.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "TDataModule1.h"
-#include "calc/Limits.h"
-#include "calc/Numbers.h"
+#include "core/calc/Limits.h"
+#include "core/calc/Numbers.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
 
 namespace korvan {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Store.h"
-#include "TTable.h"
+#include "core/data/Store.h"
+#include "core/data/TTable.h"
 
 #include <functional>
 #include <initializer_list>

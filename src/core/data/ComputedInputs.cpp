@@ -1,5 +1,5 @@
-#include "ComputedInputs.h"
-#include "data/Fields.h"
+#include "core/data/ComputedInputs.h"
+#include "core/data/Fields.h"
 
 namespace korvan {
 

@@ -1,8 +1,8 @@
-#include "EconomicsTables.h"
-#include "data/Fields.h"
+#include "core/data/EconomicsTables.h"
+#include "core/data/Fields.h"
 
-#include "Engine.h"
-#include "Store.h"
+#include "core/data/Engine.h"
+#include "core/data/Store.h"
 
 namespace korvan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Messages.h"
+#include "core/Messages.h"
 
 #include <QByteArray>
 #include <QString>

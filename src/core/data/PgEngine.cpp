@@ -1,7 +1,7 @@
-#include "PgEngine.h"
+#include "core/data/PgEngine.h"
 
-#include "Schema.h"
-#include "Statement.h"
+#include "core/data/Schema.h"
+#include "core/data/Statement.h"
 
 #include <QRegularExpression>
 #include <QSysInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine.h"
+#include "core/data/Engine.h"
 
 struct pg_conn;
 struct pg_result;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TTable.h"
+#include "core/data/TTable.h"
 
 #include <initializer_list>
 #include <vector>

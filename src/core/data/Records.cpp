@@ -1,7 +1,7 @@
-#include "Records.h"
-#include "data/Fields.h"
+#include "core/data/Records.h"
+#include "core/data/Fields.h"
 
-#include "TTable.h"
+#include "core/data/TTable.h"
 
 namespace korvan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/Characteristics.h"
+#include "core/calc/Characteristics.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
-#include "ResonanceTables.h"
-#include "data/Fields.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Fields.h"
 
-#include "Engine.h"
-#include "Statement.h"
-#include "Store.h"
+#include "core/data/Engine.h"
+#include "core/data/Statement.h"
+#include "core/data/Store.h"
 
 #include <QRegularExpression>
 #include <QStringList>

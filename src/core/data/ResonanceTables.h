@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/Resonance.h"
+#include "core/calc/Resonance.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
 // The fifteen tables of the store: names, fields in their stored order, types, sizes,
 // display labels, master links and indexes. The order of fields is part of the format.
-#include "Schema.h"
+#include "core/data/Schema.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "Schema.h"
+#include "core/data/Schema.h"
 
 #include <QHash>
 

@@ -1,11 +1,11 @@
-#include "Seeder.h"
-#include "data/Fields.h"
+#include "core/data/Seeder.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "ResonanceTables.h"
-#include "Schema.h"
-#include "Statement.h"
-#include "Store.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Schema.h"
+#include "core/data/Statement.h"
+#include "core/data/Store.h"
+#include "core/Messages.h"
 
 #include <QFile>
 #include <QJsonArray>

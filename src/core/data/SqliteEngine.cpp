@@ -1,7 +1,7 @@
-#include "SqliteEngine.h"
+#include "core/data/SqliteEngine.h"
 
-#include "Schema.h"
-#include "Statement.h"
+#include "core/data/Schema.h"
+#include "core/data/Statement.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,15 +1,15 @@
-#include "Store.h"
-#include "data/Fields.h"
+#include "core/data/Store.h"
+#include "core/data/Fields.h"
 
-#include "EconomicsTables.h"
-#include "Messages.h"
-#include "PgEngine.h"
-#include "ResonanceTables.h"
-#include "Schema.h"
-#include "Seeder.h"
-#include "SqliteEngine.h"
-#include "TTable.h"
-#include "Version.h"
+#include "core/data/EconomicsTables.h"
+#include "core/data/PgEngine.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Schema.h"
+#include "core/data/Seeder.h"
+#include "core/data/SqliteEngine.h"
+#include "core/data/TTable.h"
+#include "core/Messages.h"
+#include "core/Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,7 +21,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Statement.h"
+#include "core/data/Statement.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

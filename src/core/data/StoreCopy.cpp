@@ -1,11 +1,11 @@
-#include "StoreCopy.h"
-#include "data/Fields.h"
+#include "core/data/StoreCopy.h"
+#include "core/data/Fields.h"
 
-#include "Engine.h"
-#include "Messages.h"
-#include "Schema.h"
-#include "Statement.h"
-#include "Store.h"
+#include "core/data/Engine.h"
+#include "core/data/Schema.h"
+#include "core/data/Statement.h"
+#include "core/data/Store.h"
+#include "core/Messages.h"
 
 #include <QHash>
 #include <QList>

@@ -1,11 +1,11 @@
-#include "TDataModule1.h"
-#include "data/Fields.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/Fields.h"
 
-#include "CalculationHooks.h"
-#include "CatalogueHooks.h"
-#include "compensation/ResonanceCommands.h"
-#include "Messages.h"
-#include "Store.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/CalculationHooks.h"
+#include "core/data/CatalogueHooks.h"
+#include "core/data/Store.h"
+#include "core/Messages.h"
 
 namespace korvan {
 

@@ -1,12 +1,12 @@
-#include "TTable.h"
-#include "data/Fields.h"
+#include "core/data/TTable.h"
+#include "core/data/Fields.h"
 
-#include "ComputedInputs.h"
-#include "Messages.h"
-#include "Engine.h"
-#include "Statement.h"
-#include "Store.h"
-#include "calc/Numbers.h"
+#include "core/calc/Numbers.h"
+#include "core/data/ComputedInputs.h"
+#include "core/data/Engine.h"
+#include "core/data/Statement.h"
+#include "core/data/Store.h"
+#include "core/Messages.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Schema.h"
+#include "core/data/Schema.h"
 
 #include <QDate>
 #include <QObject>

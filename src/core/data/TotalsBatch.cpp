@@ -1,7 +1,7 @@
-#include "TotalsBatch.h"
+#include "core/data/TotalsBatch.h"
 
-#include "CommandScope.h"
-#include "TTable.h"
+#include "core/data/CommandScope.h"
+#include "core/data/TTable.h"
 
 namespace korvan {
 

@@ -1,13 +1,13 @@
-#include "GraphCommands.h"
+#include "core/graphs/GraphCommands.h"
 
-#include "Messages.h"
-#include "calc/Numbers.h"
-#include "compensation/VariantPeriods.h"
-#include "data/CommandScope.h"
-#include "data/Records.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "data/TotalsBatch.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/VariantPeriods.h"
+#include "core/data/CommandScope.h"
+#include "core/data/Records.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TotalsBatch.h"
+#include "core/Messages.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "GraphEditorTable.h"
+#include "core/graphs/GraphEditorTable.h"
 
-#include "NumericChecks.h"
-#include "calc/Numbers.h"
+#include "core/calc/Numbers.h"
+#include "core/NumericChecks.h"
 
 namespace korvan {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GraphTable.h"
-#include "InputProblem.h"
+#include "core/graphs/GraphTable.h"
+#include "core/InputProblem.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "GraphTable.h"
-#include "data/Fields.h"
+#include "core/graphs/GraphTable.h"
+#include "core/data/Fields.h"
 
-#include "calc/Numbers.h"
-#include "data/TTable.h"
+#include "core/calc/Numbers.h"
+#include "core/data/TTable.h"
 
 namespace korvan {
 

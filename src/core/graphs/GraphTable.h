@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/LoadPeriod.h"
+#include "core/calc/LoadPeriod.h"
 
 #include <QList>
 #include <QString>

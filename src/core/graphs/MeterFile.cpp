@@ -1,8 +1,8 @@
-#include "MeterFile.h"
+#include "core/graphs/MeterFile.h"
 
-#include "Messages.h"
-#include "calc/Limits.h"
-#include "calc/Numbers.h"
+#include "core/calc/Limits.h"
+#include "core/calc/Numbers.h"
+#include "core/Messages.h"
 
 #include <QFile>
 #include <QRegularExpression>

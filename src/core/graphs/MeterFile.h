@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GraphTable.h"
+#include "core/graphs/GraphTable.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,13 +1,13 @@
-#include "TypicalGraphCommands.h"
-#include "data/CommandScope.h"
-#include "data/Fields.h"
+#include "core/graphs/TypicalGraphCommands.h"
+#include "core/data/CommandScope.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "calc/Numbers.h"
-#include "data/Records.h"
-#include "graphs/GraphTable.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/calc/Numbers.h"
+#include "core/data/Records.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/graphs/GraphTable.h"
+#include "core/Messages.h"
 
 #include <algorithm>
 #include <cmath>

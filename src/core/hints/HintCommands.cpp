@@ -1,10 +1,10 @@
-#include "hints/HintCommands.h"
-#include "data/Fields.h"
+#include "core/hints/HintCommands.h"
+#include "core/data/Fields.h"
 
-#include "Messages.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "data/TTable.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TTable.h"
+#include "core/Messages.h"
 
 namespace korvan {
 

@@ -1,8 +1,8 @@
-#include "hints/Hints.h"
-#include "data/Fields.h"
+#include "core/hints/Hints.h"
+#include "core/data/Fields.h"
 
-#include "data/TDataModule1.h"
-#include "data/TTable.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TTable.h"
 
 #include <QLocale>
 

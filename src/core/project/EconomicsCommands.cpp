@@ -1,13 +1,13 @@
-#include "EconomicsCommands.h"
-#include "data/Fields.h"
+#include "core/project/EconomicsCommands.h"
+#include "core/data/Fields.h"
 
-#include "NumericChecks.h"
-#include "calc/AnalysisRules.h"
-#include "calc/Numbers.h"
-#include "compensation/AnalysisTable.h"
-#include "data/Statement.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/calc/AnalysisRules.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/AnalysisTable.h"
+#include "core/data/Statement.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/NumericChecks.h"
 
 #include <cmath>
 

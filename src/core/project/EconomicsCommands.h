@@ -1,8 +1,8 @@
 #pragma once
 
-#include "InputProblem.h"
-#include "calc/Economics.h"
-#include "data/TTable.h"
+#include "core/calc/Economics.h"
+#include "core/data/TTable.h"
+#include "core/InputProblem.h"
 
 #include <QString>
 #include <optional>

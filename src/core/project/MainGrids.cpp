@@ -1,5 +1,5 @@
-#include "project/MainGrids.h"
-#include "data/Fields.h"
+#include "core/project/MainGrids.h"
+#include "core/data/Fields.h"
 
 namespace korvan {
 

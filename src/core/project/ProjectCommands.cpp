@@ -1,13 +1,13 @@
-#include "ProjectCommands.h"
-#include "data/CommandScope.h"
-#include "data/Fields.h"
-#include "data/QuietCursors.h"
+#include "core/project/ProjectCommands.h"
+#include "core/data/CommandScope.h"
+#include "core/data/Fields.h"
+#include "core/data/QuietCursors.h"
 
-#include "NumericChecks.h"
-#include "calc/Numbers.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "data/TotalsBatch.h"
+#include "core/calc/Numbers.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TotalsBatch.h"
+#include "core/NumericChecks.h"
 
 #include <QDateTime>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InputProblem.h"
-#include "Progress.h"
+#include "core/InputProblem.h"
+#include "core/Progress.h"
 
 #include <QDate>
 #include <QString>

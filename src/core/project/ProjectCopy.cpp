@@ -1,11 +1,11 @@
-#include "ProjectCommands.h"
-#include "data/CommandScope.h"
-#include "data/Fields.h"
+#include "core/data/CommandScope.h"
+#include "core/data/Fields.h"
+#include "core/project/ProjectCommands.h"
 
-#include "EconomicsCommands.h"
-#include "data/ResonanceTables.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/project/EconomicsCommands.h"
 
 #include <QDateTime>
 #include <memory>

@@ -1,14 +1,14 @@
-#include "reports/CalculationTexts.h"
-#include "data/Fields.h"
+#include "core/reports/CalculationTexts.h"
+#include "core/data/Fields.h"
 
-#include "calc/Compensation.h"
-#include "calc/Numbers.h"
-#include "data/Records.h"
-#include "data/TDataModule1.h"
-#include "reports/FormulaTexts.h"
-#include "reports/ReportContext.h"
-#include "reports/VariantWalk.h"
-#include "reports/WordLayer.h"
+#include "core/calc/Compensation.h"
+#include "core/calc/Numbers.h"
+#include "core/data/Records.h"
+#include "core/data/TDataModule1.h"
+#include "core/reports/FormulaTexts.h"
+#include "core/reports/ReportContext.h"
+#include "core/reports/VariantWalk.h"
+#include "core/reports/WordLayer.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "reports/DesktopOpener.h"
+#include "core/reports/DesktopOpener.h"
 
 #include <QCoreApplication>
 #include <QProcess>

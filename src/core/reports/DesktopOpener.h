@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/DocumentOpener.h"
+#include "core/reports/DocumentOpener.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "reports/DocumentOpener.h"
+#include "core/reports/DocumentOpener.h"
 
 namespace korvan {
 

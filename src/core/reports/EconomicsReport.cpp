@@ -1,16 +1,16 @@
-#include "reports/EconomicsReport.h"
-#include "data/Fields.h"
+#include "core/reports/EconomicsReport.h"
+#include "core/data/Fields.h"
 
-#include "calc/Economics.h"
-#include "calc/Numbers.h"
-#include "data/Statement.h"
-#include "data/Store.h"
-#include "data/TDataModule1.h"
-#include "project/EconomicsCommands.h"
-#include "reports/FormulaTexts.h"
-#include "reports/ReportContext.h"
-#include "reports/VariantWalk.h"
-#include "reports/WordLayer.h"
+#include "core/calc/Economics.h"
+#include "core/calc/Numbers.h"
+#include "core/data/Statement.h"
+#include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
+#include "core/project/EconomicsCommands.h"
+#include "core/reports/FormulaTexts.h"
+#include "core/reports/ReportContext.h"
+#include "core/reports/VariantWalk.h"
+#include "core/reports/WordLayer.h"
 
 namespace korvan {
 

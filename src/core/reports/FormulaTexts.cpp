@@ -1,8 +1,8 @@
 // The fixed texts of the formula blocks. "^{...}" marks an exponent (WriteWordFormula).
-#include "reports/FormulaTexts.h"
+#include "core/reports/FormulaTexts.h"
 
-#include "reports/ReportContext.h"
-#include "reports/WordLayer.h"
+#include "core/reports/ReportContext.h"
+#include "core/reports/WordLayer.h"
 
 namespace korvan {
 

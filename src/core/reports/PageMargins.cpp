@@ -1,7 +1,7 @@
-#include "reports/PageMargins.h"
-#include "data/Fields.h"
+#include "core/reports/PageMargins.h"
+#include "core/data/Fields.h"
 
-#include "reports/ReportSettings.h"
+#include "core/reports/ReportSettings.h"
 
 #include <array>
 

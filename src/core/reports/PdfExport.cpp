@@ -1,7 +1,7 @@
-#include "reports/PdfExport.h"
+#include "core/reports/PdfExport.h"
 
-#include "Messages.h"
-#include "reports/WordApplication.h"
+#include "core/Messages.h"
+#include "core/reports/WordApplication.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Progress.h"
-#include "reports/ProjectReport.h"
+#include "core/Progress.h"
+#include "core/reports/ProjectReport.h"
 
 #include <QString>
 

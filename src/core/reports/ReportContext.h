@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Progress.h"
-#include "reports/ReportSettings.h"
+#include "core/Progress.h"
+#include "core/reports/ReportSettings.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
-#include "reports/ReportSettings.h"
-#include "data/Fields.h"
+#include "core/reports/ReportSettings.h"
+#include "core/data/Fields.h"
 
-#include "data/TTable.h"
+#include "core/data/TTable.h"
 
 #include <QFile>
 

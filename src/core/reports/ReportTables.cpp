@@ -1,13 +1,13 @@
-#include "reports/ReportTables.h"
-#include "data/Fields.h"
+#include "core/reports/ReportTables.h"
+#include "core/data/Fields.h"
 
-#include "data/TDataModule1.h"
-#include "hints/Hints.h"
-#include "reports/ReportContext.h"
-#include "reports/WordApplication.h"
-#include "reports/WordDocument.h"
-#include "reports/WordLayer.h"
-#include "reports/WordParagraphFormat.h"
+#include "core/data/TDataModule1.h"
+#include "core/hints/Hints.h"
+#include "core/reports/ReportContext.h"
+#include "core/reports/word/WordDocument.h"
+#include "core/reports/word/WordParagraphFormat.h"
+#include "core/reports/WordApplication.h"
+#include "core/reports/WordLayer.h"
 
 namespace korvan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/MainGrids.h"
+#include "core/project/MainGrids.h"
 
 #include <QString>
 #include <QStringList>

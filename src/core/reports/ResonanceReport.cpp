@@ -1,12 +1,12 @@
-#include "reports/ResonanceReport.h"
+#include "core/reports/ResonanceReport.h"
 
-#include "calc/Numbers.h"
-#include "compensation/ResonanceCommands.h"
-#include "data/ResonanceTables.h"
-#include "data/TDataModule1.h"
-#include "reports/ReportContext.h"
-#include "reports/WordApplication.h"
-#include "reports/WordLayer.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/TDataModule1.h"
+#include "core/reports/ReportContext.h"
+#include "core/reports/WordApplication.h"
+#include "core/reports/WordLayer.h"
 
 #include <QStringList>
 #include <algorithm>

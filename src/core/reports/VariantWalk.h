@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/TTable.h"
+#include "core/data/TTable.h"
 
 namespace korvan {
 

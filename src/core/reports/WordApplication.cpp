@@ -1,8 +1,8 @@
-#include "reports/WordApplication.h"
-#include "reports/WordDocument.h"
+#include "core/reports/WordApplication.h"
+#include "core/reports/word/WordDocument.h"
 
-#include "Messages.h"
-#include "reports/DocumentOpener.h"
+#include "core/Messages.h"
+#include "core/reports/DocumentOpener.h"
 
 #include <QDir>
 #include <QFileInfo>

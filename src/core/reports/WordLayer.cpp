@@ -1,11 +1,11 @@
-#include "reports/WordLayer.h"
+#include "core/reports/WordLayer.h"
 
-#include "Messages.h"
-#include "reports/PageMargins.h"
-#include "reports/WordApplication.h"
-#include "reports/WordDocument.h"
-#include "reports/WordFont.h"
-#include "reports/WordParagraphFormat.h"
+#include "core/Messages.h"
+#include "core/reports/PageMargins.h"
+#include "core/reports/word/WordDocument.h"
+#include "core/reports/word/WordFont.h"
+#include "core/reports/word/WordParagraphFormat.h"
+#include "core/reports/WordApplication.h"
 
 #include <QDir>
 #include <QFile>

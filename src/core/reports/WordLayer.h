@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports/ReportSettings.h"
-#include "reports/WordConstants.h"
+#include "core/reports/ReportSettings.h"
+#include "core/reports/WordConstants.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "CharacteristicGrid.h"
+#include "gui/app/CharacteristicGrid.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

@@ -1,8 +1,8 @@
 // TAboutForm: the «О программе» window.
-#include "TAboutForm.h"
+#include "gui/app/TAboutForm.h"
 
-#include "Version.h"
-#include "ToolIcons.h"
+#include "core/Version.h"
+#include "gui/app/ToolIcons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // TSplashFm: the window shown while the program starts.
-#include "TSplashFm.h"
+#include "gui/app/TSplashFm.h"
 
-#include "Version.h"
-#include "ToolIcons.h"
+#include "core/Version.h"
+#include "gui/app/ToolIcons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ToolIcons.h"
+#include "gui/app/ToolIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "ChartCheckList.h"
+#include "gui/charts/ChartCheckList.h"
 
 #include <QAction>
 #include <QResizeEvent>

@@ -1,13 +1,13 @@
-#include "ChartExport.h"
-#include "data/Fields.h"
+#include "gui/charts/ChartExport.h"
+#include "core/data/Fields.h"
 
-#include "ChartCheckList.h"
-#include "ChartView.h"
-#include "Messages.h"
-#include "data/TDataModule1.h"
-#include "data/TTable.h"
-#include "reports/WordApplication.h"
-#include "ui/CommandGuard.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TTable.h"
+#include "core/Messages.h"
+#include "core/reports/WordApplication.h"
+#include "gui/charts/ChartCheckList.h"
+#include "gui/charts/ChartView.h"
+#include "gui/ui/CommandGuard.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/ChartItems.h"
+#include "core/charts/ChartItems.h"
 
 namespace korvan {
 

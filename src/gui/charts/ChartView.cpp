@@ -1,4 +1,4 @@
-#include "ChartView.h"
+#include "gui/charts/ChartView.h"
 
 #include <QChart>
 #include <QLegend>

@@ -1,15 +1,15 @@
 // TDiagParF: the «Просмотр диаграмм» window (characteristics as bars).
-#include "TDiagParF.h"
-#include "data/Fields.h"
+#include "gui/charts/TDiagParF.h"
+#include "core/data/Fields.h"
 
-#include "ViewerParts.h"
+#include "gui/charts/ViewerParts.h"
 
-#include "ChartCheckList.h"
-#include "ChartExport.h"
-#include "ChartView.h"
-#include "data/TDataModule1.h"
-#include "data/TTable.h"
-#include "ui/HelpWindow.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TTable.h"
+#include "gui/charts/ChartCheckList.h"
+#include "gui/charts/ChartExport.h"
+#include "gui/charts/ChartView.h"
+#include "gui/dialogs/HelpWindow.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

@@ -1,7 +1,7 @@
 // TDiagParF: the «Просмотр диаграмм» window (characteristics as bars).
 #pragma once
 
-#include "charts/ChartItems.h"
+#include "core/charts/ChartItems.h"
 
 #include <QDialog>
 

@@ -1,15 +1,15 @@
 // TDiagSutF: the «Просмотр суточных графиков нагрузки» window.
-#include "TDiagSutF.h"
-#include "data/Fields.h"
+#include "gui/charts/TDiagSutF.h"
+#include "core/data/Fields.h"
 
-#include "ViewerParts.h"
+#include "gui/charts/ViewerParts.h"
 
-#include "ChartCheckList.h"
-#include "ChartExport.h"
-#include "ChartView.h"
-#include "data/TDataModule1.h"
-#include "data/TTable.h"
-#include "ui/HelpWindow.h"
+#include "core/data/TDataModule1.h"
+#include "core/data/TTable.h"
+#include "gui/charts/ChartCheckList.h"
+#include "gui/charts/ChartExport.h"
+#include "gui/charts/ChartView.h"
+#include "gui/dialogs/HelpWindow.h"
 
 #include <QCategoryAxis>
 #include <QChart>

@@ -1,7 +1,7 @@
 // TDiagSutF: the «Просмотр суточных графиков нагрузки» window.
 #pragma once
 
-#include "charts/ChartItems.h"
+#include "core/charts/ChartItems.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "ViewerParts.h"
+#include "gui/charts/ViewerParts.h"
 
-#include "ChartCheckList.h"
+#include "gui/charts/ChartCheckList.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

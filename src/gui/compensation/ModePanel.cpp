@@ -1,10 +1,10 @@
-#include "ModePanel.h"
-#include "data/Fields.h"
+#include "gui/compensation/ModePanel.h"
+#include "core/data/Fields.h"
 
-#include "calc/ModuleSwitching.h"
-#include "data/TTable.h"
-#include "ui/NumericEdit.h"
-#include "ui/StepButton.h"
+#include "core/calc/ModuleSwitching.h"
+#include "core/data/TTable.h"
+#include "gui/widgets/NumericEdit.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

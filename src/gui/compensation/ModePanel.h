@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compensation/VariantCommands.h"
+#include "core/compensation/VariantCommands.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "ResonanceColumns.h"
+#include "gui/compensation/ResonanceColumns.h"
 
-#include "calc/Numbers.h"
-#include "compensation/ResonanceCommands.h"
-#include "data/ResonanceTables.h"
-#include "data/TDataModule1.h"
+#include "core/calc/Numbers.h"
+#include "core/compensation/ResonanceCommands.h"
+#include "core/data/ResonanceTables.h"
+#include "core/data/TDataModule1.h"
 
 #include <QBrush>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/CursorModel.h"
+#include "gui/widgets/CursorModel.h"
 
 namespace korvan {
 

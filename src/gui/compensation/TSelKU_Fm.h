@@ -1,8 +1,8 @@
 // TSelKU_Fm: the «Выбор конденсаторной установки» dialog with the analysis table.
 #pragma once
 
-#include "compensation/AnalysisCommands.h"
-#include "compensation/VariantCommands.h"
+#include "core/compensation/AnalysisCommands.h"
+#include "core/compensation/VariantCommands.h"
 
 #include <QDialog>
 

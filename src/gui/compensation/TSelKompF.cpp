@@ -1,13 +1,13 @@
 // TSelKompF: the «Режим подбора модулей КУ» dialog.
-#include "TSelKompF.h"
+#include "gui/compensation/TSelKompF.h"
 
-#include "ModePanel.h"
-#include "Messages.h"
-#include "data/TDataModule1.h"
-#include "ui/DialogButtons.h"
-#include "ui/HelpWindow.h"
-#include "ui/InputProblemBox.h"
-#include "ui/NumericEdit.h"
+#include "core/data/TDataModule1.h"
+#include "core/Messages.h"
+#include "gui/compensation/ModePanel.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/ui/InputProblemBox.h"
+#include "gui/widgets/DialogButtons.h"
+#include "gui/widgets/NumericEdit.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

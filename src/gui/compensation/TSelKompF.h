@@ -1,7 +1,7 @@
 // TSelKompF: the «Режим подбора модулей КУ» dialog.
 #pragma once
 
-#include "compensation/VariantCommands.h"
+#include "core/compensation/VariantCommands.h"
 
 #include <QDialog>
 

@@ -1,14 +1,14 @@
 // TsKUForm: the «Конденсаторные установки» catalogue window.
-#include "TsKUForm.h"
-#include "data/Fields.h"
+#include "gui/compensation/TsKUForm.h"
+#include "core/data/Fields.h"
 
-#include "ResonanceColumns.h"
+#include "gui/compensation/ResonanceColumns.h"
 
-#include "data/TDataModule1.h"
-#include "ui/CommandGuard.h"
-#include "ui/CursorGrid.h"
-#include "ui/DBNavigator.h"
-#include "ui/HelpWindow.h"
+#include "core/data/TDataModule1.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/ui/CommandGuard.h"
+#include "gui/widgets/CursorGrid.h"
+#include "gui/widgets/DBNavigator.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

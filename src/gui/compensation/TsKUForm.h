@@ -1,7 +1,7 @@
 // TsKUForm: the «Конденсаторные установки» catalogue window.
 #pragma once
 
-#include "compensation/TypeCopyBuffer.h"
+#include "core/compensation/TypeCopyBuffer.h"
 
 #include <QDialog>
 

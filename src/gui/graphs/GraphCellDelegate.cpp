@@ -1,6 +1,6 @@
-#include "GraphCellDelegate.h"
+#include "gui/graphs/GraphCellDelegate.h"
 
-#include "ui/NumericEdit.h"
+#include "gui/widgets/NumericEdit.h"
 
 #include <QPersistentModelIndex>
 

@@ -1,6 +1,6 @@
-#include "GraphEditorModel.h"
+#include "gui/graphs/GraphEditorModel.h"
 
-#include "graphs/GraphEditorTable.h"
+#include "core/graphs/GraphEditorTable.h"
 
 namespace korvan {
 

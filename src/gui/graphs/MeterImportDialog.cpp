@@ -1,8 +1,8 @@
-#include "MeterImportDialog.h"
+#include "gui/graphs/MeterImportDialog.h"
 
-#include "Messages.h"
-#include "StepChart.h"
-#include "calc/Numbers.h"
+#include "core/calc/Numbers.h"
+#include "core/Messages.h"
+#include "gui/graphs/StepChart.h"
 
 #include <QCheckBox>
 #include <QComboBox>

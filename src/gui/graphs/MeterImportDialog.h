@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphs/MeterFile.h"
+#include "core/graphs/MeterFile.h"
 
 #include <QDialog>
 #include <optional>

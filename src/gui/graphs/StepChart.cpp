@@ -1,6 +1,6 @@
-#include "StepChart.h"
+#include "gui/graphs/StepChart.h"
 
-#include "calc/Numbers.h"
+#include "core/calc/Numbers.h"
 
 #include <QCategoryAxis>
 #include <QChart>

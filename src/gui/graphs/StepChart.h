@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphs/GraphTable.h"
+#include "core/graphs/GraphTable.h"
 
 #include <QChartView>
 

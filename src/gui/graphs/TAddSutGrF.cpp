@@ -1,18 +1,18 @@
 // TAddSutGrF: the «Редактирование суточного графика» dialog.
-#include "TAddSutGrF.h"
+#include "gui/graphs/TAddSutGrF.h"
 
-#include "GraphCellDelegate.h"
-#include "GraphEditorModel.h"
-#include "MeterImportDialog.h"
-#include "StepChart.h"
-#include "TsSutGrFm.h"
+#include "gui/graphs/GraphCellDelegate.h"
+#include "gui/graphs/GraphEditorModel.h"
+#include "gui/graphs/MeterImportDialog.h"
+#include "gui/graphs/StepChart.h"
+#include "gui/graphs/TsSutGrFm.h"
 
-#include "Messages.h"
-#include "ui/InputProblemBox.h"
-#include "ui/HelpWindow.h"
-#include "ui/ModalDialog.h"
-#include "ui/NumericEdit.h"
-#include "ui/StepButton.h"
+#include "core/Messages.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/dialogs/ModalDialog.h"
+#include "gui/ui/InputProblemBox.h"
+#include "gui/widgets/NumericEdit.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 // TAddSutGrF: the «Редактирование суточного графика» dialog.
 #pragma once
 
-#include "graphs/GraphEditorTable.h"
-#include "ui/TypingGrid.h"
+#include "core/graphs/GraphEditorTable.h"
+#include "gui/widgets/TypingGrid.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
 // TOtrPromF: the «Данные предприятия» dialog (industry and enterprise of a graph).
-#include "TOtrPromF.h"
-#include "data/Fields.h"
+#include "gui/graphs/TOtrPromF.h"
+#include "core/data/Fields.h"
 
-#include "data/TDataModule1.h"
-#include "ui/DialogButtons.h"
-#include "ui/HelpWindow.h"
+#include "core/data/TDataModule1.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/widgets/DialogButtons.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 // TsSutGrFm: the «Характерные суточные графики нагрузки» catalogue window.
 #pragma once
 
-#include "graphs/GraphTable.h"
+#include "core/graphs/GraphTable.h"
 
 #include <QDialog>
 

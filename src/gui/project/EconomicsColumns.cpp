@@ -1,8 +1,8 @@
-#include "EconomicsColumns.h"
+#include "gui/project/EconomicsColumns.h"
 
-#include "data/TDataModule1.h"
-#include "calc/Numbers.h"
-#include "project/EconomicsCommands.h"
+#include "core/calc/Numbers.h"
+#include "core/data/TDataModule1.h"
+#include "core/project/EconomicsCommands.h"
 
 #include <QBrush>
 

@@ -1,10 +1,10 @@
 // TEconomForm: the «Экономические параметры» dialog.
-#include "TEconomForm.h"
+#include "gui/project/TEconomForm.h"
 
-#include "Messages.h"
-#include "ui/DialogButtons.h"
-#include "ui/InputProblemBox.h"
-#include "ui/NumericEdit.h"
+#include "core/Messages.h"
+#include "gui/ui/InputProblemBox.h"
+#include "gui/widgets/DialogButtons.h"
+#include "gui/widgets/NumericEdit.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // TEconomForm: the «Экономические параметры» dialog.
 #pragma once
 
-#include "project/EconomicsCommands.h"
+#include "core/project/EconomicsCommands.h"
 
 #include <QDialog>
 

@@ -1,12 +1,12 @@
 // TOpenForm: the «Открытие проекта» dialog.
-#include "TOpenForm.h"
-#include "data/Fields.h"
+#include "gui/project/TOpenForm.h"
+#include "core/data/Fields.h"
 
-#include "data/TDataModule1.h"
-#include "ui/CursorGrid.h"
-#include "ui/DialogButtons.h"
-#include "ui/HelpWindow.h"
-#include "ui/TzqFilterTabControl.h"
+#include "core/data/TDataModule1.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/widgets/CursorGrid.h"
+#include "gui/widgets/DialogButtons.h"
+#include "gui/widgets/TzqFilterTabControl.h"
 
 #include <QEvent>
 #include <QFormLayout>

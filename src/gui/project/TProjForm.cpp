@@ -1,12 +1,12 @@
 // TProjForm: the «Параметры проекта» dialog.
-#include "TProjForm.h"
+#include "gui/project/TProjForm.h"
 
-#include "Messages.h"
-#include "ui/DialogButtons.h"
-#include "ui/HelpWindow.h"
-#include "ui/InputProblemBox.h"
-#include "ui/NumericEdit.h"
-#include "ui/StepButton.h"
+#include "core/Messages.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/ui/InputProblemBox.h"
+#include "gui/widgets/DialogButtons.h"
+#include "gui/widgets/NumericEdit.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QDateEdit>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 // TProjForm: the «Параметры проекта» dialog.
 #pragma once
 
-#include "project/ProjectCommands.h"
+#include "core/project/ProjectCommands.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
 // TSupplyForm: the «Питание и гармоники» dialog.
-#include "TSupplyForm.h"
+#include "gui/project/TSupplyForm.h"
 
-#include "Messages.h"
-#include "ui/DialogButtons.h"
-#include "ui/InputProblemBox.h"
-#include "ui/NumericEdit.h"
+#include "core/Messages.h"
+#include "gui/ui/InputProblemBox.h"
+#include "gui/widgets/DialogButtons.h"
+#include "gui/widgets/NumericEdit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // TSupplyForm: the «Питание и гармоники» dialog.
 #pragma once
 
-#include "compensation/ResonanceCommands.h"
+#include "core/compensation/ResonanceCommands.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 // TParRepFm: the «Параметры отчета» window.
 #pragma once
 
-#include "reports/ReportSettings.h"
+#include "core/reports/ReportSettings.h"
 
 #include <QDialog>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "CommandGuard.h"
+#include "gui/ui/CommandGuard.h"
 
-#include "Messages.h"
+#include "core/Messages.h"
 
 #include <QApplication>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "GridHints.h"
+#include "gui/ui/GridHints.h"
 
-#include "CursorGrid.h"
-#include "Lib.h"
-#include "data/TTable.h"
-#include "hints/Hints.h"
+#include "core/data/TTable.h"
+#include "core/hints/Hints.h"
+#include "gui/ui/Lib.h"
+#include "gui/widgets/CursorGrid.h"
 
 #include <QMenu>
 #include <QMouseEvent>

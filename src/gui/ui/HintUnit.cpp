@@ -1,11 +1,11 @@
 // HintUnit: the dialog in which a field hint is typed.
-#include "HintUnit.h"
-#include "data/Fields.h"
+#include "gui/ui/HintUnit.h"
+#include "core/data/Fields.h"
 
-#include "DBListDlg.h"
-#include "HelpWindow.h"
-#include "TDBListDlg.h"
-#include "data/TDataModule1.h"
+#include "core/data/TDataModule1.h"
+#include "gui/dialogs/DBListDlg.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/dialogs/TDBListDlg.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

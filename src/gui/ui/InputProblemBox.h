@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InputProblem.h"
-#include "Messages.h"
+#include "core/InputProblem.h"
+#include "core/Messages.h"
 
 #include <QWidget>
 

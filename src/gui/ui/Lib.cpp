@@ -1,17 +1,17 @@
 // Lib: the shared routines of numeric fields, step buttons and hints.
-#include "Lib.h"
+#include "gui/ui/Lib.h"
 
-#include "Messages.h"
-#include "NumericChecks.h"
-#include "StepButton.h"
-#include "CommandGuard.h"
-#include "CursorGrid.h"
-#include "HintUnit.h"
-#include "InputProblemBox.h"
-#include "ModalDialog.h"
-#include "hints/Hints.h"
-#include "calc/Numbers.h"
-#include "data/TTable.h"
+#include "core/calc/Numbers.h"
+#include "core/data/TTable.h"
+#include "core/hints/Hints.h"
+#include "core/Messages.h"
+#include "core/NumericChecks.h"
+#include "gui/dialogs/ModalDialog.h"
+#include "gui/ui/CommandGuard.h"
+#include "gui/ui/HintUnit.h"
+#include "gui/ui/InputProblemBox.h"
+#include "gui/widgets/CursorGrid.h"
+#include "gui/widgets/StepButton.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Lib: the shared routines of numeric fields, step buttons and hints.
 #pragma once
 
-#include "hints/HintCommands.h"
+#include "core/hints/HintCommands.h"
 
 #include <QString>
 

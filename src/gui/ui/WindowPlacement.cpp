@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "gui/ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QEvent>

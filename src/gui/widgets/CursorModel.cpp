@@ -1,0 +1,183 @@
+#include "gui/widgets/CursorModel.h"
+
+#include "core/calc/Numbers.h"
+#include "core/data/TTable.h"
+#include "gui/ui/CommandGuard.h"
+
+#include <QBrush>
+
+namespace korvan {
+
+CursorModel::CursorModel(TTable *table, QObject *parent) : QAbstractTableModel(parent), m_table(table)
+{
+    connect(table, &TTable::rowsChanged, this, &CursorModel::onRowsChanged);
+    connect(table, &TTable::currentChanged, this, &CursorModel::onCurrentChanged);
+    connect(table, &TTable::stateChanged, this, &CursorModel::onCurrentChanged);
+    m_rowCount = table->active() ? table->recordCount() : 0;
+}
+
+void CursorModel::setColumns(const QVector<Column> &columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    m_positions.clear();
+    for (const Column &c : m_columns)
+        m_positions << (c.computed ? -1 : m_table->fieldIndex(c.field));
+    m_rowCount = m_table->active() ? m_table->recordCount() : 0;
+    endResetModel();
+    emit rowsReset();
+}
+
+QString CursorModel::fieldAt(int column) const
+{
+    return column >= 0 && column < m_columns.size() ? m_columns[column].field : QString();
+}
+
+int CursorModel::columnOf(const QString &field) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].field == field)
+            return i;
+    return -1;
+}
+
+int CursorModel::fieldPosition(int column) const { return m_positions.value(column, -1); }
+
+int CursorModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rowCount; }
+
+int CursorModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
+
+QVariant CursorModel::data(const QModelIndex &index, int role) const
+{
+    if (!m_table || !index.isValid() || index.column() >= m_columns.size())
+        return {};
+    const int position = fieldPosition(index.column());
+    if (const auto &computed = m_columns[index.column()].computed) {
+        const auto &rows = m_table->rows();
+        if (index.row() >= rows.size())
+            return {};
+        const QVariant v = computed(rows[index.row()], role);
+        if (v.isValid() || role != Qt::BackgroundRole)
+            return v;
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
+        // Read the rows in place: painting must never move the cursor.
+        const auto &rows = m_table->rows();
+        if (index.row() >= rows.size())
+            return {};
+        return m_table->valueText(position, rows[index.row()][position]);
+    }
+    case Qt::BackgroundRole: {
+        const QColor &c = m_columns[index.column()].background;
+        if (c.isValid())
+            return QBrush(c);
+        return m_background.isValid() ? QVariant(QBrush(m_background)) : QVariant();
+    }
+    case Qt::TextAlignmentRole: {
+        const FieldType t = m_table->fieldDef(position).type;
+        const bool number = t == FieldType::Float || t == FieldType::Integer || t == FieldType::AutoInc;
+        return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || !m_table)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= m_columns.size())
+            return {};
+        const Column &c = m_columns[section];
+        return c.title.isEmpty() && !c.computed ? m_table->displayLabel(fieldPosition(section)) : c.title;
+    }
+    // The record indicator: the current row, and whether it is being edited or inserted.
+    if (section != m_table->recNo())
+        return QString();
+    switch (m_table->state()) {
+    case TTable::State::Edit: return QStringLiteral("I");
+    case TTable::State::Insert: return QStringLiteral("*");
+    default: return QStringLiteral("►");
+    }
+}
+
+Qt::ItemFlags CursorModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_columns[index.column()].computed) {
+        if (!m_readOnly && m_columns[index.column()].write)
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+    if (index.isValid() && !m_readOnly && !m_columns[index.column()].readOnly &&
+        m_table->fieldDef(fieldPosition(index.column())).type != FieldType::AutoInc)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool CursorModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    TTable &t = *m_table;
+    if (const auto &write = m_columns[index.column()].write) {
+        return runGuarded([&] {
+            if (index.row() < t.rows().size())
+                write(t.rows()[index.row()], value.toString());
+            emit dataChanged(index, index);
+        });
+    }
+    const int position = fieldPosition(index.column());
+    return runGuarded([&] {
+        if (t.recNo() != index.row())
+            t.moveTo(index.row());
+        if (t.valueText(position, t.value(position)) == value.toString())
+            return; // unchanged: no edit state for nothing
+        t.edit();
+        t.setAsString(position, value.toString());
+    });
+}
+
+void CursorModel::onRowsChanged()
+{
+    if (!m_table)
+        return;
+    const int count = m_table->active() ? m_table->recordCount() : 0;
+    if (count == m_rowCount) {
+        // Same shape: repaint in place, so the views keep their scroll position.
+        if (count > 0 && !m_columns.isEmpty())
+            emit dataChanged(index(0, 0), index(count - 1, int(m_columns.size()) - 1));
+        emit headerDataChanged(Qt::Vertical, 0, qMax(0, count - 1));
+    } else {
+        beginResetModel();
+        m_rowCount = count;
+        endResetModel();
+    }
+    m_markedRow = m_table->recNo();
+    emit rowsReset();
+}
+
+void CursorModel::onCurrentChanged()
+{
+    if (!m_table)
+        return;
+    const int count = m_table->active() ? m_table->recordCount() : 0;
+    if (count != m_rowCount) {
+        onRowsChanged();
+        return;
+    }
+    const int row = m_table->recNo();
+    for (int r : {m_markedRow, row})
+        if (r >= 0 && r < m_rowCount) {
+            if (!m_columns.isEmpty())
+                emit dataChanged(index(r, 0), index(r, int(m_columns.size()) - 1));
+            emit headerDataChanged(Qt::Vertical, r, r);
+        }
+    m_markedRow = row;
+}
+
+} // namespace korvan
