@@ -8,6 +8,7 @@ namespace korvan::cli {
 
 namespace {
 
+// clang-format off
 const Command commands[] = {
     {"list", "", "список проектов: [{\"Kod\": 1, \"Name\": \"...\"}]", {}, listProjects, true},
     {"import", "ФАЙЛ",
@@ -77,6 +78,7 @@ const Command commands[] = {
       {"--merge", nullptr, "добавить к данным хранилища: справочники объединяются по наименованиям, проекты добавляются"}},
      storeCopyCommand},
 };
+// clang-format on
 
 QString optionSynopsis(const CommandOption &o)
 {

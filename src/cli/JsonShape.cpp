@@ -21,6 +21,7 @@ using K = JsonKind;
 
 constexpr double MaxCode = 2147483647; // integer fields of the store
 
+// clang-format off
 const JsonShape Period{"Период суточного графика (элемент `periods`)", {
     {.name = "T1", .kind = K::Number, .required = true, .meaning = "начало периода, ч", .min = 0},
     {.name = "T2", .kind = K::Number, .required = true, .meaning = "конец периода, ч (не более 24)", .min = 0},
@@ -98,6 +99,7 @@ const JsonShape Company{"Компания (элемент массива вер�
 
 const JsonInput ProjectInput{"import", {.name = "", .kind = K::Object, .required = true, .nested = &Project}};
 const JsonInput CatalogueInput{"catalogue-import", {.name = "", .kind = K::Array, .required = true, .nested = &Company}};
+// clang-format on
 
 QString kindName(JsonKind kind)
 {

@@ -2,6 +2,8 @@
 // display labels, master links and indexes. The order of fields is part of the format.
 #include "core/data/Schema.h"
 
+// clang-format off
+
 namespace korvan {
 
 namespace {
@@ -372,3 +374,4 @@ const std::vector<const TableDef *> &allTables()
 }
 
 } // namespace korvan
+// clang-format on

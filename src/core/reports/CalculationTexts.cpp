@@ -10,6 +10,8 @@
 #include "core/reports/VariantWalk.h"
 #include "core/reports/WordLayer.h"
 
+// clang-format off
+
 namespace korvan {
 
 namespace {
@@ -253,3 +255,4 @@ void WriteCompensatedYearlyCalculations(ReportContext &report)
 }
 
 } // namespace korvan
+// clang-format on

@@ -4,6 +4,8 @@
 #include "core/reports/ReportContext.h"
 #include "core/reports/WordLayer.h"
 
+// clang-format off
+
 namespace korvan {
 
 namespace {
@@ -142,3 +144,4 @@ void WriteCompensatedMonthlyFormulas(ReportContext &report) { writeFormulas(repo
 void WriteCompensatedYearlyFormulas(ReportContext &report) { writeFormulas(report, compensatedYearlyFormulas); }
 
 } // namespace korvan
+// clang-format on
