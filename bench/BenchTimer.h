@@ -24,7 +24,7 @@ inline double processCpuMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-template<typename F>
+template <typename F>
 Elapsed timed(F &&f)
 {
     const double cpu = processCpuMs();

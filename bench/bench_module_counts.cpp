@@ -75,7 +75,8 @@ bench::Elapsed run(int count)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const auto sizes = bench::sizesFromArguments(app.arguments().mid(1), "Количество модулей", {1, 10, 100, 1000, 10000000});
+    const auto sizes =
+        bench::sizesFromArguments(app.arguments().mid(1), "Количество модулей", {1, 10, 100, 1000, 10000000});
     if (!sizes)
         return 2;
     const QList<int> counts = *sizes;

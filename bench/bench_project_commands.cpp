@@ -98,7 +98,9 @@ int main(int argc, char *argv[])
                 server.isEmpty() ? "файл базы данных" : qPrintable(QStringLiteral("сервер ") + server), TypeCount);
     std::printf("время в мс: по часам / процессора\n");
     std::printf("%-20s %17s %17s %17s %17s\n", "периоды x варианты", "import", "replace+rebuild", "recalc", "copy");
-    const auto cell = [](const bench::Elapsed &e) { return QStringLiteral("%1 / %2").arg(e.wallMs, 0, 'f', 1).arg(e.cpuMs, 0, 'f', 1); };
+    const auto cell = [](const bench::Elapsed &e) {
+        return QStringLiteral("%1 / %2").arg(e.wallMs, 0, 'f', 1).arg(e.cpuMs, 0, 'f', 1);
+    };
     for (const Size &s : sizes) {
         Times t;
         try {

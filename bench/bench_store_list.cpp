@@ -35,7 +35,8 @@ Sample runList(const QString &dataDir)
     if (pid == 0) {
         if (!freopen("/dev/null", "w", stdout))
             _exit(127);
-        execl(program.constData(), program.constData(), "--data", dir.constData(), "list", static_cast<char *>(nullptr));
+        execl(program.constData(), program.constData(), "--data", dir.constData(), "list",
+              static_cast<char *>(nullptr));
         _exit(127);
     }
     int status = 0;
@@ -43,7 +44,8 @@ Sample runList(const QString &dataDir)
     wait4(pid, &status, 0, &usage);
     Sample s;
     s.ms = timer.nsecsElapsed() / 1e6;
-    s.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    s.cpuMs =
+        (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     s.mib = usage.ru_maxrss / 1024.0;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         std::fprintf(stderr, "list завершилась с ошибкой (%d)\n", status);
@@ -69,15 +71,16 @@ void fillAnalysisTable(const QString &dataDir, int rows)
 {
     auto store = Store::open(dataDir);
     Store::Transaction tx(*store);
-    store->exec(QStringLiteral(
-                    "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < %1) "
-                    "INSERT INTO \"sel_ku.DB\" (\"Kod0\", \"KodKU0\", \"KodKU1\", \"Company\", \"TipKU\", \"Qk\", "
-                    "\"Qku_min\", \"Qku_max\", \"Cosf_sr\", \"Cosf_min\", \"Cosf_max\", \"Tgf_sr\", \"DSWsk\", \"DSWskm\", "
-                    "\"DSWskg\", \"Srok\", \"Rejim\", \"PCosf_min\", \"PCosf_max\") "
-                    "SELECT 1 + x / 1000, 1, 1 + x % 40, 'ЭнергоКосинус-Запад', 'УКРМ-0,4-' || (x % 40) || ' У3', 50 + x % 40, "
-                    "10, 300, 0.95, 0.9, 0.99, 0.33, 12.5, 262.5, 3250, 8.98 + (x % 97) / 10.0, "
-                    "'cos(f) в заданном диапазоне значений', 0.92, 0.98 FROM n")
-                    .arg(rows));
+    store->exec(
+        QStringLiteral(
+            "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < %1) "
+            "INSERT INTO \"sel_ku.DB\" (\"Kod0\", \"KodKU0\", \"KodKU1\", \"Company\", \"TipKU\", \"Qk\", "
+            "\"Qku_min\", \"Qku_max\", \"Cosf_sr\", \"Cosf_min\", \"Cosf_max\", \"Tgf_sr\", \"DSWsk\", \"DSWskm\", "
+            "\"DSWskg\", \"Srok\", \"Rejim\", \"PCosf_min\", \"PCosf_max\") "
+            "SELECT 1 + x / 1000, 1, 1 + x % 40, 'ЭнергоКосинус-Запад', 'УКРМ-0,4-' || (x % 40) || ' У3', 50 + x % 40, "
+            "10, 300, 0.95, 0.9, 0.99, 0.33, 12.5, 262.5, 3250, 8.98 + (x % 97) / 10.0, "
+            "'cos(f) в заданном диапазоне значений', 0.92, 0.98 FROM n")
+            .arg(rows));
     tx.commit();
 }
 
@@ -98,7 +101,8 @@ int main(int argc, char *argv[])
     std::printf("korvan-vkp-cli list, медиана 5 запусков\n");
     std::printf("%-26s %14s %16s %16s\n", "хранилище", "по часам, мс", "процессора, мс", "пик памяти, МиБ");
     std::printf("%-26s %14.1f %16.1f %16.1f\n", "пустое", e.ms, e.cpuMs, e.mib);
-    std::printf("%-26s %14.1f %16.1f %16.1f\n", qPrintable(QStringLiteral("%1 строк анализа").arg(rows)), f.ms, f.cpuMs, f.mib);
+    std::printf("%-26s %14.1f %16.1f %16.1f\n", qPrintable(QStringLiteral("%1 строк анализа").arg(rows)), f.ms, f.cpuMs,
+                f.mib);
     std::printf("отношение: процессора %.2f, памяти %.2f\n", f.cpuMs / e.cpuMs, f.mib / e.mib);
     return 0;
 }

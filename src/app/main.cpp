@@ -22,7 +22,10 @@ namespace {
 class MessageBoxes : public korvan::MessageSink {
 public:
     void error(const QString &text) override { box(QMessageBox::Critical, QStringLiteral("Ошибка"), text); }
-    void information(const QString &text) override { box(QMessageBox::Information, QStringLiteral("Информация"), text); }
+    void information(const QString &text) override
+    {
+        box(QMessageBox::Information, QStringLiteral("Информация"), text);
+    }
     void warning(const QString &text) override { box(QMessageBox::Warning, QStringLiteral("Предупреждение"), text); }
     bool question(const QString &text) override { return ask(text, QMessageBox::Yes); }
     bool cautiousQuestion(const QString &text) override { return ask(text, QMessageBox::No); }

@@ -29,10 +29,11 @@ int run(const QStringList &arguments)
             const QString option = rest.takeFirst();
             if (option == QLatin1String("--data") || option == QLatin1String("--store")) {
                 if (rest.isEmpty())
-                    throw KorvanError(option == QLatin1String("--data")
-                                          ? QStringLiteral("После --data нужно указать каталог данных.")
-                                          : QStringLiteral("После --store нужно указать каталог данных или адрес сервера "
-                                                           "(postgresql://пользователь@сервер/база)."));
+                    throw KorvanError(
+                        option == QLatin1String("--data")
+                            ? QStringLiteral("После --data нужно указать каталог данных.")
+                            : QStringLiteral("После --store нужно указать каталог данных или адрес сервера "
+                                             "(postgresql://пользователь@сервер/база)."));
                 context.dataDirectory = rest.takeFirst();
             } else if (option == QLatin1String("--help")) {
                 std::fputs(programHelp().toUtf8().constData(), stdout);
@@ -68,10 +69,11 @@ int run(const QStringList &arguments)
                     throw;
                 context.closeStore();
                 if (attempt == attempts)
-                    throw KorvanError(QStringLiteral("Команда не выполнена: те же данные одновременно изменяли другие "
-                                                     "пользователи, и %1 попытки не удались. Повторите команду позже.\n%2")
-                                          .arg(attempts)
-                                          .arg(e.message()));
+                    throw KorvanError(
+                        QStringLiteral("Команда не выполнена: те же данные одновременно изменяли другие "
+                                       "пользователи, и %1 попытки не удались. Повторите команду позже.\n%2")
+                            .arg(attempts)
+                            .arg(e.message()));
             }
         }
         std::fwrite(out.constData(), 1, size_t(out.size()), stdout);

@@ -67,8 +67,7 @@ void locateTypeByKod(TDataModule1 &data, const QString &text)
         throw KorvanError(QStringLiteral("Код конденсаторной установки «%1» должен быть целым числом.").arg(text));
     TTable types(data.store(), tbl::sKU1);
     types.open();
-    if (!types.locate(fld::Kod, kod) ||
-        !data.tblsKU0->locate(fld::Kod, types.value(fld::Kod0)) ||
+    if (!types.locate(fld::Kod, kod) || !data.tblsKU0->locate(fld::Kod, types.value(fld::Kod0)) ||
         !data.tblsKU1->locate(fld::Kod, kod))
         throw KorvanError(candidateNotFoundMessage());
 }
@@ -87,8 +86,9 @@ QByteArray analyseProject(Context &context)
     const QString mode = context.takeOption(QStringLiteral("--mode"));
     if (!mode.isNull())
         input.mode.mode = parseMode(mode);
-    for (const auto &[option, text] : {std::pair{"--cosf-min", &input.mode.cosfMin}, std::pair{"--cosf-max", &input.mode.cosfMax},
-                                       std::pair{"--cosf-tr", &input.mode.cosfTr}, std::pair{"--kp", &input.kp}}) {
+    for (const auto &[option, text] :
+         {std::pair{"--cosf-min", &input.mode.cosfMin}, std::pair{"--cosf-max", &input.mode.cosfMax},
+          std::pair{"--cosf-tr", &input.mode.cosfTr}, std::pair{"--kp", &input.kp}}) {
         const QString value = context.takeNumber(QLatin1String(option));
         if (!value.isNull())
             *text = value;
@@ -103,7 +103,8 @@ QByteArray analyseProject(Context &context)
     else if (sort == QLatin1String("npv"))
         sort = QLatin1String(NpvSortIndex);
     QList<Drop> drops;
-    for (QString d = context.takeOption(QStringLiteral("--drop")); !d.isNull(); d = context.takeOption(QStringLiteral("--drop")))
+    for (QString d = context.takeOption(QStringLiteral("--drop")); !d.isNull();
+         d = context.takeOption(QStringLiteral("--drop")))
         drops << parseDrop(d);
     if (int(!type.isNull()) + int(!company.isNull()) + int(allCompanies) > 1)
         throw KorvanError(QStringLiteral("Укажите только одно из --type, --company и --all-companies."));
@@ -139,11 +140,13 @@ QByteArray analyseProject(Context &context)
     TTable &table = *data.tblSel_KU;
     QList<QByteArray> rows;
     for (table.first(); !table.eof(); table.next())
-        rows << json::row(table, {{QStringLiteral("harmonics"), candidateHarmonicsJson(data.store(), table.currentKod())}});
-    return json::object({{QStringLiteral("rows"), json::array(rows)},
-                         {QStringLiteral("optimum"), optimum ? QByteArray::number(*optimum) : QByteArray("null")},
-                         {QStringLiteral("optimum_npv"), optimumNpv ? QByteArray::number(*optimumNpv) : QByteArray("null")},
-                         {QStringLiteral("range"), json::string(range)}});
+        rows << json::row(table,
+                          {{QStringLiteral("harmonics"), candidateHarmonicsJson(data.store(), table.currentKod())}});
+    return json::object(
+        {{QStringLiteral("rows"), json::array(rows)},
+         {QStringLiteral("optimum"), optimum ? QByteArray::number(*optimum) : QByteArray("null")},
+         {QStringLiteral("optimum_npv"), optimumNpv ? QByteArray::number(*optimumNpv) : QByteArray("null")},
+         {QStringLiteral("range"), json::string(range)}});
 }
 
 } // namespace korvan::cli

@@ -82,7 +82,8 @@ const Command commands[] = {
 
 QString optionSynopsis(const CommandOption &o)
 {
-    return o.value ? QStringLiteral("%1 %2").arg(QLatin1String(o.name), QString::fromUtf8(o.value)) : QLatin1String(o.name);
+    return o.value ? QStringLiteral("%1 %2").arg(QLatin1String(o.name), QString::fromUtf8(o.value))
+                   : QLatin1String(o.name);
 }
 
 } // namespace

@@ -9,8 +9,8 @@ namespace korvan::cli {
 struct Context;
 
 struct CommandOption {
-    const char *name;     // "--day"
-    const char *value;    // what follows it ("ДД.ММ.ГГГГ"), nullptr for a flag
+    const char *name;  // "--day"
+    const char *value; // what follows it ("ДД.ММ.ГГГГ"), nullptr for a flag
     const char *meaning;
 };
 

@@ -6,7 +6,7 @@
 namespace korvan {
 class Store;
 class TDataModule1;
-}
+} // namespace korvan
 
 namespace korvan::cli {
 

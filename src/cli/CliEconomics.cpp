@@ -67,8 +67,8 @@ void importEconomics(TDataModule1 &data, const QJsonValue &economics)
 QByteArray economicsCommand(Context &context)
 {
     QList<std::pair<int, QString>> given;
-    for (const auto &[option, key] : {std::pair{"--rate", 0}, std::pair{"--life", 1}, std::pair{"--maint", 2},
-                                      std::pair{"--mont", 3}}) {
+    for (const auto &[option, key] :
+         {std::pair{"--rate", 0}, std::pair{"--life", 1}, std::pair{"--maint", 2}, std::pair{"--mont", 3}}) {
         const QString value = context.takeNumber(QLatin1String(option));
         if (!value.isNull())
             given.append({key, value});

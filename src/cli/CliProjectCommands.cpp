@@ -58,9 +58,9 @@ QList<LoadPeriod> periodsFromJson(const QJsonArray &periods)
         rows << row;
     }
     if (const auto problem = checkGraphTable(rows, false))
-        throw KorvanError(problem->message + QStringLiteral("\nПериод %1, поле «%2».")
-                                                 .arg(problem->row + 1)
-                                                 .arg(GraphColumns[problem->column]));
+        throw KorvanError(
+            problem->message +
+            QStringLiteral("\nПериод %1, поле «%2».").arg(problem->row + 1).arg(GraphColumns[problem->column]));
     return graphPeriods(rows);
 }
 
@@ -106,8 +106,8 @@ void addVariantFromJson(TDataModule1 &data, const QJsonObject &in)
 {
     locateType(data, in);
     if (data.tblsKU2->isEmpty())
-        throw KorvanError(QStringLiteral("У конденсаторной установки «%1» нет модулей.")
-                              .arg(data.tblsKU1->asString(fld::Name)));
+        throw KorvanError(
+            QStringLiteral("У конденсаторной установки «%1» нет модулей.").arg(data.tblsKU1->asString(fld::Name)));
     VariantParams p;
     p.varNum = labelText(in, fld::VarNum, nextVariantNumber(data));
     p.kp = numberText(in, fld::Kp, p.kp);
@@ -182,7 +182,8 @@ QByteArray exportProject(Context &context)
     Store::Transaction tx(d.store());
     const auto put = [](const QByteArray &text) { std::fwrite(text.constData(), 1, size_t(text.size()), stdout); };
     // Every row of the table, each followed by the members its details give it.
-    std::function<void(TTable &, const std::function<void()> &)> rows = [&](TTable &t, const std::function<void()> &details) {
+    std::function<void(TTable &, const std::function<void()> &)> rows = [&](TTable &t,
+                                                                            const std::function<void()> &details) {
         put("[");
         for (t.first(); !t.eof(); t.next()) {
             if (t.recNo() > 0)

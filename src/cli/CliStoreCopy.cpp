@@ -18,13 +18,14 @@ QByteArray storeCopyCommand(Context &context)
     context.requireNoArguments();
     if (from.isEmpty() || to.isEmpty())
         throw KorvanError(QStringLiteral("Укажите оба хранилища: --from КАТАЛОГ_ИЛИ_АДРЕС --to КАТАЛОГ_ИЛИ_АДРЕС."));
-    const std::unique_ptr<Store> source = Store::open(from, Store::isServerAddress(from) ? Store::Access::ReadWrite
-                                                                                        : Store::Access::ReadOnly);
+    const std::unique_ptr<Store> source =
+        Store::open(from, Store::isServerAddress(from) ? Store::Access::ReadWrite : Store::Access::ReadOnly);
     const std::unique_ptr<Store> target = Store::open(to);
     if (source->place() == target->place())
         throw KorvanError(QStringLiteral("Хранилище нельзя скопировать само в себя: «%1».").arg(source->place()));
     const StoreCopyCounts counts = copyStore(*source, *target, merge);
-    return QJsonDocument(QJsonObject{{QStringLiteral("projects"), counts.projects}, {QStringLiteral("rows"), counts.rows}})
+    return QJsonDocument(
+               QJsonObject{{QStringLiteral("projects"), counts.projects}, {QStringLiteral("rows"), counts.rows}})
         .toJson(QJsonDocument::Compact);
 }
 

@@ -48,7 +48,8 @@ QString harmonicsText(const QJsonObject &in)
         return SupplyInput().harmonics;
     QStringList parts;
     for (const QJsonValue &n : in.value(key).toArray())
-        parts << QString::number(n.isString() ? parseNumber(decimalComma(n.toString())).value_or(0) : n.toDouble(), 'g', 17);
+        parts << QString::number(n.isString() ? parseNumber(decimalComma(n.toString())).value_or(0) : n.toDouble(), 'g',
+                                 17);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -108,7 +109,8 @@ QByteArray supplyCommand(Context &context)
     } else {
         setSupply(data, input);
     }
-    return json::object({{fld::Kod, QByteArray::number(kod)}, {QStringLiteral("supply"), supplyJson(data.store(), kod)}});
+    return json::object(
+        {{fld::Kod, QByteArray::number(kod)}, {QStringLiteral("supply"), supplyJson(data.store(), kod)}});
 }
 
 } // namespace korvan::cli

@@ -7,7 +7,7 @@
 namespace korvan {
 class TDataModule1;
 class Store;
-}
+} // namespace korvan
 
 namespace korvan::cli {
 

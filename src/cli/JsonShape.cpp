@@ -104,12 +104,18 @@ const JsonInput CatalogueInput{"catalogue-import", {.name = "", .kind = K::Array
 QString kindName(JsonKind kind)
 {
     switch (kind) {
-    case K::Text: return QStringLiteral("строкой");
-    case K::Number: return QStringLiteral("числом");
-    case K::Integer: return QStringLiteral("целым числом");
-    case K::Object: return QStringLiteral("объектом");
-    case K::Array: return QStringLiteral("массивом");
-    case K::IntegerArray: return QStringLiteral("массивом целых чисел");
+    case K::Text:
+        return QStringLiteral("строкой");
+    case K::Number:
+        return QStringLiteral("числом");
+    case K::Integer:
+        return QStringLiteral("целым числом");
+    case K::Object:
+        return QStringLiteral("объектом");
+    case K::Array:
+        return QStringLiteral("массивом");
+    case K::IntegerArray:
+        return QStringLiteral("массивом целых чисел");
     }
     return {};
 }
@@ -118,13 +124,20 @@ QString kindName(JsonKind kind)
 QString jsonTypeName(const QJsonValue &v)
 {
     switch (v.type()) {
-    case QJsonValue::Null: return QStringLiteral("null");
-    case QJsonValue::Bool: return QStringLiteral("логическим значением");
-    case QJsonValue::Double: return QStringLiteral("числом");
-    case QJsonValue::String: return QStringLiteral("строкой");
-    case QJsonValue::Array: return QStringLiteral("массивом");
-    case QJsonValue::Object: return QStringLiteral("объектом");
-    case QJsonValue::Undefined: break;
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("логическим значением");
+    case QJsonValue::Double:
+        return QStringLiteral("числом");
+    case QJsonValue::String:
+        return QStringLiteral("строкой");
+    case QJsonValue::Array:
+        return QStringLiteral("массивом");
+    case QJsonValue::Object:
+        return QStringLiteral("объектом");
+    case QJsonValue::Undefined:
+        break;
     }
     return QStringLiteral("пустым значением");
 }
@@ -142,7 +155,8 @@ const FieldDef *storedField(const JsonKey &key)
 
 [[noreturn]] void refuse(const QString &path, const QString &what)
 {
-    throw KorvanError(QStringLiteral("Ошибка в «%1»: %2").arg(path.isEmpty() ? QStringLiteral("(верхний уровень)") : path, what));
+    throw KorvanError(
+        QStringLiteral("Ошибка в «%1»: %2").arg(path.isEmpty() ? QStringLiteral("(верхний уровень)") : path, what));
 }
 
 void checkValue(const JsonKey &key, const QJsonValue &v, const QString &path);
@@ -159,7 +173,8 @@ void checkObject(const JsonShape &shape, const QJsonObject &object, const QStrin
             QStringList known;
             for (const JsonKey &k : shape.keys)
                 known << QLatin1String(k.name);
-            refuse(at(it.key()), QStringLiteral("неизвестный ключ. Допустимые ключи: %1.").arg(known.join(QStringLiteral(", "))));
+            refuse(at(it.key()),
+                   QStringLiteral("неизвестный ключ. Допустимые ключи: %1.").arg(known.join(QStringLiteral(", "))));
         }
         checkValue(*key, it.value(), at(it.key()));
     }
@@ -176,13 +191,16 @@ void checkNumber(const JsonKey &key, const QJsonValue &v, const QString &path)
     else if (v.isString())
         x = parseNumber(decimalComma(v.toString()));
     if (!x || !std::isfinite(*x))
-        refuse(path, QStringLiteral("значение должно быть %1, а не «%2».").arg(kindName(key.kind), v.isString() ? v.toString() : jsonTypeName(v)));
+        refuse(path, QStringLiteral("значение должно быть %1, а не «%2».")
+                         .arg(kindName(key.kind), v.isString() ? v.toString() : jsonTypeName(v)));
     if (key.kind == K::Integer && *x != std::floor(*x))
         refuse(path, QStringLiteral("значение должно быть целым числом, а не %1.").arg(korvan::numberText(*x)));
     if (*x < key.min)
-        refuse(path, QStringLiteral("значение %1 меньше допустимого %2.").arg(korvan::numberText(*x), korvan::numberText(key.min)));
+        refuse(path, QStringLiteral("значение %1 меньше допустимого %2.")
+                         .arg(korvan::numberText(*x), korvan::numberText(key.min)));
     if (*x > key.max)
-        refuse(path, QStringLiteral("значение %1 больше допустимого %2.").arg(korvan::numberText(*x), korvan::numberText(key.max)));
+        refuse(path, QStringLiteral("значение %1 больше допустимого %2.")
+                         .arg(korvan::numberText(*x), korvan::numberText(key.max)));
 }
 
 void checkValue(const JsonKey &key, const QJsonValue &v, const QString &path)
@@ -191,7 +209,9 @@ void checkValue(const JsonKey &key, const QJsonValue &v, const QString &path)
     // null stands for an empty field, as an empty cell of a window does.
     if (v.isNull() && scalar && !key.required)
         return;
-    const auto wrongType = [&] { refuse(path, QStringLiteral("значение должно быть %1, а не %2.").arg(kindName(key.kind), jsonTypeName(v))); };
+    const auto wrongType = [&] {
+        refuse(path, QStringLiteral("значение должно быть %1, а не %2.").arg(kindName(key.kind), jsonTypeName(v)));
+    };
     switch (key.kind) {
     case K::Text: {
         if (!v.isString())
@@ -234,7 +254,8 @@ void checkValue(const JsonKey &key, const QJsonValue &v, const QString &path)
         for (qsizetype i = 0; i < items.size(); ++i) {
             const QString itemPath = QStringLiteral("%1[%2]").arg(path).arg(i);
             if (!items[i].isDouble() && !items[i].isString())
-                refuse(itemPath, QStringLiteral("элемент должен быть целым числом, а не %1.").arg(jsonTypeName(items[i])));
+                refuse(itemPath,
+                       QStringLiteral("элемент должен быть целым числом, а не %1.").arg(jsonTypeName(items[i])));
             checkNumber(element, items[i], itemPath);
         }
         return;
@@ -245,12 +266,18 @@ void checkValue(const JsonKey &key, const QJsonValue &v, const QString &path)
 QString kindColumn(const JsonKey &key)
 {
     switch (key.kind) {
-    case K::Text: return QStringLiteral("строка");
-    case K::Number: return QStringLiteral("число");
-    case K::Integer: return QStringLiteral("целое число");
-    case K::Object: return QStringLiteral("объект");
-    case K::Array: return QStringLiteral("массив объектов");
-    case K::IntegerArray: return QStringLiteral("массив целых чисел");
+    case K::Text:
+        return QStringLiteral("строка");
+    case K::Number:
+        return QStringLiteral("число");
+    case K::Integer:
+        return QStringLiteral("целое число");
+    case K::Object:
+        return QStringLiteral("объект");
+    case K::Array:
+        return QStringLiteral("массив объектов");
+    case K::IntegerArray:
+        return QStringLiteral("массив целых чисел");
     }
     return {};
 }
@@ -299,10 +326,14 @@ QString textProblem(const QString &text, int maxLength, bool multiline)
                 .arg(i + 1);
         const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\r');
         if (c.category() == QChar::Other_Control && !(multiline && lineBreak))
-            return QStringLiteral("управляющий символ (код %1) в позиции %2: в окнах его ввести нельзя.").arg(c.unicode()).arg(i + 1);
+            return QStringLiteral("управляющий символ (код %1) в позиции %2: в окнах его ввести нельзя.")
+                .arg(c.unicode())
+                .arg(i + 1);
     }
     if (maxLength > 0 && text.size() > maxLength)
-        return QStringLiteral("текст длиной %1 символов не помещается в поле размером %2 символов.").arg(text.size()).arg(maxLength);
+        return QStringLiteral("текст длиной %1 символов не помещается в поле размером %2 символов.")
+            .arg(text.size())
+            .arg(maxLength);
     return {};
 }
 
@@ -314,12 +345,14 @@ QString markdownTables(const JsonInput &input)
     collectShapes(input.root.nested, shapes);
     QString out;
     for (const JsonShape *shape : shapes) {
-        out += QStringLiteral("\n%1:\n\n| Ключ | Тип | Обязательный | Ограничения | Значение |\n|---|---|---|---|---|\n")
-                   .arg(QString::fromUtf8(shape->title));
+        out +=
+            QStringLiteral("\n%1:\n\n| Ключ | Тип | Обязательный | Ограничения | Значение |\n|---|---|---|---|---|\n")
+                .arg(QString::fromUtf8(shape->title));
         for (const JsonKey &k : shape->keys)
             out += QStringLiteral("| `%1` | %2 | %3 | %4 | %5 |\n")
-                       .arg(QLatin1String(k.name), kindColumn(k), k.required ? QStringLiteral("да") : QStringLiteral("нет"),
-                            limitsColumn(k), QString::fromUtf8(k.meaning));
+                       .arg(QLatin1String(k.name), kindColumn(k),
+                            k.required ? QStringLiteral("да") : QStringLiteral("нет"), limitsColumn(k),
+                            QString::fromUtf8(k.meaning));
     }
     return out;
 }

@@ -24,8 +24,8 @@ struct JsonKey {
     const JsonShape *nested = nullptr;
     // Texts: the table field that keeps them, "table.field"; longer texts are refused.
     const char *storedIn = nullptr;
-    // Numbers (and each element of an IntegerArray): the accepted range. Lower bounds only where the windows cannot produce the value
-    // (they refuse the rest themselves, with their own messages).
+    // Numbers (and each element of an IntegerArray): the accepted range. Lower bounds only where the windows cannot
+    // produce the value (they refuse the rest themselves, with their own messages).
     double min = -std::numeric_limits<double>::infinity();
     double max = std::numeric_limits<double>::infinity();
 };

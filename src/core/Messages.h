@@ -35,8 +35,7 @@ public:
 // An error that ends a command: its text is shown to the user as it stands.
 class KorvanError : public std::runtime_error {
 public:
-    explicit KorvanError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit KorvanError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString &message() const { return m_message; }
 
 private:

@@ -32,12 +32,18 @@ class TestCliAnalyse : public QObject {
         return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError()).trimmed()};
     }
 
-    Run analyse(const QString &project, const QStringList &args = {}) { return cli(QStringList{"analyse", project} + args); }
+    Run analyse(const QString &project, const QStringList &args = {})
+    {
+        return cli(QStringList{"analyse", project} + args);
+    }
 
     QString importProject(const QString &name)
     {
-        const Run r = cli({"import", "-"}, QString(R"({"Name": "%1", "MonthDay": 21, "YearDay": 260, "Tarif_a": 0.715, "Tarif_q": 0.02,
-            "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 80}, {"T1": 8, "T2": 24, "P": 50, "Q": 30}]})").arg(name).toUtf8());
+        const Run r = cli({"import", "-"},
+                          QString(R"({"Name": "%1", "MonthDay": 21, "YearDay": 260, "Tarif_a": 0.715, "Tarif_q": 0.02,
+            "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 80}, {"T1": 8, "T2": 24, "P": 50, "Q": 30}]})")
+                              .arg(name)
+                              .toUtf8());
         return QString::number(r.json()["Kod"].toInt());
     }
 
@@ -75,12 +81,12 @@ private slots:
         QCOMPARE(out.keys(), (QStringList{"optimum", "optimum_npv", "range", "rows"}));
         const QJsonObject row = r.rows()[0].toObject();
         // Every field of the table, in its order.
-        QVERIFY(QString::fromUtf8(r.out).contains(
-            QRegularExpression("\\{\"Kod\":\\d+,\"Kod0\":\\d+,\"KodKU0\":\\d+,\"KodKU1\":\\d+,\"Company\":\"Тест\",\"TipKU\":\"УКМ-70\","
-                               "\"Qk\":70,\"Qku_min\":15,\"Qku_max\":55,\"Cosf_sr\":[\\d.]+,\"Cosf_min\":[\\d.]+,\"Cosf_max\":[\\d.]+,"
-                               "\"Tgf_sr\":[\\d.]+,\"DSWsk\":[\\d.]+,\"DSWskm\":[\\d.]+,\"DSWskg\":[\\d.]+,\"Srok\":2.63,"
-                               "\"Rejim\":\"cos\\(f\\) не более заданного значения\",\"PCosf_min\":null,\"PCosf_max\":0.98,"
-                               "\"PCosf_tr\":null,\"harmonics\":\\{")));
+        QVERIFY(QString::fromUtf8(r.out).contains(QRegularExpression(
+            "\\{\"Kod\":\\d+,\"Kod0\":\\d+,\"KodKU0\":\\d+,\"KodKU1\":\\d+,\"Company\":\"Тест\",\"TipKU\":\"УКМ-70\","
+            "\"Qk\":70,\"Qku_min\":15,\"Qku_max\":55,\"Cosf_sr\":[\\d.]+,\"Cosf_min\":[\\d.]+,\"Cosf_max\":[\\d.]+,"
+            "\"Tgf_sr\":[\\d.]+,\"DSWsk\":[\\d.]+,\"DSWskm\":[\\d.]+,\"DSWskg\":[\\d.]+,\"Srok\":2.63,"
+            "\"Rejim\":\"cos\\(f\\) не более заданного значения\",\"PCosf_min\":null,\"PCosf_max\":0.98,"
+            "\"PCosf_tr\":null,\"harmonics\":\\{")));
         QCOMPARE(row["Kod0"].toInt(), m_project.toInt());
         QCOMPARE(row["KodKU1"].toInt(), m_types[1]);
         QCOMPARE(out["optimum"].toInt(), row["Kod"].toInt());
@@ -145,15 +151,18 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("error");
         QTest::newRow("mode") << QStringList{"--mode", "5"} << "Режим подбора «5» должен быть числом от 0 до 4.";
-        QTest::newRow("loss coefficient") << QStringList{"--clear", "--kp", "0"} << "Значение коэффициента потерь должно быть больше 0.";
+        QTest::newRow("loss coefficient")
+            << QStringList{"--clear", "--kp", "0"} << "Значение коэффициента потерь должно быть больше 0.";
         QTest::newRow("cos above 1") << QStringList{"--clear", "--mode", "4", "--cosf-tr", "1.2"}
                                      << "Значение коэффициента мощности должно быть меньше либо равно 1.";
         QTest::newRow("minimum above maximum")
             << QStringList{"--clear", "--mode", "3", "--cosf-min", "0,95", "--cosf-max", "0,9"}
-            << "Значение минимального значения коэффициента мощности должно быть меньше максимального значения коэффициента мощности.";
-        QTest::newRow("unknown type") << QStringList{"--clear", "--type", "99999"} << "Конденсаторная установка не найдена.";
-        QTest::newRow("type without modules, after clearing") << QStringList{"--clear", "--type", "EMPTY"}
-                                                              << "У конденсаторной установки «КУ-пусто» нет модулей.";
+            << "Значение минимального значения коэффициента мощности должно быть меньше максимального значения "
+               "коэффициента мощности.";
+        QTest::newRow("unknown type") << QStringList{"--clear", "--type", "99999"}
+                                      << "Конденсаторная установка не найдена.";
+        QTest::newRow("type without modules, after clearing")
+            << QStringList{"--clear", "--type", "EMPTY"} << "У конденсаторной установки «КУ-пусто» нет модулей.";
         QTest::newRow("unknown company") << QStringList{"--company", "Нет"}
                                          << "Компания «Нет» не найдена в справочнике конденсаторных установок.";
         QTest::newRow("two sources") << QStringList{"--company", "Тест", "--all-companies"}

@@ -34,7 +34,8 @@ class TestCliEconomics : public QObject {
     {
         const Run r = cli({"import", "-"}, R"({"Name": "Эк", "Tarif_a": 0.715, "Tarif_q": 0.02,
             "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 80}, {"T1": 8, "T2": 24, "P": 50, "Q": 30}],
-            "variants": [{"Company": "Тест", "TipKU": "КУ-75", "VarNum": 1}])" + economics + "}");
+            "variants": [{"Company": "Тест", "TipKU": "КУ-75", "VarNum": 1}])" +
+                                               economics + "}");
         if (r.code != 0)
             qWarning() << r.err;
         return QString::number(r.json()["Kod"].toInt());
@@ -71,8 +72,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("life") << QStringList{"--life", "50"}
                               << "Значение поля \"Срок службы установки, лет\" должно быть в пределах от 1 до 40.";
-        QTest::newRow("upkeep") << QStringList{"--rate", "5", "--maint", "-1"}
-                                << "Значение поля \"Ежегодное обслуживание, % от цены\" должно быть в пределах от 0 до 20.";
+        QTest::newRow("upkeep")
+            << QStringList{"--rate", "5", "--maint", "-1"}
+            << "Значение поля \"Ежегодное обслуживание, % от цены\" должно быть в пределах от 0 до 20.";
     }
     void refusesOutOfRange()
     {
@@ -104,25 +106,30 @@ private slots:
 
         // The copy takes the parameters along.
         const int copy = cli({"copy", kod}).json()["Kod"].toInt();
-        QCOMPARE(cli({"economics", QString::number(copy)}).out.trimmed(), QByteArray(R"({"Rate":0,"Life":20,"Maint":0.5,"Mont":2})"));
+        QCOMPARE(cli({"economics", QString::number(copy)}).out.trimmed(),
+                 QByteArray(R"({"Rate":0,"Life":20,"Maint":0.5,"Mont":2})"));
     }
 
     void importRefusals_data()
     {
         QTest::addColumn<QByteArray>("economics");
         QTest::addColumn<QString>("message");
-        QTest::newRow("not an object") << QByteArray(R"(, "economics": 5)") << "Ошибка в «economics»: значение должно быть объектом, а не числом.";
-        QTest::newRow("unknown key") << QByteArray(R"(, "economics": {"Rate": 5, "Years": 3})")
-                                     << "Ошибка в «economics.Years»: неизвестный ключ. Допустимые ключи: Rate, Life, Maint, Mont.";
-        QTest::newRow("rate") << QByteArray(R"(, "economics": {"Rate": 101})")
-                              << "Значение поля \"Ставка дисконтирования, % в год\" должно быть в пределах от 0 до 100.";
+        QTest::newRow("not an object") << QByteArray(R"(, "economics": 5)")
+                                       << "Ошибка в «economics»: значение должно быть объектом, а не числом.";
+        QTest::newRow("unknown key")
+            << QByteArray(R"(, "economics": {"Rate": 5, "Years": 3})")
+            << "Ошибка в «economics.Years»: неизвестный ключ. Допустимые ключи: Rate, Life, Maint, Mont.";
+        QTest::newRow("rate")
+            << QByteArray(R"(, "economics": {"Rate": 101})")
+            << "Значение поля \"Ставка дисконтирования, % в год\" должно быть в пределах от 0 до 100.";
     }
     void importRefusals()
     {
         QFETCH(QByteArray, economics);
         QFETCH(QString, message);
         const int before = QJsonDocument::fromJson(cli({"list"}).out).array().size();
-        const Run r = cli({"import", "-"}, R"({"Name": "Плохой", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}])" + economics + "}");
+        const Run r = cli({"import", "-"},
+                          R"({"Name": "Плохой", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}])" + economics + "}");
         QCOMPARE(r.code, 2);
         QCOMPARE(r.err, message);
         QCOMPARE(QJsonDocument::fromJson(cli({"list"}).out).array().size(), before);

@@ -44,7 +44,8 @@ private slots:
         f.close();
         Run r = cli({"graph-from-file", f.fileName(), "--day", "01.12.2026", "--period", "2"});
         QCOMPARE(r.code, 0);
-        QCOMPARE(r.err, QStringLiteral("Пропуск данных между 02.12.2026 09:00 (строка 34) и 02.12.2026 11:00 (строка 35)."));
+        QCOMPARE(r.err,
+                 QStringLiteral("Пропуск данных между 02.12.2026 09:00 (строка 34) и 02.12.2026 11:00 (строка 35)."));
         const QJsonArray periods = QJsonDocument::fromJson(r.out).array();
         QCOMPARE(periods.size(), 12);
         QCOMPARE(periods[0].toObject(), QJsonObject({{"T1", 0}, {"T2", 2}, {"P", 10}, {"Q", 1.5}}));
@@ -74,8 +75,9 @@ private slots:
                     QByteArray::number(k < 12 || k > 15 ? 10 : 99) + ";\"2,5\"\n");
         f.close();
         Run r = cli({"graph-from-file", f.fileName(), "--stamp-start"}, "Europe/Berlin");
-        QCOMPARE(r.err, QStringLiteral("Строки 13–16: часы переведены на час назад (переход на зимнее время), отметки с "
-                                       "25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."));
+        QCOMPARE(r.err,
+                 QStringLiteral("Строки 13–16: часы переведены на час назад (переход на зимнее время), отметки с "
+                                "25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."));
         QCOMPARE(r.code, 0);
         const QJsonArray periods = QJsonDocument::fromJson(r.out).array();
         QCOMPARE(periods.size(), 24);
@@ -84,7 +86,8 @@ private slots:
         r = cli({"graph-from-file", f.fileName(), "--stamp-start"}, "UTC");
         QCOMPARE(r.code, 2);
         QVERIFY(r.out.isEmpty());
-        QVERIFY2(r.err.contains("Строка 13: отметка времени 25.10.2026 02:00 раньше предыдущей (25.10.2026 02:45)."), qPrintable(r.err));
+        QVERIFY2(r.err.contains("Строка 13: отметка времени 25.10.2026 02:00 раньше предыдущей (25.10.2026 02:45)."),
+                 qPrintable(r.err));
     }
 
     // Values a meter cannot measure never become an average: 1e308 summed is infinite.
@@ -99,7 +102,8 @@ private slots:
         const Run r = cli({"graph-from-file", f.fileName(), "--stamp-start"});
         QCOMPARE(r.code, 2);
         QVERIFY(r.out.isEmpty());
-        QVERIFY2(r.err.contains("Строка 1: значение «1,7e308» в столбце «Столбец 2» означает мощность"), qPrintable(r.err));
+        QVERIFY2(r.err.contains("Строка 1: значение «1,7e308» в столбце «Столбец 2» означает мощность"),
+                 qPrintable(r.err));
         QVERIFY2(r.err.contains("больше допустимой 1000000"), qPrintable(r.err));
     }
 };

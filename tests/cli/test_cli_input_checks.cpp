@@ -107,63 +107,112 @@ private slots:
         // the shape: unknown keys, wrong JSON types, missing required keys
         project("unknown key Periods", R"({"Name": "X", "Periods": []})", "«Periods»: неизвестный ключ");
         project("unknown key Tarif_A", R"({"Name": "X", "Tarif_A": 1})", "«Tarif_A»: неизвестный ключ");
-        project("unknown key in a period", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 1, "Q": 1, "S": 2}]})", "«periods[0].S»: неизвестный ключ");
-        project("unknown key in a variant", "{\"Name\": \"X\", " + graph + R"(, "variants": [{"Company": "Тест", "TipKU": "КУ-75", "Cosf_mn": 0.9}]})", "«variants[0].Cosf_mn»: неизвестный ключ");
-        project("unknown key in typical", R"({"Name": "X", "typical": {"Otrasl": "a", "Name": "b", "P": 1}})", "«typical.P»: неизвестный ключ");
-        project("periods an object", R"({"Name": "X", "periods": {"T1": 0}})", "«periods»: значение должно быть массивом, а не объектом");
-        project("periods a string", R"({"Name": "X", "periods": "0-24"})", "«periods»: значение должно быть массивом, а не строкой");
-        project("variants an object", "{\"Name\": \"X\", " + graph + R"(, "variants": {"VarNum": 1}})", "«variants»: значение должно быть массивом, а не объектом");
-        project("variants a string", "{\"Name\": \"X\", " + graph + R"(, "variants": "1"})", "«variants»: значение должно быть массивом");
-        project("typical an array", R"({"Name": "X", "typical": []})", "«typical»: значение должно быть объектом, а не массивом");
-        project("period not an object", R"({"Name": "X", "periods": [[0, 24, 1, 1]]})", "«periods[0]»: элемент должен быть объектом");
-        project("text where a number belongs", R"({"Name": "X", "Tarif_a": "дорого"})", "«Tarif_a»: значение должно быть числом, а не «дорого»");
-        project("boolean where a number belongs", R"({"Name": "X", "MonthDay": true})", "«MonthDay»: значение должно быть числом");
+        project("unknown key in a period", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 1, "Q": 1, "S": 2}]})",
+                "«periods[0].S»: неизвестный ключ");
+        project("unknown key in a variant",
+                "{\"Name\": \"X\", " + graph +
+                    R"(, "variants": [{"Company": "Тест", "TipKU": "КУ-75", "Cosf_mn": 0.9}]})",
+                "«variants[0].Cosf_mn»: неизвестный ключ");
+        project("unknown key in typical", R"({"Name": "X", "typical": {"Otrasl": "a", "Name": "b", "P": 1}})",
+                "«typical.P»: неизвестный ключ");
+        project("periods an object", R"({"Name": "X", "periods": {"T1": 0}})",
+                "«periods»: значение должно быть массивом, а не объектом");
+        project("periods a string", R"({"Name": "X", "periods": "0-24"})",
+                "«periods»: значение должно быть массивом, а не строкой");
+        project("variants an object", "{\"Name\": \"X\", " + graph + R"(, "variants": {"VarNum": 1}})",
+                "«variants»: значение должно быть массивом, а не объектом");
+        project("variants a string", "{\"Name\": \"X\", " + graph + R"(, "variants": "1"})",
+                "«variants»: значение должно быть массивом");
+        project("typical an array", R"({"Name": "X", "typical": []})",
+                "«typical»: значение должно быть объектом, а не массивом");
+        project("period not an object", R"({"Name": "X", "periods": [[0, 24, 1, 1]]})",
+                "«periods[0]»: элемент должен быть объектом");
+        project("text where a number belongs", R"({"Name": "X", "Tarif_a": "дорого"})",
+                "«Tarif_a»: значение должно быть числом, а не «дорого»");
+        project("boolean where a number belongs", R"({"Name": "X", "MonthDay": true})",
+                "«MonthDay»: значение должно быть числом");
         project("number where a text belongs", R"({"Name": 5})", "«Name»: значение должно быть строкой, а не числом");
-        project("wrong type in the third variant", "{\"Name\": \"X\", " + graph + ", \"variants\": [" + variant + "," + variant + R"(, {"Cosf_min": [0.9]}]})",
+        project("wrong type in the third variant",
+                "{\"Name\": \"X\", " + graph + ", \"variants\": [" + variant + "," + variant +
+                    R"(, {"Cosf_min": [0.9]}]})",
                 "«variants[2].Cosf_min»: значение должно быть числом, а не массивом");
-        project("missing Q", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 1}]})", "«periods[0].Q»: обязательный ключ не указан");
-        project("missing Otrasl", R"({"Name": "X", "typical": {"Name": "b"}})", "«typical.Otrasl»: обязательный ключ не указан");
+        project("missing Q", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 1}]})",
+                "«periods[0].Q»: обязательный ключ не указан");
+        project("missing Otrasl", R"({"Name": "X", "typical": {"Name": "b"}})",
+                "«typical.Otrasl»: обязательный ключ не указан");
         project("top level an array", "[]", "«(верхний уровень)»: значение должно быть объектом, а не массивом");
         project("not JSON", R"({"Name": )", "не является правильным JSON");
-        catalogue("types an object", R"([{"Company": "Н", "types": {"Name": "А"}}])", "«[0].types»: значение должно быть массивом, а не объектом");
-        catalogue("modules an object", R"([{"Company": "Н", "types": [{"Name": "А", "modules": {"Qstup": 1}}]}])", "«[0].types[0].modules»: значение должно быть массивом");
-        catalogue("unknown key in a type", R"([{"Company": "Н", "types": [{"Name": "А", "Qnom": 5}]}])", "«[0].types[0].Qnom»: неизвестный ключ");
+        catalogue("types an object", R"([{"Company": "Н", "types": {"Name": "А"}}])",
+                  "«[0].types»: значение должно быть массивом, а не объектом");
+        catalogue("modules an object", R"([{"Company": "Н", "types": [{"Name": "А", "modules": {"Qstup": 1}}]}])",
+                  "«[0].types[0].modules»: значение должно быть массивом");
+        catalogue("unknown key in a type", R"([{"Company": "Н", "types": [{"Name": "А", "Qnom": 5}]}])",
+                  "«[0].types[0].Qnom»: неизвестный ключ");
         catalogue("missing Company", R"([{"types": []}])", "«[0].Company»: обязательный ключ не указан");
         catalogue("top level an object", R"({"Company": "Н"})", "значение должно быть массивом, а не объектом");
-        catalogue("Kol_vo not whole", R"([{"Company": "Н", "types": [{"Name": "А", "modules": [{"Qstup": 5, "Kol_vo": 1.5}]}]}])", "«[0].types[0].modules[0].Kol_vo»: значение должно быть целым числом");
+        catalogue("Kol_vo not whole",
+                  R"([{"Company": "Н", "types": [{"Name": "А", "modules": [{"Qstup": 5, "Kol_vo": 1.5}]}]}])",
+                  "«[0].types[0].modules[0].Kol_vo»: значение должно быть целым числом");
 
         // what the windows cannot produce
-        project("negative T1", R"({"Name": "X", "periods": [{"T1": -1, "T2": 24, "P": 1, "Q": 1}]})", "«periods[0].T1»: значение -1 меньше допустимого 0");
-        project("T2 above 24", R"({"Name": "X", "periods": [{"T1": 0, "T2": 25, "P": 1, "Q": 1}]})", "должно быть меньше либо равно 24 часам");
-        project("negative P", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": -5, "Q": 1}]})", "«periods[0].P»: значение -5 меньше допустимого 0");
-        project("negative Q", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 5, "Q": "-1,5"}]})", "«periods[0].Q»: значение -1,5 меньше допустимого 0");
-        project("variant number zero", "{\"Name\": \"X\", " + graph + R"(, "variants": [{"VarNum": 0, "Company": "Тест", "TipKU": "КУ-75"}]})", "«variants[0].VarNum»: значение 0 меньше допустимого 1");
-        project("variant number negative", "{\"Name\": \"X\", " + graph + R"(, "variants": [{"VarNum": -3, "Company": "Тест", "TipKU": "КУ-75"}]})", "«variants[0].VarNum»: значение -3 меньше допустимого 1");
-        project("variant number not whole", "{\"Name\": \"X\", " + graph + R"(, "variants": [{"VarNum": 1.5, "Company": "Тест", "TipKU": "КУ-75"}]})", "«variants[0].VarNum»: значение должно быть целым числом");
+        project("negative T1", R"({"Name": "X", "periods": [{"T1": -1, "T2": 24, "P": 1, "Q": 1}]})",
+                "«periods[0].T1»: значение -1 меньше допустимого 0");
+        project("T2 above 24", R"({"Name": "X", "periods": [{"T1": 0, "T2": 25, "P": 1, "Q": 1}]})",
+                "должно быть меньше либо равно 24 часам");
+        project("negative P", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": -5, "Q": 1}]})",
+                "«periods[0].P»: значение -5 меньше допустимого 0");
+        project("negative Q", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 5, "Q": "-1,5"}]})",
+                "«periods[0].Q»: значение -1,5 меньше допустимого 0");
+        project("variant number zero",
+                "{\"Name\": \"X\", " + graph + R"(, "variants": [{"VarNum": 0, "Company": "Тест", "TipKU": "КУ-75"}]})",
+                "«variants[0].VarNum»: значение 0 меньше допустимого 1");
+        project("variant number negative",
+                "{\"Name\": \"X\", " + graph +
+                    R"(, "variants": [{"VarNum": -3, "Company": "Тест", "TipKU": "КУ-75"}]})",
+                "«variants[0].VarNum»: значение -3 меньше допустимого 1");
+        project("variant number not whole",
+                "{\"Name\": \"X\", " + graph +
+                    R"(, "variants": [{"VarNum": 1.5, "Company": "Тест", "TipKU": "КУ-75"}]})",
+                "«variants[0].VarNum»: значение должно быть целым числом");
         project("tab in a name", "{\"Name\": \"a\\tb\"}", "«Name»: управляющий символ (код 9) в позиции 2");
         project("line break in a name", "{\"Name\": \"a\\nb\"}", "«Name»: управляющий символ (код 10)");
-        project("carriage return in an owner", "{\"Name\": \"a\", \"ProjOwner\": \"x\\r\"}", "«ProjOwner»: управляющий символ (код 13)");
-        project("escape character in a memo", "{\"Name\": \"a\", \"ProjMemo\": \"x\\u001b[0m\"}", "«ProjMemo»: управляющий символ (код 27)");
-        project("name longer than its field", "{\"Name\": \"" + QByteArray(51, 'a') + "\"}", "«Name»: текст длиной 51 символов не помещается в поле размером 50 символов");
-        project("owner longer than its field", "{\"Name\": \"a\", \"ProjOwner\": \"" + QString(51, QChar(0x44F)).toUtf8() + "\"}", "«ProjOwner»: текст длиной 51 символов");
+        project("carriage return in an owner", "{\"Name\": \"a\", \"ProjOwner\": \"x\\r\"}",
+                "«ProjOwner»: управляющий символ (код 13)");
+        project("escape character in a memo", "{\"Name\": \"a\", \"ProjMemo\": \"x\\u001b[0m\"}",
+                "«ProjMemo»: управляющий символ (код 27)");
+        project("name longer than its field", "{\"Name\": \"" + QByteArray(51, 'a') + "\"}",
+                "«Name»: текст длиной 51 символов не помещается в поле размером 50 символов");
+        project("owner longer than its field",
+                "{\"Name\": \"a\", \"ProjOwner\": \"" + QString(51, QChar(0x44F)).toUtf8() + "\"}",
+                "«ProjOwner»: текст длиной 51 символов");
         project("lone high surrogate", R"({"Name": "a\ud800"})", "«Name»: непарный суррогат UTF-16 (\\ud800)");
         project("lone low surrogate", R"({"Name": "\udc00a"})", "«Name»: непарный суррогат UTF-16 (\\udc00)");
         project("invalid UTF-8", "{\"Name\": \"a\xff\"}", "не в кодировке UTF-8");
         project("truncated UTF-8", "{\"Name\": \"\xd0\"}", "не в кодировке UTF-8");
-        catalogue("company longer than its field", "[{\"Company\": \"" + QByteArray(51, 'c') + "\"}]", "«[0].Company»: текст длиной 51 символов");
-        catalogue("tab in a type name", R"([{"Company": "Н", "types": [{"Name": "А\tБ"}]}])", "«[0].types[0].Name»: управляющий символ (код 9)");
+        catalogue("company longer than its field", "[{\"Company\": \"" + QByteArray(51, 'c') + "\"}]",
+                  "«[0].Company»: текст длиной 51 символов");
+        catalogue("tab in a type name", R"([{"Company": "Н", "types": [{"Name": "А\tБ"}]}])",
+                  "«[0].types[0].Name»: управляющий символ (код 9)");
 
         // the limits
-        project("power beyond the limit", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 1e20, "Q": 1}]})", "«periods[0].P»: значение 1E+20 больше допустимого 1000000");
-        project("typical Pmax 1e20", R"({"Name": "X", "typical": {"Otrasl": "a", "Name": "b", "Pmax": 1e20}})", "«typical.Pmax»: значение 1E+20 больше допустимого 1000000");
-        project("typical Qmax 1e20", R"({"Name": "X", "typical": {"Otrasl": "a", "Name": "b", "Qmax": "1e20"}})", "«typical.Qmax»: значение 1E+20 больше допустимого");
-        project("tariff beyond the limit", R"({"Name": "X", "Tarif_q": 1e300})", "«Tarif_q»: значение 1E+300 больше допустимого 1000000");
+        project("power beyond the limit", R"({"Name": "X", "periods": [{"T1": 0, "T2": 24, "P": 1e20, "Q": 1}]})",
+                "«periods[0].P»: значение 1E+20 больше допустимого 1000000");
+        project("typical Pmax 1e20", R"({"Name": "X", "typical": {"Otrasl": "a", "Name": "b", "Pmax": 1e20}})",
+                "«typical.Pmax»: значение 1E+20 больше допустимого 1000000");
+        project("typical Qmax 1e20", R"({"Name": "X", "typical": {"Otrasl": "a", "Name": "b", "Qmax": "1e20"}})",
+                "«typical.Qmax»: значение 1E+20 больше допустимого");
+        project("tariff beyond the limit", R"({"Name": "X", "Tarif_q": 1e300})",
+                "«Tarif_q»: значение 1E+300 больше допустимого 1000000");
         project("days beyond the year", R"({"Name": "X", "YearDay": 400})", "в пределах от 1 до 366");
         project("days beyond the month", R"({"Name": "X", "MonthDay": 32})", "в пределах от 1 до 31");
-        catalogue("module count beyond the limit", R"([{"Company": "Н", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Unom": 400, "modules": [{"Qstup": 5, "Kol_vo": 10000000}]}]}])",
-                  "«[0].types[0].modules[0].Kol_vo»: значение 10000000 больше допустимого 1000");
-        catalogue("installation power beyond the limit", R"([{"Company": "Н", "types": [{"Name": "А", "Q": 1e9}]}])", "«[0].types[0].Q»: значение 1000000000 больше допустимого");
-        catalogue("price beyond the limit", R"([{"Company": "Н", "types": [{"Name": "А", "Cena": 1e300}]}])", "«[0].types[0].Cena»: значение 1E+300 больше допустимого");
+        catalogue(
+            "module count beyond the limit",
+            R"([{"Company": "Н", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Unom": 400, "modules": [{"Qstup": 5, "Kol_vo": 10000000}]}]}])",
+            "«[0].types[0].modules[0].Kol_vo»: значение 10000000 больше допустимого 1000");
+        catalogue("installation power beyond the limit", R"([{"Company": "Н", "types": [{"Name": "А", "Q": 1e9}]}])",
+                  "«[0].types[0].Q»: значение 1000000000 больше допустимого");
+        catalogue("price beyond the limit", R"([{"Company": "Н", "types": [{"Name": "А", "Cena": 1e300}]}])",
+                  "«[0].types[0].Cena»: значение 1E+300 больше допустимого");
 
         // results that would not be finite: refused by the input that would make them so
         command("supply power beyond the limit", {"supply", "1", "--str", "1e308", "--uk", "0,01"},
@@ -180,10 +229,13 @@ private slots:
         for (int h = 0; h < 24; ++h)
             huge += QString("01.12.2026 %1:00;1,7e308;1\n").arg(h, 2, 10, QChar('0')).toUtf8();
         command("meter readings near the largest double", {"graph-from-file", meterFile("huge", huge), "--stamp-start"},
-                "Строка 1: значение «1,7e308» в столбце «Столбец 2» означает мощность 1,7E+308 кВт, больше допустимой 1000000.");
+                "Строка 1: значение «1,7e308» в столбце «Столбец 2» означает мощность 1,7E+308 кВт, больше допустимой "
+                "1000000.");
         command("meter energies beyond the power limit",
-                {"graph-from-file", meterFile("energies", "t;Wp, кВтч;Wq, кВАрч\n01.12.2026 00:30;5;1\n01.12.2026 01:00;600000;1\n")},
-                "Строка 3: значение «600000» в столбце «Wp, кВтч» означает мощность 1200000 кВт, больше допустимой 1000000.");
+                {"graph-from-file",
+                 meterFile("energies", "t;Wp, кВтч;Wq, кВАрч\n01.12.2026 00:30;5;1\n01.12.2026 01:00;600000;1\n")},
+                "Строка 3: значение «600000» в столбце «Wp, кВтч» означает мощность 1200000 кВт, больше допустимой "
+                "1000000.");
         command("meter file with a quote left open",
                 {"graph-from-file", meterFile("quote", "01.12.2026 01:00;\"5;1\n01.12.2026 02:00;5;1\n")},
                 "Строка 1: кавычка не закрыта до конца файла.");
@@ -205,21 +257,25 @@ private slots:
     // line breaks in the memo, texts exactly as long as their field.
     void goodInputPasses()
     {
-        const QJsonObject project{{"Name", QString(50, 'a')},
-                                  {"ProjMemo", "строка 1\nстрока 2"},
-                                  {"Tarif_a", "0,715"},
-                                  {"periods", QJsonArray{QJsonObject{{"T1", 0}, {"T2", 24}, {"P", "1000000"}, {"Q", 0}}}}};
+        const QJsonObject project{
+            {"Name", QString(50, 'a')},
+            {"ProjMemo", "строка 1\nстрока 2"},
+            {"Tarif_a", "0,715"},
+            {"periods", QJsonArray{QJsonObject{{"T1", 0}, {"T2", 24}, {"P", "1000000"}, {"Q", 0}}}}};
         Run r = cli({"import", "-"}, QJsonDocument(project).toJson());
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
         // Harmonic orders written as texts pass the shape and are read as the numbers they are.
-        r = cli({"import", "-"}, R"({"Name": "Гармоники", "supply": {"Str": 1000, "Uk": 6, "Harmonics": ["5", 7, "11"]}})");
+        r = cli({"import", "-"},
+                R"({"Name": "Гармоники", "supply": {"Str": 1000, "Uk": 6, "Harmonics": ["5", 7, "11"]}})");
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
         const QString kod = QString::number(QJsonDocument::fromJson(r.out)["Kod"].toInt());
         r = cli({"export", kod});
         QCOMPARE(QJsonDocument::fromJson(r.out)["supply"]["Harmonics"].toArray(), QJsonArray({5, 7, 11}));
-        r = cli({"catalogue-import", "-"}, R"([{"Company": "Граница", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Unom": 400, "Cena": null, "modules": [{"Qstup": 5, "Kol_vo": 1000}]}]}])");
+        r = cli(
+            {"catalogue-import", "-"},
+            R"([{"Company": "Граница", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Unom": 400, "Cena": null, "modules": [{"Qstup": 5, "Kol_vo": 1000}]}]}])");
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
     }
@@ -281,8 +337,9 @@ private slots:
         QVERIFY(readme.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(readme.readAll());
         for (const JsonInput *input : {&projectInput(), &catalogueInput()})
-            QVERIFY2(text.contains(markdownTables(*input)), qPrintable(QString("README.md должен содержать таблицы %1:\n%2")
-                                                                            .arg(QLatin1String(input->command), markdownTables(*input))));
+            QVERIFY2(text.contains(markdownTables(*input)),
+                     qPrintable(QString("README.md должен содержать таблицы %1:\n%2")
+                                    .arg(QLatin1String(input->command), markdownTables(*input))));
     }
 
     // The help lists every command the program runs, with each option it declares.

@@ -41,10 +41,13 @@ class TestCliProjects : public QObject {
 
     QByteArray projectJson(const QString &variants)
     {
-        return QString(R"({"Name": "Цех 1", "ProjOwner": "Завод", "ProjMemo": "примечание", "MonthDay": 21, "YearDay": 260,
+        return QString(
+                   R"({"Name": "Цех 1", "ProjOwner": "Завод", "ProjMemo": "примечание", "MonthDay": 21, "YearDay": 260,
             "Tarif_a": "0.715", "Tarif_q": "0,02",
             "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 80}, {"T1": 8, "T2": 24, "P": 50, "Q": 30}],
-            "variants": [%1]})").arg(variants).toUtf8();
+            "variants": [%1]})")
+            .arg(variants)
+            .toUtf8();
     }
 
     int rowCount(const char *listCommand = "list") { return cli({listCommand}).json().array().size(); }
@@ -65,15 +68,20 @@ private slots:
 
     void importExportRoundTrip()
     {
-        Run r = cli({"import", write("p.json", projectJson(
-            R"({"VarNum": 1, "Kp": 0.12, "Company": "Тест", "TipKU": "КУ-75", "Rejim": "cos(f) не менее заданного значения", "Cosf_min": 0.95, "Cosf_tr": 0.9})"))});
+        Run r = cli(
+            {"import",
+             write(
+                 "p.json",
+                 projectJson(
+                     R"({"VarNum": 1, "Kp": 0.12, "Company": "Тест", "TipKU": "КУ-75", "Rejim": "cos(f) не менее заданного значения", "Cosf_min": 0.95, "Cosf_tr": 0.9})"))});
         QCOMPARE(r.err, QString());
         QCOMPARE(r.code, 0);
         const int kod = r.json()["Kod"].toInt();
         r = cli({"export", QString::number(kod)});
         QCOMPARE(r.code, 0);
         // Keys in table order.
-        QVERIFY(r.out.startsWith(QStringLiteral("{\"project0.db\":{\"Kod\":%1,\"Name\":\"Цех 1\",\"ProjOwner\"").arg(kod).toUtf8()));
+        QVERIFY(r.out.startsWith(
+            QStringLiteral("{\"project0.db\":{\"Kod\":%1,\"Name\":\"Цех 1\",\"ProjOwner\"").arg(kod).toUtf8()));
         const QJsonObject e = r.json().object();
         const QJsonObject p0 = e["project0.db"].toObject();
         QCOMPARE(p0["Ws_m"].toDouble(), 41106.45);
@@ -99,8 +107,9 @@ private slots:
         QCOMPARE(c["project0.db"].toObject()["Name"].toString(), QStringLiteral("Цех 1_1"));
         QCOMPARE(c["project2.db"].toArray()[0].toObject()["Srok"], v["Srok"]);
         r = cli({"copy", QString::number(kod), "--name", "Другой"});
-        QCOMPARE(cli({"export", r.json()["Kod"].toVariant().toString()}).json()["project0.db"].toObject()["Name"].toString(),
-                 QStringLiteral("Другой"));
+        QCOMPARE(
+            cli({"export", r.json()["Kod"].toVariant().toString()}).json()["project0.db"].toObject()["Name"].toString(),
+            QStringLiteral("Другой"));
 
         const int before = rowCount();
         QCOMPARE(cli({"delete", QString::number(kod)}).code, 0);
@@ -114,8 +123,12 @@ private slots:
     // wrong number is named in the program's own form.
     void decimalPointOnlyInNumbers()
     {
-        Run r = cli({"import", write("point.json", projectJson(
-            R"({"VarNum": "4", "Kp": "0.12", "Company": "Тест", "TipKU": "КУ-75", "Rejim": "cos(f) не менее заданного значения", "Cosf_min": "0.95"})"))});
+        Run r = cli(
+            {"import",
+             write(
+                 "point.json",
+                 projectJson(
+                     R"({"VarNum": "4", "Kp": "0.12", "Company": "Тест", "TipKU": "КУ-75", "Rejim": "cos(f) не менее заданного значения", "Cosf_min": "0.95"})"))});
         QCOMPARE(r.err, QString());
         const QString kod = QString::number(r.json()["Kod"].toInt());
         const QJsonObject e = cli({"export", kod}).json().object();
@@ -136,7 +149,8 @@ private slots:
     // no payback, whatever a part of its periods would have given; a copy and a recalculation keep it.
     void paybackOnlyFromTheFinalSaving()
     {
-        const QByteArray project = R"({"Name": "Без экономии", "MonthDay": 21, "YearDay": 260, "Tarif_a": 0.715, "Tarif_q": 0.02,
+        const QByteArray project =
+            R"({"Name": "Без экономии", "MonthDay": 21, "YearDay": 260, "Tarif_a": 0.715, "Tarif_q": 0.02,
             "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 10}, {"T1": 8, "T2": 24, "P": 50, "Q": 5}],
             "variants": [{"Company": "ЭнергоКосинус-Запад", "TipKU": "УКРМ-0,4-50-5 У3",
                           "Rejim": "минимальное отклонение cos(f) от требуемого значения", "Cosf_tr": 0.9}]})";
@@ -159,7 +173,8 @@ private slots:
 
     void importFromTypicalGraph()
     {
-        Run r = cli({"import", "-"}, R"({"Name": "Т", "typical": {"Otrasl": "нет такой", "Name": "x", "Pmax": 100, "Qmax": 50}})");
+        Run r = cli({"import", "-"},
+                    R"({"Name": "Т", "typical": {"Otrasl": "нет такой", "Name": "x", "Pmax": 100, "Qmax": 50}})");
         QCOMPARE(r.code, 2);
         QCOMPARE(r.err, QStringLiteral("Отрасль «нет такой» не найдена в справочнике суточных графиков."));
         // The first delivered enterprise, scaled: whole kW and kVAr, one period per catalogue period.
@@ -169,14 +184,17 @@ private slots:
         const QJsonObject industry = QJsonDocument::fromJson(seed.readAll()).array()[0].toObject();
         const QJsonObject enterprise = industry["enterprises"].toArray()[0].toObject();
         QJsonObject typical{{"Otrasl", industry["Otrasl"]}, {"Name", enterprise["Name"]}, {"Pmax", 0}, {"Qmax", 50}};
-        const auto import = [&] { return cli({"import", "-"}, QJsonDocument(QJsonObject{{"typical", typical}}).toJson()); };
+        const auto import = [&] {
+            return cli({"import", "-"}, QJsonDocument(QJsonObject{{"typical", typical}}).toJson());
+        };
         r = import();
         QCOMPARE(r.code, 2);
         QCOMPARE(r.err, QStringLiteral("Значение максимальной активной мощности должно быть больше 0."));
         typical["Pmax"] = 250;
         r = import();
         QCOMPARE(r.code, 0);
-        const QJsonArray periods = cli({"export", QString::number(r.json()["Kod"].toInt())}).json()["project1.db"].toArray();
+        const QJsonArray periods =
+            cli({"export", QString::number(r.json()["Kod"].toInt())}).json()["project1.db"].toArray();
         const QJsonArray source = enterprise["periods"].toArray();
         QCOMPARE(periods.size(), source.size());
         for (int i = 0; i < periods.size(); ++i) {
@@ -197,16 +215,19 @@ private slots:
             << "Конденсаторная установка не найдена.\nВариант 3 в файле.";
         QTest::newRow("third variant duplicate")
             << projectJson(ok.arg(1) + "," + ok.arg(2) + "," + ok.arg(2))
-            << "Таблица конденсаторных установок уже содержит вариант компенсации с наименованием \"2\". Введите другое наименование варианта компенсации.\nВариант 3 в файле.";
+            << "Таблица конденсаторных установок уже содержит вариант компенсации с наименованием \"2\". Введите "
+               "другое наименование варианта компенсации.\nВариант 3 в файле.";
         QTest::newRow("type without modules")
             << projectJson(R"({"VarNum": 1, "Company": "Тест", "TipKU": "КУ-пусто"})")
             << "У конденсаторной установки «КУ-пусто» нет модулей.\nВариант 1 в файле.";
         QTest::newRow("graph with a gap")
-            << QByteArray(R"({"Name": "Г", "periods": [{"T1": 0, "T2": 8, "P": 1, "Q": 1}, {"T1": 9, "T2": 24, "P": 1, "Q": 1}]})")
-            << "Значение поля \"Т2\" предыдущего периода замеров должно равняться значению поля \"Т1\" последующего периода.\nПериод 2, поле «T1».";
-        QTest::newRow("year not above month")
-            << QByteArray(R"({"Name": "Г", "MonthDay": 21, "YearDay": 21})")
-            << "Значение поля \"Среднее количество рабочих дней в году\" должно быть больше значения поля \"Среднее количество рабочих дней в месяце\".";
+            << QByteArray(
+                   R"({"Name": "Г", "periods": [{"T1": 0, "T2": 8, "P": 1, "Q": 1}, {"T1": 9, "T2": 24, "P": 1, "Q": 1}]})")
+            << "Значение поля \"Т2\" предыдущего периода замеров должно равняться значению поля \"Т1\" последующего "
+               "периода.\nПериод 2, поле «T1».";
+        QTest::newRow("year not above month") << QByteArray(R"({"Name": "Г", "MonthDay": 21, "YearDay": 21})")
+                                              << "Значение поля \"Среднее количество рабочих дней в году\" должно быть "
+                                                 "больше значения поля \"Среднее количество рабочих дней в месяце\".";
         QTest::newRow("unknown mode")
             << projectJson(R"({"VarNum": 1, "Company": "Тест", "TipKU": "КУ-75", "Rejim": "максимум"})")
             << "Неизвестный режим подбора модулей КУ: «максимум».\nВариант 1 в файле.";
@@ -230,12 +251,15 @@ private slots:
     void catalogueCheckRefusesAndWritesNothing()
     {
         const QByteArray before = cli({"catalogue-export"}).out;
-        const Run r = cli({"catalogue-import", "-"}, R"([{"Company": "Новая", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Cena": 1}]}])");
+        const Run r = cli({"catalogue-import", "-"},
+                          R"([{"Company": "Новая", "types": [{"Name": "А", "Q": 5, "Pp": 0.005, "Cena": 1}]}])");
         QCOMPARE(r.code, 2);
         QCOMPARE(r.err, QStringLiteral("Заполнение всех полей, кроме поля \"Цена\", обязательно."));
         QCOMPARE(cli({"catalogue-export"}).out, before);
         // An existing company is reused.
-        const Run ok = cli({"catalogue-import", "-"}, R"([{"Company": "Тест", "types": [{"Name": "Б", "Q": 5, "Pp": 0.005, "Unom": 400, "modules": [{"Qstup": 5, "Kol_vo": 1}]}]}])");
+        const Run ok = cli(
+            {"catalogue-import", "-"},
+            R"([{"Company": "Тест", "types": [{"Name": "Б", "Q": 5, "Pp": 0.005, "Unom": 400, "modules": [{"Qstup": 5, "Kol_vo": 1}]}]}])");
         QCOMPARE(ok.code, 0);
         const QJsonArray all = cli({"catalogue-export"}).json().array();
         int test = 0;

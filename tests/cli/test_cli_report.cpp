@@ -81,10 +81,14 @@ private slots:
         QByteArray periods;
         for (int i = 0; i < 60; ++i)
             periods += QByteArray(i ? "," : "") + QStringLiteral(R"({"T1": %1, "T2": %2, "P": %3, "Q": %4})")
-                                                      .arg(i * 0.4).arg((i + 1) * 0.4).arg(1000 + 37.3 * i).arg(700 + 13.1 * i)
+                                                      .arg(i * 0.4)
+                                                      .arg((i + 1) * 0.4)
+                                                      .arg(1000 + 37.3 * i)
+                                                      .arg(700 + 13.1 * i)
                                                       .toUtf8();
         r = cli({"import", "-"}, R"({"Name": "Длинный", "ProjOwner": "ООО «Завод»", "MonthDay": 21, "YearDay": 260,
-            "Tarif_a": 0.715, "Tarif_q": 0.02, "periods": [)" + periods + R"(],
+            "Tarif_a": 0.715, "Tarif_q": 0.02, "periods": [)" +
+                                     periods + R"(],
             "variants": [{"VarNum": 1, "Company": "Тест", "TipKU": "КУ-100"}]})");
         QCOMPARE(r.err, QString());
         m_long = QString::number(QJsonDocument::fromJson(r.out)["Kod"].toInt());
@@ -109,7 +113,8 @@ private slots:
         const SavedReport variant(out("вариант.docx"));
         QCOMPARE(variant.find("Конденсаторная установка "), -1);
         QVERIFY(variant.paragraphTexts().contains(QStringLiteral("Тип - КУ-60.")));
-        const int daily = variant.find("Суточные характеристики электроустановки (с компенсацией реактивной мощности).");
+        const int daily =
+            variant.find("Суточные характеристики электроустановки (с компенсацией реактивной мощности).");
         QCOMPARE(variant.tableAfter(daily)->rows.size(), 15);
 
         // Named settings: the report without compensation has no installation in it.
@@ -127,8 +132,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("no file") << QStringList{"report", "PROJECT"}
                                  << "Не указан файл отчета: --out ФАЙЛ.docx или --pdf ФАЙЛ.pdf.";
-        QTest::newRow("unknown settings") << QStringList{"report", "PROJECT", "--settings", "Нет таких", "--out", "e.docx"}
-                                          << "Параметры отчета «Нет таких» не найдены.";
+        QTest::newRow("unknown settings")
+            << QStringList{"report", "PROJECT", "--settings", "Нет таких", "--out", "e.docx"}
+            << "Параметры отчета «Нет таких» не найдены.";
         QTest::newRow("unknown variant") << QStringList{"report", "PROJECT", "--variant", "7", "--out", "e.docx"}
                                          << "Вариант компенсации 7 не найден в проекте.";
         QTest::newRow("variant not a number") << QStringList{"report", "PROJECT", "--variant", "два", "--out", "e.docx"}
@@ -228,8 +234,10 @@ private slots:
                         ++cells[cell];
         QVERIFY(cells.size() > 10);
         for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            QVERIFY2(wholeNumbers(text, it.key()) >= it.value(),
-                     qPrintable(QStringLiteral("%1: %2 of %3").arg(it.key()).arg(wholeNumbers(text, it.key())).arg(it.value())));
+            QVERIFY2(
+                wholeNumbers(text, it.key()) >= it.value(),
+                qPrintable(
+                    QStringLiteral("%1: %2 of %3").arg(it.key()).arg(wholeNumbers(text, it.key())).arg(it.value())));
 
         // Every table with a header row: the header on one line of each page its rows are on.
         for (const SavedReport::Block *table : report.tables()) {
@@ -240,7 +248,8 @@ private slots:
                 header << QRegularExpression::escape(cell);
             const QRegularExpression headerLine(header.join(QStringLiteral("\\s+")));
             const QString firstRow = table->rows[1].join(u' '), lastRow = table->rows.last().join(u' ');
-            const QRegularExpression lastValues(QRegularExpression::escape(table->rows.last()[2]) + QStringLiteral("\\s+") +
+            const QRegularExpression lastValues(QRegularExpression::escape(table->rows.last()[2]) +
+                                                QStringLiteral("\\s+") +
                                                 QRegularExpression::escape(table->rows.last()[3]));
             int headerPages = 0, lastPage = -1;
             for (int p = 0; p < pages.size(); ++p) {
@@ -293,8 +302,8 @@ private slots:
         QCOMPARE(core.child("dc:creator")->text, QStringLiteral("ООО «Завод»"));
         QVERIFY(QDateTime::fromString(core.child("dcterms:created")->text, Qt::ISODate).isValid());
         const SavedReport report(out("ширина.docx"));
-        QCOMPARE(report.paragraphTexts().value(2), QStringLiteral("Дата отчета - ") +
-                                                       QDate::currentDate().toString("dd.MM.yyyy") + ".");
+        QCOMPARE(report.paragraphTexts().value(2),
+                 QStringLiteral("Дата отчета - ") + QDate::currentDate().toString("dd.MM.yyyy") + ".");
         QCOMPARE(report.paragraphTexts().value(3), QStringLiteral("Владелец проекта - ООО «Завод»."));
     }
 

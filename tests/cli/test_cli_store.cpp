@@ -51,21 +51,49 @@ private slots:
         QTemporaryDir dir;
         QCOMPARE(cli({"--data", dir.path(), "list"}).code, 0);
         const QList<QPair<QString, QString>> expected = {
-        {"project0.db", "Kod:INTEGER Name:VARCHAR(50) ProjOwner:VARCHAR(50) ProjDate:DATE ProjTime:TIME ProjMemo:MEMO Tarif_a:DOUBLE Tarif_q:DOUBLE Cosfe:DOUBLE Tgfe:DOUBLE Wa:DOUBLE Wq:DOUBLE Ws:DOUBLE Psr:DOUBLE Qsr:DOUBLE Ssr:DOUBLE $Wa:DOUBLE $Wq:DOUBLE $Ws:DOUBLE MonthDay:INTEGER YearDay:INTEGER Wa_m:DOUBLE Wq_m:DOUBLE Ws_m:DOUBLE $Wa_m:DOUBLE $Wq_m:DOUBLE $Ws_m:DOUBLE Wa_g:DOUBLE Wq_g:DOUBLE Ws_g:DOUBLE $Wa_g:DOUBLE $Wq_g:DOUBLE $Ws_g:DOUBLE Qmin:DOUBLE Qmax:DOUBLE"},
-        {"project1.db", "Kod:INTEGER Kod0:INTEGER T1:DOUBLE T2:DOUBLE P:DOUBLE Q:DOUBLE S:DOUBLE I:DOUBLE Cosf:DOUBLE Tgf:DOUBLE Wa:DOUBLE Wq:DOUBLE Ws:DOUBLE $Wa:DOUBLE $Wq:DOUBLE $Ws:DOUBLE"},
-        {"project2.db", "Kod:INTEGER Kod0:INTEGER VarNum:INTEGER TipKU:VARCHAR(30) Qk:DOUBLE Pp:DOUBLE Wakp:DOUBLE Kp:DOUBLE Cosf_i:DOUBLE Tgf_i:DOUBLE Wak:DOUBLE Wqk:DOUBLE Wsk:DOUBLE $Wak:DOUBLE $Wqk:DOUBLE $Wsk:DOUBLE DWak:DOUBLE DWqk:DOUBLE DWsk:DOUBLE D$Wak:DOUBLE D$Wqk:DOUBLE D$Wsk:DOUBLE Wp_m:DOUBLE Wq_m:DOUBLE Ws_m:DOUBLE $Wp_m:DOUBLE $Wq_m:DOUBLE $Ws_m:DOUBLE DWp_m:DOUBLE DWq_m:DOUBLE DWs_m:DOUBLE D$Wp_m:DOUBLE D$Wq_m:DOUBLE D$Ws_m:DOUBLE Wp_g:DOUBLE Wq_g:DOUBLE Ws_g:DOUBLE $Wp_g:DOUBLE $Wq_g:DOUBLE $Ws_g:DOUBLE DWp_g:DOUBLE DWq_g:DOUBLE DWs_g:DOUBLE D$Wp_g:DOUBLE D$Wq_g:DOUBLE D$Ws_g:DOUBLE Srok:DOUBLE Cena:DOUBLE KodKU0:INTEGER KodKU1:INTEGER Cosf_tr:DOUBLE Cosf_max:DOUBLE Cosf_min:DOUBLE Rejim:VARCHAR(80)"},
-        {"project3.DB", "Kod:INTEGER Kod0:INTEGER T1:DOUBLE T2:DOUBLE P:DOUBLE Q:DOUBLE Qku:DOUBLE Q1:DOUBLE S:DOUBLE I:DOUBLE Cosf:DOUBLE Tgf:DOUBLE Wakp:DOUBLE Wak:DOUBLE Wqk:DOUBLE Wsk:DOUBLE $Wak:DOUBLE $Wqk:DOUBLE $Wsk:DOUBLE"},
-        {"project4.DB", "Kod:INTEGER Kod0:INTEGER Stup:DOUBLE Kol_vo:INTEGER"},
-        {"project5.DB", "Kod:INTEGER Kod0:INTEGER Stup:DOUBLE Kol_vo:INTEGER"},
-        {"sKU0.db", "Kod:INTEGER Company:VARCHAR(50)"},
-        {"sKU1.DB", "Kod:INTEGER Kod0:INTEGER Name:VARCHAR(50) Q:DOUBLE Pp:DOUBLE Unom:INTEGER Cena:DOUBLE"},
-        {"sKU2.DB", "Kod:INTEGER Kod0:INTEGER Qstup:DOUBLE Kol_vo:INTEGER"},
-        {"Hints.DB", "Kod:INTEGER TableName:VARCHAR(20) FieldName:VARCHAR(20) FieldHint:VARCHAR(255)"},
-        {"sSutGraphic0.db", "Kod:INTEGER Otrasl:VARCHAR(100)"},
-        {"sSutGraphic1.db", "Kod:INTEGER Kod0:INTEGER Name:VARCHAR(100)"},
-        {"sSutGraphic2.db", "Kod:INTEGER Kod0:INTEGER T1:DOUBLE T2:DOUBLE P:DOUBLE Q:DOUBLE"},
-        {"report.DB", "Kod:INTEGER Name:VARCHAR(100) WordDoc:VARCHAR(10) PaperSize:VARCHAR(15) PaperOrient:VARCHAR(10) PageNum:VARCHAR(30) TopMargin:INTEGER BottomMargin:INTEGER LeftMargin:INTEGER RightMargin:INTEGER HeaderDistance:INTEGER FooterDistance:INTEGER ProjName:BOOLEAN ProjHar:BOOLEAN SutGr:BOOLEAN SutGrPrim:BOOLEAN SutGrFormula:BOOLEAN SutGrScore:BOOLEAN SutHar:BOOLEAN SutFormula:BOOLEAN SutScore:BOOLEAN MonthHar:BOOLEAN MonthFormula:BOOLEAN MonthScore:BOOLEAN YearHar:BOOLEAN YearFormula:BOOLEAN YearScore:BOOLEAN KUHar:BOOLEAN SutGrKomp:BOOLEAN SutGrKompPrim:BOOLEAN SutGrKompFormula:BOOLEAN SutGrKompScore:BOOLEAN SutHarKomp:BOOLEAN SutKompPrim:BOOLEAN SutKompFormula:BOOLEAN SutKompScore:BOOLEAN MonthHarKomp:BOOLEAN MonthKompPrim:BOOLEAN MonthKompFormula:BOOLEAN MonthKompScore:BOOLEAN YearHarKomp:BOOLEAN YearKompPrim:BOOLEAN YearKompFormula:BOOLEAN YearKompScore:BOOLEAN"},
-        {"sel_ku.DB", "Kod:INTEGER Kod0:INTEGER KodKU0:INTEGER KodKU1:INTEGER Company:VARCHAR(50) TipKU:VARCHAR(30) Qk:DOUBLE Qku_min:DOUBLE Qku_max:DOUBLE Cosf_sr:DOUBLE Cosf_min:DOUBLE Cosf_max:DOUBLE Tgf_sr:DOUBLE DSWsk:DOUBLE DSWskm:DOUBLE DSWskg:DOUBLE Srok:DOUBLE Rejim:VARCHAR(80) PCosf_min:DOUBLE PCosf_max:DOUBLE PCosf_tr:DOUBLE"},
+            {"project0.db",
+             "Kod:INTEGER Name:VARCHAR(50) ProjOwner:VARCHAR(50) ProjDate:DATE ProjTime:TIME ProjMemo:MEMO "
+             "Tarif_a:DOUBLE Tarif_q:DOUBLE Cosfe:DOUBLE Tgfe:DOUBLE Wa:DOUBLE Wq:DOUBLE Ws:DOUBLE Psr:DOUBLE "
+             "Qsr:DOUBLE Ssr:DOUBLE $Wa:DOUBLE $Wq:DOUBLE $Ws:DOUBLE MonthDay:INTEGER YearDay:INTEGER Wa_m:DOUBLE "
+             "Wq_m:DOUBLE Ws_m:DOUBLE $Wa_m:DOUBLE $Wq_m:DOUBLE $Ws_m:DOUBLE Wa_g:DOUBLE Wq_g:DOUBLE Ws_g:DOUBLE "
+             "$Wa_g:DOUBLE $Wq_g:DOUBLE $Ws_g:DOUBLE Qmin:DOUBLE Qmax:DOUBLE"},
+            {"project1.db", "Kod:INTEGER Kod0:INTEGER T1:DOUBLE T2:DOUBLE P:DOUBLE Q:DOUBLE S:DOUBLE I:DOUBLE "
+                            "Cosf:DOUBLE Tgf:DOUBLE Wa:DOUBLE Wq:DOUBLE Ws:DOUBLE $Wa:DOUBLE $Wq:DOUBLE $Ws:DOUBLE"},
+            {"project2.db",
+             "Kod:INTEGER Kod0:INTEGER VarNum:INTEGER TipKU:VARCHAR(30) Qk:DOUBLE Pp:DOUBLE Wakp:DOUBLE Kp:DOUBLE "
+             "Cosf_i:DOUBLE Tgf_i:DOUBLE Wak:DOUBLE Wqk:DOUBLE Wsk:DOUBLE $Wak:DOUBLE $Wqk:DOUBLE $Wsk:DOUBLE "
+             "DWak:DOUBLE DWqk:DOUBLE DWsk:DOUBLE D$Wak:DOUBLE D$Wqk:DOUBLE D$Wsk:DOUBLE Wp_m:DOUBLE Wq_m:DOUBLE "
+             "Ws_m:DOUBLE $Wp_m:DOUBLE $Wq_m:DOUBLE $Ws_m:DOUBLE DWp_m:DOUBLE DWq_m:DOUBLE DWs_m:DOUBLE D$Wp_m:DOUBLE "
+             "D$Wq_m:DOUBLE D$Ws_m:DOUBLE Wp_g:DOUBLE Wq_g:DOUBLE Ws_g:DOUBLE $Wp_g:DOUBLE $Wq_g:DOUBLE $Ws_g:DOUBLE "
+             "DWp_g:DOUBLE DWq_g:DOUBLE DWs_g:DOUBLE D$Wp_g:DOUBLE D$Wq_g:DOUBLE D$Ws_g:DOUBLE Srok:DOUBLE Cena:DOUBLE "
+             "KodKU0:INTEGER KodKU1:INTEGER Cosf_tr:DOUBLE Cosf_max:DOUBLE Cosf_min:DOUBLE Rejim:VARCHAR(80)"},
+            {"project3.DB",
+             "Kod:INTEGER Kod0:INTEGER T1:DOUBLE T2:DOUBLE P:DOUBLE Q:DOUBLE Qku:DOUBLE Q1:DOUBLE S:DOUBLE I:DOUBLE "
+             "Cosf:DOUBLE Tgf:DOUBLE Wakp:DOUBLE Wak:DOUBLE Wqk:DOUBLE Wsk:DOUBLE $Wak:DOUBLE $Wqk:DOUBLE $Wsk:DOUBLE"},
+            {"project4.DB", "Kod:INTEGER Kod0:INTEGER Stup:DOUBLE Kol_vo:INTEGER"},
+            {"project5.DB", "Kod:INTEGER Kod0:INTEGER Stup:DOUBLE Kol_vo:INTEGER"},
+            {"sKU0.db", "Kod:INTEGER Company:VARCHAR(50)"},
+            {"sKU1.DB", "Kod:INTEGER Kod0:INTEGER Name:VARCHAR(50) Q:DOUBLE Pp:DOUBLE Unom:INTEGER Cena:DOUBLE"},
+            {"sKU2.DB", "Kod:INTEGER Kod0:INTEGER Qstup:DOUBLE Kol_vo:INTEGER"},
+            {"Hints.DB", "Kod:INTEGER TableName:VARCHAR(20) FieldName:VARCHAR(20) FieldHint:VARCHAR(255)"},
+            {"sSutGraphic0.db", "Kod:INTEGER Otrasl:VARCHAR(100)"},
+            {"sSutGraphic1.db", "Kod:INTEGER Kod0:INTEGER Name:VARCHAR(100)"},
+            {"sSutGraphic2.db", "Kod:INTEGER Kod0:INTEGER T1:DOUBLE T2:DOUBLE P:DOUBLE Q:DOUBLE"},
+            {"report.DB",
+             "Kod:INTEGER Name:VARCHAR(100) WordDoc:VARCHAR(10) PaperSize:VARCHAR(15) PaperOrient:VARCHAR(10) "
+             "PageNum:VARCHAR(30) TopMargin:INTEGER BottomMargin:INTEGER LeftMargin:INTEGER RightMargin:INTEGER "
+             "HeaderDistance:INTEGER FooterDistance:INTEGER ProjName:BOOLEAN ProjHar:BOOLEAN SutGr:BOOLEAN "
+             "SutGrPrim:BOOLEAN SutGrFormula:BOOLEAN SutGrScore:BOOLEAN SutHar:BOOLEAN SutFormula:BOOLEAN "
+             "SutScore:BOOLEAN MonthHar:BOOLEAN MonthFormula:BOOLEAN MonthScore:BOOLEAN YearHar:BOOLEAN "
+             "YearFormula:BOOLEAN YearScore:BOOLEAN KUHar:BOOLEAN SutGrKomp:BOOLEAN SutGrKompPrim:BOOLEAN "
+             "SutGrKompFormula:BOOLEAN SutGrKompScore:BOOLEAN SutHarKomp:BOOLEAN SutKompPrim:BOOLEAN "
+             "SutKompFormula:BOOLEAN SutKompScore:BOOLEAN MonthHarKomp:BOOLEAN MonthKompPrim:BOOLEAN "
+             "MonthKompFormula:BOOLEAN MonthKompScore:BOOLEAN YearHarKomp:BOOLEAN YearKompPrim:BOOLEAN "
+             "YearKompFormula:BOOLEAN YearKompScore:BOOLEAN"},
+            {"sel_ku.DB", "Kod:INTEGER Kod0:INTEGER KodKU0:INTEGER KodKU1:INTEGER Company:VARCHAR(50) "
+                          "TipKU:VARCHAR(30) Qk:DOUBLE Qku_min:DOUBLE Qku_max:DOUBLE Cosf_sr:DOUBLE Cosf_min:DOUBLE "
+                          "Cosf_max:DOUBLE Tgf_sr:DOUBLE DSWsk:DOUBLE DSWskm:DOUBLE DSWskg:DOUBLE Srok:DOUBLE "
+                          "Rejim:VARCHAR(80) PCosf_min:DOUBLE PCosf_max:DOUBLE PCosf_tr:DOUBLE"},
         };
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "outside");
@@ -79,8 +107,9 @@ private slots:
             // The fifteen of the original format first, the resonance check's and the economics'
             // tables beside them.
             QCOMPARE(tables.size(), 22);
-            QCOMPARE(tables.mid(15), (QStringList{"supply.db", "sKU1_detuning.db", "project2_harmonics.db",
-                                                  "sel_ku_harmonics.db", "report_resonance.db", "econom.db", "econrep.db"}));
+            QCOMPARE(tables.mid(15),
+                     (QStringList{"supply.db", "sKU1_detuning.db", "project2_harmonics.db", "sel_ku_harmonics.db",
+                                  "report_resonance.db", "econom.db", "econrep.db"}));
             for (const auto &[table, fields] : expected) {
                 QVERIFY2(q.exec(QString("PRAGMA table_info(\"%1\")").arg(table)), qPrintable(table));
                 QStringList found;
@@ -92,13 +121,15 @@ private slots:
             for (const auto &entry : expected) {
                 q.exec(QString("SELECT sql FROM sqlite_master WHERE name='%1'").arg(entry.first));
                 QVERIFY(q.next());
-                QVERIFY2(q.value(0).toString().contains("\"Kod\" INTEGER PRIMARY KEY AUTOINCREMENT"), qPrintable(entry.first));
+                QVERIFY2(q.value(0).toString().contains("\"Kod\" INTEGER PRIMARY KEY AUTOINCREMENT"),
+                         qPrintable(entry.first));
             }
             QStringList indexes;
             q.exec("SELECT name FROM sqlite_master WHERE type='index' AND name LIKE 'sel_ku.DB:%' ORDER BY name");
             while (q.next())
                 indexes << q.value(0).toString().section(':', 1);
-            QCOMPARE(indexes, QStringList({"Kod0", "Kod0Cosf", "siCosf_sr", "siDSWsk", "siDSWskg", "siDSWskm", "siSrok"}));
+            QCOMPARE(indexes,
+                     QStringList({"Kod0", "Kod0Cosf", "siCosf_sr", "siDSWsk", "siDSWskg", "siDSWskm", "siSrok"}));
             q.exec("SELECT count(*) FROM sqlite_master WHERE type='index' AND name LIKE '%:Kod0'");
             QVERIFY(q.next());
             QCOMPARE(q.value(0).toInt(), 10); // nine detail tables and the analysis table
@@ -162,7 +193,8 @@ private slots:
         QFile small(dir.filePath("small.json")), large(dir.filePath("large.json"));
         QVERIFY(small.open(QIODevice::WriteOnly) && large.open(QIODevice::WriteOnly));
         small.write(R"({"Name": "Малый", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}]})");
-        large.write(R"({"Name": "Большой", "ProjMemo": ")" + QByteArray(2 << 20, 'x') + R"(", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}]})");
+        large.write(R"({"Name": "Большой", "ProjMemo": ")" + QByteArray(2 << 20, 'x') +
+                    R"(", "periods": [{"T1": 0, "T2": 24, "P": 10, "Q": 5}]})");
         small.close();
         large.close();
         // Each step's output and exit code in a file beside the mount, which ends with the namespace.
@@ -199,7 +231,8 @@ private slots:
         for (const char *name : {"open-import", "open-list"}) {
             const auto [code, text] = step(name);
             QCOMPARE(code, 2);
-            QVERIFY2(text.startsWith("На диске с файлом «" + mount + "/KorvanVkp1.sqlite» нет места"), qPrintable(text));
+            QVERIFY2(text.startsWith("На диске с файлом «" + mount + "/KorvanVkp1.sqlite» нет места"),
+                     qPrintable(text));
         }
         // Room to open, not to write a large project: the commit fails and says why.
         const auto [code, text] = step("commit-import");

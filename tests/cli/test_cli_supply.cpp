@@ -33,7 +33,8 @@ class TestCliSupply : public QObject {
     // 0–8 h: 100 kW, 80 kVAr; 8–24 h: 50 kW, 30 kVAr. Full compensation switches 70 and 30 kVAr.
     QByteArray project(const QString &supply)
     {
-        return QString(R"({"Name": "Цех", "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 80}, {"T1": 8, "T2": 24, "P": 50, "Q": 30}],
+        return QString(
+                   R"({"Name": "Цех", "periods": [{"T1": 0, "T2": 8, "P": 100, "Q": 80}, {"T1": 8, "T2": 24, "P": 50, "Q": 30}],
             %1 "variants": [{"Company": "Резонанс", "TipKU": "КУ-70"}, {"Company": "Резонанс", "TipKU": "КУФ-70-7%"}]})")
             .arg(supply)
             .toUtf8();
@@ -87,8 +88,9 @@ private slots:
 
         // A bad value names the key's field and adds nothing.
         const int before = cli({"catalogue-export"}).json().array().size();
-        const Run bad = cli({"catalogue-import", "-"},
-                            R"([{"Company": "Плохая", "types": [{"Name": "X", "Q": 5, "Pp": 0.005, "Unom": 400, "Cena": 1, "Detuning": 120, "modules": [{"Qstup": 5, "Kol_vo": 1}]}]}])");
+        const Run bad = cli(
+            {"catalogue-import", "-"},
+            R"([{"Company": "Плохая", "types": [{"Name": "X", "Q": 5, "Pp": 0.005, "Unom": 400, "Cena": 1, "Detuning": 120, "modules": [{"Qstup": 5, "Kol_vo": 1}]}]}])");
         QCOMPARE(bad.code, 2);
         QCOMPARE(bad.err, QStringLiteral("Значение поля \"p, %\" должно быть не меньше 0 и меньше 100."));
         QCOMPARE(cli({"catalogue-export"}).json().array().size(), before);
@@ -96,12 +98,15 @@ private slots:
 
     void importExportAndSupply()
     {
-        const int kod = importProject(R"("supply": {"Str": 70, "Uk": 4, "Ssc_net": null, "Harmonics": [5, 7, 11, 13]},)");
+        const int kod =
+            importProject(R"("supply": {"Str": 70, "Uk": 4, "Ssc_net": null, "Harmonics": [5, 7, 11, 13]},)");
         QVERIFY(kod > 0);
         Run r = cli({"export", QString::number(kod)});
         QCOMPARE(r.code, 0);
         QJsonObject e = r.json().object();
-        QCOMPARE(e["supply"].toObject(), QJsonDocument::fromJson(R"({"Str": 70, "Uk": 4, "Ssc_net": null, "Harmonics": [5, 7, 11, 13]})").object());
+        QCOMPARE(
+            e["supply"].toObject(),
+            QJsonDocument::fromJson(R"({"Str": 70, "Uk": 4, "Ssc_net": null, "Harmonics": [5, 7, 11, 13]})").object());
         const QJsonArray variants = e["project2.db"].toArray();
         QCOMPARE(variants.size(), 2);
         // Ssc = 1750 kVA: h(70) = 5, h(30) = 7,64; the 7 % reactor tunes the second below the 5th.
@@ -110,7 +115,8 @@ private slots:
         QCOMPARE(variants[1]["harmonics"]["dU_max"].toDouble(), 4.0);
 
         // supply replaces it; a refused value names its field and changes nothing.
-        r = cli({"supply", QString::number(kod), "--str", "1000", "--uk", "6", "--ssc-net", "500", "--harmonics", "5,7"});
+        r = cli(
+            {"supply", QString::number(kod), "--str", "1000", "--uk", "6", "--ssc-net", "500", "--harmonics", "5,7"});
         QCOMPARE(r.err, QString());
         QCOMPARE(r.json()["supply"]["Ssc_net"].toDouble(), 500.0);
         const QJsonObject h = cli({"export", QString::number(kod)}).json()["project2.db"][0]["harmonics"].toObject();
@@ -119,7 +125,8 @@ private slots:
 
         r = cli({"supply", QString::number(kod), "--str", "1000", "--uk", "25"});
         QCOMPARE(r.code, 2);
-        QCOMPARE(r.err, QStringLiteral("Значение поля \"Напряжение короткого замыкания трансформатора uк, %\" должно быть больше 0 и не больше 20."));
+        QCOMPARE(r.err, QStringLiteral("Значение поля \"Напряжение короткого замыкания трансформатора uк, %\" должно "
+                                       "быть больше 0 и не больше 20."));
         r = cli({"supply", QString::number(kod), "--uk", "6", "--harmonics", "1,5"});
         QCOMPARE(r.code, 2);
         QCOMPARE(r.err, QStringLiteral("Введите значение поля \"Номинальная мощность трансформатора Sт, кВА\"."));

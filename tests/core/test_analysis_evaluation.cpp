@@ -45,17 +45,19 @@ private slots:
     void rowOfTheExample_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QList<double>>("q");    // Qku_min, Qku_max
-        QTest::addColumn<QList<double>>("cosf"); // Cosf_sr, Cosf_min, Cosf_max, Tgf_sr
-        QTest::addColumn<QList<double>>("save"); // DSWsk, DSWskm, DSWskg, Srok
+        QTest::addColumn<QList<double>>("q");     // Qku_min, Qku_max
+        QTest::addColumn<QList<double>>("cosf");  // Cosf_sr, Cosf_min, Cosf_max, Tgf_sr
+        QTest::addColumn<QList<double>>("save");  // DSWsk, DSWskm, DSWskg, Srok
         QTest::addColumn<QVariantList>("limits"); // PCosf_min, PCosf_max, PCosf_tr
         const QVariant null;
         QTest::newRow("full") << 0 << QList<double>{30, 70} << QList<double>{0.997, 0.99, 1, 0.052}
                               << QList<double>{64.97, 1364.37, 16892.2, 2.07} << QVariantList{null, null, null};
         QTest::newRow("not above 0,98") << 1 << QList<double>{15, 55} << QList<double>{0.962, 0.96, 0.97, 0.284}
-                                        << QList<double>{51.14, 1073.94, 13296.4, 2.63} << QVariantList{null, 0.98, null};
+                                        << QList<double>{51.14, 1073.94, 13296.4, 2.63}
+                                        << QVariantList{null, 0.98, null};
         QTest::newRow("not below 0,92") << 2 << QList<double>{25, 50} << QList<double>{0.974, 0.95, 0.99, 0.207}
-                                        << QList<double>{56.41, 1184.61, 14666.6, 2.39} << QVariantList{0.92, null, null};
+                                        << QList<double>{56.41, 1184.61, 14666.6, 2.39}
+                                        << QVariantList{0.92, null, null};
         QTest::newRow("range") << 3 << QList<double>{10, 50} << QList<double>{0.94, 0.93, 0.95, 0.36}
                                << QList<double>{44.09, 925.89, 11463.4, 3.05} << QVariantList{0.92, 0.98, null};
         QTest::newRow("nearest 0,97") << 4 << QList<double>{25, 55} << QList<double>{0.981, 0.97, 0.99, 0.182}
@@ -84,8 +86,8 @@ private slots:
         QCOMPARE(row.asString("TipKU"), QStringLiteral("УКМ-70"));
         QCOMPARE(row.asFloat("Qk"), 70.0);
         QCOMPARE(row.asString("Rejim"), selectionModeCaption(mode));
-        const char *values[] = {"Qku_min", "Qku_max", "Cosf_sr", "Cosf_min", "Cosf_max", "Tgf_sr",
-                                "DSWsk", "DSWskm", "DSWskg", "Srok"};
+        const char *values[] = {"Qku_min", "Qku_max", "Cosf_sr", "Cosf_min", "Cosf_max",
+                                "Tgf_sr",  "DSWsk",   "DSWskm",  "DSWskg",   "Srok"};
         const QList<double> expected = q + cosf + save;
         for (int i = 0; i < expected.size(); ++i) {
             QVERIFY2(!row.isNull(values[i]), values[i]);
@@ -118,8 +120,8 @@ private slots:
         TestData td;
         TDataModule1 &dm = *td.data;
         createExampleProject(dm);
-        const QList<QPair<double, int>> modules =
-            module == 25.0 ? QList<QPair<double, int>>{{25, 2}, {10, 1}, {5, 2}} : QList<QPair<double, int>>{{module, 1}};
+        const QList<QPair<double, int>> modules = module == 25.0 ? QList<QPair<double, int>>{{25, 2}, {10, 1}, {5, 2}}
+                                                                 : QList<QPair<double, int>>{{module, 1}};
         addCatalogueType(dm, "Фирма", QString(40, QChar(u'Ж')), 70, 0.005, price, modules);
         restrictAnalysisToProject(dm);
         addCandidate(dm, input(0));
@@ -138,15 +140,18 @@ private slots:
         QTest::addColumn<int>("companyRows"); // rows of add-all, beside the type without a result
         QTest::newRow("a period without current")
             << QList<LoadPeriod>{{0, 8, 100, 80}, {8, 24, 0, 0}}
-            << "Ток периода 8 - 24 ч без компенсации равен 0: снижение потерь в подводящих кабелях не определено." << -1;
+            << "Ток периода 8 - 24 ч без компенсации равен 0: снижение потерь в подводящих кабелях не определено."
+            << -1;
         QTest::newRow("a period without energy after compensation")
             << QList<LoadPeriod>{{0, 8, 100, 80}, {8, 24, 0, 30}}
             << "Полная энергия периода 8 - 24 ч с компенсацией для конденсаторной установки «Ровно 30» равна 0: "
-               "cos(f) периода не определен." << 1;
+               "cos(f) периода не определен."
+            << 1;
         QTest::newRow("a day without active energy")
             << QList<LoadPeriod>{{0, 24, 0, 50}}
             << "Суточная активная энергия с компенсацией для конденсаторной установки «Ровно 30» равна 0: "
-               "tg(f) не определен." << 1;
+               "tg(f) не определен."
+            << 1;
     }
     void undefinedResultWritesNoRow()
     {
@@ -189,7 +194,8 @@ private slots:
         QTest::addColumn<QStringList>("cosf");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("kp empty") << "" << QStringList{"0,92", "0,98", "0,97"} << 0 << "Введите значение коэффициента потерь.";
+        QTest::newRow("kp empty") << "" << QStringList{"0,92", "0,98", "0,97"} << 0
+                                  << "Введите значение коэффициента потерь.";
         QTest::newRow("above 1") << "0,12" << QStringList{"0,92", "1,2", "0,97"} << 1
                                  << "Значение коэффициента мощности должно быть меньше либо равно 1.";
         QTest::newRow("minimum above maximum") << "0,12" << QStringList{"0,95", "0,9", "0,97"} << 3

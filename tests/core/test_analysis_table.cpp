@@ -109,7 +109,8 @@ private slots:
     void addAllFollowsTheCompany()
     {
         Analysis a;
-        const auto steps = recordProgress([&](const Progress &p) { QCOMPARE(addCompanyCandidates(a.dm, defaults(), p), 3); });
+        const auto steps =
+            recordProgress([&](const Progress &p) { QCOMPARE(addCompanyCandidates(a.dm, defaults(), p), 3); });
         QCOMPARE(steps, (QList<QPair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
         QCOMPARE(a.dm.tblsKU1->currentKod(), a.types.last()); // the catalogue stays on the last type
         a.table().setIndexName("tblSel_KUIndex1");
@@ -231,17 +232,28 @@ private slots:
         QTest::addColumn<bool>("periodDrops");
         const QVariant none;
         const QString above = selectionModeCaption(1), below = selectionModeCaption(2), range = selectionModeCaption(3);
-        QTest::newRow("mode 1, daily above its maximum") << above << QVariantList{none, 0.95} << Values{0.96, 0.9, 0.95} << true << false;
-        QTest::newRow("mode 0, same values") << selectionModeCaption(0) << QVariantList{none, 0.95} << Values{0.96, 0.9, 0.99} << false << false;
-        QTest::newRow("mode 4, same values") << selectionModeCaption(4) << QVariantList{none, 0.95} << Values{0.96, 0.9, 0.99} << false << false;
-        QTest::newRow("unknown caption") << "другой режим" << QVariantList{0.99, 0.5} << Values{0.96, 0.9, 0.99} << false << false;
-        QTest::newRow("mode 1 at its maximum") << above << QVariantList{none, 0.95} << Values{0.95, 0.95, 0.95} << false << false;
-        QTest::newRow("mode 1, a period above") << above << QVariantList{none, 0.95} << Values{0.94, 0.9, 0.96} << false << true;
-        QTest::newRow("mode 2, daily below its minimum") << below << QVariantList{0.92, none} << Values{0.91, 0.95, 0.99} << true << false;
-        QTest::newRow("mode 2, a period below") << below << QVariantList{0.92, none} << Values{0.95, 0.91, 0.99} << false << true;
-        QTest::newRow("mode 3 inside") << range << QVariantList{0.92, 0.98} << Values{0.95, 0.92, 0.98} << false << false;
-        QTest::newRow("mode 3, daily above") << range << QVariantList{0.92, 0.98} << Values{0.99, 0.93, 0.97} << true << false;
-        QTest::newRow("mode 3, a period below") << range << QVariantList{0.92, 0.98} << Values{0.95, 0.9, 0.97} << false << true;
+        QTest::newRow("mode 1, daily above its maximum")
+            << above << QVariantList{none, 0.95} << Values{0.96, 0.9, 0.95} << true << false;
+        QTest::newRow("mode 0, same values")
+            << selectionModeCaption(0) << QVariantList{none, 0.95} << Values{0.96, 0.9, 0.99} << false << false;
+        QTest::newRow("mode 4, same values")
+            << selectionModeCaption(4) << QVariantList{none, 0.95} << Values{0.96, 0.9, 0.99} << false << false;
+        QTest::newRow("unknown caption") << "другой режим" << QVariantList{0.99, 0.5} << Values{0.96, 0.9, 0.99}
+                                         << false << false;
+        QTest::newRow("mode 1 at its maximum")
+            << above << QVariantList{none, 0.95} << Values{0.95, 0.95, 0.95} << false << false;
+        QTest::newRow("mode 1, a period above")
+            << above << QVariantList{none, 0.95} << Values{0.94, 0.9, 0.96} << false << true;
+        QTest::newRow("mode 2, daily below its minimum")
+            << below << QVariantList{0.92, none} << Values{0.91, 0.95, 0.99} << true << false;
+        QTest::newRow("mode 2, a period below")
+            << below << QVariantList{0.92, none} << Values{0.95, 0.91, 0.99} << false << true;
+        QTest::newRow("mode 3 inside") << range << QVariantList{0.92, 0.98} << Values{0.95, 0.92, 0.98} << false
+                                       << false;
+        QTest::newRow("mode 3, daily above")
+            << range << QVariantList{0.92, 0.98} << Values{0.99, 0.93, 0.97} << true << false;
+        QTest::newRow("mode 3, a period below")
+            << range << QVariantList{0.92, 0.98} << Values{0.95, 0.9, 0.97} << false << true;
     }
     void criteriaFilters()
     {
@@ -252,8 +264,9 @@ private slots:
         QFETCH(bool, periodDrops);
         for (bool daily : {true, false}) {
             Analysis a;
-            const QVariantMap judged{{"TipKU", "judged"}, {"Rejim", rejim}, {"PCosf_min", limits[0]}, {"PCosf_max", limits[1]},
-                                     {"Cosf_sr", cosf[0]}, {"Cosf_min", cosf[1]}, {"Cosf_max", cosf[2]}};
+            const QVariantMap judged{{"TipKU", "judged"},      {"Rejim", rejim},     {"PCosf_min", limits[0]},
+                                     {"PCosf_max", limits[1]}, {"Cosf_sr", cosf[0]}, {"Cosf_min", cosf[1]},
+                                     {"Cosf_max", cosf[2]}};
             // Rows around it that pass whatever the dialog's mode is.
             a.row({{"TipKU", "before"}, {"Rejim", selectionModeCaption(0)}, {"Cosf_sr", 0.5}, {"Srok", 1}});
             QVariantMap middle = judged;
@@ -288,15 +301,24 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QStringList>("left");
         // Rows (Cosf_sr, Cosf_min, Cosf_max): a (0.89, 0.85, 0.93), b (0.9, 0.9, 0.9), c (0.95, 0.91, 0.99)
-        QTest::newRow("daily < 0,9") << true << "<" << "0,9" << QStringList{"b", "c"};
-        QTest::newRow("daily <= 0,9") << true << "<=" << "0,9" << QStringList{"c"};
-        QTest::newRow("daily = 0,9") << true << "=" << "0,9" << QStringList{"a", "c"};
-        QTest::newRow("daily > 0,9") << true << ">" << "0,9" << QStringList{"a", "b"};
-        QTest::newRow("daily >= 0,9") << true << ">=" << "0,9" << QStringList{"a"};
-        QTest::newRow("period < 0,9") << false << "<" << "0,9" << QStringList{"b", "c"};
-        QTest::newRow("period > 0,92") << false << ">" << "0,92" << QStringList{"b"};
-        QTest::newRow("period = 0,99") << false << "=" << "0,99" << QStringList{"a", "b"};
-        QTest::newRow("period >= 1") << false << ">=" << "1" << QStringList{"a", "b", "c"};
+        QTest::newRow("daily < 0,9") << true << "<"
+                                     << "0,9" << QStringList{"b", "c"};
+        QTest::newRow("daily <= 0,9") << true << "<="
+                                      << "0,9" << QStringList{"c"};
+        QTest::newRow("daily = 0,9") << true << "="
+                                     << "0,9" << QStringList{"a", "c"};
+        QTest::newRow("daily > 0,9") << true << ">"
+                                     << "0,9" << QStringList{"a", "b"};
+        QTest::newRow("daily >= 0,9") << true << ">="
+                                      << "0,9" << QStringList{"a"};
+        QTest::newRow("period < 0,9") << false << "<"
+                                      << "0,9" << QStringList{"b", "c"};
+        QTest::newRow("period > 0,92") << false << ">"
+                                       << "0,92" << QStringList{"b"};
+        QTest::newRow("period = 0,99") << false << "="
+                                       << "0,99" << QStringList{"a", "b"};
+        QTest::newRow("period >= 1") << false << ">="
+                                     << "1" << QStringList{"a", "b", "c"};
     }
     void valueFilters()
     {
@@ -309,7 +331,8 @@ private slots:
         a.row({{"TipKU", "b"}, {"Cosf_sr", 0.9}, {"Cosf_min", 0.9}, {"Cosf_max", 0.9}, {"Srok", 2}});
         a.row({{"TipKU", "c"}, {"Cosf_sr", 0.95}, {"Cosf_min", 0.91}, {"Cosf_max", 0.99}, {"Srok", 3}});
         const Comparison comparison = *comparisonByCaption(op);
-        const int dropped = daily ? dropByDailyValue(a.dm, comparison, value) : dropByPeriodValue(a.dm, comparison, value);
+        const int dropped =
+            daily ? dropByDailyValue(a.dm, comparison, value) : dropByPeriodValue(a.dm, comparison, value);
         QCOMPARE(a.names(), left);
         QCOMPARE(dropped, 3 - left.size());
     }
@@ -318,11 +341,16 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty") << "" << "Введите значение коэффициента мощности.";
-        QTest::newRow("not a number") << "0,9x" << "\"0,9x\" - некорректное значение для коэффициента мощности.";
-        QTest::newRow("zero") << "0" << "Значение коэффициента мощности должно быть больше 0.";
-        QTest::newRow("above 1") << "1,01" << "Значение коэффициента мощности должно быть меньше либо равно 1.";
-        QTest::newRow("a point in the dialog") << "0.9" << "\"0.9\" - некорректное значение для коэффициента мощности.";
+        QTest::newRow("empty") << ""
+                               << "Введите значение коэффициента мощности.";
+        QTest::newRow("not a number") << "0,9x"
+                                      << "\"0,9x\" - некорректное значение для коэффициента мощности.";
+        QTest::newRow("zero") << "0"
+                              << "Значение коэффициента мощности должно быть больше 0.";
+        QTest::newRow("above 1") << "1,01"
+                                 << "Значение коэффициента мощности должно быть меньше либо равно 1.";
+        QTest::newRow("a point in the dialog") << "0.9"
+                                               << "\"0.9\" - некорректное значение для коэффициента мощности.";
     }
     void valueFilterChecks()
     {
@@ -332,7 +360,8 @@ private slots:
         a.row({{"TipKU", "a"}, {"Cosf_sr", 0.5}, {"Cosf_min", 0.5}, {"Cosf_max", 0.5}});
         for (bool daily : {true, false}) {
             try {
-                daily ? dropByDailyValue(a.dm, Comparison::Less, value) : dropByPeriodValue(a.dm, Comparison::Less, value);
+                daily ? dropByDailyValue(a.dm, Comparison::Less, value)
+                      : dropByPeriodValue(a.dm, Comparison::Less, value);
                 QFAIL("accepted");
             } catch (const InputError &e) {
                 QCOMPARE(e.message(), message);
@@ -355,7 +384,8 @@ private slots:
         QTest::newRow("mode 1 highest not above") << 1 << d << Values{0.97, 0.93, 0.94} << 2;
         QTest::newRow("mode 1 none meets it: last") << 1 << d << Values{0.97, 0.98} << 1;
         QTest::newRow("mode 0 highest, first of equals") << 0 << d << Values{0.9, 0.99, 0.99} << 1;
-        QTest::newRow("mode 3 nearest the middle") << 3 << QStringList{"0,9", "0,96", ""} << Values{0.99, 0.95, 0.925, 0.9} << 2;
+        QTest::newRow("mode 3 nearest the middle")
+            << 3 << QStringList{"0,9", "0,96", ""} << Values{0.99, 0.95, 0.925, 0.9} << 2;
         QTest::newRow("mode 4 nearest the required") << 4 << d << Values{0.9, 0.99, 0.96} << 2;
         QTest::newRow("mode 4 first of equals") << 4 << d << Values{0.9, 0.96, 0.96} << 1;
     }
@@ -405,11 +435,16 @@ private slots:
         QTest::addColumn<QString>("cosf");
         QTest::addColumn<bool>("typeWithModules");
         QTest::addColumn<QList<bool>>("enabled"); // add, replace, delete, find in table, value filters, ОК
-        QTest::newRow("empty table") << false << "0,12" << "0,9" << true << QList<bool>{true, false, false, false, false, true};
-        QTest::newRow("rows") << true << "0,12" << "0,9" << true << QList<bool>{true, true, true, true, true, true};
-        QTest::newRow("no loss coefficient") << true << "" << "0,9" << true << QList<bool>{false, false, true, true, true, true};
-        QTest::newRow("no filter value") << true << "0,12" << "" << true << QList<bool>{true, true, true, true, false, true};
-        QTest::newRow("type without modules") << true << "0,12" << "0,9" << false << QList<bool>{false, false, true, true, true, false};
+        QTest::newRow("empty table") << false << "0,12"
+                                     << "0,9" << true << QList<bool>{true, false, false, false, false, true};
+        QTest::newRow("rows") << true << "0,12"
+                              << "0,9" << true << QList<bool>{true, true, true, true, true, true};
+        QTest::newRow("no loss coefficient") << true << ""
+                                             << "0,9" << true << QList<bool>{false, false, true, true, true, true};
+        QTest::newRow("no filter value") << true << "0,12"
+                                         << "" << true << QList<bool>{true, true, true, true, false, true};
+        QTest::newRow("type without modules") << true << "0,12"
+                                              << "0,9" << false << QList<bool>{false, false, true, true, true, false};
     }
     void buttons()
     {

@@ -36,11 +36,12 @@ private slots:
         QTest::addColumn<QList<LoadPeriod>>("periods");
         QTest::addColumn<QString>("wp");
         QTest::addColumn<QString>("T");
-        QTest::newRow("8-12 and 13-17: T = 9")
-            << QList<LoadPeriod>{{8, 12, 100, 50}, {13, 17, 80, 40}} << "400 + 320" << "9";
-        QTest::newRow("one period 0-24: no plus")
-            << QList<LoadPeriod>{{0, 24, 10, 5}} << "240" << "24";
-        QTest::newRow("10,5 and 20") << QList<LoadPeriod>{{0, 1, 10.5, 0}, {1, 2, 20, 0}} << "10,5 + 20" << "2";
+        QTest::newRow("8-12 and 13-17: T = 9") << QList<LoadPeriod>{{8, 12, 100, 50}, {13, 17, 80, 40}} << "400 + 320"
+                                               << "9";
+        QTest::newRow("one period 0-24: no plus") << QList<LoadPeriod>{{0, 24, 10, 5}} << "240"
+                                                  << "24";
+        QTest::newRow("10,5 and 20") << QList<LoadPeriod>{{0, 1, 10.5, 0}, {1, 2, 20, 0}} << "10,5 + 20"
+                                     << "2";
     }
 
     void dailyCalculation()
@@ -122,9 +123,8 @@ private slots:
         const SavedReport doc = run(*t.data, {F::KUHar, F::SutGrKomp, F::SutGrKompScore});
         const TTable &c = *t.data->tblProj3;
         // A = 100 × 2, S0 = 116,62, I0 = 177,19: worked out again, not stored.
-        QCOMPARE(line(doc, "Wpк = "), "Wpк = 200 - 200 * 0,12 * (177,19 2-" + c.asString("I") +
-                                          " 2) / (177,19 2) + " + c.asString("Wakp") + " = " + c.asString("Wak") +
-                                          " кВтч.");
+        QCOMPARE(line(doc, "Wpк = "), "Wpк = 200 - 200 * 0,12 * (177,19 2-" + c.asString("I") + " 2) / (177,19 2) + " +
+                                          c.asString("Wakp") + " = " + c.asString("Wak") + " кВтч.");
         QCOMPARE(line(doc, "Qк = "), "Qк = 60 - 50 = " + c.asString("Q1") + " кВАр.");
         QCOMPARE(line(doc, "Wpп = "), "Wpп = 0,005*50 = " + c.asString("Wakp") + " кВтч.");
     }
@@ -134,10 +134,10 @@ private slots:
         TestData t;
         createThreeVariantProject(*t.data);
         t.data->tblProj2->locate("VarNum", 2);
-        const SavedReport doc = run(*t.data,
-                                    {F::SutHarKomp, F::SutKompScore, F::MonthHarKomp, F::MonthKompScore,
-                                     F::YearHarKomp, F::YearKompScore},
-                                    false);
+        const SavedReport doc =
+            run(*t.data,
+                {F::SutHarKomp, F::SutKompScore, F::MonthHarKomp, F::MonthKompScore, F::YearHarKomp, F::YearKompScore},
+                false);
         TTable &v = *t.data->tblProj2;
         QCOMPARE(v.asString("VarNum"), QStringLiteral("2"));
         QCOMPARE(doc.paragraphTexts().count(QStringLiteral("Вариант 2.")), 3);
@@ -151,15 +151,13 @@ private slots:
         // Each variant's daily lists hold its own two periods.
         const int second = doc.find("Вариант 2.");
         QCOMPARE(line(doc, "Wpк = ", second).count(QStringLiteral(" + ")), 1);
-        QCOMPARE(line(doc, "dWpк = ", second),
-                 "dWpк = " + t.data->tblProj0->asString("Wa") + "-" + v.asString("Wak") + " = " + v.asString("DWak") +
-                     " кВтч.");
+        QCOMPARE(line(doc, "dWpк = ", second), "dWpк = " + t.data->tblProj0->asString("Wa") + "-" + v.asString("Wak") +
+                                                   " = " + v.asString("DWak") + " кВтч.");
         const int yearly = doc.find("Вариант 2.", doc.find("Годовые характеристики электроустановки (с"));
-        QCOMPARE(line(doc, "Срок = ", yearly), "Срок = " + v.asString("Cena") + " / " + v.asString("D$Ws_g") +
-                                                   " = " + v.asString("Srok") + " год (года, лет).");
-        QCOMPARE(line(doc, "d$Wркг = ", yearly),
-                 "d$Wркг = " + t.data->tblProj0->asString("$Wa_g") + " - " + v.asString("$Wp_g") + " = " +
-                     v.asString("D$Wp_g") + " грн.");
+        QCOMPARE(line(doc, "Срок = ", yearly), "Срок = " + v.asString("Cena") + " / " + v.asString("D$Ws_g") + " = " +
+                                                   v.asString("Srok") + " год (года, лет).");
+        QCOMPARE(line(doc, "d$Wркг = ", yearly), "d$Wркг = " + t.data->tblProj0->asString("$Wa_g") + " - " +
+                                                     v.asString("$Wp_g") + " = " + v.asString("D$Wp_g") + " грн.");
     }
 
     void monthlyAndYearlyCalculations()

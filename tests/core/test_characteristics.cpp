@@ -44,19 +44,17 @@ private slots:
         QTest::addColumn<double>("PayWs");
         const QVariant null;
         // I and cos(f) from the rounded S = 128.06.
-        QTest::newRow("0-8 h, 100 kW, 80 kVAr")
-            << LoadPeriod{0, 8, 100, 80} << 128.06 << 194.57 << QVariant(0.781) << QVariant(0.8) << 800.0
-            << 640.0 << 1024.5 << 572.0 << 12.8 << 584.8;
-        QTest::newRow("8-24 h, 50 kW, 30 kVAr")
-            << LoadPeriod{8, 24, 50, 30} << 58.31 << 88.59 << QVariant(0.857) << QVariant(0.6) << 800.0
-            << 480.0 << 932.95 << 572.0 << 9.6 << 581.6;
-        QTest::newRow("P = 0: no tg(f)") << LoadPeriod{0, 2, 0, 30} << 30.0 << 45.58 << QVariant(0.0) << null
-                                         << 0.0 << 60.0 << 60.0 << 0.0 << 1.2 << 1.2;
-        QTest::newRow("no load: no cos(f), no tg(f)") << LoadPeriod{0, 24, 0, 0} << 0.0 << 0.0 << null
-                                                      << null << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("0-8 h, 100 kW, 80 kVAr") << LoadPeriod{0, 8, 100, 80} << 128.06 << 194.57 << QVariant(0.781)
+                                                << QVariant(0.8) << 800.0 << 640.0 << 1024.5 << 572.0 << 12.8 << 584.8;
+        QTest::newRow("8-24 h, 50 kW, 30 kVAr") << LoadPeriod{8, 24, 50, 30} << 58.31 << 88.59 << QVariant(0.857)
+                                                << QVariant(0.6) << 800.0 << 480.0 << 932.95 << 572.0 << 9.6 << 581.6;
+        QTest::newRow("P = 0: no tg(f)") << LoadPeriod{0, 2, 0, 30} << 30.0 << 45.58 << QVariant(0.0) << null << 0.0
+                                         << 60.0 << 60.0 << 0.0 << 1.2 << 1.2;
+        QTest::newRow("no load: no cos(f), no tg(f)")
+            << LoadPeriod{0, 24, 0, 0} << 0.0 << 0.0 << null << null << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
         // S rounds to 0 although P does not: still no cos(f), and no infinity.
-        QTest::newRow("tiny P rounds S to 0") << LoadPeriod{0, 24, 0.001, 0} << 0.0 << 0.0 << null
-                                              << QVariant(0.0) << 0.02 << 0.0 << 0.02 << 0.01 << 0.0 << 0.01;
+        QTest::newRow("tiny P rounds S to 0") << LoadPeriod{0, 24, 0.001, 0} << 0.0 << 0.0 << null << QVariant(0.0)
+                                              << 0.02 << 0.0 << 0.02 << 0.01 << 0.0 << 0.01;
     }
     void period()
     {
@@ -144,12 +142,11 @@ private slots:
         QTest::addColumn<double>("Ws");
         QTest::addColumn<double>("Ws_g");
         const QVariant null;
-        QTest::newRow("no load all day")
-            << QList<LoadPeriod>{{0, 24, 0, 0}} << QVariant(0.0) << null << null << 0.0 << 0.0;
-        QTest::newRow("reactive load only") << QList<LoadPeriod>{{0, 12, 0, 10}, {12, 24, 0, 20}}
-                                            << QVariant(0.0) << QVariant(0.0) << null << 360.0 << 93600.0;
-        QTest::newRow("period of no length")
-            << QList<LoadPeriod>{{5, 5, 10, 5}} << null << null << null << 0.0 << 0.0;
+        QTest::newRow("no load all day") << QList<LoadPeriod>{{0, 24, 0, 0}} << QVariant(0.0) << null << null << 0.0
+                                         << 0.0;
+        QTest::newRow("reactive load only") << QList<LoadPeriod>{{0, 12, 0, 10}, {12, 24, 0, 20}} << QVariant(0.0)
+                                            << QVariant(0.0) << null << 360.0 << 93600.0;
+        QTest::newRow("period of no length") << QList<LoadPeriod>{{5, 5, 10, 5}} << null << null << null << 0.0 << 0.0;
     }
     void undefinedTotals()
     {
@@ -170,8 +167,8 @@ private slots:
     // Every Q below 0: the largest Q is the largest of the periods, not a 0 no period has.
     void capacitiveGraphExtremes()
     {
-        const auto t = computeProjectTotals(stored({{0, 12, 50, -10.004}, {12, 24, 50, -30}}, exampleTariff),
-                                            exampleTariff);
+        const auto t =
+            computeProjectTotals(stored({{0, 12, 50, -10.004}, {12, 24, 50, -30}}, exampleTariff), exampleTariff);
         QVERIFY(t);
         QCOMPARE(t->Qmin, -30.0);
         QCOMPARE(t->Qmax, -10.0);

@@ -70,25 +70,24 @@ private slots:
         QTest::addColumn<double>("PayWsk");
         const QVariant null;
         QTest::newRow("0-8 h, 50 kVAr on")
-            << CompensatedInput{0, 8, 100, 80, 50} << 30.0 << 104.4 << 158.62 << QVariant(0.958)
-            << QVariant(0.3) << 0.25 << 768.05 << 240.0 << 804.67 << 549.16 << 4.8 << 553.96;
+            << CompensatedInput{0, 8, 100, 80, 50} << 30.0 << 104.4 << 158.62 << QVariant(0.958) << QVariant(0.3)
+            << 0.25 << 768.05 << 240.0 << 804.67 << 549.16 << 4.8 << 553.96;
         // Pp * Qku = 0.125, a tie that goes to the even 0.12.
         QTest::newRow("8-24 h, 25 kVAr on")
-            << CompensatedInput{8, 24, 50, 30, 25} << 5.0 << 50.25 << 76.35 << QVariant(0.995)
-            << QVariant(0.1) << 0.12 << 775.42 << 80.0 << 779.54 << 554.43 << 1.6 << 556.03;
+            << CompensatedInput{8, 24, 50, 30, 25} << 5.0 << 50.25 << 76.35 << QVariant(0.995) << QVariant(0.1) << 0.12
+            << 775.42 << 80.0 << 779.54 << 554.43 << 1.6 << 556.03;
         // Nothing on: the current stays I0 and Wak is Wa0 + 0.
-        QTest::newRow("Qku 0") << CompensatedInput{0, 8, 100, 80, 0} << 80.0 << 128.06 << 194.57
-                               << QVariant(0.781) << QVariant(0.8) << 0.0 << 800.0 << 640.0 << 1024.5 << 572.0
-                               << 12.8 << 584.8;
+        QTest::newRow("Qku 0") << CompensatedInput{0, 8, 100, 80, 0} << 80.0 << 128.06 << 194.57 << QVariant(0.781)
+                               << QVariant(0.8) << 0.0 << 800.0 << 640.0 << 1024.5 << 572.0 << 12.8 << 584.8;
         QTest::newRow("Qku above Q") << CompensatedInput{8, 24, 50, 30, 50} << -20.0 << 53.85 << 81.82
-                                     << QVariant(0.929) << QVariant(-0.4) << 0.25 << 786.14 << -320.0
-                                     << 848.77 << 562.09 << -6.4 << 555.69;
-        QTest::newRow("no load") << CompensatedInput{0, 24, 0, 0, 0} << 0.0 << 0.0 << 0.0 << null << null
-                                 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+                                     << QVariant(0.929) << QVariant(-0.4) << 0.25 << 786.14 << -320.0 << 848.77
+                                     << 562.09 << -6.4 << 555.69;
+        QTest::newRow("no load") << CompensatedInput{0, 24, 0, 0, 0} << 0.0 << 0.0 << 0.0 << null << null << 0.0 << 0.0
+                                 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
         // I0 = 0: no cable-loss term, only the module losses.
         QTest::newRow("no load, 10 kVAr on")
-            << CompensatedInput{0, 24, 0, 0, 10} << -10.0 << 10.0 << 15.19 << QVariant(0.0) << null << 0.05
-            << 0.05 << -240.0 << 240.0 << 0.04 << -4.8 << -4.76;
+            << CompensatedInput{0, 24, 0, 0, 10} << -10.0 << 10.0 << 15.19 << QVariant(0.0) << null << 0.05 << 0.05
+            << -240.0 << 240.0 << 0.04 << -4.8 << -4.76;
     }
     void period()
     {
@@ -113,8 +112,7 @@ private slots:
     // The uncompensated period behind Wak, as the calculation texts show it.
     void uncompensatedPeriodBehindWak()
     {
-        const CompensatedValues v =
-            computeCompensatedPeriod({0, 2, 100, 60, 0}, exampleVariant, exampleTariff);
+        const CompensatedValues v = computeCompensatedPeriod({0, 2, 100, 60, 0}, exampleVariant, exampleTariff);
         QCOMPARE(v.Wa0, 200.0);
         QCOMPARE(v.S0, 116.62);
         QCOMPARE(v.I0, 177.19);
@@ -177,13 +175,12 @@ private slots:
             const LoadPeriod &p = graph[i];
             const PeriodValues v = computePeriod(p, exampleTariff);
             periods.push_back({p.T1, p.T2, p.Q, v.Wa, v.Wq, v.Ws, v.PayWa, v.PayWq, v.PayWs});
-            compensated.push_back(stored(computeCompensatedPeriod({p.T1, p.T2, p.P, p.Q, switchedOn[i]},
-                                                                  exampleVariant, exampleTariff)));
+            compensated.push_back(
+                stored(computeCompensatedPeriod({p.T1, p.T2, p.P, p.Q, switchedOn[i]}, exampleVariant, exampleTariff)));
         }
         const auto project = computeProjectTotals(periods, exampleTariff);
         QVERIFY(project);
-        const auto v =
-            computeVariantTotals(compensated, storedTotals(*project), exampleTariff, exampleVariant);
+        const auto v = computeVariantTotals(compensated, storedTotals(*project), exampleTariff, exampleVariant);
         QVERIFY(v);
         KORVAN_COMPARE_NULLABLE(v->DPayWs_g, 14666.6);
         KORVAN_COMPARE_NULLABLE(v->Srok, 0.68);
@@ -201,15 +198,13 @@ private slots:
         QTest::addColumn<QVariant>("projectPayWs_g");
         QTest::addColumn<QVariant>("Srok");
         const QVariant null;
-        QTest::newRow("price and saving")
-            << QVariant(10000.0) << QVariant(3.0) << QVariant(303264.0) << QVariant(0.68);
+        QTest::newRow("price and saving") << QVariant(10000.0) << QVariant(3.0) << QVariant(303264.0) << QVariant(0.68);
         QTest::newRow("no price keeps old") << null << QVariant(3.0) << QVariant(303264.0) << QVariant(3.0);
         QTest::newRow("no price, new variant") << null << null << QVariant(303264.0) << null;
         // The variant pays 288597.4 a year: the same as the project, so no saving.
         QTest::newRow("saving 0 keeps old")
             << QVariant(10000.0) << QVariant(3.0) << QVariant(288597.4) << QVariant(3.0);
-        QTest::newRow("project total null keeps old")
-            << QVariant(10000.0) << QVariant(3.0) << null << QVariant(3.0);
+        QTest::newRow("project total null keeps old") << QVariant(10000.0) << QVariant(3.0) << null << QVariant(3.0);
         QTest::newRow("negative saving") << QVariant(10000.0) << null << QVariant(278597.4) << QVariant(-1.0);
         QTest::newRow("price 0") << QVariant(0.0) << QVariant(3.0) << QVariant(303264.0) << QVariant(0.0);
     }

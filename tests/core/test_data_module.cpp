@@ -185,10 +185,14 @@ private slots:
     {
         QTest::addColumn<QString>("masterName");
         QTest::addColumn<QString>("detailName");
-        QTest::newRow("company and type") << "sKU0.db" << "sKU1.DB";
-        QTest::newRow("type and modules") << "sKU1.DB" << "sKU2.DB";
-        QTest::newRow("industry and enterprise") << "sSutGraphic0.db" << "sSutGraphic1.db";
-        QTest::newRow("enterprise and graph") << "sSutGraphic1.db" << "sSutGraphic2.db";
+        QTest::newRow("company and type") << "sKU0.db"
+                                          << "sKU1.DB";
+        QTest::newRow("type and modules") << "sKU1.DB"
+                                          << "sKU2.DB";
+        QTest::newRow("industry and enterprise") << "sSutGraphic0.db"
+                                                 << "sSutGraphic1.db";
+        QTest::newRow("enterprise and graph") << "sSutGraphic1.db"
+                                              << "sSutGraphic2.db";
     }
     void detailEditGuard()
     {
@@ -203,7 +207,8 @@ private slots:
         master.edit();
         QVERIFY_THROWS_EXCEPTION(Abort, detail.append());
         QVERIFY_THROWS_EXCEPTION(Abort, detail.edit());
-        QCOMPARE(rec.errors, QStringList({"Завершите работу с главной таблицей.", "Завершите работу с главной таблицей."}));
+        QCOMPARE(rec.errors,
+                 QStringList({"Завершите работу с главной таблицей.", "Завершите работу с главной таблицей."}));
         QCOMPARE(master.state(), TTable::State::Edit); // the master keeps its state
         QCOMPARE(detail.state(), TTable::State::Browse);
         master.post();

@@ -26,27 +26,25 @@ QList<Key> gridColumns()
 {
     const QList<QPair<QString, QStringList>> grids = {
         // main window: daily, monthly and yearly characteristics without compensation
-        {"project0.db", {"Cosfe", "Tgfe", "Wa",   "Wq",   "Ws",    "Psr",   "Qsr",   "Ssr",
-                         "$Wa",   "$Wq",  "$Ws",  "Wa_m", "Wq_m",  "Ws_m",  "$Wa_m", "$Wq_m",
-                         "$Ws_m", "Wa_g", "Wq_g", "Ws_g", "$Wa_g", "$Wq_g", "$Ws_g"}},
+        {"project0.db",
+         {"Cosfe", "Tgfe", "Wa",    "Wq",    "Ws",    "Psr",  "Qsr",  "Ssr",  "$Wa",   "$Wq",   "$Ws",  "Wa_m",
+          "Wq_m",  "Ws_m", "$Wa_m", "$Wq_m", "$Ws_m", "Wa_g", "Wq_g", "Ws_g", "$Wa_g", "$Wq_g", "$Ws_g"}},
         // main window: load graph without compensation
-        {"project1.db",
-         {"T1", "T2", "P", "Q", "S", "I", "Cosf", "Tgf", "Wa", "Wq", "Ws", "$Wa", "$Wq", "$Ws"}},
+        {"project1.db", {"T1", "T2", "P", "Q", "S", "I", "Cosf", "Tgf", "Wa", "Wq", "Ws", "$Wa", "$Wq", "$Ws"}},
         // main window: capacitor installations (variants)
         {"project2.db",
-         {"VarNum", "TipKU", "Qk",       "Pp",       "Cena",   "Wakp",   "Kp",     "Cosf_i", "Tgf_i",
-          "Wak",    "Wqk",   "Wsk",      "$Wak",     "$Wqk",   "$Wsk",   "DWak",   "DWqk",   "DWsk",
-          "D$Wak",  "D$Wqk", "D$Wsk",    "Wp_m",     "Wq_m",   "Ws_m",   "$Wp_m",  "$Wq_m",  "$Ws_m",
-          "DWp_m",  "DWq_m", "DWs_m",    "D$Wp_m",   "D$Wq_m", "D$Ws_m", "Wp_g",   "Wq_g",   "Ws_g",
-          "$Wp_g",  "$Wq_g", "$Ws_g",    "DWp_g",    "DWq_g",  "DWs_g",  "D$Wp_g", "D$Wq_g", "D$Ws_g",
-          "Srok",   "Rejim", "Cosf_min", "Cosf_max", "Cosf_tr"}},
+         {"VarNum", "TipKU",  "Qk",     "Pp",     "Cena",   "Wakp",  "Kp",    "Cosf_i",   "Tgf_i",    "Wak",
+          "Wqk",    "Wsk",    "$Wak",   "$Wqk",   "$Wsk",   "DWak",  "DWqk",  "DWsk",     "D$Wak",    "D$Wqk",
+          "D$Wsk",  "Wp_m",   "Wq_m",   "Ws_m",   "$Wp_m",  "$Wq_m", "$Ws_m", "DWp_m",    "DWq_m",    "DWs_m",
+          "D$Wp_m", "D$Wq_m", "D$Ws_m", "Wp_g",   "Wq_g",   "Ws_g",  "$Wp_g", "$Wq_g",    "$Ws_g",    "DWp_g",
+          "DWq_g",  "DWs_g",  "D$Wp_g", "D$Wq_g", "D$Ws_g", "Srok",  "Rejim", "Cosf_min", "Cosf_max", "Cosf_tr"}},
         // main window: modules of the installation, and the modules switched on in a period
         {"project5.DB", {"Stup", "Kol_vo"}},
         {"project4.DB", {"Stup", "Kol_vo"}},
         // main window: load graph with compensation
         {"project3.DB",
-         {"T1", "T2", "P", "Q", "Qku", "Q1", "S", "I", "Cosf", "Tgf", "Wakp", "Wak", "Wqk", "Wsk", "$Wak",
-          "$Wqk", "$Wsk"}},
+         {"T1", "T2", "P", "Q", "Qku", "Q1", "S", "I", "Cosf", "Tgf", "Wakp", "Wak", "Wqk", "Wsk", "$Wak", "$Wqk",
+          "$Wsk"}},
         // installation catalogue and the catalogue view of the selection dialog
         {"sKU0.db", {"Company"}},
         {"sKU1.DB", {"Name", "Q", "Pp", "Unom", "Cena"}},
@@ -57,8 +55,8 @@ QList<Key> gridColumns()
         {"sSutGraphic2.db", {"T1", "T2", "P", "Q"}},
         // analysis table of the selection dialog and its mode grid
         {"sel_ku.DB",
-         {"Company", "TipKU", "Qk", "Qku_min", "Qku_max", "Cosf_sr", "Cosf_min", "Cosf_max", "Tgf_sr",
-          "DSWsk", "DSWskm", "DSWskg", "Srok", "Rejim", "PCosf_min", "PCosf_max", "PCosf_tr"}},
+         {"Company", "TipKU", "Qk", "Qku_min", "Qku_max", "Cosf_sr", "Cosf_min", "Cosf_max", "Tgf_sr", "DSWsk",
+          "DSWskm", "DSWskg", "Srok", "Rejim", "PCosf_min", "PCosf_max", "PCosf_tr"}},
     };
     QList<Key> result;
     for (const auto &[table, fields] : grids)
@@ -150,8 +148,7 @@ private slots:
     {
         QTest::addColumn<QString>("hint");
         for (const QJsonValue &v : std::as_const(m_hints))
-            QTest::addRow("%s/%s", qUtf8Printable(v["TableName"].toString()),
-                          qUtf8Printable(v["FieldName"].toString()))
+            QTest::addRow("%s/%s", qUtf8Printable(v["TableName"].toString()), qUtf8Printable(v["FieldName"].toString()))
                 << v["FieldHint"].toString();
     }
     void hintsReadAsLegendLines()

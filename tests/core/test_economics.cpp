@@ -6,7 +6,6 @@
 
 using namespace korvan;
 
-
 namespace {
 const QVariant Null;
 }
@@ -29,18 +28,18 @@ private slots:
 
         // r = 0: AF = N = 5; NPV = -1000 + 300 * 5 = 500; DPP = 1000 / 300 = 3,33;
         // IRR: (1 - 1,15238^-5) / 0,15238 = 3,3333 = 1000 / 300.
-        QTest::newRow("r = 0") << QVariant(1000.0) << QVariant(300.0) << 0.0 << 5 << 0.0 << 0.0
-                               << QVariant(500.0) << QVariant(15.24) << QVariant(3.33);
+        QTest::newRow("r = 0") << QVariant(1000.0) << QVariant(300.0) << 0.0 << 5 << 0.0 << 0.0 << QVariant(500.0)
+                               << QVariant(15.24) << QVariant(3.33);
         // A = -50 - 1000 * 1 % = -60; AF(10 %, 15) = 7,606080; NPV = -1000 - 60 * 7,606080.
         QTest::newRow("negative saving") << QVariant(1000.0) << QVariant(-50.0) << 10.0 << 15 << 1.0 << 0.0
                                          << QVariant(-1456.36) << Null << Null;
         // The saving covers the upkeep no more: A = 100 - 20000 * 1 % = -100.
-        QTest::newRow("upkeep eats the saving") << QVariant(20000.0) << QVariant(100.0) << 10.0 << 15 << 1.0 << 0.0
-                                                << QVariant(-20760.61) << Null << Null;
+        QTest::newRow("upkeep eats the saving")
+            << QVariant(20000.0) << QVariant(100.0) << 10.0 << 15 << 1.0 << 0.0 << QVariant(-20760.61) << Null << Null;
         // x = 1 - 1000 * 0,1 / 100 = 0: the discounted savings never repay; NPV = -1000 + 760,61;
         // IRR: AF(i, 15) = 10 at i = 5,5565 %.
-        QTest::newRow("x = 0") << QVariant(1000.0) << QVariant(100.0) << 10.0 << 15 << 0.0 << 0.0
-                               << QVariant(-239.39) << QVariant(5.56) << Null;
+        QTest::newRow("x = 0") << QVariant(1000.0) << QVariant(100.0) << 10.0 << 15 << 0.0 << 0.0 << QVariant(-239.39)
+                               << QVariant(5.56) << Null;
         // 15 * 50 = 750 < 1000: the rate that repays is negative, AF(i, 15) = 20 at i = -3,3978 %.
         QTest::newRow("IRR below 0") << QVariant(1000.0) << QVariant(50.0) << 10.0 << 15 << 0.0 << 0.0
                                      << QVariant(-619.70) << QVariant(-3.40) << Null;
@@ -57,12 +56,12 @@ private slots:
         // x = 1 - 9807 / 132466 = 0,925966, DPP = 0,076917 / 0,095310 = 0,81; IRR 135,07 %.
         QTest::newRow("upkeep and installation") << QVariant(93400.0) << QVariant(133400.0) << 10.0 << 15 << 1.0 << 5.0
                                                  << QVariant(909476.93) << QVariant(135.07) << QVariant(0.81);
-        QTest::newRow("type without price") << Null << QVariant(300.0) << 10.0 << 15 << 1.0 << 0.0
-                                            << Null << Null << Null;
-        QTest::newRow("price 0") << QVariant(0.0) << QVariant(300.0) << 10.0 << 15 << 1.0 << 0.0
-                                 << Null << Null << Null;
-        QTest::newRow("negative price") << QVariant(-10.0) << QVariant(300.0) << 10.0 << 15 << 1.0 << 0.0
-                                        << Null << Null << Null;
+        QTest::newRow("type without price")
+            << Null << QVariant(300.0) << 10.0 << 15 << 1.0 << 0.0 << Null << Null << Null;
+        QTest::newRow("price 0") << QVariant(0.0) << QVariant(300.0) << 10.0 << 15 << 1.0 << 0.0 << Null << Null
+                                 << Null;
+        QTest::newRow("negative price") << QVariant(-10.0) << QVariant(300.0) << 10.0 << 15 << 1.0 << 0.0 << Null
+                                        << Null << Null;
         QTest::newRow("no saving") << QVariant(1000.0) << Null << 10.0 << 15 << 1.0 << 0.0 << Null << Null << Null;
     }
     void figures()
@@ -76,7 +75,9 @@ private slots:
         QFETCH(QVariant, npv);
         QFETCH(QVariant, irr);
         QFETCH(QVariant, dpp);
-        const auto opt = [](const QVariant &v) { return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt; };
+        const auto opt = [](const QVariant &v) {
+            return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt;
+        };
         const EconomicFigures f = economicFigures(opt(cena), opt(saving), {rate, life, maint, mont});
         KORVAN_COMPARE_NULLABLE(f.NPV, npv);
         KORVAN_COMPARE_NULLABLE(f.IRR, irr);

@@ -54,10 +54,12 @@ private slots:
         QTest::addColumn<EconomicInput>("in");
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("message");
-        QTest::newRow("rate above 100") << input("100,5", "15", "1", "0") << int(EconomicInput::Rate)
-                                        << "Значение поля \"Ставка дисконтирования, % в год\" должно быть в пределах от 0 до 100.";
-        QTest::newRow("rate negative") << input("-1", "15", "1", "0") << int(EconomicInput::Rate)
-                                       << "Значение поля \"Ставка дисконтирования, % в год\" должно быть в пределах от 0 до 100.";
+        QTest::newRow("rate above 100")
+            << input("100,5", "15", "1", "0") << int(EconomicInput::Rate)
+            << "Значение поля \"Ставка дисконтирования, % в год\" должно быть в пределах от 0 до 100.";
+        QTest::newRow("rate negative")
+            << input("-1", "15", "1", "0") << int(EconomicInput::Rate)
+            << "Значение поля \"Ставка дисконтирования, % в год\" должно быть в пределах от 0 до 100.";
         QTest::newRow("rate empty") << input("", "15", "1", "0") << int(EconomicInput::Rate)
                                     << "Введите значение поля \"Ставка дисконтирования, % в год\".";
         QTest::newRow("life 0") << input("10", "0", "1", "0") << int(EconomicInput::Life)
@@ -66,12 +68,15 @@ private slots:
                                  << "Значение поля \"Срок службы установки, лет\" должно быть в пределах от 1 до 40.";
         QTest::newRow("life fraction") << input("10", "15,5", "1", "0") << int(EconomicInput::Life)
                                        << "\"15,5\" не является целым числом.";
-        QTest::newRow("upkeep above 20") << input("10", "15", "20,01", "0") << int(EconomicInput::Maint)
-                                         << "Значение поля \"Ежегодное обслуживание, % от цены\" должно быть в пределах от 0 до 20.";
-        QTest::newRow("installation text") << input("10", "15", "1", "abc") << int(EconomicInput::Mont)
-                                           << "\"abc\" - некорректное значение для поля \"Монтаж и наладка, % от цены\".";
-        QTest::newRow("installation above 100") << input("10", "15", "1", "101") << int(EconomicInput::Mont)
-                                                << "Значение поля \"Монтаж и наладка, % от цены\" должно быть в пределах от 0 до 100.";
+        QTest::newRow("upkeep above 20")
+            << input("10", "15", "20,01", "0") << int(EconomicInput::Maint)
+            << "Значение поля \"Ежегодное обслуживание, % от цены\" должно быть в пределах от 0 до 20.";
+        QTest::newRow("installation text")
+            << input("10", "15", "1", "abc") << int(EconomicInput::Mont)
+            << "\"abc\" - некорректное значение для поля \"Монтаж и наладка, % от цены\".";
+        QTest::newRow("installation above 100")
+            << input("10", "15", "1", "101") << int(EconomicInput::Mont)
+            << "Значение поля \"Монтаж и наладка, % от цены\" должно быть в пределах от 0 до 100.";
     }
     void refusedInput()
     {
@@ -129,8 +134,9 @@ private slots:
         td.data->tblProj0->first();
         setProjectEconomics(*td.data, input("5", "15", "1", "0"));
         QCOMPARE(currentEconomics(*td.data).Rate, 5.0);
-        QCOMPARE(td.store->scalar("SELECT count(*) FROM \"econrep.db\" e JOIN \"report.DB\" r ON r.\"Kod\"=e.\"Kod\" "
-                                  "WHERE r.\"Name\"='Полный отчет' AND e.\"Econ\"=1")
+        QCOMPARE(td.store
+                     ->scalar("SELECT count(*) FROM \"econrep.db\" e JOIN \"report.DB\" r ON r.\"Kod\"=e.\"Kod\" "
+                              "WHERE r.\"Name\"='Полный отчет' AND e.\"Econ\"=1")
                      .toInt(),
                  1);
     }
@@ -166,8 +172,12 @@ private slots:
         const qint64 unpriced = appendRow(*dm.tblsKU1, {{"Name", "Б"}, {"Q", 10}, {"Pp", 0.005}, {"Unom", 400}});
         restrictAnalysisToProject(dm);
         const auto row = [&](const QString &name, qint64 type, double saving, double cosf, const QString &rejim) {
-            return appendRow(*dm.tblSel_KU, {{"Kod0", dm.tblProj0->currentKod()}, {"KodKU1", type}, {"TipKU", name},
-                                             {"DSWskg", saving}, {"Cosf_sr", cosf}, {"Rejim", rejim},
+            return appendRow(*dm.tblSel_KU, {{"Kod0", dm.tblProj0->currentKod()},
+                                             {"KodKU1", type},
+                                             {"TipKU", name},
+                                             {"DSWskg", saving},
+                                             {"Cosf_sr", cosf},
+                                             {"Rejim", rejim},
                                              {"PCosf_min", 0.9}});
         };
         const QString notBelow = QStringLiteral("cos(f) не менее заданного значения");

@@ -23,24 +23,33 @@ private slots:
         QTest::addColumn<int>("rows");           // -1: refused
         QTest::addColumn<QString>("lastT2");
         QTest::addColumn<QString>("message");
-        QTest::newRow("defaults") << QStringList{"0", "24", "1"} << 24 << "24" << "";
+        QTest::newRow("defaults") << QStringList{"0", "24", "1"} << 24 << "24"
+                                  << "";
         QTest::newRow("0-1 by 1 refused") << QStringList{"0", "1", "1"} << -1 << ""
-                                          << "Значение поля \"Период замеров, ч\" должно быть меньше разности значений полей \"Окончание замеров, ч\" и \"Начало замеров, ч\".";
-        QTest::newRow("0-1 by 0,5") << QStringList{"0", "1", "0,5"} << 2 << "1" << "";
-        QTest::newRow("0-24 by 5 ends at 25") << QStringList{"0", "24", "5"} << 5 << "25" << "";
-        QTest::newRow("thirds round to two decimals") << QStringList{"0", "1", "0,3"} << 3 << "0,9" << "";
-        QTest::newRow("end above 24") << QStringList{"0", "24,5", "1"} << -1 << ""
-                                      << "Значение поля \"Окончание замеров, ч\" должно быть меньше либо равно 24 часам.";
-        QTest::newRow("end not above start") << QStringList{"8", "8", "1"} << -1 << ""
-                                             << "Значение поля \"Окончание замеров, ч\" должно быть больше значения поля \"Начало замеров, ч\".";
+                                          << "Значение поля \"Период замеров, ч\" должно быть меньше разности значений "
+                                             "полей \"Окончание замеров, ч\" и \"Начало замеров, ч\".";
+        QTest::newRow("0-1 by 0,5") << QStringList{"0", "1", "0,5"} << 2 << "1"
+                                    << "";
+        QTest::newRow("0-24 by 5 ends at 25") << QStringList{"0", "24", "5"} << 5 << "25"
+                                              << "";
+        QTest::newRow("thirds round to two decimals") << QStringList{"0", "1", "0,3"} << 3 << "0,9"
+                                                      << "";
+        QTest::newRow("end above 24")
+            << QStringList{"0", "24,5", "1"} << -1 << ""
+            << "Значение поля \"Окончание замеров, ч\" должно быть меньше либо равно 24 часам.";
+        QTest::newRow("end not above start")
+            << QStringList{"8", "8", "1"} << -1 << ""
+            << "Значение поля \"Окончание замеров, ч\" должно быть больше значения поля \"Начало замеров, ч\".";
         QTest::newRow("start not a number") << QStringList{"abc", "24", "1"} << -1 << ""
                                             << "\"abc\" - некорректное значение для поля \"Начало замеров, ч\".";
         QTest::newRow("step zero") << QStringList{"0", "24", "0"} << -1 << ""
                                    << "Значение поля \"Период замеров, ч\" должно быть больше 0.";
         // An integer would overflow on (24 - 0) / 1e-300, and a list that long would never end.
-        QTest::newRow("tiny step refused") << QStringList{"0", "24", "1e-300"} << -1 << ""
-                                           << "Значение поля \"Период замеров, ч\" слишком мало: периодов получится больше 2400.";
-        QTest::newRow("hundredths of an hour") << QStringList{"0", "24", "0,01"} << 2400 << "24" << "";
+        QTest::newRow("tiny step refused")
+            << QStringList{"0", "24", "1e-300"} << -1 << ""
+            << "Значение поля \"Период замеров, ч\" слишком мало: периодов получится больше 2400.";
+        QTest::newRow("hundredths of an hour") << QStringList{"0", "24", "0,01"} << 2400 << "24"
+                                               << "";
     }
     void fill()
     {
@@ -93,7 +102,8 @@ private slots:
         QVERIFY(!t.check()); // 150 kW passes
         t.prime({"Т1, ч", "Т2, ч", "P, %", "Q, %"}, {{"0", "24", "150", "1"}});
         QVERIFY(t.percentMode());
-        QCOMPARE(t.check()->message, QStringLiteral("Значения полей \"P, %\" и \"Q, %\" должны быть в пределах от 0 до 100 %."));
+        QCOMPARE(t.check()->message,
+                 QStringLiteral("Значения полей \"P, %\" и \"Q, %\" должны быть в пределах от 0 до 100 %."));
     }
 
     void rowsAndBuffers()

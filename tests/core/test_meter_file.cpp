@@ -64,14 +64,14 @@ private slots:
         QTest::addColumn<bool>("header");
         QTest::addColumn<double>("firstP"); // P of 0–1 h
         const QString dmy = "dd.MM.yyyy HH:mm";
-        QTest::newRow("semicolon, comma, end stamps")
-            << hourlyDay("Время;P, кВт;Q, кВАр", ";", dmy, true, true) << false << "UTF-8" << QChar(';') << true << 10.5;
-        QTest::newRow("tab, point, ISO with seconds")
-            << hourlyDay("", "\t", "yyyy-MM-dd HH:mm:ss", false, true) << false << "UTF-8" << QChar('\t') << false << 10.5;
-        QTest::newRow("comma separator, point decimals")
-            << hourlyDay("t,P,Q", ",", "yyyy-MM-dd HH:mm", false, true) << false << "UTF-8" << QChar(',') << true << 10.5;
-        QTest::newRow("start stamps")
-            << hourlyDay("", ";", dmy, true, false) << true << "UTF-8" << QChar(';') << false << 10.5;
+        QTest::newRow("semicolon, comma, end stamps") << hourlyDay("Время;P, кВт;Q, кВАр", ";", dmy, true, true)
+                                                      << false << "UTF-8" << QChar(';') << true << 10.5;
+        QTest::newRow("tab, point, ISO with seconds") << hourlyDay("", "\t", "yyyy-MM-dd HH:mm:ss", false, true)
+                                                      << false << "UTF-8" << QChar('\t') << false << 10.5;
+        QTest::newRow("comma separator, point decimals") << hourlyDay("t,P,Q", ",", "yyyy-MM-dd HH:mm", false, true)
+                                                         << false << "UTF-8" << QChar(',') << true << 10.5;
+        QTest::newRow("start stamps") << hourlyDay("", ";", dmy, true, false) << true << "UTF-8" << QChar(';') << false
+                                      << 10.5;
         QTest::newRow("Windows-1251 header")
             << cp1251(QString::fromUtf8(hourlyDay("Время;Активная, кВт;Реактивная, кВАр", ";", dmy, true, true)))
             << false << "Windows-1251" << QChar(';') << true << 10.5;
@@ -183,33 +183,42 @@ private slots:
     void problemsAreReported_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("error");   // empty: reads, with the warning below
+        QTest::addColumn<QString>("error"); // empty: reads, with the warning below
         QTest::addColumn<QString>("warning");
-        QTest::newRow("empty file") << QByteArray("\n \n") << "Файл пуст: в нём нет ни одной строки с измерениями." << "";
+        QTest::newRow("empty file") << QByteArray("\n \n") << "Файл пуст: в нём нет ни одной строки с измерениями."
+                                    << "";
         QTest::newRow("text in a value column")
             << QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;пять;1\n01.12.2026 03:00;5;1\n")
-            << "Строка 2: «пять» в столбце «Столбец 2» не является числом." << "";
-        QTest::newRow("bad stamp")
-            << QByteArray("01.12.2026 01:00;5;1\n01.13.2026 02:00;5;1\n")
-            << "Строка 2: «01.13.2026 02:00» не является отметкой времени." << "";
+            << "Строка 2: «пять» в столбце «Столбец 2» не является числом."
+            << "";
+        QTest::newRow("bad stamp") << QByteArray("01.12.2026 01:00;5;1\n01.13.2026 02:00;5;1\n")
+                                   << "Строка 2: «01.13.2026 02:00» не является отметкой времени."
+                                   << "";
         QTest::newRow("going back")
             << QByteArray("01.12.2026 02:00;5;1\n01.12.2026 03:00;5;1\n01.12.2026 01:00;5;1\n")
-            << "Строка 3: отметка времени 01.12.2026 01:00 раньше предыдущей (01.12.2026 03:00)." << "";
+            << "Строка 3: отметка времени 01.12.2026 01:00 раньше предыдущей (01.12.2026 03:00)."
+            << "";
         QTest::newRow("gap")
             << QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;5;1\n01.12.2026 05:00;5;1\n01.12.2026 06:00;5;1\n")
-            << "" << "Пропуск данных между 01.12.2026 02:00 (строка 2) и 01.12.2026 05:00 (строка 3).";
+            << ""
+            << "Пропуск данных между 01.12.2026 02:00 (строка 2) и 01.12.2026 05:00 (строка 3).";
         QTest::newRow("repeated stamp")
             << QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;5;1\n01.12.2026 02:00;7;1\n01.12.2026 03:00;5;1\n")
-            << "" << "Строки 2 и 3: повторяющаяся отметка времени 01.12.2026 02:00; взято первое значение.";
+            << ""
+            << "Строки 2 и 3: повторяющаяся отметка времени 01.12.2026 02:00; взято первое значение.";
         QTest::newRow("power beyond the limit")
             << QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;1e308;1\n01.12.2026 03:00;5;1\n")
-            << "Строка 2: значение «1e308» в столбце «Столбец 2» означает мощность 1E+308 кВт, больше допустимой 1000000." << "";
+            << "Строка 2: значение «1e308» в столбце «Столбец 2» означает мощность 1E+308 кВт, больше допустимой "
+               "1000000."
+            << "";
         QTest::newRow("energy beyond the limit")
             << QByteArray("t;Wp, кВтч;Wq, кВАрч\n01.12.2026 00:30;5;1\n01.12.2026 01:00;5;600000\n")
-            << "Строка 3: значение «600000» в столбце «Wq, кВАрч» означает мощность 1200000 кВАр, больше допустимой 1000000." << "";
-        QTest::newRow("one column of values")
-            << QByteArray("01.12.2026 01:00;5;x\n01.12.2026 02:00;5;y\n")
-            << "Строка 1: не найдены два числовых столбца значений (P и Q)." << "";
+            << "Строка 3: значение «600000» в столбце «Wq, кВАрч» означает мощность 1200000 кВАр, больше допустимой "
+               "1000000."
+            << "";
+        QTest::newRow("one column of values") << QByteArray("01.12.2026 01:00;5;x\n01.12.2026 02:00;5;y\n")
+                                              << "Строка 1: не найдены два числовых столбца значений (P и Q)."
+                                              << "";
     }
     void problemsAreReported()
     {
@@ -239,26 +248,28 @@ private slots:
             << QByteArray("2026-12-01 01:00,\"12,5\",\"3,25\"\n2026-12-01 02:00,\"13,5\",3\n") << "" << QChar(',')
             << "Столбец 2" << 12.5 << 3.25 << 1;
         QTest::newRow("every field quoted, blanks around")
-            << QByteArray("\"01.12.2026 01:00\" ; \"5\" ; \" 1 \"\n\"01.12.2026 02:00\";\"6\";\"2\"\n") << "" << QChar(';')
-            << "Столбец 2" << 5.0 << 1.0 << 1;
+            << QByteArray("\"01.12.2026 01:00\" ; \"5\" ; \" 1 \"\n\"01.12.2026 02:00\";\"6\";\"2\"\n") << ""
+            << QChar(';') << "Столбец 2" << 5.0 << 1.0 << 1;
         QTest::newRow("separator inside a quoted name")
-            << QByteArray("\"Время\";\"Q; кВАр\";\"P; кВт\"\n01.12.2026 01:00;1;5\n01.12.2026 02:00;1;5\n") << "" << QChar(';')
-            << "P; кВт" << 5.0 << 1.0 << 2;
+            << QByteArray("\"Время\";\"Q; кВАр\";\"P; кВт\"\n01.12.2026 01:00;1;5\n01.12.2026 02:00;1;5\n") << ""
+            << QChar(';') << "P; кВт" << 5.0 << 1.0 << 2;
         QTest::newRow("doubled quotes")
-            << QByteArray("Время,\"P \"\"актив\"\", кВт\",Q\n2026-12-01 01:00,\"7,5\",1\n2026-12-01 02:00,7,1\n") << "" << QChar(',')
-            << "P \"актив\", кВт" << 7.5 << 1.0 << 2;
+            << QByteArray("Время,\"P \"\"актив\"\", кВт\",Q\n2026-12-01 01:00,\"7,5\",1\n2026-12-01 02:00,7,1\n") << ""
+            << QChar(',') << "P \"актив\", кВт" << 7.5 << 1.0 << 2;
         QTest::newRow("line break inside a quoted name")
-            << QByteArray("Время\t\"P,\nкВт\"\tQ\r\n01.12.2026 01:00\t5\t1\r\n01.12.2026 02:00\t5\t1\r\n") << "" << QChar('\t')
-            << "P,\nкВт" << 5.0 << 1.0 << 3;
-        QTest::newRow("quote left open")
-            << QByteArray("01.12.2026 01:00;\"5;1\n01.12.2026 02:00;5;1\n") << "Строка 1: кавычка не закрыта до конца файла."
-            << QChar() << "" << 0.0 << 0.0 << 0;
+            << QByteArray("Время\t\"P,\nкВт\"\tQ\r\n01.12.2026 01:00\t5\t1\r\n01.12.2026 02:00\t5\t1\r\n") << ""
+            << QChar('\t') << "P,\nкВт" << 5.0 << 1.0 << 3;
+        QTest::newRow("quote left open") << QByteArray("01.12.2026 01:00;\"5;1\n01.12.2026 02:00;5;1\n")
+                                         << "Строка 1: кавычка не закрыта до конца файла." << QChar() << "" << 0.0
+                                         << 0.0 << 0;
         QTest::newRow("text after a closing quote")
             << QByteArray("01.12.2026 01:00;\"5\"0;1\n01.12.2026 02:00;5;1\n")
-            << "Строка 1: после закрывающей кавычки ожидается разделитель «;» или конец строки." << QChar() << "" << 0.0 << 0.0 << 0;
+            << "Строка 1: после закрывающей кавычки ожидается разделитель «;» или конец строки." << QChar() << "" << 0.0
+            << 0.0 << 0;
         QTest::newRow("unquoted decimal comma splits the line")
             << QByteArray("2026-12-01 01:00,12,5,3\n2026-12-01 02:00,13,3\n")
-            << "Не удалось определить разделитель столбцов: ожидаются столбцы времени, P и Q, разделённые знаком «;», «,» или табуляцией."
+            << "Не удалось определить разделитель столбцов: ожидаются столбцы времени, P и Q, разделённые знаком «;», "
+               "«,» или табуляцией."
             << QChar() << "" << 0.0 << 0.0 << 0;
     }
     void csvRules()
@@ -295,16 +306,22 @@ private slots:
         QTest::addColumn<double>("hour3P");
         const QString mid = ": часы переведены на час назад (переход на зимнее время), ";
         QTest::newRow("quarter hours, start stamps")
-            << 15 << true << "Строки 13–16" + mid + "отметки с 25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."
+            << 15 << true
+            << "Строки 13–16" + mid +
+                   "отметки с 25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."
             << 105.5 << 109.5 << 117.5;
         // The reading that ends at the change is stamped 02:00 by the clocks already put back.
         QTest::newRow("quarter hours, end stamps")
-            << 15 << false << "Строки 12–15" + mid + "отметки с 25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."
+            << 15 << false
+            << "Строки 12–15" + mid +
+                   "отметки с 25.10.2026 02:00 по 25.10.2026 02:45 повторяются; взяты первые значения."
             << 105.5 << 110.5 << 117.5;
         QTest::newRow("hours, start stamps")
-            << 60 << true << "Строка 4" + mid + "отметка 25.10.2026 02:00 повторяется; взяты первые значения." << 101.0 << 102.0 << 104.0;
+            << 60 << true << "Строка 4" + mid + "отметка 25.10.2026 02:00 повторяется; взяты первые значения." << 101.0
+            << 102.0 << 104.0;
         QTest::newRow("hours, end stamps")
-            << 60 << false << "Строка 3" + mid + "отметка 25.10.2026 02:00 повторяется; взяты первые значения." << 101.0 << 103.0 << 104.0;
+            << 60 << false << "Строка 3" + mid + "отметка 25.10.2026 02:00 повторяется; взяты первые значения." << 101.0
+            << 103.0 << 104.0;
     }
     void autumnClockChange()
     {
@@ -334,18 +351,22 @@ private slots:
         // Where no clock was put back the same file goes back in time, or (hourly) repeats a stamp.
         options.zone = QTimeZone::utc();
         if (minutes == 60)
-            QVERIFY(readMeterText(text, options).warnings.value(0).contains("повторяющаяся отметка времени 25.10.2026 02:00"));
+            QVERIFY(readMeterText(text, options)
+                        .warnings.value(0)
+                        .contains("повторяющаяся отметка времени 25.10.2026 02:00"));
         else
             QVERIFY_THROWS_EXCEPTION(KorvanError, readMeterText(text, options));
     }
 
     void backwardHourWithoutClockChangeIsRefused()
     {
-        const QByteArray text = "01.12.2026 01:00;5;1\n01.12.2026 01:15;5;1\n01.12.2026 01:30;5;1\n01.12.2026 01:45;5;1\n"
-                                "01.12.2026 01:00;5;1\n01.12.2026 01:15;5;1\n";
+        const QByteArray text =
+            "01.12.2026 01:00;5;1\n01.12.2026 01:15;5;1\n01.12.2026 01:30;5;1\n01.12.2026 01:45;5;1\n"
+            "01.12.2026 01:00;5;1\n01.12.2026 01:15;5;1\n";
         MeterReadOptions options;
         options.zone = QTimeZone("Europe/Berlin");
-        QCOMPARE(refusal(text, options), QStringLiteral("Строка 5: отметка времени 01.12.2026 01:00 раньше предыдущей (01.12.2026 01:45)."));
+        QCOMPARE(refusal(text, options),
+                 QStringLiteral("Строка 5: отметка времени 01.12.2026 01:00 раньше предыдущей (01.12.2026 01:45)."));
     }
 
     void missingPeriodIsNotFilled()

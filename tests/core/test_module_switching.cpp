@@ -79,13 +79,11 @@ private slots:
         QTest::addColumn<QList<ModuleGroup>>("groups");
         QTest::addColumn<QString>("list");
         QTest::newRow("example") << "" << QList<ModuleGroup>{{25, 2}, {10, 1}, {5, 2}} << "25 25 10 5 5";
-        QTest::newRow("groups in any order")
-            << "" << QList<ModuleGroup>{{5, 2}, {25, 2}, {10, 1}} << "25 25 10 5 5";
+        QTest::newRow("groups in any order") << "" << QList<ModuleGroup>{{5, 2}, {25, 2}, {10, 1}} << "25 25 10 5 5";
         QTest::newRow("counts below 1 add nothing") << "" << QList<ModuleGroup>{{10, 0}, {5, -1}} << "";
         QTest::newRow("no groups") << "" << QList<ModuleGroup>{} << "";
         // The list is not emptied first.
-        QTest::newRow("adds to a list")
-            << "20" << QList<ModuleGroup>{{25, 1}, {10, 1}, {20, 1}} << "25 20 20 10";
+        QTest::newRow("adds to a list") << "20" << QList<ModuleGroup>{{25, 1}, {10, 1}, {20, 1}} << "25 20 20 10";
     }
     void buildModuleList()
     {
@@ -149,8 +147,7 @@ private slots:
         const QList<double> ex{25, 25, 10, 5, 5}; // exampleModules, one entry per module
         const QVariant none;
 
-        QTest::newRow("example, full")
-            << ex << 0 << 100.0 << 80.0 << none << none << none << 70.0 << "25x2 10x1 5x2";
+        QTest::newRow("example, full") << ex << 0 << 100.0 << 80.0 << none << none << none << 70.0 << "25x2 10x1 5x2";
         // L = 47.13: the second 25 would reach 50.
         QTest::newRow("example, not above 0.95")
             << ex << 1 << 100.0 << 80.0 << none << QVariant(0.95) << none << 45.0 << "25x1 10x1 5x2";
@@ -165,25 +162,21 @@ private slots:
 
         // N = 37.40, L = 47.13: the second 25 passes L, the second 5 comes after N is passed.
         QTest::newRow("range 0.92-0.95, both bounds act")
-            << ex << 3 << 100.0 << 80.0 << QVariant(0.92) << QVariant(0.95) << none << 40.0
-            << "25x1 10x1 5x1";
-        QTest::newRow("not above, L < 0")
-            << ex << 1 << 100.0 << 20.0 << none << QVariant(0.95) << none << 0.0 << "";
-        QTest::newRow("range, L < 0")
-            << ex << 3 << 100.0 << 20.0 << QVariant(0.92) << QVariant(0.95) << none << 0.0 << "";
-        QTest::newRow("not below, N < 0")
-            << ex << 2 << 100.0 << 30.0 << QVariant(0.92) << none << none << 0.0 << "";
+            << ex << 3 << 100.0 << 80.0 << QVariant(0.92) << QVariant(0.95) << none << 40.0 << "25x1 10x1 5x1";
+        QTest::newRow("not above, L < 0") << ex << 1 << 100.0 << 20.0 << none << QVariant(0.95) << none << 0.0 << "";
+        QTest::newRow("range, L < 0") << ex << 3 << 100.0 << 20.0 << QVariant(0.92) << QVariant(0.95) << none << 0.0
+                                      << "";
+        QTest::newRow("not below, N < 0") << ex << 2 << 100.0 << 30.0 << QVariant(0.92) << none << none << 0.0 << "";
         // Q = Qc(100, 0.92) = 42.6: N = 0, and the largest module within Q goes on.
-        QTest::newRow("not below, N = 0") << QList<double>{50, 25, 10} << 2 << 100.0 << 42.6 << QVariant(0.92)
-                                          << none << none << 25.0 << "25x1";
+        QTest::newRow("not below, N = 0")
+            << QList<double>{50, 25, 10} << 2 << 100.0 << 42.6 << QVariant(0.92) << none << none << 25.0 << "25x1";
         // Qc(100, 0.8) = 75, N = 25: a sum equal to N lets one more module in.
-        QTest::newRow("not below, sum reaches N") << QList<double>{25, 10, 5} << 2 << 100.0 << 100.0
-                                                  << QVariant(0.8) << none << none << 35.0 << "25x1 10x1";
+        QTest::newRow("not below, sum reaches N")
+            << QList<double>{25, 10, 5} << 2 << 100.0 << 100.0 << QVariant(0.8) << none << none << 35.0 << "25x1 10x1";
         // Not enough modules to reach N: all that fit go on and cos(f) stays below the minimum.
-        QTest::newRow("not below, set too small") << QList<double>{10, 5} << 2 << 100.0 << 80.0
-                                                  << QVariant(0.99) << none << none << 15.0 << "10x1 5x1";
-        QTest::newRow("nearest, T < 0")
-            << ex << 4 << 100.0 << 20.0 << none << none << QVariant(0.97) << 0.0 << "";
+        QTest::newRow("not below, set too small")
+            << QList<double>{10, 5} << 2 << 100.0 << 80.0 << QVariant(0.99) << none << none << 15.0 << "10x1 5x1";
+        QTest::newRow("nearest, T < 0") << ex << 4 << 100.0 << 20.0 << none << none << QVariant(0.97) << 0.0 << "";
         // T = 5: the 10 would leave the distance at 5, so it stays off.
         QTest::newRow("nearest, same distance rejected")
             << QList<double>{10, 5} << 4 << 100.0 << 80.0 << none << none << QVariant(0.8) << 5.0 << "5x1";
@@ -193,19 +186,18 @@ private slots:
 
         // P = 0 makes every bound Q: modes 0 to 3 switch on what full compensation does.
         for (int mode = 0; mode < 4; ++mode)
-            QTest::addRow("P = 0, mode %d", mode) << ex << mode << 0.0 << 47.0 << QVariant(0.92)
-                                                  << QVariant(0.95) << none << 45.0 << "25x1 10x1 5x2";
+            QTest::addRow("P = 0, mode %d", mode)
+                << ex << mode << 0.0 << 47.0 << QVariant(0.92) << QVariant(0.95) << none << 45.0 << "25x1 10x1 5x2";
         QTest::newRow("cos(f) 1 bound is Q")
             << ex << 1 << 100.0 << 47.0 << none << QVariant(1.0) << none << 45.0 << "25x1 10x1 5x2";
 
         for (int mode = 0; mode < kSelectionModeCount; ++mode) {
-            QTest::addRow("Q < 0, mode %d", mode) << ex << mode << 100.0 << -10.0 << QVariant(0.92)
-                                                  << QVariant(0.98) << QVariant(0.97) << 0.0 << "";
-            QTest::addRow("Q = 0, mode %d", mode) << ex << mode << 100.0 << 0.0 << QVariant(0.92)
-                                                  << QVariant(0.98) << QVariant(0.97) << 0.0 << "";
-            QTest::addRow("no modules, mode %d", mode)
-                << QList<double>{} << mode << 100.0 << 80.0 << QVariant(0.92) << QVariant(0.98)
-                << QVariant(0.97) << 0.0 << "";
+            QTest::addRow("Q < 0, mode %d", mode)
+                << ex << mode << 100.0 << -10.0 << QVariant(0.92) << QVariant(0.98) << QVariant(0.97) << 0.0 << "";
+            QTest::addRow("Q = 0, mode %d", mode)
+                << ex << mode << 100.0 << 0.0 << QVariant(0.92) << QVariant(0.98) << QVariant(0.97) << 0.0 << "";
+            QTest::addRow("no modules, mode %d", mode) << QList<double>{} << mode << 100.0 << 80.0 << QVariant(0.92)
+                                                       << QVariant(0.98) << QVariant(0.97) << 0.0 << "";
         }
         // The modes do not check their cos(f) values; one above 1 has no tangent and switches
         // nothing on rather than yielding NaN.
@@ -224,9 +216,8 @@ private slots:
         QFETCH(QVariant, cosMax);
         QFETCH(QVariant, cosTr);
         SwitchedList switched;
-        const std::optional<double> Qku =
-            SelectModules({mode, opt(cosMin), opt(cosMax), opt(cosTr)},
-                          ModuleList(modules.begin(), modules.end()), switched, P, Q);
+        const std::optional<double> Qku = SelectModules({mode, opt(cosMin), opt(cosMax), opt(cosTr)},
+                                                        ModuleList(modules.begin(), modules.end()), switched, P, Q);
         QVERIFY(Qku);
         QTEST(*Qku, "Qku");
         QTEST(text(switched), "switched");

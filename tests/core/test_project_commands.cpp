@@ -46,19 +46,45 @@ private slots:
         add("project1.db", 0, "Ws", 1024.5);
         add("project1.db", 1, "Ws", 932.95);
         add("project1.db", 1, "$Ws", 581.6);
-        for (auto [f, v] : std::initializer_list<std::pair<const char *, double>>{
-                 {"Wa", 1600}, {"Wq", 1120}, {"Ws", 1957.45}, {"Psr", 66.67}, {"Qsr", 46.67}, {"Ssr", 81.56},
-                 {"$Wa", 1144}, {"$Wq", 22.4}, {"$Ws", 1166.4}, {"Cosfe", 0.817}, {"Tgfe", 0.7}, {"Wa_m", 33600},
-                 {"Ws_m", 41106.45}, {"$Wq_m", 470.4}, {"$Ws_m", 24494.4}, {"Ws_g", 508937}, {"$Ws_g", 303264},
-                 {"Qmin", 30}, {"Qmax", 80}})
+        for (auto [f, v] : std::initializer_list<std::pair<const char *, double>>{{"Wa", 1600},
+                                                                                  {"Wq", 1120},
+                                                                                  {"Ws", 1957.45},
+                                                                                  {"Psr", 66.67},
+                                                                                  {"Qsr", 46.67},
+                                                                                  {"Ssr", 81.56},
+                                                                                  {"$Wa", 1144},
+                                                                                  {"$Wq", 22.4},
+                                                                                  {"$Ws", 1166.4},
+                                                                                  {"Cosfe", 0.817},
+                                                                                  {"Tgfe", 0.7},
+                                                                                  {"Wa_m", 33600},
+                                                                                  {"Ws_m", 41106.45},
+                                                                                  {"$Wq_m", 470.4},
+                                                                                  {"$Ws_m", 24494.4},
+                                                                                  {"Ws_g", 508937},
+                                                                                  {"$Ws_g", 303264},
+                                                                                  {"Qmin", 30},
+                                                                                  {"Qmax", 80}})
             add("project0.db", 0, f, v);
         add("project3.DB", 0, "Wak", 768.05);
         add("project3.DB", 1, "Wak", 775.42);
         add("project3.DB", 1, "$Wsk", 556.03);
-        for (auto [f, v] : std::initializer_list<std::pair<const char *, double>>{
-                 {"Cosf_i", 0.974}, {"Tgf_i", 0.207}, {"Wakp", 0.37}, {"Wak", 1543.47}, {"Wqk", 320}, {"Wsk", 1584.21},
-                 {"DWak", 56.53}, {"DWqk", 800}, {"DWsk", 373.24}, {"$Wsk", 1109.99}, {"D$Wsk", 56.41},
-                 {"$Ws_m", 23309.79}, {"D$Ws_m", 1184.61}, {"$Ws_g", 288597.4}, {"D$Ws_g", 14666.6}, {"Srok", 0.68}})
+        for (auto [f, v] : std::initializer_list<std::pair<const char *, double>>{{"Cosf_i", 0.974},
+                                                                                  {"Tgf_i", 0.207},
+                                                                                  {"Wakp", 0.37},
+                                                                                  {"Wak", 1543.47},
+                                                                                  {"Wqk", 320},
+                                                                                  {"Wsk", 1584.21},
+                                                                                  {"DWak", 56.53},
+                                                                                  {"DWqk", 800},
+                                                                                  {"DWsk", 373.24},
+                                                                                  {"$Wsk", 1109.99},
+                                                                                  {"D$Wsk", 56.41},
+                                                                                  {"$Ws_m", 23309.79},
+                                                                                  {"D$Ws_m", 1184.61},
+                                                                                  {"$Ws_g", 288597.4},
+                                                                                  {"D$Ws_g", 14666.6},
+                                                                                  {"Srok", 0.68}})
             add("project2.db", 0, f, v);
     }
     void postingComputesPeriodsAndTotals()
@@ -249,22 +275,30 @@ private slots:
                                  << "Заполнение поля \"Наименование проекта\" обязательно.";
         QTest::newRow("empty month") << QStringList{"П", "", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
                                      << "Введите значение " + month + ".";
-        QTest::newRow("month 0 before range") << QStringList{"П", "0", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
-                                              << "Значение " + month + " должно быть больше 0.";
-        QTest::newRow("year not a number") << QStringList{"П", "21", "abc", "0,715", "0,02"} << int(ProjectParams::YearDay)
-                                           << "\"abc\" - некорректное значение для поля \"Среднее количество рабочих дней в году\".";
-        QTest::newRow("tariff with point") << QStringList{"П", "21", "260", "0.715", "0,02"} << int(ProjectParams::Tarif_a)
-                                           << "\"0.715\" - некорректное значение для поля \"Тариф на активную электроэнергию, грн/кВтч\".";
-        QTest::newRow("reactive tariff 0") << QStringList{"П", "21", "260", "0,715", "0"} << int(ProjectParams::Tarif_q)
-                                           << "Значение поля \"Тариф на реактивную электроэнергию, грн/кВАрч\" должно быть больше 0.";
-        QTest::newRow("month 32") << QStringList{"П", "32", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
-                                  << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.";
-        QTest::newRow("month with fraction") << QStringList{"П", "2,5", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
-                                             << "\"2,5\" не является целым числом.";
-        QTest::newRow("year 367") << QStringList{"П", "21", "367", "0,715", "0,02"} << int(ProjectParams::YearDay)
-                                  << "Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366.";
-        QTest::newRow("year equal to month") << QStringList{"П", "21", "21", "0,715", "0,02"} << int(ProjectParams::YearDay)
-                                             << "Значение поля \"Среднее количество рабочих дней в году\" должно быть больше значения поля \"Среднее количество рабочих дней в месяце\".";
+        QTest::newRow("month 0 before range")
+            << QStringList{"П", "0", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
+            << "Значение " + month + " должно быть больше 0.";
+        QTest::newRow("year not a number")
+            << QStringList{"П", "21", "abc", "0,715", "0,02"} << int(ProjectParams::YearDay)
+            << "\"abc\" - некорректное значение для поля \"Среднее количество рабочих дней в году\".";
+        QTest::newRow("tariff with point")
+            << QStringList{"П", "21", "260", "0.715", "0,02"} << int(ProjectParams::Tarif_a)
+            << "\"0.715\" - некорректное значение для поля \"Тариф на активную электроэнергию, грн/кВтч\".";
+        QTest::newRow("reactive tariff 0")
+            << QStringList{"П", "21", "260", "0,715", "0"} << int(ProjectParams::Tarif_q)
+            << "Значение поля \"Тариф на реактивную электроэнергию, грн/кВАрч\" должно быть больше 0.";
+        QTest::newRow("month 32")
+            << QStringList{"П", "32", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
+            << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.";
+        QTest::newRow("month with fraction") << QStringList{"П", "2,5", "260", "0,715", "0,02"}
+                                             << int(ProjectParams::MonthDay) << "\"2,5\" не является целым числом.";
+        QTest::newRow("year 367")
+            << QStringList{"П", "21", "367", "0,715", "0,02"} << int(ProjectParams::YearDay)
+            << "Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366.";
+        QTest::newRow("year equal to month")
+            << QStringList{"П", "21", "21", "0,715", "0,02"} << int(ProjectParams::YearDay)
+            << "Значение поля \"Среднее количество рабочих дней в году\" должно быть больше значения поля \"Среднее "
+               "количество рабочих дней в месяце\".";
         QTest::newRow("accepted") << QStringList{"П", "31", "366", "0,001", "5"} << -1 << "";
     }
     void parameterChecks()

@@ -138,8 +138,10 @@ private slots:
             QString firstTitle, lastTitle;
         } sections[] = {
             {"Суточные характеристики электроустановки (с компенсацией реактивной мощности).", 15, "Kп", "d$Wsк, грн."},
-            {"Месячные характеристики электроустановки (с компенсацией реактивной мощности).", 12, "Wpкм, кВтч", "d$Wsкм, грн"},
-            {"Годовые характеристики электроустановки (с компенсацией реактивной мощности).", 13, "Wpкг, кВтч", "Срок, лет"},
+            {"Месячные характеристики электроустановки (с компенсацией реактивной мощности).", 12, "Wpкм, кВтч",
+             "d$Wsкм, грн"},
+            {"Годовые характеристики электроустановки (с компенсацией реактивной мощности).", 13, "Wpкг, кВтч",
+             "Срок, лет"},
         };
         TTable &v = *t.data->tblProj2;
         for (const auto &s : sections) {
@@ -154,9 +156,9 @@ private slots:
             QCOMPARE(table->rows.last()[1], s.lastTitle);
         }
         const SavedReport::Block *daily = doc.tableAfter(doc.find(QString::fromUtf8(sections[0].title)));
-        QCOMPARE(daily->rows[0],
-                 (QStringList{LookUpHint(*t.data, "project2.db", "Kp"), "Kп", v.asString("Kp")}));
-        QCOMPARE(daily->rows[3], (QStringList{LookUpHint(*t.data, "project2.db", "Wak"), "Wpк, кВтч", v.asString("Wak")}));
+        QCOMPARE(daily->rows[0], (QStringList{LookUpHint(*t.data, "project2.db", "Kp"), "Kп", v.asString("Kp")}));
+        QCOMPARE(daily->rows[3],
+                 (QStringList{LookUpHint(*t.data, "project2.db", "Wak"), "Wpк, кВтч", v.asString("Wak")}));
         // No legend in the variant report, whatever its flag says.
         QCOMPARE(doc.find("где"), -1);
         QCOMPARE(v.asString("VarNum"), QStringLiteral("2"));
@@ -183,13 +185,27 @@ private slots:
         QTest::addColumn<QString>("max");
         QTest::addColumn<QString>("tr");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << "" << "" << "" << "режим";
-        QTest::newRow("min") << "0,9" << "" << "" << "режим (минимально допустимый cos(f) = 0,9)";
-        QTest::newRow("max") << "" << "0,99" << "" << "режим (максимально допустимый cos(f) = 0,99)";
+        QTest::newRow("none") << ""
+                              << ""
+                              << ""
+                              << "режим";
+        QTest::newRow("min") << "0,9"
+                             << ""
+                             << ""
+                             << "режим (минимально допустимый cos(f) = 0,9)";
+        QTest::newRow("max") << ""
+                             << "0,99"
+                             << ""
+                             << "режим (максимально допустимый cos(f) = 0,99)";
         QTest::newRow("both, two blanks")
-            << "0,9" << "0,99" << ""
+            << "0,9"
+            << "0,99"
+            << ""
             << "режим (минимально допустимый cos(f) = 0,9;  максимально допустимый cos(f) = 0,99)";
-        QTest::newRow("required") << "" << "" << "0,95" << "режим (требуемый cos(f) = 0,95)";
+        QTest::newRow("required") << ""
+                                  << ""
+                                  << "0,95"
+                                  << "режим (требуемый cos(f) = 0,95)";
     }
 
     void selectionModeText()
@@ -222,8 +238,8 @@ private slots:
                  (QStringList{LookUpHint(*t.data, "project0.db", "Cosfe"), "cos(f)", p.asString("Cosfe")}));
         QCOMPARE(tables[0]->rows[1], (QStringList{QString(), "tg(f)", p.asString("Tgfe")}));
         QCOMPARE(tables[0]->rows[5][1], QStringLiteral("Рср, кВт"));
-        QCOMPARE(tables[2]->rows[5], (QStringList{LookUpHint(*t.data, "project0.db", "$Ws_g"), "$Wsг, грн",
-                                                  p.asString("$Ws_g")}));
+        QCOMPARE(tables[2]->rows[5],
+                 (QStringList{LookUpHint(*t.data, "project0.db", "$Ws_g"), "$Wsг, грн", p.asString("$Ws_g")}));
         QVERIFY(!p.asString("$Ws_g").isEmpty());
         QCOMPARE(tables[1]->alignment, QStringLiteral("left"));
     }
@@ -247,16 +263,17 @@ private slots:
         QCOMPARE(doc.body[0].runs.first().halfPoints, 28);
         QVERIFY(doc.body[0].runs.first().bold);
         // The date of the report under the name; no owner line for a project without an owner.
-        QCOMPARE(doc.body[2].text, QStringLiteral("Дата отчета - ") + QDate::currentDate().toString("dd.MM.yyyy") + ".");
+        QCOMPARE(doc.body[2].text,
+                 QStringLiteral("Дата отчета - ") + QDate::currentDate().toString("dd.MM.yyyy") + ".");
         QCOMPARE(doc.body[3].text, QString());
         QCOMPARE(doc.body[4].text, QStringLiteral("Характеристика проекта."));
-        QCOMPARE(doc.paragraphTexts().mid(6, 5),
-                 (QStringList{"Тариф на активную электроэнергию - 0,715 грн/кВтч.",
-                              "Тариф на реактивную электроэнергию - 0,02 грн/кВАрч.",
-                              "Среднее количество рабочих дней в месяце - 21.",
-                              "Среднее количество рабочих дней в году - 260.", ""}));
+        QCOMPARE(doc.paragraphTexts().mid(6, 5), (QStringList{"Тариф на активную электроэнергию - 0,715 грн/кВтч.",
+                                                              "Тариф на реактивную электроэнергию - 0,02 грн/кВАрч.",
+                                                              "Среднее количество рабочих дней в месяце - 21.",
+                                                              "Среднее количество рабочих дней в году - 260.", ""}));
 
-        const int periods = doc.find("Суточный график нагрузки электроустановки (без компенсации реактивной мощности).");
+        const int periods =
+            doc.find("Суточный график нагрузки электроустановки (без компенсации реактивной мощности).");
         const SavedReport::Block *table = doc.tableAfter(periods);
         QCOMPARE(table->rows.size(), 3);
         QCOMPARE(table->rows[0].first(), QStringLiteral("T1, ч"));
@@ -295,7 +312,10 @@ private slots:
         WordApplication word;
         word.setTargetFile(m_out.filePath("progress.docx"));
         ExportProjectReport(*t.data, word, true,
-                            {[&](int v, int m) { steps.append({v, m}); }, [&](bool b) { busy.append(b); }});
+                            {[&](int v, int m) {
+                                 steps.append({v, m});
+                             },
+                             [&](bool b) { busy.append(b); }});
         // 2 × 3 variants + 6; the seven sections and six installation steps stop at the maximum.
         QCOMPARE(steps.first(), qMakePair(0, 12));
         QList<int> values;
@@ -335,7 +355,9 @@ private slots:
         WordApplication word;
         word.setFolder(m_out.filePath("failed"));
         QVERIFY_THROWS_EXCEPTION(KorvanError, ExportProjectReport(*t.data, word, true,
-                                                                  {[&](int v, int m) { steps.append({v, m}); },
+                                                                  {[&](int v, int m) {
+                                                                       steps.append({v, m});
+                                                                   },
                                                                    [&](bool b) { busy.append(b); }}));
         DocumentOpener::install(previous);
         QCOMPARE(busy, (QList<bool>{true, false}));

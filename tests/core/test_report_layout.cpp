@@ -32,10 +32,7 @@ ColumnNeeds numbers(double ems, double header = 0, double headerWord = 0)
     return c;
 }
 
-int sum(const QVector<int> &v)
-{
-    return std::accumulate(v.cbegin(), v.cend(), 0);
-}
+int sum(const QVector<int> &v) { return std::accumulate(v.cbegin(), v.cend(), 0); }
 
 // The tables of a saved report, each with the width of the text area of the section it lies in.
 struct LaidTable {
@@ -111,7 +108,10 @@ void checkTables(const QString &path, const QString &what)
                 for (const QString &word : header ? words : QStringList{text}) {
                     const double need = FontMetrics::times(false).width(word, points) * 20 + 2 * 57;
                     QVERIFY2(need <= widths[c], qPrintable(QStringLiteral("%1: \"%2\" at %3 pt needs %4 twips, has %5")
-                                                               .arg(what, word).arg(points).arg(need).arg(widths[c])));
+                                                               .arg(what, word)
+                                                               .arg(points)
+                                                               .arg(need)
+                                                               .arg(widths[c])));
                 }
             }
         }
@@ -161,11 +161,13 @@ private slots:
         QTest::addColumn<bool>("landscape");
         // 4 columns of 4 digits (2 em) at 12 pt: 480 + 144 twips each.
         QTest::newRow("fits at 12") << QVector<ColumnNeeds>(4, numbers(2)) << 3000 << 0 << 0 << false;
-        QTest::newRow("steps down to 10") << QVector<ColumnNeeds>(4, numbers(2)) << 4 * (400 + Padding) << 0 << 20 << false;
-        QTest::newRow("steps down to 8") << QVector<ColumnNeeds>(4, numbers(2)) << 4 * (320 + Padding) << 0 << 16 << false;
+        QTest::newRow("steps down to 10")
+            << QVector<ColumnNeeds>(4, numbers(2)) << 4 * (400 + Padding) << 0 << 20 << false;
+        QTest::newRow("steps down to 8") << QVector<ColumnNeeds>(4, numbers(2)) << 4 * (320 + Padding) << 0 << 16
+                                         << false;
         // Headers of 4 em in two words of 2 em: only wrapping them lets the table fit at 8 pt.
-        QTest::newRow("header wraps at 8") << QVector<ColumnNeeds>(4, numbers(2, 4, 2)) << 4 * (320 + Padding) << 0
-                                          << 16 << false;
+        QTest::newRow("header wraps at 8")
+            << QVector<ColumnNeeds>(4, numbers(2, 4, 2)) << 4 * (320 + Padding) << 0 << 16 << false;
         // 2,8 em: 592 twips a column at 8 pt, too wide for portrait; 816 at 12 pt, fits landscape.
         QTest::newRow("landscape") << QVector<ColumnNeeds>(17, numbers(2.8)) << 9600 << 14400 << 0 << true;
         // 3,5 em: 844 twips a column at 10 pt, the largest size that fits landscape.
@@ -244,13 +246,14 @@ private slots:
                 if (pPr->child(QStringLiteral("w:keepNext")))
                     item += QStringLiteral("+keep");
                 if (const XmlElement *s = pPr->child(QStringLiteral("w:sectPr")))
-                    item += s->child(QStringLiteral("w:pgSz"))->hasAttribute(QStringLiteral("w:orient")) ? QStringLiteral("+landscape")
-                                                                                                     : QStringLiteral("+portrait");
+                    item += s->child(QStringLiteral("w:pgSz"))->hasAttribute(QStringLiteral("w:orient"))
+                                ? QStringLiteral("+landscape")
+                                : QStringLiteral("+portrait");
             }
             shape << item;
         }
-        QCOMPARE(shape, (QStringList{"p", "p+portrait", "p+keep", "p+keep", "tbl", "p+keep", "p+keep", "p", "p+landscape",
-                                     "p", "p", "p", "sectPr"}));
+        QCOMPARE(shape, (QStringList{"p", "p+portrait", "p+keep", "p+keep", "tbl", "p+keep", "p+keep", "p",
+                                     "p+landscape", "p", "p", "p", "sectPr"}));
         const XmlElement *table = body->child(QStringLiteral("w:tbl"));
         const auto rows = table->childrenNamed(QStringLiteral("w:tr"));
         QCOMPARE(rows.size(), 5);
@@ -272,7 +275,8 @@ private slots:
         QTest::addColumn<QString>("orientation");
         for (int s = 0; s < 5; ++s)
             for (const char *o : {"книжная", "альбомная"})
-                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(s).arg(QString::fromUtf8(o)))) << s << QString::fromUtf8(o);
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(s).arg(QString::fromUtf8(o))))
+                    << s << QString::fromUtf8(o);
     }
 
     void deliveredSettings()
@@ -299,7 +303,9 @@ private slots:
             for (const bool allVariants : {true, false}) {
                 WordApplication word;
                 const QString path = exportReport(d, word, t.dir.path(), allVariants);
-                checkTables(path, QStringLiteral("%1, %2, проект %3%4").arg(name, orientation).arg(project)
+                checkTables(path, QStringLiteral("%1, %2, проект %3%4")
+                                      .arg(name, orientation)
+                                      .arg(project)
                                       .arg(allVariants ? QString() : QStringLiteral(", вариант")));
                 QFile::remove(path);
             }

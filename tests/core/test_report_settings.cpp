@@ -80,8 +80,8 @@ private slots:
         v[size_t(F::SutGr)] = false;
         v[size_t(F::KUHar)] = false;
         const auto boxes = reportFlagBoxes(v);
-        for (F f : {F::SutGrPrim, F::SutGrFormula, F::SutGrScore, F::SutGrKomp, F::SutGrKompPrim,
-                    F::SutGrKompFormula, F::SutGrKompScore}) {
+        for (F f : {F::SutGrPrim, F::SutGrFormula, F::SutGrScore, F::SutGrKomp, F::SutGrKompPrim, F::SutGrKompFormula,
+                    F::SutGrKompScore}) {
             QVERIFY(!boxes[size_t(f)].enabled);
             QVERIFY(!boxes[size_t(f)].checked);
         }
@@ -170,12 +170,18 @@ private slots:
     {
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("legend");
-        QTest::newRow("Cyrillic capital") << "Коэффициент Kп" << "коэффициент Kп";
-        QTest::newRow("Latin capital") << "Tg(f) периода" << "tg(f) периода";
-        QTest::newRow("Ё") << "Ёмкость" << "ёмкость";
-        QTest::newRow("already lower") << "время" << "время";
-        QTest::newRow("digit") << "2 модуля" << "2 модуля";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("Cyrillic capital") << "Коэффициент Kп"
+                                          << "коэффициент Kп";
+        QTest::newRow("Latin capital") << "Tg(f) периода"
+                                       << "tg(f) периода";
+        QTest::newRow("Ё") << "Ёмкость"
+                           << "ёмкость";
+        QTest::newRow("already lower") << "время"
+                                       << "время";
+        QTest::newRow("digit") << "2 модуля"
+                               << "2 модуля";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void legendForm()

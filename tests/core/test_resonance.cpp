@@ -71,9 +71,8 @@ private slots:
         QTest::newRow("no switched period")
             << std::optional(supply(1000, 6)) << 0.0 << Periods{{0, 6, 0, -10}, {6, 24, 0, 5}} << none << none
             << std::optional(Orders{}) << none << 6.0;
-        QTest::newRow("detuned, no switched period")
-            << std::optional(supply(1000, 6)) << 4.0 << Periods{{0, 24, 0, 5}} << none << none
-            << std::optional(Orders{}) << none << 0.0;
+        QTest::newRow("detuned, no switched period") << std::optional(supply(1000, 6)) << 4.0 << Periods{{0, 24, 0, 5}}
+                                                     << none << none << std::optional(Orders{}) << none << 0.0;
         QTest::newRow("no supply data: only the hours of over-compensation")
             << std::optional<SupplyData>() << 0.0 << Periods{{0, 8, 300, -1}, {8, 17.5, 200, -0.5}, {17.5, 24, 0, 0}}
             << none << none << std::optional<Orders>() << none << 17.5;
@@ -89,7 +88,8 @@ private slots:
         QFETCH(QVariant, dU);
         QFETCH(double, hoursLead);
 
-        const ResonanceValues v = computeResonance(supplyData, detuning > 0 ? std::optional(detuning) : std::nullopt, periods);
+        const ResonanceValues v =
+            computeResonance(supplyData, detuning > 0 ? std::optional(detuning) : std::nullopt, periods);
         KORVAN_COMPARE_NULLABLE(v.Hr_min, hrMin);
         KORVAN_COMPARE_NULLABLE(v.Hr_max, hrMax);
         QCOMPARE(v.Resonance, resonance);
@@ -134,41 +134,103 @@ private slots:
         QTest::addColumn<QString>("harmonics");
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("message");
-        QTest::newRow("valid, infinite network") << "1000" << "6" << "" << "5, 7" << -1 << "";
-        QTest::newRow("valid with network") << "630" << "5,5" << "250" << "5" << -1 << "";
-        QTest::newRow("no power") << "" << "6" << "" << "5" << int(SupplyInput::Str)
+        QTest::newRow("valid, infinite network") << "1000"
+                                                 << "6"
+                                                 << ""
+                                                 << "5, 7" << -1 << "";
+        QTest::newRow("valid with network") << "630"
+                                            << "5,5"
+                                            << "250"
+                                            << "5" << -1 << "";
+        QTest::newRow("no power") << ""
+                                  << "6"
+                                  << ""
+                                  << "5" << int(SupplyInput::Str)
                                   << "Введите значение поля \"Номинальная мощность трансформатора Sт, кВА\".";
-        QTest::newRow("zero power") << "0" << "6" << "" << "5" << int(SupplyInput::Str)
-                                    << "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" должно быть больше 0.";
-        QTest::newRow("uk text") << "1000" << "abc" << "" << "5" << int(SupplyInput::Uk)
-                                 << "\"abc\" - некорректное значение для поля \"Напряжение короткого замыкания трансформатора uк, %\".";
-        QTest::newRow("uk above 20") << "1000" << "20,5" << "" << "5" << int(SupplyInput::Uk)
-                                     << "Значение поля \"Напряжение короткого замыкания трансформатора uк, %\" должно быть "
-                                        "больше 0 и не больше 20.";
-        QTest::newRow("uk at 20") << "1000" << "20" << "" << "5" << -1 << "";
-        QTest::newRow("negative network") << "1000" << "6" << "-3" << "5" << int(SupplyInput::SscNet)
-                                          << "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" должно быть больше 0.";
-        QTest::newRow("no harmonics") << "1000" << "6" << "" << "" << int(SupplyInput::Harmonics)
+        QTest::newRow("zero power")
+            << "0"
+            << "6"
+            << ""
+            << "5" << int(SupplyInput::Str)
+            << "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" должно быть больше 0.";
+        QTest::newRow("uk text")
+            << "1000"
+            << "abc"
+            << ""
+            << "5" << int(SupplyInput::Uk)
+            << "\"abc\" - некорректное значение для поля \"Напряжение короткого замыкания трансформатора uк, %\".";
+        QTest::newRow("uk above 20")
+            << "1000"
+            << "20,5"
+            << ""
+            << "5" << int(SupplyInput::Uk)
+            << "Значение поля \"Напряжение короткого замыкания трансформатора uк, %\" должно быть "
+               "больше 0 и не больше 20.";
+        QTest::newRow("uk at 20") << "1000"
+                                  << "20"
+                                  << ""
+                                  << "5" << -1 << "";
+        QTest::newRow("negative network")
+            << "1000"
+            << "6"
+            << "-3"
+            << "5" << int(SupplyInput::SscNet)
+            << "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" должно быть больше 0.";
+        QTest::newRow("no harmonics") << "1000"
+                                      << "6"
+                                      << ""
+                                      << "" << int(SupplyInput::Harmonics)
                                       << "Введите хотя бы один порядок гармоники в поле \"Порядки гармоник нагрузки\".";
-        QTest::newRow("harmonic 1") << "1000" << "6" << "" << "1, 5" << int(SupplyInput::Harmonics)
-                                    << "Порядок гармоники 1 в поле \"Порядки гармоник нагрузки\" должен быть в пределах от 2 до 50.";
-        QTest::newRow("harmonic 51") << "1000" << "6" << "" << "5, 51" << int(SupplyInput::Harmonics)
-                                     << "Порядок гармоники 51 в поле \"Порядки гармоник нагрузки\" должен быть в пределах от 2 до 50.";
+        QTest::newRow("harmonic 1")
+            << "1000"
+            << "6"
+            << ""
+            << "1, 5" << int(SupplyInput::Harmonics)
+            << "Порядок гармоники 1 в поле \"Порядки гармоник нагрузки\" должен быть в пределах от 2 до 50.";
+        QTest::newRow("harmonic 51")
+            << "1000"
+            << "6"
+            << ""
+            << "5, 51" << int(SupplyInput::Harmonics)
+            << "Порядок гармоники 51 в поле \"Порядки гармоник нагрузки\" должен быть в пределах от 2 до 50.";
         // Beyond the power limit, or so small that the bus short-circuit power is no number.
-        QTest::newRow("power beyond the limit") << "1e308" << "0,01" << "" << "5" << int(SupplyInput::Str)
-                                                << "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" должно быть не больше 1000000.";
-        QTest::newRow("network beyond the limit") << "1000" << "6" << "1e308" << "5" << int(SupplyInput::SscNet)
-                                                  << "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" должно быть не больше 1000000.";
-        QTest::newRow("power too small") << "1e-320" << "6" << "" << "5" << int(SupplyInput::Str)
-                                         << "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" слишком мало: мощность "
-                                            "короткого замыкания на шинах не определяется.";
-        QTest::newRow("network too small") << "1000" << "6" << "1e-305" << "5" << int(SupplyInput::SscNet)
-                                           << "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" слишком мало: мощность "
-                                              "короткого замыкания на шинах не определяется.";
-        QTest::newRow("uk too small") << "1000000" << "1e-320" << "" << "5" << int(SupplyInput::Uk)
-                                      << "Значение поля \"Напряжение короткого замыкания трансформатора uк, %\" слишком мало: мощность "
-                                         "короткого замыкания на шинах не определяется.";
-        QTest::newRow("harmonic text") << "1000" << "6" << "" << "5 x" << int(SupplyInput::Harmonics)
+        QTest::newRow("power beyond the limit")
+            << "1e308"
+            << "0,01"
+            << ""
+            << "5" << int(SupplyInput::Str)
+            << "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" должно быть не больше 1000000.";
+        QTest::newRow("network beyond the limit")
+            << "1000"
+            << "6"
+            << "1e308"
+            << "5" << int(SupplyInput::SscNet)
+            << "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" должно быть не больше 1000000.";
+        QTest::newRow("power too small")
+            << "1e-320"
+            << "6"
+            << ""
+            << "5" << int(SupplyInput::Str)
+            << "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" слишком мало: мощность "
+               "короткого замыкания на шинах не определяется.";
+        QTest::newRow("network too small")
+            << "1000"
+            << "6"
+            << "1e-305"
+            << "5" << int(SupplyInput::SscNet)
+            << "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" слишком мало: мощность "
+               "короткого замыкания на шинах не определяется.";
+        QTest::newRow("uk too small")
+            << "1000000"
+            << "1e-320"
+            << ""
+            << "5" << int(SupplyInput::Uk)
+            << "Значение поля \"Напряжение короткого замыкания трансформатора uк, %\" слишком мало: мощность "
+               "короткого замыкания на шинах не определяется.";
+        QTest::newRow("harmonic text") << "1000"
+                                       << "6"
+                                       << ""
+                                       << "5 x" << int(SupplyInput::Harmonics)
                                        << "\"5 x\" - некорректное значение для поля \"Порядки гармоник нагрузки\": "
                                           "введите целые числа через запятую.";
     }

@@ -184,8 +184,9 @@ private slots:
         QVERIFY(count(store, "sKU1_detuning.db", "Detuning = 7") >= 3);
         QVERIFY(count(store, "sKU1_detuning.db", "Detuning = 14") >= 2);
         // Each belongs to a type whose name says so.
-        QCOMPARE(store.scalar("SELECT count(*) FROM \"sKU1_detuning.db\" d JOIN \"sKU1.DB\" t ON t.Kod = d.Kod0 "
-                              "WHERE t.Name NOT LIKE '%' || CAST(d.Detuning AS INTEGER) || '\\%%' ESCAPE '\\'")
+        QCOMPARE(store
+                     .scalar("SELECT count(*) FROM \"sKU1_detuning.db\" d JOIN \"sKU1.DB\" t ON t.Kod = d.Kod0 "
+                             "WHERE t.Name NOT LIKE '%' || CAST(d.Detuning AS INTEGER) || '\\%%' ESCAPE '\\'")
                      .toInt(),
                  0);
     }

@@ -13,16 +13,10 @@
 
 namespace {
 
-bool isWhole(const QJsonValue &v)
-{
-    return v.isDouble() && std::floor(v.toDouble()) == v.toDouble();
-}
+bool isWhole(const QJsonValue &v) { return v.isDouble() && std::floor(v.toDouble()) == v.toDouble(); }
 
 // At most one decimal, as the graph editor shows them.
-bool hasAtMostOneDecimal(double x)
-{
-    return std::fabs(x * 10.0 - std::round(x * 10.0)) < 1e-9;
-}
+bool hasAtMostOneDecimal(double x) { return std::fabs(x * 10.0 - std::round(x * 10.0)) < 1e-9; }
 
 // Keys of the objects that are elements of the top-level array, in the order they are written.
 // QJsonObject sorts its keys, so the order has to be read from the text itself.
@@ -56,30 +50,40 @@ QList<QStringList> keysInTextOrder(const QString &text)
 }
 
 const QStringList kReportTextFields = {"Name", "WordDoc", "PaperSize", "PaperOrient", "PageNum"};
-const QStringList kReportPageFields = {"TopMargin",  "BottomMargin",   "LeftMargin",
+const QStringList kReportPageFields = {"TopMargin",   "BottomMargin",   "LeftMargin",
                                        "RightMargin", "HeaderDistance", "FooterDistance"};
 const QStringList kReportFlags = {
-    "ProjName",      "ProjHar",          "SutGr",          "SutGrPrim",     "SutGrFormula",
-    "SutGrScore",    "SutHar",           "SutFormula",     "SutScore",      "MonthHar",
-    "MonthFormula",  "MonthScore",       "YearHar",        "YearFormula",   "YearScore",
-    "KUHar",         "SutGrKomp",        "SutGrKompPrim",  "SutGrKompFormula", "SutGrKompScore",
-    "SutHarKomp",    "SutKompPrim",      "SutKompFormula", "SutKompScore",  "MonthHarKomp",
-    "MonthKompPrim", "MonthKompFormula", "MonthKompScore", "YearHarKomp",   "YearKompPrim",
+    "ProjName",        "ProjHar",          "SutGr",          "SutGrPrim",        "SutGrFormula",
+    "SutGrScore",      "SutHar",           "SutFormula",     "SutScore",         "MonthHar",
+    "MonthFormula",    "MonthScore",       "YearHar",        "YearFormula",      "YearScore",
+    "KUHar",           "SutGrKomp",        "SutGrKompPrim",  "SutGrKompFormula", "SutGrKompScore",
+    "SutHarKomp",      "SutKompPrim",      "SutKompFormula", "SutKompScore",     "MonthHarKomp",
+    "MonthKompPrim",   "MonthKompFormula", "MonthKompScore", "YearHarKomp",      "YearKompPrim",
     "YearKompFormula", "YearKompScore"};
 
 // Sub flag -> the main flag that enables it in the settings dialog.
-const QList<QPair<QString, QString>> kSubFlags = {
-    {"SutGrPrim", "SutGr"},           {"SutGrFormula", "SutGr"},
-    {"SutGrScore", "SutGr"},          {"SutFormula", "SutHar"},
-    {"SutScore", "SutHar"},           {"MonthFormula", "MonthHar"},
-    {"MonthScore", "MonthHar"},       {"YearFormula", "YearHar"},
-    {"YearScore", "YearHar"},         {"SutGrKomp", "KUHar"},
-    {"SutGrKompPrim", "SutGrKomp"},   {"SutGrKompFormula", "SutGrKomp"},
-    {"SutGrKompScore", "SutGrKomp"},  {"SutKompPrim", "SutHarKomp"},
-    {"SutKompFormula", "SutHarKomp"}, {"SutKompScore", "SutHarKomp"},
-    {"MonthKompPrim", "MonthHarKomp"}, {"MonthKompFormula", "MonthHarKomp"},
-    {"MonthKompScore", "MonthHarKomp"}, {"YearKompPrim", "YearHarKomp"},
-    {"YearKompFormula", "YearHarKomp"}, {"YearKompScore", "YearHarKomp"}};
+const QList<QPair<QString, QString>> kSubFlags = {{"SutGrPrim", "SutGr"},
+                                                  {"SutGrFormula", "SutGr"},
+                                                  {"SutGrScore", "SutGr"},
+                                                  {"SutFormula", "SutHar"},
+                                                  {"SutScore", "SutHar"},
+                                                  {"MonthFormula", "MonthHar"},
+                                                  {"MonthScore", "MonthHar"},
+                                                  {"YearFormula", "YearHar"},
+                                                  {"YearScore", "YearHar"},
+                                                  {"SutGrKomp", "KUHar"},
+                                                  {"SutGrKompPrim", "SutGrKomp"},
+                                                  {"SutGrKompFormula", "SutGrKomp"},
+                                                  {"SutGrKompScore", "SutGrKomp"},
+                                                  {"SutKompPrim", "SutHarKomp"},
+                                                  {"SutKompFormula", "SutHarKomp"},
+                                                  {"SutKompScore", "SutHarKomp"},
+                                                  {"MonthKompPrim", "MonthHarKomp"},
+                                                  {"MonthKompFormula", "MonthHarKomp"},
+                                                  {"MonthKompScore", "MonthHarKomp"},
+                                                  {"YearKompPrim", "YearHarKomp"},
+                                                  {"YearKompFormula", "YearHarKomp"},
+                                                  {"YearKompScore", "YearHarKomp"}};
 
 } // namespace
 
@@ -153,8 +157,7 @@ private slots:
         QTest::addColumn<QJsonObject>("type");
         for (const QJsonValue &c : m_catalogue)
             for (const QJsonValue &t : c["types"].toArray())
-                QTest::addRow("%s / %s", qUtf8Printable(c["Company"].toString()),
-                              qUtf8Printable(t["Name"].toString()))
+                QTest::addRow("%s / %s", qUtf8Printable(c["Company"].toString()), qUtf8Printable(t["Name"].toString()))
                     << t.toObject();
     }
     void catalogueTypes()
@@ -183,8 +186,7 @@ private slots:
             count += m["Kol_vo"].toInt();
         }
         QVERIFY2(count <= 12, qPrintable(QString::number(count)));
-        QVERIFY2(std::fabs(sum - q) < 1e-6,
-                 qPrintable(QString("modules %1, Q %2").arg(sum).arg(q)));
+        QVERIFY2(std::fabs(sum - q) < 1e-6, qPrintable(QString("modules %1, Q %2").arg(sum).arg(q)));
     }
 
     void graphNames()
@@ -197,8 +199,7 @@ private slots:
             QVERIFY2(!otrasl.isEmpty() && otrasl.size() <= 100, qPrintable(otrasl));
             QVERIFY2(!industries.contains(otrasl), qPrintable(otrasl));
             industries.insert(otrasl);
-            QVERIFY2(i["enterprises"].isArray() && !i["enterprises"].toArray().isEmpty(),
-                     qPrintable(otrasl));
+            QVERIFY2(i["enterprises"].isArray() && !i["enterprises"].toArray().isEmpty(), qPrintable(otrasl));
             QSet<QString> names;
             for (const QJsonValue &e : i["enterprises"].toArray()) {
                 const QString name = e["Name"].toString();
@@ -259,8 +260,7 @@ private slots:
             for (const QString &f : kReportTextFields)
                 QVERIFY2(rec[f].isString(), qPrintable(f));
             for (const QString &f : kReportPageFields)
-                QVERIFY2(isWhole(rec[f]) && rec[f].toInt() >= 0 && rec[f].toInt() <= 60,
-                         qPrintable(f));
+                QVERIFY2(isWhole(rec[f]) && rec[f].toInt() >= 0 && rec[f].toInt() <= 60, qPrintable(f));
             for (const QString &f : kReportFlags)
                 QVERIFY2(rec[f].isBool(), qPrintable(f));
         }
@@ -275,12 +275,9 @@ private slots:
             const QString name = rec["Name"].toString();
             QVERIFY2(!name.isEmpty() && name.size() <= 100 && !names.contains(name), qPrintable(name));
             names.insert(name);
-            QVERIFY2(QStringList({"новый", "текущий"}).contains(rec["WordDoc"].toString()),
-                     qPrintable(name));
-            QVERIFY2(QStringList({"A3", "A4", "A5"}).contains(rec["PaperSize"].toString()),
-                     qPrintable(name));
-            QVERIFY2(QStringList({"книжная", "альбомная"}).contains(rec["PaperOrient"].toString()),
-                     qPrintable(name));
+            QVERIFY2(QStringList({"новый", "текущий"}).contains(rec["WordDoc"].toString()), qPrintable(name));
+            QVERIFY2(QStringList({"A3", "A4", "A5"}).contains(rec["PaperSize"].toString()), qPrintable(name));
+            QVERIFY2(QStringList({"книжная", "альбомная"}).contains(rec["PaperOrient"].toString()), qPrintable(name));
             QVERIFY2(QStringList({"в верхнем колонтитуле", "в нижнем колонтитуле", "нет"})
                          .contains(rec["PageNum"].toString()),
                      qPrintable(name));

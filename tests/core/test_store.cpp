@@ -94,7 +94,7 @@ private slots:
         TTable &q = *td.data->tblProj0;
         QCOMPARE(q.recordCount(), 1);
         QCOMPARE(q.currentRow(), written);
-        QCOMPARE(q.asFloat("Tarif_a"), 0.1 + 0.2); // bit for bit
+        QCOMPARE(q.asFloat("Tarif_a"), 0.1 + 0.2);        // bit for bit
         QCOMPARE(td.data->tblsKU1->recordCount(), types); // not seeded twice
     }
 
@@ -230,7 +230,9 @@ private slots:
         QVERIFY2(error.contains("уже работает другая копия программы"), qPrintable(error));
         // Which file, and who holds it.
         QVERIFY2(error.contains(dir.filePath("KorvanVkp1.lock")), qPrintable(error));
-        QVERIFY2(error.contains(QString("процесс %1 на компьютере «%2»").arg(QCoreApplication::applicationPid()).arg(QSysInfo::machineHostName())),
+        QVERIFY2(error.contains(QString("процесс %1 на компьютере «%2»")
+                                    .arg(QCoreApplication::applicationPid())
+                                    .arg(QSysInfo::machineHostName())),
                  qPrintable(error));
         // Reading needs no lock.
         QVERIFY(Store::open(dir.path(), Store::Access::ReadOnly));
@@ -257,7 +259,8 @@ private slots:
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("garbled") << QByteArray("\x00\xff\xfe garbage\n\n\n");
         QTest::newRow("other host") << QByteArray("12345\nдругой-компьютер\nKorvan Vkp\n");
-        QTest::newRow("this host, dead process") << QByteArray("999999999\n") + QSysInfo::machineHostName().toUtf8() + "\n";
+        QTest::newRow("this host, dead process")
+            << QByteArray("999999999\n") + QSysInfo::machineHostName().toUtf8() + "\n";
     }
     void leftoverLockFileDoesNotBlock()
     {
@@ -300,11 +303,14 @@ private slots:
     {
         QTest::addColumn<QStringList>("statements"); // empty: a text file instead of a database
         QTest::addColumn<QString>("expected");
-        QTest::newRow("not a database") << QStringList() << "не является базой данных программы (файл не является базой данных";
+        QTest::newRow("not a database") << QStringList()
+                                        << "не является базой данных программы (файл не является базой данных";
         QTest::newRow("other tables") << QStringList{"CREATE TABLE notes (a TEXT)"} << "другие таблицы";
-        QTest::newRow("newer format") << QStringList{"CREATE TABLE x (a)", "PRAGMA user_version=99"} << "более новой версией";
+        QTest::newRow("newer format") << QStringList{"CREATE TABLE x (a)", "PRAGMA user_version=99"}
+                                      << "более новой версией";
         QTest::newRow("changed table")
-            << QStringList{"CREATE TABLE \"project0.db\" (\"Kod\" INTEGER PRIMARY KEY, \"Name\" VARCHAR(50))", "PRAGMA user_version=1"}
+            << QStringList{"CREATE TABLE \"project0.db\" (\"Kod\" INTEGER PRIMARY KEY, \"Name\" VARCHAR(50))",
+                           "PRAGMA user_version=1"}
             << "Таблица «project0.db»";
     }
     void foreignFilesRefusedAndKept()

@@ -172,13 +172,26 @@ private slots:
             TTable &sel = *td.data->tblSel_KU;
             QCOMPARE(sel.indexName(), QStringLiteral("siSrok"));
             sel.setIndexName(index);
-            appendRow(sel, {{"TipKU", "a"}, {"Srok", 2.0}, {"Cosf_sr", 0.95}, {"DSWsk", 10}, {"DSWskm", 3}, {"DSWskg", 1}, {"Kod0", 1}});
+            appendRow(sel, {{"TipKU", "a"},
+                            {"Srok", 2.0},
+                            {"Cosf_sr", 0.95},
+                            {"DSWsk", 10},
+                            {"DSWskm", 3},
+                            {"DSWskg", 1},
+                            {"Kod0", 1}});
             {
                 std::optional<TTable::DeferredSort> held;
                 if (deferred)
                     held.emplace(sel);
-                appendRow(sel, {{"TipKU", "b"}, {"Cosf_sr", 0.99}, {"DSWsk", 30}, {"DSWskm", 1}, {"DSWskg", 2}, {"Kod0", 1}});
-                appendRow(sel, {{"TipKU", "c"}, {"Srok", 1.0}, {"Cosf_sr", 0.90}, {"DSWsk", 20}, {"DSWskm", 2}, {"DSWskg", 3}, {"Kod0", 1}});
+                appendRow(
+                    sel, {{"TipKU", "b"}, {"Cosf_sr", 0.99}, {"DSWsk", 30}, {"DSWskm", 1}, {"DSWskg", 2}, {"Kod0", 1}});
+                appendRow(sel, {{"TipKU", "c"},
+                                {"Srok", 1.0},
+                                {"Cosf_sr", 0.90},
+                                {"DSWsk", 20},
+                                {"DSWskm", 2},
+                                {"DSWskg", 3},
+                                {"Kod0", 1}});
                 QCOMPARE(sel.asString("TipKU"), QStringLiteral("c"));
             }
             QCOMPARE(sel.asString("TipKU"), QStringLiteral("c")); // the last row written stays current
@@ -234,7 +247,8 @@ private slots:
             p.setValue("$Ws_g", INFINITY);
             QFAIL("an infinite total was taken");
         } catch (const KorvanError &e) {
-            QVERIFY2(!e.message().contains("$Ws_g") && e.message().contains("Tarif_a") && e.message().contains("YearDay"),
+            QVERIFY2(!e.message().contains("$Ws_g") && e.message().contains("Tarif_a") &&
+                         e.message().contains("YearDay"),
                      qPrintable(e.message()));
         }
     }
@@ -245,7 +259,8 @@ private slots:
         TTable &p = *td.data->tblProj0;
         int afterPosts = 0;
         // The periods' totals are a hook already: a second one is refused, not swapped in.
-        QVERIFY_THROWS_EXCEPTION(std::logic_error, td.data->tblProj1->afterPost = [](TTable &) {});
+        QVERIFY_THROWS_EXCEPTION(
+            std::logic_error, td.data->tblProj1->afterPost = [](TTable &) {});
         p.beforePost = [](TTable &t) {
             if (t.asString("Name").isEmpty()) {
                 Messages::error("Нет имени.");

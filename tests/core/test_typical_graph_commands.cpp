@@ -17,7 +17,8 @@ class TestTypicalGraphCommands : public QObject {
     {
         QStringList out;
         for (graph.first(); !graph.eof(); graph.next())
-            out << QStringList{graph.asString("T1"), graph.asString("T2"), graph.asString("P"), graph.asString("Q")}.join(' ');
+            out << QStringList{graph.asString("T1"), graph.asString("T2"), graph.asString("P"), graph.asString("Q")}
+                       .join(' ');
         return out;
     }
 

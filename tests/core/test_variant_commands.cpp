@@ -98,20 +98,31 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("message");
         const QString cos = "0,92 0,98 0,97";
-        QTest::newRow("no number") << "" << "0,12" << 0 << QStringList{"", "", ""} << int(VariantParams::VarNum)
+        QTest::newRow("no number") << ""
+                                   << "0,12" << 0 << QStringList{"", "", ""} << int(VariantParams::VarNum)
                                    << "Заполнение поля \"Вариант компенсации\" обязательно.";
-        QTest::newRow("kp zero") << "2" << "0" << 0 << QStringList{"", "", ""} << int(VariantParams::Kp)
+        QTest::newRow("kp zero") << "2"
+                                 << "0" << 0 << QStringList{"", "", ""} << int(VariantParams::Kp)
                                  << "Значение коэффициента потерь должно быть больше 0.";
-        QTest::newRow("unused fields are not checked") << "2" << "0,12" << 1 << QStringList{"x", "0,95", "y"} << -1 << "";
-        QTest::newRow("empty minimum") << "2" << "0,12" << 3 << QStringList{"", "0,95", ""} << int(VariantParams::CosfMin)
+        QTest::newRow("unused fields are not checked") << "2"
+                                                       << "0,12" << 1 << QStringList{"x", "0,95", "y"} << -1 << "";
+        QTest::newRow("empty minimum") << "2"
+                                       << "0,12" << 3 << QStringList{"", "0,95", ""} << int(VariantParams::CosfMin)
                                        << "Введите значение коэффициента мощности.";
-        QTest::newRow("1,2 refused") << "2" << "0,12" << 4 << QStringList{"", "", "1,2"} << int(VariantParams::CosfTr)
+        QTest::newRow("1,2 refused") << "2"
+                                     << "0,12" << 4 << QStringList{"", "", "1,2"} << int(VariantParams::CosfTr)
                                      << "Значение коэффициента мощности должно быть меньше либо равно 1.";
-        QTest::newRow("minimum above maximum") << "2" << "0,12" << 3 << QStringList{"0,95", "0,9", ""} << int(VariantParams::CosfMin)
-                                               << "Значение минимального значения коэффициента мощности должно быть меньше максимального значения коэффициента мощности.";
-        QTest::newRow("equal limits pass") << "2" << "0,12" << 3 << QStringList{"0,95", "0,95", ""} << -1 << "";
-        QTest::newRow("duplicate number") << "1" << "0,12" << 0 << QStringList{"", "", ""} << int(VariantParams::VarNum)
-                                          << "Таблица конденсаторных установок уже содержит вариант компенсации с наименованием \"1\". Введите другое наименование варианта компенсации.";
+        QTest::newRow("minimum above maximum")
+            << "2"
+            << "0,12" << 3 << QStringList{"0,95", "0,9", ""} << int(VariantParams::CosfMin)
+            << "Значение минимального значения коэффициента мощности должно быть меньше максимального значения "
+               "коэффициента мощности.";
+        QTest::newRow("equal limits pass") << "2"
+                                           << "0,12" << 3 << QStringList{"0,95", "0,95", ""} << -1 << "";
+        QTest::newRow("duplicate number") << "1"
+                                          << "0,12" << 0 << QStringList{"", "", ""} << int(VariantParams::VarNum)
+                                          << "Таблица конденсаторных установок уже содержит вариант компенсации с "
+                                             "наименованием \"1\". Введите другое наименование варианта компенсации.";
     }
     void closingChecks()
     {
@@ -250,7 +261,8 @@ private slots:
         QCOMPARE(rowsIn(*td.store, "project3.DB"), 12);
         for (dm.tblProj2->first(); !dm.tblProj2->eof(); dm.tblProj2->next()) {
             QCOMPARE(dm.tblProj3->recordCount(), 3);
-            for (dm.tblProj3->first(), dm.tblProj1->first(); !dm.tblProj3->eof(); dm.tblProj3->next(), dm.tblProj1->next())
+            for (dm.tblProj3->first(), dm.tblProj1->first(); !dm.tblProj3->eof();
+                 dm.tblProj3->next(), dm.tblProj1->next())
                 for (const char *f : {"T1", "T2", "P", "Q"})
                     QCOMPARE(dm.tblProj3->asFloat(f), dm.tblProj1->asFloat(f));
         }
@@ -329,7 +341,7 @@ private slots:
         QCOMPARE(five[0].Q, 33.0);
         QCOMPARE(five[1].P, 5.0);
         QCOMPARE(scaledTypicalGraph(*dm.tblSutGr2, 7, 100)[0].P, 4.0); // 3,5 to even
-        QCOMPARE(dm.tblSutGr2->recNo(), 1); // the catalogue stays where it was
+        QCOMPARE(dm.tblSutGr2->recNo(), 1);                            // the catalogue stays where it was
     }
 };
 

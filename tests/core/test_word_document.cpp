@@ -131,12 +131,9 @@ QString relationship(const XmlElement &rels, const QString &key, const QString &
     return QString();
 }
 
-const QString RelImage =
-    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/image");
-const QString RelHeader =
-    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/header");
-const QString RelFooter =
-    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer");
+const QString RelImage = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/image");
+const QString RelHeader = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/header");
+const QString RelFooter = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer");
 
 } // namespace
 
@@ -207,9 +204,8 @@ private slots:
         QCOMPARE(runs(*paragraphs[1]), QStringList());
         QCOMPARE(markSummary(*paragraphs[1]), QStringLiteral("Times New Roman/28/b"));
         const QString cyr = QStringLiteral("Times New Roman Cyr/24");
-        QCOMPARE(runs(*paragraphs[2]),
-                 (QStringList{cyr + ":S = (P", cyr + "/sup: 2", cyr + ": + Q", cyr + "/sup: 2", cyr + ":)",
-                              cyr + "/sup: 1/2", cyr + ": = 5 кВА."}));
+        QCOMPARE(runs(*paragraphs[2]), (QStringList{cyr + ":S = (P", cyr + "/sup: 2", cyr + ": + Q", cyr + "/sup: 2",
+                                                    cyr + ":)", cyr + "/sup: 1/2", cyr + ": = 5 кВА."}));
         // The paragraph the text goes on next keeps the plain format set before writing.
         QCOMPARE(runs(*paragraphs[3]), QStringList());
         QCOMPARE(markSummary(*paragraphs[3]), QStringLiteral("Times New Roman/24"));
@@ -229,8 +225,7 @@ private slots:
         const auto paragraphs = bodyParagraphs(body);
         QCOMPARE(paragraphs.size(), 3);
         QCOMPARE(runs(*paragraphs[0]), QStringList{QStringLiteral("Times New Roman/20:где")});
-        QCOMPARE(runs(*paragraphs[1]),
-                 QStringList{QStringLiteral("Times New Roman/20:T1 - начало периода;")});
+        QCOMPARE(runs(*paragraphs[1]), QStringList{QStringLiteral("Times New Roman/20:T1 - начало периода;")});
         QCOMPARE(runs(*paragraphs[2]), QStringList{QStringLiteral("Times New Roman/24:Дальше.")});
     }
 
@@ -267,9 +262,9 @@ private slots:
 
         const XmlElement body = savedBody(doc);
         const auto paragraphs = bodyParagraphs(body);
-        QCOMPARE(runs(*paragraphs[0]), (QStringList{QStringLiteral("Times New Roman/24/sub:a"),
-                                                    QStringLiteral("Times New Roman/24/sup:b"),
-                                                    QStringLiteral("Times New Roman/24:c")}));
+        QCOMPARE(runs(*paragraphs[0]),
+                 (QStringList{QStringLiteral("Times New Roman/24/sub:a"), QStringLiteral("Times New Roman/24/sup:b"),
+                              QStringLiteral("Times New Roman/24:c")}));
     }
 
     void reportTable_data()
@@ -322,8 +317,7 @@ private slots:
                 QCOMPARE(paragraphText(*cellParagraphs[0]), QStringLiteral("r%1c%2").arg(r).arg(c));
                 QCOMPARE(alignment == wdAlignParagraphCenter ? QStringLiteral("center") : QString(),
                          ::alignment(*cellParagraphs[0]));
-                QCOMPARE(runs(*cellParagraphs[0]).first().section(u':', 0, 0),
-                         QStringLiteral("Times New Roman/24"));
+                QCOMPARE(runs(*cellParagraphs[0]).first().section(u':', 0, 0), QStringLiteral("Times New Roman/24"));
                 QCOMPARE(markSummary(*cellParagraphs[0]), QStringLiteral("Times New Roman/24"));
             }
         }
@@ -607,8 +601,7 @@ private slots:
         const XmlElement types = part(zip, QStringLiteral("[Content_Types].xml"));
         QMap<QString, QString> defaults;
         for (const XmlElement *d : types.childrenNamed(QStringLiteral("Default")))
-            defaults.insert(d->attribute(QStringLiteral("Extension")),
-                            d->attribute(QStringLiteral("ContentType")));
+            defaults.insert(d->attribute(QStringLiteral("Extension")), d->attribute(QStringLiteral("ContentType")));
         QCOMPARE(defaults.value(QStringLiteral("png")), QStringLiteral("image/png"));
         QCOMPARE(defaults.value(QStringLiteral("bmp")), QStringLiteral("image/bmp"));
 
@@ -718,11 +711,9 @@ private slots:
         QVERIFY2(!document.isError(), qPrintable(document.text));
         const auto paragraphs = bodyParagraphs(*document.child(QStringLiteral("w:body")));
         QCOMPARE(paragraphs.size(), 3);
-        QCOMPARE(paragraphText(*paragraphs[0]),
-                 QStringLiteral("a < b && c > d \"q\" 'r'\tтаб\vстрока\fлист"));
+        QCOMPARE(paragraphText(*paragraphs[0]), QStringLiteral("a < b && c > d \"q\" 'r'\tтаб\vстрока\fлист"));
         QCOMPARE(paragraphText(*paragraphs[1]), QStringLiteral("второй"));
-        QCOMPARE(paragraphText(*paragraphs[2]),
-                 QStringLiteral("третий") + QString::fromUtf8("\xF0\x9F\x98\x80"));
+        QCOMPARE(paragraphText(*paragraphs[2]), QStringLiteral("третий") + QString::fromUtf8("\xF0\x9F\x98\x80"));
         // Blanks at the ends of a text, or two in a row, survive only with xml:space.
         for (const XmlElement *t : document.descendants(QStringLiteral("w:t"))) {
             if (t->text.startsWith(u' ') || t->text.endsWith(u' ') || t->text.contains(QLatin1String("  ")))
@@ -780,8 +771,7 @@ private slots:
         for (const QString &name : zip.names()) {
             if (name == QLatin1String("[Content_Types].xml"))
                 continue;
-            QVERIFY2(overrides.contains(u'/' + name) || defaults.contains(name.section(u'.', -1)),
-                     qPrintable(name));
+            QVERIFY2(overrides.contains(u'/' + name) || defaults.contains(name.section(u'.', -1)), qPrintable(name));
         }
         for (const QString &o : overrides)
             QVERIFY2(zip.contains(o.mid(1)), qPrintable(o));
@@ -822,8 +812,7 @@ private slots:
             for (const XmlElement *p : root.descendants(QStringLiteral("w:pPr"))) {
                 const QStringList children = p->childNames();
                 if (children.contains(QStringLiteral("w:jc")) && children.contains(QStringLiteral("w:rPr")))
-                    QVERIFY(children.indexOf(QStringLiteral("w:jc")) <
-                            children.indexOf(QStringLiteral("w:rPr")));
+                    QVERIFY(children.indexOf(QStringLiteral("w:jc")) < children.indexOf(QStringLiteral("w:rPr")));
             }
             for (const XmlElement *d : root.descendants(QStringLiteral("wp:docPr")))
                 docPrIds.insert(d->attribute(QStringLiteral("id")));
@@ -833,9 +822,8 @@ private slots:
         const XmlElement styles = part(zip, QStringLiteral("word/styles.xml"));
         const XmlElement *defaultsRun = styles.descendants(QStringLiteral("w:rPrDefault")).value(0);
         QVERIFY(defaultsRun);
-        QCOMPARE(
-            defaultsRun->descendants(QStringLiteral("w:sz")).value(0)->attribute(QStringLiteral("w:val")),
-            QStringLiteral("24"));
+        QCOMPARE(defaultsRun->descendants(QStringLiteral("w:sz")).value(0)->attribute(QStringLiteral("w:val")),
+                 QStringLiteral("24"));
 
         const XmlElement document = part(zip, QStringLiteral("word/document.xml"));
         const QStringList bodyChildren = document.child(QStringLiteral("w:body"))->childNames();
@@ -873,8 +861,7 @@ private slots:
             QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
         }
         QVERIFY(!QFile::exists(path));
-        const QStringList left =
-            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        const QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         QCOMPARE(left, folderIsFile ? QStringList{folder} : QStringList());
     }
 

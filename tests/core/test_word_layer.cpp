@@ -163,10 +163,14 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << "Цех №1" << "Цех №1 2024-03-05 07-08-09";
-        QTest::newRow("unsafe characters") << "a/b\\c:d*e?f\"g<h>i|j\tk" << "a_b_c_d_e_f_g_h_i_j k 2024-03-05 07-08-09";
-        QTest::newRow("dots and blanks at the ends") << " ..Проект. " << "Проект 2024-03-05 07-08-09";
-        QTest::newRow("no name") << "" << "Отчет 2024-03-05 07-08-09";
+        QTest::newRow("plain") << "Цех №1"
+                               << "Цех №1 2024-03-05 07-08-09";
+        QTest::newRow("unsafe characters") << "a/b\\c:d*e?f\"g<h>i|j\tk"
+                                           << "a_b_c_d_e_f_g_h_i_j k 2024-03-05 07-08-09";
+        QTest::newRow("dots and blanks at the ends") << " ..Проект. "
+                                                     << "Проект 2024-03-05 07-08-09";
+        QTest::newRow("no name") << ""
+                                 << "Отчет 2024-03-05 07-08-09";
     }
 
     void fileNames()
@@ -236,25 +240,36 @@ private slots:
         QTest::addColumn<QList<int>>("margins"); // top, bottom, left, right, header, footer
         QTest::addColumn<QString>("field");      // empty: the page is sound
         QTest::addColumn<QString>("message");
-        QTest::newRow("delivered") << "A4" << "книжная" << QList<int>{20, 20, 25, 10, 10, 10} << "" << "";
-        QTest::newRow("20 mm of text left") << "A4" << "книжная" << QList<int>{0, 0, 100, 90, 0, 0} << "" << "";
+        QTest::newRow("delivered") << "A4"
+                                   << "книжная" << QList<int>{20, 20, 25, 10, 10, 10} << ""
+                                   << "";
+        QTest::newRow("20 mm of text left") << "A4"
+                                            << "книжная" << QList<int>{0, 0, 100, 90, 0, 0} << ""
+                                            << "";
         QTest::newRow("5520 mm typed for 55")
-            << "A4" << "книжная" << QList<int>{5520, 20, 25, 10, 10, 10} << "TopMargin"
+            << "A4"
+            << "книжная" << QList<int>{5520, 20, 25, 10, 10, 10} << "TopMargin"
             << "Поля страницы «верхнее» (5520 мм) и «нижнее» (20 мм) оставляют для текста 0 мм высоты листа A4 "
                "(297 мм), а нужно не менее 20 мм.";
         QTest::newRow("19 mm across, the larger one named")
-            << "A4" << "книжная" << QList<int>{20, 20, 91, 100, 10, 10} << "RightMargin"
+            << "A4"
+            << "книжная" << QList<int>{20, 20, 91, 100, 10, 10} << "RightMargin"
             << "Поля страницы «левое» (91 мм) и «правое» (100 мм) оставляют для текста 19 мм ширины листа A4 "
                "(210 мм), а нужно не менее 20 мм.";
-        QTest::newRow("landscape is wider") << "A4" << "альбомная" << QList<int>{20, 20, 130, 130, 10, 10} << "" << "";
+        QTest::newRow("landscape is wider") << "A4"
+                                            << "альбомная" << QList<int>{20, 20, 130, 130, 10, 10} << ""
+                                            << "";
         QTest::newRow("A5 landscape is low")
-            << "A5" << "альбомная" << QList<int>{70, 60, 20, 20, 10, 10} << "TopMargin"
+            << "A5"
+            << "альбомная" << QList<int>{70, 60, 20, 20, 10, 10} << "TopMargin"
             << "Поля страницы «верхнее» (70 мм) и «нижнее» (60 мм) оставляют для текста 18 мм высоты листа A5 "
                "(148 мм), а нужно не менее 20 мм.";
-        QTest::newRow("negative") << "A4" << "книжная" << QList<int>{20, 20, -5, 10, 10, 10} << "LeftMargin"
+        QTest::newRow("negative") << "A4"
+                                  << "книжная" << QList<int>{20, 20, -5, 10, 10, 10} << "LeftMargin"
                                   << "Поле страницы «левое» не может быть отрицательным: -5 мм.";
         QTest::newRow("header off the paper")
-            << "A3" << "книжная" << QList<int>{20, 20, 25, 10, 401, 10} << "HeaderDistance"
+            << "A3"
+            << "книжная" << QList<int>{20, 20, 25, 10, 401, 10} << "HeaderDistance"
             << "Расстояние «до верхнего колонтитула» (401 мм) не помещается на листе A3 высотой 420 мм.";
     }
 

@@ -99,16 +99,16 @@ private slots:
         QTest::newRow("company") << 0 << QStringList{"Company=Фирма"} << "";
         QTest::newRow("type without a price posts")
             << 1 << QStringList{"Name=УКМ", "Q=70", "Pp=0,005", "Unom=400"} << "";
-        QTest::newRow("type without a voltage")
-            << 1 << QStringList{"Name=УКМ", "Q=70", "Pp=0,005", "Cena=1000"}
-            << "Заполнение всех полей, кроме поля \"Цена\", обязательно.";
-        QTest::newRow("module without a count") << 2 << QStringList{"Qstup=12,5"} << "Заполнение всех полей обязательно.";
+        QTest::newRow("type without a voltage") << 1 << QStringList{"Name=УКМ", "Q=70", "Pp=0,005", "Cena=1000"}
+                                                << "Заполнение всех полей, кроме поля \"Цена\", обязательно.";
+        QTest::newRow("module without a count")
+            << 2 << QStringList{"Qstup=12,5"} << "Заполнение всех полей обязательно.";
         QTest::newRow("module") << 2 << QStringList{"Qstup=12,5", "Kol_vo=3"} << "";
         QTest::newRow("module count at the limit") << 2 << QStringList{"Qstup=12,5", "Kol_vo=1000"} << "";
         QTest::newRow("module count beyond the limit") << 2 << QStringList{"Qstup=12,5", "Kol_vo=1001"}
                                                        << "Количество модулей в группе должно быть не больше 1000.";
-        QTest::newRow("module power beyond the limit") << 2 << QStringList{"Qstup=1000001", "Kol_vo=1"}
-                                                       << "Мощность модуля должна быть не больше 1000000 кВАр.";
+        QTest::newRow("module power beyond the limit")
+            << 2 << QStringList{"Qstup=1000001", "Kol_vo=1"} << "Мощность модуля должна быть не больше 1000000 кВАр.";
     }
     void requiredFields()
     {

@@ -124,7 +124,8 @@ class TestChartViewers : public QObject {
     }
     static QList<QPointF> points(QWidget *viewer, int series)
     {
-        auto *s = qobject_cast<QLineSeries *>(viewer->findChild<ChartView *>("Chart1")->chart()->series().value(series));
+        auto *s =
+            qobject_cast<QLineSeries *>(viewer->findChild<ChartView *>("Chart1")->chart()->series().value(series));
         return s ? s->points() : QList<QPointF>{};
     }
     // The bar sets of a diagram: title and values.
@@ -166,9 +167,9 @@ private slots:
         QVERIFY(seriesNames(v).isEmpty());
         QCOMPARE(texts(list(v, 1)), (QStringList{"P, кВт", "Q, кВАр", "S, кВА", "I, А", "cos(f)", "tg(f)", "Wp, кВтч",
                                                  "Wq, кВАрч", "Ws, кВАч", "$Wp, грн.", "$Wq, грн", "$Ws, грн"}));
-        QCOMPARE(texts(list(v, 2)), (QStringList{"Qку, кВАр", "Qк, кВАр", "Sк, кВА", "Iк, А", "cos(fк)", "tg(fк)",
-                                                 "Wpп, кВтч", "Wpк, кВтч", "Wqк, кВАрч", "Wsк, кВАч", "$Wpк, грн",
-                                                 "$Wqк, грн", "$Wsк, грн"}));
+        QCOMPARE(texts(list(v, 2)),
+                 (QStringList{"Qку, кВАр", "Qк, кВАр", "Sк, кВА", "Iк, А", "cos(fк)", "tg(fк)", "Wpп, кВтч",
+                              "Wpк, кВтч", "Wqк, кВАрч", "Wsк, кВАч", "$Wpк, грн", "$Wqк, грн", "$Wsк, грн"}));
         QCOMPARE(texts(list(v, 3)), (QStringList{"1 - КУ-75", "2 - КУ-60", "3 - КУ-100"}));
         QVERIFY(list(v, 3)->checkedRows().isEmpty());
         // The command's walk leaves the last variant current.
@@ -180,13 +181,27 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("field");
-        QTest::newRow("P") << "P, кВт" << "project1.db" << "P";
-        QTest::newRow("$Wp with its point") << "$Wp, грн." << "project1.db" << "$Wa";
-        QTest::newRow("cos(f)") << "cos(f)" << "project1.db" << "Cosf";
-        QTest::newRow("Qк is Q1") << "Qк, кВАр" << "project3.DB" << "Q1";
-        QTest::newRow("Sк") << "Sк, кВА" << "project3.DB" << "S";
-        QTest::newRow("Wpп") << "Wpп, кВтч" << "project3.DB" << "Wakp";
-        QTest::newRow("$Wsк") << "$Wsк, грн" << "project3.DB" << "$Wsk";
+        QTest::newRow("P") << "P, кВт"
+                           << "project1.db"
+                           << "P";
+        QTest::newRow("$Wp with its point") << "$Wp, грн."
+                                            << "project1.db"
+                                            << "$Wa";
+        QTest::newRow("cos(f)") << "cos(f)"
+                                << "project1.db"
+                                << "Cosf";
+        QTest::newRow("Qк is Q1") << "Qк, кВАр"
+                                  << "project3.DB"
+                                  << "Q1";
+        QTest::newRow("Sк") << "Sк, кВА"
+                            << "project3.DB"
+                            << "S";
+        QTest::newRow("Wpп") << "Wpп, кВтч"
+                             << "project3.DB"
+                             << "Wakp";
+        QTest::newRow("$Wsк") << "$Wsк, грн"
+                              << "project3.DB"
+                              << "$Wsk";
     }
     void dailyItemFields()
     {
@@ -403,7 +418,8 @@ private slots:
         QCOMPARE(sets[0].first, QStringLiteral("Wp"));
         QCOMPARE(sets[0].second, QList<double>{wa});
         QCOMPARE(sets[1].first, QStringLiteral("Wpк"));
-        QCOMPARE(sets[1].second, (QList<double>{0, variantValue(m.dm(), "1", "Wak"), variantValue(m.dm(), "2", "Wak")}));
+        QCOMPARE(sets[1].second,
+                 (QList<double>{0, variantValue(m.dm(), "1", "Wak"), variantValue(m.dm(), "2", "Wak")}));
         QVERIFY(sets[1].second[1] > 0);
         QCOMPARE(v->valueAxis()->titleText(), QStringLiteral("Wp, кВтч; Wpк, кВтч"));
         QCOMPARE(v->valueAxis()->min(), 0.0);
@@ -535,15 +551,19 @@ private slots:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QList<int>>("variants");
         QTest::addColumn<QStringList>("legend");
-        QTest::newRow("P with a hint, variant 2")
-            << "P, кВт" << "P" << "Активная мощность периода" << QList<int>{1}
-            << QStringList{"Диаграммы:", "P, кВт - активная мощность периода.", "", "Варианты компенсации:",
-                           "2 - КУ-60."};
+        QTest::newRow("P with a hint, variant 2") << "P, кВт"
+                                                  << "P"
+                                                  << "Активная мощность периода" << QList<int>{1}
+                                                  << QStringList{"Диаграммы:", "P, кВт - активная мощность периода.",
+                                                                 "", "Варианты компенсации:", "2 - КУ-60."};
         QTest::newRow("Q without a hint, no variant")
-            << "Q, кВАр" << "Q" << "" << QList<int>{}
-            << QStringList{"Диаграммы:", "Q, кВАр - .", "", "Варианты компенсации."};
+            << "Q, кВАр"
+            << "Q"
+            << "" << QList<int>{} << QStringList{"Диаграммы:", "Q, кВАр - .", "", "Варианты компенсации."};
         QTest::newRow("Ёмкость: a Cyrillic capital, variants 1 and 3")
-            << "I, А" << "I" << "Ёмкостный ток" << QList<int>{0, 2}
+            << "I, А"
+            << "I"
+            << "Ёмкостный ток" << QList<int>{0, 2}
             << QStringList{"Диаграммы:", "I, А - ёмкостный ток.", "", "Варианты компенсации:", "1 - КУ-75;",
                            "3 - КУ-100."};
     }
@@ -596,8 +616,8 @@ private slots:
         v->findChild<QPushButton *>("btnWord")->click();
         QVERIFY(m.rec.errors.isEmpty());
         checkExport(path, {"Диаграммы:", "Wp, кВтч - суточная активная энергия;",
-                           "Wpк, кВтч - активная энергия с компенсацией.", "", "Варианты компенсации:",
-                           "0 - без компенсации;", "1 - КУ-75."});
+                           "Wpк, кВтч - активная энергия с компенсацией.", "",
+                           "Варианты компенсации:", "0 - без компенсации;", "1 - КУ-75."});
     }
 
 private:

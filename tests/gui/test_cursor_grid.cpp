@@ -18,7 +18,8 @@ class TestCursorGrid : public QObject {
 
     static void clickRow(CursorGrid &grid, int row, int column = 0)
     {
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(row, column)).center());
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                          grid.visualRect(grid.model()->index(row, column)).center());
     }
 
 private slots:
@@ -170,7 +171,8 @@ private slots:
         for (const QChar ch : text) {
             QCoreApplication::processEvents();
             // Letters of any alphabet, as a keyboard layout sends them.
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(ch),
+                                Qt::NoModifier);
         }
     }
 

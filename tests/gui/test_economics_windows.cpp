@@ -68,7 +68,8 @@ private slots:
         QCOMPARE(life->text(), "15");
         life->setText("45");
         dialog->findChild<QPushButton *>("btnOK")->click();
-        QCOMPARE(rec.errors, QStringList{"Значение поля \"Срок службы установки, лет\" должно быть в пределах от 1 до 40."});
+        QCOMPARE(rec.errors,
+                 QStringList{"Значение поля \"Срок службы установки, лет\" должно быть в пределах от 1 до 40."});
         QVERIFY(dialog->isVisible());
         QCOMPARE(currentEconomics(dm).Life, 15);
 

@@ -64,12 +64,18 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("field");
-        QTest::newRow("load periods, P") << "DBGrid1" << 2 << "project1.db" << "P";
-        QTest::newRow("load periods, $Ws") << "DBGrid1" << 13 << "project1.db" << "$Ws";
-        QTest::newRow("load periods, Tgf") << "DBGrid1" << 7 << "project1.db" << "Tgf";
-        QTest::newRow("daily totals, Wq") << "StrGridS" << 3 << "project0.db" << "Wq";
-        QTest::newRow("monthly totals, $Ws_m") << "StrGridM" << 5 << "project0.db" << "$Ws_m";
-        QTest::newRow("yearly totals, Wa_g") << "StrGridG" << 0 << "project0.db" << "Wa_g";
+        QTest::newRow("load periods, P") << "DBGrid1" << 2 << "project1.db"
+                                         << "P";
+        QTest::newRow("load periods, $Ws") << "DBGrid1" << 13 << "project1.db"
+                                           << "$Ws";
+        QTest::newRow("load periods, Tgf") << "DBGrid1" << 7 << "project1.db"
+                                           << "Tgf";
+        QTest::newRow("daily totals, Wq") << "StrGridS" << 3 << "project0.db"
+                                          << "Wq";
+        QTest::newRow("monthly totals, $Ws_m") << "StrGridM" << 5 << "project0.db"
+                                               << "$Ws_m";
+        QTest::newRow("yearly totals, Wa_g") << "StrGridG" << 0 << "project0.db"
+                                             << "Wa_g";
     }
     void deliveredHintsShowInTheStatusBar()
     {
@@ -92,9 +98,15 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("grid");
         QTest::addColumn<QString>("table");
-        QTest::newRow("installation catalogue, types") << "sKUForm" << "DBGrid1" << "sKU1.DB";
-        QTest::newRow("typical graphs, industries") << "sSutGrFm" << "DBGrid0" << "sSutGraphic0.db";
-        QTest::newRow("selection, companies") << "SelKU_Fm" << "DBGrid0" << "sKU0.db";
+        QTest::newRow("installation catalogue, types") << "sKUForm"
+                                                       << "DBGrid1"
+                                                       << "sKU1.DB";
+        QTest::newRow("typical graphs, industries") << "sSutGrFm"
+                                                    << "DBGrid0"
+                                                    << "sSutGraphic0.db";
+        QTest::newRow("selection, companies") << "SelKU_Fm"
+                                              << "DBGrid0"
+                                              << "sKU0.db";
     }
     void otherWindowsGridsCarryHints()
     {
@@ -128,8 +140,10 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<int>("withHint");
         QTest::addColumn<int>("withoutHint");
-        QTest::newRow("data grid") << "DBGrid1" << "project1.db" << 2 << 3;
-        QTest::newRow("totals grid") << "StrGridS" << "project0.db" << 2 << 3;
+        QTest::newRow("data grid") << "DBGrid1"
+                                   << "project1.db" << 2 << 3;
+        QTest::newRow("totals grid") << "StrGridS"
+                                     << "project0.db" << 2 << 3;
     }
     void aColumnWithoutAHintClearsThePanel()
     {
@@ -154,7 +168,8 @@ private slots:
         const QPoint first = grid->viewport()->mapTo(grid, cell(grid, 0, 0));
         QVERIFY(!GetGridHintAt(m.dm(), grid, first.x(), first.y()).isEmpty());
         const QHeaderView *indicator = grid->verticalHeader();
-        const QPoint onIndicator = indicator->mapTo(grid, QPoint(indicator->width() / 2, indicator->sectionViewportPosition(0) + 3));
+        const QPoint onIndicator =
+            indicator->mapTo(grid, QPoint(indicator->width() / 2, indicator->sectionViewportPosition(0) + 3));
         QCOMPARE(GetGridHintAt(m.dm(), grid, onIndicator.x(), onIndicator.y()), QString());
         // The mouse leaving the cells for the indicator clears the panel.
         QTest::mouseMove(grid->viewport(), cell(grid, 0, 0));

@@ -49,7 +49,10 @@ class TestFilterTabs : public QObject {
                 out << row[projects().fieldIndex("Name")].toString();
             return out;
         }
-        void select(const QString &caption) { control.tabBar()->setCurrentIndex(control.tabCaptions().indexOf(caption)); }
+        void select(const QString &caption)
+        {
+            control.tabBar()->setCurrentIndex(control.tabCaptions().indexOf(caption));
+        }
         QAction *menuItem(const char *name) { return control.popupMenu()->findChild<QAction *>(name); }
     };
 
@@ -166,8 +169,10 @@ private slots:
     {
         Tabs t({"Цех", "цех 2", "Склад"});
         t.menuItem("popInfo")->trigger();
-        QCOMPARE(t.rec.informations,
-                 QStringList{"Количество записей, соответствующих каждой закладке:\n\n'С' - 1;  'Ц' - 2.  \n\nВсего записей - 3"});
+        QCOMPARE(
+            t.rec.informations,
+            QStringList{
+                "Количество записей, соответствующих каждой закладке:\n\n'С' - 1;  'Ц' - 2.  \n\nВсего записей - 3"});
     }
 
     void findATab_data()
@@ -175,10 +180,14 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QStringList>("errors");
-        QTest::newRow("exact") << "С" << "С" << QStringList();
-        QTest::newRow("by its beginning, letter case aside") << "а-" << "А-Я" << QStringList();
-        QTest::newRow("lower case letter") << "ц" << "Ц" << QStringList();
-        QTest::newRow("not found") << "Х" << "А-Я" << QStringList{"Ошибка.\nЗакладка 'Х' не найдена."};
+        QTest::newRow("exact") << "С"
+                               << "С" << QStringList();
+        QTest::newRow("by its beginning, letter case aside") << "а-"
+                                                             << "А-Я" << QStringList();
+        QTest::newRow("lower case letter") << "ц"
+                                           << "Ц" << QStringList();
+        QTest::newRow("not found") << "Х"
+                                   << "А-Я" << QStringList{"Ошибка.\nЗакладка 'Х' не найдена."};
     }
     void findATab()
     {

@@ -104,7 +104,8 @@ private slots:
         QVERIFY(c->isVisible());
         QVERIFY(c->findChild<QPushButton *>("btnOK")->isVisible());
         QVERIFY(edit(c, "EditPmax")->isVisible());
-        QCOMPARE(edit(c, "EditPmax")->toolTip(), "Максимальное значение активной мощности реального суточного графика нагрузки");
+        QCOMPARE(edit(c, "EditPmax")->toolTip(),
+                 "Максимальное значение активной мощности реального суточного графика нагрузки");
         QCOMPARE(c->findChild<QPushButton *>("btnCancel")->text(), "Отмена");
         click(c, "btnCancel");
         QVERIFY(samePeriods(m.projectPeriods(), examplePeriods())); // cancel changes nothing
@@ -117,10 +118,14 @@ private slots:
         QTest::addColumn<QString>("qmax");
         QTest::addColumn<bool>("periods");
         QTest::addColumn<QString>("message");
-        QTest::newRow("Pmax 0 first") << "0" << "" << false << "Значение максимальной активной мощности должно быть больше 0.";
-        QTest::newRow("Qmax empty") << "100" << "" << false << "Введите значение максимальной реактивной мощности.";
-        QTest::newRow("no periods") << "100" << "100" << false << "Заполнение таблицы суточного графика обязательно.";
-        QTest::newRow("all valid") << "5" << "0,5" << true << "";
+        QTest::newRow("Pmax 0 first") << "0"
+                                      << "" << false << "Значение максимальной активной мощности должно быть больше 0.";
+        QTest::newRow("Qmax empty") << "100"
+                                    << "" << false << "Введите значение максимальной реактивной мощности.";
+        QTest::newRow("no periods") << "100"
+                                    << "100" << false << "Заполнение таблицы суточного графика обязательно.";
+        QTest::newRow("all valid") << "5"
+                                   << "0,5" << true << "";
     }
     void okChecks()
     {
@@ -379,10 +384,14 @@ private slots:
         QTest::addColumn<int>("series");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("axis");
-        QTest::newRow("both") << true << true << 2 << "Суточные графики P = f(T), Q = f(T)" << "P, %; Q, %";
-        QTest::newRow("P") << true << false << 1 << "Суточный график P = f(T)" << "P, %";
-        QTest::newRow("Q") << false << true << 1 << "Суточный график Q = f(T)" << "Q, %";
-        QTest::newRow("neither") << false << false << 0 << "Суточные графики P = f(T), Q = f(T)" << "P, %; Q, %";
+        QTest::newRow("both") << true << true << 2 << "Суточные графики P = f(T), Q = f(T)"
+                              << "P, %; Q, %";
+        QTest::newRow("P") << true << false << 1 << "Суточный график P = f(T)"
+                           << "P, %";
+        QTest::newRow("Q") << false << true << 1 << "Суточный график Q = f(T)"
+                           << "Q, %";
+        QTest::newRow("neither") << false << false << 0 << "Суточные графики P = f(T), Q = f(T)"
+                                 << "P, %; Q, %";
     }
     void catalogueChart()
     {

@@ -66,7 +66,10 @@ class TestGraphEditor : public QObject {
     {
         f.grid()->setCurrentIndex(f.grid()->model()->index(row, col));
     }
-    static QPoint currentCell(TAddSutGrF &f) { return {f.grid()->currentIndex().row(), f.grid()->currentIndex().column()}; }
+    static QPoint currentCell(TAddSutGrF &f)
+    {
+        return {f.grid()->currentIndex().row(), f.grid()->currentIndex().column()};
+    }
     static QString valueTitle(TAddSutGrF &f)
     {
         const auto axes = f.chart()->chart()->axes(Qt::Vertical);
@@ -79,13 +82,19 @@ private slots:
         TAddSutGrF f;
         QCOMPARE(f.windowTitle(), "Редактирование суточного графика.");
         const QList<QPair<QString, QString>> expected{
-            {"btnPut", "Заполнить таблицу"}, {"btnAddRow", "Добавить пустую строку таблицы"},
-            {"btnInsertRow", "Вставить пустую строку таблицы"}, {"btnDeleteRow", "Удалить строку таблицы"},
-            {"btnCopy", "Копировать содержимое строки таблицы"}, {"btnCut", "Вырезать содержимое строки таблицы"},
+            {"btnPut", "Заполнить таблицу"},
+            {"btnAddRow", "Добавить пустую строку таблицы"},
+            {"btnInsertRow", "Вставить пустую строку таблицы"},
+            {"btnDeleteRow", "Удалить строку таблицы"},
+            {"btnCopy", "Копировать содержимое строки таблицы"},
+            {"btnCut", "Вырезать содержимое строки таблицы"},
             {"btnPaste", "Вставить скопированное (вырезанное) содержимое строки таблицы"},
-            {"btnCopyTable", "Копировать таблицу"}, {"btnPasteTable", "Вставить скопированную таблицу"},
-            {"btnClear", "Очистить таблицу"}, {"btnSprav", "Вставить характерный суточный график в таблицу"},
-            {"btnImport", "Заполнить таблицу по файлу измерений"}, {"btnTest", "Тестировать таблицу"},
+            {"btnCopyTable", "Копировать таблицу"},
+            {"btnPasteTable", "Вставить скопированную таблицу"},
+            {"btnClear", "Очистить таблицу"},
+            {"btnSprav", "Вставить характерный суточный график в таблицу"},
+            {"btnImport", "Заполнить таблицу по файлу измерений"},
+            {"btnTest", "Тестировать таблицу"},
             {"Button1", "Построение графиков"}};
         for (const auto &[name, hint] : expected) {
             QPushButton *b = f.findChild<QPushButton *>(name);
@@ -113,20 +122,42 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("lastT1");
         QTest::addColumn<QString>("lastT2");
-        QTest::newRow("defaults") << "0" << "24" << "1" << "" << 24 << "23" << "24";
-        QTest::newRow("0 to 1 by 1 refused")
-            << "0" << "1" << "1"
-            << "Значение поля \"Период замеров, ч\" должно быть меньше разности значений полей \"Окончание замеров, ч\" и "
-               "\"Начало замеров, ч\"."
-            << 1 << "8" << "9";
-        QTest::newRow("0 to 1 by 0,5") << "0" << "1" << "0,5" << "" << 2 << "0,5" << "1";
-        QTest::newRow("0 to 24 by 5 ends at 25") << "0" << "24" << "5" << "" << 5 << "20" << "25";
-        QTest::newRow("end above 24") << "0" << "24,1" << "1"
-                                      << "Значение поля \"Окончание замеров, ч\" должно быть меньше либо равно 24 часам."
-                                      << 1 << "8" << "9";
+        QTest::newRow("defaults") << "0"
+                                  << "24"
+                                  << "1"
+                                  << "" << 24 << "23"
+                                  << "24";
+        QTest::newRow("0 to 1 by 1 refused") << "0"
+                                             << "1"
+                                             << "1"
+                                             << "Значение поля \"Период замеров, ч\" должно быть меньше разности "
+                                                "значений полей \"Окончание замеров, ч\" и "
+                                                "\"Начало замеров, ч\"."
+                                             << 1 << "8"
+                                             << "9";
+        QTest::newRow("0 to 1 by 0,5") << "0"
+                                       << "1"
+                                       << "0,5"
+                                       << "" << 2 << "0,5"
+                                       << "1";
+        QTest::newRow("0 to 24 by 5 ends at 25") << "0"
+                                                 << "24"
+                                                 << "5"
+                                                 << "" << 5 << "20"
+                                                 << "25";
+        QTest::newRow("end above 24")
+            << "0"
+            << "24,1"
+            << "1"
+            << "Значение поля \"Окончание замеров, ч\" должно быть меньше либо равно 24 часам." << 1 << "8"
+            << "9";
         QTest::newRow("end not after start")
-            << "8" << "8" << "1" << "Значение поля \"Окончание замеров, ч\" должно быть больше значения поля \"Начало замеров, ч\"."
-            << 1 << "8" << "9";
+            << "8"
+            << "8"
+            << "1"
+            << "Значение поля \"Окончание замеров, ч\" должно быть больше значения поля \"Начало замеров, ч\"." << 1
+            << "8"
+            << "9";
     }
     void fill()
     {
@@ -187,7 +218,8 @@ private slots:
             f.grid()->model()->setData(f.grid()->model()->index(r, 3), "5");
         }
         click(f, "btnTest");
-        QCOMPARE(rec.errors, QStringList{"Для периода замеров значение поля \"Т2\" должно быть меньше либо равно 24 часам."});
+        QCOMPARE(rec.errors,
+                 QStringList{"Для периода замеров значение поля \"Т2\" должно быть меньше либо равно 24 часам."});
         QCOMPARE(currentCell(f), QPoint(4, 1));
     }
 
@@ -208,12 +240,18 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("up");
         QTest::addColumn<QString>("after");
-        QTest::newRow("end +1 at 24 stays") << "SpinButtonE1" << "24" << true << "24";
-        QTest::newRow("end +0,1 at 23,9 gives 24") << "SpinButtonE01" << "23,9" << true << "24";
-        QTest::newRow("start -1 at 1 gives 0") << "SpinButtonB1" << "1" << false << "0";
-        QTest::newRow("step -0,1 at 0,1 gives 0") << "btnA01" << "0,1" << false << "0";
-        QTest::newRow("step -1 at 0,5 stays") << "btnA1" << "0,5" << false << "0,5";
-        QTest::newRow("start +1 at 3") << "SpinButtonB1" << "3" << true << "4";
+        QTest::newRow("end +1 at 24 stays") << "SpinButtonE1"
+                                            << "24" << true << "24";
+        QTest::newRow("end +0,1 at 23,9 gives 24") << "SpinButtonE01"
+                                                   << "23,9" << true << "24";
+        QTest::newRow("start -1 at 1 gives 0") << "SpinButtonB1"
+                                               << "1" << false << "0";
+        QTest::newRow("step -0,1 at 0,1 gives 0") << "btnA01"
+                                                  << "0,1" << false << "0";
+        QTest::newRow("step -1 at 0,5 stays") << "btnA1"
+                                              << "0,5" << false << "0,5";
+        QTest::newRow("start +1 at 3") << "SpinButtonB1"
+                                       << "3" << true << "4";
     }
     void fillStepButtons()
     {
@@ -246,11 +284,13 @@ private slots:
         QTest::newRow("empty cells column by column") << ProjectHeaders << "0 8 1 _|8 _ x 1"
                                                       << "Заполнение всех ячеек таблицы обязательно." << QPoint(1, 1);
         QTest::newRow("not a number, after all are filled")
-            << ProjectHeaders << "0 8 1 1|8 24 1,2,3 x" << "Ошибочное значение для числового параметра." << QPoint(1, 2);
+            << ProjectHeaders << "0 8 1 1|8 24 1,2,3 x"
+            << "Ошибочное значение для числового параметра." << QPoint(1, 2);
         QTest::newRow("T2 of 24,5 before the order") << ProjectHeaders << "0 8 1 1|30 24,5 1 1" << t2 << QPoint(1, 1);
         QTest::newRow("T1 equal to T2") << ProjectHeaders << "0 8 1 1|8 8 1 1" << order << QPoint(1, 0);
         QTest::newRow("8 followed by 8,5") << ProjectHeaders << "0 8 1 1|8,5 24 1 1" << touch << QPoint(1, 0);
-        QTest::newRow("150 kW passes") << ProjectHeaders << "0 8 150 1|8 24 1 1" << "" << QPoint(0, 0);
+        QTest::newRow("150 kW passes") << ProjectHeaders << "0 8 150 1|8 24 1 1"
+                                       << "" << QPoint(0, 0);
         QTest::newRow("150 % refused") << PercentHeaders << "0 8 100 1|8 24 1 150" << percent << QPoint(1, 3);
         QTest::newRow("P before Q in percent") << PercentHeaders << "0 8 100 101|8 24 101 1" << percent << QPoint(1, 2);
         QTest::newRow("one percent header only") << QStringList{"Т1, ч", "Т2, ч", "P, %", "Q, кВАр"} << "0 24 150 150"
@@ -475,10 +515,13 @@ private slots:
         QTest::addColumn<QStringList>("series");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("axis");
-        QTest::newRow("both") << true << true << QStringList{"P = f(T)", "Q = f(T)"} << "Суточные графики: P = f(T); Q = f(T)"
+        QTest::newRow("both") << true << true << QStringList{"P = f(T)", "Q = f(T)"}
+                              << "Суточные графики: P = f(T); Q = f(T)"
                               << "P, кВт; Q, кВАр";
-        QTest::newRow("P only") << true << false << QStringList{"P = f(T)"} << "Суточный график: P = f(T)" << "P, кВт";
-        QTest::newRow("Q only") << false << true << QStringList{"Q = f(T)"} << "Суточный график: Q = f(T)" << "Q, кВАр";
+        QTest::newRow("P only") << true << false << QStringList{"P = f(T)"} << "Суточный график: P = f(T)"
+                                << "P, кВт";
+        QTest::newRow("Q only") << false << true << QStringList{"Q = f(T)"} << "Суточный график: Q = f(T)"
+                                << "Q, кВАр";
         QTest::newRow("neither") << false << false << QStringList{} << "Суточные графики: P = f(T); Q = f(T)"
                                  << "P, кВт; Q, кВАр";
     }
@@ -506,7 +549,8 @@ private slots:
         QCOMPARE(valueTitle(f), axis);
         if (!series.isEmpty()) {
             auto *line = qobject_cast<QLineSeries *>(f.chart()->chart()->series().first());
-            const QList<QPointF> expected{{0, p ? 100.0 : 80.0}, {8, p ? 100.0 : 80.0}, {8, p ? 50.0 : 30.0}, {24, p ? 50.0 : 30.0}};
+            const QList<QPointF> expected{
+                {0, p ? 100.0 : 80.0}, {8, p ? 100.0 : 80.0}, {8, p ? 50.0 : 30.0}, {24, p ? 50.0 : 30.0}};
             QCOMPARE(line->points(), expected);
             QCOMPARE(line->pen().width(), 3);
         }
@@ -525,7 +569,11 @@ private slots:
         file.write("Время;Wp, кВтч;Wq, кВАрч\n");
         const QDateTime start(QDate(2026, 12, 7), QTime(0, 0));
         for (int i = 1; i <= 48; ++i)
-            file.write(QString("%1;%2;%3\n").arg(start.addSecs(1800 * i).toString("dd.MM.yyyy HH:mm")).arg(i <= 16 ? 20 : 30).arg(10).toUtf8());
+            file.write(QString("%1;%2;%3\n")
+                           .arg(start.addSecs(1800 * i).toString("dd.MM.yyyy HH:mm"))
+                           .arg(i <= 16 ? 20 : 30)
+                           .arg(10)
+                           .toUtf8());
         file.close();
 
         MessageRecorder rec;

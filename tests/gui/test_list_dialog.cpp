@@ -85,7 +85,7 @@ private slots:
         // Searching selects the first text that starts so, whatever the letter case.
         l.searchField()->insert("бВ");
         QCOMPARE(l.selected(), QStringLiteral("Бв"));
-                // No match leaves the selection as it was.
+        // No match leaves the selection as it was.
         l.searchField()->insert("я");
         QCOMPARE(l.selected(), QStringLiteral("Бв"));
         dlg->findChild<QPushButton *>("btnOK")->click();
@@ -126,8 +126,8 @@ private slots:
         QVERIFY(l.rec.warnings.isEmpty());
         count->stepUp();
         QCOMPARE(dlg->tabRow()->count(), 151);
-        QCOMPARE(l.rec.warnings,
-                 QStringList{"Внимание.\nКоличество строк в закладке превысило допустимое значение (8).\nЗакладка будет однострочной."});
+        QCOMPARE(l.rec.warnings, QStringList{"Внимание.\nКоличество строк в закладке превысило допустимое значение "
+                                             "(8).\nЗакладка будет однострочной."});
         QVERIFY(!multi->isChecked());
         QCOMPARE(dlg->tabRow()->rowCount(), 1);
         QCOMPARE(dlg->tabRow()->height(), 18 + 7);

@@ -30,10 +30,11 @@ using namespace korvan::test;
 
 namespace {
 
-const QStringList AllCommands = {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut",
-                                 "mnDiagPar", "mnWordReport", "mnPdfReport", "mnExit", "mnAddSutGraf", "mnEditSutGraf",
-                                 "mnAddSutGrafSpr", "mnKUAdd", "mnKUEdit", "mnKUDelete", "mnKUPodbor",
-                                 "mnKUPodborAll", "mnWordRepKU", "mnPdfRepKU", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
+const QStringList AllCommands = {
+    "mnCreate",        "mnOpen",    "mnEdit",       "mnEconom",    "mnDelete",   "mnSaveAs",      "mnRecalc",
+    "mnDiagSut",       "mnDiagPar", "mnWordReport", "mnPdfReport", "mnExit",     "mnAddSutGraf",  "mnEditSutGraf",
+    "mnAddSutGrafSpr", "mnKUAdd",   "mnKUEdit",     "mnKUDelete",  "mnKUPodbor", "mnKUPodborAll", "mnWordRepKU",
+    "mnPdfRepKU",      "mnsKU",     "mnsSutGr",     "mnParRep",    "mnHelp",     "mnAbout"};
 const QStringList AlwaysEnabled = {"mnCreate", "mnExit", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
 
 void addVariants(TDataModule1 &dm, int count)
@@ -93,20 +94,24 @@ private slots:
         QTest::addColumn<QStringList>("enabled");
         QTest::newRow("no project") << "none" << AlwaysEnabled;
         QTest::newRow("one project without periods")
-            << "one" << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
+            << "one" << AlwaysEnabled + QStringList{"mnEdit",   "mnEconom",     "mnDelete",
+                                                    "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
         QTest::newRow("two projects, the current one without periods")
-            << "two" << AlwaysEnabled + QStringList{"mnOpen", "mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
+            << "two" << AlwaysEnabled + QStringList{"mnOpen",   "mnEdit",       "mnEconom",     "mnDelete",
+                                                    "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"};
         QTest::newRow("a project with periods")
             << "periods"
-            << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
-                                           "mnWordReport", "mnPdfReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr",
+            << AlwaysEnabled + QStringList{"mnEdit",      "mnEconom",     "mnDelete",      "mnSaveAs",
+                                           "mnRecalc",    "mnDiagSut",    "mnDiagPar",     "mnWordReport",
+                                           "mnPdfReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr",
                                            "mnKUAdd"};
         QTest::newRow("a project with variants")
             << "variants"
-            << AlwaysEnabled + QStringList{"mnEdit", "mnEconom", "mnDelete", "mnSaveAs", "mnRecalc", "mnDiagSut", "mnDiagPar",
-                                           "mnWordReport", "mnPdfReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr",
-                                           "mnKUAdd", "mnKUEdit", "mnKUDelete", "mnWordRepKU", "mnPdfRepKU", "mnKUPodbor",
-                                           "mnKUPodborAll"};
+            << AlwaysEnabled + QStringList{"mnEdit",      "mnEconom",     "mnDelete",      "mnSaveAs",
+                                           "mnRecalc",    "mnDiagSut",    "mnDiagPar",     "mnWordReport",
+                                           "mnPdfReport", "mnAddSutGraf", "mnEditSutGraf", "mnAddSutGrafSpr",
+                                           "mnKUAdd",     "mnKUEdit",     "mnKUDelete",    "mnWordRepKU",
+                                           "mnPdfRepKU",  "mnKUPodbor",   "mnKUPodborAll"};
     }
     void commandStates()
     {
@@ -158,12 +163,14 @@ private slots:
                 bar << "|";
             else if (a->objectName().startsWith("mn"))
                 bar << m.form->findChild<QToolBar *>("ToolBar1")->widgetForAction(a)->objectName();
-        QCOMPARE(bar.join(' '), "btnCreate btnOpen btnRecalc btnDiagSut btnDiagPar btnWordReport | btnAddSutGraf "
-                                "btnEditSutGraf | btnKUAdd btnKUEdit btnKUDelete btnKUPodbor btnKUPodborAll btnWordRepKU | "
-                                "btnHelp");
+        QCOMPARE(bar.join(' '),
+                 "btnCreate btnOpen btnRecalc btnDiagSut btnDiagPar btnWordReport | btnAddSutGraf "
+                 "btnEditSutGraf | btnKUAdd btnKUEdit btnKUDelete btnKUPodbor btnKUPodborAll btnWordRepKU | "
+                 "btnHelp");
         QCOMPARE(m.button("btnOpen")->toolTip(), "Открыть существующий проект");
         QCOMPARE(m.button("btnDiagSut")->toolTip(), "Просмотр суточных графиков нагрузок...");
-        QCOMPARE(m.button("btnWordRepKU")->toolTip(), "Экспорт отчета отдельной конденсаторной установки в Microsoft Word...");
+        QCOMPARE(m.button("btnWordRepKU")->toolTip(),
+                 "Экспорт отчета отдельной конденсаторной установки в Microsoft Word...");
         QCOMPARE(m.form->findChild<QLabel *>("lblProcess")->text(), "Процесс:");
         QCOMPARE(m.form->progressBar()->maximum(), 100);
 
@@ -174,16 +181,18 @@ private slots:
                 items << (a->isSeparator() ? "-" : a->text());
             menus << top->text() + ": " + items.join(" / ");
         }
-        QCOMPARE(menus, QStringList({"Проект: Создать... / Открыть... / Редактировать... / Экономические параметры... / Питание и гармоники... / Удалить... / Сохранить как... / - / "
-                                     "Пересчет данных / Просмотр суточных графиков... / Просмотр диаграмм... / - / "
-                                     "Экспорт отчета в Microsoft Word... / Экспорт отчета в PDF... / - / Выход",
-                                     "Нагрузка: Добавить суточный график... / Редактировать суточный график... / - / "
-                                     "Добавить суточный график в справочник...",
-                                     "КУ: Добавить... / Редактировать... / Удалить... / - / Подбор модулей текущей КУ... / "
-                                     "Подбор модулей всех КУ... / - / Экспорт отчета в Microsoft Word... / "
-                                     "Экспорт отчета в PDF...",
-                                     "Справочники: Конденсаторные установки... / Характерные суточные графики...",
-                                     "Параметры: Параметры отчетов проекта...", "Помощь: Справка... / О программе..."}));
+        QCOMPARE(menus,
+                 QStringList({"Проект: Создать... / Открыть... / Редактировать... / Экономические параметры... / "
+                              "Питание и гармоники... / Удалить... / Сохранить как... / - / "
+                              "Пересчет данных / Просмотр суточных графиков... / Просмотр диаграмм... / - / "
+                              "Экспорт отчета в Microsoft Word... / Экспорт отчета в PDF... / - / Выход",
+                              "Нагрузка: Добавить суточный график... / Редактировать суточный график... / - / "
+                              "Добавить суточный график в справочник...",
+                              "КУ: Добавить... / Редактировать... / Удалить... / - / Подбор модулей текущей КУ... / "
+                              "Подбор модулей всех КУ... / - / Экспорт отчета в Microsoft Word... / "
+                              "Экспорт отчета в PDF...",
+                              "Справочники: Конденсаторные установки... / Характерные суточные графики...",
+                              "Параметры: Параметры отчетов проекта...", "Помощь: Справка... / О программе..."}));
         QCOMPARE(m.action("mnEdit")->statusTip(), "Редактировать параметры проекта");
     }
 
@@ -245,8 +254,8 @@ private slots:
         m.build();
         auto *model = m.dataGrid("DBGrid2")->cursorModel();
         const QColor cream(255, 251, 240), green(192, 220, 192), blue(166, 202, 240);
-        const QList<std::pair<QString, QColor>> cases = {
-            {"D$Wsk", cream}, {"Wp_m", green}, {"D$Ws_m", green}, {"Wp_g", blue}, {"Srok", blue}, {"Rejim", cream}};
+        const QList<std::pair<QString, QColor>> cases = {{"D$Wsk", cream}, {"Wp_m", green}, {"D$Ws_m", green},
+                                                         {"Wp_g", blue},   {"Srok", blue},  {"Rejim", cream}};
         for (const auto &[field, colour] : cases) {
             const int c = model->columnOf(field);
             QVERIFY2(c >= 0, qPrintable(field));
@@ -434,7 +443,8 @@ private slots:
         createExampleProject(m.dm(), "Цех 1");
         addVariants(m.dm(), 1);
         // A table that refuses new rows halfway through the copy.
-        m.dm().store().exec("CREATE TRIGGER refuse BEFORE INSERT ON \"project2.db\" BEGIN SELECT RAISE(ABORT, 'занято'); END");
+        m.dm().store().exec(
+            "CREATE TRIGGER refuse BEFORE INSERT ON \"project2.db\" BEGIN SELECT RAISE(ABORT, 'занято'); END");
         m.build();
         m.action("mnSaveAs")->trigger();
         m.form->findChild<QInputDialog *>("SaveAsDialog")->accept();

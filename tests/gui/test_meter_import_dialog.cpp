@@ -28,7 +28,8 @@ class TestMeterImportDialog : public QObject {
         for (int i = 1; i <= 7 * 48; ++i) {
             const QDateTime stamp = start.addSecs(1800 * i);
             const int day = (i - 1) / 48;
-            f.write(QString("%1;%2;%3\n").arg(stamp.toString("dd.MM.yyyy HH:mm")).arg(day < 5 ? 50 : 10).arg(20).toUtf8());
+            f.write(
+                QString("%1;%2;%3\n").arg(stamp.toString("dd.MM.yyyy HH:mm")).arg(day < 5 ? 50 : 10).arg(20).toUtf8());
         }
         return f.fileName();
     }

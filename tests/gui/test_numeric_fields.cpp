@@ -26,7 +26,10 @@ class TestNumericFields : public QObject {
         NumericEdit *edit = new NumericEdit(NumericEdit::Decimal, &window);
         QPushButton *other = new QPushButton(&window);
         StepButton *step;
-        explicit Field(double s, const QString &text = {}) : step(new StepButton(edit, s, &window)) { edit->setText(text); }
+        explicit Field(double s, const QString &text = {}) : step(new StepButton(edit, s, &window))
+        {
+            edit->setText(text);
+        }
     };
 
 private slots:
@@ -35,11 +38,16 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("left");
-        QTest::newRow("decimal types the point as the comma") << int(NumericEdit::Decimal) << "0.95" << "0,95";
-        QTest::newRow("decimal keeps the comma") << int(NumericEdit::Decimal) << "0,715" << "0,715";
-        QTest::newRow("decimal drops minus and letters") << int(NumericEdit::Decimal) << "-1a2e3" << "123";
-        QTest::newRow("whole drops the comma") << int(NumericEdit::Whole) << "2,5" << "25";
-        QTest::newRow("whole drops the point and spaces") << int(NumericEdit::Whole) << "2 6.0" << "260";
+        QTest::newRow("decimal types the point as the comma") << int(NumericEdit::Decimal) << "0.95"
+                                                              << "0,95";
+        QTest::newRow("decimal keeps the comma") << int(NumericEdit::Decimal) << "0,715"
+                                                 << "0,715";
+        QTest::newRow("decimal drops minus and letters") << int(NumericEdit::Decimal) << "-1a2e3"
+                                                         << "123";
+        QTest::newRow("whole drops the comma") << int(NumericEdit::Whole) << "2,5"
+                                               << "25";
+        QTest::newRow("whole drops the point and spaces") << int(NumericEdit::Whole) << "2 6.0"
+                                                          << "260";
     }
     void keyFilters()
     {
@@ -189,10 +197,14 @@ private slots:
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("the step itself gives 0") << "0,1" << "0";
-        QTest::newRow("above the step") << "1,5" << "1,4";
-        QTest::newRow("0 gives the step") << "0" << "0,1";
-        QTest::newRow("below the step stays") << "0,05" << "0,05";
+        QTest::newRow("the step itself gives 0") << "0,1"
+                                                 << "0";
+        QTest::newRow("above the step") << "1,5"
+                                        << "1,4";
+        QTest::newRow("0 gives the step") << "0"
+                                          << "0,1";
+        QTest::newRow("below the step stays") << "0,05"
+                                              << "0,05";
     }
     void downStepToZero()
     {
@@ -210,17 +222,24 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("message");
-        QTest::newRow("positive on 0") << true << "0" << "коэффициента потерь"
+        QTest::newRow("positive on 0") << true << "0"
+                                       << "коэффициента потерь"
                                        << "Значение коэффициента потерь должно быть больше 0.";
-        QTest::newRow("positive on empty")
-            << true << "" << "поля \"Среднее количество рабочих дней в месяце\""
-            << "Введите значение поля \"Среднее количество рабочих дней в месяце\".";
-        QTest::newRow("number on abc") << false << "abc" << "поля \"Начало замеров, ч\""
+        QTest::newRow("positive on empty") << true << ""
+                                           << "поля \"Среднее количество рабочих дней в месяце\""
+                                           << "Введите значение поля \"Среднее количество рабочих дней в месяце\".";
+        QTest::newRow("number on abc") << false << "abc"
+                                       << "поля \"Начало замеров, ч\""
                                        << "\"abc\" - некорректное значение для поля \"Начало замеров, ч\".";
-        QTest::newRow("number on a point") << false << "0.5" << "коэффициента мощности"
+        QTest::newRow("number on a point") << false << "0.5"
+                                           << "коэффициента мощности"
                                            << "\"0.5\" - некорректное значение для коэффициента мощности.";
-        QTest::newRow("number on -2 passes") << false << "-2" << "коэффициента мощности" << "";
-        QTest::newRow("positive on 0,001 passes") << true << "0,001" << "коэффициента мощности" << "";
+        QTest::newRow("number on -2 passes") << false << "-2"
+                                             << "коэффициента мощности"
+                                             << "";
+        QTest::newRow("positive on 0,001 passes") << true << "0,001"
+                                                  << "коэффициента мощности"
+                                                  << "";
     }
     void checks()
     {

@@ -54,18 +54,19 @@ private slots:
         for (QLabel *l : f.findChildren<QLabel *>())
             if (l->buddy())
                 labels << l->text();
-        for (const char *label : {"Наименование:", "Владелец:", "Дата создания:", "Время создания:", "Примечание:",
-                                  "Среднее количество рабочих дней в месяце:", "Среднее количество рабочих дней в году:",
-                                  "Тариф на активную электроэнергию, грн/кВтч:",
-                                  "Тариф на реактивную электроэнергию, грн/кВАрч:"})
+        for (const char *label :
+             {"Наименование:", "Владелец:", "Дата создания:", "Время создания:", "Примечание:",
+              "Среднее количество рабочих дней в месяце:", "Среднее количество рабочих дней в году:",
+              "Тариф на активную электроэнергию, грн/кВтч:", "Тариф на реактивную электроэнергию, грн/кВАрч:"})
             QVERIFY2(labels.contains(QString::fromUtf8(label)), label);
     }
 
     void tabOrderFollowsTheParameters()
     {
         TProjForm f;
-        const QStringList expected{"EditName", "EditOwner", "DateTimePicker1", "DateTimePicker2", "MemoPrim", "EditMonth",
-                                   "EditYear", "EditTarifA", "EditTarifQ", "btnOK", "btnCancel", "btnHelp"};
+        const QStringList expected{"EditName",   "EditOwner", "DateTimePicker1", "DateTimePicker2",
+                                   "MemoPrim",   "EditMonth", "EditYear",        "EditTarifA",
+                                   "EditTarifQ", "btnOK",     "btnCancel",       "btnHelp"};
         QStringList order;
         QWidget *w = f.findChild<QWidget *>("EditName");
         for (int i = 0; i < 200 && order.size() < expected.size(); ++i, w = w->nextInFocusChain())
@@ -82,27 +83,49 @@ private slots:
         QTest::addColumn<bool>("up");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("month +10 on 25: nothing") << "SpinButtonM10" << "EditMonth" << "25" << true << "25"
-                                                 << "Изменение значения параметра на 10";
-        QTest::newRow("month +10 on 21 gives 31") << "SpinButtonM10" << "EditMonth" << "21" << true << "31"
+        QTest::newRow("month +10 on 25: nothing") << "SpinButtonM10"
+                                                  << "EditMonth"
+                                                  << "25" << true << "25"
                                                   << "Изменение значения параметра на 10";
-        QTest::newRow("month +1 on 31: nothing") << "SpinButtonM1" << "EditMonth" << "31" << true << "31"
+        QTest::newRow("month +10 on 21 gives 31") << "SpinButtonM10"
+                                                  << "EditMonth"
+                                                  << "21" << true << "31"
+                                                  << "Изменение значения параметра на 10";
+        QTest::newRow("month +1 on 31: nothing") << "SpinButtonM1"
+                                                 << "EditMonth"
+                                                 << "31" << true << "31"
                                                  << "Изменение значения параметра на 1";
-        QTest::newRow("year +10 on 356 gives 366") << "SpinButtonY10" << "EditYear" << "356" << true << "366"
+        QTest::newRow("year +10 on 356 gives 366") << "SpinButtonY10"
+                                                   << "EditYear"
+                                                   << "356" << true << "366"
                                                    << "Изменение значения параметра на 10";
-        QTest::newRow("year +10 on 360: nothing") << "SpinButtonY10" << "EditYear" << "360" << true << "360"
+        QTest::newRow("year +10 on 360: nothing") << "SpinButtonY10"
+                                                  << "EditYear"
+                                                  << "360" << true << "360"
                                                   << "Изменение значения параметра на 10";
-        QTest::newRow("month -10 on 10 stays") << "SpinButtonM10" << "EditMonth" << "10" << false << "10"
+        QTest::newRow("month -10 on 10 stays") << "SpinButtonM10"
+                                               << "EditMonth"
+                                               << "10" << false << "10"
                                                << "Изменение значения параметра на 10";
-        QTest::newRow("month -1 on 21") << "SpinButtonM1" << "EditMonth" << "21" << false << "20"
+        QTest::newRow("month -1 on 21") << "SpinButtonM1"
+                                        << "EditMonth"
+                                        << "21" << false << "20"
                                         << "Изменение значения параметра на 1";
-        QTest::newRow("tariff +0,001") << "SpinButtonA0001" << "EditTarifA" << "0,715" << true << "0,716"
+        QTest::newRow("tariff +0,001") << "SpinButtonA0001"
+                                       << "EditTarifA"
+                                       << "0,715" << true << "0,716"
                                        << "Изменение значения параметра на 0,001";
-        QTest::newRow("tariff -0,1 on 0,15") << "SpinButtonQ01" << "EditTarifQ" << "0,15" << false << "0,05"
+        QTest::newRow("tariff -0,1 on 0,15") << "SpinButtonQ01"
+                                             << "EditTarifQ"
+                                             << "0,15" << false << "0,05"
                                              << "Изменение значения параметра на 0,1";
-        QTest::newRow("tariff +0,01 on 0,99") << "SpinButtonQ001" << "EditTarifQ" << "0,99" << true << "1"
+        QTest::newRow("tariff +0,01 on 0,99") << "SpinButtonQ001"
+                                              << "EditTarifQ"
+                                              << "0,99" << true << "1"
                                               << "Изменение значения параметра на 0,01";
-        QTest::newRow("tariff +0,1 unbounded") << "SpinButtonA01" << "EditTarifA" << "99,95" << true << "100,05"
+        QTest::newRow("tariff +0,1 unbounded") << "SpinButtonA01"
+                                               << "EditTarifA"
+                                               << "99,95" << true << "100,05"
                                                << "Изменение значения параметра на 0,1";
     }
     void stepButtonsAndHints()
@@ -145,33 +168,42 @@ private slots:
         const QString monthRange =
             "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.";
         QTest::newRow("empty name") << QStringList{"", "", "0", "", ""}
-                                    << "Заполнение поля \"Наименование проекта\" обязательно." << "EditName";
+                                    << "Заполнение поля \"Наименование проекта\" обязательно."
+                                    << "EditName";
         QTest::newRow("empty month") << QStringList{"Цех", "", "0", "", ""}
-                                     << "Введите значение поля \"Среднее количество рабочих дней в месяце\"." << "EditMonth";
+                                     << "Введите значение поля \"Среднее количество рабочих дней в месяце\"."
+                                     << "EditMonth";
         QTest::newRow("month 0 before the range")
             << QStringList{"Цех", "0", "260", "0,715", "0,02"}
-            << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть больше 0." << "EditMonth";
-        QTest::newRow("year 0 before month 32") << QStringList{"Цех", "32", "0", "0,715", "0,02"}
-                                                << "Значение поля \"Среднее количество рабочих дней в году\" должно быть больше 0."
-                                                << "EditYear";
+            << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть больше 0."
+            << "EditMonth";
+        QTest::newRow("year 0 before month 32")
+            << QStringList{"Цех", "32", "0", "0,715", "0,02"}
+            << "Значение поля \"Среднее количество рабочих дней в году\" должно быть больше 0."
+            << "EditYear";
         QTest::newRow("empty active tariff before the ranges")
             << QStringList{"Цех", "32", "400", "", "0,02"}
-            << "Введите значение поля \"Тариф на активную электроэнергию, грн/кВтч\"." << "EditTarifA";
+            << "Введите значение поля \"Тариф на активную электроэнергию, грн/кВтч\"."
+            << "EditTarifA";
         QTest::newRow("pasted reactive tariff with a point")
             << QStringList{"Цех", "32", "400", "0,715", "0.02"}
-            << "\"0.02\" - некорректное значение для поля \"Тариф на реактивную электроэнергию, грн/кВАрч\"." << "EditTarifQ";
+            << "\"0.02\" - некорректное значение для поля \"Тариф на реактивную электроэнергию, грн/кВАрч\"."
+            << "EditTarifQ";
         QTest::newRow("month 32") << QStringList{"Цех", "32", "400", "0,715", "0,02"} << monthRange << "EditMonth";
         QTest::newRow("pasted fractional month")
-            << QStringList{"Цех", "21,5", "260", "0,715", "0,02"} << "\"21,5\" не является целым числом." << "EditMonth";
-        QTest::newRow("year 367") << QStringList{"Цех", "21", "367", "0,715", "0,02"}
-                                  << "Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366."
-                                  << "EditYear";
+            << QStringList{"Цех", "21,5", "260", "0,715", "0,02"} << "\"21,5\" не является целым числом."
+            << "EditMonth";
+        QTest::newRow("year 367")
+            << QStringList{"Цех", "21", "367", "0,715", "0,02"}
+            << "Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366."
+            << "EditYear";
         QTest::newRow("year equal to month")
             << QStringList{"Цех", "21", "21", "0,715", "0,02"}
             << "Значение поля \"Среднее количество рабочих дней в году\" должно быть больше значения поля "
                "\"Среднее количество рабочих дней в месяце\"."
             << "EditYear";
-        QTest::newRow("all valid") << QStringList{"Цех", "31", "32", "0,001", "5"} << "" << "";
+        QTest::newRow("all valid") << QStringList{"Цех", "31", "32", "0,001", "5"} << ""
+                                   << "";
     }
     void acceptanceChecks()
     {

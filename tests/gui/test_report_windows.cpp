@@ -74,7 +74,8 @@ class TestReportWindows : public QObject {
         {
             QStringList out;
             for (F f : flags)
-                out << QStringLiteral("%1%2").arg(box(f)->isChecked() ? "on" : "off", box(f)->isEnabled() ? "" : "-disabled");
+                out << QStringLiteral("%1%2").arg(box(f)->isChecked() ? "on" : "off",
+                                                  box(f)->isEnabled() ? "" : "-disabled");
             return out;
         }
     };
@@ -135,8 +136,13 @@ private slots:
     void anotherRecordReappliesTheRule()
     {
         Dialog d;
-        appendRow(d.report(), {{"Name", "Краткий"}, {"SutGr", false}, {"SutGrPrim", true}, {"SutHar", true},
-                               {"SutFormula", true}, {"PaperSize", "A5"}, {"TopMargin", 10}});
+        appendRow(d.report(), {{"Name", "Краткий"},
+                               {"SutGr", false},
+                               {"SutGrPrim", true},
+                               {"SutHar", true},
+                               {"SutFormula", true},
+                               {"PaperSize", "A5"},
+                               {"TopMargin", 10}});
         d.report().first();
         QCOMPARE(d.states({F::SutGr, F::SutGrPrim}), (QStringList{"on", "on"}));
         d.nav("btnLast");
@@ -155,12 +161,24 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("А3") << "rdgPaperSize0" << "PaperSize" << "A3";
-        QTest::newRow("А4 in Latin letters") << "rdgPaperSize1" << "PaperSize" << "A4";
-        QTest::newRow("А5") << "rdgPaperSize2" << "PaperSize" << "A5";
-        QTest::newRow("current document") << "rdgWordDoc1" << "WordDoc" << "текущий";
-        QTest::newRow("landscape") << "rdgPaperOrient1" << "PaperOrient" << "альбомная";
-        QTest::newRow("no page numbers") << "rdgPageNum2" << "PageNum" << "нет";
+        QTest::newRow("А3") << "rdgPaperSize0"
+                            << "PaperSize"
+                            << "A3";
+        QTest::newRow("А4 in Latin letters") << "rdgPaperSize1"
+                                             << "PaperSize"
+                                             << "A4";
+        QTest::newRow("А5") << "rdgPaperSize2"
+                            << "PaperSize"
+                            << "A5";
+        QTest::newRow("current document") << "rdgWordDoc1"
+                                          << "WordDoc"
+                                          << "текущий";
+        QTest::newRow("landscape") << "rdgPaperOrient1"
+                                   << "PaperOrient"
+                                   << "альбомная";
+        QTest::newRow("no page numbers") << "rdgPageNum2"
+                                         << "PageNum"
+                                         << "нет";
     }
     void radioGroupsStoreTheirValues()
     {
@@ -394,7 +412,8 @@ private slots:
         QCOMPARE(SavedReport(opener.opened.first()).body.first().text, QStringLiteral("Цех №1."));
 
         form.findChild<QAction *>("mnParRep")->trigger();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(grid->model()->rowCount() - 1, 0)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(grid->model()->rowCount() - 1, 0)).center());
         QCOMPARE(t.data->TableReport->asString("Name"), QStringLiteral("Без наименования"));
         fm->close();
         form.findChild<QAction *>("mnWordReport")->trigger();

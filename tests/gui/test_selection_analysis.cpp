@@ -37,7 +37,8 @@ class TestSelectionAnalysis : public QObject {
         {
             createExampleProject(dm());
             first = addCatalogueType(dm(), "Фирма", "УКМ-70", 70, 0.005, 35000, {{25, 2}, {10, 1}, {5, 2}});
-            second = appendRow(*dm().tblsKU1, {{"Name", "УКМ-40"}, {"Q", 40}, {"Pp", 0.005}, {"Unom", 400}, {"Cena", 20000}});
+            second = appendRow(*dm().tblsKU1,
+                               {{"Name", "УКМ-40"}, {"Q", 40}, {"Pp", 0.005}, {"Unom", 400}, {"Cena", 20000}});
             appendRow(*dm().tblsKU2, {{"Qstup", 20}, {"Kol_vo", 2}});
             restrictAnalysisToProject(dm());
             form.setVariantFields("1", "0,12");
@@ -101,10 +102,10 @@ private slots:
         QCOMPARE(d.dm().tblSel_KU->asString("TipKU"), "УКМ-70");
         QCOMPARE(d.dm().tblSel_KU->asString("Company"), "Фирма");
         QCOMPARE(d.dm().tblSel_KU->asString("Qk"), "70");
-        const QList<int> all = {Cmd::cmdAdd,           Cmd::cmdAddAll,        Cmd::cmdReplace,      Cmd::cmdDelete,
+        const QList<int> all = {Cmd::cmdAdd,           Cmd::cmdAddAll,          Cmd::cmdReplace,     Cmd::cmdDelete,
                                 Cmd::cmdDeleteAll,     Cmd::cmdFindInCatalogue, Cmd::cmdFindInTable, Cmd::cmdOptimum,
-                                Cmd::cmdDailyCriteria, Cmd::cmdPeriodCriteria, Cmd::cmdInvalid,     Cmd::cmdNotFull,
-                                Cmd::cmdDailyValue,    Cmd::cmdPeriodValue,   Cmd::cmdResonance};
+                                Cmd::cmdDailyCriteria, Cmd::cmdPeriodCriteria,  Cmd::cmdInvalid,     Cmd::cmdNotFull,
+                                Cmd::cmdDailyValue,    Cmd::cmdPeriodValue,     Cmd::cmdResonance};
         QCOMPARE(d.enabled(), all);
         // An empty value field stops only the two value filters.
         d.edit("EditCosf")->clear();
@@ -150,10 +151,18 @@ private slots:
         QTest::addColumn<QString>("comparison");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("left");
-        QTest::newRow("above 1") << "1,2" << ">" << "Значение коэффициента мощности должно быть меньше либо равно 1." << 2;
-        QTest::newRow("not a number") << "0,9,1" << ">" << "" << 2;
-        QTest::newRow("every row above 0,1") << "0,1" << ">" << "" << 0;
-        QTest::newRow("no row below 0,1") << "0,1" << "<" << "" << 2;
+        QTest::newRow("above 1") << "1,2"
+                                 << ">"
+                                 << "Значение коэффициента мощности должно быть меньше либо равно 1." << 2;
+        QTest::newRow("not a number") << "0,9,1"
+                                      << ">"
+                                      << "" << 2;
+        QTest::newRow("every row above 0,1") << "0,1"
+                                             << ">"
+                                             << "" << 0;
+        QTest::newRow("no row below 0,1") << "0,1"
+                                          << "<"
+                                          << "" << 2;
     }
     void valueFilterChecksItsValue()
     {
@@ -187,7 +196,8 @@ private slots:
         d.cmd(Cmd::cmdAdd)->click();
         d.dm().tblsKU1->locate("Kod", d.second);
         d.cmd(Cmd::cmdFindInTable)->click();
-        QCOMPARE(d.rec.informations + d.rec.errors + d.rec.warnings, QStringList{"Конденсаторная установка не найдена."});
+        QCOMPARE(d.rec.informations + d.rec.errors + d.rec.warnings,
+                 QStringList{"Конденсаторная установка не найдена."});
         d.cmd(Cmd::cmdFindInCatalogue)->click();
         QCOMPARE(d.dm().tblsKU1->currentKod(), d.first);
 

@@ -55,8 +55,10 @@ private slots:
         for (QWidget *w : windows) {
             const QSize room = SmallScreen.size() - WindowPlacement::frameAllowance(w);
             const QSize least = leastSize(w);
-            QVERIFY2(least.width() <= room.width() && least.height() <= room.height(),
-                     qPrintable(QStringLiteral("%1 needs %2 x %3").arg(w->objectName()).arg(least.width()).arg(least.height())));
+            QVERIFY2(
+                least.width() <= room.width() && least.height() <= room.height(),
+                qPrintable(
+                    QStringLiteral("%1 needs %2 x %3").arg(w->objectName()).arg(least.width()).arg(least.height())));
             WindowPlacement::place(w, SmallScreen);
             const QRect frame(w->pos(), w->size() + WindowPlacement::frameAllowance(w));
             QVERIFY2(SmallScreen.contains(frame), qPrintable(w->objectName()));

@@ -189,12 +189,26 @@ private slots:
         QTest::addColumn<QString>("tr");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("minimum above maximum") << 3 << "0,95" << "0,9" << "0,97" << MinMaxMessage << "EditCosf_min";
-        QTest::newRow("equal limits pass") << 3 << "0,95" << "0,95" << "0,97" << "" << "";
-        QTest::newRow("required above 1") << 4 << "0,92" << "0,98" << "1,2" << AboveOneMessage << "EditCosf_tr";
-        QTest::newRow("maximum above 1") << 1 << "0,92" << "1,2" << "0,97" << AboveOneMessage << "EditCosf_max";
+        QTest::newRow("minimum above maximum") << 3 << "0,95"
+                                               << "0,9"
+                                               << "0,97" << MinMaxMessage << "EditCosf_min";
+        QTest::newRow("equal limits pass") << 3 << "0,95"
+                                           << "0,95"
+                                           << "0,97"
+                                           << ""
+                                           << "";
+        QTest::newRow("required above 1") << 4 << "0,92"
+                                          << "0,98"
+                                          << "1,2" << AboveOneMessage << "EditCosf_tr";
+        QTest::newRow("maximum above 1") << 1 << "0,92"
+                                         << "1,2"
+                                         << "0,97" << AboveOneMessage << "EditCosf_max";
         // A disabled field is not checked.
-        QTest::newRow("disabled field ignored") << 2 << "0,92" << "1,2" << "abc" << "" << "";
+        QTest::newRow("disabled field ignored") << 2 << "0,92"
+                                                << "1,2"
+                                                << "abc"
+                                                << ""
+                                                << "";
     }
     void modeChecks()
     {
@@ -266,11 +280,16 @@ private slots:
         QTest::addColumn<bool>("up");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("0,95 up by 0,01") << "SpinButtonTr001" << true << "0,95" << "0,96";
-        QTest::newRow("0,95 up by 0,1 stays") << "SpinButtonTr01" << true << "0,95" << "0,95";
-        QTest::newRow("0,99 up by 0,01 to 1") << "SpinButtonTr001" << true << "0,99" << "1";
-        QTest::newRow("0,95 down by 0,1") << "SpinButtonTr01" << false << "0,95" << "0,85";
-        QTest::newRow("disabled field does not step") << "SpinButtonMin001" << true << "0,92" << "0,92";
+        QTest::newRow("0,95 up by 0,01") << "SpinButtonTr001" << true << "0,95"
+                                         << "0,96";
+        QTest::newRow("0,95 up by 0,1 stays") << "SpinButtonTr01" << true << "0,95"
+                                              << "0,95";
+        QTest::newRow("0,99 up by 0,01 to 1") << "SpinButtonTr001" << true << "0,99"
+                                              << "1";
+        QTest::newRow("0,95 down by 0,1") << "SpinButtonTr01" << false << "0,95"
+                                          << "0,85";
+        QTest::newRow("disabled field does not step") << "SpinButtonMin001" << true << "0,92"
+                                                      << "0,92";
     }
     void stepButtons()
     {
@@ -288,7 +307,8 @@ private slots:
         (up ? b->upButton() : b->downButton())->click();
         QCOMPARE(target->text(), after);
         QVERIFY(rec.errors.isEmpty());
-        QCOMPARE(b->toolTip(), b->step() == 0.1 ? "Изменение значения параметра на 0,1" : "Изменение значения параметра на 0,01");
+        QCOMPARE(b->toolTip(),
+                 b->step() == 0.1 ? "Изменение значения параметра на 0,1" : "Изменение значения параметра на 0,01");
     }
 
     void fullCompensationShowsTheDefaults()

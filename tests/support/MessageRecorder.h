@@ -13,9 +13,21 @@ public:
     MessageRecorder();
     ~MessageRecorder() override;
 
-    void error(const QString &text) override { errors << text; all << text; }
-    void information(const QString &text) override { informations << text; all << text; }
-    void warning(const QString &text) override { warnings << text; all << text; }
+    void error(const QString &text) override
+    {
+        errors << text;
+        all << text;
+    }
+    void information(const QString &text) override
+    {
+        informations << text;
+        all << text;
+    }
+    void warning(const QString &text) override
+    {
+        warnings << text;
+        all << text;
+    }
     bool question(const QString &text) override;
     bool cautiousQuestion(const QString &text) override;
 

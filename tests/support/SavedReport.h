@@ -20,10 +20,10 @@ struct SavedReport {
     };
     struct Block {
         bool isTable = false;
-        QString text;      // a paragraph's text
-        QList<Run> runs;   // a paragraph's runs
+        QString text;            // a paragraph's text
+        QList<Run> runs;         // a paragraph's runs
         QList<QStringList> rows; // a table's cell texts
-        QString alignment; // of the table's first cell
+        QString alignment;       // of the table's first cell
     };
 
     explicit SavedReport(const QString &path);

@@ -33,9 +33,10 @@ void toFirstFormat(Store &store)
         ours << QLatin1String(t->name);
     QStringList drops;
     for (const char *kind : {"trigger", "table"}) {
-        const QString names = store.scalar(QStringLiteral("SELECT group_concat(name, char(10)) FROM sqlite_master "
-                                                          "WHERE type = '%1' AND name NOT LIKE 'sqlite_%'")
-                                               .arg(QLatin1String(kind)))
+        const QString names = store
+                                  .scalar(QStringLiteral("SELECT group_concat(name, char(10)) FROM sqlite_master "
+                                                         "WHERE type = '%1' AND name NOT LIKE 'sqlite_%'")
+                                              .arg(QLatin1String(kind)))
                                   .toString();
         for (const QString &name : names.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             if (!ours.contains(name))

@@ -55,8 +55,7 @@ QByteArray makeBmp(int width, int height, bool topDown)
     const int rowSize = (width * 3 + 3) / 4 * 4;
     const int pixels = rowSize * height;
     QByteArray bmp = "BM" + littleEndian(quint32(54 + pixels)) + littleEndian(0) + littleEndian(54);
-    bmp +=
-        littleEndian(40) + littleEndian(quint32(width)) + littleEndian(quint32(topDown ? -height : height));
+    bmp += littleEndian(40) + littleEndian(quint32(width)) + littleEndian(quint32(topDown ? -height : height));
     bmp += littleEndian(1, 2) + littleEndian(24, 2) + littleEndian(0) + littleEndian(quint32(pixels));
     bmp += littleEndian(3780) + littleEndian(3780) + littleEndian(0) + littleEndian(0);
     bmp += QByteArray(pixels, char(0xC0));

@@ -175,11 +175,16 @@ std::optional<Comparison> comparisonByCaption(const QString &caption)
 bool compare(Comparison op, double a, double b)
 {
     switch (op) {
-    case Comparison::Less: return a < b;
-    case Comparison::LessEqual: return a <= b;
-    case Comparison::Equal: return a == b;
-    case Comparison::Greater: return a > b;
-    case Comparison::GreaterEqual: return a >= b;
+    case Comparison::Less:
+        return a < b;
+    case Comparison::LessEqual:
+        return a <= b;
+    case Comparison::Equal:
+        return a == b;
+    case Comparison::Greater:
+        return a > b;
+    case Comparison::GreaterEqual:
+        return a >= b;
     }
     return false;
 }

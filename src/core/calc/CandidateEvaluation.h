@@ -36,18 +36,18 @@ struct CandidateValues {
     double Qku_min = 0, Qku_max = 0;
     double Cosf_sr = 0, Cosf_min = 0, Cosf_max = 0, Tgf_sr = 0;
     double DSWsk = 0, DSWskm = 0, DSWskg = 0;
-    std::optional<double> Srok; // none without a price or with no yearly saving
+    std::optional<double> Srok;           // none without a price or with no yearly saving
     std::vector<ResonancePeriod> periods; // switched power and what is left, for the resonance check
 };
 
 // Why a candidate has no row: a division the arithmetic cannot make.
 struct CandidateFailure {
     enum Kind {
-        NoPeriods,         // the project has no load graph
-        MissingMode,       // the mode is unknown or lacks a cos(f) value it needs
-        ZeroCurrent,       // a period draws no current without compensation
-        ZeroPeriodEnergy,  // a period has no apparent energy with compensation
-        ZeroActiveEnergy,  // the day has no active energy with compensation
+        NoPeriods,        // the project has no load graph
+        MissingMode,      // the mode is unknown or lacks a cos(f) value it needs
+        ZeroCurrent,      // a period draws no current without compensation
+        ZeroPeriodEnergy, // a period has no apparent energy with compensation
+        ZeroActiveEnergy, // the day has no active energy with compensation
     } kind = NoPeriods;
     int period = -1; // index of the period concerned, or -1
 };

@@ -17,15 +17,9 @@ std::optional<double> roundedRatio(double a, double b, int d)
     return R(q, d);
 }
 
-double apparentPower(double P, double Q)
-{
-    return R(std::sqrt(P * P + Q * Q), 2);
-}
+double apparentPower(double P, double Q) { return R(std::sqrt(P * P + Q * Q), 2); }
 
-double lineCurrent(double S)
-{
-    return R(S / std::sqrt(3.0) / kLineVoltage, 2);
-}
+double lineCurrent(double S) { return R(S / std::sqrt(3.0) / kLineVoltage, 2); }
 
 PeriodValues computePeriod(const LoadPeriod &in, const TariffInput &tariff)
 {
@@ -46,8 +40,7 @@ PeriodValues computePeriod(const LoadPeriod &in, const TariffInput &tariff)
     return v;
 }
 
-std::optional<ProjectTotals> computeProjectTotals(const std::vector<StoredPeriod> &periods,
-                                                  const TariffInput &tariff)
+std::optional<ProjectTotals> computeProjectTotals(const std::vector<StoredPeriod> &periods, const TariffInput &tariff)
 {
     if (periods.empty())
         return std::nullopt;

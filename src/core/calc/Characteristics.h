@@ -78,7 +78,6 @@ struct ProjectTotals {
 // The project's totals over its stored periods, in table order. Sums are kept unrounded and the
 // monthly and yearly values multiply those sums, not the rounded daily totals. Empty when the
 // project has no period: the stored totals are then left alone.
-std::optional<ProjectTotals> computeProjectTotals(const std::vector<StoredPeriod> &periods,
-                                                  const TariffInput &tariff);
+std::optional<ProjectTotals> computeProjectTotals(const std::vector<StoredPeriod> &periods, const TariffInput &tariff);
 
 } // namespace korvan

@@ -83,8 +83,8 @@ std::optional<double> saving(std::optional<double> project, double variant)
 } // namespace
 
 std::optional<VariantTotals> computeVariantTotals(const std::vector<StoredCompensatedPeriod> &periods,
-                                                  const StoredProjectTotals &project,
-                                                  const TariffInput &tariff, const VariantInput &variant)
+                                                  const StoredProjectTotals &project, const TariffInput &tariff,
+                                                  const VariantInput &variant)
 {
     if (periods.empty())
         return std::nullopt;

@@ -101,7 +101,7 @@ std::optional<double> paybackYears(std::optional<double> Cena, std::optional<dou
 // the unrounded daily sums. Empty when the variant has no period: its stored totals are then
 // left alone.
 std::optional<VariantTotals> computeVariantTotals(const std::vector<StoredCompensatedPeriod> &periods,
-                                                  const StoredProjectTotals &project,
-                                                  const TariffInput &tariff, const VariantInput &variant);
+                                                  const StoredProjectTotals &project, const TariffInput &tariff,
+                                                  const VariantInput &variant);
 
 } // namespace korvan

@@ -60,7 +60,8 @@ void BuildModuleList(const std::vector<ModuleGroup> &groups, ModuleList &list)
     for (const ModuleGroup &g : groups) {
         if (g.count < 1)
             continue;
-        const auto at = std::find_if(out.begin(), out.end(), [&](const ModuleGroup &e) { return !(e.power > g.power); });
+        const auto at =
+            std::find_if(out.begin(), out.end(), [&](const ModuleGroup &e) { return !(e.power > g.power); });
         if (at != out.end() && at->power == g.power)
             at->count += g.count;
         else
@@ -81,22 +82,17 @@ void AddSwitchedModules(SwitchedList &list, double power, int count)
     list.push_back({power, count});
 }
 
-double tgOfCos(double c)
-{
-    return std::tan(std::atan2(std::sqrt(1.0 - c * c), c));
-}
+double tgOfCos(double c) { return std::tan(std::atan2(std::sqrt(1.0 - c * c), c)); }
 
-double allowedReactivePower(double P, double c)
-{
-    return R(P * tgOfCos(c), 2);
-}
+double allowedReactivePower(double P, double c) { return R(P * tgOfCos(c), 2); }
 
 namespace {
 
 // The pass all modes share: a rejected module does not end it, smaller ones are still tried.
 // The sum is compared with the bounds as computed, without rounding, and grows one module at a
 // time, so the sums are those of a list of single modules to the last bit.
-template <class Accept> double greedyPass(const ModuleList &modules, SwitchedList &switched, Accept accept)
+template <class Accept>
+double greedyPass(const ModuleList &modules, SwitchedList &switched, Accept accept)
 {
     double sum = 0;
     for (const ModuleGroup &g : modules.groups()) {
@@ -120,25 +116,22 @@ double SelectFullCompensation(const ModuleList &modules, SwitchedList &switched,
     return greedyPass(modules, switched, [Q](double sum, double m) { return sum + m <= Q; });
 }
 
-double SelectCosNotAbove(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                         double Cosf_max)
+double SelectCosNotAbove(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_max)
 {
     const double limit = Q - allowedReactivePower(P, Cosf_max);
     return greedyPass(modules, switched, [limit](double sum, double m) { return sum + m <= limit; });
 }
 
-double SelectCosNotBelow(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                         double Cosf_min)
+double SelectCosNotBelow(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_min)
 {
     const double need = Q - allowedReactivePower(P, Cosf_min);
     // The sum before the module is tested: the module that carries it past the need is still
     // switched on.
-    return greedyPass(modules, switched,
-                      [Q, need](double sum, double m) { return sum + m <= Q && sum <= need; });
+    return greedyPass(modules, switched, [Q, need](double sum, double m) { return sum + m <= Q && sum <= need; });
 }
 
-double SelectCosInRange(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                        double Cosf_min, double Cosf_max)
+double SelectCosInRange(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_min,
+                        double Cosf_max)
 {
     const double need = Q - allowedReactivePower(P, Cosf_min);
     const double limit = Q - allowedReactivePower(P, Cosf_max);
@@ -155,8 +148,8 @@ double SelectCosNearest(const ModuleList &modules, SwitchedList &switched, doubl
     });
 }
 
-std::optional<double> SelectModules(const ModeSettings &s, const ModuleList &modules, SwitchedList &switched,
-                                    double P, double Q)
+std::optional<double> SelectModules(const ModeSettings &s, const ModuleList &modules, SwitchedList &switched, double P,
+                                    double Q)
 {
     switch (s.mode) {
     case FullCompensation:

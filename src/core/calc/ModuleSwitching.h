@@ -44,7 +44,8 @@ public:
     ModuleList() = default;
     // One module per entry, largest first (equal neighbours join one group).
     ModuleList(std::initializer_list<double> powers) : ModuleList(powers.begin(), powers.end()) {}
-    template <class It> ModuleList(It first, It last)
+    template <class It>
+    ModuleList(It first, It last)
     {
         for (; first != last; ++first)
             push_back(*first);
@@ -88,14 +89,11 @@ double allowedReactivePower(double P, double c);
 // The five modes. Each adds the modules it switches on to `switched` (the caller empties it
 // before each period) and returns Qku, the sum of their powers. None reports a missed goal.
 double SelectFullCompensation(const ModuleList &modules, SwitchedList &switched, double Q);
-double SelectCosNotAbove(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                         double Cosf_max);
-double SelectCosNotBelow(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                         double Cosf_min);
-double SelectCosInRange(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                        double Cosf_min, double Cosf_max);
-double SelectCosNearest(const ModuleList &modules, SwitchedList &switched, double P, double Q,
-                        double Cosf_tr);
+double SelectCosNotAbove(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_max);
+double SelectCosNotBelow(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_min);
+double SelectCosInRange(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_min,
+                        double Cosf_max);
+double SelectCosNearest(const ModuleList &modules, SwitchedList &switched, double P, double Q, double Cosf_tr);
 
 // A mode with its cos(f) values as a variant or an analysis row holds them.
 struct ModeSettings {
@@ -107,7 +105,7 @@ struct ModeSettings {
 
 // Runs the mode of the settings. None, with nothing switched on, when the mode number is not one
 // of the five or a cos(f) value the mode needs is missing.
-std::optional<double> SelectModules(const ModeSettings &settings, const ModuleList &modules,
-                                    SwitchedList &switched, double P, double Q);
+std::optional<double> SelectModules(const ModeSettings &settings, const ModuleList &modules, SwitchedList &switched,
+                                    double P, double Q);
 
 } // namespace korvan

@@ -11,12 +11,24 @@ double R(double x, int d)
     // 10^-d written as the literal the formulas use, not computed with pow().
     double step = 1.0;
     switch (d) {
-    case 0: step = 1.0; break;
-    case 1: step = 0.1; break;
-    case 2: step = 0.01; break;
-    case 3: step = 0.001; break;
-    case 4: step = 0.0001; break;
-    default: step = std::pow(10.0, -d); break;
+    case 0:
+        step = 1.0;
+        break;
+    case 1:
+        step = 0.1;
+        break;
+    case 2:
+        step = 0.01;
+        break;
+    case 3:
+        step = 0.001;
+        break;
+    case 4:
+        step = 0.0001;
+        break;
+    default:
+        step = std::pow(10.0, -d);
+        break;
     }
     return std::nearbyint(x / step) * step;
 }

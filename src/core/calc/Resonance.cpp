@@ -59,9 +59,8 @@ ResonanceValues computeResonance(const std::optional<SupplyData> &supply, std::o
                 atRisk.push_back(lowest);
         } else {
             for (int n : supply->Harmonics) {
-                const bool hit = std::any_of(switched.begin(), switched.end(), [&](double q) {
-                    return harmonicAtRisk(resonanceOrder(out.Ssc, q), n);
-                });
+                const bool hit = std::any_of(switched.begin(), switched.end(),
+                                             [&](double q) { return harmonicAtRisk(resonanceOrder(out.Ssc, q), n); });
                 if (hit)
                     atRisk.push_back(n);
             }

@@ -10,9 +10,9 @@ namespace korvan {
 
 // The supply of a project: transformer and network ahead of the installation's bus.
 struct SupplyData {
-    double Str = 0;                 // transformer rated power, kVA
-    double Uk = 0;                  // its short-circuit voltage, %
-    std::optional<double> Ssc_net;  // network short-circuit power at the primary, MVA; none: infinite
+    double Str = 0;                // transformer rated power, kVA
+    double Uk = 0;                 // its short-circuit voltage, %
+    std::optional<double> Ssc_net; // network short-circuit power at the primary, MVA; none: infinite
     std::vector<int> Harmonics{5, 7, 11, 13};
 };
 
@@ -32,9 +32,9 @@ struct ResonanceValues {
     double Hours_lead = 0; // hours of over-compensation; computed with or without supply data
 
     // The unrounded figures the worked calculation shows.
-    double Ssc = 0;                   // kVA at the bus
+    double Ssc = 0; // kVA at the bus
     double hAtMaxQku = 0, hAtMinQku = 0;
-    double maxQku = 0, minQku = 0;    // the largest and smallest switched power above 0
+    double maxQku = 0, minQku = 0;     // the largest and smallest switched power above 0
     std::optional<double> tuningOrder; // h_t of a detuned type
 };
 

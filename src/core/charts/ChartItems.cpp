@@ -112,8 +112,7 @@ QStringList WalkVariantLines(TDataModule1 &data)
     QStringList lines;
     TTable &variants = *data.tblProj2;
     for (variants.first(); !variants.eof(); variants.next())
-        lines << variants.asString(fld::VarNum) + QStringLiteral(" - ") +
-                     variants.asString(fld::TipKU);
+        lines << variants.asString(fld::VarNum) + QStringLiteral(" - ") + variants.asString(fld::TipKU);
     return lines;
 }
 

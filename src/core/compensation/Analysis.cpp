@@ -119,10 +119,10 @@ void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, doub
     table.post();
     // The resonance check of the row, beside the table's own fields.
     Store &store = data.store();
-    resonance_tables::setCandidateValues(
-        store, table.currentKod(),
-        computeResonance(resonance_tables::supply(store, data.tblProj0->currentKod()),
-                         resonance_tables::detuning(store, type.currentKod()), v.periods));
+    resonance_tables::setCandidateValues(store, table.currentKod(),
+                                         computeResonance(resonance_tables::supply(store, data.tblProj0->currentKod()),
+                                                          resonance_tables::detuning(store, type.currentKod()),
+                                                          v.periods));
     buffer.release();
 }
 

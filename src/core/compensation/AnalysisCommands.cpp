@@ -26,8 +26,8 @@ void requireTypeWithModules(const TDataModule1 &data)
     if (data.tblsKU1->isEmpty())
         throw KorvanError(QStringLiteral("Не выбрана конденсаторная установка."));
     if (data.tblsKU2->isEmpty())
-        throw KorvanError(QStringLiteral("У конденсаторной установки «%1» нет модулей.")
-                              .arg(data.tblsKU1->asString(fld::Name)));
+        throw KorvanError(
+            QStringLiteral("У конденсаторной установки «%1» нет модулей.").arg(data.tblsKU1->asString(fld::Name)));
 }
 
 // The loss coefficient and the mode with the numbers of the fields it uses.
@@ -74,8 +74,8 @@ void evaluateInTransaction(TDataModule1 &data, const SelectionInput &input, Cand
 // warning naming the types left out.
 class CandidateBatch {
 public:
-    CandidateBatch(TDataModule1 &data, const CandidateProject &project, const CheckedInput &in, const Progress &progress,
-                   int count)
+    CandidateBatch(TDataModule1 &data, const CandidateProject &project, const CheckedInput &in,
+                   const Progress &progress, int count)
         : m_data(data), m_project(project), m_in(in), m_progress(progress), m_count(count), m_tx(data.store())
     {
         m_sort.emplace(*data.tblSel_KU);
@@ -167,8 +167,8 @@ int addCompanyCandidates(TDataModule1 &data, const SelectionInput &input, const 
     if (data.tblsKU0->isEmpty())
         throw KorvanError(QStringLiteral("Не выбрана компания."));
     if (types.isEmpty())
-        throw KorvanError(QStringLiteral("У компании «%1» нет конденсаторных установок.")
-                              .arg(data.tblsKU0->asString(fld::Company)));
+        throw KorvanError(
+            QStringLiteral("У компании «%1» нет конденсаторных установок.").arg(data.tblsKU0->asString(fld::Company)));
     ensureAnalysisRestricted(data);
     const CandidateProject project = projectForCandidates(data);
     CandidateBatch batch(data, project, in, progress, types.recordCount());
@@ -221,8 +221,7 @@ bool findCandidateInCatalogue(TDataModule1 &data)
 {
     ensureAnalysisRestricted(data);
     const TTable &table = *data.tblSel_KU;
-    const bool found = !table.isEmpty() &&
-                       data.tblsKU0->locate(fld::Kod, table.value(fld::KodKU0)) &&
+    const bool found = !table.isEmpty() && data.tblsKU0->locate(fld::Kod, table.value(fld::KodKU0)) &&
                        data.tblsKU1->locate(fld::Kod, table.value(fld::KodKU1));
     if (!found)
         Messages::information(candidateNotFoundMessage());
@@ -233,8 +232,7 @@ bool findCandidateInTable(TDataModule1 &data)
 {
     ensureAnalysisRestricted(data);
     const qint64 company = data.tblsKU0->currentKod(), type = data.tblsKU1->currentKod();
-    const bool found = type != 0 && data.tblSel_KU->locate({fld::KodKU0, fld::KodKU1},
-                                                           {company, type});
+    const bool found = type != 0 && data.tblSel_KU->locate({fld::KodKU0, fld::KodKU1}, {company, type});
     if (!found)
         Messages::information(candidateNotFoundMessage());
     return found;

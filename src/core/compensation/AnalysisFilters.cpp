@@ -26,21 +26,21 @@ double checkedCosf(const QString &text)
 
 int dropByDailyCriteria(TDataModule1 &data, const Progress &progress)
 {
-    return dropCandidates(data, [](const TTable &row) { return failsDailyCriteria(storedCandidate(row)); }, progress);
+    return dropCandidates(
+        data, [](const TTable &row) { return failsDailyCriteria(storedCandidate(row)); }, progress);
 }
 
 int dropByPeriodCriteria(TDataModule1 &data, const Progress &progress)
 {
-    return dropCandidates(data, [](const TTable &row) { return failsPeriodCriteria(storedCandidate(row)); }, progress);
+    return dropCandidates(
+        data, [](const TTable &row) { return failsPeriodCriteria(storedCandidate(row)); }, progress);
 }
 
 int dropInvalidCandidates(TDataModule1 &data, const Progress &progress)
 {
     return dropCandidates(
         data,
-        [](const TTable &row) {
-            return row.asOptional(fld::Qku_min) == 0.0 && row.asOptional(fld::Qku_max) == 0.0;
-        },
+        [](const TTable &row) { return row.asOptional(fld::Qku_min) == 0.0 && row.asOptional(fld::Qku_max) == 0.0; },
         progress);
 }
 
@@ -60,7 +60,8 @@ std::optional<InputProblem> checkFilterCosf(const QString &text)
     if (auto message = positiveNumberProblem(text, QStringLiteral("коэффициента мощности")))
         return InputProblem{EditCosfField, *message};
     if (numberValue(text) > 1)
-        return InputProblem{EditCosfField, QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
+        return InputProblem{EditCosfField,
+                            QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
     return std::nullopt;
 }
 
@@ -77,8 +78,7 @@ int dropByPeriodValue(TDataModule1 &data, Comparison op, const QString &cosf, co
     return dropCandidates(
         data,
         [op, v](const TTable &row) {
-            return storedCompares(row, fld::Cosf_min, op, v) ||
-                   storedCompares(row, fld::Cosf_max, op, v);
+            return storedCompares(row, fld::Cosf_min, op, v) || storedCompares(row, fld::Cosf_max, op, v);
         },
         progress);
 }

@@ -31,8 +31,7 @@ StoredCandidate storedCandidate(const TTable &table)
     return row;
 }
 
-int dropCandidates(TDataModule1 &data, const std::function<bool(const TTable &)> &condemned,
-                   const Progress &progress)
+int dropCandidates(TDataModule1 &data, const std::function<bool(const TTable &)> &condemned, const Progress &progress)
 {
     ensureAnalysisRestricted(data);
     TTable &table = *data.tblSel_KU;

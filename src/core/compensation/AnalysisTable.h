@@ -24,7 +24,6 @@ StoredCandidate storedCandidate(const TTable &table);
 // Walks the rows in the current order from the first, deleting those the test condemns (the
 // cursor then stands on the following row) and stepping over the others, in one transaction.
 // The progress runs over the rows found at the start. Returns the number of rows deleted.
-int dropCandidates(TDataModule1 &data, const std::function<bool(const TTable &)> &condemned,
-                   const Progress &progress);
+int dropCandidates(TDataModule1 &data, const std::function<bool(const TTable &)> &condemned, const Progress &progress);
 
 } // namespace korvan

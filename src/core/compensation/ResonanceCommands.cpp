@@ -52,17 +52,20 @@ std::optional<InputProblem> checkSupplyInput(const SupplyInput &in)
     // resonance orders and the voltage rise would be infinite.
     const double str = numberValue(in.str.trimmed()), uk = numberValue(in.uk.trimmed());
     if (str > MaxPower)
-        return InputProblem{F::Str, QStringLiteral("Значение %1 должно быть не больше %2.").arg(StrDesc, numberText(MaxPower))};
+        return InputProblem{F::Str,
+                            QStringLiteral("Значение %1 должно быть не больше %2.").arg(StrDesc, numberText(MaxPower))};
     std::optional<double> ssc;
     if (!in.sscNet.trimmed().isEmpty()) {
         ssc = numberValue(in.sscNet.trimmed());
         if (*ssc > MaxPower)
-            return InputProblem{F::SscNet, QStringLiteral("Значение %1 должно быть не больше %2.").arg(SscDesc, numberText(MaxPower))};
+            return InputProblem{
+                F::SscNet, QStringLiteral("Значение %1 должно быть не больше %2.").arg(SscDesc, numberText(MaxPower))};
     }
     const double transformer = uk / (100.0 * str), network = ssc ? 1.0 / (1000.0 * *ssc) : 0.0;
     const auto tooSmall = [](int field, const QString &desc) {
         return InputProblem{field, QStringLiteral("Значение %1 слишком мало: мощность короткого замыкания на шинах "
-                                                  "не определяется.").arg(desc)};
+                                                  "не определяется.")
+                                       .arg(desc)};
     };
     if (!std::isfinite(transformer) || !std::isfinite(100.0 * MaxPower * transformer))
         return tooSmall(F::Str, StrDesc);
@@ -72,16 +75,20 @@ std::optional<InputProblem> checkSupplyInput(const SupplyInput &in)
         return tooSmall(F::Uk, UkDesc);
     const auto orders = resonance_tables::parseHarmonics(in.harmonics);
     if (!orders)
-        return InputProblem{F::Harmonics, QStringLiteral("\"%1\" - некорректное значение для поля \"Порядки гармоник нагрузки\": "
-                                                         "введите целые числа через запятую.")
-                                              .arg(in.harmonics)};
+        return InputProblem{F::Harmonics,
+                            QStringLiteral("\"%1\" - некорректное значение для поля \"Порядки гармоник нагрузки\": "
+                                           "введите целые числа через запятую.")
+                                .arg(in.harmonics)};
     if (orders->empty())
-        return InputProblem{F::Harmonics, QStringLiteral("Введите хотя бы один порядок гармоники в поле \"Порядки гармоник нагрузки\".")};
+        return InputProblem{
+            F::Harmonics,
+            QStringLiteral("Введите хотя бы один порядок гармоники в поле \"Порядки гармоник нагрузки\".")};
     for (int n : *orders)
         if (n < 2 || n > 50)
-            return InputProblem{F::Harmonics, QStringLiteral("Порядок гармоники %1 в поле \"Порядки гармоник нагрузки\" должен быть "
-                                                             "в пределах от 2 до 50.")
-                                                  .arg(n)};
+            return InputProblem{F::Harmonics,
+                                QStringLiteral("Порядок гармоники %1 в поле \"Порядки гармоник нагрузки\" должен быть "
+                                               "в пределах от 2 до 50.")
+                                    .arg(n)};
     return std::nullopt;
 }
 
@@ -160,7 +167,8 @@ void setTypeDetuning(TDataModule1 &data, qint64 type, const QString &text)
     throwIf(checkDetuningText(text));
     const QString t = text.trimmed();
     Store::Transaction tx(data.store());
-    resonance_tables::setDetuning(data.store(), type, t.isEmpty() ? std::nullopt : std::optional<double>(numberValue(t)));
+    resonance_tables::setDetuning(data.store(), type,
+                                  t.isEmpty() ? std::nullopt : std::optional<double>(numberValue(t)));
     resonance_tables::refreshVariantsOfType(data.store(), type);
     tx.commit();
 }
@@ -176,7 +184,9 @@ QString currentTypeDetuningText(TDataModule1 &data)
 void installResonanceHooks(TDataModule1 &data)
 {
     Store *store = &data.store();
-    data.tblProj2->afterPost = [store](TTable &variant) { resonance_tables::refreshVariant(*store, variant.currentKod()); };
+    data.tblProj2->afterPost = [store](TTable &variant) {
+        resonance_tables::refreshVariant(*store, variant.currentKod());
+    };
 }
 
 int dropResonanceRisk(TDataModule1 &data, const Progress &progress)

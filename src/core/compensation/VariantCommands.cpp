@@ -123,7 +123,8 @@ std::optional<InputProblem> checkModeInput(const ModeInput &in)
                 return InputProblem{f.field, *message};
     for (const CosField &f : cosFields(in))
         if (f.used && numberValue(*f.text) > 1)
-            return InputProblem{f.field, QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
+            return InputProblem{f.field,
+                                QStringLiteral("Значение коэффициента мощности должно быть меньше либо равно 1.")};
     if (in.mode == CosInRange && numberValue(in.cosfMax) < numberValue(in.cosfMin))
         return InputProblem{VariantParams::CosfMin,
                             QStringLiteral("Значение минимального значения коэффициента мощности должно быть меньше "
@@ -142,7 +143,8 @@ std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const Variant
 {
     const QString number = params.varNum.trimmed();
     if (number.isEmpty())
-        return InputProblem{VariantParams::VarNum, QStringLiteral("Заполнение поля \"Вариант компенсации\" обязательно.")};
+        return InputProblem{VariantParams::VarNum,
+                            QStringLiteral("Заполнение поля \"Вариант компенсации\" обязательно.")};
     if (auto p = checkSelectionInput(params.kp, params.mode))
         return p;
     const QString duplicate = QStringLiteral("Таблица конденсаторных установок уже содержит вариант компенсации с "
@@ -152,7 +154,8 @@ std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const Variant
     bool ok = false;
     const qlonglong asNumber = number.toLongLong(&ok);
     if (!ok)
-        return InputProblem{VariantParams::VarNum, QStringLiteral("\"%1\" не является целым числом.").arg(params.varNum)};
+        return InputProblem{VariantParams::VarNum,
+                            QStringLiteral("\"%1\" не является целым числом.").arg(params.varNum)};
     if (adding) {
         if (variants.locate(fld::VarNum, asNumber))
             return InputProblem{VariantParams::VarNum, duplicate};
@@ -173,8 +176,9 @@ QString nextVariantNumber(const TDataModule1 &data)
 {
     // One above the largest number in use: after a deletion the count of variants plus one
     // names a number that is still taken. Read from the file, so no cursor moves.
-    const QVariant largest = data.store().scalar(
-        QStringLiteral("SELECT MAX(\"VarNum\") FROM \"project2.db\" WHERE \"Kod0\" = %1").arg(data.tblProj0->currentKod()));
+    const QVariant largest =
+        data.store().scalar(QStringLiteral("SELECT MAX(\"VarNum\") FROM \"project2.db\" WHERE \"Kod0\" = %1")
+                                .arg(data.tblProj0->currentKod()));
     return QString::number(largest.toLongLong() + 1);
 }
 

@@ -24,7 +24,7 @@ TTable &masterOf(TTable &t)
 
 // The stored values of some fields of every visible row, read in place: the totals are taken
 // over all periods without moving the cursor the windows follow.
-template<size_t N>
+template <size_t N>
 std::vector<std::array<double, N>> columns(const TTable &t, const std::array<QString, N> &fields)
 {
     std::array<int, N> at;
@@ -65,7 +65,8 @@ void calcProjectTotals(TTable &p)
     if (TotalsBatch::defer(project, p, calcProjectTotals) || p.isEmpty())
         return;
     std::vector<StoredPeriod> periods;
-    for (const auto &v : columns<9>(p, {fld::T1, fld::T2, fld::Q, fld::Wa, fld::Wq, fld::Ws, fld::PayWa, fld::PayWq, fld::PayWs}))
+    for (const auto &v :
+         columns<9>(p, {fld::T1, fld::T2, fld::Q, fld::Wa, fld::Wq, fld::Ws, fld::PayWa, fld::PayWq, fld::PayWs}))
         periods.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]});
     const auto totals = korvan::computeProjectTotals(periods, tariffOf(project));
     if (!totals)
@@ -120,9 +121,8 @@ void calcCompensatedPeriod(TTable &p)
 {
     TTable &variant = masterOf(p);
     const TTable &project = masterOf(variant);
-    const CompensatedValues v = korvan::computeCompensatedPeriod(
-        {loadPeriodAt(p), p.asFloat(fld::Qku)},
-        variantInputOf(variant), tariffOf(project));
+    const CompensatedValues v = korvan::computeCompensatedPeriod({loadPeriodAt(p), p.asFloat(fld::Qku)},
+                                                                 variantInputOf(variant), tariffOf(project));
     p.setValue(fld::Q1, v.Q1);
     p.setValue(fld::S, v.S);
     p.setValue(fld::I, v.I);
@@ -144,7 +144,8 @@ void calcVariantTotals(TTable &p)
     if (TotalsBatch::defer(variant, p, calcVariantTotals) || p.isEmpty())
         return;
     std::vector<StoredCompensatedPeriod> periods;
-    for (const auto &v : columns<7>(p, {fld::Wakp, fld::Wak, fld::Wqk, fld::Wsk, fld::PayWak, fld::PayWqk, fld::PayWsk}))
+    for (const auto &v :
+         columns<7>(p, {fld::Wakp, fld::Wak, fld::Wqk, fld::Wsk, fld::PayWak, fld::PayWqk, fld::PayWsk}))
         periods.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
     StoredProjectTotals stored;
     const auto get = [&](const QString &field) { return project.asOptional(field); };

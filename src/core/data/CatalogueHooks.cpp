@@ -37,14 +37,16 @@ TTable::Hook requireField(QString field, QString message)
 void installCatalogueHooks(TDataModule1 &data)
 {
     data.tblsKU0->beforePost = requireField(fld::Company, QStringLiteral("Заполнение поля \"Компания\" обязательно."));
-    data.tblsKU1->beforePost = requireFields(2, {fld::Cena},
-                                             QStringLiteral("Заполнение всех полей, кроме поля \"Цена\", обязательно."));
-    data.tblsKU2->beforePost = [required = requireFields(2, {}, QStringLiteral("Заполнение всех полей обязательно."))](TTable &t) {
+    data.tblsKU1->beforePost =
+        requireFields(2, {fld::Cena}, QStringLiteral("Заполнение всех полей, кроме поля \"Цена\", обязательно."));
+    data.tblsKU2->beforePost = [required = requireFields(2, {}, QStringLiteral("Заполнение всех полей обязательно."))](
+                                   TTable &t) {
         required(t);
         // Selection and the analysis go through the modules one by one: a count beyond the limit
         // would make them run for minutes.
         if (t.asFloat(fld::Kol_vo) > MaxModuleCount) {
-            Messages::error(QStringLiteral("Количество модулей в группе должно быть не больше %1.").arg(MaxModuleCount));
+            Messages::error(
+                QStringLiteral("Количество модулей в группе должно быть не больше %1.").arg(MaxModuleCount));
             throw Abort();
         }
         if (t.asFloat(fld::Qstup) > MaxPower) {

@@ -16,9 +16,10 @@ void createEconomicsTables(Store &store)
                    .arg(real, integer));
     engine.createDeleteTrigger(QStringLiteral("econom.db:project"), tbl::project0, fld::Kod,
                                QStringLiteral("econom.db"), fld::Kod0);
-    store.exec(QStringLiteral("CREATE TABLE \"econrep.db\" (\"Kod\" %1 PRIMARY KEY, \"Econ\" %1 NOT NULL)").arg(integer));
-    engine.createDeleteTrigger(QStringLiteral("econrep.db:report"), tbl::report, fld::Kod,
-                               QStringLiteral("econrep.db"), fld::Kod);
+    store.exec(
+        QStringLiteral("CREATE TABLE \"econrep.db\" (\"Kod\" %1 PRIMARY KEY, \"Econ\" %1 NOT NULL)").arg(integer));
+    engine.createDeleteTrigger(QStringLiteral("econrep.db:report"), tbl::report, fld::Kod, QStringLiteral("econrep.db"),
+                               fld::Kod);
     store.exec(QStringLiteral("INSERT INTO \"econrep.db\" SELECT \"Kod\", 1 FROM \"report.DB\" "
                               "WHERE \"Name\"='Полный отчет'"));
 }

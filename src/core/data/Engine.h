@@ -17,7 +17,9 @@ struct FieldDef;
 class EngineError : public KorvanError {
 public:
     EngineError(const QString &message, const QByteArray &state, bool connectionLost = false)
-        : KorvanError(message), m_state(state), m_connectionLost(connectionLost) {}
+        : KorvanError(message), m_state(state), m_connectionLost(connectionLost)
+    {
+    }
     const QByteArray &state() const { return m_state; }
     // A serialization failure or a deadlock: the command may simply be run again.
     bool retryable() const { return m_state == "40001" || m_state == "40P01"; }

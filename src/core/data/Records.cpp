@@ -10,8 +10,7 @@ namespace {
 struct PeriodPositions {
     int t1, t2, p, q;
     explicit PeriodPositions(const TTable &t)
-        : t1(t.fieldIndex(fld::T1)), t2(t.fieldIndex(fld::T2)),
-          p(t.fieldIndex(fld::P)), q(t.fieldIndex(fld::Q))
+        : t1(t.fieldIndex(fld::T1)), t2(t.fieldIndex(fld::T2)), p(t.fieldIndex(fld::P)), q(t.fieldIndex(fld::Q))
     {
     }
 };

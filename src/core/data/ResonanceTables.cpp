@@ -41,7 +41,10 @@ const std::vector<ExtraTable> &extraTables()
     static const std::vector<ExtraTable> tables{
         {"supply.db",
          tbl::project0,
-         {{"Str", Value::Real, true}, {"Uk", Value::Real, true}, {"Ssc_net", Value::Real, false}, {"Harmonics", Value::Text, true}}},
+         {{"Str", Value::Real, true},
+          {"Uk", Value::Real, true},
+          {"Ssc_net", Value::Real, false},
+          {"Harmonics", Value::Text, true}}},
         {"sKU1_detuning.db", tbl::sKU1, {{"Detuning", Value::Real, false}}},
         {"project2_harmonics.db", tbl::project2, ValueColumns},
         {"sel_ku_harmonics.db", tbl::sel_ku, ValueColumns},
@@ -64,12 +67,12 @@ void createTable(Store &store, const ExtraTable &table)
     Engine &engine = store.engine();
     QStringList columns;
     for (const Column &c : table.columns)
-        columns << QStringLiteral("\"%1\" %2%3").arg(QLatin1String(c.name), engine.valueType(c.type),
-                                                     c.required ? QStringLiteral(" NOT NULL") : QString());
+        columns << QStringLiteral("\"%1\" %2%3")
+                       .arg(QLatin1String(c.name), engine.valueType(c.type),
+                            c.required ? QStringLiteral(" NOT NULL") : QString());
     store.exec(QStringLiteral("CREATE TABLE \"%1\" (\"Kod0\" %2 PRIMARY KEY, %3)")
                    .arg(table.name, engine.valueType(Value::Integer), columns.join(QStringLiteral(", "))));
-    engine.createDeleteTrigger(table.name + QStringLiteral(":delete"), table.owner,
-                               fld::Kod, table.name, fld::Kod0);
+    engine.createDeleteTrigger(table.name + QStringLiteral(":delete"), table.owner, fld::Kod, table.name, fld::Kod0);
 }
 
 QVariant toVariant(const std::optional<double> &v) { return v ? QVariant(*v) : QVariant(); }
@@ -103,10 +106,11 @@ void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList
         updates << QStringLiteral("\"%1\"=excluded.\"%1\"").arg(QLatin1String(c.name));
     }
     Q_ASSERT(names.size() == values.size());
-    Statement &q = store.prepared(QStringLiteral("INSERT INTO \"%1\" (\"Kod0\", %2) VALUES (?%3) "
-                                                 "ON CONFLICT (\"Kod0\") DO UPDATE SET %4")
-                                      .arg(table, names.join(QStringLiteral(", ")),
-                                           QStringLiteral(", ?").repeated(values.size()), updates.join(QStringLiteral(", "))));
+    Statement &q =
+        store.prepared(QStringLiteral("INSERT INTO \"%1\" (\"Kod0\", %2) VALUES (?%3) "
+                                      "ON CONFLICT (\"Kod0\") DO UPDATE SET %4")
+                           .arg(table, names.join(QStringLiteral(", ")), QStringLiteral(", ?").repeated(values.size()),
+                                updates.join(QStringLiteral(", "))));
     q.bind(0, kod);
     for (int i = 0; i < values.size(); ++i)
         q.bind(i + 1, values[i]);
@@ -115,9 +119,10 @@ void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList
 
 ResonanceValues readValues(Store &store, const QString &table, qint64 kod)
 {
-    Statement &q = store.prepared(QStringLiteral("SELECT \"Hr_min\", \"Hr_max\", \"Resonance\", \"dU_max\", \"Hours_lead\" "
-                                                 "FROM \"%1\" WHERE \"Kod0\" = ?")
-                                      .arg(table));
+    Statement &q =
+        store.prepared(QStringLiteral("SELECT \"Hr_min\", \"Hr_max\", \"Resonance\", \"dU_max\", \"Hours_lead\" "
+                                      "FROM \"%1\" WHERE \"Kod0\" = ?")
+                           .arg(table));
     q.bind(0, kod);
     ResonanceValues v;
     if (q.next()) {
@@ -217,7 +222,8 @@ void setCandidateValues(Store &store, qint64 rowKod, const ResonanceValues &valu
 
 ResonanceValues computeVariant(Store &store, qint64 variantKod, std::optional<double> *detuningOut)
 {
-    Statement &variant = store.prepared(QStringLiteral("SELECT \"Kod0\", \"KodKU1\" FROM \"project2.db\" WHERE \"Kod\" = ?"));
+    Statement &variant =
+        store.prepared(QStringLiteral("SELECT \"Kod0\", \"KodKU1\" FROM \"project2.db\" WHERE \"Kod\" = ?"));
     variant.bind(0, variantKod);
     if (!variant.next())
         return {};
@@ -230,7 +236,8 @@ ResonanceValues computeVariant(Store &store, qint64 variantKod, std::optional<do
     q.bind(0, variantKod);
     std::vector<ResonancePeriod> periods;
     while (q.next())
-        periods.push_back({q.column(0).toDouble(), q.column(1).toDouble(), q.column(2).toDouble(), q.column(3).toDouble()});
+        periods.push_back(
+            {q.column(0).toDouble(), q.column(1).toDouble(), q.column(2).toDouble(), q.column(3).toDouble()});
     const auto p = typeKod.isNull() ? std::nullopt : detuning(store, typeKod.toLongLong());
     if (detuningOut)
         *detuningOut = p;
@@ -258,7 +265,8 @@ void refreshVariantsOfType(Store &store, qint64 typeKod)
 
 bool reportFlag(Store &store, qint64 settingsKod)
 {
-    Statement &q = store.prepared(QStringLiteral("SELECT \"Resonance\" FROM \"report_resonance.db\" WHERE \"Kod0\" = ?"));
+    Statement &q =
+        store.prepared(QStringLiteral("SELECT \"Resonance\" FROM \"report_resonance.db\" WHERE \"Kod0\" = ?"));
     q.bind(0, settingsKod);
     bool on = false;
     if (q.next())

@@ -37,14 +37,22 @@ const TableDef *tableDef(const QString &name)
 QString sqlType(const FieldDef &field)
 {
     switch (field.type) {
-    case FieldType::AutoInc: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
-    case FieldType::Integer: return QStringLiteral("INTEGER");
-    case FieldType::Float: return QStringLiteral("DOUBLE");
-    case FieldType::String: return QStringLiteral("VARCHAR(%1)").arg(field.size);
-    case FieldType::Date: return QStringLiteral("DATE");
-    case FieldType::Time: return QStringLiteral("TIME");
-    case FieldType::Memo: return QStringLiteral("MEMO");
-    case FieldType::Boolean: return QStringLiteral("BOOLEAN");
+    case FieldType::AutoInc:
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case FieldType::Integer:
+        return QStringLiteral("INTEGER");
+    case FieldType::Float:
+        return QStringLiteral("DOUBLE");
+    case FieldType::String:
+        return QStringLiteral("VARCHAR(%1)").arg(field.size);
+    case FieldType::Date:
+        return QStringLiteral("DATE");
+    case FieldType::Time:
+        return QStringLiteral("TIME");
+    case FieldType::Memo:
+        return QStringLiteral("MEMO");
+    case FieldType::Boolean:
+        return QStringLiteral("BOOLEAN");
     }
     return {};
 }

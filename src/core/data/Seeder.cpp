@@ -47,8 +47,7 @@ long long Seeder::insert(const QString &table, const QStringList &fields, const 
         marks << QStringLiteral("?");
     }
     Statement &q = m_store.prepared(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                        .arg(table, quotedFields.join(QLatin1Char(',')),
-                                             marks.join(QLatin1Char(','))));
+                                        .arg(table, quotedFields.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     for (int i = 0; i < values.size(); ++i)
         q.bind(i, values[i]);
     q.run();
@@ -64,13 +63,10 @@ void Seeder::seedCatalogue(const QJsonArray &companies)
         const long long kod0 = insert(tbl::sKU0, {fld::Company}, {company[fld::Company].toString()});
         for (const QJsonValue &t : company[QLatin1String("types")].toArray()) {
             const QJsonObject type = t.toObject();
-            const long long kod1 = insert(tbl::sKU1,
-                                          {fld::Kod0, fld::Name, fld::Q,
-                                           fld::Pp, fld::Unom, fld::Cena},
-                                          {kod0, type[fld::Name].toString(), number(type[fld::Q]),
-                                           number(type[fld::Pp]),
-                                           type[fld::Unom].isDouble() ? QVariant(type[fld::Unom].toInt()) : QVariant(),
-                                           number(type[fld::Cena])});
+            const long long kod1 = insert(
+                tbl::sKU1, {fld::Kod0, fld::Name, fld::Q, fld::Pp, fld::Unom, fld::Cena},
+                {kod0, type[fld::Name].toString(), number(type[fld::Q]), number(type[fld::Pp]),
+                 type[fld::Unom].isDouble() ? QVariant(type[fld::Unom].toInt()) : QVariant(), number(type[fld::Cena])});
             // Detuned installations (capacitors with series reactors) carry their reactor's p, %.
             if (const QJsonValue p = type[QLatin1String("Detuning")]; p.isDouble())
                 resonance_tables::setDetuning(m_store, kod1, p.toDouble());
@@ -90,14 +86,13 @@ void Seeder::seedTypicalGraphs(const QJsonArray &industries)
         const long long kod0 = insert(tbl::sSutGraphic0, {fld::Otrasl}, {industry[fld::Otrasl].toString()});
         for (const QJsonValue &e : industry[QLatin1String("enterprises")].toArray()) {
             const QJsonObject enterprise = e.toObject();
-            const long long kod1 = insert(tbl::sSutGraphic1, {fld::Kod0, fld::Name},
-                                          {kod0, enterprise[fld::Name].toString()});
+            const long long kod1 =
+                insert(tbl::sSutGraphic1, {fld::Kod0, fld::Name}, {kod0, enterprise[fld::Name].toString()});
             for (const QJsonValue &p : enterprise[QLatin1String("periods")].toArray()) {
                 const QJsonObject period = p.toObject();
-                insert(tbl::sSutGraphic2,
-                       {fld::Kod0, fld::T1, fld::T2, fld::P, fld::Q},
-                       {kod1, number(period[fld::T1]), number(period[fld::T2]),
-                        number(period[fld::P]), number(period[fld::Q])});
+                insert(tbl::sSutGraphic2, {fld::Kod0, fld::T1, fld::T2, fld::P, fld::Q},
+                       {kod1, number(period[fld::T1]), number(period[fld::T2]), number(period[fld::P]),
+                        number(period[fld::Q])});
             }
         }
     }
@@ -145,8 +140,7 @@ void Seeder::seedHints(const QJsonArray &hints)
     for (const QJsonValue &h : hints) {
         const QJsonObject hint = h.toObject();
         insert(tbl::Hints, {fld::TableName, fld::FieldName, fld::FieldHint},
-               {hint[fld::TableName].toString(), hint[fld::FieldName].toString(),
-                hint[fld::FieldHint].toString()});
+               {hint[fld::TableName].toString(), hint[fld::FieldName].toString(), hint[fld::FieldHint].toString()});
     }
 }
 

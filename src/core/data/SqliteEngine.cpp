@@ -43,12 +43,16 @@ public:
         } else {
             switch (value.typeId()) {
             case QMetaType::Double:
-            case QMetaType::Float: rc = sqlite3_bind_double(m_stmt, i, value.toDouble()); break;
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(m_stmt, i, value.toDouble());
+                break;
             case QMetaType::Int:
             case QMetaType::UInt:
             case QMetaType::LongLong:
             case QMetaType::ULongLong:
-            case QMetaType::Bool: rc = sqlite3_bind_int64(m_stmt, i, value.toLongLong()); break;
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int64(m_stmt, i, value.toLongLong());
+                break;
             default: {
                 const QByteArray text = value.toString().toUtf8();
                 rc = sqlite3_bind_text(m_stmt, i, text.constData(), int(text.size()), SQLITE_TRANSIENT);
@@ -79,9 +83,12 @@ public:
     QVariant column(int index) const override
     {
         switch (sqlite3_column_type(m_stmt, index)) {
-        case SQLITE_NULL: return {};
-        case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(m_stmt, index)));
-        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, index));
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return QVariant(qint64(sqlite3_column_int64(m_stmt, index)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_stmt, index));
         default: {
             const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, index));
             return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, index));
@@ -158,7 +165,7 @@ void SqliteEngine::configure()
 QString SqliteEngine::placeText() const
 {
     return QStringLiteral("«%1»").arg(m_filePath.isEmpty() ? QStringLiteral("(в памяти)")
-                                                            : QDir::toNativeSeparators(m_filePath));
+                                                           : QDir::toNativeSeparators(m_filePath));
 }
 
 std::unique_ptr<Statement> SqliteEngine::prepare(const QString &sql)
@@ -176,16 +183,16 @@ void SqliteEngine::exec(const QString &sql)
     }
 }
 
-void SqliteEngine::execQuietly(const QString &sql) { sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
+void SqliteEngine::execQuietly(const QString &sql)
+{
+    sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+}
 
 qint64 SqliteEngine::lastInsertId() { return sqlite3_last_insert_rowid(m_db); }
 
 qint64 SqliteEngine::changeCount() { return sqlite3_total_changes64(m_db); }
 
-QString SqliteEngine::columnType(const FieldDef &field) const
-{
-    return sqlType(field);
-}
+QString SqliteEngine::columnType(const FieldDef &field) const { return sqlType(field); }
 
 QString SqliteEngine::reportedType(const FieldDef &field) const
 {
@@ -195,9 +202,12 @@ QString SqliteEngine::reportedType(const FieldDef &field) const
 QString SqliteEngine::valueType(Value kind) const
 {
     switch (kind) {
-    case Value::Real: return QStringLiteral("REAL");
-    case Value::Integer: return QStringLiteral("INTEGER");
-    case Value::Text: return QStringLiteral("TEXT");
+    case Value::Real:
+        return QStringLiteral("REAL");
+    case Value::Integer:
+        return QStringLiteral("INTEGER");
+    case Value::Text:
+        return QStringLiteral("TEXT");
     }
     return {};
 }
@@ -241,17 +251,34 @@ QString SqliteEngine::errorText() const
     const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
     QString text;
     switch (sqlite3_extended_errcode(m_db) & 0xff) {
-    case SQLITE_NOTADB: text = QStringLiteral("файл не является базой данных"); break;
-    case SQLITE_CORRUPT: text = QStringLiteral("файл базы данных повреждён"); break;
-    case SQLITE_FULL: text = QStringLiteral("на диске нет места"); break;
-    case SQLITE_READONLY: text = QStringLiteral("файл доступен только для чтения"); break;
-    case SQLITE_CANTOPEN: text = QStringLiteral("файл не удаётся открыть"); break;
+    case SQLITE_NOTADB:
+        text = QStringLiteral("файл не является базой данных");
+        break;
+    case SQLITE_CORRUPT:
+        text = QStringLiteral("файл базы данных повреждён");
+        break;
+    case SQLITE_FULL:
+        text = QStringLiteral("на диске нет места");
+        break;
+    case SQLITE_READONLY:
+        text = QStringLiteral("файл доступен только для чтения");
+        break;
+    case SQLITE_CANTOPEN:
+        text = QStringLiteral("файл не удаётся открыть");
+        break;
     case SQLITE_PERM:
-    case SQLITE_AUTH: text = QStringLiteral("нет прав доступа к файлу"); break;
+    case SQLITE_AUTH:
+        text = QStringLiteral("нет прав доступа к файлу");
+        break;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: text = QStringLiteral("файл занят другой программой"); break;
-    case SQLITE_IOERR: text = QStringLiteral("ошибка чтения или записи файла"); break;
-    default: return detail;
+    case SQLITE_LOCKED:
+        text = QStringLiteral("файл занят другой программой");
+        break;
+    case SQLITE_IOERR:
+        text = QStringLiteral("ошибка чтения или записи файла");
+        break;
+    default:
+        return detail;
     }
     // The engine's own words stay beside ours: they help whoever looks into the file.
     return QStringLiteral("%1 (%2)").arg(text, detail);

@@ -53,10 +53,7 @@ Store::~Store()
         ::close(m_lockFd);
 }
 
-QString Store::defaultDataDirectory()
-{
-    return dataDirectoryFor(QCoreApplication::applicationDirPath());
-}
+QString Store::defaultDataDirectory() { return dataDirectoryFor(QCoreApplication::applicationDirPath()); }
 
 QString Store::dataDirectoryFor(const QString &programDirectory)
 {
@@ -102,13 +99,14 @@ std::unique_ptr<Store> Store::open(const QString &location, Access access)
     if (!QDir().mkpath(dir))
         throw KorvanError(QStringLiteral("Не удалось создать каталог данных «%1».").arg(QDir::toNativeSeparators(dir)));
     if (!writableDirectory(dir))
-        throw KorvanError(QStringLiteral("Каталог данных «%1» недоступен для записи.").arg(QDir::toNativeSeparators(dir)));
+        throw KorvanError(
+            QStringLiteral("Каталог данных «%1» недоступен для записи.").arg(QDir::toNativeSeparators(dir)));
     store->lockDirectory();
 
     const QFileInfo info(store->m_filePath);
     if (info.exists() && !info.isWritable())
-        throw KorvanError(QStringLiteral("Файл данных «%1» недоступен для записи.")
-                              .arg(QDir::toNativeSeparators(store->m_filePath)));
+        throw KorvanError(
+            QStringLiteral("Файл данных «%1» недоступен для записи.").arg(QDir::toNativeSeparators(store->m_filePath)));
     auto engine = std::make_unique<SqliteEngine>(store->m_filePath, false);
     SqliteEngine &sqlite = *engine;
     store->m_engine = std::move(engine);
@@ -212,7 +210,8 @@ void Store::createSchema()
         QStringList columns;
         for (const FieldDef &f : t->fields)
             columns << quoted(QLatin1String(f.name)) + QLatin1Char(' ') + m_engine->columnType(f);
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(QLatin1String(t->name)), columns.join(QStringLiteral(", "))));
+        exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                 .arg(quoted(QLatin1String(t->name)), columns.join(QStringLiteral(", "))));
         for (const IndexDef &ix : t->indexes) {
             if (ix.parts.size() == 1 && QLatin1String(ix.parts[0].field) == fld::Kod)
                 continue; // the primary key is its own index
@@ -240,12 +239,13 @@ void Store::verifySchema()
         for (const FieldDef &f : t->fields)
             expected << QLatin1String(f.name) + QLatin1Char(' ') + m_engine->reportedType(f);
         if (found != expected)
-            throw KorvanError(QStringLiteral("Таблица «%1» в %2 «%3» не соответствует программе%4. %5")
-                                  .arg(QLatin1String(t->name),
-                                       m_engine->server() ? QStringLiteral("базе данных на сервере") : QStringLiteral("файле"),
-                                       QDir::toNativeSeparators(m_engine->place()),
-                                       found.isEmpty() ? QStringLiteral(" (таблица отсутствует)") : QString(),
-                                       m_engine->leftUntouchedText()));
+            throw KorvanError(
+                QStringLiteral("Таблица «%1» в %2 «%3» не соответствует программе%4. %5")
+                    .arg(QLatin1String(t->name),
+                         m_engine->server() ? QStringLiteral("базе данных на сервере") : QStringLiteral("файле"),
+                         QDir::toNativeSeparators(m_engine->place()),
+                         found.isEmpty() ? QStringLiteral(" (таблица отсутствует)") : QString(),
+                         m_engine->leftUntouchedText()));
     }
 }
 
@@ -264,9 +264,8 @@ void Store::migrate(int fromVersion)
             createEconomicsTables(*this);
             break;
         default:
-            throw KorvanError(QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")
-                                  .arg(m_engine->placeText())
-                                  .arg(v));
+            throw KorvanError(
+                QStringLiteral("Неизвестный формат базы данных %1 (версия %2).").arg(m_engine->placeText()).arg(v));
         }
         m_engine->setSchemaVersion(v + 1);
         tx.commit();
@@ -296,10 +295,7 @@ qint64 Store::lastInsertId() const { return m_engine->lastInsertId(); }
 
 void Store::lockProject(qint64 kod) { m_engine->lockProject(kod); }
 
-void Store::fail(const QString &what) const
-{
-    m_engine->fail(what);
-}
+void Store::fail(const QString &what) const { m_engine->fail(what); }
 
 void Store::execPrepared(const QString &sql) { prepared(sql).run(); }
 

@@ -66,9 +66,12 @@ struct BesideTable {
 const QList<BesideTable> &besideTables()
 {
     static const QList<BesideTable> tables{
-        {"supply.db", tbl::project0},           {"sKU1_detuning.db", tbl::sKU1},
-        {"project2_harmonics.db", tbl::project2}, {"sel_ku_harmonics.db", tbl::sel_ku},
-        {"report_resonance.db", tbl::report},   {"econom.db", tbl::project0},
+        {"supply.db", tbl::project0},
+        {"sKU1_detuning.db", tbl::sKU1},
+        {"project2_harmonics.db", tbl::project2},
+        {"sel_ku_harmonics.db", tbl::sel_ku},
+        {"report_resonance.db", tbl::report},
+        {"econom.db", tbl::project0},
         {"econrep.db", tbl::report},
     };
     return tables;
@@ -78,7 +81,8 @@ QString quoted(const QString &name) { return QLatin1Char('"') + name + QLatin1Ch
 
 QList<Row> rowsOf(Store &store, const QString &table)
 {
-    const std::unique_ptr<Statement> q = store.engine().prepare(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(quoted(table)));
+    const std::unique_ptr<Statement> q =
+        store.engine().prepare(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(quoted(table)));
     QList<Row> rows;
     while (q->next()) {
         Row row;
@@ -137,9 +141,9 @@ StoreCopyCounts copyStore(Store &from, Store &to, bool merge)
             names << quoted(QLatin1String(def->fields[i].name));
             marks << QStringLiteral("?");
         }
-        Statement &insert = to.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                            .arg(quoted(t.name), names.join(QLatin1Char(',')),
-                                                 marks.join(QLatin1Char(','))));
+        Statement &insert =
+            to.prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quoted(t.name), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
         QStringList where;
         for (const QString &c : t.matchBy)
             where << quoted(c) + QStringLiteral("=?");

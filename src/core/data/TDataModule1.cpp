@@ -10,23 +10,14 @@
 namespace korvan {
 
 TDataModule1::TDataModule1(Store &store, QObject *parent)
-    : QObject(parent),
-      tblProj0(new TTable(store, tbl::project0, this)),
-      tblProj1(new TTable(store, tbl::project1, this)),
-      tblProj2(new TTable(store, tbl::project2, this)),
-      tblProj3(new TTable(store, tbl::project3, this)),
-      tblProj4(new TTable(store, tbl::project4, this)),
-      tblProj5(new TTable(store, tbl::project5, this)),
-      tblsKU0(new TTable(store, tbl::sKU0, this)),
-      tblsKU1(new TTable(store, tbl::sKU1, this)),
-      tblsKU2(new TTable(store, tbl::sKU2, this)),
-      TableHints(new TTable(store, tbl::Hints, this)),
-      tblSutGr0(new TTable(store, tbl::sSutGraphic0, this)),
-      tblSutGr1(new TTable(store, tbl::sSutGraphic1, this)),
-      tblSutGr2(new TTable(store, tbl::sSutGraphic2, this)),
-      TableReport(new TTable(store, tbl::report, this)),
-      tblSel_KU(new TTable(store, tbl::sel_ku, this)),
-      m_store(store)
+    : QObject(parent), tblProj0(new TTable(store, tbl::project0, this)),
+      tblProj1(new TTable(store, tbl::project1, this)), tblProj2(new TTable(store, tbl::project2, this)),
+      tblProj3(new TTable(store, tbl::project3, this)), tblProj4(new TTable(store, tbl::project4, this)),
+      tblProj5(new TTable(store, tbl::project5, this)), tblsKU0(new TTable(store, tbl::sKU0, this)),
+      tblsKU1(new TTable(store, tbl::sKU1, this)), tblsKU2(new TTable(store, tbl::sKU2, this)),
+      TableHints(new TTable(store, tbl::Hints, this)), tblSutGr0(new TTable(store, tbl::sSutGraphic0, this)),
+      tblSutGr1(new TTable(store, tbl::sSutGraphic1, this)), tblSutGr2(new TTable(store, tbl::sSutGraphic2, this)),
+      TableReport(new TTable(store, tbl::report, this)), tblSel_KU(new TTable(store, tbl::sel_ku, this)), m_store(store)
 {
     setObjectName(QStringLiteral("DataModule1"));
     tblProj1->setMaster(tblProj0);
@@ -61,8 +52,8 @@ TDataModule1::~TDataModule1() { closeAll(); }
 
 QList<TTable *> TDataModule1::tables() const
 {
-    return {tblProj0, tblProj1, tblProj2, tblProj3, tblProj4, tblProj5, tblsKU0, tblsKU1,
-            tblsKU2, TableHints, tblSutGr0, tblSutGr1, tblSutGr2, TableReport, tblSel_KU};
+    return {tblProj0, tblProj1,   tblProj2,  tblProj3,  tblProj4,  tblProj5,    tblsKU0,  tblsKU1,
+            tblsKU2,  TableHints, tblSutGr0, tblSutGr1, tblSutGr2, TableReport, tblSel_KU};
 }
 
 TTable *TDataModule1::table(const QString &tableName) const
@@ -81,8 +72,8 @@ void TDataModule1::openAll()
 
 void TDataModule1::closeAll()
 {
-    for (TTable *t : {tblProj5, tblProj4, tblProj3, tblProj2, tblProj1, tblProj0, tblsKU2, tblsKU1, tblsKU0,
-                      TableHints, tblSutGr0, tblSutGr1, tblSutGr2, TableReport, tblSel_KU})
+    for (TTable *t : {tblProj5, tblProj4, tblProj3, tblProj2, tblProj1, tblProj0, tblsKU2, tblsKU1, tblsKU0, TableHints,
+                      tblSutGr0, tblSutGr1, tblSutGr2, TableReport, tblSel_KU})
         t->close();
 }
 

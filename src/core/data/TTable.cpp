@@ -21,10 +21,7 @@ const QString DateFormat = QStringLiteral("dd.MM.yyyy");
 const QString TimeFormat = QStringLiteral("HH:mm:ss");
 
 bool isTextType(FieldType t) { return t == FieldType::String || t == FieldType::Memo; }
-bool isNumberType(FieldType t)
-{
-    return t == FieldType::Float || t == FieldType::Integer || t == FieldType::AutoInc;
-}
+bool isNumberType(FieldType t) { return t == FieldType::Float || t == FieldType::Integer || t == FieldType::AutoInc; }
 bool isNullValue(const QVariant &v) { return !v.isValid() || v.isNull(); }
 
 // Orders two stored values of one field the way the store's indexes do: null first, numbers
@@ -176,7 +173,8 @@ QString TTable::orderClause() const
     if (m_index)
         for (const IndexPart &p : m_index->parts)
             parts << QLatin1Char('"') + QLatin1String(p.field) + QLatin1Char('"') +
-                         (p.descending ? QStringLiteral(" DESC") : QString()) + m_store->engine().nullsOrder(p.descending);
+                         (p.descending ? QStringLiteral(" DESC") : QString()) +
+                         m_store->engine().nullsOrder(p.descending);
     parts << QStringLiteral("\"Kod\"");
     return parts.join(QStringLiteral(", "));
 }
@@ -195,10 +193,11 @@ void TTable::select(qint64 keepKod) const
             where << QStringLiteral("\"Kod0\"=?");
         if (key)
             where << QStringLiteral("\"%1\"=?").arg(fieldName(m_filter.field));
-        const QString sql = QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
-                                .arg(tableName(),
-                                     where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
-                                     orderClause());
+        const QString sql =
+            QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
+                .arg(tableName(),
+                     where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                     orderClause());
         Statement &q = m_store->prepared(sql);
         int at = 0;
         if (m_master)
@@ -909,9 +908,11 @@ bool TTable::deletesByKey() const
 void TTable::deleteCascadeByKey(const QString &ownKeys, const std::optional<qint64> &masterKod)
 {
     for (TTable *d : std::as_const(m_cascade)) {
-        const QString keys = QStringLiteral("SELECT \"Kod\" FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys);
+        const QString keys =
+            QStringLiteral("SELECT \"Kod\" FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys);
         d->deleteCascadeByKey(keys, masterKod);
-        Statement &q = m_store->prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys));
+        Statement &q =
+            m_store->prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys));
         if (masterKod)
             q.bind(0, *masterKod);
         q.run();
@@ -1036,13 +1037,19 @@ QString TTable::valueText(int position, const QVariant &v) const
     if (isNullValue(v))
         return {};
     switch (fieldDef(position).type) {
-    case FieldType::Float: return numberText(v.toDouble());
+    case FieldType::Float:
+        return numberText(v.toDouble());
     case FieldType::Integer:
-    case FieldType::AutoInc: return QString::number(v.toLongLong());
-    case FieldType::Date: return v.toDate().toString(DateFormat);
-    case FieldType::Time: return v.toTime().toString(TimeFormat);
-    case FieldType::Boolean: return v.toBool() ? QStringLiteral("Да") : QStringLiteral("Нет");
-    default: return v.toString();
+    case FieldType::AutoInc:
+        return QString::number(v.toLongLong());
+    case FieldType::Date:
+        return v.toDate().toString(DateFormat);
+    case FieldType::Time:
+        return v.toTime().toString(TimeFormat);
+    case FieldType::Boolean:
+        return v.toBool() ? QStringLiteral("Да") : QStringLiteral("Нет");
+    default:
+        return v.toString();
     }
 }
 
@@ -1110,7 +1117,8 @@ QVariant TTable::normalize(int position, const QVariant &value) const
         if (!ok)
             throw KorvanError(QStringLiteral("«%1» не является целым числом.").arg(value.toString()));
         if (n < INT32_MIN || n > INT32_MAX)
-            throw KorvanError(QStringLiteral("Число %1 вне допустимых пределов поля «%2».").arg(n).arg(QLatin1String(f.name)));
+            throw KorvanError(
+                QStringLiteral("Число %1 вне допустимых пределов поля «%2».").arg(n).arg(QLatin1String(f.name)));
         return n;
     }
     case FieldType::String: {
@@ -1160,7 +1168,8 @@ void TTable::setValue(int position, const QVariant &value)
     if (position < 0 || position >= fieldCount())
         throw KorvanError(QStringLiteral("Нет поля с номером %1 в таблице «%2».").arg(position).arg(tableName()));
     if (fieldDef(position).type == FieldType::AutoInc)
-        throw KorvanError(QStringLiteral("Поле «%1» таблицы «%2» заполняется автоматически.").arg(fieldName(position), tableName()));
+        throw KorvanError(
+            QStringLiteral("Поле «%1» таблицы «%2» заполняется автоматически.").arg(fieldName(position), tableName()));
     m_rows[m_pos][position] = normalize(position, value);
     m_modified = true;
     emitIfShown(&TTable::currentChanged);
@@ -1178,10 +1187,14 @@ QVariant TTable::toStorage(const FieldDef &f, const QVariant &v) const
     if (isNullValue(v))
         return {};
     switch (f.type) {
-    case FieldType::Date: return v.toDate().toString(Qt::ISODate);
-    case FieldType::Time: return v.toTime().toString(TimeFormat);
-    case FieldType::Boolean: return v.toBool() ? 1 : 0;
-    default: return v;
+    case FieldType::Date:
+        return v.toDate().toString(Qt::ISODate);
+    case FieldType::Time:
+        return v.toTime().toString(TimeFormat);
+    case FieldType::Boolean:
+        return v.toBool() ? 1 : 0;
+    default:
+        return v;
     }
 }
 
@@ -1190,13 +1203,19 @@ QVariant TTable::fromStorage(const FieldDef &f, const QVariant &v) const
     if (isNullValue(v))
         return {};
     switch (f.type) {
-    case FieldType::Float: return v.toDouble();
+    case FieldType::Float:
+        return v.toDouble();
     case FieldType::Integer:
-    case FieldType::AutoInc: return v.toLongLong();
-    case FieldType::Date: return QDate::fromString(v.toString(), Qt::ISODate);
-    case FieldType::Time: return QTime::fromString(v.toString(), TimeFormat);
-    case FieldType::Boolean: return v.toInt() != 0;
-    default: return v.toString();
+    case FieldType::AutoInc:
+        return v.toLongLong();
+    case FieldType::Date:
+        return QDate::fromString(v.toString(), Qt::ISODate);
+    case FieldType::Time:
+        return QTime::fromString(v.toString(), TimeFormat);
+    case FieldType::Boolean:
+        return v.toInt() != 0;
+    default:
+        return v.toString();
     }
 }
 
@@ -1211,7 +1230,8 @@ const QString &TTable::writeSql(bool insertNew) const
         }
         sql = insertNew ? QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
                               .arg(tableName(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
-                        : QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?").arg(tableName(), names.join(QStringLiteral("=?,")));
+                        : QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?")
+                              .arg(tableName(), names.join(QStringLiteral("=?,")));
     }
     return sql;
 }

@@ -84,8 +84,7 @@ public:
 
     // Locates the first visible row whose fields equal the values (whole values; strings with
     // or without regard to letter case). Stays put and returns false when none does.
-    bool locate(const QStringList &fields, const QVariantList &values,
-                Qt::CaseSensitivity cs = Qt::CaseSensitive);
+    bool locate(const QStringList &fields, const QVariantList &values, Qt::CaseSensitivity cs = Qt::CaseSensitive);
     bool locate(const QString &field, const QVariant &value, Qt::CaseSensitivity cs = Qt::CaseSensitive)
     {
         return locate(QStringList{field}, QVariantList{value}, cs);
@@ -252,7 +251,7 @@ private:
     mutable QVector<Row> m_rows;
     mutable int m_pos = -1;
     mutable bool m_bof = true, m_eof = true;
-    mutable bool m_stale = true;       // rows written by another cursor or undone
+    mutable bool m_stale = true;        // rows written by another cursor or undone
     mutable quint64 m_checkedEpoch = 0; // the store's epoch at the last freshness check
     mutable qint64 m_linkedKod = -1;
 

@@ -41,10 +41,7 @@ void GraphEditorTable::setCell(int row, int column, const QString &text)
         m_rows[row][column] = text;
 }
 
-void GraphEditorTable::setCurrentRow(int row)
-{
-    m_current = qBound(0, row, rowCount() - 1);
-}
+void GraphEditorTable::setCurrentRow(int row) { m_current = qBound(0, row, rowCount() - 1); }
 
 bool GraphEditorTable::percentMode() const
 {
@@ -53,15 +50,14 @@ bool GraphEditorTable::percentMode() const
 
 bool GraphEditorTable::isEmpty() const
 {
-    return m_rows.size() == 1 && std::all_of(m_rows[0].begin(), m_rows[0].end(), [](const QString &c) { return c.isEmpty(); });
+    return m_rows.size() == 1 &&
+           std::all_of(m_rows[0].begin(), m_rows[0].end(), [](const QString &c) { return c.isEmpty(); });
 }
 
-std::optional<GraphTableProblem> GraphEditorTable::check() const
-{
-    return checkGraphTable(m_rows, percentMode());
-}
+std::optional<GraphTableProblem> GraphEditorTable::check() const { return checkGraphTable(m_rows, percentMode()); }
 
-std::optional<InputProblem> GraphEditorTable::fill(const QString &start, const QString &end, const QString &step, bool clearPQ)
+std::optional<InputProblem> GraphEditorTable::fill(const QString &start, const QString &end, const QString &step,
+                                                   bool clearPQ)
 {
     if (auto m = numberProblem(start, QStringLiteral("поля \"Начало замеров, ч\"")))
         return InputProblem{FillStart, *m};
@@ -71,18 +67,24 @@ std::optional<InputProblem> GraphEditorTable::fill(const QString &start, const Q
         return InputProblem{FillStep, *m};
     const double b = numberValue(start), e = numberValue(end), s = numberValue(step);
     if (e > 24)
-        return InputProblem{FillEnd, QStringLiteral("Значение поля \"Окончание замеров, ч\" должно быть меньше либо равно 24 часам.")};
+        return InputProblem{
+            FillEnd, QStringLiteral("Значение поля \"Окончание замеров, ч\" должно быть меньше либо равно 24 часам.")};
     if (e <= b)
-        return InputProblem{FillEnd, QStringLiteral("Значение поля \"Окончание замеров, ч\" должно быть больше значения поля \"Начало замеров, ч\".")};
+        return InputProblem{
+            FillEnd,
+            QStringLiteral(
+                "Значение поля \"Окончание замеров, ч\" должно быть больше значения поля \"Начало замеров, ч\".")};
     if (e - b <= s)
-        return InputProblem{FillStep, QStringLiteral("Значение поля \"Период замеров, ч\" должно быть меньше разности значений полей "
-                                                     "\"Окончание замеров, ч\" и \"Начало замеров, ч\".")};
+        return InputProblem{
+            FillStep, QStringLiteral("Значение поля \"Период замеров, ч\" должно быть меньше разности значений полей "
+                                     "\"Окончание замеров, ч\" и \"Начало замеров, ч\".")};
     // Rounded in double: a tiny step would overflow an integer. Periods shorter than the
     // hundredth of an hour the bounds are rounded to would repeat their bounds.
     const double n = roundHalfEven((e - b) / s);
     if (n > MaxFillPeriods)
-        return InputProblem{FillStep, QStringLiteral("Значение поля \"Период замеров, ч\" слишком мало: периодов получится больше %1.")
-                                          .arg(MaxFillPeriods)};
+        return InputProblem{
+            FillStep, QStringLiteral("Значение поля \"Период замеров, ч\" слишком мало: периодов получится больше %1.")
+                          .arg(MaxFillPeriods)};
     QList<QStringList> rows;
     for (int i = 1; i <= int(n); ++i) {
         QStringList row = emptyRow();

@@ -65,7 +65,8 @@ public:
     QString axisTitle() const;
 
 private:
-    QStringList m_headers{QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, кВт"), QStringLiteral("Q, кВАр")};
+    QStringList m_headers{QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, кВт"),
+                          QStringLiteral("Q, кВАр")};
     QList<QStringList> m_rows{QStringList(Columns)};
     int m_current = 0;
     QStringList m_rowBuffer{QStringList(Columns)};

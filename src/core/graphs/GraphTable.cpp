@@ -20,19 +20,26 @@ std::optional<GraphTableProblem> checkGraphTable(const QList<QStringList> &rows,
     const QList<LoadPeriod> periods = graphPeriods(rows);
     for (int r = 0; r < periods.size(); ++r)
         if (!(periods[r].T2 <= 24))
-            return GraphTableProblem{r, 1, QStringLiteral("Для периода замеров значение поля \"Т2\" должно быть меньше либо равно 24 часам.")};
+            return GraphTableProblem{
+                r, 1,
+                QStringLiteral("Для периода замеров значение поля \"Т2\" должно быть меньше либо равно 24 часам.")};
     for (int r = 0; r < periods.size(); ++r)
         if (!(periods[r].T1 < periods[r].T2))
-            return GraphTableProblem{r, 0, QStringLiteral("Для периода замеров значение поля \"Т1\" должно быть меньше значения поля \"Т2\".")};
+            return GraphTableProblem{
+                r, 0,
+                QStringLiteral("Для периода замеров значение поля \"Т1\" должно быть меньше значения поля \"Т2\".")};
     for (int r = 0; r + 1 < periods.size(); ++r)
         if (periods[r].T2 != periods[r + 1].T1)
             return GraphTableProblem{r + 1, 0,
-                                     QStringLiteral("Значение поля \"Т2\" предыдущего периода замеров должно равняться значению поля \"Т1\" последующего периода.")};
+                                     QStringLiteral("Значение поля \"Т2\" предыдущего периода замеров должно равняться "
+                                                    "значению поля \"Т1\" последующего периода.")};
     if (percent)
         for (int c = 2; c < 4; ++c)
             for (int r = 0; r < periods.size(); ++r)
                 if ((c == 2 ? periods[r].P : periods[r].Q) > 100)
-                    return GraphTableProblem{r, c, QStringLiteral("Значения полей \"P, %\" и \"Q, %\" должны быть в пределах от 0 до 100 %.")};
+                    return GraphTableProblem{
+                        r, c,
+                        QStringLiteral("Значения полей \"P, %\" и \"Q, %\" должны быть в пределах от 0 до 100 %.")};
     return std::nullopt;
 }
 

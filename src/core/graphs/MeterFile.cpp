@@ -17,14 +17,16 @@ namespace {
 
 // Windows-1251, the upper half: what Russian-language meter software still writes.
 const char16_t Cp1251High[128] = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
-    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
-    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
-    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
-    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447, 0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
+    0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122,
+    0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
+    0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
+    0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, 0x0410,
+    0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D,
+    0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A,
+    0x042B, 0x042C, 0x042D, 0x042E, 0x042F, 0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444,
+    0x0445, 0x0446, 0x0447, 0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
 
 QString decode(const QByteArray &bytes, QString &encoding)
 {
@@ -185,7 +187,8 @@ std::optional<QTime> parseTime(const QString &text, int *dayCarry)
     const auto m = form.match(text);
     if (!m.hasMatch())
         return std::nullopt;
-    const int h = m.captured(1).toInt(), min = m.captured(2).toInt(), s = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
+    const int h = m.captured(1).toInt(), min = m.captured(2).toInt(),
+              s = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
     if (h == 24 && min == 0 && s == 0) { // an end stamp of the day's last interval
         *dayCarry = 1;
         return QTime(0, 0);
@@ -318,11 +321,16 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
             data.qColumn = c;
     }
     if (data.pColumn < 0 || data.qColumn < 0)
-        throw KorvanError(QStringLiteral("Строка %1: не найдены два числовых столбца значений (P и Q).").arg(rows[0].number));
+        throw KorvanError(
+            QStringLiteral("Строка %1: не найдены два числовых столбца значений (P и Q).").arg(rows[0].number));
 
     switch (options.units) {
-    case MeterReadOptions::Units::Powers: data.energies = false; break;
-    case MeterReadOptions::Units::Energies: data.energies = true; break;
+    case MeterReadOptions::Units::Powers:
+        data.energies = false;
+        break;
+    case MeterReadOptions::Units::Energies:
+        data.energies = true;
+        break;
     case MeterReadOptions::Units::Auto:
         data.energies = looksLikeEnergy(names.value(data.pColumn)) || looksLikeEnergy(names.value(data.qColumn));
     }
@@ -345,7 +353,8 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         const int cols[2] = {data.pColumn, data.qColumn};
         for (int k = 0; k < 2; ++k) {
             if (cols[k] >= row.fields.size())
-                throw KorvanError(QStringLiteral("Строка %1: нет столбца «%2».").arg(row.number).arg(data.columns[cols[k]]));
+                throw KorvanError(
+                    QStringLiteral("Строка %1: нет столбца «%2».").arg(row.number).arg(data.columns[cols[k]]));
             const auto number = parseEitherDecimal(row.fields[cols[k]]);
             if (!number)
                 throw KorvanError(QStringLiteral("Строка %1: «%2» в столбце «%3» не является числом.")
@@ -381,8 +390,10 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
             ++steps[d];
     }
     if (steps.empty())
-        throw KorvanError(QStringLiteral("Не удалось определить интервал измерений: в файле меньше двух разных отметок времени."));
-    const qint64 step = std::max_element(steps.begin(), steps.end(), [](auto &a, auto &b) { return a.second < b.second; })->first;
+        throw KorvanError(
+            QStringLiteral("Не удалось определить интервал измерений: в файле меньше двух разных отметок времени."));
+    const qint64 step =
+        std::max_element(steps.begin(), steps.end(), [](auto &a, auto &b) { return a.second < b.second; })->first;
     if (step % 60 != 0 || step < 60 || step > 3600)
         throw KorvanError(QStringLiteral("Интервал измерений %1 с не подходит: ожидается от 1 до 60 минут.").arg(step));
     data.intervalMinutes = int(step / 60);
@@ -402,9 +413,10 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
                     ++last;
                 const QString where = last == i ? QStringLiteral("Строка %1").arg(r.line)
                                                 : QStringLiteral("Строки %1–%2").arg(r.line).arg(values[last].line);
-                const QString stamps = last == i ? QStringLiteral("отметка %1 повторяется").arg(stampText(r.stamp, false))
-                                                 : QStringLiteral("отметки с %1 по %2 повторяются")
-                                                       .arg(stampText(r.stamp, false), stampText(values[last].stamp, false));
+                const QString stamps = last == i
+                                           ? QStringLiteral("отметка %1 повторяется").arg(stampText(r.stamp, false))
+                                           : QStringLiteral("отметки с %1 по %2 повторяются")
+                                                 .arg(stampText(r.stamp, false), stampText(values[last].stamp, false));
                 data.warnings << QStringLiteral("%1: часы переведены на час назад (переход на зимнее время), %2; "
                                                 "взяты первые значения.")
                                      .arg(where, stamps);
@@ -414,7 +426,8 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
             if (d < 0)
                 throw goingBack(values[i - 1], r);
             if (d == 0) {
-                data.warnings << QStringLiteral("Строки %1 и %2: повторяющаяся отметка времени %3; взято первое значение.")
+                data.warnings << QStringLiteral(
+                                     "Строки %1 и %2: повторяющаяся отметка времени %3; взято первое значение.")
                                      .arg(kept->line)
                                      .arg(r.line)
                                      .arg(stampText(r.stamp, data.dateless));
@@ -514,9 +527,10 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
         throw KorvanError(QStringLiteral("Длина периода графика должна быть 0,5, 1, 2, 3 или 4 ч."));
     const int periodMinutes = int(periodHours * 60);
     if (data.intervalMinutes <= 0 || periodMinutes % data.intervalMinutes != 0)
-        throw KorvanError(QStringLiteral("Длина периода графика (%1 мин) должна быть кратна интервалу измерений (%2 мин).")
-                              .arg(periodMinutes)
-                              .arg(data.intervalMinutes));
+        throw KorvanError(
+            QStringLiteral("Длина периода графика (%1 мин) должна быть кратна интервалу измерений (%2 мин).")
+                .arg(periodMinutes)
+                .arg(data.intervalMinutes));
     const int n = 24 * 60 / periodMinutes;
 
     QList<QDate> days;
@@ -525,12 +539,14 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
         QDate date = choice.date;
         if (!date.isValid() || data.dateless) {
             if (data.dates.size() != 1)
-                throw KorvanError(QStringLiteral("В файле несколько суток: выберите одни сутки, среднее по рабочим дням "
-                                                 "или сутки с наибольшим потреблением активной энергии."));
+                throw KorvanError(
+                    QStringLiteral("В файле несколько суток: выберите одни сутки, среднее по рабочим дням "
+                                   "или сутки с наибольшим потреблением активной энергии."));
             date = data.dates.first();
         }
         if (!data.dates.contains(date))
-            throw KorvanError(QStringLiteral("Сутки %1 в файле отсутствуют.").arg(date.toString(QStringLiteral("dd.MM.yyyy"))));
+            throw KorvanError(
+                QStringLiteral("Сутки %1 в файле отсутствуют.").arg(date.toString(QStringLiteral("dd.MM.yyyy"))));
         days << date;
         break;
     }
@@ -568,9 +584,10 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
         const DayPeriods d = collect(data, date, periodMinutes);
         for (int k = 0; k < n; ++k) {
             if (d.count[k] == 0)
-                throw KorvanError(QStringLiteral("За %1 нет измерений в периоде с %2 по %3 ч.")
-                                      .arg(data.dateless ? QStringLiteral("сутки") : date.toString(QStringLiteral("dd.MM.yyyy")),
-                                           hoursText(k * periodHours), hoursText((k + 1) * periodHours)));
+                throw KorvanError(
+                    QStringLiteral("За %1 нет измерений в периоде с %2 по %3 ч.")
+                        .arg(data.dateless ? QStringLiteral("сутки") : date.toString(QStringLiteral("dd.MM.yyyy")),
+                             hoursText(k * periodHours), hoursText((k + 1) * periodHours)));
             p[k] += d.sumP[k] / d.count[k];
             q[k] += d.sumQ[k] / d.count[k];
         }

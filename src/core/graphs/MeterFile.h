@@ -29,8 +29,8 @@ struct MeterReadOptions {
 
 struct MeterData {
     // What was detected, for the user to see.
-    QString encoding;   // "UTF-8" or "Windows-1251"
-    QChar separator;    // ';', ',' or '\t'
+    QString encoding; // "UTF-8" or "Windows-1251"
+    QChar separator;  // ';', ',' or '\t'
     bool header = false;
     QStringList columns; // the header's names, or "Столбец N"
     int timeColumn = -1, pColumn = -1, qColumn = -1;

@@ -16,8 +16,7 @@ bool locateHint(TTable &hints, const HintKey &key)
 {
     if (hints.filtered())
         hints.setFiltered(false);
-    return hints.locate(QStringList{fld::TableName, fld::FieldName},
-                        QVariantList{key.table, key.field});
+    return hints.locate(QStringList{fld::TableName, fld::FieldName}, QVariantList{key.table, key.field});
 }
 
 } // namespace

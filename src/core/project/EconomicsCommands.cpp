@@ -26,10 +26,14 @@ struct FieldRange {
 FieldRange rangeOf(EconomicInput::Field field)
 {
     switch (field) {
-    case EconomicInput::Rate: return {0, 100};
-    case EconomicInput::Life: return {1, 40};
-    case EconomicInput::Maint: return {0, 20};
-    case EconomicInput::Mont: return {0, 100};
+    case EconomicInput::Rate:
+        return {0, 100};
+    case EconomicInput::Life:
+        return {1, 40};
+    case EconomicInput::Maint:
+        return {0, 20};
+    case EconomicInput::Mont:
+        return {0, 100};
     }
     return {0, 0};
 }
@@ -37,10 +41,14 @@ FieldRange rangeOf(EconomicInput::Field field)
 const QString &textOf(const EconomicInput &input, EconomicInput::Field field)
 {
     switch (field) {
-    case EconomicInput::Rate: return input.rate;
-    case EconomicInput::Life: return input.life;
-    case EconomicInput::Maint: return input.maint;
-    case EconomicInput::Mont: return input.mont;
+    case EconomicInput::Rate:
+        return input.rate;
+    case EconomicInput::Life:
+        return input.life;
+    case EconomicInput::Maint:
+        return input.maint;
+    case EconomicInput::Mont:
+        return input.mont;
     }
     return input.rate;
 }
@@ -76,10 +84,14 @@ EconomicInput EconomicInput::of(const EconomicParams &p)
 QString economicFieldCaption(EconomicInput::Field field)
 {
     switch (field) {
-    case EconomicInput::Rate: return QStringLiteral("Ставка дисконтирования, % в год");
-    case EconomicInput::Life: return QStringLiteral("Срок службы установки, лет");
-    case EconomicInput::Maint: return QStringLiteral("Ежегодное обслуживание, % от цены");
-    case EconomicInput::Mont: return QStringLiteral("Монтаж и наладка, % от цены");
+    case EconomicInput::Rate:
+        return QStringLiteral("Ставка дисконтирования, % в год");
+    case EconomicInput::Life:
+        return QStringLiteral("Срок службы установки, лет");
+    case EconomicInput::Maint:
+        return QStringLiteral("Ежегодное обслуживание, % от цены");
+    case EconomicInput::Mont:
+        return QStringLiteral("Монтаж и наладка, % от цены");
     }
     return {};
 }
@@ -142,10 +154,11 @@ void setProjectEconomics(TDataModule1 &data, const EconomicInput &input)
     Store &store = data.store();
     {
         Store::Transaction tx(store);
-        Statement &q = store.prepared(QStringLiteral("INSERT INTO \"econom.db\" "
-                                                     "(\"Kod0\", \"Rate\", \"Life\", \"Maint\", \"Mont\") VALUES (?, ?, ?, ?, ?) "
-                                                     "ON CONFLICT (\"Kod0\") DO UPDATE SET %1")
-                                          .arg(QLatin1String(EconomicsUpdate)));
+        Statement &q =
+            store.prepared(QStringLiteral("INSERT INTO \"econom.db\" "
+                                          "(\"Kod0\", \"Rate\", \"Life\", \"Maint\", \"Mont\") VALUES (?, ?, ?, ?, ?) "
+                                          "ON CONFLICT (\"Kod0\") DO UPDATE SET %1")
+                               .arg(QLatin1String(EconomicsUpdate)));
         q.bind(0, data.tblProj0->currentKod());
         q.bind(1, p.Rate);
         q.bind(2, p.Life);
@@ -186,7 +199,8 @@ EconomicFigures currentVariantEconomics(const TDataModule1 &data)
     return variantEconomics(variants, variants.currentRow(), currentEconomics(data));
 }
 
-EconomicFigures candidateEconomics(Store &store, const TTable &table, const TTable::Row &row, const EconomicParams &params)
+EconomicFigures candidateEconomics(Store &store, const TTable &table, const TTable::Row &row,
+                                   const EconomicParams &params)
 {
     Statement &q = store.prepared(QStringLiteral("SELECT \"Cena\" FROM \"sKU1.DB\" WHERE \"Kod\"=?"));
     q.bind(0, row[table.fieldIndex(fld::KodKU1)]);
@@ -202,17 +216,19 @@ void installNpvOrder(TDataModule1 &data)
     TTable *table = data.tblSel_KU;
     Store *store = &data.store();
     const int project = table->fieldIndex(fld::Kod0);
-    table->addComputedOrder(QLatin1String(NpvSortIndex),
-                            [store, table, project](const TTable::Row &row) {
-                                const EconomicParams params = projectEconomics(*store, row[project].toLongLong());
-                                return candidateEconomics(*store, *table, row, params).NPV;
-                            },
-                            true);
+    table->addComputedOrder(
+        QLatin1String(NpvSortIndex),
+        [store, table, project](const TTable::Row &row) {
+            const EconomicParams params = projectEconomics(*store, row[project].toLongLong());
+            return candidateEconomics(*store, *table, row, params).NPV;
+        },
+        true);
 }
 
 QString noNpvOptimumMessage()
 {
-    return QStringLiteral("Нет строк с рассчитанным ЧДД, удовлетворяющих критериям по среднесуточному значению cos(f).");
+    return QStringLiteral(
+        "Нет строк с рассчитанным ЧДД, удовлетворяющих критериям по среднесуточному значению cos(f).");
 }
 
 std::optional<qint64> gotoNpvOptimum(TDataModule1 &data)

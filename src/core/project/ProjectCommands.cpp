@@ -40,7 +40,8 @@ void writeParams(TTable &p, const ProjectParams &params)
     p.setValue(fld::ProjOwner, params.owner);
     p.setValue(fld::ProjDate, params.date.isValid() ? QVariant(params.date) : QVariant());
     // Kept to the second, as the dialog passes it.
-    const QTime time = params.time.isValid() ? QTime(params.time.hour(), params.time.minute(), params.time.second()) : QTime();
+    const QTime time =
+        params.time.isValid() ? QTime(params.time.hour(), params.time.minute(), params.time.second()) : QTime();
     p.setValue(fld::ProjTime, time.isValid() ? QVariant(time) : QVariant());
     p.setValue(fld::ProjMemo, params.memo);
     p.setValue(fld::MonthDay, *wholeDays(params.monthDay));
@@ -60,25 +61,34 @@ std::optional<InputProblem> checkProjectParams(const ProjectParams &params)
         return p;
     if (auto p = problem(F::YearDay, positiveNumberProblem(params.yearDay, YearDesc)))
         return p;
-    if (auto p = problem(F::Tarif_a, positiveNumberProblem(params.tarifA,
-                                                           QStringLiteral("поля \"Тариф на активную электроэнергию, грн/кВтч\""))))
+    if (auto p = problem(F::Tarif_a,
+                         positiveNumberProblem(params.tarifA,
+                                               QStringLiteral("поля \"Тариф на активную электроэнергию, грн/кВтч\""))))
         return p;
-    if (auto p = problem(F::Tarif_q, positiveNumberProblem(params.tarifQ,
-                                                           QStringLiteral("поля \"Тариф на реактивную электроэнергию, грн/кВАрч\""))))
+    if (auto p = problem(F::Tarif_q,
+                         positiveNumberProblem(
+                             params.tarifQ, QStringLiteral("поля \"Тариф на реактивную электроэнергию, грн/кВАрч\""))))
         return p;
     const auto month = wholeDays(params.monthDay);
     if (!month)
         return InputProblem{F::MonthDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.monthDay)};
     if (*month < 1 || *month > 31)
-        return InputProblem{F::MonthDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.")};
+        return InputProblem{
+            F::MonthDay,
+            QStringLiteral(
+                "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.")};
     const auto year = wholeDays(params.yearDay);
     if (!year)
         return InputProblem{F::YearDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.yearDay)};
     if (*year < 1 || *year > 366)
-        return InputProblem{F::YearDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366.")};
+        return InputProblem{
+            F::YearDay,
+            QStringLiteral(
+                "Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366.")};
     if (*year <= *month)
-        return InputProblem{F::YearDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в году\" должно быть больше "
-                                                       "значения поля \"Среднее количество рабочих дней в месяце\".")};
+        return InputProblem{
+            F::YearDay, QStringLiteral("Значение поля \"Среднее количество рабочих дней в году\" должно быть больше "
+                                       "значения поля \"Среднее количество рабочих дней в месяце\".")};
     return std::nullopt;
 }
 

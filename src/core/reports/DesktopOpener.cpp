@@ -45,9 +45,6 @@ bool openedByLibreOffice(const QString &path)
 
 } // namespace
 
-bool DesktopOpener::open(const QString &path)
-{
-    return openedByDesktop(path) || openedByLibreOffice(path);
-}
+bool DesktopOpener::open(const QString &path) { return openedByDesktop(path) || openedByLibreOffice(path); }
 
 } // namespace korvan

@@ -14,10 +14,7 @@ DocumentOpener *installed = nullptr;
 
 } // namespace
 
-DocumentOpener &DocumentOpener::current()
-{
-    return installed ? *installed : defaultOpener;
-}
+DocumentOpener &DocumentOpener::current() { return installed ? *installed : defaultOpener; }
 
 DocumentOpener *DocumentOpener::install(DocumentOpener *opener)
 {

@@ -54,7 +54,8 @@ QStringList economicsCalculationLines(double Cena, double saving, const Economic
     }
     out << QStringLiteral("Капитальные вложения: C = Цена * (1 + Монтаж / 100) = %1 * (1 + %2 / 100) = %3 грн.")
                .arg(n(Cena), n(p.Mont), n2(*f.C));
-    out << QStringLiteral("Годовая чистая экономия: A = d$Wsкг - Цена * Обслуживание / 100 = %1 - %2 * %3 / 100 = %4 грн.")
+    out << QStringLiteral(
+               "Годовая чистая экономия: A = d$Wsкг - Цена * Обслуживание / 100 = %1 - %2 * %3 / 100 = %4 грн.")
                .arg(n(saving), n(Cena), n(p.Maint), n2(*f.A));
     if (r == 0)
         out << QStringLiteral("Коэффициент аннуитета при r = 0: AF = N = %1.").arg(N);
@@ -62,13 +63,15 @@ QStringList economicsCalculationLines(double Cena, double saving, const Economic
         out << QStringLiteral("Коэффициент аннуитета: AF = (1 - (1 + r)^{-N}) / r = (1 - (1 + %1)^{-%2}) / %1 = %3.")
                    .arg(n(r), N, n(R(*f.AF, 3)));
     if (!(Cena > 0)) {
-        out << QStringLiteral("Цена установки не больше 0: ЧДД, дисконтированный срок окупаемости и ВНД не определены.");
+        out << QStringLiteral(
+            "Цена установки не больше 0: ЧДД, дисконтированный срок окупаемости и ВНД не определены.");
         return out;
     }
     out << QStringLiteral("Чистый дисконтированный доход: ЧДД = -C + A * AF = -%1 + %2 * %3 = %4 грн.")
                .arg(n2(*f.C), n2(*f.A), n(R(*f.AF, 3)), n2(*f.NPV));
     if (!(*f.A > 0)) {
-        out << QStringLiteral("A не больше 0: вложения не окупаются, дисконтированный срок окупаемости и ВНД не определены.");
+        out << QStringLiteral(
+            "A не больше 0: вложения не окупаются, дисконтированный срок окупаемости и ВНД не определены.");
         return out;
     }
     if (r == 0) {
@@ -90,8 +93,9 @@ QStringList economicsCalculationLines(double Cena, double saving, const Economic
             out << QStringLiteral("Дисконтированный срок окупаемости больше срока службы установки.");
     }
     if (f.IRR)
-        out << QStringLiteral("Внутренняя норма доходности - ставка i, при которой -C + A * (1 - (1 + i)^{-N}) / i = 0, "
-                              "найдена с точностью 10^{-9}: ВНД = %1 %.")
+        out << QStringLiteral(
+                   "Внутренняя норма доходности - ставка i, при которой -C + A * (1 - (1 + i)^{-N}) / i = 0, "
+                   "найдена с точностью 10^{-9}: ВНД = %1 %.")
                    .arg(n2(*f.IRR));
     else
         out << QStringLiteral("Внутренняя норма доходности: ставка i, при которой -C + A * (1 - (1 + i)^{-N}) / i = 0, "
@@ -109,10 +113,9 @@ void WriteEconomicsBlock(ReportContext &report, bool allVariants)
         const EconomicFigures f = currentVariantEconomics(d);
         QString text;
         if (allVariants)
-            text += QStringLiteral("Вариант %1 (%2).\r").arg(variants.asString(fld::VarNum),
-                                                             variants.asString(fld::TipKU));
-        text += economicsCalculationLines(variants.asFloat(fld::Cena),
-                                          variants.asFloat(fld::DPayWs_g), params, f)
+            text +=
+                QStringLiteral("Вариант %1 (%2).\r").arg(variants.asString(fld::VarNum), variants.asString(fld::TipKU));
+        text += economicsCalculationLines(variants.asFloat(fld::Cena), variants.asFloat(fld::DPayWs_g), params, f)
                     .join(QLatin1Char('\r'));
         WriteWordFormula(report.word, text + QStringLiteral("\r\r"));
     };

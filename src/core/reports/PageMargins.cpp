@@ -53,19 +53,20 @@ std::optional<PageMarginProblem> checkPageMargin(const ReportPageSettings &page,
         return std::nullopt;
     const Margin &m = margins[index];
     if (m.value < 0)
-        return PageMarginProblem{field, QStringLiteral("Поле страницы «%1» не может быть отрицательным: %2 мм.")
-                                            .arg(caption(m))
-                                            .arg(m.value)};
+        return PageMarginProblem{
+            field,
+            QStringLiteral("Поле страницы «%1» не может быть отрицательным: %2 мм.").arg(caption(m)).arg(m.value)};
     const PaperMillimetres paper = paperMillimetres(page.paperSize, page.paperOrient);
     const QString paperName = page.paperSize.isEmpty() ? QStringLiteral("A4") : page.paperSize;
     if (index >= 4) {
         if (m.value <= paper.height - MinTextMillimetres)
             return std::nullopt;
-        return PageMarginProblem{field, QStringLiteral("Расстояние «%1» (%2 мм) не помещается на листе %3 высотой %4 мм.")
-                                            .arg(caption(m))
-                                            .arg(m.value)
-                                            .arg(paperName)
-                                            .arg(paper.height)};
+        return PageMarginProblem{field,
+                                 QStringLiteral("Расстояние «%1» (%2 мм) не помещается на листе %3 высотой %4 мм.")
+                                     .arg(caption(m))
+                                     .arg(m.value)
+                                     .arg(paperName)
+                                     .arg(paper.height)};
     }
     const Margin &a = margins[index & ~1];
     const Margin &b = margins[index | 1];

@@ -55,8 +55,9 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
 {
     const QString soffice = findLibreOffice();
     if (soffice.isEmpty())
-        throw KorvanError(QStringLiteral("Для экспорта отчета в PDF нужна программа LibreOffice, но она не установлена.\n"
-                                         "Установите LibreOffice Writer и повторите экспорт."));
+        throw KorvanError(
+            QStringLiteral("Для экспорта отчета в PDF нужна программа LibreOffice, но она не установлена.\n"
+                           "Установите LibreOffice Writer и повторите экспорт."));
     // No blanks in the folder's name: LibreOffice takes its profile as a URL.
     QTemporaryDir work(QDir::temp().filePath(QStringLiteral("korvan-pdf-XXXXXX")));
     if (!work.isValid())
@@ -64,7 +65,8 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     // A plain name inside the work folder: LibreOffice names its output after its input.
     const QString input = work.filePath(QStringLiteral("report.docx"));
     if (!QFile::copy(docxPath, input))
-        throw KorvanError(QStringLiteral("Не удалось прочитать документ \"%1\".").arg(QDir::toNativeSeparators(docxPath)));
+        throw KorvanError(
+            QStringLiteral("Не удалось прочитать документ \"%1\".").arg(QDir::toNativeSeparators(docxPath)));
     const QString outDir = work.filePath(QStringLiteral("pdf"));
     QDir().mkpath(outDir);
 
@@ -73,8 +75,8 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     p.setArguments({QStringLiteral("-env:UserInstallation=") +
                         QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(QUrl::FullyEncoded),
                     QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nolockcheck"),
-                    QStringLiteral("--convert-to"), QStringLiteral("pdf:writer_pdf_Export"),
-                    QStringLiteral("--outdir"), outDir, input});
+                    QStringLiteral("--convert-to"), QStringLiteral("pdf:writer_pdf_Export"), QStringLiteral("--outdir"),
+                    outDir, input});
     p.setProcessChannelMode(QProcess::MergedChannels);
     // An open standard input keeps LibreOffice waiting for it.
     p.setStandardInputFile(QProcess::nullDevice());
@@ -99,7 +101,8 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     const QByteArray output = p.readAll();
     QFile pdf(QDir(outDir).filePath(QStringLiteral("report.pdf")));
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !pdf.open(QIODevice::ReadOnly))
-        throw KorvanError(QStringLiteral("LibreOffice не смогла преобразовать отчет в PDF.\n%1").arg(lastLines(output)));
+        throw KorvanError(
+            QStringLiteral("LibreOffice не смогла преобразовать отчет в PDF.\n%1").arg(lastLines(output)));
     const QByteArray bytes = pdf.readAll();
     if (!bytes.startsWith("%PDF"))
         throw KorvanError(QStringLiteral("LibreOffice не смогла преобразовать отчет в PDF: получен не PDF-файл."));

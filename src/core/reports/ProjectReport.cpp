@@ -23,15 +23,19 @@ namespace {
 
 using F = ReportFlag;
 
-const QStringList LoadPeriodFields = {fld::T1, fld::T2, fld::P, fld::Q, fld::S, fld::I, fld::Cosf, fld::Tgf, fld::Wa, fld::Wq, fld::Ws, fld::PayWa, fld::PayWq, fld::PayWs};
-const QStringList CompensatedPeriodFields = {fld::T1,   fld::T2,  fld::P,   fld::Q,   fld::Qku,  fld::Q1,   fld::S,    fld::I,   fld::Cosf,
-                                             fld::Tgf,  fld::Wakp, fld::Wak, fld::Wqk, fld::Wsk, fld::PayWak, fld::PayWqk, fld::PayWsk};
-const QStringList DailyFields = {fld::Kp,   fld::Cosf_i, fld::Tgf_i, fld::Wak,   fld::Wqk,   fld::Wsk,   fld::PayWak,  fld::PayWqk,
-                                 fld::PayWsk, fld::DWak,   fld::DWqk,  fld::DWsk,  fld::DPayWak, fld::DPayWqk, fld::DPayWsk};
+const QStringList LoadPeriodFields = {fld::T1,  fld::T2, fld::P,  fld::Q,  fld::S,     fld::I,     fld::Cosf,
+                                      fld::Tgf, fld::Wa, fld::Wq, fld::Ws, fld::PayWa, fld::PayWq, fld::PayWs};
+const QStringList CompensatedPeriodFields = {fld::T1,  fld::T2,  fld::P,      fld::Q,      fld::Qku,   fld::Q1,
+                                             fld::S,   fld::I,   fld::Cosf,   fld::Tgf,    fld::Wakp,  fld::Wak,
+                                             fld::Wqk, fld::Wsk, fld::PayWak, fld::PayWqk, fld::PayWsk};
+const QStringList DailyFields = {fld::Kp,   fld::Cosf_i, fld::Tgf_i,   fld::Wak,     fld::Wqk,
+                                 fld::Wsk,  fld::PayWak, fld::PayWqk,  fld::PayWsk,  fld::DWak,
+                                 fld::DWqk, fld::DWsk,   fld::DPayWak, fld::DPayWqk, fld::DPayWsk};
 const QStringList MonthlyFields = {fld::Wp_m,  fld::Wq_m,  fld::Ws_m,  fld::PayWp_m,  fld::PayWq_m,  fld::PayWs_m,
                                    fld::DWp_m, fld::DWq_m, fld::DWs_m, fld::DPayWp_m, fld::DPayWq_m, fld::DPayWs_m};
-const QStringList YearlyFields = {fld::Wp_g,  fld::Wq_g,  fld::Ws_g,   fld::PayWp_g,  fld::PayWq_g,  fld::PayWs_g, fld::DWp_g,
-                                  fld::DWq_g, fld::DWs_g, fld::DPayWp_g, fld::DPayWq_g, fld::DPayWs_g, fld::Srok};
+const QStringList YearlyFields = {fld::Wp_g,     fld::Wq_g,     fld::Ws_g,  fld::PayWp_g, fld::PayWq_g,
+                                  fld::PayWs_g,  fld::DWp_g,    fld::DWq_g, fld::DWs_g,   fld::DPayWp_g,
+                                  fld::DPayWq_g, fld::DPayWs_g, fld::Srok};
 
 // One section of totals with compensation: its table, legend, formulas and calculations.
 struct CompensatedSection {
@@ -51,26 +55,26 @@ void writeProjectPart(ReportContext &r)
     if (r.on(F::ProjName)) {
         WriteWordHeading(r.word, p(fld::Name) + QStringLiteral(".\r\r"), 14);
         // Whom the report is for and when it was made, as a recipient reads it on paper.
-        QString lines = QStringLiteral("Дата отчета - ") +
-                        r.word.now().date().toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral(".\r");
+        QString lines = QStringLiteral("Дата отчета - ") + r.word.now().date().toString(QStringLiteral("dd.MM.yyyy")) +
+                        QStringLiteral(".\r");
         if (!p(fld::ProjOwner).trimmed().isEmpty())
             lines += QStringLiteral("Владелец проекта - ") + p(fld::ProjOwner).trimmed() + QStringLiteral(".\r");
         WriteWordParagraph(r.word, lines + u'\r');
     }
     if (r.on(F::ProjHar)) {
         WriteWordHeading(r.word, QStringLiteral("Характеристика проекта.\r\r"));
-        WriteWordParagraph(r.word, QStringLiteral("Тариф на активную электроэнергию - ") + p(fld::Tarif_a) +
-                                       QStringLiteral(" грн/кВтч.\r") +
-                                       QStringLiteral("Тариф на реактивную электроэнергию - ") + p(fld::Tarif_q) +
-                                       QStringLiteral(" грн/кВАрч.\r") +
-                                       QStringLiteral("Среднее количество рабочих дней в месяце - ") +
-                                       p(fld::MonthDay) + QStringLiteral(".\r") +
-                                       QStringLiteral("Среднее количество рабочих дней в году - ") + p(fld::YearDay) +
-                                       QStringLiteral(".\r\r"));
+        WriteWordParagraph(
+            r.word, QStringLiteral("Тариф на активную электроэнергию - ") + p(fld::Tarif_a) +
+                        QStringLiteral(" грн/кВтч.\r") + QStringLiteral("Тариф на реактивную электроэнергию - ") +
+                        p(fld::Tarif_q) + QStringLiteral(" грн/кВАрч.\r") +
+                        QStringLiteral("Среднее количество рабочих дней в месяце - ") + p(fld::MonthDay) +
+                        QStringLiteral(".\r") + QStringLiteral("Среднее количество рабочих дней в году - ") +
+                        p(fld::YearDay) + QStringLiteral(".\r\r"));
     }
     if (r.on(F::SutGr)) {
-        WriteDataSetTable(r, QStringLiteral("Суточный график нагрузки электроустановки (без компенсации реактивной мощности)."),
-                          *d.tblProj1, nullptr, false, false, LoadPeriodFields);
+        WriteDataSetTable(
+            r, QStringLiteral("Суточный график нагрузки электроустановки (без компенсации реактивной мощности)."),
+            *d.tblProj1, nullptr, false, false, LoadPeriodFields);
         if (r.on(F::SutGrPrim))
             WriteTableLegend(r, d.tblProj1->tableName(), loadPeriodColumns(), false);
         if (r.on(F::SutGrFormula))
@@ -114,17 +118,14 @@ void writeCompensatedSections(ReportContext &r, bool allVariants)
     TDataModule1 &d = r.data;
     const CompensatedSection sections[] = {
         {F::SutHarKomp, F::SutKompPrim, F::SutKompFormula, F::SutKompScore,
-         QStringLiteral("Суточные характеристики электроустановки (с компенсацией реактивной мощности)."),
-         DailyFields, fld::Kp, fld::DPayWsk, WriteCompensatedDailyFormulas,
-         WriteCompensatedDailyCalculations},
+         QStringLiteral("Суточные характеристики электроустановки (с компенсацией реактивной мощности)."), DailyFields,
+         fld::Kp, fld::DPayWsk, WriteCompensatedDailyFormulas, WriteCompensatedDailyCalculations},
         {F::MonthHarKomp, F::MonthKompPrim, F::MonthKompFormula, F::MonthKompScore,
          QStringLiteral("Месячные характеристики электроустановки (с компенсацией реактивной мощности)."),
-         MonthlyFields, fld::Wp_m, fld::DPayWs_m, WriteCompensatedMonthlyFormulas,
-         WriteCompensatedMonthlyCalculations},
+         MonthlyFields, fld::Wp_m, fld::DPayWs_m, WriteCompensatedMonthlyFormulas, WriteCompensatedMonthlyCalculations},
         {F::YearHarKomp, F::YearKompPrim, F::YearKompFormula, F::YearKompScore,
-         QStringLiteral("Годовые характеристики электроустановки (с компенсацией реактивной мощности)."),
-         YearlyFields, fld::Wp_g, fld::Srok, WriteCompensatedYearlyFormulas,
-         WriteCompensatedYearlyCalculations},
+         QStringLiteral("Годовые характеристики электроустановки (с компенсацией реактивной мощности)."), YearlyFields,
+         fld::Wp_g, fld::Srok, WriteCompensatedYearlyFormulas, WriteCompensatedYearlyCalculations},
     };
     for (const CompensatedSection &s : sections) {
         if (r.on(s.table)) {
@@ -159,8 +160,8 @@ void writeReport(ReportContext &r, bool allVariants)
         if (r.on(F::KUHar)) {
             TTable &variants = *d.tblProj2;
             for (variants.first(); !variants.eof(); variants.next()) {
-                WriteWordHeading(r.word, QStringLiteral("Конденсаторная установка ") +
-                                             variants.asString(fld::TipKU) + QStringLiteral(".\r\r"));
+                WriteWordHeading(r.word, QStringLiteral("Конденсаторная установка ") + variants.asString(fld::TipKU) +
+                                             QStringLiteral(".\r\r"));
                 CollapseWordSelection(r.word, wdCollapseEnd);
                 WriteInstallationCharacteristic(r, true);
             }
@@ -204,8 +205,7 @@ void ReportProgress::report() const
         m_callback(m_value, m_maximum);
 }
 
-QString selectionModeText(const QString &rejim, const QString &cosfMin, const QString &cosfMax,
-                          const QString &cosfTr)
+QString selectionModeText(const QString &rejim, const QString &cosfMin, const QString &cosfMax, const QString &cosfTr)
 {
     QString text = rejim;
     if (!cosfMin.isEmpty() && cosfMax.isEmpty())
@@ -243,18 +243,20 @@ void WriteInstallationCharacteristic(ReportContext &r, bool variantLine)
         text += QStringLiteral("Вариант компенсации - ") + f(fld::VarNum) + QStringLiteral(".\r");
     text += QStringLiteral("Тип - ") + f(fld::TipKU) + QStringLiteral(".\r");
     text += QStringLiteral("Полная мощность - ") + f(fld::Qk) + QStringLiteral(" кВАр.\r");
-    text += QStringLiteral("Количество и мощность модулей - ") + modules.join(QStringLiteral("; ")) +
-            QStringLiteral(".\r");
+    text +=
+        QStringLiteral("Количество и мощность модулей - ") + modules.join(QStringLiteral("; ")) + QStringLiteral(".\r");
     text += QStringLiteral("Удельные потери активной мощности - ") + f(fld::Pp) + QStringLiteral(" кВт/кВАр.\r");
     text += QStringLiteral("Цена конденсаторной установки - ") + f(fld::Cena) + QStringLiteral(" грн.\r");
     text += QStringLiteral("Режим подбора модулей (батарей) - ") +
-            selectionModeText(f(fld::Rejim), f(fld::Cosf_min), f(fld::Cosf_max), f(fld::Cosf_tr)) + QStringLiteral(".\r\r");
+            selectionModeText(f(fld::Rejim), f(fld::Cosf_min), f(fld::Cosf_max), f(fld::Cosf_tr)) +
+            QStringLiteral(".\r\r");
     WriteWordParagraph(r.word, text);
     r.progress.step();
 
     if (r.on(F::SutGrKomp)) {
-        WriteDataSetTable(r, QStringLiteral("Суточный график нагрузки электроустановки (с компенсацией реактивной мощности)."),
-                          *d.tblProj3, nullptr, false, false, CompensatedPeriodFields);
+        WriteDataSetTable(
+            r, QStringLiteral("Суточный график нагрузки электроустановки (с компенсацией реактивной мощности)."),
+            *d.tblProj3, nullptr, false, false, CompensatedPeriodFields);
         if (r.on(F::SutGrKompPrim))
             WriteTableLegend(r, d.tblProj3->tableName(), compensatedPeriodColumns(), false);
         if (r.on(F::SutGrKompFormula))
@@ -296,8 +298,8 @@ void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVari
         const QuietCursors quiet{data.tblProj1, data.tblProj2};
         PrepareReportDocument(word, report.settings.page);
         WordDocument &document = word.activeDocument();
-        document.properties() = {data.tblProj0->asString(fld::Name),
-                                 data.tblProj0->asString(fld::ProjOwner), word.now()};
+        document.properties() = {data.tblProj0->asString(fld::Name), data.tblProj0->asString(fld::ProjOwner),
+                                 word.now()};
         // The full report is delivered on portrait paper; it turns landscape rather than give its
         // widest tables landscape pages of their own.
         document.setLandscapeForWideTables(report.settings.name == QStringLiteral("Полный отчет"));

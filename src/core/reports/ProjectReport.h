@@ -34,7 +34,6 @@ void WriteInstallationCharacteristic(ReportContext &report, bool variantLine);
 
 // The text of the selection mode line: the mode and its cos(f) limits, e.g.
 // "cos(f) в заданном диапазоне значений (минимально допустимый cos(f) = 0,92;  максимально ...)".
-QString selectionModeText(const QString &rejim, const QString &cosfMin, const QString &cosfMax,
-                          const QString &cosfTr);
+QString selectionModeText(const QString &rejim, const QString &cosfMin, const QString &cosfMax, const QString &cosfTr);
 
 } // namespace korvan

@@ -65,10 +65,7 @@ const QList<ReportFlagInfo> &reportFlags()
     return flags;
 }
 
-const ReportFlagInfo &reportFlagInfo(ReportFlag flag)
-{
-    return reportFlags()[qsizetype(flag)];
-}
+const ReportFlagInfo &reportFlagInfo(ReportFlag flag) { return reportFlags()[qsizetype(flag)]; }
 
 ReportSettings ReportSettings::fromCurrentRecord(const TTable &report)
 {

@@ -23,9 +23,8 @@ void appendCells(ReportContext &report, const QStringList &cells)
 
 } // namespace
 
-void WriteDataSetTable(ReportContext &report, const QString &title, TTable &dataSet,
-                       const QList<GridColumn> *grid, bool variantColumn, bool transposed,
-                       const QStringList &fields)
+void WriteDataSetTable(ReportContext &report, const QString &title, TTable &dataSet, const QList<GridColumn> *grid,
+                       bool variantColumn, bool transposed, const QStringList &fields)
 {
     if (dataSet.isEmpty())
         return;

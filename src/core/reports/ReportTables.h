@@ -14,9 +14,8 @@ class TTable;
 // first to last, with "Вариант" and VarNum in front when asked), or of its current record turned
 // sideways (hint, the title of the grid's column and the value for each field). A data set
 // without records writes nothing, not even the title.
-void WriteDataSetTable(ReportContext &report, const QString &title, TTable &dataSet,
-                       const QList<GridColumn> *grid, bool variantColumn, bool transposed,
-                       const QStringList &fields);
+void WriteDataSetTable(ReportContext &report, const QString &title, TTable &dataSet, const QList<GridColumn> *grid,
+                       bool variantColumn, bool transposed, const QStringList &fields);
 // A titled three-column table of a characteristic grid: for every column the hint of its
 // project0.db field, its title and the current project's value.
 void WriteGridTable(ReportContext &report, const QString &title, const QList<GridColumn> &grid);

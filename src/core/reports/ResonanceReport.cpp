@@ -49,14 +49,16 @@ void WriteResonanceCheck(ReportContext &r)
                      resonance_tables::harmonicsText(supply->Harmonics));
     text += QStringLiteral("Мощность короткого замыкания на шинах установки:\r");
     if (supply->Ssc_net)
-        text += QStringLiteral("Sкз = 1 / (uк / (100 · Sт) + 1 / (1000 · Sкз.с)) = 1 / (%1 / (100 · %2) + 1 / (1000 · %3)) = %4 кВА.\r")
+        text += QStringLiteral("Sкз = 1 / (uк / (100 · Sт) + 1 / (1000 · Sкз.с)) = 1 / (%1 / (100 · %2) + 1 / (1000 · "
+                               "%3)) = %4 кВА.\r")
                     .arg(numberText(supply->Uk), numberText(supply->Str), numberText(*supply->Ssc_net), n2(v.Ssc));
     else
         text += QStringLiteral("Sкз = 1 / (uк / (100 · Sт)) = 1 / (%1 / (100 · %2)) = %3 кВА.\r")
                     .arg(numberText(supply->Uk), numberText(supply->Str), n2(v.Ssc));
 
     if (!v.Hr_min) {
-        text += QStringLiteral("Модули установки не включаются ни в одном периоде: резонанс с трансформатором не возникает.\r");
+        text += QStringLiteral(
+            "Модули установки не включаются ни в одном периоде: резонанс с трансформатором не возникает.\r");
     } else {
         text += QStringLiteral("Порядок резонанса установки с трансформатором: h = √(Sкз / Qку).\r");
         text += orderLine(QStringLiteral("наибольшей"), v.maxQku, v.Ssc, v.hAtMaxQku);
@@ -66,7 +68,8 @@ void WriteResonanceCheck(ReportContext &r)
         const auto atRisk = [&risk](int n) { return std::find(risk.begin(), risk.end(), n) != risk.end(); };
         if (v.tuningOrder) {
             const int lowest = *std::min_element(supply->Harmonics.begin(), supply->Harmonics.end());
-            text += QStringLiteral("Установка с защитными реакторами, p = %1 %: порядок настройки hн = √(100 / p) = √(100 / %1) = %2.\r")
+            text += QStringLiteral("Установка с защитными реакторами, p = %1 %: порядок настройки hн = √(100 / p) = "
+                                   "√(100 / %1) = %2.\r")
                         .arg(numberText(*detuning), n2(*v.tuningOrder));
             text += QStringLiteral("Гармоника %1: hн %2 0,9 · %1 = %3 - %4.\r")
                         .arg(lowest)
@@ -76,7 +79,8 @@ void WriteResonanceCheck(ReportContext &r)
                 if (n != lowest)
                     text += QStringLiteral("Гармоника %1: выше порядка настройки реактора - риска нет.\r").arg(n);
         } else {
-            text += QStringLiteral("Гармоника n в зоне риска, если в каком-либо периоде |h - n| ≤ 0,1 · n; h от %1 до %2.\r")
+            text += QStringLiteral(
+                        "Гармоника n в зоне риска, если в каком-либо периоде |h - n| ≤ 0,1 · n; h от %1 до %2.\r")
                         .arg(n2(v.hAtMaxQku), n2(v.hAtMinQku));
             for (int n : supply->Harmonics)
                 text += QStringLiteral("Гармоника %1: зона риска от %2 до %3 - %4.\r")

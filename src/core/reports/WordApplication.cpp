@@ -78,8 +78,8 @@ QString WordApplication::newDocumentPath(const QString &extension) const
 {
     const QString dir = folder();
     if (!QDir().mkpath(dir))
-        throw KorvanError(QStringLiteral("Не удалось создать папку «%1» для документа.")
-                              .arg(QDir::toNativeSeparators(dir)));
+        throw KorvanError(
+            QStringLiteral("Не удалось создать папку «%1» для документа.").arg(QDir::toNativeSeparators(dir)));
     const QDateTime moment = now();
     const QString base = QDir(dir).filePath(fileNameFor(m_title, moment));
     QString path = base + u'.' + extension;

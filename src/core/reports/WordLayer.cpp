@@ -18,10 +18,7 @@ namespace {
 const QString CyrFont = QStringLiteral("Times New Roman Cyr");
 const QString HeadingFont = QStringLiteral("Times New Roman");
 
-WordSelection &selection(WordApplication &word)
-{
-    return word.activeDocument().selection();
-}
+WordSelection &selection(WordApplication &word) { return word.activeDocument().selection(); }
 
 bool storyHasPageField(const WordStory &story)
 {
@@ -34,8 +31,8 @@ bool storyHasPageField(const WordStory &story)
 
 void addPageNumber(WordDocument &document, const QString &pageNum)
 {
-    const WdSeekView view = pageNum == QStringLiteral("в верхнем колонтитуле") ? wdSeekCurrentPageHeader
-                                                                              : wdSeekCurrentPageFooter;
+    const WdSeekView view =
+        pageNum == QStringLiteral("в верхнем колонтитуле") ? wdSeekCurrentPageHeader : wdSeekCurrentPageFooter;
     // A report appended to the current document finds its page number already there; a second
     // field beside it would print every number twice.
     if (storyHasPageField(document.story(view)))
@@ -107,10 +104,7 @@ void PrepareReportDocument(WordApplication &word, const ReportPageSettings &page
         addPageNumber(document, page.pageNum);
 }
 
-void DisconnectWord(WordApplication &word, bool exportFailed)
-{
-    word.disconnect(exportFailed);
-}
+void DisconnectWord(WordApplication &word, bool exportFailed) { word.disconnect(exportFailed); }
 
 void InsertWordText(WordApplication &word, const QString &text) { selection(word).insertAfter(text); }
 

@@ -31,8 +31,9 @@ TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent)
     f.setPointSize(16);
     f.setBold(true);
     title->setFont(f);
-    QLabel *mail = label("lblMail", QStringLiteral("Замечания и рекомендации по работе программы просим направлять по адресу "
-                                                   "<a href=\"mailto:korvan-vkp@example.org\">korvan-vkp@example.org</a>."));
+    QLabel *mail =
+        label("lblMail", QStringLiteral("Замечания и рекомендации по работе программы просим направлять по адресу "
+                                        "<a href=\"mailto:korvan-vkp@example.org\">korvan-vkp@example.org</a>."));
     mail->setOpenExternalLinks(true);
     QLabel *web = label("lblWeb", QStringLiteral("Сайт программы: <a href=\"https://korvan-vkp.example.org\">"
                                                  "https://korvan-vkp.example.org</a>"));
@@ -40,7 +41,8 @@ TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent)
 
     auto *text = new QVBoxLayout;
     text->addWidget(title);
-    text->addWidget(label("lblPurpose", QStringLiteral("Программа выбора конденсаторных установок напряжением до 1 кВ.")));
+    text->addWidget(
+        label("lblPurpose", QStringLiteral("Программа выбора конденсаторных установок напряжением до 1 кВ.")));
     text->addSpacing(8);
     text->addWidget(mail);
     text->addWidget(web);

@@ -103,9 +103,16 @@ const CommandDef Commands[] = {
     {"mnCreate", "Создать...", "Создать новый проект", ToolIcon::Create, &TMainForm::mnCreateClick},
     {"mnOpen", "Открыть...", "Открыть существующий проект", ToolIcon::Open, &TMainForm::mnOpenClick},
     {"mnEdit", "Редактировать...", "Редактировать параметры проекта", {}, &TMainForm::mnEditClick},
-    {"mnEconom", "Экономические параметры...", "Экономические параметры проекта: ставка дисконтирования, срок службы, "
-     "обслуживание, монтаж", {}, &TMainForm::mnEconomClick},
-    {"mnSupply", "Питание и гармоники...", "Трансформатор, сеть и гармоники нагрузки для проверки резонанса", {},
+    {"mnEconom",
+     "Экономические параметры...",
+     "Экономические параметры проекта: ставка дисконтирования, срок службы, "
+     "обслуживание, монтаж",
+     {},
+     &TMainForm::mnEconomClick},
+    {"mnSupply",
+     "Питание и гармоники...",
+     "Трансформатор, сеть и гармоники нагрузки для проверки резонанса",
+     {},
      &TMainForm::mnSupplyClick},
     {"mnDelete", "Удалить...", "Удалить проект", {}, &TMainForm::mnDeleteClick},
     {"mnSaveAs", "Сохранить как...", "", {}, &TMainForm::mnSaveAsClick},
@@ -132,7 +139,10 @@ const CommandDef Commands[] = {
     {"mnWordRepKU", "Экспорт отчета в Microsoft Word...",
      "Экспорт отчета отдельной конденсаторной установки в Microsoft Word...", ToolIcon::KUReport,
      &TMainForm::mnWordRepKUClick},
-    {"mnPdfRepKU", "Экспорт отчета в PDF...", "Экспорт отчета отдельной конденсаторной установки в PDF...", {},
+    {"mnPdfRepKU",
+     "Экспорт отчета в PDF...",
+     "Экспорт отчета отдельной конденсаторной установки в PDF...",
+     {},
      &TMainForm::mnPdfRepKUClick},
     {"mnsKU", "Конденсаторные установки...", "", {}, &TMainForm::mnsKUClick},
     {"mnsSutGr", "Характерные суточные графики...", "", {}, &TMainForm::mnsSutGrClick},
@@ -265,11 +275,12 @@ void TMainForm::buildMenus()
     };
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     menu("mnProject", QStringLiteral("Проект"),
-         {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", nullptr, "mnRecalc", "mnDiagSut", "mnDiagPar",
-          nullptr, "mnWordReport", "mnPdfReport", nullptr, "mnExit"});
+         {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", nullptr, "mnRecalc",
+          "mnDiagSut", "mnDiagPar", nullptr, "mnWordReport", "mnPdfReport", nullptr, "mnExit"});
     menu("mnLoad", QStringLiteral("Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
     menu("mnKU", QStringLiteral("КУ"),
-         {"mnKUAdd", "mnKUEdit", "mnKUDelete", nullptr, "mnKUPodbor", "mnKUPodborAll", nullptr, "mnWordRepKU", "mnPdfRepKU"});
+         {"mnKUAdd", "mnKUEdit", "mnKUDelete", nullptr, "mnKUPodbor", "mnKUPodborAll", nullptr, "mnWordRepKU",
+          "mnPdfRepKU"});
     menu("mnSprav", QStringLiteral("Справочники"), {"mnsKU", "mnsSutGr"});
     menu("mnParam", QStringLiteral("Параметры"), {"mnParRep"});
     menu("mnHelpMenu", QStringLiteral("Помощь"), {"mnHelp", "mnAbout"});
@@ -470,7 +481,8 @@ void TMainForm::UpdateCommands()
     };
     enable({"mnOpen"}, projects > 1);
     enable({"mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", "mnAddSutGraf", "mnEditSutGraf"}, projects > 0);
-    enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnPdfReport", "mnAddSutGrafSpr", "mnKUAdd"}, periods);
+    enable({"mnRecalc", "mnDiagSut", "mnDiagPar", "mnWordReport", "mnPdfReport", "mnAddSutGrafSpr", "mnKUAdd"},
+           periods);
     enable({"mnKUEdit", "mnKUDelete", "mnWordRepKU", "mnPdfRepKU"}, variants);
     enable({"mnKUPodbor", "mnKUPodborAll"}, compensated);
     if (QWidget *b = m_toolBar->widgetForAction(action("mnKUDelete")))
@@ -484,10 +496,13 @@ void TMainForm::scheduleUpdateCommands()
     if (m_updatePending)
         return;
     m_updatePending = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_updatePending = false;
-        UpdateCommands();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_updatePending = false;
+            UpdateCommands();
+        },
+        Qt::QueuedConnection);
 }
 
 HintServices TMainForm::hintServices()
@@ -678,13 +693,14 @@ void TMainForm::exportReport(bool allVariants, bool pdf)
             const QString path = m_word->newDocumentPath(QStringLiteral("pdf"));
             ExportProjectReportPdf(d, allVariants, path, {m_progress->progress(), setBusy});
             if (!DocumentOpener::current().open(path))
-                Messages::information(QStringLiteral("Отчет сохранен в файле «%1».\nПрограмма для его просмотра не найдена.")
-                                          .arg(QDir::toNativeSeparators(path)));
+                Messages::information(
+                    QStringLiteral("Отчет сохранен в файле «%1».\nПрограмма для его просмотра не найдена.")
+                        .arg(QDir::toNativeSeparators(path)));
         },
-               [&] {
-                   hourglass.show(false);
-                   m_progress->finish();
-               });
+        [&] {
+            hourglass.show(false);
+            m_progress->finish();
+        });
 }
 
 void TMainForm::mnWordReportClick() { exportReport(true); }
@@ -708,7 +724,8 @@ void TMainForm::mnAddSutGrafClick()
         if (result != QDialog::Accepted)
             return;
         runGuarded([this] {
-            replaceProjectGraph(m_data, scaledTypicalGraph(*m_data.tblSutGr2, m_sutGrForm->pmax(), m_sutGrForm->qmax()));
+            replaceProjectGraph(m_data,
+                                scaledTypicalGraph(*m_data.tblSutGr2, m_sutGrForm->pmax(), m_sutGrForm->qmax()));
         });
         afterGraphCommand();
     });
@@ -719,8 +736,9 @@ void TMainForm::mnEditSutGrafClick()
     if (m_data.tblProj0->isEmpty())
         return;
     const QList<LoadPeriod> periods = loadPeriodsOf(*m_data.tblProj1);
-    m_addSutGrForm->prime({QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, кВт"), QStringLiteral("Q, кВАр")},
-                          GraphEditorTable::rowsOf(periods), true);
+    m_addSutGrForm->prime(
+        {QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, кВт"), QStringLiteral("Q, кВАр")},
+        GraphEditorTable::rowsOf(periods), true);
     openModal(m_addSutGrForm, [this](int result) {
         if (result != QDialog::Accepted)
             return;
@@ -736,7 +754,8 @@ void TMainForm::mnAddSutGrafSprClick()
     openModal(m_otrPromForm, [this](int result) {
         if (result != QDialog::Accepted)
             return;
-        runGuarded([this] { addProjectGraphToCatalogue(m_data, m_otrPromForm->industry(), m_otrPromForm->enterprise()); });
+        runGuarded(
+            [this] { addProjectGraphToCatalogue(m_data, m_otrPromForm->industry(), m_otrPromForm->enterprise()); });
         afterGraphCommand();
     });
 }
@@ -824,7 +843,10 @@ void TMainForm::mnKUPodborAllClick() { podbor(true); }
 
 // ---- "Справочники" ---------------------------------------------------------------------------
 
-void TMainForm::mnsKUClick() { openModal(m_sKUForm, [this](int) { UpdateCommands(); }); }
+void TMainForm::mnsKUClick()
+{
+    openModal(m_sKUForm, [this](int) { UpdateCommands(); });
+}
 
 // ---- "Помощь" --------------------------------------------------------------------------------
 

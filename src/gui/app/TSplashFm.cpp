@@ -10,7 +10,8 @@
 
 namespace korvan {
 
-TSplashFm::TSplashFm(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+TSplashFm::TSplashFm(QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("SplashFm"));
     setWindowTitle(QStringLiteral(KORVAN_TITLE));

@@ -8,9 +8,20 @@ namespace korvan {
 // The program's own pictures, drawn rather than shipped: the toolbar icons and the picture of
 // the splash window and the About box.
 enum class ToolIcon {
-    Create, Open, Recalc, DailyGraphs, Diagrams, Report,
-    AddGraph, EditGraph,
-    KUAdd, KUEdit, KUDelete, KUSelectOne, KUSelectAll, KUReport,
+    Create,
+    Open,
+    Recalc,
+    DailyGraphs,
+    Diagrams,
+    Report,
+    AddGraph,
+    EditGraph,
+    KUAdd,
+    KUEdit,
+    KUDelete,
+    KUSelectOne,
+    KUSelectAll,
+    KUReport,
     Help
 };
 

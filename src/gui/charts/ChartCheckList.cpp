@@ -94,13 +94,18 @@ QStringList ChartCheckList::checkedTexts() const
     return texts;
 }
 
-void ChartCheckList::checkAll() { runCommand([](QListWidgetItem *i) { i->setCheckState(Qt::Checked); }); }
-void ChartCheckList::uncheckAll() { runCommand([](QListWidgetItem *i) { i->setCheckState(Qt::Unchecked); }); }
+void ChartCheckList::checkAll()
+{
+    runCommand([](QListWidgetItem *i) { i->setCheckState(Qt::Checked); });
+}
+void ChartCheckList::uncheckAll()
+{
+    runCommand([](QListWidgetItem *i) { i->setCheckState(Qt::Unchecked); });
+}
 void ChartCheckList::invertAll()
 {
-    runCommand([](QListWidgetItem *i) {
-        i->setCheckState(i->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    });
+    runCommand(
+        [](QListWidgetItem *i) { i->setCheckState(i->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); });
 }
 
 void ChartCheckList::runCommand(const std::function<void(QListWidgetItem *)> &change)

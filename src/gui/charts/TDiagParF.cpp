@@ -75,12 +75,16 @@ TDiagParF::TDiagParF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     m_chkAuto->setObjectName(QStringLiteral("chkAuto"));
     m_chkAuto->setToolTip(QStringLiteral("Режим автообновления диаграмм"));
     m_chkAuto->setChecked(true);
-    QPushButton *btnScaleInc = viewerButton(this, "btnScaleInc", QStringLiteral("+"), QStringLiteral("Увеличить масштаб на 10 %"));
-    QPushButton *btnScaleDec = viewerButton(this, "btnScaleDec", QStringLiteral("-"), QStringLiteral("Уменьшить масштаб на 10 %"));
-    QPushButton *btnScale100 = viewerButton(this, "btnScale100", QStringLiteral("100%"), QStringLiteral("Установить масштаб 100 %"));
-    QPushButton *btnAuto = viewerButton(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить диаграммы"));
+    QPushButton *btnScaleInc =
+        viewerButton(this, "btnScaleInc", QStringLiteral("+"), QStringLiteral("Увеличить масштаб на 10 %"));
+    QPushButton *btnScaleDec =
+        viewerButton(this, "btnScaleDec", QStringLiteral("-"), QStringLiteral("Уменьшить масштаб на 10 %"));
+    QPushButton *btnScale100 =
+        viewerButton(this, "btnScale100", QStringLiteral("100%"), QStringLiteral("Установить масштаб 100 %"));
+    QPushButton *btnAuto =
+        viewerButton(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить диаграммы"));
     QPushButton *btnWord = viewerButton(this, "btnWord", QStringLiteral("Экспорт..."),
-                                  QStringLiteral("Экспорт диаграмм в документ Microsoft Word"));
+                                        QStringLiteral("Экспорт диаграмм в документ Microsoft Word"));
     QPushButton *btnHelp = viewerButton(this, "btnHelp", QStringLiteral("Справка"), {});
     QPushButton *btnClose = viewerButton(this, "btnClose", QStringLiteral("Закрыть"), QStringLiteral("Закрыть диалог"));
 

@@ -26,8 +26,7 @@
 namespace korvan {
 
 TDiagSutF::TDiagSutF(TDataModule1 &data, WordApplication &word, QWidget *parent)
-    : QDialog(parent), m_data(data), m_word(word), m_items1(dailyGraphItemsWithout()),
-      m_items2(dailyGraphItemsWith())
+    : QDialog(parent), m_data(data), m_word(word), m_items1(dailyGraphItemsWithout()), m_items2(dailyGraphItemsWith())
 {
     setObjectName(QStringLiteral("DiagSutF"));
     setWindowTitle(QStringLiteral("Просмотр суточных графиков нагрузки."));
@@ -57,9 +56,10 @@ TDiagSutF::TDiagSutF(TDataModule1 &data, WordApplication &word, QWidget *parent)
     m_chkAuto->setObjectName(QStringLiteral("chkAuto"));
     m_chkAuto->setToolTip(QStringLiteral("Режим автообновления суточных графиков"));
     m_chkAuto->setChecked(true);
-    QPushButton *btnAuto = viewerButton(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить суточные графики"));
+    QPushButton *btnAuto =
+        viewerButton(this, "btnAuto", QStringLiteral("Обновить"), QStringLiteral("Обновить суточные графики"));
     QPushButton *btnWord = viewerButton(this, "btnWord", QStringLiteral("Экспорт..."),
-                                  QStringLiteral("Экспорт суточных графиков в документ Microsoft Word"));
+                                        QStringLiteral("Экспорт суточных графиков в документ Microsoft Word"));
     QPushButton *btnHelp = viewerButton(this, "btnHelp", QStringLiteral("Справка"), {});
     QPushButton *btnClose = viewerButton(this, "btnClose", QStringLiteral("Закрыть"), QStringLiteral("Закрыть диалог"));
 
@@ -170,8 +170,8 @@ void TDiagSutF::DrawDailyGraphs()
         int position = 0;
         for (variants.first(); !variants.eof(); variants.next(), ++position)
             if (m_list3->isChecked(position))
-                addSeries(name + variants.asString(fld::VarNum) + QStringLiteral(" = f(T)"),
-                          *m_data.tblProj3, item.field);
+                addSeries(name + variants.asString(fld::VarNum) + QStringLiteral(" = f(T)"), *m_data.tblProj3,
+                          item.field);
     }
 
     setTitle({QStringLiteral("Суточные графики:"), names.join(QStringLiteral("; ")) + u'.'});

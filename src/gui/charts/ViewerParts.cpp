@@ -39,8 +39,9 @@ QStringList itemTexts(const QList<ChartItem> &items)
     return texts;
 }
 
-QHBoxLayout *viewerListsRow(ChartCheckList *without, ChartCheckList *with, ChartCheckList *variants, QCheckBox *autoDraw,
-                            QPushButton *update, QPushButton *word, QPushButton *help, QPushButton *close)
+QHBoxLayout *viewerListsRow(ChartCheckList *without, ChartCheckList *with, ChartCheckList *variants,
+                            QCheckBox *autoDraw, QPushButton *update, QPushButton *word, QPushButton *help,
+                            QPushButton *close)
 {
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(autoDraw);

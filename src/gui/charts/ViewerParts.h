@@ -22,7 +22,8 @@ QStringList itemTexts(const QList<ChartItem> &items);
 class ChartCheckList;
 
 // The lower row of a viewer: the three lists in their groups and the column of its buttons.
-QHBoxLayout *viewerListsRow(ChartCheckList *without, ChartCheckList *with, ChartCheckList *variants, QCheckBox *autoDraw,
-                            QPushButton *update, QPushButton *word, QPushButton *help, QPushButton *close);
+QHBoxLayout *viewerListsRow(ChartCheckList *without, ChartCheckList *with, ChartCheckList *variants,
+                            QCheckBox *autoDraw, QPushButton *update, QPushButton *word, QPushButton *help,
+                            QPushButton *close);
 
 } // namespace korvan

@@ -122,19 +122,23 @@ void ModePanel::takeFromVariant(const TTable &variants)
 NumericEdit *ModePanel::field(int which) const
 {
     switch (which) {
-    case VariantParams::CosfMin: return m_min;
-    case VariantParams::CosfMax: return m_max;
-    case VariantParams::CosfTr: return m_tr;
-    default: return nullptr;
+    case VariantParams::CosfMin:
+        return m_min;
+    case VariantParams::CosfMax:
+        return m_max;
+    case VariantParams::CosfTr:
+        return m_tr;
+    default:
+        return nullptr;
     }
 }
 
 void ModePanel::enableFields()
 {
     const int m = mode();
-    for (auto [edit, label, on] : {std::tuple{m_min, m_minLabel, ModeInput::usesMin(m)},
-                                   std::tuple{m_max, m_maxLabel, ModeInput::usesMax(m)},
-                                   std::tuple{m_tr, m_trLabel, ModeInput::usesTr(m)}}) {
+    for (auto [edit, label, on] :
+         {std::tuple{m_min, m_minLabel, ModeInput::usesMin(m)}, std::tuple{m_max, m_maxLabel, ModeInput::usesMax(m)},
+          std::tuple{m_tr, m_trLabel, ModeInput::usesTr(m)}}) {
         edit->setEnabled(on);
         label->setEnabled(on);
     }

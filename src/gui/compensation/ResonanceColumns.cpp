@@ -32,8 +32,10 @@ QVector<CursorModel::Column> resonanceColumns(Store &store, ResonanceRows rows)
         c.computed = [values, text, risk](const QVector<QVariant> &row, int role) -> QVariant {
             switch (role) {
             case Qt::DisplayRole:
-            case Qt::EditRole: return text(values(row));
-            case Qt::TextAlignmentRole: return int((risk ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            case Qt::EditRole:
+                return text(values(row));
+            case Qt::TextAlignmentRole:
+                return int((risk ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             case Qt::BackgroundRole:
                 if (risk) {
                     const auto orders = values(row).Resonance;
@@ -41,16 +43,20 @@ QVector<CursorModel::Column> resonanceColumns(Store &store, ResonanceRows rows)
                         return QBrush(RiskColor);
                 }
                 return {};
-            default: return {};
+            default:
+                return {};
             }
         };
         return c;
     };
     return {column(QStringLiteral("hрез мин"), [](const ResonanceValues &v) { return numberCell(v.Hr_min); }),
             column(QStringLiteral("hрез макс"), [](const ResonanceValues &v) { return numberCell(v.Hr_max); }),
-            column(QStringLiteral("Резонанс"), [](const ResonanceValues &v) { return QVariant(resonanceText(v.Resonance)); }, true),
+            column(
+                QStringLiteral("Резонанс"),
+                [](const ResonanceValues &v) { return QVariant(resonanceText(v.Resonance)); }, true),
             column(QStringLiteral("dU, %"), [](const ResonanceValues &v) { return numberCell(v.dU_max); }),
-            column(QStringLiteral("Ч опер., ч"), [](const ResonanceValues &v) { return QVariant(numberText(v.Hours_lead)); })};
+            column(QStringLiteral("Ч опер., ч"),
+                   [](const ResonanceValues &v) { return QVariant(numberText(v.Hours_lead)); })};
 }
 
 CursorModel::Column detuningColumn(TDataModule1 &data)
@@ -64,8 +70,10 @@ CursorModel::Column detuningColumn(TDataModule1 &data)
             const auto p = resonance_tables::detuning(d->store(), row.value(0).toLongLong());
             return p ? numberText(*p) : QString();
         }
-        case Qt::TextAlignmentRole: return int(Qt::AlignRight | Qt::AlignVCenter);
-        default: return {};
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        default:
+            return {};
         }
     };
     c.write = [d](const QVector<QVariant> &row, const QString &text) {

@@ -63,8 +63,7 @@ const CommandDef Commands[TSelKU_Fm::CommandCount] = {
     {"btnDelAll", "Удалить все", "Удалить все конденсаторные установки из таблицы анализа"},
     {"btnFindSpr", "В справочнике", "Найти в справочнике конденсаторную установку, выбранную в таблице анализа"},
     {"btnFindTable", "В таблице", "Найти в таблице анализа конденсаторную установку, выбранную в справочнике"},
-    {"btnOptimum", "Оптимум",
-     "Перейти в таблице анализа на конденсаторную установку с оптимальными параметрами"},
+    {"btnOptimum", "Оптимум", "Перейти в таблице анализа на конденсаторную установку с оптимальными параметрами"},
     {"btnFiltCritSr", "Критерий cos(f) ср.",
      "Удалить из таблицы анализа конденсаторные установки, не удовлетворяющие критериям по среднесуточному "
      "значению cos(f)"},
@@ -75,7 +74,8 @@ const CommandDef Commands[TSelKU_Fm::CommandCount] = {
      "Удалить из таблицы анализа конденсаторные установки с недопустимыми параметрами"},
     {"btnFiltNotFull", "Неполная мощность",
      "Удалить из таблицы анализа конденсаторные установки, неиспользуемые на полную мощность"},
-    {"btnFiltValSr", "cos(f) ср.", "Удалить из таблицы анализа конденсаторные установки с заданным среднесуточным cos(f)"},
+    {"btnFiltValSr", "cos(f) ср.",
+     "Удалить из таблицы анализа конденсаторные установки с заданным среднесуточным cos(f)"},
     {"btnFiltVal", "cos(f) тек.",
      "Удалить из таблицы анализа конденсаторные установки с заданными текущими значениями cos(f)"},
     {"btnFiltResonance", "Резонанс", "Удалить установки с риском резонанса"},
@@ -113,12 +113,12 @@ TSelKU_Fm::TSelKU_Fm(TDataModule1 &data, TsKUForm *catalogue, QWidget *parent)
     m_qmax->setObjectName(QStringLiteral("EditQmax"));
     m_diapQku = new QLineEdit(upper);
     m_diapQku->setObjectName(QStringLiteral("EditDiapQku"));
-    m_diapQku->setToolTip(QStringLiteral("Рекомендуемые ориентировочные пределы изменения мощности конденсаторной установки"));
+    m_diapQku->setToolTip(
+        QStringLiteral("Рекомендуемые ориентировочные пределы изменения мощности конденсаторной установки"));
     int row = 0;
-    for (auto [edit, text] :
-         {std::pair{m_qmin, "Qмин. - минимальная реактивная мощность установки, кВАр:"},
-          std::pair{m_qmax, "Qмакс. - максимальная реактивная мощность установки, кВАр:"},
-          std::pair{m_diapQku, "Qку, кВАр:"}}) {
+    for (auto [edit, text] : {std::pair{m_qmin, "Qмин. - минимальная реактивная мощность установки, кВАр:"},
+                              std::pair{m_qmax, "Qмакс. - максимальная реактивная мощность установки, кВАр:"},
+                              std::pair{m_diapQku, "Qку, кВАр:"}}) {
         edit->setReadOnly(true);
         edit->setFixedWidth(edit == m_diapQku ? 110 : 80);
         edit->setAlignment(Qt::AlignRight);
@@ -235,8 +235,12 @@ QWidget *TSelKU_Fm::buildCatalogue()
     CursorGrid *companies = grid(m_data.tblsKU0, "DBGrid0", {{fld::Company, "Компания"}});
     companies->horizontalHeader()->setStretchLastSection(true);
     CursorGrid *types = grid(m_data.tblsKU1, "DBGrid1",
-                             {{fld::Name, "Наименование"}, {fld::Q, "Q, кВАр"}, {fld::Pp, "Pп, кВт/кВАр"}, {fld::Unom, "Uном, В"},
-                              {fld::Cena, "Цена, грн"}, detuningColumn(m_data)});
+                             {{fld::Name, "Наименование"},
+                              {fld::Q, "Q, кВАр"},
+                              {fld::Pp, "Pп, кВт/кВАр"},
+                              {fld::Unom, "Uном, В"},
+                              {fld::Cena, "Цена, грн"},
+                              detuningColumn(m_data)});
     CursorGrid *modules = grid(m_data.tblsKU2, "DBGrid2", {{fld::Qstup, "Qмод, кВАр"}, {fld::Kol_vo, "Кол-во, шт."}});
     layout->addWidget(boldLabel("lblCompany", QStringLiteral("Компании."), box), 0, 0, 1, 2);
     layout->addWidget(companies, 1, 0, 1, 2);
@@ -274,7 +278,8 @@ QWidget *TSelKU_Fm::buildAnalysis()
             commands->addSpacing(8);
     }
     // The whole catalogue at once, and the optimum that counts money, each beside its kin.
-    const auto extra = [&](Command after, const char *name, const QString &text, const QString &hint, void (TSelKU_Fm::*slot)()) {
+    const auto extra = [&](Command after, const char *name, const QString &text, const QString &hint,
+                           void (TSelKU_Fm::*slot)()) {
         auto *b = new QToolButton(box);
         b->setObjectName(QLatin1String(name));
         b->setText(text);
@@ -284,9 +289,10 @@ QWidget *TSelKU_Fm::buildAnalysis()
         commands->insertWidget(commands->indexOf(m_commands[after]) + 1, b);
         return b;
     };
-    m_addCatalogue = extra(cmdAddAll, "btnAddCatalogue", QStringLiteral("Добавить все установки справочника"),
-                           QStringLiteral("Добавить в таблицу анализа все конденсаторные установки всех компаний справочника"),
-                           &TSelKU_Fm::btnAddCatalogueClick);
+    m_addCatalogue =
+        extra(cmdAddAll, "btnAddCatalogue", QStringLiteral("Добавить все установки справочника"),
+              QStringLiteral("Добавить в таблицу анализа все конденсаторные установки всех компаний справочника"),
+              &TSelKU_Fm::btnAddCatalogueClick);
     m_optimumNpv = extra(cmdOptimum, "btnOptimumNpv", QStringLiteral("Оптимум по ЧДД"),
                          QStringLiteral("Перейти в таблице анализа на конденсаторную установку с наибольшим чистым "
                                         "дисконтированным доходом среди удовлетворяющих критериям по среднесуточному "
@@ -312,8 +318,8 @@ QWidget *TSelKU_Fm::buildAnalysis()
     controls->addWidget(new QLabel(QStringLiteral("cos(f):"), box));
     m_comparison = new QComboBox(box);
     m_comparison->setObjectName(QStringLiteral("cmbCompare"));
-    m_comparison->addItems({QStringLiteral("<"), QStringLiteral("<="), QStringLiteral("="), QStringLiteral(">"),
-                            QStringLiteral(">=")});
+    m_comparison->addItems(
+        {QStringLiteral("<"), QStringLiteral("<="), QStringLiteral("="), QStringLiteral(">"), QStringLiteral(">=")});
     controls->addWidget(m_comparison);
     m_cosf = new NumericEdit(NumericEdit::Decimal, box);
     m_cosf->setObjectName(QStringLiteral("EditCosf"));
@@ -342,17 +348,30 @@ QWidget *TSelKU_Fm::buildAnalysis()
     auto *grids = new QHBoxLayout;
     auto *results = new CursorGrid(m_data.tblSel_KU, box);
     results->setObjectName(QStringLiteral("DBGridSel"));
-    results->setColumns(Columns{{fld::Company, "Компания"}, {fld::TipKU, "Тип КУ"}, {fld::Qk, "Q, кВАр"}, {fld::Qku_min, "Qмин, кВАр"},
-                         {fld::Qku_max, "Qмакс, кВАр"}, {fld::Cosf_sr, "cos(f)"}, {fld::Cosf_min, "cos(f)мин"},
-                         {fld::Cosf_max, "cos(f)макс"}, {fld::Tgf_sr, "tg(f)"}, {fld::DSWsk, "d$Wsк, грн"},
-                         {fld::DSWskm, "d$Wsкм, грн"}, {fld::DSWskg, "d$Wsкг, грн"}, {fld::Srok, "Срок, лет"}} +
+    results->setColumns(Columns{{fld::Company, "Компания"},
+                                {fld::TipKU, "Тип КУ"},
+                                {fld::Qk, "Q, кВАр"},
+                                {fld::Qku_min, "Qмин, кВАр"},
+                                {fld::Qku_max, "Qмакс, кВАр"},
+                                {fld::Cosf_sr, "cos(f)"},
+                                {fld::Cosf_min, "cos(f)мин"},
+                                {fld::Cosf_max, "cos(f)макс"},
+                                {fld::Tgf_sr, "tg(f)"},
+                                {fld::DSWsk, "d$Wsк, грн"},
+                                {fld::DSWskm, "d$Wsкм, грн"},
+                                {fld::DSWskg, "d$Wsкг, грн"},
+                                {fld::Srok, "Срок, лет"}} +
                         analysisEconomicsColumns(m_data));
-    results->setColumns(results->cursorModel()->columns() + resonanceColumns(m_data.store(), ResonanceRows::Candidates));
+    results->setColumns(results->cursorModel()->columns() +
+                        resonanceColumns(m_data.store(), ResonanceRows::Candidates));
     auto *modes = new CursorGrid(m_data.tblSel_KU, box);
     modes->setObjectName(QStringLiteral("DBGridRejim"));
-    modes->setColumns({{fld::Rejim, "Режим подбора"}, {fld::PCosf_min, "cos(f)мин"}, {fld::PCosf_max, "cos(f)макс"},
+    modes->setColumns({{fld::Rejim, "Режим подбора"},
+                       {fld::PCosf_min, "cos(f)мин"},
+                       {fld::PCosf_max, "cos(f)макс"},
                        {fld::PCosf_tr, "cos(f)тр"}});
-    modes->setColumnWidth(0, modes->fontMetrics().horizontalAdvance(QStringLiteral("cos(f) в заданном диапазоне значений")) + 12);
+    modes->setColumnWidth(
+        0, modes->fontMetrics().horizontalAdvance(QStringLiteral("cos(f) в заданном диапазоне значений")) + 12);
     auto *modeColumn = new QVBoxLayout;
     modeColumn->setSpacing(2);
     modeColumn->addWidget(boldLabel("lblRejim", QStringLiteral("Режим компенсации."), box));
@@ -393,10 +412,14 @@ SelectionInput TSelKU_Fm::selectionInput() const
 QWidget *TSelKU_Fm::fieldOf(int which) const
 {
     switch (which) {
-    case VariantParams::VarNum: return m_var;
-    case VariantParams::Kp: return m_kp;
-    case EditCosfField: return m_cosf;
-    default: return m_mode->field(which);
+    case VariantParams::VarNum:
+        return m_var;
+    case VariantParams::Kp:
+        return m_kp;
+    case EditCosfField:
+        return m_cosf;
+    default:
+        return m_mode->field(which);
     }
 }
 
@@ -427,10 +450,10 @@ void TSelKU_Fm::UpdateSelectionButtons()
 {
     AnalysisButtons b;
     runGuarded([&] { b = analysisButtons(m_data, selectionInput(), m_cosf->text()); });
-    const bool states[CommandCount] = {b.add,      b.addAll,          b.replace,         b.remove,
-                                       b.removeAll, b.findInCatalogue, b.findInTable,     b.optimum,
-                                       b.criteriaFilters, b.criteriaFilters, b.parameterFilters,
-                                       b.parameterFilters, b.valueFilters, b.valueFilters, b.parameterFilters};
+    const bool states[CommandCount] = {
+        b.add,          b.addAll,       b.replace,         b.remove,          b.removeAll,        b.findInCatalogue,
+        b.findInTable,  b.optimum,      b.criteriaFilters, b.criteriaFilters, b.parameterFilters, b.parameterFilters,
+        b.valueFilters, b.valueFilters, b.parameterFilters};
     for (int i = 0; i < CommandCount; ++i)
         m_commands[i]->setEnabled(states[i]);
     m_addCatalogue->setEnabled(b.addCatalogue);
@@ -480,23 +503,44 @@ void TSelKU_Fm::runCommand(int command)
             return;
         runLong([&](const Progress &p) { addCompanyCandidates(m_data, selectionInput(), p); });
         break;
-    case cmdDelete: runGuarded([this] { deleteCandidate(m_data); }); break;
-    case cmdDeleteAll: runLong([&](const Progress &p) { deleteAllCandidates(m_data, p); }); break;
-    case cmdFindInCatalogue: runGuarded([this] { findCandidateInCatalogue(m_data); }); return;
-    case cmdFindInTable: runGuarded([this] { findCandidateInTable(m_data); }); return;
-    case cmdOptimum: runLong([&](const Progress &) { gotoOptimum(m_data, m_mode->input()); }); return;
-    case cmdDailyCriteria: runLong([&](const Progress &p) { dropByDailyCriteria(m_data, p); }); break;
-    case cmdPeriodCriteria: runLong([&](const Progress &p) { dropByPeriodCriteria(m_data, p); }); break;
-    case cmdInvalid: runLong([&](const Progress &p) { dropInvalidCandidates(m_data, p); }); break;
-    case cmdNotFull: runLong([&](const Progress &p) { dropNotFullPower(m_data, p); }); break;
+    case cmdDelete:
+        runGuarded([this] { deleteCandidate(m_data); });
+        break;
+    case cmdDeleteAll:
+        runLong([&](const Progress &p) { deleteAllCandidates(m_data, p); });
+        break;
+    case cmdFindInCatalogue:
+        runGuarded([this] { findCandidateInCatalogue(m_data); });
+        return;
+    case cmdFindInTable:
+        runGuarded([this] { findCandidateInTable(m_data); });
+        return;
+    case cmdOptimum:
+        runLong([&](const Progress &) { gotoOptimum(m_data, m_mode->input()); });
+        return;
+    case cmdDailyCriteria:
+        runLong([&](const Progress &p) { dropByDailyCriteria(m_data, p); });
+        break;
+    case cmdPeriodCriteria:
+        runLong([&](const Progress &p) { dropByPeriodCriteria(m_data, p); });
+        break;
+    case cmdInvalid:
+        runLong([&](const Progress &p) { dropInvalidCandidates(m_data, p); });
+        break;
+    case cmdNotFull:
+        runLong([&](const Progress &p) { dropNotFullPower(m_data, p); });
+        break;
     case cmdDailyValue:
         runLong([&](const Progress &p) { dropByDailyValue(m_data, op, m_cosf->text(), p); });
         break;
     case cmdPeriodValue:
         runLong([&](const Progress &p) { dropByPeriodValue(m_data, op, m_cosf->text(), p); });
         break;
-    case cmdResonance: runLong([&](const Progress &p) { dropResonanceRisk(m_data, p); }); break;
-    default: return;
+    case cmdResonance:
+        runLong([&](const Progress &p) { dropResonanceRisk(m_data, p); });
+        break;
+    default:
+        return;
     }
     UpdateSelectionButtons();
 }

@@ -31,8 +31,21 @@ public:
 
     // The command buttons of the analysis table, in their row.
     enum Command {
-        cmdAdd, cmdAddAll, cmdReplace, cmdDelete, cmdDeleteAll, cmdFindInCatalogue, cmdFindInTable, cmdOptimum,
-        cmdDailyCriteria, cmdPeriodCriteria, cmdInvalid, cmdNotFull, cmdDailyValue, cmdPeriodValue, cmdResonance,
+        cmdAdd,
+        cmdAddAll,
+        cmdReplace,
+        cmdDelete,
+        cmdDeleteAll,
+        cmdFindInCatalogue,
+        cmdFindInTable,
+        cmdOptimum,
+        cmdDailyCriteria,
+        cmdPeriodCriteria,
+        cmdInvalid,
+        cmdNotFull,
+        cmdDailyValue,
+        cmdPeriodValue,
+        cmdResonance,
         CommandCount
     };
 

@@ -49,12 +49,28 @@ TsKUForm::TsKUForm(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_dat
         QVector<CursorModel::Column> columns;
     };
     const Level levels[3] = {
-        {data.tblsKU0, "DBGrid0", "DBNavigator0", "lblCompany", QStringLiteral("Компании."),
+        {data.tblsKU0,
+         "DBGrid0",
+         "DBNavigator0",
+         "lblCompany",
+         QStringLiteral("Компании."),
          {{fld::Company, "Компания"}}},
-        {data.tblsKU1, "DBGrid1", "DBNavigator1", "lblKU", QStringLiteral("Конденсаторные установки."),
-         {{fld::Name, "Наименование"}, {fld::Q, "Q, кВАр"}, {fld::Pp, "Pп, кВт/кВАр"}, {fld::Unom, "Uном, В"}, {fld::Cena, "Цена, грн"},
+        {data.tblsKU1,
+         "DBGrid1",
+         "DBNavigator1",
+         "lblKU",
+         QStringLiteral("Конденсаторные установки."),
+         {{fld::Name, "Наименование"},
+          {fld::Q, "Q, кВАр"},
+          {fld::Pp, "Pп, кВт/кВАр"},
+          {fld::Unom, "Uном, В"},
+          {fld::Cena, "Цена, грн"},
           detuningColumn(data)}},
-        {data.tblsKU2, "DBGrid2", "DBNavigator2", "lblModules", QStringLiteral("Модули."),
+        {data.tblsKU2,
+         "DBGrid2",
+         "DBNavigator2",
+         "lblModules",
+         QStringLiteral("Модули."),
          {{fld::Qstup, "Qмод, кВАр"}, {fld::Kol_vo, "Количество, шт."}}},
     };
     QWidget *panels[3];

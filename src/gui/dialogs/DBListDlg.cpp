@@ -18,9 +18,8 @@ QStringList TzqDBListDlg::distinctValues(const TTable &table, const QString &fie
     // Reading the rows leaves the cursor, and whatever shows it, where it stands.
     for (const TTable::Row &row : table.rows()) {
         const QString text = table.valueText(position, row[position]);
-        const bool seen = std::any_of(values.cbegin(), values.cend(), [&](const QString &v) {
-            return v.compare(text, Qt::CaseInsensitive) == 0;
-        });
+        const bool seen = std::any_of(values.cbegin(), values.cend(),
+                                      [&](const QString &v) { return v.compare(text, Qt::CaseInsensitive) == 0; });
         if (!seen)
             values << text;
     }
@@ -33,9 +32,8 @@ QStringList TzqDBListDlg::distinctValues(const TTable &table, const QString &fie
 
 void TzqDBListDlg::Execute(std::function<void(bool)> done)
 {
-    const QStringList values = m_table && m_table->active() && !m_dataField.isEmpty()
-                                   ? distinctValues(*m_table, m_dataField)
-                                   : QStringList();
+    const QStringList values =
+        m_table && m_table->active() && !m_dataField.isEmpty() ? distinctValues(*m_table, m_dataField) : QStringList();
     if (values.isEmpty()) {
         Messages::information(QStringLiteral("Список пуст."));
         if (done)

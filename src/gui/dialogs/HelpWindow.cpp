@@ -46,7 +46,8 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrow
         return b;
     };
     auto *back = addButton("btnBack", QStyle::SP_ArrowBack, QStringLiteral("Назад"), [this] { m_browser->backward(); });
-    auto *forward = addButton("btnForward", QStyle::SP_ArrowForward, QStringLiteral("Вперед"), [this] { m_browser->forward(); });
+    auto *forward =
+        addButton("btnForward", QStyle::SP_ArrowForward, QStringLiteral("Вперед"), [this] { m_browser->forward(); });
     addButton("btnContents", QStyle::SP_DirHomeIcon, QStringLiteral("Содержание"), [this] { showContents(); });
     bar->addStretch();
     back->setEnabled(false);

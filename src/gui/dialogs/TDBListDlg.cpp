@@ -127,7 +127,8 @@ QWidget *TDBListDlg::buildParamsPage()
     m_multiLine->setObjectName(QStringLiteral("chkMultiLine"));
     m_multiLine->setToolTip(QStringLiteral("Создание многострочной закладки по элементам списка"));
     tg->addWidget(m_multiLine, 0, 0, 1, 3);
-    m_firstChar = spin("seFirstChar", QStringLiteral("Номер первого символа элементов списка, начиная с которого создается закладка"));
+    m_firstChar = spin("seFirstChar",
+                       QStringLiteral("Номер первого символа элементов списка, начиная с которого создается закладка"));
     m_firstCharRange = new QLabel(tabGroup);
     m_firstCharRange->setObjectName(QStringLiteral("lblFirstCharRange"));
     tg->addWidget(new QLabel(QStringLiteral("Номер первого  символа:"), tabGroup), 1, 0);
@@ -153,7 +154,8 @@ QWidget *TDBListDlg::buildParamsPage()
     caseBox->setToolTip(QStringLiteral("Регистр символов элементов списка"));
     auto *cl = new QHBoxLayout(caseBox);
     m_case = new QButtonGroup(caseBox);
-    const QStringList cases = {QStringLiteral("по умолчанию"), QStringLiteral("верхний регистр"), QStringLiteral("нижний регистр")};
+    const QStringList cases = {QStringLiteral("по умолчанию"), QStringLiteral("верхний регистр"),
+                               QStringLiteral("нижний регистр")};
     for (int i = 0; i < cases.size(); ++i) {
         auto *b = new QRadioButton(cases[i], caseBox);
         b->setObjectName(QStringLiteral("rdgCase%1").arg(i));
@@ -197,9 +199,12 @@ int TDBListDlg::firstCharNo() const { return m_firstChar->value(); }
 QString TDBListDlg::shown(const QString &text) const
 {
     switch (listCase()) {
-    case TListCase::lcUpperCase: return upper(text);
-    case TListCase::lcLowerCase: return QLocale(QLocale::Russian).toLower(text);
-    default: return text;
+    case TListCase::lcUpperCase:
+        return upper(text);
+    case TListCase::lcLowerCase:
+        return QLocale(QLocale::Russian).toLower(text);
+    default:
+        return text;
     }
 }
 
@@ -260,7 +265,8 @@ void TDBListDlg::buildTabsAndList()
         if (!key.isEmpty() && !keys.contains(key))
             keys << key;
     }
-    std::sort(keys.begin(), keys.end(), [](const QString &a, const QString &b) { return QString::localeAwareCompare(a, b) < 0; });
+    std::sort(keys.begin(), keys.end(),
+              [](const QString &a, const QString &b) { return QString::localeAwareCompare(a, b) < 0; });
     m_tabs->setTabWidth(m_charCount->value() > 2 ? m_charCount->value() * 10 : 25);
     m_tabs->setTabs(QStringList{QStringLiteral("А-Я")} + keys);
     m_list->clear();

@@ -4,7 +4,10 @@
 
 namespace korvan {
 
-GraphEditorModel::GraphEditorModel(GraphEditorTable &table, QObject *parent) : QAbstractTableModel(parent), m_table(table) {}
+GraphEditorModel::GraphEditorModel(GraphEditorTable &table, QObject *parent)
+    : QAbstractTableModel(parent), m_table(table)
+{
+}
 
 void GraphEditorModel::reload()
 {
@@ -14,7 +17,10 @@ void GraphEditorModel::reload()
 
 int GraphEditorModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_table.rowCount(); }
 
-int GraphEditorModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : GraphEditorTable::Columns; }
+int GraphEditorModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : GraphEditorTable::Columns;
+}
 
 QVariant GraphEditorModel::data(const QModelIndex &index, int role) const
 {

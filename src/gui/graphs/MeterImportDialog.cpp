@@ -160,20 +160,23 @@ void MeterImportDialog::reread()
 void MeterImportDialog::showDetection()
 {
     const MeterData &d = *m_data;
-    const QString separator = d.separator == QLatin1Char('\t') ? QStringLiteral("табуляция") : QStringLiteral("«%1»").arg(d.separator);
+    const QString separator =
+        d.separator == QLatin1Char('\t') ? QStringLiteral("табуляция") : QStringLiteral("«%1»").arg(d.separator);
     QStringList lines;
     lines << QStringLiteral("Кодировка: %1; разделитель: %2; строка заголовка: %3.")
                  .arg(d.encoding, separator, d.header ? QStringLiteral("есть") : QStringLiteral("нет"));
     lines << QStringLiteral("Столбцы: время — «%1», P — «%2», Q — «%3»; значения: %4.")
                  .arg(d.columns.value(d.timeColumn), d.columns.value(d.pColumn), d.columns.value(d.qColumn),
-                      d.energies ? QStringLiteral("энергии за интервал (кВтч, кВАрч)") : QStringLiteral("мощности (кВт, кВАр)"));
+                      d.energies ? QStringLiteral("энергии за интервал (кВтч, кВАрч)")
+                                 : QStringLiteral("мощности (кВт, кВАр)"));
     lines << QStringLiteral("Интервал измерений: %1 мин; измерений: %2.").arg(d.intervalMinutes).arg(d.readings.size());
     if (d.dateless)
         lines << QStringLiteral("Даты в файле не указаны: одни сутки.");
     else
         lines << QStringLiteral("Сутки: %1 (с %2 по %3).")
                      .arg(d.dates.size())
-                     .arg(d.dates.first().toString(QStringLiteral("dd.MM.yyyy")), d.dates.last().toString(QStringLiteral("dd.MM.yyyy")));
+                     .arg(d.dates.first().toString(QStringLiteral("dd.MM.yyyy")),
+                          d.dates.last().toString(QStringLiteral("dd.MM.yyyy")));
     if (d.warnings.isEmpty())
         lines << QStringLiteral("Пропусков и повторов отметок времени нет.");
     else

@@ -22,10 +22,7 @@ StepChart::StepChart(QWidget *parent) : QChartView(new QChart, parent)
     setMinimumHeight(200);
 }
 
-void StepChart::clear(const QString &title, const QString &valueTitle)
-{
-    draw({}, false, false, title, valueTitle);
-}
+void StepChart::clear(const QString &title, const QString &valueTitle) { draw({}, false, false, title, valueTitle); }
 
 int StepChart::seriesCount() const { return int(chart()->series().size()); }
 

@@ -13,7 +13,8 @@ class StepChart : public QChartView {
 public:
     explicit StepChart(QWidget *parent = nullptr);
     // Draws P and/or Q of the periods under the title; the value axis gets its own title.
-    void draw(const QList<LoadPeriod> &periods, bool showP, bool showQ, const QString &title, const QString &valueTitle);
+    void draw(const QList<LoadPeriod> &periods, bool showP, bool showQ, const QString &title,
+              const QString &valueTitle);
     void clear(const QString &title, const QString &valueTitle);
     int seriesCount() const;
 };

@@ -79,8 +79,8 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     fill->setObjectName(QStringLiteral("GroupFill"));
     auto *fillGrid = new QGridLayout(fill);
     int row = 0;
-    auto addParam = [&](QLineEdit *edit, const char *name, const QString &label, const QString &value, const char *step1,
-                        const char *step01) {
+    auto addParam = [&](QLineEdit *edit, const char *name, const QString &label, const QString &value,
+                        const char *step1, const char *step01) {
         edit->setObjectName(QLatin1String(name));
         edit->setText(value);
         edit->setFixedWidth(70);
@@ -101,7 +101,8 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
         }
         ++row;
     };
-    addParam(m_editB, "EditB", QStringLiteral("Начало замеров, ч:"), QStringLiteral("0"), "SpinButtonB1", "SpinButtonB01");
+    addParam(m_editB, "EditB", QStringLiteral("Начало замеров, ч:"), QStringLiteral("0"), "SpinButtonB1",
+             "SpinButtonB01");
     addParam(m_editE, "EditE", QStringLiteral("Окончание замеров, ч:"), QStringLiteral("24"), "SpinButtonE1",
              "SpinButtonE01");
     addParam(m_editShag, "EditShag", QStringLiteral("Период замеров, ч:"), QStringLiteral("1"), "btnA1", "btnA01");
@@ -123,21 +124,26 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
         l->addStretch();
         return g;
     };
-    QWidget *rows = group(QStringLiteral("Операции со строками таблицы"), "GroupRows",
-                          {button(QStringLiteral("Добавить"), "btnAddRow", QStringLiteral("Добавить пустую строку таблицы")),
-                           button(QStringLiteral("Вставить"), "btnInsertRow", QStringLiteral("Вставить пустую строку таблицы")),
-                           m_btnDeleteRow = button(QStringLiteral("Удалить"), "btnDeleteRow", QStringLiteral("Удалить строку таблицы"))});
+    QWidget *rows = group(
+        QStringLiteral("Операции со строками таблицы"), "GroupRows",
+        {button(QStringLiteral("Добавить"), "btnAddRow", QStringLiteral("Добавить пустую строку таблицы")),
+         button(QStringLiteral("Вставить"), "btnInsertRow", QStringLiteral("Вставить пустую строку таблицы")),
+         m_btnDeleteRow = button(QStringLiteral("Удалить"), "btnDeleteRow", QStringLiteral("Удалить строку таблицы"))});
     QWidget *rowContents = group(
         QStringLiteral("Операции с содержимым строк таблицы"), "GroupRowContents",
-        {m_btnCopy = button(QStringLiteral("Копировать"), "btnCopy", QStringLiteral("Копировать содержимое строки таблицы")),
+        {m_btnCopy =
+             button(QStringLiteral("Копировать"), "btnCopy", QStringLiteral("Копировать содержимое строки таблицы")),
          m_btnCut = button(QStringLiteral("Вырезать"), "btnCut", QStringLiteral("Вырезать содержимое строки таблицы")),
          m_btnPaste = button(QStringLiteral("Вставить"), "btnPaste",
                              QStringLiteral("Вставить скопированное (вырезанное) содержимое строки таблицы"))});
     m_btnCopyTable = button(QStringLiteral("Копировать"), "btnCopyTable", QStringLiteral("Копировать таблицу"));
-    m_btnPasteTable = button(QStringLiteral("Вставить"), "btnPasteTable", QStringLiteral("Вставить скопированную таблицу"));
+    m_btnPasteTable =
+        button(QStringLiteral("Вставить"), "btnPasteTable", QStringLiteral("Вставить скопированную таблицу"));
     m_btnClear = button(QStringLiteral("Очистить"), "btnClear", QStringLiteral("Очистить таблицу"));
-    m_btnSprav = button(QStringLiteral("Справочник..."), "btnSprav", QStringLiteral("Вставить характерный суточный график в таблицу"));
-    m_btnImport = button(QStringLiteral("Импорт..."), "btnImport", QStringLiteral("Заполнить таблицу по файлу измерений"));
+    m_btnSprav = button(QStringLiteral("Справочник..."), "btnSprav",
+                        QStringLiteral("Вставить характерный суточный график в таблицу"));
+    m_btnImport =
+        button(QStringLiteral("Импорт..."), "btnImport", QStringLiteral("Заполнить таблицу по файлу измерений"));
     QPushButton *test = button(QStringLiteral("Тест"), "btnTest", QStringLiteral("Тестировать таблицу"));
     auto *tableOps = new QGroupBox(QStringLiteral("Операции с содержимым таблицы"), this);
     tableOps->setObjectName(QStringLiteral("GroupTable"));
@@ -189,7 +195,8 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     middleScroll->setWidgetResizable(true);
     middleScroll->setFrameShape(QFrame::NoFrame);
     middleScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    middleScroll->setMinimumWidth(middlePart->sizeHint().width() + middleScroll->verticalScrollBar()->sizeHint().width());
+    middleScroll->setMinimumWidth(middlePart->sizeHint().width() +
+                                  middleScroll->verticalScrollBar()->sizeHint().width());
     auto *body = new QSplitter(Qt::Horizontal, this);
     body->setObjectName(QStringLiteral("SplitterBody"));
     body->setChildrenCollapsible(false);
@@ -304,10 +311,7 @@ void TAddSutGrF::UpdateButtons()
     m_btnPasteTable->setEnabled(m_table.canPasteTable());
 }
 
-void TAddSutGrF::ClearGraph()
-{
-    m_chart->clear(m_chart->chart()->title(), m_table.axisTitle());
-}
+void TAddSutGrF::ClearGraph() { m_chart->clear(m_chart->chart()->title(), m_table.axisTitle()); }
 
 void TAddSutGrF::DrawGraph()
 {
@@ -345,7 +349,8 @@ void TAddSutGrF::accept()
 void TAddSutGrF::btnPutClick()
 {
     commitCell();
-    if (const auto problem = m_table.fill(m_editB->text(), m_editE->text(), m_editShag->text(), m_clearPQ->isChecked())) {
+    if (const auto problem =
+            m_table.fill(m_editB->text(), m_editE->text(), m_editShag->text(), m_clearPQ->isChecked())) {
         QLineEdit *fields[] = {m_editB, m_editE, m_editShag};
         refuseAt(problem->field >= 0 && problem->field < 3 ? fields[problem->field] : nullptr, problem->message);
         ClearGraph();

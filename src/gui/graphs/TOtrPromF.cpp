@@ -92,6 +92,9 @@ void TOtrPromF::cmbOtrChange(const QString &text)
     updateOk();
 }
 
-void TOtrPromF::updateOk() { m_ok->setEnabled(!m_cmbOtr->currentText().isEmpty() && !m_cmbName->currentText().isEmpty()); }
+void TOtrPromF::updateOk()
+{
+    m_ok->setEnabled(!m_cmbOtr->currentText().isEmpty() && !m_cmbName->currentText().isEmpty());
+}
 
 } // namespace korvan

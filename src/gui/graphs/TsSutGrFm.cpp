@@ -80,7 +80,8 @@ TsSutGrFm::TsSutGrFm(TDataModule1 &data, QWidget *parent)
     auto *graph = box(QStringLiteral("Суточный график."), "GroupGraph");
     auto *graphLayout = new QVBoxLayout(graph);
     auto *graphButtons = new QHBoxLayout;
-    auto command = [this, graphButtons](const QString &caption, const char *name, const QString &hint, void (TsSutGrFm::*slot)()) {
+    auto command = [this, graphButtons](const QString &caption, const char *name, const QString &hint,
+                                        void (TsSutGrFm::*slot)()) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
         b->setToolTip(hint);
@@ -89,12 +90,12 @@ TsSutGrFm::TsSutGrFm(TDataModule1 &data, QWidget *parent)
         graphButtons->addWidget(b);
         return b;
     };
-    command(QStringLiteral("Редактировать..."), "btnEditSutGr", QStringLiteral("Редактировать суточный график нагрузки"),
-            &TsSutGrFm::btnEditSutGrClick);
+    command(QStringLiteral("Редактировать..."), "btnEditSutGr",
+            QStringLiteral("Редактировать суточный график нагрузки"), &TsSutGrFm::btnEditSutGrClick);
     command(QStringLiteral("Копировать"), "btnCopy", QStringLiteral("Копировать суточный график нагрузки"),
             &TsSutGrFm::btnCopyClick);
-    m_btnPaste = command(QStringLiteral("Вставить"), "btnPaste", QStringLiteral("Вставить скопированный суточный график нагрузки"),
-                         &TsSutGrFm::btnPasteClick);
+    m_btnPaste = command(QStringLiteral("Вставить"), "btnPaste",
+                         QStringLiteral("Вставить скопированный суточный график нагрузки"), &TsSutGrFm::btnPasteClick);
     m_btnPaste->setEnabled(false);
     graphButtons->addStretch();
     graphLayout->addLayout(graphButtons);
@@ -125,9 +126,12 @@ TsSutGrFm::TsSutGrFm(TDataModule1 &data, QWidget *parent)
     m_maxima->setObjectName(QStringLiteral("PanelMaxima"));
     auto *maxLayout = new QHBoxLayout(m_maxima);
     maxLayout->setContentsMargins(0, 0, 0, 0);
-    m_editPmax = maximum("EditPmax", QStringLiteral("Максимальное значение активной мощности реального суточного графика нагрузки"));
-    m_editQmax = maximum("EditQmax", QStringLiteral("Максимальное значение реактивной мощности реального суточного графика нагрузки"));
-    auto addMaximum = [&](const QString &label, NumericEdit *edit, std::initializer_list<std::pair<double, const char *>> steps) {
+    m_editPmax = maximum(
+        "EditPmax", QStringLiteral("Максимальное значение активной мощности реального суточного графика нагрузки"));
+    m_editQmax = maximum(
+        "EditQmax", QStringLiteral("Максимальное значение реактивной мощности реального суточного графика нагрузки"));
+    auto addMaximum = [&](const QString &label, NumericEdit *edit,
+                          std::initializer_list<std::pair<double, const char *>> steps) {
         auto *l = new QLabel(label, m_maxima);
         l->setBuddy(edit);
         maxLayout->addWidget(l);
@@ -273,8 +277,8 @@ void TsSutGrFm::btnEditSutGrClick()
         }
         rows << cells;
     }
-    m_editor->prime({QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, %"), QStringLiteral("Q, %")}, rows,
-                    false);
+    m_editor->prime({QStringLiteral("Т1, ч"), QStringLiteral("Т2, ч"), QStringLiteral("P, %"), QStringLiteral("Q, %")},
+                    rows, false);
     openModal(m_editor, [this](int result) {
         if (result != QDialog::Accepted)
             return;

@@ -21,7 +21,8 @@ struct Shown {
 QVector<CursorModel::Column> economicsColumns(TDataModule1 &data, const QColor &background, Figures figures)
 {
     TDataModule1 *d = &data;
-    const auto column = [&](const char *title, std::function<Shown(const EconomicFigures &, const EconomicParams &)> pick) {
+    const auto column = [&](const char *title,
+                            std::function<Shown(const EconomicFigures &, const EconomicParams &)> pick) {
         CursorModel::Column c({}, QString::fromUtf8(title), background, true);
         c.computed = [d, figures, pick](const TTable::Row &row, int role) -> QVariant {
             switch (role) {

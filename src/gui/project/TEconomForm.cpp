@@ -14,8 +14,9 @@
 namespace korvan {
 
 TEconomForm::TEconomForm(QWidget *parent)
-    : QDialog(parent), m_rate(new NumericEdit(NumericEdit::Decimal, this)), m_life(new NumericEdit(NumericEdit::Whole, this)),
-      m_maint(new NumericEdit(NumericEdit::Decimal, this)), m_mont(new NumericEdit(NumericEdit::Decimal, this))
+    : QDialog(parent), m_rate(new NumericEdit(NumericEdit::Decimal, this)),
+      m_life(new NumericEdit(NumericEdit::Whole, this)), m_maint(new NumericEdit(NumericEdit::Decimal, this)),
+      m_mont(new NumericEdit(NumericEdit::Decimal, this))
 {
     setObjectName(QStringLiteral("EconomForm"));
     setWindowTitle(QStringLiteral("Экономические параметры"));
@@ -62,11 +63,16 @@ EconomicInput TEconomForm::input() const { return {m_rate->text(), m_life->text(
 QWidget *TEconomForm::fieldWidget(int field) const
 {
     switch (field) {
-    case EconomicInput::Rate: return m_rate;
-    case EconomicInput::Life: return m_life;
-    case EconomicInput::Maint: return m_maint;
-    case EconomicInput::Mont: return m_mont;
-    default: return nullptr;
+    case EconomicInput::Rate:
+        return m_rate;
+    case EconomicInput::Life:
+        return m_life;
+    case EconomicInput::Maint:
+        return m_maint;
+    case EconomicInput::Mont:
+        return m_mont;
+    default:
+        return nullptr;
     }
 }
 

@@ -55,7 +55,8 @@ TProjForm::TProjForm(QWidget *parent)
     auto addRow = [&](const QString &label, QWidget *field, QLayout *steps = nullptr) {
         auto *l = new QLabel(label, this);
         l->setBuddy(field);
-        grid->addWidget(l, row, 0, Qt::AlignLeft | (qobject_cast<QPlainTextEdit *>(field) ? Qt::AlignTop : Qt::AlignVCenter));
+        grid->addWidget(l, row, 0,
+                        Qt::AlignLeft | (qobject_cast<QPlainTextEdit *>(field) ? Qt::AlignTop : Qt::AlignVCenter));
         if (steps) {
             auto *line = new QHBoxLayout;
             line->addWidget(field);
@@ -115,9 +116,18 @@ TProjForm::TProjForm(QWidget *parent)
     layout->addLayout(buttons);
 
     // The fields in the order of the parameters, then the buttons.
-    QWidget *order[] = {m_name,   m_owner,  m_date,   m_time, m_memo,
-                        m_month,  m_year,   m_tarifA, m_tarifQ, ok,
-                        findChild<QPushButton *>(QStringLiteral("btnCancel")), findChild<QPushButton *>(QStringLiteral("btnHelp"))};
+    QWidget *order[] = {m_name,
+                        m_owner,
+                        m_date,
+                        m_time,
+                        m_memo,
+                        m_month,
+                        m_year,
+                        m_tarifA,
+                        m_tarifQ,
+                        ok,
+                        findChild<QPushButton *>(QStringLiteral("btnCancel")),
+                        findChild<QPushButton *>(QStringLiteral("btnHelp"))};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
     setFixedSize(sizeHint().expandedTo(QSize(600, 0)));
@@ -164,16 +174,26 @@ ProjectParams TProjForm::params() const
 QWidget *TProjForm::fieldWidget(int field) const
 {
     switch (field) {
-    case ProjectParams::Name: return m_name;
-    case ProjectParams::ProjOwner: return m_owner;
-    case ProjectParams::ProjDate: return m_date;
-    case ProjectParams::ProjTime: return m_time;
-    case ProjectParams::ProjMemo: return m_memo;
-    case ProjectParams::MonthDay: return m_month;
-    case ProjectParams::YearDay: return m_year;
-    case ProjectParams::Tarif_a: return m_tarifA;
-    case ProjectParams::Tarif_q: return m_tarifQ;
-    default: return nullptr;
+    case ProjectParams::Name:
+        return m_name;
+    case ProjectParams::ProjOwner:
+        return m_owner;
+    case ProjectParams::ProjDate:
+        return m_date;
+    case ProjectParams::ProjTime:
+        return m_time;
+    case ProjectParams::ProjMemo:
+        return m_memo;
+    case ProjectParams::MonthDay:
+        return m_month;
+    case ProjectParams::YearDay:
+        return m_year;
+    case ProjectParams::Tarif_a:
+        return m_tarifA;
+    case ProjectParams::Tarif_q:
+        return m_tarifQ;
+    default:
+        return nullptr;
     }
 }
 

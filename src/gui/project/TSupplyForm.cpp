@@ -17,9 +17,9 @@
 namespace korvan {
 
 TSupplyForm::TSupplyForm(QWidget *parent)
-    : QDialog(parent), m_str(new NumericEdit(NumericEdit::Decimal, this)), m_uk(new NumericEdit(NumericEdit::Decimal, this)),
-      m_sscNet(new NumericEdit(NumericEdit::Decimal, this)), m_harmonics(new QLineEdit(this)),
-      m_clear(new QPushButton(QStringLiteral("Очистить"), this))
+    : QDialog(parent), m_str(new NumericEdit(NumericEdit::Decimal, this)),
+      m_uk(new NumericEdit(NumericEdit::Decimal, this)), m_sscNet(new NumericEdit(NumericEdit::Decimal, this)),
+      m_harmonics(new QLineEdit(this)), m_clear(new QPushButton(QStringLiteral("Очистить"), this))
 {
     setObjectName(QStringLiteral("SupplyForm"));
     setWindowTitle(QStringLiteral("Питание и гармоники."));
@@ -29,7 +29,8 @@ TSupplyForm::TSupplyForm(QWidget *parent)
     m_sscNet->setObjectName(QStringLiteral("EditSscNet"));
     m_harmonics->setObjectName(QStringLiteral("EditHarmonics"));
     // Whole numbers and their separators only.
-    m_harmonics->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,; ]*")), m_harmonics));
+    m_harmonics->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,; ]*")), m_harmonics));
     m_clear->setObjectName(QStringLiteral("btnClear"));
     m_clear->setToolTip(QStringLiteral("Удалить данные питания проекта: проверка резонанса не выполняется"));
     for (NumericEdit *e : {m_str, m_uk, m_sscNet}) {
@@ -60,7 +61,8 @@ TSupplyForm::TSupplyForm(QWidget *parent)
     QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка..."), HelpContext);
     buttons->insertWidget(0, m_clear);
     connect(m_clear, &QPushButton::clicked, this, [this] {
-        if (Messages::question(QStringLiteral("Удалить данные питания проекта? Проверка резонанса выполняться не будет.")))
+        if (Messages::question(
+                QStringLiteral("Удалить данные питания проекта? Проверка резонанса выполняться не будет.")))
             done(Clear);
     });
 
@@ -69,8 +71,14 @@ TSupplyForm::TSupplyForm(QWidget *parent)
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
-    QWidget *order[] = {m_str, m_uk, m_sscNet, m_harmonics, ok, findChild<QPushButton *>(QStringLiteral("btnCancel")),
-                        findChild<QPushButton *>(QStringLiteral("btnHelp")), m_clear};
+    QWidget *order[] = {m_str,
+                        m_uk,
+                        m_sscNet,
+                        m_harmonics,
+                        ok,
+                        findChild<QPushButton *>(QStringLiteral("btnCancel")),
+                        findChild<QPushButton *>(QStringLiteral("btnHelp")),
+                        m_clear};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
     setFixedSize(sizeHint());
@@ -92,11 +100,16 @@ SupplyInput TSupplyForm::input() const { return {m_str->text(), m_uk->text(), m_
 QWidget *TSupplyForm::fieldWidget(int field) const
 {
     switch (field) {
-    case SupplyInput::Str: return m_str;
-    case SupplyInput::Uk: return m_uk;
-    case SupplyInput::SscNet: return m_sscNet;
-    case SupplyInput::Harmonics: return m_harmonics;
-    default: return nullptr;
+    case SupplyInput::Str:
+        return m_str;
+    case SupplyInput::Uk:
+        return m_uk;
+    case SupplyInput::SscNet:
+        return m_sscNet;
+    case SupplyInput::Harmonics:
+        return m_harmonics;
+    default:
+        return nullptr;
     }
 }
 

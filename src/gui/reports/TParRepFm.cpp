@@ -74,11 +74,9 @@ const MarginDef Margins[] = {
     {fld::FooterDistance, "до нижнего колонтитула:"},
 };
 
-
 } // namespace
 
-TParRepFm::TParRepFm(TDataModule1 &data, QWidget *parent)
-    : QDialog(parent), m_data(data), m_report(*data.TableReport)
+TParRepFm::TParRepFm(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_data(data), m_report(*data.TableReport)
 {
     setObjectName(QStringLiteral("ParRepFm"));
     setWindowTitle(QStringLiteral("Параметры отчета."));
@@ -285,7 +283,8 @@ QWidget *TParRepFm::buildResonanceBox(QWidget *parent)
 
 QWidget *TParRepFm::buildEconomicsBox(QWidget *parent)
 {
-    m_econ = new QCheckBox(QStringLiteral("Экономическая эффективность (ЧДД, ВНД, дисконтированный срок окупаемости)"), parent);
+    m_econ = new QCheckBox(QStringLiteral("Экономическая эффективность (ЧДД, ВНД, дисконтированный срок окупаемости)"),
+                           parent);
     m_econ->setObjectName(QStringLiteral("chkEconom"));
     connect(m_econ, &QCheckBox::clicked, this, [this](bool checked) {
         const qint64 kod = m_report.currentKod();
@@ -331,12 +330,13 @@ QWidget *TParRepFm::buildWordPage()
         return box;
     };
     grid->addWidget(radioGroup("rdgWordDoc", QStringLiteral(" Документ "), fld::WordDoc, wordDocChoices()), 0, 0);
-    grid->addWidget(radioGroup("rdgPaperSize", QStringLiteral(" Размер бумаги "), fld::PaperSize,
-                               paperSizeChoices()), 0, 1);
-    grid->addWidget(radioGroup("rdgPaperOrient", QStringLiteral(" Ориентация бумаги "), fld::PaperOrient,
-                               paperOrientChoices()), 1, 0);
-    grid->addWidget(radioGroup("rdgPageNum", QStringLiteral(" Нумерация страниц "), fld::PageNum,
-                               pageNumChoices()), 1, 1);
+    grid->addWidget(radioGroup("rdgPaperSize", QStringLiteral(" Размер бумаги "), fld::PaperSize, paperSizeChoices()),
+                    0, 1);
+    grid->addWidget(
+        radioGroup("rdgPaperOrient", QStringLiteral(" Ориентация бумаги "), fld::PaperOrient, paperOrientChoices()), 1,
+        0);
+    grid->addWidget(radioGroup("rdgPageNum", QStringLiteral(" Нумерация страниц "), fld::PageNum, pageNumChoices()), 1,
+                    1);
 
     auto *margins = new QGroupBox(QStringLiteral(" Поля, мм "), page);
     margins->setObjectName(QStringLiteral("grpMargins"));
@@ -489,7 +489,8 @@ void TParRepFm::loadRecord()
         QLineEdit *edit = it.value();
         const QString text = any ? m_report.asString(it.key()) : QString();
         // The field being typed in keeps its text and caret while it means the same number.
-        const bool same = edit->text() == text || (edit->hasFocus() && !text.isEmpty() && edit->text().toInt() == text.toInt());
+        const bool same =
+            edit->text() == text || (edit->hasFocus() && !text.isEmpty() && edit->text().toInt() == text.toInt());
         if (!same)
             edit->setText(text);
         edit->setEnabled(any);

@@ -40,7 +40,8 @@ void addHintMenu(QAbstractItemView *grid, const HintServices &services, const ch
 // makes it current.
 class StringGridHints : public QObject {
 public:
-    StringGridHints(QTableWidget *grid, HintServices services) : QObject(grid), m_grid(grid), m_services(std::move(services))
+    StringGridHints(QTableWidget *grid, HintServices services)
+        : QObject(grid), m_grid(grid), m_services(std::move(services))
     {
         grid->setMouseTracking(true);
         grid->viewport()->setMouseTracking(true);
@@ -52,18 +53,22 @@ protected:
     {
         switch (event->type()) {
         case QEvent::MouseMove: {
-            const QPoint at = m_grid->viewport()->mapTo(m_grid, static_cast<QMouseEvent *>(event)->position().toPoint());
+            const QPoint at =
+                m_grid->viewport()->mapTo(m_grid, static_cast<QMouseEvent *>(event)->position().toPoint());
             show(GetGridHintAt(*m_services.data, m_grid, at.x(), at.y()));
             break;
         }
-        case QEvent::Leave: show(QString()); break;
+        case QEvent::Leave:
+            show(QString());
+            break;
         case QEvent::MouseButtonPress: {
             const QModelIndex index = m_grid->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
             if (index.isValid())
                 m_grid->setCurrentCell(index.row(), index.column());
             break;
         }
-        default: break;
+        default:
+            break;
         }
         return false;
     }

@@ -62,10 +62,7 @@ void focusField(QWidget *field)
         field->setFocus(Qt::OtherFocusReason);
 }
 
-void conversionError(const QString &text)
-{
-    Messages::error(QStringLiteral("\"%1\" не является числом.").arg(text));
-}
+void conversionError(const QString &text) { Messages::error(QStringLiteral("\"%1\" не является числом.").arg(text)); }
 
 bool check(QWidget *field, const std::optional<QString> &problem, bool report)
 {
@@ -236,7 +233,8 @@ QString GetGridHintAt(const TDataModule1 &data, const QWidget *grid, int x, int 
         const QModelIndex index = view->indexAt(at);
         if (!index.isValid() || !view->viewport()->rect().contains(at))
             return {};
-        key = {grid->property("hintTable").toString(), grid->property("hintFields").toStringList().value(index.column())};
+        key = {grid->property("hintTable").toString(),
+               grid->property("hintFields").toStringList().value(index.column())};
     }
     return key.isEmpty() ? QString() : LookUpHint(data, key.table, key.field);
 }

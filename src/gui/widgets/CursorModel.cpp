@@ -99,9 +99,12 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
     if (section != m_table->recNo())
         return QString();
     switch (m_table->state()) {
-    case TTable::State::Edit: return QStringLiteral("I");
-    case TTable::State::Insert: return QStringLiteral("*");
-    default: return QStringLiteral("►");
+    case TTable::State::Edit:
+        return QStringLiteral("I");
+    case TTable::State::Insert:
+        return QStringLiteral("*");
+    default:
+        return QStringLiteral("►");
     }
 }
 

@@ -19,11 +19,14 @@ class CursorModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     struct Column {
-        Column(const QString &field = {}, const QString &title = {}, const QColor &background = {}, bool readOnly = false)
-            : field(field), title(title), background(background), readOnly(readOnly) {}
+        Column(const QString &field = {}, const QString &title = {}, const QColor &background = {},
+               bool readOnly = false)
+            : field(field), title(title), background(background), readOnly(readOnly)
+        {
+        }
         QString field;
-        QString title;       // empty: the field's display label
-        QColor background;   // invalid: the model's default background
+        QString title;     // empty: the field's display label
+        QColor background; // invalid: the model's default background
         bool readOnly = false;
         // A column kept beside the cursor's table (field empty): its cells from the row's stored
         // values by role, and, when editable, what to do with a typed text.
@@ -66,8 +69,8 @@ private:
     QVector<int> m_positions; // field positions of the columns in the cursor's field list
     bool m_readOnly = true;
     QColor m_background;
-    int m_rowCount = 0;       // the row count the views were last told of
-    int m_markedRow = -1;     // the row whose header shows the current-row mark
+    int m_rowCount = 0;   // the row count the views were last told of
+    int m_markedRow = -1; // the row whose header shows the current-row mark
 };
 
 } // namespace korvan

@@ -19,9 +19,9 @@ struct ButtonDef {
 };
 
 const ButtonDef Defs[DBNavigator::ButtonCount] = {
-    {"btnInsert", "Вставка записи", "+"},        {"btnDelete", "Удаление записи", "−"},
-    {"btnEdit", "Редактирование записи", "✎"},   {"btnPost", "Сохранение записи", "✓"},
-    {"btnCancel", "Отмена изменений", "✗"},      {"btnRefresh", "Обновление данных", "↻"},
+    {"btnInsert", "Вставка записи", "+"},      {"btnDelete", "Удаление записи", "−"},
+    {"btnEdit", "Редактирование записи", "✎"}, {"btnPost", "Сохранение записи", "✓"},
+    {"btnCancel", "Отмена изменений", "✗"},    {"btnRefresh", "Обновление данных", "↻"},
 };
 
 } // namespace
@@ -58,7 +58,9 @@ void DBNavigator::click(Button b)
     TTable &t = *m_table;
     runGuarded([&] {
         switch (b) {
-        case Insert: t.insert(); break;
+        case Insert:
+            t.insert();
+            break;
         case Delete:
             // A new row not yet written has nothing to delete but itself.
             if (t.state() == TTable::State::Insert)
@@ -66,11 +68,20 @@ void DBNavigator::click(Button b)
             else if (!t.isEmpty())
                 t.remove();
             break;
-        case Edit: t.edit(); break;
-        case Post: t.post(); break;
-        case Cancel: t.cancel(); break;
-        case Refresh: t.refresh(); break;
-        case ButtonCount: break;
+        case Edit:
+            t.edit();
+            break;
+        case Post:
+            t.post();
+            break;
+        case Cancel:
+            t.cancel();
+            break;
+        case Refresh:
+            t.refresh();
+            break;
+        case ButtonCount:
+            break;
         }
     });
     if ((b == Insert || b == Edit) && m_grid && t.editing()) {

@@ -13,7 +13,8 @@ ListTabRow::ListTabRow(QWidget *parent)
         m_current = id;
         emit tabClicked(id);
     });
-    for (auto [button, arrow, name] : {std::tuple{m_left, Qt::LeftArrow, "tabsLeft"}, std::tuple{m_right, Qt::RightArrow, "tabsRight"}}) {
+    for (auto [button, arrow, name] :
+         {std::tuple{m_left, Qt::LeftArrow, "tabsLeft"}, std::tuple{m_right, Qt::RightArrow, "tabsRight"}}) {
         button->setObjectName(QLatin1String(name));
         button->setArrowType(arrow);
         button->setFixedSize(16, RowHeight);

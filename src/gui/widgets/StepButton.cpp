@@ -21,7 +21,8 @@ StepButton::StepButton(QWidget *target, double step, QWidget *parent)
     layout->setSpacing(0);
     outer->addLayout(layout);
     const int h = qMax(10, (target ? target->sizeHint().height() : 22) / 2);
-    for (auto [button, arrow, name] : {std::tuple{m_up, Qt::UpArrow, "up"}, std::tuple{m_down, Qt::DownArrow, "down"}}) {
+    for (auto [button, arrow, name] :
+         {std::tuple{m_up, Qt::UpArrow, "up"}, std::tuple{m_down, Qt::DownArrow, "down"}}) {
         button->setObjectName(QLatin1String(name));
         button->setArrowType(arrow);
         button->setFixedSize(16, h);

@@ -284,9 +284,8 @@ void TzqFilterTabControl::applyTab()
         if (!m_table->filter().isEmpty())
             m_table->setFilter(QString());
     } else {
-        const QString expression = caption.isEmpty()
-                                       ? QStringLiteral("[%1]=Null").arg(m_field)
-                                       : QStringLiteral("[%1]='%2*'").arg(m_field, caption);
+        const QString expression = caption.isEmpty() ? QStringLiteral("[%1]=Null").arg(m_field)
+                                                     : QStringLiteral("[%1]='%2*'").arg(m_field, caption);
         m_table->setFilterCaseInsensitive(m_caseInsensitive);
         m_table->setFilter(expression);
         if (!m_table->filtered())
@@ -498,7 +497,8 @@ bool TzqFilterTabControl::findTab(const QString &name)
             if (m_tabs->tabText(i).toUpper().startsWith(name.toUpper()))
                 found = i;
     if (found < 0) {
-        Messages::error(QStringLiteral("Ошибка.\nЗакладка '") + name + QStringLiteral("'") + QStringLiteral(" не найдена."));
+        Messages::error(QStringLiteral("Ошибка.\nЗакладка '") + name + QStringLiteral("'") +
+                        QStringLiteral(" не найдена."));
         return false;
     }
     selectTab(found);

@@ -1,6 +1,5 @@
 #include "core/reports/word/DocxParts.h"
 
-
 namespace korvan::docx {
 
 QByteArray relationshipsXml(const QVector<Relationship> &relationships)
@@ -11,9 +10,7 @@ QByteArray relationshipsXml(const QVector<Relationship> &relationships)
     start(xml, QStringLiteral("Relationships"), {{QStringLiteral("xmlns"), NsPackageRels}});
     for (const Relationship &r : relationships)
         empty(xml, QStringLiteral("Relationship"),
-              {{QStringLiteral("Id"), r.id},
-               {QStringLiteral("Type"), r.type},
-               {QStringLiteral("Target"), r.target}});
+              {{QStringLiteral("Id"), r.id}, {QStringLiteral("Type"), r.type}, {QStringLiteral("Target"), r.target}});
     xml.writeEndDocument();
     return bytes;
 }
@@ -25,8 +22,7 @@ QByteArray settingsXml()
     xml.writeStartDocument(QStringLiteral("1.0"), true);
     start(xml, QStringLiteral("w:settings"));
     xml.writeNamespace(NsW, QStringLiteral("w"));
-    empty(xml, QStringLiteral("w:defaultTabStop"),
-          {{QStringLiteral("w:val"), QStringLiteral("708")}}); // 1.25 cm
+    empty(xml, QStringLiteral("w:defaultTabStop"), {{QStringLiteral("w:val"), QStringLiteral("708")}}); // 1.25 cm
     empty(xml, QStringLiteral("w:characterSpacingControl"),
           {{QStringLiteral("w:val"), QStringLiteral("doNotCompress")}});
     start(xml, QStringLiteral("w:compat"));
@@ -84,17 +80,16 @@ QByteArray fontTableXml(const QStringList &fonts)
     return finishPart(xml, bytes, QStringLiteral("word/fontTable.xml"));
 }
 
-QByteArray contentTypesXml(const QStringList &pictureExtensions,
-                           const QVector<std::pair<QString, QString>> &overrides)
+QByteArray contentTypesXml(const QStringList &pictureExtensions, const QVector<std::pair<QString, QString>> &overrides)
 {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
     xml.writeStartDocument(QStringLiteral("1.0"), true);
     start(xml, QStringLiteral("Types"), {{QStringLiteral("xmlns"), NsContentTypes}});
-    empty(xml, QStringLiteral("Default"),
-          {{QStringLiteral("Extension"), QStringLiteral("rels")},
-           {QStringLiteral("ContentType"),
-            QStringLiteral("application/vnd.openxmlformats-package.relationships+xml")}});
+    empty(
+        xml, QStringLiteral("Default"),
+        {{QStringLiteral("Extension"), QStringLiteral("rels")},
+         {QStringLiteral("ContentType"), QStringLiteral("application/vnd.openxmlformats-package.relationships+xml")}});
     empty(xml, QStringLiteral("Default"),
           {{QStringLiteral("Extension"), QStringLiteral("xml")},
            {QStringLiteral("ContentType"), QStringLiteral("application/xml")}});

@@ -17,7 +17,6 @@ QByteArray settingsXml();
 QByteArray corePropertiesXml(const DocumentProperties &properties);
 QByteArray fontTableXml(const QStringList &fonts);
 // Defaults by extension for the pictures, overrides (part name, content type) for the rest.
-QByteArray contentTypesXml(const QStringList &pictureExtensions,
-                           const QVector<std::pair<QString, QString>> &overrides);
+QByteArray contentTypesXml(const QStringList &pictureExtensions, const QVector<std::pair<QString, QString>> &overrides);
 
 } // namespace korvan::docx

@@ -163,7 +163,8 @@ void DocxStoryWriter::write(const Output &output)
         int next = i + 1;
         if (!paragraphs[i].inTable()) {
             // The blank paragraph between a table and its legend keeps them together.
-            const bool keep = paragraphs[i].keepWithNext || (i > 0 && paragraphs[i - 1].inTable() && legendFollows(i - 1));
+            const bool keep =
+                paragraphs[i].keepWithNext || (i > 0 && paragraphs[i - 1].inTable() && legendFollows(i - 1));
             writeParagraph(paragraphs[i], keep, 0);
             afterTable = false;
         } else {
@@ -368,8 +369,7 @@ void DocxStoryWriter::writePicture(const WordStory::Glyph &g, const CharacterFor
            {QStringLiteral("r"), zero},
            {QStringLiteral("b"), zero}});
     empty(xml, QStringLiteral("wp:docPr"),
-          {{QStringLiteral("id"), drawingId},
-           {QStringLiteral("name"), QStringLiteral("Рисунок ") + drawingId}});
+          {{QStringLiteral("id"), drawingId}, {QStringLiteral("name"), QStringLiteral("Рисунок ") + drawingId}});
     start(xml, QStringLiteral("wp:cNvGraphicFramePr"));
     empty(xml, QStringLiteral("a:graphicFrameLocks"),
           {{QStringLiteral("xmlns:a"), NsA}, {QStringLiteral("noChangeAspect"), QStringLiteral("1")}});

@@ -72,8 +72,8 @@ private:
     const WordDocument &m_document;
     const WordStory &m_story;
     SectionWriter m_sectionWriter;
-    QVector<TableSpan> m_spans;       // by table id; first -1 for a table without paragraphs
-    QVector<TableLayout> m_layouts;   // by table id
+    QVector<TableSpan> m_spans;     // by table id; first -1 for a table without paragraphs
+    QVector<TableLayout> m_layouts; // by table id
     const Output *m_out = nullptr;
     bool m_endsLandscape = false;
 };

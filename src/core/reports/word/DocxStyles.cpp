@@ -4,7 +4,7 @@
 
 namespace korvan::docx {
 
-template<typename Format>
+template <typename Format>
 QString DocxStyles::id(QVector<Format> &formats, const Format &format, char16_t prefix)
 {
     qsizetype index = formats.indexOf(format);
@@ -22,10 +22,7 @@ QString DocxStyles::paragraphStyle(const ParagraphFormat &format)
     return id(m_paragraph, format, u'P');
 }
 
-QString DocxStyles::characterStyle(const CharacterFormat &format)
-{
-    return id(m_character, format, u'C');
-}
+QString DocxStyles::characterStyle(const CharacterFormat &format) { return id(m_character, format, u'C'); }
 
 namespace {
 
@@ -90,8 +87,7 @@ QByteArray DocxStyles::xml() const
           {{QStringLiteral("w:type"), QStringLiteral("character")},
            {QStringLiteral("w:default"), QStringLiteral("1")},
            {QStringLiteral("w:styleId"), QStringLiteral("DefaultParagraphFont")}});
-    empty(xml, QStringLiteral("w:name"),
-          {{QStringLiteral("w:val"), QStringLiteral("Default Paragraph Font")}});
+    empty(xml, QStringLiteral("w:name"), {{QStringLiteral("w:val"), QStringLiteral("Default Paragraph Font")}});
     empty(xml, QStringLiteral("w:uiPriority"), {{QStringLiteral("w:val"), QStringLiteral("1")}});
     empty(xml, QStringLiteral("w:semiHidden"));
     empty(xml, QStringLiteral("w:unhideWhenUsed"));
@@ -112,13 +108,11 @@ QByteArray DocxStyles::xml() const
     empty(xml, QStringLiteral("w:top"),
           {{QStringLiteral("w:w"), QStringLiteral("0")}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
     empty(xml, QStringLiteral("w:left"),
-          {{QStringLiteral("w:w"), number(CellMarginTwips)},
-           {QStringLiteral("w:type"), QStringLiteral("dxa")}});
+          {{QStringLiteral("w:w"), number(CellMarginTwips)}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
     empty(xml, QStringLiteral("w:bottom"),
           {{QStringLiteral("w:w"), QStringLiteral("0")}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
     empty(xml, QStringLiteral("w:right"),
-          {{QStringLiteral("w:w"), number(CellMarginTwips)},
-           {QStringLiteral("w:type"), QStringLiteral("dxa")}});
+          {{QStringLiteral("w:w"), number(CellMarginTwips)}, {QStringLiteral("w:type"), QStringLiteral("dxa")}});
     xml.writeEndElement(); // w:tblCellMar
     xml.writeEndElement(); // w:tblPr
     xml.writeEndElement(); // w:style

@@ -34,7 +34,7 @@ public:
     QByteArray xml() const;
 
 private:
-    template<typename Format>
+    template <typename Format>
     static QString id(QVector<Format> &formats, const Format &format, char16_t prefix);
     std::optional<ParagraphFormat> m_default;
     QVector<ParagraphFormat> m_paragraph;

@@ -181,7 +181,8 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
         {QStringLiteral("/word/styles.xml"), TypeWml + QStringLiteral("styles+xml")},
         {QStringLiteral("/word/settings.xml"), TypeWml + QStringLiteral("settings+xml")},
         {QStringLiteral("/word/fontTable.xml"), TypeWml + QStringLiteral("fontTable+xml")},
-        {QStringLiteral("/docProps/core.xml"), QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml")},
+        {QStringLiteral("/docProps/core.xml"),
+         QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml")},
     };
     for (const Side &side : sides) {
         if (!side.xml.isEmpty())
@@ -190,9 +191,10 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
 
     QVector<std::pair<QString, QByteArray>> result;
     result.append({QStringLiteral("[Content_Types].xml"), contentTypesXml(extensions, overrides)});
-    result.append({QStringLiteral("_rels/.rels"),
-                   relationshipsXml({{QStringLiteral("rId1"), RelOfficeDocument, QStringLiteral("word/document.xml")},
-                                     {QStringLiteral("rId2"), RelCoreProperties, QStringLiteral("docProps/core.xml")}})});
+    result.append(
+        {QStringLiteral("_rels/.rels"),
+         relationshipsXml({{QStringLiteral("rId1"), RelOfficeDocument, QStringLiteral("word/document.xml")},
+                           {QStringLiteral("rId2"), RelCoreProperties, QStringLiteral("docProps/core.xml")}})});
     result.append({QStringLiteral("docProps/core.xml"), corePropertiesXml(m_document.properties())});
     result.append({QStringLiteral("word/document.xml"), documentXml});
     result.append({QStringLiteral("word/_rels/document.xml.rels"), relationshipsXml(documentRelationships)});
@@ -209,8 +211,8 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
     }
     for (const int index : pictures) {
         const WordPicture &picture = m_document.pictures()[index];
-        result.append({QStringLiteral("word/media/image%1.%2").arg(index + 1).arg(picture.extension()),
-                       picture.data()});
+        result.append(
+            {QStringLiteral("word/media/image%1.%2").arg(index + 1).arg(picture.extension()), picture.data()});
     }
     return result;
 }

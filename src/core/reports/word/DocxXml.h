@@ -16,16 +16,12 @@
 namespace korvan::docx {
 
 inline const QString NsW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
-inline const QString NsR =
-    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
-inline const QString NsWp =
-    QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
+inline const QString NsR = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+inline const QString NsWp = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
 inline const QString NsA = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main");
 inline const QString NsPic = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture");
-inline const QString NsPackageRels =
-    QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
-inline const QString NsContentTypes =
-    QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
+inline const QString NsPackageRels = QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
+inline const QString NsContentTypes = QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
 
 inline const QString RelOfficeDocument = NsR + QStringLiteral("/officeDocument");
 inline const QString RelCoreProperties =
@@ -37,8 +33,7 @@ inline const QString RelHeader = NsR + QStringLiteral("/header");
 inline const QString RelFooter = NsR + QStringLiteral("/footer");
 inline const QString RelImage = NsR + QStringLiteral("/image");
 
-inline const QString TypeWml =
-    QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.");
+inline const QString TypeWml = QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.");
 
 // Left and right cell margin: 1 mm, half of Word's default, so the wide tables of the reports
 // (up to 18 columns) fit a portrait page without breaking numbers.
@@ -66,15 +61,9 @@ inline void start(QXmlStreamWriter &xml, const QString &name, Attributes attribu
         xml.writeAttribute(key, value);
 }
 
-inline QString number(qint64 value)
-{
-    return QString::number(value);
-}
+inline QString number(qint64 value) { return QString::number(value); }
 
-inline int twips(double points)
-{
-    return int(std::lround(points * 20.0));
-}
+inline int twips(double points) { return int(std::lround(points * 20.0)); }
 
 // The "jc" value of an alignment; empty for left, the default.
 inline QString alignmentValue(WdParagraphAlignment alignment)
@@ -114,7 +103,7 @@ inline void writeRunProperties(QXmlStreamWriter &xml, const CharacterFormat &f, 
         empty(xml, QStringLiteral("w:vertAlign"),
               {{QStringLiteral("w:val"), f.position == VerticalPosition::Superscript ? QStringLiteral("superscript")
                                          : f.position == VerticalPosition::Subscript ? QStringLiteral("subscript")
-                                                                                      : QStringLiteral("baseline")}});
+                                                                                     : QStringLiteral("baseline")}});
     xml.writeEndElement();
 }
 

@@ -12,12 +12,16 @@ namespace {
 // Times' own advances, for a machine without Liberation Serif.
 int builtInAdvance(char16_t ch)
 {
-    static const char *const latinLower = "444500444500444333500500278278500278778500500500500333389278500500722500500444";
-    static const char *const latinUpper = "722667667722611556722722333389722611889722722556722667556611722722944722722611";
-    static const short cyrillicUpper[32] = {722, 574, 667, 578, 682, 611, 899, 525, 722, 722, 667, 678, 889, 722, 722, 722,
-                                            556, 667, 611, 722, 757, 722, 722, 667, 1009, 1009, 736, 889, 574, 667, 1012, 656};
-    static const short cyrillicLower[32] = {444, 509, 472, 410, 509, 444, 691, 395, 535, 535, 486, 499, 633, 535, 500, 535,
-                                            500, 444, 437, 500, 648, 500, 535, 503, 770, 770, 517, 672, 456, 429, 747, 460};
+    static const char *const latinLower =
+        "444500444500444333500500278278500278778500500500500333389278500500722500500444";
+    static const char *const latinUpper =
+        "722667667722611556722722333389722611889722722556722667556611722722944722722611";
+    static const short cyrillicUpper[32] = {722, 574, 667,  578,  682, 611, 899, 525, 722,  722, 667,
+                                            678, 889, 722,  722,  722, 556, 667, 611, 722,  757, 722,
+                                            722, 667, 1009, 1009, 736, 889, 574, 667, 1012, 656};
+    static const short cyrillicLower[32] = {444, 509, 472, 410, 509, 444, 691, 395, 535, 535, 486,
+                                            499, 633, 535, 500, 535, 500, 444, 437, 500, 648, 500,
+                                            535, 503, 770, 770, 517, 672, 456, 429, 747, 460};
     const auto three = [](const char *digits, int i) {
         return (digits[i * 3] - '0') * 100 + (digits[i * 3 + 1] - '0') * 10 + (digits[i * 3 + 2] - '0');
     };
@@ -70,10 +74,12 @@ struct Reader {
 
 QString findFontFile(const QString &name)
 {
-    const QStringList folders = {
-        QStringLiteral("/usr/share/fonts/truetype/liberation"), QStringLiteral("/usr/share/fonts/truetype/liberation2"),
-        QStringLiteral("/usr/share/fonts/liberation"), QStringLiteral("/usr/share/fonts/liberation-serif"),
-        QStringLiteral("/usr/local/share/fonts"), QStringLiteral("/usr/share/fonts/TTF")};
+    const QStringList folders = {QStringLiteral("/usr/share/fonts/truetype/liberation"),
+                                 QStringLiteral("/usr/share/fonts/truetype/liberation2"),
+                                 QStringLiteral("/usr/share/fonts/liberation"),
+                                 QStringLiteral("/usr/share/fonts/liberation-serif"),
+                                 QStringLiteral("/usr/local/share/fonts"),
+                                 QStringLiteral("/usr/share/fonts/TTF")};
     for (const QString &folder : folders) {
         const QString path = folder + u'/' + name;
         if (QFile::exists(path))

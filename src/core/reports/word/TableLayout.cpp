@@ -10,18 +10,15 @@ namespace {
 
 constexpr int SmallestHalfPoints = 16;
 
-int twipsAt(double ems, int halfPoints, int padding)
-{
-    return padding + int(std::ceil(ems * halfPoints * 10.0));
-}
+int twipsAt(double ems, int halfPoints, int padding) { return padding + int(std::ceil(ems * halfPoints * 10.0)); }
 
 // Minimum widths with the header on one line or broken between words, and the widths on one line.
 QVector<int> minimumWidths(const QVector<ColumnNeeds> &columns, int halfPoints, int padding, bool wrapHeader)
 {
     QVector<int> widths;
     for (const ColumnNeeds &c : columns)
-        widths << twipsAt(std::max({c.unbreakable, c.longestWord, wrapHeader ? c.headerWord : c.header}),
-                          halfPoints, padding);
+        widths << twipsAt(std::max({c.unbreakable, c.longestWord, wrapHeader ? c.headerWord : c.header}), halfPoints,
+                          padding);
     return widths;
 }
 
@@ -33,10 +30,7 @@ QVector<int> naturalWidths(const QVector<ColumnNeeds> &columns, int halfPoints, 
     return widths;
 }
 
-qint64 sum(const QVector<int> &widths)
-{
-    return std::accumulate(widths.cbegin(), widths.cend(), qint64(0));
-}
+qint64 sum(const QVector<int> &widths) { return std::accumulate(widths.cbegin(), widths.cend(), qint64(0)); }
 
 // Between the minimum and the natural widths: the room over the minimum is shared in proportion
 // to what each column would still take.
@@ -73,10 +67,7 @@ bool fitOn(const QVector<ColumnNeeds> &columns, int halfPoints, int padding, int
 
 } // namespace
 
-int TableLayout::width() const
-{
-    return int(sum(widths));
-}
+int TableLayout::width() const { return int(sum(widths)); }
 
 TableLayout fitTable(const QVector<ColumnNeeds> &columns, int halfPoints, int paddingTwips, int textWidth,
                      int landscapeTextWidth)

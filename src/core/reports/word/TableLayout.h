@@ -17,8 +17,8 @@ struct ColumnNeeds {
 
 // The columns of a table as they go into the document.
 struct TableLayout {
-    QVector<int> widths;   // twips
-    int halfPoints = 0;    // the size of the table's text; 0 when it keeps its own
+    QVector<int> widths;    // twips
+    int halfPoints = 0;     // the size of the table's text; 0 when it keeps its own
     bool landscape = false; // it fits only a landscape page of its own
     int width() const;
 };

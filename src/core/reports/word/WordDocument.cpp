@@ -19,10 +19,7 @@ void WordDocument::seekView(WdSeekView view)
     throw KorvanError(QStringLiteral("Неизвестная область документа: %1.").arg(int(view)));
 }
 
-WordStory &WordDocument::story(WdSeekView view)
-{
-    return const_cast<WordStory &>(std::as_const(*this).story(view));
-}
+WordStory &WordDocument::story(WdSeekView view) { return const_cast<WordStory &>(std::as_const(*this).story(view)); }
 
 const WordStory &WordDocument::story(WdSeekView view) const
 {
@@ -45,9 +42,6 @@ int WordDocument::addPicture(WordPicture picture)
     return int(m_pictures.size()) - 1;
 }
 
-void WordDocument::save(const QString &path) const
-{
-    DocxWriter(*this).save(path);
-}
+void WordDocument::save(const QString &path) const { DocxWriter(*this).save(path); }
 
 } // namespace korvan

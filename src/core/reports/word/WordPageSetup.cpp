@@ -65,15 +65,9 @@ int WordPageSetup::pageHeightTwips() const
     return m_orientation == wdOrientLandscape ? w : h;
 }
 
-double WordPageSetup::textWidth() const
-{
-    return pageWidthTwips() / 20.0 - m_left - m_right;
-}
+double WordPageSetup::textWidth() const { return pageWidthTwips() / 20.0 - m_left - m_right; }
 
-double WordPageSetup::textHeight() const
-{
-    return pageHeightTwips() / 20.0 - std::fabs(m_top) - std::fabs(m_bottom);
-}
+double WordPageSetup::textHeight() const { return pageHeightTwips() / 20.0 - std::fabs(m_top) - std::fabs(m_bottom); }
 
 void WordPageSetup::setTopMargin(float points)
 {

@@ -18,9 +18,6 @@ void WordParagraphFormat::setAlignment(WdParagraphAlignment alignment)
     throw KorvanError(QStringLiteral("Неизвестное выравнивание абзаца: %1.").arg(int(alignment)));
 }
 
-void WordParagraphFormat::setKeepWithNext(bool keep)
-{
-    m_selection->setKeepWithNext(keep);
-}
+void WordParagraphFormat::setKeepWithNext(bool keep) { m_selection->setKeepWithNext(keep); }
 
 } // namespace korvan

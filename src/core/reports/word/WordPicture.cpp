@@ -66,12 +66,12 @@ WordPicture WordPicture::fromFile(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw KorvanError(QStringLiteral("Не удалось открыть файл рисунка \"%1\".")
-                              .arg(QDir::toNativeSeparators(fileName)));
+        throw KorvanError(
+            QStringLiteral("Не удалось открыть файл рисунка \"%1\".").arg(QDir::toNativeSeparators(fileName)));
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw KorvanError(QStringLiteral("Не удалось прочитать файл рисунка \"%1\".")
-                              .arg(QDir::toNativeSeparators(fileName)));
+        throw KorvanError(
+            QStringLiteral("Не удалось прочитать файл рисунка \"%1\".").arg(QDir::toNativeSeparators(fileName)));
     return fromData(data, fileName);
 }
 

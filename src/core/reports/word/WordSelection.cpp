@@ -12,10 +12,7 @@ namespace korvan {
 
 namespace {
 
-KorvanError notInTable()
-{
-    return KorvanError(QStringLiteral("Выделение находится вне таблицы."));
-}
+KorvanError notInTable() { return KorvanError(QStringLiteral("Выделение находится вне таблицы.")); }
 
 } // namespace
 
@@ -24,15 +21,9 @@ WordSelection::WordSelection(WordDocument &document)
 {
 }
 
-QString WordSelection::text() const
-{
-    return m_story->text(m_start, m_end);
-}
+QString WordSelection::text() const { return m_story->text(m_start, m_end); }
 
-bool WordSelection::isInTable() const
-{
-    return m_story->paragraphs()[m_story->paragraphAt(m_start)].inTable();
-}
+bool WordSelection::isInTable() const { return m_story->paragraphs()[m_story->paragraphAt(m_start)].inTable(); }
 
 void WordSelection::setRange(int start, int end)
 {
@@ -94,15 +85,9 @@ void WordSelection::collapse(WdCollapseDirection direction)
         setRange(m_end, m_end);
 }
 
-WordFont WordSelection::font()
-{
-    return WordFont(*this);
-}
+WordFont WordSelection::font() { return WordFont(*this); }
 
-WordParagraphFormat WordSelection::paragraphFormat()
-{
-    return WordParagraphFormat(*this);
-}
+WordParagraphFormat WordSelection::paragraphFormat() { return WordParagraphFormat(*this); }
 
 void WordSelection::changeFormat(const WordStory::FormatChange &change)
 {
@@ -229,8 +214,7 @@ void WordSelection::selectColumn()
 void WordSelection::selectRow()
 {
     const Rows rows = selectedRows();
-    selectBlock(
-        CellBlock{rows.table, rows.first, rows.last, 0, m_story->table(rows.table).columns - 1, true});
+    selectBlock(CellBlock{rows.table, rows.first, rows.last, 0, m_story->table(rows.table).columns - 1, true});
 }
 
 void WordSelection::deleteRows()
@@ -255,9 +239,8 @@ int WordSelection::moveDown(WdUnits unit, int count, WdMovementType extend)
         const int index = m_story->paragraphAt(position);
         const WordStory::Paragraph &p = paragraphs[index];
         int target = -1;
-        const bool nextInSameCell =
-            index < lastParagraph && p.inTable() && paragraphs[index + 1].table == p.table &&
-            paragraphs[index + 1].row == p.row && paragraphs[index + 1].column == p.column;
+        const bool nextInSameCell = index < lastParagraph && p.inTable() && paragraphs[index + 1].table == p.table &&
+                                    paragraphs[index + 1].row == p.row && paragraphs[index + 1].column == p.column;
         if (unit == wdLine && p.inTable() && !nextInSameCell) {
             if (p.row + 1 < m_story->table(p.table).rows) {
                 target = m_story->cellParagraphs(p.table, p.row + 1, p.column).first;

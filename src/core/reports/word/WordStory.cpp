@@ -50,10 +50,7 @@ int WordStory::length() const
     return m_starts.last() + int(m_paragraphs.last().glyphs.size()) + 1;
 }
 
-bool WordStory::isEmpty() const
-{
-    return m_paragraphs.size() == 1 && m_paragraphs.first().glyphs.isEmpty();
-}
+bool WordStory::isEmpty() const { return m_paragraphs.size() == 1 && m_paragraphs.first().glyphs.isEmpty(); }
 
 int WordStory::intern(const CharacterFormat &format)
 {
@@ -64,10 +61,7 @@ int WordStory::intern(const CharacterFormat &format)
     return int(m_formats.size()) - 1;
 }
 
-void WordStory::invalidateFrom(int paragraph)
-{
-    m_validStarts = std::min(m_validStarts, paragraph + 1);
-}
+void WordStory::invalidateFrom(int paragraph) { m_validStarts = std::min(m_validStarts, paragraph + 1); }
 
 void WordStory::ensureStarts() const
 {
@@ -96,10 +90,7 @@ int WordStory::paragraphStart(int index) const
     return m_starts[index];
 }
 
-int WordStory::paragraphEnd(int index) const
-{
-    return paragraphStart(index) + int(m_paragraphs[index].glyphs.size());
-}
+int WordStory::paragraphEnd(int index) const { return paragraphStart(index) + int(m_paragraphs[index].glyphs.size()); }
 
 std::pair<int, int> WordStory::paragraphsIn(int start, int end) const
 {
@@ -150,8 +141,7 @@ int WordStory::insertText(int position, const QString &text, int format)
     if (text.isEmpty())
         return 0;
     int current = paragraphAt(position);
-    const int offset =
-        std::clamp(position - paragraphStart(current), 0, int(m_paragraphs[current].glyphs.size()));
+    const int offset = std::clamp(position - paragraphStart(current), 0, int(m_paragraphs[current].glyphs.size()));
     invalidateFrom(current);
 
     // The paragraph's own mark stays with the text after the insertion point; every inserted
@@ -257,15 +247,9 @@ void WordStory::changeMarkFormat(int index, const FormatChange &change)
     m_paragraphs[index].markFormat = intern(f);
 }
 
-void WordStory::setAlignment(int index, WdParagraphAlignment alignment)
-{
-    m_paragraphs[index].alignment = alignment;
-}
+void WordStory::setAlignment(int index, WdParagraphAlignment alignment) { m_paragraphs[index].alignment = alignment; }
 
-void WordStory::setKeepWithNext(int index, bool keep)
-{
-    m_paragraphs[index].keepWithNext = keep;
-}
+void WordStory::setKeepWithNext(int index, bool keep) { m_paragraphs[index].keepWithNext = keep; }
 
 void WordStory::setHeadingRows(int table, int firstRow, int lastRow, bool heading)
 {
@@ -341,10 +325,7 @@ int WordStory::convertToTable(int start, int end, int columns, double initialCol
     return id;
 }
 
-void WordStory::setAutoFit(int table)
-{
-    m_tables[table].autoFit = true;
-}
+void WordStory::setAutoFit(int table) { m_tables[table].autoFit = true; }
 
 int WordStory::deleteRows(int table, int firstRow, int lastRow)
 {

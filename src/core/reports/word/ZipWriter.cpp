@@ -12,16 +12,13 @@ namespace {
 
 KorvanError zipFailure(zip_error_t *error)
 {
-    return KorvanError(QStringLiteral("Не удалось упаковать документ: %1.")
-                           .arg(QString::fromLocal8Bit(zip_error_strerror(error))));
+    return KorvanError(
+        QStringLiteral("Не удалось упаковать документ: %1.").arg(QString::fromLocal8Bit(zip_error_strerror(error))));
 }
 
 } // namespace
 
-void ZipWriter::add(const QString &name, const QByteArray &data)
-{
-    m_entries.append({name, data});
-}
+void ZipWriter::add(const QString &name, const QByteArray &data) { m_entries.append({name, data}); }
 
 QByteArray ZipWriter::finish() const
 {
