@@ -357,6 +357,19 @@ def refusals(program, cluster):
           and "secret" not in err, "an unreachable server: a Russian message naming it, no password (%s)" % err.strip())
 
 
+def edit_conflict(cluster):
+    """Two connections edit one row: the core test, given a database of its own."""
+    test = os.environ.get("KORVAN_EDIT_CONFLICT_TEST")
+    check(bool(test), "the edit-conflict test's path is given (KORVAN_EDIT_CONFLICT_TEST)")
+    if not test:
+        return
+    env = dict(os.environ, KORVAN_TEST_PG_URL=cluster.createdb("conflict"), QT_QPA_PLATFORM="offscreen")
+    proc = subprocess.run([test], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    out = proc.stdout.decode("utf-8", "replace")
+    check(proc.returncode == 0 and "SKIP" not in out,
+          "a post over a row another user changed is refused, the buffer kept (%s)" % out.strip()[-2000:])
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: server_store.py PATH-TO-korvan-vkp-cli", file=sys.stderr)
@@ -379,6 +392,7 @@ def main():
             awkward_names(program, tmp, cluster)
             store_copy(program, tmp, cluster)
             refusals(program, cluster)
+            edit_conflict(cluster)
         except xc.CliError as e:
             check(False, str(e))
         finally:

@@ -182,6 +182,7 @@ QString TTable::orderClause() const
 void TTable::select(qint64 keepKod) const
 {
     m_rows.clear();
+    m_versions.clear();
     m_stale = false;
     m_store->advanceEpoch();
     if (!(m_master && m_linkedKod == 0)) {
@@ -193,9 +194,12 @@ void TTable::select(qint64 keepKod) const
             where << QStringLiteral("\"Kod0\"=?");
         if (key)
             where << QStringLiteral("\"%1\"=?").arg(fieldName(m_filter.field));
+        // On a server each row comes with its version (xmin), kept beside the row: an edit is
+        // written only over the version it was read from, so another user's change is never lost.
+        const bool versions = m_store->onServer();
         const QString sql =
-            QStringLiteral("SELECT * FROM \"%1\"%2 ORDER BY %3")
-                .arg(tableName(),
+            QStringLiteral("SELECT *%1 FROM \"%2\"%3 ORDER BY %4")
+                .arg(versions ? QStringLiteral(", xmin::text") : QString(), tableName(),
                      where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
                      orderClause());
         Statement &q = m_store->prepared(sql);
@@ -209,6 +213,8 @@ void TTable::select(qint64 keepKod) const
             Row row(n);
             for (int i = 0; i < n; ++i)
                 row[i] = fromStorage(m_def->fields[size_t(i)], q.column(i));
+            if (versions)
+                m_versions.insert(row[0].toLongLong(), q.column(n).toString());
             if (passesFilter(row))
                 m_rows.append(std::move(row));
         }
@@ -1230,8 +1236,11 @@ const QString &TTable::writeSql(bool insertNew) const
         }
         sql = insertNew ? QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
                               .arg(tableName(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
-                        : QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?")
-                              .arg(tableName(), names.join(QStringLiteral("=?,")));
+                        : QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?%3")
+                              .arg(tableName(), names.join(QStringLiteral("=?,")),
+                                   m_store->onServer()
+                                       ? QStringLiteral(" AND xmin::text=COALESCE(?,xmin::text) RETURNING xmin::text")
+                                       : QString());
     }
     return sql;
 }
@@ -1245,11 +1254,34 @@ void TTable::writeRow(Row &row, bool insertNew)
     Statement &q = *statement;
     for (int i = 1; i < n; ++i)
         q.bind(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
-    if (!insertNew)
-        q.bind(n - 1, row[0]);
-    q.run();
-    if (insertNew)
+    if (insertNew) {
+        q.run();
         row[0] = m_store->lastInsertId();
+        return;
+    }
+    const qint64 kod = row[0].toLongLong();
+    q.bind(n - 1, kod);
+    if (!m_store->onServer()) {
+        q.run();
+        return;
+    }
+    // A row this cursor inserted itself has no version read yet (null matches any): nobody else
+    // could have seen it before it was written.
+    const auto version = m_versions.constFind(kod);
+    q.bind(n, version == m_versions.constEnd() ? QVariant() : QVariant(*version));
+    if (q.next()) {
+        m_versions.insert(kod, q.column(0).toString());
+        q.run();
+        return;
+    }
+    // Nothing was updated: either the row is gone, which posting over leaves as it always did,
+    // or another user changed it since it was read.
+    Statement &exists = m_store->prepared(QStringLiteral("SELECT 1 FROM \"%1\" WHERE \"Kod\"=?").arg(tableName()));
+    exists.bind(0, kod);
+    const bool stillThere = exists.next();
+    exists.reset();
+    if (stillThere)
+        throw KorvanError(QStringLiteral("Запись изменена другим пользователем. Обновите данные."));
 }
 
 } // namespace korvan

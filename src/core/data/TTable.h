@@ -3,6 +3,7 @@
 #include "core/data/Schema.h"
 
 #include <QDate>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QTime>
@@ -254,6 +255,8 @@ private:
     mutable bool m_stale = true;        // rows written by another cursor or undone
     mutable quint64 m_checkedEpoch = 0; // the store's epoch at the last freshness check
     mutable qint64 m_linkedKod = -1;
+    // On a server, the version (xmin) of each row as read, by key: an edit is posted only over it.
+    mutable QHash<qint64, QString> m_versions;
 
     State m_state = State::Inactive;
     bool m_modified = false;
