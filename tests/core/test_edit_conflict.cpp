@@ -15,12 +15,18 @@ using namespace korvan::test;
 class TestEditConflict : public QObject {
     Q_OBJECT
 
+    QString url;
+
 private slots:
-    void laterPostOverAChangedRowIsRefused()
+    void init()
     {
-        const QString url = qEnvironmentVariable("KORVAN_TEST_PG_URL");
+        url = qEnvironmentVariable("KORVAN_TEST_PG_URL");
         if (url.isEmpty())
             QSKIP("KORVAN_TEST_PG_URL is not set: cli/server_store.py gives a server's address");
+    }
+
+    void laterPostOverAChangedRowIsRefused()
+    {
         const auto first = Store::open(url);
         const auto second = Store::open(url);
         TTable a(*first, tbl::project0), b(*second, tbl::project0);
@@ -60,6 +66,36 @@ private slots:
         a.refresh();
         QVERIFY(a.locate(QStringLiteral("Kod"), kod));
         QCOMPARE(a.asString(QStringLiteral("Name")), QStringLiteral("Второй"));
+    }
+
+    void firstEditOfAnInsertedRowIsChecked()
+    {
+        // The row's version comes back with its key: the inserting user's first edit is checked too.
+        const auto first = Store::open(url);
+        const auto second = Store::open(url);
+        TTable a(*first, tbl::project0), b(*second, tbl::project0);
+        a.open();
+        const qint64 kod = appendRow(a, {{QStringLiteral("Name"), QStringLiteral("Новый")}});
+        b.open();
+        QVERIFY(b.locate(QStringLiteral("Kod"), kod));
+        b.edit();
+        b.setValue(QStringLiteral("Name"), QStringLiteral("Второй"));
+        b.post();
+
+        QCOMPARE(a.currentKod(), kod);
+        a.edit();
+        a.setValue(QStringLiteral("Name"), QStringLiteral("Первый"));
+        try {
+            a.post();
+            QFAIL("the inserting user's post over a row changed by another user went through");
+        } catch (const KorvanError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Запись изменена другим пользователем. Обновите данные."));
+        }
+        QCOMPARE(a.asString(QStringLiteral("Name")), QStringLiteral("Первый"));
+        a.cancel();
+        b.refresh();
+        QVERIFY(b.locate(QStringLiteral("Kod"), kod));
+        QCOMPARE(b.asString(QStringLiteral("Name")), QStringLiteral("Второй"));
     }
 };
 

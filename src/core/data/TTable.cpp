@@ -1234,8 +1234,11 @@ const QString &TTable::writeSql(bool insertNew) const
             names << QLatin1Char('"') + fieldName(i) + QLatin1Char('"');
             marks << QStringLiteral("?");
         }
-        sql = insertNew ? QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                              .arg(tableName(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
+        // On a server an inserted row returns its version with its key: its first edit is
+        // checked like any other, since others may have read it once the command committed.
+        sql = insertNew ? QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)%4")
+                              .arg(tableName(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')),
+                                   m_store->onServer() ? QStringLiteral(" RETURNING \"Kod\", xmin::text") : QString())
                         : QStringLiteral("UPDATE \"%1\" SET %2=? WHERE \"Kod\"=?%3")
                               .arg(tableName(), names.join(QStringLiteral("=?,")),
                                    m_store->onServer()
@@ -1254,6 +1257,14 @@ void TTable::writeRow(Row &row, bool insertNew)
     Statement &q = *statement;
     for (int i = 1; i < n; ++i)
         q.bind(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
+    if (insertNew && m_store->onServer()) {
+        if (!q.next())
+            m_store->fail(QStringLiteral("сервер не вернул ключ новой строки таблицы «%1»").arg(tableName()));
+        row[0] = q.column(0).toLongLong();
+        m_versions.insert(row[0].toLongLong(), q.column(1).toString());
+        q.run();
+        return;
+    }
     if (insertNew) {
         q.run();
         row[0] = m_store->lastInsertId();
@@ -1265,8 +1276,7 @@ void TTable::writeRow(Row &row, bool insertNew)
         q.run();
         return;
     }
-    // A row this cursor inserted itself has no version read yet (null matches any): nobody else
-    // could have seen it before it was written.
+    // Every row read or inserted by this cursor has its version; a null would match any.
     const auto version = m_versions.constFind(kod);
     q.bind(n, version == m_versions.constEnd() ? QVariant() : QVariant(*version));
     if (q.next()) {
