@@ -9,7 +9,8 @@ root it runs them as the postgres user) and checks that:
   - a connection terminated in the middle of a command leaves the server as it was, and the next
     command works;
   - names with quotes, ";" and "--" go through unchanged;
-  - a server of a newer format and a server that cannot be reached are refused in Russian, exit code 2.
+  - a server of a newer format and a server that cannot be reached are refused in Russian, exit code 2;
+  - the core tests that need a server (edit conflicts, a lost connection, others' commits heard) pass.
 
 Without PostgreSQL installed the test says so and is skipped (exit code 77).
 """
@@ -357,17 +358,16 @@ def refusals(program, cluster):
           and "secret" not in err, "an unreachable server: a Russian message naming it, no password (%s)" % err.strip())
 
 
-def edit_conflict(cluster):
-    """Two connections edit one row: the core test, given a database of its own."""
-    test = os.environ.get("KORVAN_EDIT_CONFLICT_TEST")
-    check(bool(test), "the edit-conflict test's path is given (KORVAN_EDIT_CONFLICT_TEST)")
+def core_test(cluster, variable, db, what):
+    """A core test that needs a server, run on a database of its own; it must not skip."""
+    test = os.environ.get(variable)
+    check(bool(test), "the core test's path is given (%s)" % variable)
     if not test:
         return
-    env = dict(os.environ, KORVAN_TEST_PG_URL=cluster.createdb("conflict"), QT_QPA_PLATFORM="offscreen")
-    proc = subprocess.run([test], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    env = dict(os.environ, KORVAN_TEST_PG_URL=cluster.createdb(db), QT_QPA_PLATFORM="offscreen")
+    proc = subprocess.run([test], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
     out = proc.stdout.decode("utf-8", "replace")
-    check(proc.returncode == 0 and "SKIP" not in out,
-          "a post over a row another user changed is refused, the buffer kept (%s)" % out.strip()[-2000:])
+    check(proc.returncode == 0 and "SKIP" not in out, "%s (%s)" % (what, out.strip()[-2000:]))
 
 
 def main():
@@ -392,7 +392,10 @@ def main():
             awkward_names(program, tmp, cluster)
             store_copy(program, tmp, cluster)
             refusals(program, cluster)
-            edit_conflict(cluster)
+            core_test(cluster, "KORVAN_EDIT_CONFLICT_TEST", "conflict",
+                      "a post over a row another user changed is refused, the buffer kept")
+            core_test(cluster, "KORVAN_SERVER_SESSION_TEST", "session",
+                      "a lost connection fails only its command; others' commits are heard")
         except xc.CliError as e:
             check(False, str(e))
         finally:

@@ -85,6 +85,21 @@ public:
     // store needs nothing of the kind: its directory lock keeps other programs out altogether.
     virtual void lockProject(qint64 kod) { Q_UNUSED(kod); }
 
+    // The store's outermost transactions: started, about to commit, ended (committed or undone).
+    // A server's engine reconnects a lost connection only between them, and tells the other
+    // programs on the server which tables a transaction wrote when it commits.
+    virtual void transactionStarted() {}
+    virtual void beforeCommit() {}
+    virtual void transactionEnded() {}
+    // What other programs committed since the last call: the tables they wrote, or everything
+    // (after a reconnection, whatever happened meanwhile went unheard). Sends nothing to the server.
+    struct Changes {
+        bool everything = false;
+        QStringList tables;
+        bool any() const { return everything || !tables.isEmpty(); }
+    };
+    virtual Changes takeChanges() { return {}; }
+
     [[noreturn]] void fail(const QString &what, const QByteArray &state = {}, bool connectionLost = false) const
     {
         throw EngineError(QStringLiteral("Ошибка базы данных %1: %2").arg(placeText(), what), state, connectionLost);

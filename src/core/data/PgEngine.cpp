@@ -9,6 +9,8 @@
 #include <libpq-fe.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 #include <limits>
 #include <vector>
 
@@ -65,7 +67,7 @@ public:
     PgStatement(PgEngine &engine, const QString &sql) : m_engine(engine)
     {
         int count = 0;
-        QByteArray text = PgEngine::numberedPlaceholders(sql, &count);
+        m_text = PgEngine::numberedPlaceholders(sql, &count);
         // An insert into a table whose key the server numbers returns that key in the same round trip.
         static const QRegularExpression insert(QStringLiteral("^\\s*INSERT\\s+INTO\\s+\"([^\"]+)\""),
                                                QRegularExpression::CaseInsensitiveOption);
@@ -73,26 +75,24 @@ public:
         if (m.hasMatch() && !sql.contains(QLatin1String("RETURNING"), Qt::CaseInsensitive)) {
             const TableDef *t = tableDef(m.captured(1));
             if (t && !t->fields.empty() && t->fields[0].type == FieldType::AutoInc) {
-                text += " RETURNING \"Kod\"";
+                m_text += " RETURNING \"Kod\"";
                 m_returnsKey = true;
             }
         }
+        m_writes = writtenTable(sql);
         m_values.resize(size_t(count));
         m_null.assign(size_t(count), true);
-        m_name = m_engine.nextStatementName();
-        PGresult *r = PQprepare(m_engine.connection(), m_name.constData(), text.constData(), count, nullptr);
-        if (PQresultStatus(r) != PGRES_COMMAND_OK) {
-            m_name.clear();
-            const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(r, PQclear);
-            m_engine.failWith(r);
-        }
-        PQclear(r);
+        const std::unique_ptr<PGresult, void (*)(PGresult *)> r(m_engine.roundTrip([this] { return prepareHere(); }),
+                                                                PQclear);
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            m_engine.failWith(r.get());
     }
 
     ~PgStatement() override
     {
         clearResult();
-        if (!m_name.isEmpty() && PQstatus(m_engine.connection()) == CONNECTION_OK)
+        if (!m_name.isEmpty() && m_generation == m_engine.generation() &&
+            PQstatus(m_engine.connection()) == CONNECTION_OK)
             m_engine.execQuietly(QStringLiteral("DEALLOCATE %1").arg(QString::fromLatin1(m_name)));
     }
 
@@ -120,14 +120,25 @@ public:
             for (size_t i = 0; i < m_values.size(); ++i)
                 values[i] = m_null[i] ? nullptr : m_values[i].constData();
             m_engine.statementSent();
-            PGresult *r = PQexecPrepared(m_engine.connection(), m_name.constData(), int(values.size()), values.data(),
-                                         nullptr, nullptr, 0);
+            PGresult *r = m_engine.roundTrip([&]() -> PGresult * {
+                // A statement prepared on a connection since lost is prepared on the new one first.
+                if (m_generation != m_engine.generation()) {
+                    PGresult *prepared = prepareHere();
+                    if (PQresultStatus(prepared) != PGRES_COMMAND_OK)
+                        return prepared;
+                    PQclear(prepared);
+                }
+                return PQexecPrepared(m_engine.connection(), m_name.constData(), int(values.size()), values.data(),
+                                      nullptr, nullptr, 0);
+            });
             const ExecStatusType status = PQresultStatus(r);
             if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
                 const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(r, PQclear);
                 reset();
                 m_engine.failWith(r);
             }
+            if (!m_writes.isEmpty())
+                m_engine.wrote(m_writes);
             m_result = r;
             m_row = -1;
             m_types.clear();
@@ -173,6 +184,17 @@ public:
     }
 
 private:
+    PGresult *prepareHere()
+    {
+        m_name = m_engine.nextStatementName();
+        m_generation = m_engine.generation();
+        PGresult *r =
+            PQprepare(m_engine.connection(), m_name.constData(), m_text.constData(), int(m_values.size()), nullptr);
+        if (PQresultStatus(r) != PGRES_COMMAND_OK)
+            m_name.clear();
+        return r;
+    }
+
     void clearResult()
     {
         if (m_result)
@@ -182,7 +204,10 @@ private:
     }
 
     PgEngine &m_engine;
+    QByteArray m_text;
+    QString m_writes; // the table an INSERT, UPDATE or DELETE writes
     QByteArray m_name;
+    int m_generation = -1;
     std::vector<QByteArray> m_values;
     std::vector<bool> m_null;
     std::vector<Oid> m_types;
@@ -193,7 +218,18 @@ private:
 
 void ignoreNotice(void *, const char *) {}
 
+// libpq's explanation of a lost connection takes several lines; the first says what happened.
+QString firstLine(const char *text) { return QString::fromUtf8(text).trimmed().section(QLatin1Char('\n'), 0, 0); }
+
 } // namespace
+
+QString writtenTable(const QString &sql)
+{
+    static const QRegularExpression write(
+        QStringLiteral("^\\s*(?:INSERT\\s+INTO|UPDATE|DELETE\\s+FROM)\\s+\"([^\"]+)\""),
+        QRegularExpression::CaseInsensitiveOption);
+    return write.match(sql).captured(1);
+}
 
 QString PgEngine::shownAddress(const QString &address)
 {
@@ -263,9 +299,112 @@ PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
                               .arg(m_shown, why));
     }
     PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
+    startSession();
+}
+
+void PgEngine::startSession()
+{
     // Doubles come back as the shortest text that reads as the same value (servers before 12
-    // need the three extra digits for that); the user's messages stay in their language.
-    exec(QStringLiteral("SET extra_float_digits = 3"));
+    // need the three extra digits for that); the user's messages stay in their language. What
+    // other programs commit is heard on the changes channel.
+    const QByteArray sql = QByteArray("SET extra_float_digits = 3; LISTEN ") + ChangesChannel;
+    const std::unique_ptr<PGresult, void (*)(PGresult *)> r(PQexec(m_conn, sql.constData()), PQclear);
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        failWith(r.get());
+}
+
+void PgEngine::reconnect()
+{
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw KorvanError(QStringLiteral("Связь с сервером PostgreSQL «%1» потеряна, и подключиться к нему заново не "
+                                         "удалось: %2\nПовторите команду, когда сервер будет доступен.")
+                              .arg(m_shown, firstLine(PQerrorMessage(m_conn))));
+    ++m_generation;
+    m_written.clear();
+    // Whatever others committed while the connection was down went unheard.
+    m_missedChanges = true;
+    startSession();
+}
+
+void PgEngine::ensureConnected()
+{
+    if (PQstatus(m_conn) == CONNECTION_OK)
+        return;
+    if (m_inTransaction)
+        failLost(firstLine(PQerrorMessage(m_conn)));
+    reconnect();
+}
+
+PGresult *PgEngine::roundTrip(const std::function<PGresult *()> &request)
+{
+    ensureConnected();
+    PGresult *r = request();
+    // A connection that looked alive but was cut while the program waited (a server restarted,
+    // the backend terminated) is found out only now; outside a transaction the request is sent
+    // once more on a new connection.
+    if (PQstatus(m_conn) != CONNECTION_OK && resendable()) {
+        PQclear(r);
+        reconnect();
+        r = request();
+    }
+    return r;
+}
+
+void PgEngine::failLost(const QString &why) const
+{
+    fail(QStringLiteral("соединение с сервером прервано (%1). Изменения команды не сохранены: на сервере осталось "
+                        "то, что было до нее. Следующая команда подключится к серверу заново.")
+             .arg(why),
+         "08006", true);
+}
+
+int PgEngine::backendPid() const { return m_conn ? PQbackendPID(m_conn) : 0; }
+
+void PgEngine::wrote(const QString &table)
+{
+    if (m_inTransaction) {
+        if (!m_written.contains(table))
+            m_written << table;
+        return;
+    }
+    m_written = QStringList{table};
+    beforeCommit(); // a statement alone commits as it ends
+    m_written.clear();
+}
+
+void PgEngine::beforeCommit()
+{
+    if (m_written.isEmpty())
+        return;
+    // Sent inside the transaction, the notification is delivered when it commits and never
+    // when it is undone.
+    QString payload = m_written.join(QLatin1Char('\n'));
+    payload.replace(QLatin1Char('\''), QStringLiteral("''"));
+    exec(QStringLiteral("NOTIFY %1, '%2'").arg(QLatin1String(ChangesChannel), payload));
+}
+
+void PgEngine::transactionEnded()
+{
+    m_inTransaction = false;
+    m_written.clear();
+}
+
+Engine::Changes PgEngine::takeChanges()
+{
+    Changes out;
+    out.everything = std::exchange(m_missedChanges, false);
+    if (!m_conn || PQstatus(m_conn) != CONNECTION_OK || !PQconsumeInput(m_conn))
+        return out;
+    const int own = PQbackendPID(m_conn);
+    while (PGnotify *n = PQnotifies(m_conn)) {
+        if (n->be_pid != own)
+            for (const QString &table : QString::fromUtf8(n->extra).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                if (!out.tables.contains(table))
+                    out.tables << table;
+        PQfreemem(n);
+    }
+    return out;
 }
 
 PgEngine::~PgEngine()
@@ -278,14 +417,12 @@ QString PgEngine::placeText() const { return QStringLiteral("на сервере
 
 void PgEngine::failWith(const pg_result *result) const
 {
-    const bool lost = PQstatus(m_conn) != CONNECTION_OK;
+    const char *message =
+        result && PQresultErrorMessage(result)[0] ? PQresultErrorMessage(result) : PQerrorMessage(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        failLost(firstLine(message));
     const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-    QString text = QString::fromUtf8(result && PQresultErrorMessage(result)[0] ? PQresultErrorMessage(result)
-                                                                               : PQerrorMessage(m_conn))
-                       .trimmed();
-    if (lost)
-        text = QStringLiteral("соединение с сервером прервано (%1)").arg(text);
-    fail(text, state ? QByteArray(state) : QByteArray(), lost);
+    fail(QString::fromUtf8(message).trimmed(), state ? QByteArray(state) : QByteArray());
 }
 
 std::unique_ptr<Statement> PgEngine::prepare(const QString &sql) { return std::make_unique<PgStatement>(*this, sql); }
@@ -293,13 +430,17 @@ std::unique_ptr<Statement> PgEngine::prepare(const QString &sql) { return std::m
 void PgEngine::exec(const QString &sql)
 {
     statementSent();
-    PGresult *r = PQexec(m_conn, sql.toUtf8().constData());
+    const QByteArray text = sql.toUtf8();
+    PGresult *r = roundTrip([&] { return PQexec(m_conn, text.constData()); });
     const ExecStatusType status = PQresultStatus(r);
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(r, PQclear);
         failWith(r);
     }
     PQclear(r);
+    const QString table = writtenTable(sql);
+    if (!table.isEmpty())
+        wrote(table);
 }
 
 void PgEngine::execQuietly(const QString &sql)

@@ -2,10 +2,15 @@
 
 #include "core/data/Engine.h"
 
+#include <functional>
+
 struct pg_conn;
 struct pg_result;
 
 namespace korvan {
+
+// The table an INSERT, UPDATE or DELETE statement writes ("" for any other statement).
+QString writtenTable(const QString &sql);
 
 // The shared store: a PostgreSQL server through libpq. The address goes to libpq as it is, so
 // the PG* environment variables, ~/.pgpass and a service file work as in any PostgreSQL program;
@@ -49,9 +54,33 @@ public:
     void lockSchema() override;
     void lockProject(qint64 kod) override;
 
+    void transactionStarted() override { m_inTransaction = true; }
+    void beforeCommit() override;
+    void transactionEnded() override;
+    Changes takeChanges() override;
+
+    // Before anything is sent: a connection lost between transactions is made again (the
+    // statements prepared on the old one are prepared anew at their next use); one lost inside
+    // a transaction fails the command, whose writes the server has already undone.
+    void ensureConnected();
+    // Whether a statement that failed on a lost connection may simply be sent again on a new
+    // one: outside a transaction it wrote nothing that could be lost or doubled.
+    bool resendable() const { return !m_inTransaction; }
+    // Moves on with every new connection: a statement prepared on an older one is prepared again.
+    int generation() const { return m_generation; }
+    // A statement that writes this table was run: the programs listening hear of it at the commit.
+    void wrote(const QString &table);
+    // The server process of this connection (to tell its own notifications from others').
+    int backendPid() const;
+    // The one channel every program listens on; the payload names the tables, one a line.
+    static constexpr const char *ChangesChannel = "korvan_changes";
+
     pg_conn *connection() const { return m_conn; }
     void setLastInsertId(qint64 id) { m_lastId = id; }
     QByteArray nextStatementName() { return "k" + QByteArray::number(++m_statementCount); }
+    // Sends one request (ensureConnected first); outside a transaction a connection found lost
+    // by it is made again and the request sent once more.
+    pg_result *roundTrip(const std::function<pg_result *()> &request);
     // Throws the failure a result (or the connection) reports.
     [[noreturn]] void failWith(const pg_result *result) const;
     static constexpr const char *VersionTable = "store_version.db";
@@ -59,7 +88,15 @@ public:
     static constexpr int ProjectLockClass = 4711;
 
 private:
+    void startSession();
+    void reconnect();
+    [[noreturn]] void failLost(const QString &why) const;
+
     pg_conn *m_conn = nullptr;
+    bool m_inTransaction = false;
+    int m_generation = 0;
+    QStringList m_written;
+    bool m_missedChanges = false;
     QString m_shown;
     qint64 m_lastId = 0;
     qint64 m_statementsSent = 0;

@@ -311,9 +311,10 @@ static QString savepointSql(const char *verb, int depth)
 
 void Store::begin()
 {
-    if (m_depth == 0)
+    if (m_depth == 0) {
         execPrepared(m_engine->beginSql());
-    else
+        m_engine->transactionStarted();
+    } else
         execPrepared(savepointSql("SAVEPOINT", m_depth));
     ++m_depth;
 }
@@ -328,7 +329,9 @@ void Store::commit()
     }
     if (m_depth == 1) {
         // On failure the depth stays: the caller's guard rolls back.
+        m_engine->beforeCommit();
         execPrepared(QStringLiteral("COMMIT"));
+        m_engine->transactionEnded();
     } else {
         execPrepared(savepointSql("RELEASE", m_depth - 1));
     }
@@ -347,6 +350,7 @@ void Store::rollback()
     const auto quiet = [this](const QString &sql) { m_engine->execQuietly(sql); };
     if (m_depth == 0) {
         quiet(QStringLiteral("ROLLBACK"));
+        m_engine->transactionEnded();
     } else {
         quiet(QStringLiteral("ROLLBACK TO sp%1").arg(m_depth));
         quiet(QStringLiteral("RELEASE sp%1").arg(m_depth));
@@ -399,6 +403,21 @@ void Store::rowWritten(const TTable *writer, const QVector<QVariant> &row)
     for (TTable *cursor : std::as_const(m_cursors))
         if (cursor != writer && &cursor->def() == &writer->def())
             cursor->otherCursorWrote(row);
+}
+
+bool Store::pollChanges()
+{
+    // Never in the middle of a command: what it reads stays what it began with.
+    if (m_depth > 0)
+        return false;
+    const Engine::Changes changes = m_engine->takeChanges();
+    if (!changes.any())
+        return false;
+    advanceEpoch();
+    for (TTable *cursor : std::as_const(m_cursors))
+        if (changes.everything || changes.tables.contains(cursor->tableName()))
+            cursor->changedElsewhere();
+    return true;
 }
 
 QList<TTable *> Store::cursorsOn(const TableDef *table) const

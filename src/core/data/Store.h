@@ -94,6 +94,13 @@ public:
     quint64 epoch() const { return m_epoch; }
     void advanceEpoch() { ++m_epoch; }
 
+    // On a shared server: learns which tables other programs committed changes to since the
+    // last call, and has the cursors on them re-read their rows at their next use (a cursor
+    // being edited keeps its buffer) and tell the windows bound to them. Sends nothing to the
+    // server, so a window may call it from a timer; does nothing inside a command. True when
+    // any cursor was marked.
+    bool pollChanges();
+
     QList<TTable *> cursorsOn(const TableDef *table) const;
     void registerCursor(TTable *cursor);
     void unregisterCursor(TTable *cursor);

@@ -979,7 +979,9 @@ void TTable::removeAll()
     notifyRows();
 }
 
-void TTable::afterRollback()
+void TTable::afterRollback() { changedElsewhere(); }
+
+void TTable::changedElsewhere()
 {
     if (!active())
         return;

@@ -198,6 +198,8 @@ public:
 
     // Called by the store.
     void afterRollback();
+    // Another program changed the table: the rows are read again at their next use.
+    void changedElsewhere();
     void flushSignals();
     void otherCursorWrote(const Row &row);
     void detachFromStore();

@@ -1,0 +1,196 @@
+// A long-lived program on a shared server: it survives a lost connection and follows what other
+// programs commit. Needs a server: cli/server_store.py runs it with KORVAN_TEST_PG_URL set to a
+// throwaway database; elsewhere it is skipped.
+#include "core/Messages.h"
+#include "core/data/Fields.h"
+#include "core/data/PgEngine.h"
+#include "core/data/Statement.h"
+#include "core/data/Store.h"
+#include "core/data/TTable.h"
+#include "TestData.h"
+
+#include <QtTest>
+
+using namespace korvan;
+using namespace korvan::test;
+
+namespace {
+
+int backendPid(Store &store) { return static_cast<PgEngine &>(store.engine()).backendPid(); }
+
+// Ends the other store's server process, as an administrator or a server restart would, and
+// waits until it is gone.
+void terminate(Store &killer, Store &victim)
+{
+    const int pid = backendPid(victim);
+    QVERIFY(pid > 0);
+    QCOMPARE(killer.scalar(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid)).toLongLong(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        killer.scalar(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE pid = %1").arg(pid)).toLongLong(), 0,
+        10000);
+}
+
+qint64 projectCount(Store &store)
+{
+    return store.scalar(QStringLiteral("SELECT count(*) FROM \"project0.db\"")).toLongLong();
+}
+
+// Polls as a window's timer would until the store hears of others' commits (a notification
+// comes a moment after the commit). Each poll takes what it heard.
+bool heard(Store &store)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!store.pollChanges()) {
+        if (waited.elapsed() > 5000)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+} // namespace
+
+class TestServerSession : public QObject {
+    Q_OBJECT
+
+    QString url;
+
+private slots:
+    void init()
+    {
+        url = qEnvironmentVariable("KORVAN_TEST_PG_URL");
+        if (url.isEmpty())
+            QSKIP("KORVAN_TEST_PG_URL is not set: cli/server_store.py gives a server's address");
+    }
+
+    void connectionCutInTheMiddleOfACommand()
+    {
+        const auto a = Store::open(url);
+        const auto other = Store::open(url);
+        TTable projects(*a, tbl::project0);
+        projects.open();
+        appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("До сбоя")}});
+        const qint64 before = projectCount(*other);
+        const int oldPid = backendPid(*a);
+
+        // The command has written one row when its connection is cut; its next write fails.
+        try {
+            Store::Transaction tx(*a);
+            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Первая строка команды")}});
+            terminate(*other, *a);
+            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Вторая строка команды")}});
+            tx.commit();
+            QFAIL("a command whose connection was cut went through");
+        } catch (const KorvanError &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("соединение с сервером прервано")) &&
+                         e.message().contains(QStringLiteral("Следующая команда подключится к серверу заново")),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(a->transactionDepth(), 0);
+        // The failed row stays in the edit buffer, as after any failed post; the user gives it up.
+        QCOMPARE(projects.asString(QStringLiteral("Name")), QStringLiteral("Вторая строка команды"));
+        projects.cancel();
+        QCOMPARE(projectCount(*other), before);
+
+        // The next command connects again; the cursor and its reused statements work on the new
+        // connection.
+        {
+            Store::Transaction tx(*a);
+            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("После сбоя")}});
+            tx.commit();
+        }
+        QVERIFY(backendPid(*a) != oldPid);
+        QCOMPARE(projectCount(*other), before + 1);
+        projects.refresh();
+        QCOMPARE(projects.recordCount(), int(before + 1));
+        QStringList names;
+        for (const TTable::Row &row : projects.rows())
+            names << row[projects.fieldIndex(QStringLiteral("Name"))].toString();
+        QVERIFY(names.contains(QStringLiteral("После сбоя")));
+        QVERIFY(!names.contains(QStringLiteral("Первая строка команды")));
+    }
+
+    void connectionCutBetweenCommands()
+    {
+        // A connection cut while the program waited is found out by the next statement, which is
+        // sent again on a new connection: neither a read nor a command fails for it.
+        const auto a = Store::open(url);
+        const auto other = Store::open(url);
+        TTable projects(*a, tbl::project0);
+        projects.open();
+        const int count = projects.recordCount();
+        terminate(*other, *a);
+        projects.refresh();
+        QCOMPARE(projects.recordCount(), count);
+        terminate(*other, *a);
+        Store::Transaction tx(*a);
+        appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Между командами")}});
+        tx.commit();
+        QCOMPARE(projectCount(*other), count + 1);
+    }
+
+    void othersCommitsAreSeenAfterPolling()
+    {
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable mine(*a, tbl::project0), theirs(*b, tbl::project0);
+        mine.open();
+        theirs.open();
+        const int count = theirs.recordCount();
+
+        // Another program's command: B's cursor keeps what it read until B hears of it.
+        const qint64 kod = [&] {
+            Store::Transaction tx(*a);
+            const qint64 k = appendRow(mine, {{QStringLiteral("Name"), QStringLiteral("Чужой проект")}});
+            tx.commit();
+            return k;
+        }();
+        QCOMPARE(theirs.recordCount(), count);
+        QVERIFY(heard(*b));
+        QCOMPARE(theirs.recordCount(), count + 1);
+        QVERIFY(theirs.locate(QStringLiteral("Kod"), kod));
+        QVERIFY(!b->pollChanges());
+
+        // A command that is undone tells nobody anything.
+        {
+            Store::Transaction tx(*a);
+            appendRow(mine, {{QStringLiteral("Name"), QStringLiteral("Отмененный")}});
+        }
+        // B's own changes do not make B read again; A hears of them.
+        appendRow(theirs, {{QStringLiteral("Name"), QStringLiteral("Свой проект")}});
+        QVERIFY(heard(*a));
+        QTest::qWait(300);
+        QVERIFY(!b->pollChanges());
+
+        // A cursor being edited keeps its buffer and reads the others' rows after its post.
+        theirs.edit();
+        theirs.setValue(QStringLiteral("Name"), QStringLiteral("Правка B"));
+        appendRow(mine, {{QStringLiteral("Name"), QStringLiteral("Еще один чужой")}});
+        QVERIFY(heard(*b));
+        QVERIFY(theirs.state() == TTable::State::Edit);
+        QCOMPARE(theirs.asString(QStringLiteral("Name")), QStringLiteral("Правка B"));
+        theirs.post();
+        QCOMPARE(theirs.recordCount(), count + 3);
+    }
+
+    void reconnectionMakesEveryCursorReadAgain()
+    {
+        // What others committed while the connection was down went unheard: every cursor reads again.
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable mine(*a, tbl::project0), theirs(*b, tbl::project0);
+        mine.open();
+        theirs.open();
+        const int count = theirs.recordCount();
+        QVERIFY(!b->pollChanges());
+        terminate(*a, *b);
+        appendRow(mine, {{QStringLiteral("Name"), QStringLiteral("Пока B не слышал")}});
+        b->scalar(QStringLiteral("SELECT 1"));
+        QVERIFY(b->pollChanges());
+        QCOMPARE(theirs.recordCount(), count + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerSession)
+#include "test_server_session.moc"
