@@ -59,6 +59,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -230,6 +231,20 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     for (QWidget *window : std::initializer_list<QWidget *>{m_sKUForm, m_sutGrForm, m_selKUForm})
         for (CursorGrid *g : window->findChildren<CursorGrid *>())
             attachHints(g, hints);
+
+    // On a shared server the window follows what other users commit. The store hears of it
+    // without asking the server, so polling often costs nothing; the cursors concerned re-read
+    // at their next use and the grids bound to them follow at once.
+    if (m_data.store().onServer()) {
+        auto *follow = new QTimer(this);
+        connect(follow, &QTimer::timeout, this, [this] {
+            runGuarded([this] {
+                if (m_data.store().pollChanges())
+                    afterProjectCommand();
+            });
+        });
+        follow->start(500);
+    }
 
     SetCaption();
     SetCharacteristicHeaders();
