@@ -1,5 +1,6 @@
 // The database file: creation, persistence, transactions, and the files and situations it refuses.
 #include "core/data/Fields.h"
+#include "core/data/PgEngine.h"
 #include "core/data/Schema.h"
 #include "MessageRecorder.h"
 #include "TestData.h"
@@ -63,6 +64,33 @@ private slots:
         QCOMPARE(tbl::all(), tables);
         QCOMPARE(fld::PayWa, QStringLiteral("$Wa"));
         QCOMPARE(tbl::project3, QStringLiteral("project3.DB"));
+    }
+
+    void serverPlaceholders_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("count");
+        QTest::newRow("bare") << "a=? AND b=?"
+                              << "a=$1 AND b=$2" << 2;
+        QTest::newRow("numbered") << "\"Kod0\"=?1)"
+                                  << "\"Kod0\"=$1)" << 1;
+        QTest::newRow("numbered twice") << "a=?2 OR b=?2 OR c=?1"
+                                        << "a=$2 OR b=$2 OR c=$1" << 2;
+        QTest::newRow("bare after numbered") << "a=?3, b=?"
+                                             << "a=$3, b=$4" << 4;
+        QTest::newRow("quoted") << "'?' = \"?\" AND x=?"
+                                << "'?' = \"?\" AND x=$1" << 1;
+    }
+
+    void serverPlaceholders()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, expected);
+        QFETCH(int, count);
+        int found = -1;
+        QCOMPARE(QString::fromUtf8(PgEngine::numberedPlaceholders(sql, &found)), expected);
+        QCOMPARE(found, count);
     }
 
     void newStoreHasDeliveredContents()

@@ -8,6 +8,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -258,9 +259,10 @@ QByteArray PgEngine::numberedPlaceholders(const QString &sql, int *count)
     const QByteArray in = sql.toUtf8();
     QByteArray out;
     out.reserve(in.size() + 16);
-    int n = 0;
+    int highest = 0;
     char quote = 0;
-    for (const char c : in) {
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const char c = in[i];
         if (quote) {
             if (c == quote)
                 quote = 0;
@@ -269,13 +271,20 @@ QByteArray PgEngine::numberedPlaceholders(const QString &sql, int *count)
             quote = c;
             out += c;
         } else if (c == '?') {
-            out += '$' + QByteArray::number(++n);
+            // "?NNN" names its parameter as the file engine reads it; a bare "?" is the next one.
+            qsizetype end = i + 1;
+            while (end < in.size() && in[end] >= '0' && in[end] <= '9')
+                ++end;
+            const int number = end > i + 1 ? in.mid(i + 1, end - i - 1).toInt() : highest + 1;
+            highest = std::max(highest, number);
+            out += '$' + QByteArray::number(number);
+            i = end - 1;
         } else {
             out += c;
         }
     }
     if (count)
-        *count = n;
+        *count = highest;
     return out;
 }
 

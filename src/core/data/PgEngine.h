@@ -23,7 +23,8 @@ public:
 
     // The address as it may be shown: a password written into it is left out.
     static QString shownAddress(const QString &address);
-    // "?" placeholders become "$1", "$2" ... outside quoted text and names.
+    // "?" placeholders become "$1", "$2" ... outside quoted text and names; "?NNN" becomes "$NNN",
+    // and a "?" after it the next number, as the file engine reads them. count: the highest.
     static QByteArray numberedPlaceholders(const QString &sql, int *count);
     // user@host, the name the server shows for this connection (who holds a lock, for others).
     static QString clientName();
