@@ -1,10 +1,13 @@
 // Times adding every type of a company of installation types (6 to 12 module groups each) to the
-// analysis table of a 96-period project, on the database file, and prints the time per candidate.
+// analysis table of a 96-period project, on the database file or a server, and prints the time
+// per candidate.
 //
-//   bench_analysis [TYPES ...]
+//   bench_analysis [--store postgresql://...] [TYPES ...]
 //
 // The default sizes, 1,000 and 10,000 types, show the growth in candidates.
+#include "BenchStore.h"
 #include "BenchTimer.h"
+#include "core/Messages.h"
 #include "core/compensation/AnalysisCommands.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
@@ -62,10 +65,10 @@ void addCatalogue(TDataModule1 &data, int typeCount)
     tx.commit();
 }
 
-bench::Elapsed run(int typeCount)
+bench::Elapsed run(int typeCount, const QString &server)
 {
     QTemporaryDir dir;
-    auto store = Store::open(dir.path());
+    auto store = bench::freshStore(server, dir);
     TDataModule1 data(*store);
     addCatalogue(data, typeCount);
     ProjectParams p = newProjectParams(data);
@@ -88,14 +91,23 @@ bench::Elapsed run(int typeCount)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const auto sizes = bench::sizesFromArguments(app.arguments().mid(1), "Число типов КУ", {1000, 10000});
+    QStringList arguments = app.arguments().mid(1);
+    const QString server = bench::takeStoreOption(arguments);
+    const auto sizes = bench::sizesFromArguments(arguments, "Число типов КУ", {1000, 10000});
     if (!sizes)
         return 2;
     const QList<int> counts = *sizes;
-    std::printf("Анализ: все типы КУ компании (6-12 групп модулей), %d периодов, режим 3, файл базы данных\n", Periods);
+    std::printf("Анализ: все типы КУ компании (6-12 групп модулей), %d периодов, режим 3, %s\n", Periods,
+                qPrintable(bench::storeText(server)));
     std::printf("%-10s %14s %14s %20s\n", "типов КУ", "по часам, мс", "процессора, мс", "процессора на КУ, мс");
     for (int n : counts) {
-        const bench::Elapsed e = run(n);
+        bench::Elapsed e;
+        try {
+            e = run(n, server);
+        } catch (const KorvanError &error) {
+            std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+            return 2;
+        }
         std::printf("%-10d %14.1f %14.1f %20.4f\n", n, e.wallMs, e.cpuMs, e.cpuMs / n);
         std::fflush(stdout);
     }

@@ -7,6 +7,7 @@
 // The default sizes show the growth: periods and variants each ten times apart. With --store the
 // commands run on a PostgreSQL server instead of a file; that database is emptied before each
 // size (give it one of its own, e.g. createdb korvan_bench).
+#include "BenchStore.h"
 #include "BenchTimer.h"
 #include "LargeProject.h"
 
@@ -32,19 +33,10 @@ struct Times {
     bench::Elapsed import, replace, recalc, copy;
 };
 
-// A fresh store: a file in a temporary directory, or the server's database emptied.
-std::unique_ptr<Store> freshStore(const QString &server, const QTemporaryDir &dir)
-{
-    if (server.isEmpty())
-        return Store::open(dir.path());
-    Store::open(server)->exec(QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
-    return Store::open(server);
-}
-
 Times run(const Size &size, const QString &server)
 {
     QTemporaryDir dir;
-    auto store = freshStore(server, dir);
+    auto store = bench::freshStore(server, dir);
     TDataModule1 data(*store);
     const QList<qint64> types = addTypes(data);
     Times t;
@@ -76,11 +68,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QList<Size> sizes;
     QStringList arguments = app.arguments().mid(1);
-    QString server;
-    if (arguments.size() >= 2 && arguments[0] == QLatin1String("--store")) {
-        server = arguments[1];
-        arguments.remove(0, 2);
-    }
+    const QString server = bench::takeStoreOption(arguments);
     for (const QString &arg : std::as_const(arguments)) {
         const QStringList parts = arg.split(QLatin1Char('x'));
         Size s;
@@ -94,8 +82,8 @@ int main(int argc, char *argv[])
     }
     if (sizes.isEmpty())
         sizes = {{96, 20}, {144, 100}, {1440, 10}, {1440, 100}};
-    std::printf("Команды проекта, %s; варианты по %d типам КУ из 12 модулей\n",
-                server.isEmpty() ? "файл базы данных" : qPrintable(QStringLiteral("сервер ") + server), TypeCount);
+    std::printf("Команды проекта, %s; варианты по %d типам КУ из 12 модулей\n", qPrintable(bench::storeText(server)),
+                TypeCount);
     std::printf("время в мс: по часам / процессора\n");
     std::printf("%-20s %17s %17s %17s %17s\n", "периоды x варианты", "import", "replace+rebuild", "recalc", "copy");
     const auto cell = [](const bench::Elapsed &e) {

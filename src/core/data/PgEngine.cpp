@@ -362,9 +362,9 @@ PGresult *PgEngine::roundTrip(const std::function<PGresult *()> &request)
 
 void PgEngine::failLost(const QString &why) const
 {
-    fail(QStringLiteral("соединение с сервером прервано (%1). Изменения команды не сохранены: на сервере осталось "
+    fail(QStringLiteral("соединение с сервером прервано%1. Изменения команды не сохранены: на сервере осталось "
                         "то, что было до нее. Следующая команда подключится к серверу заново.")
-             .arg(why),
+             .arg(why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)),
          "08006", true);
 }
 
