@@ -10,7 +10,8 @@ root it runs them as the postgres user) and checks that:
     command works;
   - names with quotes, ";" and "--" go through unchanged;
   - a server of a newer format and a server that cannot be reached are refused in Russian, exit code 2;
-  - the core tests that need a server (edit conflicts, a lost connection, others' commits heard) pass.
+  - the Qt tests that need a server (edit conflicts, a lost connection, others' commits heard, the main
+    window following them) pass.
 
 Without PostgreSQL installed the test says so and is skipped (exit code 77).
 """
@@ -359,7 +360,7 @@ def refusals(program, cluster):
 
 
 def core_test(cluster, variable, db, what):
-    """A core test that needs a server, run on a database of its own; it must not skip."""
+    """A Qt test that needs a server, run on a database of its own; it must not skip."""
     test = os.environ.get(variable)
     check(bool(test), "the core test's path is given (%s)" % variable)
     if not test:
@@ -396,6 +397,8 @@ def main():
                       "a post over a row another user changed is refused, the buffer kept")
             core_test(cluster, "KORVAN_SERVER_SESSION_TEST", "session",
                       "a lost connection fails only its command; others' commits are heard")
+            core_test(cluster, "KORVAN_MAIN_WINDOW_SERVER_TEST", "window",
+                      "the main window follows another user's commits")
         except xc.CliError as e:
             check(False, str(e))
         finally:
