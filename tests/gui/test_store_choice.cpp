@@ -1,0 +1,216 @@
+// The store the windows open: the address made from the dialog's fields (read back by libpq
+// itself), what the user's settings remember, and the start-up's way out of a store that fails.
+#include "MessageRecorder.h"
+
+#include "core/data/Store.h"
+#include "gui/app/StoreChoice.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <libpq-fe.h>
+
+using namespace korvan;
+using namespace korvan::test;
+
+namespace {
+
+StoreChoice server(const QString &host, int port, const QString &database, const QString &user)
+{
+    StoreChoice c;
+    c.kind = StoreChoice::Kind::Server;
+    c.host = host;
+    c.port = port;
+    c.database = database;
+    c.user = user;
+    return c;
+}
+
+// What libpq reads from an address, as "keyword=value" for the keywords it sets.
+QStringList parsedByLibpq(const QString &address)
+{
+    char *error = nullptr;
+    PQconninfoOption *options = PQconninfoParse(address.toUtf8().constData(), &error);
+    if (!options) {
+        const QString why = QString::fromUtf8(error ? error : "?");
+        PQfreemem(error);
+        return {QStringLiteral("error: ") + why};
+    }
+    QStringList out;
+    for (PQconninfoOption *o = options; o->keyword; ++o)
+        if (o->val)
+            out << QString::fromUtf8(o->keyword) + QLatin1Char('=') + QString::fromUtf8(o->val);
+    PQconninfoFree(options);
+    out.sort();
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(StoreChoice)
+
+class TestStoreChoice : public QObject {
+    Q_OBJECT
+private slots:
+    void address_data()
+    {
+        QTest::addColumn<StoreChoice>("choice");
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QStringList>("libpqReads"); // empty for a folder or a refusal
+        QTest::addColumn<int>("refusedField");       // -1: accepted
+        QTest::addColumn<QString>("message");
+
+        StoreChoice folder;
+        folder.folder = "/home/ivanov/Данные проектов/";
+        QTest::newRow("folder") << folder << "/home/ivanov/Данные проектов" << QStringList{} << -1 << "";
+        StoreChoice noFolder;
+        noFolder.folder = "  ";
+        QTest::newRow("no folder") << noFolder << "" << QStringList{} << int(StoreChoice::FolderField)
+                                   << "Укажите каталог данных.";
+
+        QTest::newRow("default port") << server("server", 0, "office", "ivanov") << "postgresql://ivanov@server/office"
+                                      << QStringList{"dbname=office", "host=server", "user=ivanov"} << -1 << "";
+        QTest::newRow("port") << server("192.168.0.5", 5433, "office", "ivanov")
+                              << "postgresql://ivanov@192.168.0.5:5433/office"
+                              << QStringList{"dbname=office", "host=192.168.0.5", "port=5433", "user=ivanov"} << -1
+                              << "";
+        QTest::newRow("spaces @ :") << server(" server ", 0, "бюро 2:a@b/c?d", "Иван Петров@office:1")
+                                    << "postgresql://%D0%98%D0%B2%D0%B0%D0%BD%20%D0%9F%D0%B5%D1%82%D1%80%D0%BE%D0%B2"
+                                       "%40office%3A1@server/%D0%B1%D1%8E%D1%80%D0%BE%202%3Aa%40b%2Fc%3Fd"
+                                    << QStringList{"dbname=бюро 2:a@b/c?d", "host=server", "user=Иван Петров@office:1"}
+                                    << -1 << "";
+        QTest::newRow("no user or database")
+            << server("server", 0, "", "") << "postgresql://server" << QStringList{"host=server"} << -1 << "";
+        QTest::newRow("ipv6") << server("fe80::1", 5432, "office", "") << "postgresql://[fe80::1]:5432/office"
+                              << QStringList{"dbname=office", "host=fe80::1", "port=5432"} << -1 << "";
+        QTest::newRow("socket directory")
+            << server("/run/pg sock", 0, "office", "") << "postgresql://%2Frun%2Fpg%20sock/office"
+            << QStringList{"dbname=office", "host=/run/pg sock"} << -1 << "";
+        QTest::newRow("empty host") << server("", 5432, "office", "ivanov") << "" << QStringList{}
+                                    << int(StoreChoice::HostField) << "Укажите адрес сервера PostgreSQL.";
+        QTest::newRow("blank host") << server("   ", 0, "office", "ivanov") << "" << QStringList{}
+                                    << int(StoreChoice::HostField) << "Укажите адрес сервера PostgreSQL.";
+    }
+    void address()
+    {
+        QFETCH(StoreChoice, choice);
+        QFETCH(QString, location);
+        QFETCH(QStringList, libpqReads);
+        QFETCH(int, refusedField);
+        QFETCH(QString, message);
+        const auto problem = choice.problem();
+        QCOMPARE(problem.has_value(), refusedField >= 0);
+        if (problem) {
+            QCOMPARE(problem->field, refusedField);
+            QCOMPARE(problem->message, message);
+        }
+        QCOMPARE(choice.location(), location);
+        QCOMPARE(Store::isServerAddress(choice.location()), !libpqReads.isEmpty());
+        if (!libpqReads.isEmpty())
+            QCOMPARE(parsedByLibpq(choice.location()), libpqReads);
+    }
+
+    // The settings keep the choice; nothing remembered is the default folder.
+    void rememberedPerUser()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("settings.ini");
+        {
+            QSettings settings(file, QSettings::IniFormat);
+            const StoreChoice fresh = StoreChoice::load(settings);
+            QCOMPARE(fresh.kind, StoreChoice::Kind::Folder);
+            QCOMPARE(fresh.folder, Store::defaultDataDirectory());
+            QCOMPARE(fresh.location(), QDir::cleanPath(Store::defaultDataDirectory()));
+        }
+        StoreChoice chosen = server("server", 5433, "office", "ivanov");
+        chosen.folder = "/srv/korvan";
+        {
+            QSettings settings(file, QSettings::IniFormat);
+            chosen.save(settings);
+        }
+        QSettings settings(file, QSettings::IniFormat);
+        QCOMPARE(StoreChoice::load(settings), chosen);
+    }
+
+    // libpq sees the password only while it connects: the variable is back as it was afterwards.
+    void passwordOnlyWhileConnecting()
+    {
+        qputenv("PGPASSWORD", "before");
+        MessageRecorder rec;
+        // A socket directory that does not exist: the connection fails at once.
+        QVERIFY_THROWS_EXCEPTION(KorvanError, openStore("postgresql://%2Fnonexistent-korvan/office", "typed"));
+        QCOMPARE(qgetenv("PGPASSWORD"), QByteArray("before"));
+        qunsetenv("PGPASSWORD");
+        try {
+            openStore("postgresql://%2Fnonexistent-korvan/office", "typed");
+            QFAIL("a server that is not there opened");
+        } catch (const KorvanError &e) {
+            QVERIFY2(e.message().contains("postgresql://%2Fnonexistent-korvan/office"), qPrintable(e.message()));
+            QVERIFY(!e.message().contains("typed"));
+        }
+        QVERIFY(!qEnvironmentVariableIsSet("PGPASSWORD"));
+        QVERIFY(!qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT"));
+    }
+
+    // A remembered store that fails at start-up: the user may open the local one or end.
+    void startupFallback_data()
+    {
+        QTest::addColumn<bool>("serverChosen");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("server, local store") << true << true;
+        QTest::newRow("server, end") << true << false;
+        QTest::newRow("missing folder, default store") << false << true;
+        QTest::newRow("missing folder, end") << false << false;
+    }
+    void startupFallback()
+    {
+        QFETCH(bool, serverChosen);
+        QFETCH(bool, answer);
+        QTemporaryDir dir;
+        const QString local = dir.filePath("local");
+        StoreChoice choice;
+        QString named;
+        QString opened;
+        if (serverChosen) {
+            choice = server("/nonexistent-korvan", 0, "office", "ivanov");
+            choice.folder = local;
+            named = "postgresql://ivanov@%2Fnonexistent-korvan/office";
+            opened = local;
+        } else {
+            // Under a file, so that the folder can never be made.
+            QFile blocker(dir.filePath("file"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            choice.folder = dir.filePath("file/data");
+            named = QDir::toNativeSeparators(choice.folder);
+            opened = dir.filePath("default");
+        }
+        MessageRecorder rec;
+        rec.answers = {answer};
+        const std::unique_ptr<Store> store = openStartupStore(choice, dir.filePath("default"));
+        QCOMPARE(rec.questions.size(), 1);
+        QVERIFY2(rec.questions[0].contains(named), qPrintable(rec.questions[0]));
+        QVERIFY2(rec.questions[0].contains(QDir::toNativeSeparators(opened)), qPrintable(rec.questions[0]));
+        QVERIFY(rec.errors.isEmpty());
+        QCOMPARE(bool(store), answer);
+        if (store)
+            QCOMPARE(QDir(store->dataDirectory()).absolutePath(), QDir(opened).absolutePath());
+    }
+
+    // The default folder that fails has nothing to fall back on: its message, and the program ends.
+    void defaultFolderFails()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        StoreChoice choice;
+        choice.folder = dir.filePath("file/data");
+        MessageRecorder rec;
+        rec.answers = {true};
+        QVERIFY(!openStartupStore(choice, choice.folder + "/"));
+        QVERIFY(rec.questions.isEmpty());
+        QCOMPARE(rec.errors.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestStoreChoice)
+#include "test_store_choice.moc"
