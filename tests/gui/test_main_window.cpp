@@ -34,8 +34,9 @@ const QStringList AllCommands = {
     "mnCreate",        "mnOpen",    "mnEdit",       "mnEconom",    "mnDelete",   "mnSaveAs",      "mnRecalc",
     "mnDiagSut",       "mnDiagPar", "mnWordReport", "mnPdfReport", "mnExit",     "mnAddSutGraf",  "mnEditSutGraf",
     "mnAddSutGrafSpr", "mnKUAdd",   "mnKUEdit",     "mnKUDelete",  "mnKUPodbor", "mnKUPodborAll", "mnWordRepKU",
-    "mnPdfRepKU",      "mnsKU",     "mnsSutGr",     "mnParRep",    "mnHelp",     "mnAbout"};
-const QStringList AlwaysEnabled = {"mnCreate", "mnExit", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
+    "mnPdfRepKU",      "mnsKU",     "mnsSutGr",     "mnParRep",    "mnStore",    "mnHelp",        "mnAbout"};
+const QStringList AlwaysEnabled = {"mnCreate", "mnExit",  "mnsKU",  "mnsSutGr",
+                                   "mnParRep", "mnStore", "mnHelp", "mnAbout"};
 
 void addVariants(TDataModule1 &dm, int count)
 {
@@ -192,7 +193,8 @@ private slots:
                               "Подбор модулей всех КУ... / - / Экспорт отчета в Microsoft Word... / "
                               "Экспорт отчета в PDF...",
                               "Справочники: Конденсаторные установки... / Характерные суточные графики...",
-                              "Параметры: Параметры отчетов проекта...", "Помощь: Справка... / О программе..."}));
+                              "Параметры: Параметры отчетов проекта... / - / Хранилище данных...",
+                              "Помощь: Справка... / О программе..."}));
         QCOMPARE(m.action("mnEdit")->statusTip(), "Редактировать параметры проекта");
     }
 

@@ -1,11 +1,22 @@
 // The store the windows open: the address made from the dialog's fields (read back by libpq
-// itself), what the user's settings remember, and the start-up's way out of a store that fails.
+// itself), what the user's settings remember, the start-up's way out of a store that fails, and
+// the «Хранилище данных» dialog.
 #include "MessageRecorder.h"
+#include "TestData.h"
 
 #include "core/data/Store.h"
+#include "core/data/TDataModule1.h"
 #include "gui/app/StoreChoice.h"
+#include "gui/app/TMainForm.h"
+#include "gui/app/TStoreForm.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <libpq-fe.h>
@@ -43,6 +54,28 @@ QStringList parsedByLibpq(const QString &address)
     PQconninfoFree(options);
     out.sort();
     return out;
+}
+
+template <class T>
+T *child(QWidget *parent, const char *name)
+{
+    T *w = parent->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no %s", name);
+    return w;
+}
+
+void fillServer(TStoreForm *f, const QString &host, int port, const QString &database, const QString &user,
+                const QString &password)
+{
+    child<QRadioButton>(f, "rbServer")->click();
+    for (const char *name : {"EditHost", "EditDatabase", "EditUser", "EditPassword"})
+        child<QLineEdit>(f, name)->clear();
+    QTest::keyClicks(child<QLineEdit>(f, "EditHost"), host);
+    child<QSpinBox>(f, "SpinPort")->setValue(port);
+    QTest::keyClicks(child<QLineEdit>(f, "EditDatabase"), database);
+    QTest::keyClicks(child<QLineEdit>(f, "EditUser"), user);
+    QTest::keyClicks(child<QLineEdit>(f, "EditPassword"), password);
 }
 
 } // namespace
@@ -209,6 +242,141 @@ private slots:
         QVERIFY(!openStartupStore(choice, choice.folder + "/"));
         QVERIFY(rec.questions.isEmpty());
         QCOMPARE(rec.errors.size(), 1);
+    }
+
+    void initTestCase()
+    {
+        // The per-user settings of the dialog go to the test's own place, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        const auto settings = StoreChoice::userSettings();
+        QVERIFY2(settings->fileName().contains(".qttest"), qPrintable(settings->fileName()));
+        settings->clear();
+    }
+
+    // "Параметры" → "Хранилище данных...": OK remembers the server for the next start, never its
+    // password, which the window keeps for the rest of the run.
+    void dialogRemembersChoiceWithoutPassword()
+    {
+        TestData td;
+        MessageRecorder rec;
+        TMainForm form(*td.data);
+        form.findChild<QAction *>("mnStore")->trigger();
+        TStoreForm *f = form.storeForm();
+        QVERIFY(f->isVisible());
+        QVERIFY(child<QLabel>(f, "lblCurrent")->text().contains(QDir::toNativeSeparators(td.store->dataDirectory())));
+        QVERIFY(child<QRadioButton>(f, "rbFolder")->isChecked());
+        QCOMPARE(child<QLineEdit>(f, "EditFolder")->text(), QDir::toNativeSeparators(Store::defaultDataDirectory()));
+        QVERIFY(!child<QLineEdit>(f, "EditHost")->isEnabled());
+
+        fillServer(f, "server", 5433, "office", "ivanov", "s3cret-of-ivanov");
+        QVERIFY(child<QLineEdit>(f, "EditHost")->isEnabled());
+        QVERIFY(!child<QLineEdit>(f, "EditFolder")->isEnabled());
+        child<QPushButton>(f, "btnOK")->click();
+        QVERIFY(!f->isVisible());
+        QCOMPARE(rec.errors, QStringList());
+        QCOMPARE(
+            rec.informations,
+            QStringList{"Выбор хранилища данных сохранен. Программа будет использовать его со следующего запуска."});
+        const auto settings = StoreChoice::userSettings();
+        QCOMPARE(StoreChoice::load(*settings).location(), "postgresql://ivanov@server:5433/office");
+        QFile file(settings->fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains("server"));
+        QVERIFY(!written.contains("s3cret"));
+
+        // Opened again: the remembered fields, and the password still typed; OK with no change says nothing.
+        rec.clear();
+        form.findChild<QAction *>("mnStore")->trigger();
+        QVERIFY(child<QRadioButton>(f, "rbServer")->isChecked());
+        QCOMPARE(child<QLineEdit>(f, "EditHost")->text(), "server");
+        QCOMPARE(child<QSpinBox>(f, "SpinPort")->value(), 5433);
+        QCOMPARE(f->password(), "s3cret-of-ivanov");
+        child<QPushButton>(f, "btnOK")->click();
+        QVERIFY(rec.all.isEmpty());
+
+        // Back to the folder: the server's fields stay remembered for a later switch.
+        form.findChild<QAction *>("mnStore")->trigger();
+        child<QRadioButton>(f, "rbFolder")->click();
+        child<QPushButton>(f, "btnOK")->click();
+        QCOMPARE(rec.informations.size(), 1);
+        const StoreChoice back = StoreChoice::load(*StoreChoice::userSettings());
+        QCOMPARE(back.kind, StoreChoice::Kind::Folder);
+        QCOMPARE(back.host, "server");
+        settings->clear();
+    }
+
+    // OK and the check refuse a server without a host: the message, the focus on the host, nothing saved.
+    void dialogRefusesEmptyHost_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("ok") << "btnOK";
+        QTest::newRow("check") << "btnCheck";
+    }
+    void dialogRefusesEmptyHost()
+    {
+        QFETCH(QString, button);
+        MessageRecorder rec;
+        TStoreForm f;
+        f.setChoice(StoreChoice::load(*StoreChoice::userSettings()), nullptr);
+        f.show();
+        fillServer(&f, "", 0, "office", "ivanov", "");
+        f.findChild<QPushButton *>(button)->setFocus();
+        f.findChild<QPushButton *>(button)->click();
+        QCOMPARE(rec.errors, QStringList{"Укажите адрес сервера PostgreSQL."});
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.focusWidget()->objectName(), "EditHost");
+        QVERIFY(!StoreChoice::userSettings()->contains("store/kind"));
+    }
+
+    // "Проверить соединение" says what it found and changes nothing.
+    void dialogChecksConnection()
+    {
+        TestData td;
+        QTemporaryDir dir;
+        MessageRecorder rec;
+        TStoreForm f;
+        f.setChoice(StoreChoice::load(*StoreChoice::userSettings()), td.store.get());
+        f.show();
+        auto check = [&](const QString &folder) {
+            rec.clear();
+            child<QRadioButton>(&f, "rbFolder")->click();
+            child<QLineEdit>(&f, "EditFolder")->setText(folder);
+            child<QPushButton>(&f, "btnCheck")->click();
+        };
+
+        check(td.store->dataDirectory());
+        QCOMPARE(rec.informations, QStringList{"Программа сейчас работает с каталогом данных «" +
+                                               QDir::toNativeSeparators(td.store->dataDirectory()) + "»."});
+        // Another program's folder, in use: read without its lock.
+        TestData other;
+        check(other.store->dataDirectory());
+        QCOMPARE(rec.informations,
+                 QStringList{"Каталог данных «" + QDir::toNativeSeparators(other.store->dataDirectory()) +
+                             "» доступен: файл данных открыт."});
+        const QString fresh = dir.filePath("new/data");
+        check(fresh);
+        QCOMPARE(rec.informations,
+                 QStringList{"В каталоге данных «" + QDir::toNativeSeparators(fresh) +
+                             "» пока нет файла данных: программа создаст его при следующем запуске."});
+        QVERIFY(!QFileInfo::exists(dir.filePath("new")));
+        QFile blocker(dir.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        check(dir.filePath("file/data"));
+        QCOMPARE(rec.errors, QStringList{"Каталог данных «" + QDir::toNativeSeparators(dir.filePath("file/data")) +
+                                         "» недоступен для записи."});
+
+        // A server that cannot be reached: its address in the message, never the password.
+        rec.clear();
+        fillServer(&f, "/nonexistent-korvan", 0, "office", "ivanov", "pw-of-ivanov");
+        child<QPushButton>(&f, "btnCheck")->click();
+        QCOMPARE(rec.errors.size(), 1);
+        QVERIFY2(rec.errors[0].startsWith(
+                     "Не удалось подключиться к серверу PostgreSQL «postgresql://ivanov@%2Fnonexistent-korvan/office»"),
+                 qPrintable(rec.errors[0]));
+        QVERIFY(!rec.errors[0].contains("pw-of-ivanov"));
+        QVERIFY(rec.informations.isEmpty());
+        QVERIFY(f.isVisible());
     }
 };
 
