@@ -471,6 +471,41 @@ private slots:
         QCOMPARE(m.form->progressBar()->commandMaximum(), 100);
     }
 
+    // An edit the store refuses (on a server: another user changed the project meanwhile) shows
+    // its error, and the window opens again with what the user typed; OK then writes it.
+    void refusedEditKeepsTypedValues()
+    {
+        Main m;
+        createExampleProject(m.dm(), "Цех");
+        m.build();
+        const QString refusal = "Запись изменена другим пользователем. Обновите данные.";
+        int refusals = 1;
+        m.dm().tblProj0->beforePost = [&](TTable &) {
+            if (refusals-- > 0)
+                throw KorvanError(refusal);
+        };
+        m.action("mnEdit")->trigger();
+        TProjForm *f = m.form->projForm();
+        QVERIFY(f->isVisible());
+        auto *name = f->findChild<QLineEdit *>("EditName");
+        auto *owner = f->findChild<QLineEdit *>("EditOwner");
+        name->setText("Цех А");
+        owner->setText("Завод А");
+        f->findChild<QPushButton *>("btnOK")->click();
+        QCOMPARE(m.rec.errors, QStringList{refusal});
+        QCOMPARE(m.dm().tblProj0->asString("Name"), "Цех");
+        QTRY_VERIFY(f->isVisible());
+        QCOMPARE(name->text(), "Цех А");
+        QCOMPARE(owner->text(), "Завод А");
+
+        f->findChild<QPushButton *>("btnOK")->click();
+        QCOMPARE(m.rec.errors.size(), 1);
+        QCOMPARE(m.dm().tblProj0->asString("Name"), "Цех А");
+        QCOMPARE(m.form->windowTitle(), "Korvan Vkp 1.0. Цех А.");
+        QTest::qWait(20);
+        QVERIFY(!f->isVisible());
+    }
+
     void helpAndAbout()
     {
         Main m;

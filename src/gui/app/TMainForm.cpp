@@ -562,11 +562,24 @@ void TMainForm::mnEditClick()
 {
     if (m_data.tblProj0->isEmpty())
         return;
-    m_projForm->setParams(currentProjectParams(m_data));
+    editProjectParams(currentProjectParams(m_data));
+}
+
+void TMainForm::editProjectParams(const ProjectParams &params)
+{
+    m_projForm->setParams(params);
     openModal(m_projForm, [this](int result) {
-        if (result == QDialog::Accepted)
-            runGuarded([this] { editProject(m_data, m_projForm->params()); });
+        const bool refused =
+            result == QDialog::Accepted && !runGuarded([this] { editProject(m_data, m_projForm->params()); });
         afterProjectCommand();
+        // A refused edit (on a server: another user changed the project meanwhile, and the data
+        // are re-read) must not lose what the user typed: the window opens again with it, to be
+        // written over the fresh row or given up.
+        if (refused && !m_data.tblProj0->isEmpty()) {
+            const ProjectParams typed = m_projForm->params();
+            QMetaObject::invokeMethod(
+                this, [this, typed] { editProjectParams(typed); }, Qt::QueuedConnection);
+        }
     });
 }
 

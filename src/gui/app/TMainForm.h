@@ -24,6 +24,7 @@ class TOpenForm;
 class TOtrPromF;
 class TProjForm;
 class TStoreForm;
+struct ProjectParams;
 class TSupplyForm;
 class TSelKU_Fm;
 class TSelKompF;
@@ -131,6 +132,7 @@ private:
     QAction *action(const char *name) const;
     void FormActivate();
     void afterProjectCommand();
+    void editProjectParams(const ProjectParams &params);
     void afterGraphCommand();
     void scheduleUpdateCommands();
     void refreshCharacteristicsIfMoved();
