@@ -60,6 +60,9 @@ TStoreForm::TStoreForm(QWidget *parent)
         QStringLiteral("Пароль не сохраняется: он нужен для проверки соединения в этом сеансе.\n"
                        "При запуске программа берет пароль из ~/.pgpass или переменной PGPASSWORD."));
     m_check->setObjectName(QStringLiteral("btnCheck"));
+    for (QWidget *w : {static_cast<QWidget *>(m_host), static_cast<QWidget *>(m_database),
+                       static_cast<QWidget *>(m_user), static_cast<QWidget *>(m_password)})
+        w->setMinimumWidth(240);
 
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(m_folder, 1);
