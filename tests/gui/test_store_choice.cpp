@@ -100,6 +100,10 @@ private slots:
         noFolder.folder = "  ";
         QTest::newRow("no folder") << noFolder << "" << QStringList{} << int(StoreChoice::FolderField)
                                    << "Укажите каталог данных.";
+        StoreChoice relative;
+        relative.folder = "Данные";
+        QTest::newRow("relative folder") << relative << "" << QStringList{} << int(StoreChoice::FolderField)
+                                         << "Укажите полный путь к каталогу данных.";
 
         QTest::newRow("default port") << server("server", 0, "office", "ivanov") << "postgresql://ivanov@server/office"
                                       << QStringList{"dbname=office", "host=server", "user=ivanov"} << -1 << "";

@@ -100,6 +100,9 @@ std::optional<InputProblem> StoreChoice::problem() const
     if (kind == Kind::Folder) {
         if (folder.trimmed().isEmpty())
             return InputProblem{FolderField, QStringLiteral("Укажите каталог данных.")};
+        // A relative path would mean another folder whenever the program starts elsewhere.
+        if (!QDir::isAbsolutePath(folder.trimmed()))
+            return InputProblem{FolderField, QStringLiteral("Укажите полный путь к каталогу данных.")};
         return std::nullopt;
     }
     if (host.trimmed().isEmpty())
