@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "core/QtTranslation.h"
 #include "core/reports/DesktopOpener.h"
+#include "gui/app/StoreChoice.h"
 #include "gui/app/TMainForm.h"
 #include "gui/app/TSplashFm.h"
 #include "gui/ui/WindowPlacement.h"
@@ -13,14 +14,17 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 #include <QTranslator>
 
 namespace {
 
-// The program's message boxes.
+// The program's message boxes. The splash stays on top of every window: it steps aside for a
+// message of the start-up (a store that cannot be opened).
 class MessageBoxes : public korvan::MessageSink {
 public:
+    void setSplash(QWidget *splash) { m_splash = splash; }
     void error(const QString &text) override { box(QMessageBox::Critical, QStringLiteral("Ошибка"), text); }
     void information(const QString &text) override
     {
@@ -31,8 +35,15 @@ public:
     bool cautiousQuestion(const QString &text) override { return ask(text, QMessageBox::No); }
 
 private:
-    static bool ask(const QString &text, QMessageBox::StandardButton defaultButton)
+    void hideSplash()
     {
+        if (m_splash)
+            m_splash->hide();
+    }
+
+    bool ask(const QString &text, QMessageBox::StandardButton defaultButton)
+    {
+        hideSplash();
         QMessageBox m(QMessageBox::Question, QStringLiteral("Подтверждение"), text, QMessageBox::Yes | QMessageBox::No,
                       QApplication::activeWindow());
         m.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
@@ -41,11 +52,14 @@ private:
         return m.exec() == QMessageBox::Yes;
     }
 
-    static void box(QMessageBox::Icon icon, const QString &title, const QString &text)
+    void box(QMessageBox::Icon icon, const QString &title, const QString &text)
     {
+        hideSplash();
         QMessageBox m(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
         m.exec();
     }
+
+    QPointer<QWidget> m_splash;
 };
 
 // Keeps painting the splash while it waits.
@@ -73,6 +87,7 @@ int main(int argc, char *argv[])
     korvan::WindowPlacement::install();
 
     QPointer<korvan::TSplashFm> splash = new korvan::TSplashFm;
+    boxes.setSplash(splash);
     splash->show();
     splash->repaint();
     QApplication::processEvents();
@@ -84,14 +99,22 @@ int main(int argc, char *argv[])
         std::unique_ptr<korvan::Store> store;
         std::unique_ptr<korvan::TDataModule1> data;
         try {
-            store = korvan::Store::open(korvan::Store::defaultDataDirectory());
-            data = std::make_unique<korvan::TDataModule1>(*store);
+            // The store the user chose in "Хранилище данных...": the data folder unless a server was chosen.
+            const korvan::StoreChoice choice = korvan::StoreChoice::load(*korvan::StoreChoice::userSettings());
+            store = korvan::openStartupStore(choice, korvan::Store::defaultDataDirectory());
+            if (store)
+                data = std::make_unique<korvan::TDataModule1>(*store);
         } catch (const korvan::KorvanError &e) {
             delete splash;
             korvan::Messages::error(e.message());
+        }
+        if (!data) {
+            delete splash;
             korvan::Messages::install(nullptr);
             return 1;
         }
+        if (splash)
+            splash->show();
         // The main window creates the windows of its commands.
         korvan::TMainForm form(*data);
 

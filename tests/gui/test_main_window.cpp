@@ -34,8 +34,9 @@ const QStringList AllCommands = {
     "mnCreate",        "mnOpen",    "mnEdit",       "mnEconom",    "mnDelete",   "mnSaveAs",      "mnRecalc",
     "mnDiagSut",       "mnDiagPar", "mnWordReport", "mnPdfReport", "mnExit",     "mnAddSutGraf",  "mnEditSutGraf",
     "mnAddSutGrafSpr", "mnKUAdd",   "mnKUEdit",     "mnKUDelete",  "mnKUPodbor", "mnKUPodborAll", "mnWordRepKU",
-    "mnPdfRepKU",      "mnsKU",     "mnsSutGr",     "mnParRep",    "mnHelp",     "mnAbout"};
-const QStringList AlwaysEnabled = {"mnCreate", "mnExit", "mnsKU", "mnsSutGr", "mnParRep", "mnHelp", "mnAbout"};
+    "mnPdfRepKU",      "mnsKU",     "mnsSutGr",     "mnParRep",    "mnStore",    "mnHelp",        "mnAbout"};
+const QStringList AlwaysEnabled = {"mnCreate", "mnExit",  "mnsKU",  "mnsSutGr",
+                                   "mnParRep", "mnStore", "mnHelp", "mnAbout"};
 
 void addVariants(TDataModule1 &dm, int count)
 {
@@ -192,7 +193,8 @@ private slots:
                               "Подбор модулей всех КУ... / - / Экспорт отчета в Microsoft Word... / "
                               "Экспорт отчета в PDF...",
                               "Справочники: Конденсаторные установки... / Характерные суточные графики...",
-                              "Параметры: Параметры отчетов проекта...", "Помощь: Справка... / О программе..."}));
+                              "Параметры: Параметры отчетов проекта... / - / Хранилище данных...",
+                              "Помощь: Справка... / О программе..."}));
         QCOMPARE(m.action("mnEdit")->statusTip(), "Редактировать параметры проекта");
     }
 
@@ -467,6 +469,41 @@ private slots:
         m.form->findChild<QInputDialog *>("SaveAsDialog")->reject();
         QCOMPARE(m.dm().tblProj0->recordCount(), 1);
         QCOMPARE(m.form->progressBar()->commandMaximum(), 100);
+    }
+
+    // An edit the store refuses (on a server: another user changed the project meanwhile) shows
+    // its error, and the window opens again with what the user typed; OK then writes it.
+    void refusedEditKeepsTypedValues()
+    {
+        Main m;
+        createExampleProject(m.dm(), "Цех");
+        m.build();
+        const QString refusal = "Запись изменена другим пользователем. Обновите данные.";
+        int refusals = 1;
+        m.dm().tblProj0->beforePost = [&](TTable &) {
+            if (refusals-- > 0)
+                throw KorvanError(refusal);
+        };
+        m.action("mnEdit")->trigger();
+        TProjForm *f = m.form->projForm();
+        QVERIFY(f->isVisible());
+        auto *name = f->findChild<QLineEdit *>("EditName");
+        auto *owner = f->findChild<QLineEdit *>("EditOwner");
+        name->setText("Цех А");
+        owner->setText("Завод А");
+        f->findChild<QPushButton *>("btnOK")->click();
+        QCOMPARE(m.rec.errors, QStringList{refusal});
+        QCOMPARE(m.dm().tblProj0->asString("Name"), "Цех");
+        QTRY_VERIFY(f->isVisible());
+        QCOMPARE(name->text(), "Цех А");
+        QCOMPARE(owner->text(), "Завод А");
+
+        f->findChild<QPushButton *>("btnOK")->click();
+        QCOMPARE(m.rec.errors.size(), 1);
+        QCOMPARE(m.dm().tblProj0->asString("Name"), "Цех А");
+        QCOMPARE(m.form->windowTitle(), "Korvan Vkp 1.0. Цех А.");
+        QTest::qWait(20);
+        QVERIFY(!f->isVisible());
     }
 
     void helpAndAbout()

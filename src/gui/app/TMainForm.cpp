@@ -21,7 +21,9 @@
 #include "core/reports/WordApplication.h"
 #include "core/Version.h"
 #include "gui/app/CharacteristicGrid.h"
+#include "gui/app/StoreChoice.h"
 #include "gui/app/TAboutForm.h"
+#include "gui/app/TStoreForm.h"
 #include "gui/app/ToolIcons.h"
 #include "gui/charts/TDiagParF.h"
 #include "gui/charts/TDiagSutF.h"
@@ -55,6 +57,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSettings>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -148,6 +151,11 @@ const CommandDef Commands[] = {
     {"mnsKU", "Конденсаторные установки...", "", {}, &TMainForm::mnsKUClick},
     {"mnsSutGr", "Характерные суточные графики...", "", {}, &TMainForm::mnsSutGrClick},
     {"mnParRep", "Параметры отчетов проекта...", "", {}, &TMainForm::mnParRepClick},
+    {"mnStore",
+     "Хранилище данных...",
+     "Каталог данных на этом компьютере или общее хранилище на сервере PostgreSQL",
+     {},
+     &TMainForm::mnStoreClick},
     {"mnHelp", "Справка...", "Справочная система программы", ToolIcon::Help, &TMainForm::mnHelpClick},
     {"mnAbout", "О программе...", "", {}, &TMainForm::mnAboutClick},
 };
@@ -210,6 +218,7 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
     connect(m_diagParF, &TDiagParF::hintChanged, this, &TMainForm::setStatusHint);
     m_hintForm = new THintForm(data, this);
     m_parRepFm = new TParRepFm(data, this);
+    m_storeForm = new TStoreForm(this);
 
     // Both come once after a command's commit, never from inside it.
     connect(data.tblProj0, &TTable::currentChanged, this, &TMainForm::refreshCharacteristicsIfMoved);
@@ -297,7 +306,7 @@ void TMainForm::buildMenus()
          {"mnKUAdd", "mnKUEdit", "mnKUDelete", nullptr, "mnKUPodbor", "mnKUPodborAll", nullptr, "mnWordRepKU",
           "mnPdfRepKU"});
     menu("mnSprav", QStringLiteral("Справочники"), {"mnsKU", "mnsSutGr"});
-    menu("mnParam", QStringLiteral("Параметры"), {"mnParRep"});
+    menu("mnParam", QStringLiteral("Параметры"), {"mnParRep", nullptr, "mnStore"});
     menu("mnHelpMenu", QStringLiteral("Помощь"), {"mnHelp", "mnAbout"});
 }
 
@@ -568,11 +577,24 @@ void TMainForm::mnEditClick()
 {
     if (m_data.tblProj0->isEmpty())
         return;
-    m_projForm->setParams(currentProjectParams(m_data));
+    editProjectParams(currentProjectParams(m_data));
+}
+
+void TMainForm::editProjectParams(const ProjectParams &params)
+{
+    m_projForm->setParams(params);
     openModal(m_projForm, [this](int result) {
-        if (result == QDialog::Accepted)
-            runGuarded([this] { editProject(m_data, m_projForm->params()); });
+        const bool refused =
+            result == QDialog::Accepted && !runGuarded([this] { editProject(m_data, m_projForm->params()); });
         afterProjectCommand();
+        // A refused edit (on a server: another user changed the project meanwhile, and the data
+        // are re-read) must not lose what the user typed: the window opens again with it, to be
+        // written over the fresh row or given up.
+        if (refused && !m_data.tblProj0->isEmpty()) {
+            const ProjectParams typed = m_projForm->params();
+            QMetaObject::invokeMethod(
+                this, [this, typed] { editProjectParams(typed); }, Qt::QueuedConnection);
+        }
     });
 }
 
@@ -783,6 +805,28 @@ void TMainForm::mnsSutGrClick()
     openModal(m_sutGrForm, [this](int) { UpdateCommands(); });
 }
 void TMainForm::mnParRepClick() { openModal(m_parRepFm, {}); }
+
+void TMainForm::mnStoreClick()
+{
+    const StoreChoice remembered = StoreChoice::load(*StoreChoice::userSettings());
+    m_storeForm->setChoice(remembered, &m_data.store());
+    openModal(m_storeForm, [this, remembered](int result) {
+        if (result != QDialog::Accepted)
+            return;
+        const StoreChoice chosen = m_storeForm->choice();
+        if (chosen == remembered)
+            return;
+        const std::unique_ptr<QSettings> settings = StoreChoice::userSettings();
+        chosen.save(*settings);
+        if (settings->status() != QSettings::NoError) {
+            Messages::error(QStringLiteral("Не удалось сохранить выбор хранилища данных в файле настроек «%1».")
+                                .arg(QDir::toNativeSeparators(settings->fileName())));
+            return;
+        }
+        Messages::information(
+            QStringLiteral("Выбор хранилища данных сохранен. Программа будет использовать его со следующего запуска."));
+    });
+}
 
 // ---- "КУ" ------------------------------------------------------------------------------------
 

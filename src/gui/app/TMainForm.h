@@ -4,8 +4,6 @@
 #include <QMainWindow>
 #include <memory>
 
-#include <memory>
-
 class QAction;
 class QLabel;
 class QSplitter;
@@ -25,6 +23,8 @@ class TEconomForm;
 class TOpenForm;
 class TOtrPromF;
 class TProjForm;
+class TStoreForm;
+struct ProjectParams;
 class TSupplyForm;
 class TSelKU_Fm;
 class TSelKompF;
@@ -68,6 +68,7 @@ public:
     TSupplyForm *supplyForm() const { return m_supplyForm; }
     TOpenForm *openForm() const { return m_openForm; }
     TAboutForm *aboutForm() const { return m_aboutForm; }
+    TStoreForm *storeForm() const { return m_storeForm; }
     TsKUForm *sKUForm() const { return m_sKUForm; }
     TSelKU_Fm *selKUForm() const { return m_selKUForm; }
     TSelKompF *selKompForm() const { return m_selKompForm; }
@@ -115,6 +116,7 @@ public slots:
     void mnsKUClick();
     void mnsSutGrClick();
     void mnParRepClick();
+    void mnStoreClick();
     void mnHelpClick();
     void mnAboutClick();
 
@@ -130,6 +132,7 @@ private:
     QAction *action(const char *name) const;
     void FormActivate();
     void afterProjectCommand();
+    void editProjectParams(const ProjectParams &params);
     void afterGraphCommand();
     void scheduleUpdateCommands();
     void refreshCharacteristicsIfMoved();
@@ -151,6 +154,7 @@ private:
     TSupplyForm *m_supplyForm = nullptr;
     TOpenForm *m_openForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
+    TStoreForm *m_storeForm = nullptr;
     TsKUForm *m_sKUForm = nullptr;
     TSelKU_Fm *m_selKUForm = nullptr;
     TSelKompF *m_selKompForm = nullptr;
