@@ -199,7 +199,7 @@ public:
     // Called by the store.
     void afterRollback();
     void flushSignals();
-    void otherCursorWrote(const Row &row);
+    void otherCursorWrote(const Row &row, bool newRow);
     void detachFromStore();
 
 signals:
