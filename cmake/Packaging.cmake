@@ -53,7 +53,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, xdg-utils")
+# libpq is loaded only when a store on a server is opened, so the library scan does not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, xdg-utils, libpq5")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-writer")
 # Stripped binaries in the package, their debug symbols in korvan-vkp-dbgsym (.ddeb). CPack strips
 # them itself; CPACK_STRIP_FILES would strip them before the symbols are taken out.

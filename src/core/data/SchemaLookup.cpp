@@ -1,21 +1,52 @@
 #include "core/data/Schema.h"
 
+#include <array>
+#include <memory>
+
 #include <QHash>
 
 namespace korvan {
 
+// Field access by name is the hot path of every calculation. The program names fields by the
+// fld:: constants, so the same few texts come again and again: a small table remembers, by the
+// text's address, where each was found. A remembered copy holds its text alive and unchanged (a
+// shared text is copied before it is written), so the same address and length mean the same name;
+// anything else is looked up in the hash of names.
+struct FieldLookup {
+    struct Recent {
+        QString name;
+        int index = -1;
+    };
+    QHash<QString, int> byName;
+    std::array<Recent, 256> recent;
+};
+
 int TableDef::fieldIndex(const QString &field) const
 {
-    // Field access by name is the hot path of every calculation: look names up in a hash.
-    static QHash<const TableDef *, QHash<QString, int>> indexes;
-    auto it = indexes.find(this);
-    if (it == indexes.end()) {
-        QHash<QString, int> byName;
-        for (size_t i = 0; i < fields.size(); ++i)
-            byName.insert(QLatin1String(fields[i].name), int(i));
-        it = indexes.insert(this, byName);
+    // Calls come in runs on one table: the last table's lookup is kept at hand.
+    static QHash<const TableDef *, std::shared_ptr<FieldLookup>> lookups;
+    static const TableDef *lastTable = nullptr;
+    static FieldLookup *last = nullptr;
+    if (lastTable != this) {
+        std::shared_ptr<FieldLookup> &made = lookups[this];
+        if (!made) {
+            made = std::make_shared<FieldLookup>();
+            for (size_t i = 0; i < fields.size(); ++i)
+                made->byName.insert(QLatin1String(fields[i].name), int(i));
+        }
+        lastTable = this;
+        last = made.get();
     }
-    return it->value(field, -1);
+    FieldLookup *lookup = last;
+    // Neighbouring texts lie a few bytes apart: spread their addresses over the table.
+    const quint64 spread = quint64(quintptr(field.constData())) * 0x9E3779B97F4A7C15ull;
+    static_assert(std::tuple_size_v<decltype(FieldLookup::recent)> == 256);
+    FieldLookup::Recent &slot = lookup->recent[spread >> 56];
+    if (slot.name.constData() == field.constData() && slot.name.size() == field.size() && !field.isNull())
+        return slot.index;
+    const int index = lookup->byName.value(field, -1);
+    slot = FieldLookup::Recent{field, index};
+    return index;
 }
 
 const IndexDef *TableDef::index(const QString &indexName) const

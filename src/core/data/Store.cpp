@@ -397,12 +397,12 @@ void Store::rollbackRow(const RowWrite &row)
         cursor->afterRollback();
 }
 
-void Store::rowWritten(const TTable *writer, const QVector<QVariant> &row)
+void Store::rowWritten(const TTable *writer, const QVector<QVariant> &row, bool newRow)
 {
     advanceEpoch();
     for (TTable *cursor : std::as_const(m_cursors))
         if (cursor != writer && &cursor->def() == &writer->def())
-            cursor->otherCursorWrote(row);
+            cursor->otherCursorWrote(row, newRow);
 }
 
 bool Store::pollChanges()

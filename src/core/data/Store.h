@@ -88,7 +88,7 @@ public:
 
     // A cursor wrote this row (or deleted it): the other cursors on the table that show or may
     // show it re-read their rows at their next use.
-    void rowWritten(const TTable *writer, const QVector<QVariant> &row);
+    void rowWritten(const TTable *writer, const QVector<QVariant> &row, bool newRow);
     // Moves on whenever any cursor moves, re-reads or writes: a cursor that saw the same epoch
     // last time knows that nothing it depends on has changed.
     quint64 epoch() const { return m_epoch; }

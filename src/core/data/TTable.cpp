@@ -154,12 +154,15 @@ void TTable::ensureFresh() const
     m_checkedEpoch = m_store->epoch();
 }
 
-void TTable::otherCursorWrote(const Row &row)
+void TTable::otherCursorWrote(const Row &row, bool newRow)
 {
     if (!active() || m_stale)
         return;
     if (m_master && row[m_def->fieldIndex(fld::Kod0)].toLongLong() != m_linkedKod) {
-        // Another master's row: it matters only if this cursor still shows it.
+        // Another master's row: it matters only if this cursor still shows it, which a row just
+        // given a new key (keys are never reused) cannot be.
+        if (newRow)
+            return;
         const qint64 kod = row[0].toLongLong();
         if (std::none_of(m_rows.cbegin(), m_rows.cend(), [kod](const Row &r) { return r[0].toLongLong() == kod; }))
             return;
@@ -783,7 +786,7 @@ void TTable::post()
         if (beforePost)
             beforePost(*this);
         writeRow(m_rows[m_pos], state == State::Insert);
-        m_store->rowWritten(this, m_rows[m_pos]);
+        m_store->rowWritten(this, m_rows[m_pos], state == State::Insert);
         if (state == State::Insert)
             detailsOfNewRow(m_rows[m_pos][0].toLongLong());
         m_state = State::Browse;
@@ -872,7 +875,7 @@ void TTable::remove()
         Statement &q = m_store->prepared(m_deleteSql);
         q.bind(0, kod);
         q.run();
-        m_store->rowWritten(this, m_rows[m_pos]);
+        m_store->rowWritten(this, m_rows[m_pos], false);
         // The hook may have moved the cursor; remove the row it started on.
         for (int i = 0; i < m_rows.size(); ++i)
             if (m_rows[i][0].toLongLong() == kod) {
@@ -966,7 +969,7 @@ void TTable::removeAll()
     Row gone(fieldCount());
     if (m_master)
         gone[m_def->fieldIndex(fld::Kod0)] = masterKod;
-    m_store->rowWritten(this, gone);
+    m_store->rowWritten(this, gone, false);
     for (TTable *c : m_store->cursorsOn(m_def))
         if (c != this)
             c->m_stale = true;

@@ -201,7 +201,7 @@ public:
     // Another program changed the table: the rows are read again at their next use.
     void changedElsewhere();
     void flushSignals();
-    void otherCursorWrote(const Row &row);
+    void otherCursorWrote(const Row &row, bool newRow);
     void detachFromStore();
 
 signals:

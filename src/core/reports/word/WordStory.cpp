@@ -148,12 +148,19 @@ int WordStory::insertText(int position, const QString &text, int format)
     // mark ends a paragraph of its own, with the format of the inserted text.
     const QVector<Glyph> tail = m_paragraphs[current].glyphs.mid(offset);
     m_paragraphs[current].glyphs.resize(offset);
+    // Room for the text up to its first mark at once: a report adds its text in small pieces
+    // to paragraphs that would otherwise grow a glyph at a time.
+    const qsizetype firstMark = text.indexOf(QChar(ParagraphMark));
+    m_paragraphs[current].glyphs.reserve(offset + (firstMark < 0 ? text.size() : firstMark) + tail.size());
     for (const QChar c : text) {
         if (c == QChar(ParagraphMark)) {
+            // The new paragraph takes the current one's properties, not its text.
+            QVector<Glyph> own;
+            own.swap(m_paragraphs[current].glyphs);
             Paragraph next = m_paragraphs[current];
-            next.glyphs.clear();
+            m_paragraphs[current].glyphs.swap(own);
             m_paragraphs[current].markFormat = format;
-            m_paragraphs.insert(current + 1, next);
+            m_paragraphs.insert(current + 1, std::move(next));
             ++current;
         } else {
             m_paragraphs[current].glyphs.append(Glyph{c.unicode(), format});
