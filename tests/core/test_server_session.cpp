@@ -130,6 +130,25 @@ private slots:
         QCOMPARE(projectCount(*other), count + 1);
     }
 
+    void readingTransactionKeepsItsSnapshot()
+    {
+        // A copy of the whole store reads it in one such transaction while others go on writing.
+        const auto a = Store::open(url);
+        const auto other = Store::open(url);
+        const qint64 before = projectCount(*a);
+        {
+            Store::Transaction reading(*a, Store::Transaction::OnlyReading);
+            QCOMPARE(projectCount(*a), before);
+            TTable projects(*other, tbl::project0);
+            projects.open();
+            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Записан во время чтения")}});
+            QCOMPARE(projectCount(*other), before + 1);
+            QCOMPARE(projectCount(*a), before);
+            reading.commit();
+        }
+        QCOMPARE(projectCount(*a), before + 1);
+    }
+
     void othersCommitsAreSeenAfterPolling()
     {
         const auto a = Store::open(url);

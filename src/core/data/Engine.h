@@ -50,6 +50,8 @@ public:
     // For paths that clean up after a failure: an error here would hide the first one.
     virtual void execQuietly(const QString &sql) = 0;
     virtual QString beginSql() const = 0;
+    // Opens a transaction that only reads, every statement of it from one snapshot of the data.
+    virtual QString readingSql() const = 0;
     virtual qint64 lastInsertId() = 0;
     // Moves on with every write the engine may have made: a row whose write failed with the same
     // count as before it began left nothing behind. (A server aborts the whole transaction on any

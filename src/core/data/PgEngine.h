@@ -38,6 +38,7 @@ public:
     void exec(const QString &sql) override;
     void execQuietly(const QString &sql) override;
     QString beginSql() const override { return QStringLiteral("BEGIN"); }
+    QString readingSql() const override { return QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
     qint64 lastInsertId() override { return m_lastId; }
     qint64 changeCount() override { return m_statementsSent; }
     void statementSent() { ++m_statementsSent; }

@@ -25,6 +25,8 @@ public:
     void exec(const QString &sql) override;
     void execQuietly(const QString &sql) override;
     QString beginSql() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    // A deferred transaction reads one snapshot from its first read on, and takes no write lock.
+    QString readingSql() const override { return QStringLiteral("BEGIN"); }
     qint64 lastInsertId() override;
     qint64 changeCount() override;
 

@@ -319,6 +319,17 @@ void Store::begin()
     ++m_depth;
 }
 
+void Store::beginReading()
+{
+    if (m_depth > 0) {
+        begin();
+        return;
+    }
+    execPrepared(m_engine->readingSql());
+    m_engine->transactionStarted();
+    ++m_depth;
+}
+
 void Store::commit()
 {
     Q_ASSERT(m_depth > 0);

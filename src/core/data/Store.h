@@ -69,6 +69,9 @@ public:
 
     // Transactions nest: the outermost is a real transaction, the inner ones savepoints.
     void begin();
+    // A transaction that only reads, all of it from one snapshot although others write meanwhile
+    // (inside another transaction, a savepoint of it).
+    void beginReading();
     void commit();
     void rollback();
     int transactionDepth() const { return m_depth; }
@@ -134,6 +137,8 @@ private:
 class Store::Transaction {
 public:
     explicit Transaction(Store &store) : m_store(store) { m_store.begin(); }
+    enum Reading { OnlyReading };
+    Transaction(Store &store, Reading) : m_store(store) { m_store.beginReading(); }
     ~Transaction()
     {
         if (!m_done)

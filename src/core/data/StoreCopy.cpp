@@ -117,6 +117,9 @@ bool holdsOnlyDeliveredContents(Store &store)
 
 StoreCopyCounts copyStore(Store &from, Store &to, bool merge)
 {
+    // Others may write to a shared source while it is read: every table comes from one snapshot,
+    // so no project is copied with half of its rows.
+    Store::Transaction snapshot(from, Store::Transaction::OnlyReading);
     Store::Transaction tx(to);
     const bool empty = holdsOnlyDeliveredContents(to);
     if (!empty && !merge)
@@ -204,6 +207,7 @@ StoreCopyCounts copyStore(Store &from, Store &to, bool merge)
         }
     }
     tx.commit();
+    snapshot.commit();
     return counts;
 }
 
