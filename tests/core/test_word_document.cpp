@@ -721,7 +721,8 @@ private slots:
         }
         // The font is named in the styles.
         QStringList fonts;
-        for (const XmlElement *f : part(zip, QStringLiteral("word/styles.xml")).descendants(QStringLiteral("w:rFonts")))
+        const XmlElement styles = part(zip, QStringLiteral("word/styles.xml"));
+        for (const XmlElement *f : styles.descendants(QStringLiteral("w:rFonts")))
             fonts << f->attribute(QStringLiteral("w:ascii"));
         QVERIFY2(fonts.contains(QStringLiteral("Шрифт <&\"'>")), qPrintable(fonts.join(u'|')));
     }
