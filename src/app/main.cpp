@@ -11,12 +11,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
+#include <optional>
 
 namespace {
 
@@ -33,6 +37,25 @@ public:
     void warning(const QString &text) override { box(QMessageBox::Warning, QStringLiteral("Предупреждение"), text); }
     bool question(const QString &text) override { return ask(text, QMessageBox::Yes); }
     bool cautiousQuestion(const QString &text) override { return ask(text, QMessageBox::No); }
+
+    // A server's password at start-up: typed, never shown, kept by nobody once connected.
+    std::optional<QString> password(const QString &text)
+    {
+        hideSplash();
+        QInputDialog dialog(QApplication::activeWindow());
+        dialog.setWindowTitle(QStringLiteral("Пароль"));
+        dialog.setLabelText(text + QStringLiteral("\n\nПароль:"));
+        dialog.setTextEchoMode(QLineEdit::Password);
+        // The server's own words may be long: they wrap in a window of a reasonable width.
+        if (auto *label = dialog.findChild<QLabel *>())
+            label->setWordWrap(true);
+        dialog.setMinimumWidth(520);
+        dialog.setOkButtonText(QStringLiteral("OK"));
+        dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.textValue();
+    }
 
 private:
     void hideSplash()
@@ -101,7 +124,8 @@ int main(int argc, char *argv[])
         try {
             // The store the user chose in "Хранилище данных...": the data folder unless a server was chosen.
             const korvan::StoreChoice choice = korvan::StoreChoice::load(*korvan::StoreChoice::userSettings());
-            store = korvan::openStartupStore(choice, korvan::Store::defaultDataDirectory());
+            store = korvan::openStartupStore(choice, korvan::Store::defaultDataDirectory(),
+                                             [&boxes](const QString &text) { return boxes.password(text); });
             if (store)
                 data = std::make_unique<korvan::TDataModule1>(*store);
         } catch (const korvan::KorvanError &e) {

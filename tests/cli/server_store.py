@@ -371,6 +371,33 @@ def core_test(cluster, variable, db, what):
     check(proc.returncode == 0 and "SKIP" not in out, "%s (%s)" % (what, out.strip()[-2000:]))
 
 
+def password_startup(cluster):
+    """The program's start-up on a server that asks for a password (the window's test, offscreen)."""
+    test = os.environ.get("KORVAN_STORE_CHOICE_TEST")
+    check(bool(test), "the store choice test's path is given (KORVAN_STORE_CHOICE_TEST)")
+    if not test:
+        return
+    password = "Пароль «1»; --"
+    cluster.psql("CREATE ROLE korvan_pw LOGIN PASSWORD '%s'" % password.replace("'", "''"))
+    cluster.psql('CREATE DATABASE "withpw" OWNER korvan_pw')
+    hba = os.path.join(cluster.data, "pg_hba.conf")
+    with open(hba, encoding="utf-8") as f:
+        rules = f.read()
+    with open(hba, "w", encoding="utf-8") as f:
+        f.write("local all korvan_pw scram-sha-256\n" + rules)
+    cluster.run("pg_ctl", "-D", cluster.data, "reload")
+    time.sleep(0.5)
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", KORVAN_TEST_PG_PASSWORD_HOST=cluster.socket,
+               KORVAN_TEST_PG_PASSWORD_DB="withpw", KORVAN_TEST_PG_PASSWORD_USER="korvan_pw",
+               KORVAN_TEST_PG_PASSWORD=password, HOME=tempfile.mkdtemp())
+    env.pop("PGPASSWORD", None)
+    proc = subprocess.run([test, "serverPasswordIsAskedAtStartUp"], env=env, stdout=subprocess.PIPE,
+                          stderr=subprocess.STDOUT, timeout=300)
+    out = proc.stdout.decode("utf-8", "replace")
+    check(proc.returncode == 0 and "SKIP" not in out,
+          "a server asking a password has it asked at start-up (%s)" % out.strip()[-2000:])
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: server_store.py PATH-TO-korvan-vkp-cli", file=sys.stderr)
@@ -399,6 +426,7 @@ def main():
                       "a lost connection fails only its command; others' commits are heard")
             core_test(cluster, "KORVAN_MAIN_WINDOW_SERVER_TEST", "window",
                       "the main window follows another user's commits")
+            password_startup(cluster)
         except xc.CliError as e:
             check(False, str(e))
         finally:

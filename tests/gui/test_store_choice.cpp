@@ -382,6 +382,57 @@ private slots:
         QVERIFY(rec.informations.isEmpty());
         QVERIFY(f.isVisible());
     }
+
+    // A server that wants a password asks the user for it at start-up, again when it is refused,
+    // and the user who gives up is offered the local store. Needs a server with a role that
+    // logs in by password: cli/server_store.py gives one; elsewhere the test is skipped.
+    void serverPasswordIsAskedAtStartUp()
+    {
+        const QString socket = qEnvironmentVariable("KORVAN_TEST_PG_PASSWORD_HOST");
+        if (socket.isEmpty())
+            QSKIP("KORVAN_TEST_PG_PASSWORD_HOST is not set: cli/server_store.py gives a server asking a password");
+        const QString password = qEnvironmentVariable("KORVAN_TEST_PG_PASSWORD");
+        qunsetenv("KORVAN_TEST_PG_PASSWORD");
+        QVERIFY(!qEnvironmentVariableIsSet("PGPASSWORD"));
+        StoreChoice choice;
+        choice.kind = StoreChoice::Kind::Server;
+        choice.host = socket;
+        choice.database = qEnvironmentVariable("KORVAN_TEST_PG_PASSWORD_DB");
+        choice.user = qEnvironmentVariable("KORVAN_TEST_PG_PASSWORD_USER");
+        QTemporaryDir dir;
+
+        // A wrong password first, then the right one.
+        QStringList asked;
+        QStringList typed = {QStringLiteral("неверный"), password};
+        const auto prompt = [&](const QString &message) -> std::optional<QString> {
+            asked << message;
+            if (typed.isEmpty())
+                return std::nullopt;
+            return typed.takeFirst();
+        };
+        MessageRecorder rec;
+        {
+            const std::unique_ptr<Store> store = openStartupStore(choice, dir.filePath("default"), prompt);
+            QVERIFY(store && store->onServer());
+        }
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0], QStringLiteral("Сервер PostgreSQL «%1» требует пароль.").arg(choice.shownServer()));
+        QVERIFY2(asked[1].startsWith(
+                     QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»").arg(choice.shownServer())),
+                 qPrintable(asked[1]));
+        QVERIFY(!asked[1].contains(QStringLiteral("неверный")));
+        QVERIFY(rec.all.isEmpty());
+        // The password was lent to libpq for the connection only.
+        QVERIFY(!qEnvironmentVariableIsSet("PGPASSWORD"));
+
+        // Giving up: the local store is offered, as for a server that cannot be reached.
+        asked.clear();
+        rec.answers = {false};
+        QVERIFY(!openStartupStore(choice, dir.filePath("default"), prompt));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(rec.questions.size(), 1);
+        QVERIFY2(rec.questions[0].contains(choice.shownServer()), qPrintable(rec.questions[0]));
+    }
 };
 
 QTEST_MAIN(TestStoreChoice)

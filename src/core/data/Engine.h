@@ -12,6 +12,17 @@ namespace korvan {
 class Statement;
 struct FieldDef;
 
+// A server that wants a password none was given for, or that refused the one given: the program
+// may ask the user for it and try again.
+class PasswordNeeded : public KorvanError {
+public:
+    PasswordNeeded(const QString &message, bool refused) : KorvanError(message), m_refused(refused) {}
+    bool refused() const { return m_refused; }
+
+private:
+    bool m_refused;
+};
+
 // An engine's failure, with the SQLSTATE the server gave (empty for the file engine) so that the
 // callers can tell a conflict between users, which is worth trying again, from a real fault.
 class EngineError : public KorvanError {

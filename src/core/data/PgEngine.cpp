@@ -300,12 +300,18 @@ PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
             QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»: нет памяти.").arg(m_shown));
     if (PQstatus(m_conn) != CONNECTION_OK) {
         const QString why = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        // The server asked for a password: none was given, or the one given was refused.
+        const bool needsPassword = PQconnectionNeedsPassword(m_conn);
+        const bool passwordRefused = !needsPassword && PQconnectionUsedPassword(m_conn);
         PQfinish(m_conn);
         m_conn = nullptr;
-        throw KorvanError(QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»: %2\n"
-                                         "Проверьте адрес сервера, что сервер запущен и доступен по сети, "
-                                         "имя пользователя и пароль (~/.pgpass или PGPASSWORD).")
-                              .arg(m_shown, why));
+        const QString message = QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»: %2\n"
+                                               "Проверьте адрес сервера, что сервер запущен и доступен по сети, "
+                                               "имя пользователя и пароль (~/.pgpass или PGPASSWORD).")
+                                    .arg(m_shown, why);
+        if (needsPassword || passwordRefused)
+            throw PasswordNeeded(message, passwordRefused);
+        throw KorvanError(message);
     }
     PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
     startSession();

@@ -1,6 +1,7 @@
 // StoreChoice: which store the program opens, remembered per user, and its address.
 #include "gui/app/StoreChoice.h"
 
+#include "core/data/Engine.h"
 #include "core/data/Store.h"
 #include "core/Messages.h"
 
@@ -149,7 +150,8 @@ std::unique_ptr<Store> openStore(const QString &location, const QString &passwor
     return Store::open(location);
 }
 
-std::unique_ptr<Store> openStartupStore(const StoreChoice &choice, const QString &defaultFolder)
+std::unique_ptr<Store> openStartupStore(const StoreChoice &choice, const QString &defaultFolder,
+                                        const PasswordPrompt &askPassword)
 {
     const QString folder = choice.folder.trimmed().isEmpty() ? defaultFolder : QDir::cleanPath(choice.folder.trimmed());
     QString failure;
@@ -159,10 +161,24 @@ std::unique_ptr<Store> openStartupStore(const StoreChoice &choice, const QString
         if (choice.problem()) {
             failure = QStringLiteral("В настройках программы выбран сервер PostgreSQL, но его адрес не указан.");
         } else {
-            try {
-                return openStore(choice.location());
-            } catch (const KorvanError &e) {
-                failure = e.message();
+            QString password;
+            for (;;) {
+                try {
+                    return openStore(choice.location(), password);
+                } catch (const PasswordNeeded &e) {
+                    failure = e.message();
+                    const std::optional<QString> typed =
+                        askPassword ? askPassword(e.refused() ? e.message()
+                                                              : QStringLiteral("Сервер PostgreSQL «%1» требует пароль.")
+                                                                    .arg(choice.shownServer()))
+                                    : std::nullopt;
+                    if (!typed)
+                        break;
+                    password = *typed;
+                } catch (const KorvanError &e) {
+                    failure = e.message();
+                    break;
+                }
             }
         }
         fallback = folder;

@@ -4,6 +4,7 @@
 #include "core/InputProblem.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -55,7 +56,14 @@ std::unique_ptr<Store> openStore(const QString &location, const QString &passwor
 // reported with its address, and the user may open the local data folder instead (the remembered
 // folder, else the default one); so may they when a chosen folder other than the default one
 // fails. Null when they decline or the other store fails too (reported).
-std::unique_ptr<Store> openStartupStore(const StoreChoice &choice, const QString &defaultFolder);
+//
+// A server that wants a password (none in ~/.pgpass or PGPASSWORD, or one it refused) has the
+// user asked for it, with the server's words, until it is accepted or the user gives up: the
+// prompt gets the message and returns the password, or nothing when the user cancels. The
+// password lives in memory only, for the connection being made.
+using PasswordPrompt = std::function<std::optional<QString>(const QString &message)>;
+std::unique_ptr<Store> openStartupStore(const StoreChoice &choice, const QString &defaultFolder,
+                                        const PasswordPrompt &askPassword = {});
 
 // "Проверить соединение": what the user is told when the chosen store can be opened (it is closed
 // again at once); a KorvanError naming the folder or the server when it cannot. The store the
