@@ -35,6 +35,12 @@ struct TableDef {
     const IndexDef *index(const QString &indexName) const;
 };
 
+// The positions of one table's fields by name, made on the table's first lookup; a cursor keeps
+// its table's at hand (the lookup of a name is the hot path of every calculation).
+struct FieldLookup;
+FieldLookup &fieldLookupOf(const TableDef &table);
+int fieldIndexIn(FieldLookup &lookup, const QString &field);
+
 // All tables in their opening order.
 const std::vector<const TableDef *> &allTables();
 // The table of that name (exact, case-sensitive), or nullptr.

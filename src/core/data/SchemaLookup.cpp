@@ -21,33 +21,39 @@ struct FieldLookup {
     std::array<Recent, 256> recent;
 };
 
-int TableDef::fieldIndex(const QString &field) const
+FieldLookup &fieldLookupOf(const TableDef &table)
 {
     // Calls come in runs on one table: the last table's lookup is kept at hand.
     static QHash<const TableDef *, std::shared_ptr<FieldLookup>> lookups;
     static const TableDef *lastTable = nullptr;
     static FieldLookup *last = nullptr;
-    if (lastTable != this) {
-        std::shared_ptr<FieldLookup> &made = lookups[this];
+    if (lastTable != &table) {
+        std::shared_ptr<FieldLookup> &made = lookups[&table];
         if (!made) {
             made = std::make_shared<FieldLookup>();
-            for (size_t i = 0; i < fields.size(); ++i)
-                made->byName.insert(QLatin1String(fields[i].name), int(i));
+            for (size_t i = 0; i < table.fields.size(); ++i)
+                made->byName.insert(QLatin1String(table.fields[i].name), int(i));
         }
-        lastTable = this;
+        lastTable = &table;
         last = made.get();
     }
-    FieldLookup *lookup = last;
+    return *last;
+}
+
+int fieldIndexIn(FieldLookup &lookup, const QString &field)
+{
     // Neighbouring texts lie a few bytes apart: spread their addresses over the table.
     const quint64 spread = quint64(quintptr(field.constData())) * 0x9E3779B97F4A7C15ull;
     static_assert(std::tuple_size_v<decltype(FieldLookup::recent)> == 256);
-    FieldLookup::Recent &slot = lookup->recent[spread >> 56];
+    FieldLookup::Recent &slot = lookup.recent[spread >> 56];
     if (slot.name.constData() == field.constData() && slot.name.size() == field.size() && !field.isNull())
         return slot.index;
-    const int index = lookup->byName.value(field, -1);
+    const int index = lookup.byName.value(field, -1);
     slot = FieldLookup::Recent{field, index};
     return index;
 }
+
+int TableDef::fieldIndex(const QString &field) const { return fieldIndexIn(fieldLookupOf(*this), field); }
 
 const IndexDef *TableDef::index(const QString &indexName) const
 {

@@ -24,6 +24,13 @@ bool isTextType(FieldType t) { return t == FieldType::String || t == FieldType::
 bool isNumberType(FieldType t) { return t == FieldType::Float || t == FieldType::Integer || t == FieldType::AutoInc; }
 bool isNullValue(const QVariant &v) { return !v.isValid() || v.isNull(); }
 
+// A number as a cursor holds it (a double for every number field), read without the variant's
+// general conversion: the calculations read millions of them.
+const double *heldDouble(const QVariant &v)
+{
+    return v.typeId() == QMetaType::Double ? static_cast<const double *>(v.constData()) : nullptr;
+}
+
 // Orders two stored values of one field the way the store's indexes do: null first, numbers
 // by value, text by code points.
 int compareValues(FieldType type, const QVariant &a, const QVariant &b)
@@ -57,6 +64,7 @@ TTable::TTable(Store &store, const QString &tableName, QObject *parent)
 {
     if (!m_def)
         throw KorvanError(QStringLiteral("Таблица «%1» не найдена.").arg(tableName));
+    m_fieldLookup = &fieldLookupOf(*m_def);
     setObjectName(QLatin1String(m_def->component));
     m_store->registerCursor(this);
 }
@@ -158,7 +166,7 @@ void TTable::otherCursorWrote(const Row &row, bool newRow)
 {
     if (!active() || m_stale)
         return;
-    if (m_master && row[m_def->fieldIndex(fld::Kod0)].toLongLong() != m_linkedKod) {
+    if (m_master && row[fieldIndexIn(*m_fieldLookup, fld::Kod0)].toLongLong() != m_linkedKod) {
         // Another master's row: it matters only if this cursor still shows it, which a row just
         // given a new key (keys are never reused) cannot be.
         if (newRow)
@@ -714,7 +722,7 @@ void TTable::startInsert(bool atCursor)
                               .arg(tableName()));
     Row row(fieldCount());
     if (m_master)
-        row[m_def->fieldIndex(fld::Kod0)] = m_linkedKod;
+        row[fieldIndexIn(*m_fieldLookup, fld::Kod0)] = m_linkedKod;
     const int at = atCursor ? qMax(m_pos, 0) : int(m_rows.size());
     m_rows.insert(at, std::move(row));
     m_original.clear();
@@ -968,7 +976,7 @@ void TTable::removeAll()
     // Other cursors on the table re-read; this one is now empty.
     Row gone(fieldCount());
     if (m_master)
-        gone[m_def->fieldIndex(fld::Kod0)] = masterKod;
+        gone[fieldIndexIn(*m_fieldLookup, fld::Kod0)] = masterKod;
     m_store->rowWritten(this, gone, false);
     for (TTable *c : m_store->cursorsOn(m_def))
         if (c != this)
@@ -997,7 +1005,7 @@ void TTable::changedElsewhere()
 
 int TTable::fieldIndex(const QString &field) const
 {
-    const int i = m_def->fieldIndex(field);
+    const int i = fieldIndexIn(*m_fieldLookup, field);
     if (i < 0)
         throw KorvanError(QStringLiteral("Поле «%1» не найдено в таблице «%2».").arg(field, tableName()));
     return i;
@@ -1022,6 +1030,8 @@ QVariant TTable::value(int position) const
 double TTable::asFloat(int position) const
 {
     const QVariant v = value(position);
+    if (const double *x = heldDouble(v))
+        return *x;
     return isNullValue(v) ? 0.0 : v.toDouble();
 }
 
@@ -1036,6 +1046,8 @@ qint64 TTable::asInteger(const QString &field) const
 std::optional<double> TTable::asOptional(const QString &field) const
 {
     const QVariant v = value(field);
+    if (const double *x = heldDouble(v))
+        return *x;
     if (isNullValue(v))
         return std::nullopt;
     return v.toDouble();
@@ -1089,6 +1101,11 @@ qint64 TTable::currentKod() const
 QVariant TTable::normalize(int position, const QVariant &value) const
 {
     const FieldDef &f = fieldDef(position);
+    if (const double *x = heldDouble(value); x && f.type == FieldType::Float) {
+        if (!std::isfinite(*x))
+            throw KorvanError(nonFiniteFieldMessage(tableName(), QLatin1String(f.name)));
+        return value;
+    }
     if (isNullValue(value))
         return {};
     const bool text = value.typeId() == QMetaType::QString;
@@ -1260,8 +1277,16 @@ void TTable::writeRow(Row &row, bool insertNew)
     if (!statement)
         statement = &m_store->prepared(writeSql(insertNew));
     Statement &q = *statement;
-    for (int i = 1; i < n; ++i)
-        q.bind(i - 1, toStorage(m_def->fields[size_t(i)], row[i]));
+    for (int i = 1; i < n; ++i) {
+        const FieldDef &f = m_def->fields[size_t(i)];
+        // Numbers and texts are stored as they are held: no copy on the way.
+        const bool asHeld = f.type == FieldType::Float || f.type == FieldType::Integer || f.type == FieldType::String ||
+                            f.type == FieldType::Memo;
+        if (asHeld)
+            q.bind(i - 1, row[i]);
+        else
+            q.bind(i - 1, toStorage(f, row[i]));
+    }
     if (insertNew && m_store->onServer()) {
         if (!q.next())
             m_store->fail(QStringLiteral("сервер не вернул ключ новой строки таблицы «%1»").arg(tableName()));

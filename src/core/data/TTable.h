@@ -246,6 +246,7 @@ private:
 
     Store *m_store;
     const TableDef *m_def;
+    FieldLookup *m_fieldLookup; // the table's, shared by every cursor on it
     TTable *m_master = nullptr;
     QList<TTable *> m_details;
     QList<TTable *> m_cascade;
