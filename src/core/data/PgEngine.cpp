@@ -69,18 +69,17 @@ public:
     {
         int count = 0;
         m_text = PgEngine::numberedPlaceholders(sql, &count);
+        m_writes = writtenTable(sql);
         // An insert into a table whose key the server numbers returns that key in the same round trip.
-        static const QRegularExpression insert(QStringLiteral("^\\s*INSERT\\s+INTO\\s+\"([^\"]+)\""),
-                                               QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch m = insert.match(sql);
-        if (m.hasMatch() && !sql.contains(QLatin1String("RETURNING"), Qt::CaseInsensitive)) {
-            const TableDef *t = tableDef(m.captured(1));
+        const bool inserts =
+            !m_writes.isEmpty() && sql.trimmed().startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive);
+        if (inserts && !sql.contains(QLatin1String("RETURNING"), Qt::CaseInsensitive)) {
+            const TableDef *t = tableDef(m_writes);
             if (t && !t->fields.empty() && t->fields[0].type == FieldType::AutoInc) {
                 m_text += " RETURNING \"Kod\"";
                 m_returnsKey = true;
             }
         }
-        m_writes = writtenTable(sql);
         m_values.resize(size_t(count));
         m_null.assign(size_t(count), true);
         const std::unique_ptr<PGresult, void (*)(PGresult *)> r(m_engine.roundTrip([this] { return prepareHere(); }),

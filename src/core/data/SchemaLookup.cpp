@@ -23,21 +23,14 @@ struct FieldLookup {
 
 FieldLookup &fieldLookupOf(const TableDef &table)
 {
-    // Calls come in runs on one table: the last table's lookup is kept at hand.
     static QHash<const TableDef *, std::shared_ptr<FieldLookup>> lookups;
-    static const TableDef *lastTable = nullptr;
-    static FieldLookup *last = nullptr;
-    if (lastTable != &table) {
-        std::shared_ptr<FieldLookup> &made = lookups[&table];
-        if (!made) {
-            made = std::make_shared<FieldLookup>();
-            for (size_t i = 0; i < table.fields.size(); ++i)
-                made->byName.insert(QLatin1String(table.fields[i].name), int(i));
-        }
-        lastTable = &table;
-        last = made.get();
+    std::shared_ptr<FieldLookup> &made = lookups[&table];
+    if (!made) {
+        made = std::make_shared<FieldLookup>();
+        for (size_t i = 0; i < table.fields.size(); ++i)
+            made->byName.insert(QLatin1String(table.fields[i].name), int(i));
     }
-    return *last;
+    return *made;
 }
 
 int fieldIndexIn(FieldLookup &lookup, const QString &field)

@@ -1280,9 +1280,7 @@ void TTable::writeRow(Row &row, bool insertNew)
     for (int i = 1; i < n; ++i) {
         const FieldDef &f = m_def->fields[size_t(i)];
         // Numbers and texts are stored as they are held: no copy on the way.
-        const bool asHeld = f.type == FieldType::Float || f.type == FieldType::Integer || f.type == FieldType::String ||
-                            f.type == FieldType::Memo;
-        if (asHeld)
+        if (isNumberType(f.type) || isTextType(f.type))
             q.bind(i - 1, row[i]);
         else
             q.bind(i - 1, toStorage(f, row[i]));

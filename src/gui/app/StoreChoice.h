@@ -16,7 +16,8 @@ class Store;
 
 // The store the user chose in "Хранилище данных...": a data folder on this computer (the
 // default) or a database on a PostgreSQL server. The password is never part of it: the dialog keeps
-// the one typed for this run only; at start-up libpq takes it from ~/.pgpass or PGPASSWORD.
+// the one typed for this run only; at start-up libpq takes it from ~/.pgpass or PGPASSWORD, or the
+// user is asked for it (openStartupStore).
 struct StoreChoice {
     enum class Kind { Folder, Server };
     // The dialog's fields, for the focus of a refused one.
