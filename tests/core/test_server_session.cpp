@@ -64,20 +64,39 @@ private slots:
             QSKIP("KORVAN_TEST_PG_URL is not set: cli/server_store.py gives a server's address");
     }
 
+    void connectionCutInTheMiddleOfACommand_data()
+    {
+        QTest::addColumn<bool>("sentAhead");
+        // The row after the cut is the command's first in its table: the program waits for its
+        // key, and the post itself fails.
+        QTest::newRow("the failing row waits for its key") << false;
+        // Its table had a row of the command already: the next key is known, the row is sent
+        // without waiting, and the failure is found when the command commits.
+        QTest::newRow("the failing row is sent ahead") << true;
+    }
+
     void connectionCutInTheMiddleOfACommand()
     {
+        QFETCH(bool, sentAhead);
         const auto a = Store::open(url);
         const auto other = Store::open(url);
         TTable projects(*a, tbl::project0);
         projects.open();
+        TTable companies(*a, tbl::sKU0);
+        companies.open();
         appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("До сбоя")}});
         const qint64 before = projectCount(*other);
+        const QString countCompanies = QStringLiteral("SELECT count(*) FROM \"sKU0.db\"");
+        const qint64 companiesBefore = other->scalar(countCompanies).toLongLong();
         const int oldPid = backendPid(*a);
 
         // The command has written one row when its connection is cut; its next write fails.
         try {
             Store::Transaction tx(*a);
-            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Первая строка команды")}});
+            if (sentAhead)
+                appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Первая строка команды")}});
+            else
+                appendRow(companies, {{QStringLiteral("Company"), QStringLiteral("Первая строка команды")}});
             terminate(*other, *a);
             appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Вторая строка команды")}});
             tx.commit();
@@ -88,10 +107,16 @@ private slots:
                      qPrintable(e.message()));
         }
         QCOMPARE(a->transactionDepth(), 0);
-        // The failed row stays in the edit buffer, as after any failed post; the user gives it up.
-        QCOMPARE(projects.asString(QStringLiteral("Name")), QStringLiteral("Вторая строка команды"));
-        projects.cancel();
+        if (sentAhead) {
+            // The post had ended: the cursor reads again what the server holds.
+            QCOMPARE(projects.state(), TTable::State::Browse);
+        } else {
+            // The failed row stays in the edit buffer, as after any failed post; the user gives it up.
+            QCOMPARE(projects.asString(QStringLiteral("Name")), QStringLiteral("Вторая строка команды"));
+            projects.cancel();
+        }
         QCOMPARE(projectCount(*other), before);
+        QCOMPARE(other->scalar(countCompanies).toLongLong(), companiesBefore);
 
         // The next command connects again; the cursor and its reused statements work on the new
         // connection.
@@ -147,6 +172,82 @@ private slots:
             reading.commit();
         }
         QCOMPARE(projectCount(*a), before + 1);
+    }
+
+    void rowsSentAheadAreCheckedBeforeTheCommit()
+    {
+        // Inside a command, rows after a table's first are sent without waiting for the server,
+        // with the keys that follow the first. Another program inserting into the same table
+        // meanwhile takes one of those keys: the command must not commit rows that refer to it.
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable projects(*a, tbl::project0);
+        projects.open();
+        TTable others(*b, tbl::project0);
+        others.open();
+        const auto insertMeanwhile = [&](const QString &name) {
+            Store::Transaction tx(*a);
+            appendRow(projects, {{QStringLiteral("Name"), name + QStringLiteral(" 1")}});
+            appendRow(others, {{QStringLiteral("Name"), name + QStringLiteral(" другого")}});
+            appendRow(projects, {{QStringLiteral("Name"), name + QStringLiteral(" 2")}});
+            tx.commit();
+        };
+        try {
+            insertMeanwhile(QStringLiteral("Первая попытка"));
+            QFAIL("rows with a key taken by another program were committed");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.retryable(), qPrintable(e.message()));
+        }
+        QCOMPARE(a->transactionDepth(), 0);
+        TTable check(*b, tbl::project0);
+        check.open();
+        QStringList committed;
+        for (const TTable::Row &row : check.rows())
+            committed << row[check.fieldIndex(QStringLiteral("Name"))].toString();
+        QVERIFY(!committed.contains(QStringLiteral("Первая попытка 1")));
+        QVERIFY(committed.contains(QStringLiteral("Первая попытка другого")));
+
+        // The command's next try waits for every key, and goes through although the other
+        // program inserts again.
+        insertMeanwhile(QStringLiteral("Вторая попытка"));
+        check.refresh();
+        committed.clear();
+        for (const TTable::Row &row : check.rows())
+            committed << row[check.fieldIndex(QStringLiteral("Name"))].toString();
+        QVERIFY(committed.contains(QStringLiteral("Вторая попытка 1")));
+        QVERIFY(committed.contains(QStringLiteral("Вторая попытка 2")));
+    }
+
+    void editSentAheadOverAChangedRowIsRefused()
+    {
+        // An edit posted inside a command is sent without waiting too; another user's change
+        // to the row is found before the command commits, and the command is undone.
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable mine(*a, tbl::project0);
+        mine.open();
+        const qint64 kod = appendRow(mine, {{QStringLiteral("Name"), QStringLiteral("Общий проект")}});
+        TTable theirs(*b, tbl::project0);
+        theirs.open();
+        QVERIFY(theirs.locate(QStringLiteral("Kod"), kod));
+        theirs.edit();
+        theirs.setValue(QStringLiteral("Name"), QStringLiteral("Изменен другим"));
+        theirs.post();
+        try {
+            Store::Transaction tx(*a);
+            QVERIFY(mine.locate(QStringLiteral("Kod"), kod));
+            mine.edit();
+            mine.setValue(QStringLiteral("Name"), QStringLiteral("Изменен мной"));
+            mine.post();
+            tx.commit();
+            QFAIL("an edit over another user's change was committed");
+        } catch (const KorvanError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Запись изменена другим пользователем. Обновите данные."));
+        }
+        QCOMPARE(a->transactionDepth(), 0);
+        QCOMPARE(
+            b->scalar(QStringLiteral("SELECT \"Name\" FROM \"project0.db\" WHERE \"Kod\" = %1").arg(kod)).toString(),
+            QStringLiteral("Изменен другим"));
     }
 
     void othersCommitsAreSeenAfterPolling()

@@ -113,6 +113,21 @@ public:
     };
     virtual Changes takeChanges() { return {}; }
 
+    // Statements sent ahead (Statement::sendAhead) whose answers this owner no longer wants.
+    virtual void forgetAnswers(const void *owner) { Q_UNUSED(owner); }
+    // The key the next row inserted into the table will get, when the engine can tell it before
+    // the row is sent (0 when it cannot); keyTaken tells it the key a row did get.
+    virtual qint64 predictedKey(const QString &table) const
+    {
+        Q_UNUSED(table);
+        return 0;
+    }
+    virtual void keyTaken(const QString &table, qint64 key)
+    {
+        Q_UNUSED(table);
+        Q_UNUSED(key);
+    }
+
     [[noreturn]] void fail(const QString &what, const QByteArray &state = {}, bool connectionLost = false) const
     {
         throw EngineError(QStringLiteral("Ошибка базы данных %1: %2").arg(placeText(), what), state, connectionLost);

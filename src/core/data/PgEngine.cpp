@@ -9,6 +9,7 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -35,8 +36,11 @@ QByteArray encoded(const QVariant &value)
             return "NaN";
         if (std::isinf(d))
             return d > 0 ? "Infinity" : "-Infinity";
-        // Seventeen significant digits read back as the very same double.
-        return QByteArray::number(d, 'g', 17);
+        // The shortest text that reads back as the very same double (and far quicker to write
+        // than seventeen digits).
+        char text[32];
+        const auto written = std::to_chars(text, text + sizeof text, d);
+        return QByteArray(text, int(written.ptr - text));
     }
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -63,6 +67,30 @@ double decodedDouble(const char *text, int length)
     return t.toDouble();
 }
 
+// A column of a result's row: null, qint64, double or QString, as stored.
+QVariant valueAt(const PGresult *result, int row, int column, Oid type)
+{
+    if (PQgetisnull(result, row, column))
+        return {};
+    const char *text = PQgetvalue(result, row, column);
+    const int length = PQgetlength(result, row, column);
+    switch (type) {
+    case Int8Oid:
+    case Int2Oid:
+    case Int4Oid:
+    case OidOid:
+        return QVariant(QByteArray::fromRawData(text, length).toLongLong());
+    case Float4Oid:
+    case Float8Oid:
+    case NumericOid:
+        return QVariant(decodedDouble(text, length));
+    case BoolOid:
+        return QVariant(qint64(text[0] == 't' ? 1 : 0));
+    default:
+        return QString::fromUtf8(text, length);
+    }
+}
+
 class PgStatement : public Statement {
 public:
     PgStatement(PgEngine &engine, const QString &sql) : m_engine(engine)
@@ -71,9 +99,8 @@ public:
         m_text = PgEngine::numberedPlaceholders(sql, &count);
         m_writes = writtenTable(sql);
         // An insert into a table whose key the server numbers returns that key in the same round trip.
-        const bool inserts =
-            !m_writes.isEmpty() && sql.trimmed().startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive);
-        if (inserts && !sql.contains(QLatin1String("RETURNING"), Qt::CaseInsensitive)) {
+        m_inserts = !m_writes.isEmpty() && sql.trimmed().startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive);
+        if (m_inserts && !sql.contains(QLatin1String("RETURNING"), Qt::CaseInsensitive)) {
             const TableDef *t = tableDef(m_writes);
             if (t && !t->fields.empty() && t->fields[0].type == FieldType::AutoInc) {
                 m_text += " RETURNING \"Kod\"";
@@ -91,7 +118,9 @@ public:
     ~PgStatement() override
     {
         clearResult();
-        if (!m_name.isEmpty() && m_generation == m_engine.generation() &&
+        // While statements sent ahead wait for their answers nothing else may be sent: the
+        // statement is then left to the end of the session.
+        if (!m_name.isEmpty() && m_generation == m_engine.generation() && !m_engine.answersPending() &&
             PQstatus(m_engine.connection()) == CONNECTION_OK)
             m_engine.execQuietly(QStringLiteral("DEALLOCATE %1").arg(QString::fromLatin1(m_name)));
     }
@@ -116,9 +145,7 @@ public:
     bool next() override
     {
         if (!m_result) {
-            std::vector<const char *> values(m_values.size());
-            for (size_t i = 0; i < m_values.size(); ++i)
-                values[i] = m_null[i] ? nullptr : m_values[i].constData();
+            const std::vector<const char *> values = parameterValues();
             m_engine.statementSent();
             PGresult *r = m_engine.roundTrip([&]() -> PGresult * {
                 // A statement prepared on a connection since lost is prepared on the new one first.
@@ -137,8 +164,12 @@ public:
                 reset();
                 m_engine.failWith(r);
             }
-            if (!m_writes.isEmpty())
+            if (!m_writes.isEmpty()) {
                 m_engine.wrote(m_writes);
+                // Whoever reads the new row's key tells the engine (keyTaken) after this.
+                if (m_inserts)
+                    m_engine.keysUnknown(m_writes);
+            }
             m_result = r;
             m_row = -1;
             m_types.clear();
@@ -161,29 +192,38 @@ public:
 
     QVariant column(int index) const override
     {
-        if (!m_result || m_row < 0 || index < 0 || size_t(index) >= m_types.size() ||
-            PQgetisnull(m_result, m_row, index))
+        if (!m_result || m_row < 0 || index < 0 || size_t(index) >= m_types.size())
             return {};
-        const char *text = PQgetvalue(m_result, m_row, index);
-        const int length = PQgetlength(m_result, m_row, index);
-        switch (m_types[size_t(index)]) {
-        case Int8Oid:
-        case Int2Oid:
-        case Int4Oid:
-        case OidOid:
-            return QVariant(QByteArray::fromRawData(text, length).toLongLong());
-        case Float4Oid:
-        case Float8Oid:
-        case NumericOid:
-            return QVariant(decodedDouble(text, length));
-        case BoolOid:
-            return QVariant(qint64(text[0] == 't' ? 1 : 0));
-        default:
-            return QString::fromUtf8(text, length);
+        return valueAt(m_result, m_row, index, m_types[size_t(index)]);
+    }
+
+    bool sendAhead(const void *owner, qint64 expectedKey, Answer answer) override
+    {
+        // A statement not yet prepared on this connection waits for its preparation: not ahead.
+        if (!m_engine.canSendAhead() || m_name.isEmpty() || m_generation != m_engine.generation())
+            return false;
+        if (m_result)
+            clearResult();
+        m_engine.statementSent();
+        m_engine.sendAhead(m_name, parameterValues(), owner, expectedKey, std::move(answer));
+        m_null.assign(m_null.size(), true);
+        if (!m_writes.isEmpty()) {
+            m_engine.wrote(m_writes);
+            if (m_inserts && !expectedKey)
+                m_engine.keysUnknown(m_writes);
         }
+        return true;
     }
 
 private:
+    std::vector<const char *> parameterValues() const
+    {
+        std::vector<const char *> values(m_values.size());
+        for (size_t i = 0; i < m_values.size(); ++i)
+            values[i] = m_null[i] ? nullptr : m_values[i].constData();
+        return values;
+    }
+
     PGresult *prepareHere()
     {
         m_name = m_engine.nextStatementName();
@@ -214,6 +254,7 @@ private:
     PGresult *m_result = nullptr;
     int m_row = -1;
     bool m_returnsKey = false;
+    bool m_inserts = false;
 };
 
 void ignoreNotice(void *, const char *) {}
@@ -336,6 +377,8 @@ void PgEngine::reconnect()
                               .arg(m_shown, firstLine(PQerrorMessage(m_conn))));
     ++m_generation;
     m_written.clear();
+    m_ahead.clear();
+    m_nextKeys.clear();
     // Whatever others committed while the connection was down went unheard.
     m_missedChanges = true;
     startSession();
@@ -352,6 +395,7 @@ void PgEngine::ensureConnected()
 
 PGresult *PgEngine::roundTrip(const std::function<PGresult *()> &request)
 {
+    readAnswers();
     ensureConnected();
     PGresult *r = request();
     // A connection that looked alive but was cut while the program waited (a server restarted,
@@ -389,6 +433,9 @@ void PgEngine::wrote(const QString &table)
 
 void PgEngine::beforeCommit()
 {
+    readAnswers();
+    if (m_answerFailed)
+        fail(QStringLiteral("запись строк не удалась, изменения команды отменены"));
     if (m_written.isEmpty())
         return;
     // Sent inside the transaction, the notification is delivered when it commits and never
@@ -400,15 +447,131 @@ void PgEngine::beforeCommit()
 
 void PgEngine::transactionEnded()
 {
+    dropAnswers();
     m_inTransaction = false;
     m_written.clear();
+    m_nextKeys.clear();
+    m_answerFailed = false;
+    if (m_unpredicted > 0)
+        --m_unpredicted;
+}
+
+void PgEngine::forgetAnswers(const void *owner)
+{
+    for (SentAhead &a : m_ahead)
+        if (a.owner == owner)
+            a.answer = nullptr;
+}
+
+qint64 PgEngine::predictedKey(const QString &table) const
+{
+    // A key is predicted only after the server gave one in this transaction: the next ones follow
+    // it as long as nobody else inserts into the table meanwhile, which the answers then tell.
+    return m_inTransaction && m_unpredicted == 0 ? m_nextKeys.value(table, 0) : 0;
+}
+
+bool PgEngine::canSendAhead() const { return m_inTransaction && m_conn && PQstatus(m_conn) == CONNECTION_OK; }
+
+void PgEngine::sendAhead(const QByteArray &name, const std::vector<const char *> &values, const void *owner,
+                         qint64 expectedKey, Statement::Answer answer)
+{
+    if (m_ahead.empty() && PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn))
+        failWith(nullptr);
+    if (!PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0)) {
+        m_answerFailed = true;
+        failWith(nullptr);
+    }
+    m_ahead.push_back({owner, expectedKey, std::move(answer)});
+    if (m_ahead.size() >= MaxAhead)
+        readAnswers();
+}
+
+bool PgEngine::collectAnswers(std::vector<QVariantList> *rows, PGresult **failure)
+{
+    if (!PQpipelineSync(m_conn))
+        return false;
+    for (size_t i = 0; i < m_ahead.size(); ++i) {
+        PGresult *r = PQgetResult(m_conn);
+        if (!r)
+            return false;
+        const ExecStatusType status = PQresultStatus(r);
+        if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
+            if (rows && PQntuples(r) > 0)
+                for (int c = 0; c < PQnfields(r); ++c)
+                    (*rows)[i] << valueAt(r, 0, c, PQftype(r, c));
+            PQclear(r);
+        } else if (status != PGRES_PIPELINE_ABORTED && failure && !*failure) {
+            *failure = r; // the first failure; the statements after it were not run
+        } else {
+            PQclear(r);
+        }
+        // Each statement's answer ends with a null.
+        while ((r = PQgetResult(m_conn)))
+            PQclear(r);
+        if (PQstatus(m_conn) != CONNECTION_OK)
+            return false;
+    }
+    PGresult *sync = PQgetResult(m_conn);
+    const bool synced = PQresultStatus(sync) == PGRES_PIPELINE_SYNC;
+    PQclear(sync);
+    return synced && PQexitPipelineMode(m_conn);
+}
+
+void PgEngine::readAnswers()
+{
+    if (m_ahead.empty())
+        return;
+    std::vector<QVariantList> rows(m_ahead.size());
+    PGresult *failure = nullptr;
+    const bool connected = collectAnswers(&rows, &failure);
+    const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(failure, PQclear);
+    std::vector<SentAhead> ahead;
+    ahead.swap(m_ahead);
+    if (!connected || failure) {
+        m_answerFailed = true;
+        m_nextKeys.clear();
+        if (!connected)
+            failLost(firstLine(PQerrorMessage(m_conn)));
+        failWith(failure);
+    }
+    for (size_t i = 0; i < ahead.size(); ++i) {
+        const qint64 expected = ahead[i].expectedKey;
+        if (expected && (rows[i].isEmpty() || rows[i][0].toLongLong() != expected)) {
+            // Another program inserted into the same table meanwhile: the rows that refer to the
+            // keys as predicted refer to others' rows. The command is undone and tried again,
+            // then waiting for every key.
+            m_answerFailed = true;
+            m_nextKeys.clear();
+            m_unpredicted = 2;
+            fail(QStringLiteral("другой пользователь одновременно добавлял строки в ту же таблицу"), "40001");
+        }
+    }
+    try {
+        for (size_t i = 0; i < ahead.size(); ++i)
+            if (ahead[i].answer)
+                ahead[i].answer(rows[i]);
+    } catch (...) {
+        m_answerFailed = true;
+        throw;
+    }
+}
+
+void PgEngine::dropAnswers()
+{
+    if (m_ahead.empty())
+        return;
+    // A lost connection needs nothing read: the next command makes a new one.
+    if (PQstatus(m_conn) == CONNECTION_OK)
+        collectAnswers(nullptr, nullptr);
+    m_ahead.clear();
+    m_nextKeys.clear();
 }
 
 Engine::Changes PgEngine::takeChanges()
 {
     Changes out;
     out.everything = std::exchange(m_missedChanges, false);
-    if (!m_conn || PQstatus(m_conn) != CONNECTION_OK || !PQconsumeInput(m_conn))
+    if (!m_conn || !m_ahead.empty() || PQstatus(m_conn) != CONNECTION_OK || !PQconsumeInput(m_conn))
         return out;
     const int own = PQbackendPID(m_conn);
     while (PGnotify *n = PQnotifies(m_conn)) {
@@ -459,6 +622,7 @@ void PgEngine::exec(const QString &sql)
 
 void PgEngine::execQuietly(const QString &sql)
 {
+    dropAnswers();
     if (m_conn)
         PQclear(PQexec(m_conn, sql.toUtf8().constData()));
 }

@@ -2,7 +2,11 @@
 
 #include "core/data/Engine.h"
 
+#include "core/data/Statement.h"
+
+#include <QHash>
 #include <functional>
+#include <vector>
 
 struct pg_conn;
 struct pg_result;
@@ -56,6 +60,22 @@ public:
     void lockSchema() override;
     void lockProject(qint64 kod) override;
 
+    void forgetAnswers(const void *owner) override;
+    qint64 predictedKey(const QString &table) const override;
+    void keyTaken(const QString &table, qint64 key) override { m_nextKeys.insert(table, key + 1); }
+    // A row went into the table by a statement whose key nobody told: the next key is unknown.
+    void keysUnknown(const QString &table) { m_nextKeys.remove(table); }
+
+    // Statements sent ahead (Statement::sendAhead): only inside a transaction, so that what they
+    // wrote is undone with it when an answer read later tells of a failure.
+    bool canSendAhead() const;
+    void sendAhead(const QByteArray &name, const std::vector<const char *> &values, const void *owner,
+                   qint64 expectedKey, Statement::Answer answer);
+    // Reads the answers of every statement sent ahead, then hands them over; throws the first
+    // failure, after which the transaction can no longer commit.
+    void readAnswers();
+    bool answersPending() const { return !m_ahead.empty(); }
+
     void transactionStarted() override { m_inTransaction = true; }
     void beforeCommit() override;
     void transactionEnded() override;
@@ -90,6 +110,15 @@ public:
     static constexpr int ProjectLockClass = 4711;
 
 private:
+    struct SentAhead {
+        const void *owner;
+        qint64 expectedKey;
+        Statement::Answer answer;
+    };
+    // Reads the answers up to the pipeline's end; false when the connection was lost meanwhile.
+    bool collectAnswers(std::vector<QVariantList> *rows, pg_result **failure);
+    // Drops the answers unread: the transaction that wrote them is being undone.
+    void dropAnswers();
     void startSession();
     void reconnect();
     [[noreturn]] void failLost(const QString &why) const;
@@ -103,6 +132,17 @@ private:
     qint64 m_lastId = 0;
     qint64 m_statementsSent = 0;
     int m_statementCount = 0;
+    std::vector<SentAhead> m_ahead;
+    // Beyond this many unanswered statements the answers are read: the server's replies must
+    // never fill the connection while the program is still sending.
+    static constexpr size_t MaxAhead = 256;
+    // The next key of each table this transaction inserted into, as the server numbers them.
+    QHash<QString, qint64> m_nextKeys;
+    // Transactions left that predict no key: after a prediction failed, the command's next try
+    // waits for every key.
+    int m_unpredicted = 0;
+    // An answer read late told of a failure: the transaction may only be undone.
+    bool m_answerFailed = false;
 };
 
 } // namespace korvan

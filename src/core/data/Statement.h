@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
+#include <functional>
 
 namespace korvan {
 
@@ -27,6 +29,22 @@ public:
     // A column of the current row: null, qint64, double or QString, as stored.
     virtual QVariant column(int index) const = 0;
     virtual void reset() = 0;
+
+    // What a statement sent ahead answered: its first row, empty when it returned none.
+    using Answer = std::function<void(const QVariantList &firstRow)>;
+    // Sends the bound statement without waiting for its answer, when the engine can (a server,
+    // inside a transaction): the answer is read before the next statement whose answer is awaited,
+    // and at the latest before the transaction commits. A failure, or an insert whose key is not
+    // expectedKey (0: any), then fails the command. `answer` may throw likewise; it is not called
+    // once the owner is forgotten (Engine::forgetAnswers). False when the engine cannot: the
+    // caller runs the statement as usual.
+    virtual bool sendAhead(const void *owner, qint64 expectedKey, Answer answer)
+    {
+        Q_UNUSED(owner);
+        Q_UNUSED(expectedKey);
+        Q_UNUSED(answer);
+        return false;
+    }
 
 protected:
     Statement() = default;

@@ -441,6 +441,10 @@ QList<TTable *> Store::cursorsOn(const TableDef *table) const
 }
 
 void Store::registerCursor(TTable *cursor) { m_cursors.append(cursor); }
-void Store::unregisterCursor(TTable *cursor) { m_cursors.removeOne(cursor); }
+void Store::unregisterCursor(TTable *cursor)
+{
+    m_cursors.removeOne(cursor);
+    m_engine->forgetAnswers(cursor);
+}
 
 } // namespace korvan

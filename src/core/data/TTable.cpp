@@ -793,7 +793,8 @@ void TTable::post()
     try {
         if (beforePost)
             beforePost(*this);
-        writeRow(m_rows[m_pos], state == State::Insert);
+        // Inside a command the row may be sent ahead: a failure found later undoes the command.
+        writeRow(m_rows[m_pos], state == State::Insert, !scope.ownTransaction);
         m_store->rowWritten(this, m_rows[m_pos], state == State::Insert);
         if (state == State::Insert)
             detailsOfNewRow(m_rows[m_pos][0].toLongLong());
@@ -1270,7 +1271,7 @@ const QString &TTable::writeSql(bool insertNew) const
     return sql;
 }
 
-void TTable::writeRow(Row &row, bool insertNew)
+void TTable::writeRow(Row &row, bool insertNew, bool sendAhead)
 {
     const int n = fieldCount();
     Statement *&statement = insertNew ? m_insertStatement : m_updateStatement;
@@ -1286,11 +1287,24 @@ void TTable::writeRow(Row &row, bool insertNew)
             q.bind(i - 1, toStorage(f, row[i]));
     }
     if (insertNew && m_store->onServer()) {
+        Engine &engine = m_store->engine();
+        const QString table = tableName();
+        // Inside a command whose earlier rows told the table's next key, the row is sent without
+        // waiting for the server: its key is known, and the server's answer is checked later.
+        const qint64 predicted = sendAhead ? engine.predictedKey(table) : 0;
+        if (predicted && q.sendAhead(this, predicted, [this, predicted](const QVariantList &answer) {
+                m_versions.insert(predicted, answer.value(1).toString());
+            })) {
+            row[0] = predicted;
+            engine.keyTaken(table, predicted);
+            return;
+        }
         if (!q.next())
-            m_store->fail(QStringLiteral("сервер не вернул ключ новой строки таблицы «%1»").arg(tableName()));
+            m_store->fail(QStringLiteral("сервер не вернул ключ новой строки таблицы «%1»").arg(table));
         row[0] = q.column(0).toLongLong();
         m_versions.insert(row[0].toLongLong(), q.column(1).toString());
         q.run();
+        engine.keyTaken(table, row[0].toLongLong());
         return;
     }
     if (insertNew) {
@@ -1307,13 +1321,26 @@ void TTable::writeRow(Row &row, bool insertNew)
     // Every row read or inserted by this cursor has its version; a null would match any.
     const auto version = m_versions.constFind(kod);
     q.bind(n, version == m_versions.constEnd() ? QVariant() : QVariant(*version));
-    if (q.next()) {
-        m_versions.insert(kod, q.column(0).toString());
-        q.run();
+    const auto answered = [this, kod](const QVariantList &answer) {
+        if (!answer.isEmpty())
+            m_versions.insert(kod, answer[0].toString());
+        else
+            versionRefused(kod);
+    };
+    if (sendAhead && q.sendAhead(this, 0, answered))
         return;
+    QVariantList answer;
+    if (q.next()) {
+        answer << q.column(0);
+        q.run();
     }
-    // Nothing was updated: either the row is gone, which posting over leaves as it always did,
-    // or another user changed it since it was read.
+    answered(answer);
+}
+
+// Nothing was updated: either the row is gone, which posting over leaves as it always did, or
+// another user changed it since it was read.
+void TTable::versionRefused(qint64 kod)
+{
     Statement &exists = m_store->prepared(QStringLiteral("SELECT 1 FROM \"%1\" WHERE \"Kod\"=?").arg(tableName()));
     exists.bind(0, kod);
     const bool stillThere = exists.next();

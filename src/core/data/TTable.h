@@ -232,7 +232,8 @@ private:
     void notifyCurrent();
     void notifyRows();
     void emitIfShown(void (TTable::*signal)());
-    void writeRow(Row &row, bool insertNew);
+    void writeRow(Row &row, bool insertNew, bool sendAhead);
+    void versionRefused(qint64 kod);
     const QString &writeSql(bool insertNew) const;
     QVariant toStorage(const FieldDef &f, const QVariant &v) const;
     QVariant fromStorage(const FieldDef &f, const QVariant &v) const;
