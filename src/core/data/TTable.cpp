@@ -519,12 +519,16 @@ int compareKeys(const std::optional<double> &a, const std::optional<double> &b)
 
 void TTable::sortByComputedOrder() const
 {
-    if (!m_computed)
-        return;
+    if (m_computed)
+        sortComputed(m_rows);
+}
+
+void TTable::sortComputed(QVector<Row> &rows) const
+{
     // Each key once: it may read other tables.
     QVector<std::pair<std::optional<double>, Row>> keyed;
-    keyed.reserve(m_rows.size());
-    for (Row &row : m_rows) {
+    keyed.reserve(rows.size());
+    for (Row &row : rows) {
         auto key = m_computed->key(row);
         keyed.append({key, std::move(row)});
     }
@@ -533,9 +537,44 @@ void TTable::sortByComputedOrder() const
         const int c = compareKeys(a.first, b.first);
         return descending ? c > 0 : c < 0;
     });
-    m_rows.clear();
+    rows.clear();
     for (auto &k : keyed)
-        m_rows.append(std::move(k.second));
+        rows.append(std::move(k.second));
+}
+
+QHash<qint64, QVector<TTable::Row>> TTable::rowsForEachMasterRow() const
+{
+    requireActive();
+    if (!m_master)
+        throw KorvanError(QStringLiteral("Таблица «%1» не подчинена другой.").arg(tableName()));
+    QHash<qint64, QVector<Row>> out;
+    QStringList masterKeys;
+    for (const Row &master : m_master->rows())
+        masterKeys << QString::number(master[0].toLongLong());
+    if (masterKeys.isEmpty())
+        return out;
+    // The keys are the store's own whole numbers: written into the statement as they are.
+    const std::optional<qint64> key = storeFilterKey();
+    const QString sql =
+        QStringLiteral("SELECT * FROM \"%1\" WHERE \"Kod0\" IN (%2)%3 ORDER BY %4")
+            .arg(tableName(), masterKeys.join(QLatin1Char(',')),
+                 key ? QStringLiteral(" AND \"%1\"=?").arg(fieldName(m_filter.field)) : QString(), orderClause());
+    const std::unique_ptr<Statement> q = m_store->engine().prepare(sql);
+    if (key)
+        q->bind(0, *key);
+    const int n = fieldCount();
+    const int link = fieldIndexIn(*m_fieldLookup, fld::Kod0);
+    while (q->next()) {
+        Row row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = fromStorage(m_def->fields[size_t(i)], q->column(i));
+        if (passesFilter(row))
+            out[row[link].toLongLong()].append(std::move(row));
+    }
+    if (m_computed)
+        for (QVector<Row> &rows : out)
+            sortComputed(rows);
+    return out;
 }
 
 void TTable::setIndexName(const QString &name)

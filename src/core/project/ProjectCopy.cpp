@@ -24,6 +24,15 @@ void copyRecord(const TTable &source, TTable &target)
     target.post();
 }
 
+// The same from a row read beforehand.
+void copyRow(const TTable::Row &source, TTable &target)
+{
+    target.append();
+    for (int i = 2; i < source.size(); ++i)
+        target.setValue(i, source[i]);
+    target.post();
+}
+
 } // namespace
 
 qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &progress)
@@ -72,10 +81,13 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         copyRecord(variants, *proj2);
         for (modules.first(); !modules.eof(); modules.next())
             copyRecord(modules, *proj5);
+        // The switched modules of all the variant's periods at once: on a server, reading them
+        // period by period cost a round trip each.
+        const QHash<qint64, QVector<TTable::Row>> switchedOf = switched.rowsForEachMasterRow();
         for (compensated.first(); !compensated.eof(); compensated.next()) {
             copyRecord(compensated, *proj3);
-            for (switched.first(); !switched.eof(); switched.next())
-                copyRecord(switched, *proj4);
+            for (const TTable::Row &row : switchedOf.value(compensated.currentKod()))
+                copyRow(row, *proj4);
         }
         if (progress)
             progress(++step, maximum);
