@@ -1,4 +1,5 @@
 #include "core/data/PgEngine.h"
+#include "core/data/PgPipeline.h"
 
 #include "core/data/Schema.h"
 #include "core/data/Statement.h"
@@ -19,10 +20,6 @@
 namespace korvan {
 
 namespace {
-
-// Type identifiers of the server's built-in types (pg_type.oid), as every server has them.
-constexpr Oid BoolOid = 16, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, OidOid = 26, Float4Oid = 700, Float8Oid = 701,
-              NumericOid = 1700;
 
 QString quoted(const QString &name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
 
@@ -54,43 +51,6 @@ QByteArray encoded(const QVariant &value)
     }
 }
 
-double decodedDouble(const char *text, int length)
-{
-    const QByteArray t = QByteArray::fromRawData(text, length);
-    if (t == "NaN")
-        return std::numeric_limits<double>::quiet_NaN();
-    if (t == "Infinity")
-        return std::numeric_limits<double>::infinity();
-    if (t == "-Infinity")
-        return -std::numeric_limits<double>::infinity();
-    // Qt's conversion is exact and, unlike strtod, ignores the user's locale.
-    return t.toDouble();
-}
-
-// A column of a result's row: null, qint64, double or QString, as stored.
-QVariant valueAt(const PGresult *result, int row, int column, Oid type)
-{
-    if (PQgetisnull(result, row, column))
-        return {};
-    const char *text = PQgetvalue(result, row, column);
-    const int length = PQgetlength(result, row, column);
-    switch (type) {
-    case Int8Oid:
-    case Int2Oid:
-    case Int4Oid:
-    case OidOid:
-        return QVariant(QByteArray::fromRawData(text, length).toLongLong());
-    case Float4Oid:
-    case Float8Oid:
-    case NumericOid:
-        return QVariant(decodedDouble(text, length));
-    case BoolOid:
-        return QVariant(qint64(text[0] == 't' ? 1 : 0));
-    default:
-        return QString::fromUtf8(text, length);
-    }
-}
-
 class PgStatement : public Statement {
 public:
     PgStatement(PgEngine &engine, const QString &sql) : m_engine(engine)
@@ -107,6 +67,8 @@ public:
                 m_returnsKey = true;
             }
         }
+        if (m_inserts)
+            m_shape = PgPipeline::InsertShape::of(m_text, count);
         m_values.resize(size_t(count));
         m_null.assign(size_t(count), true);
         const std::unique_ptr<PGresult, void (*)(PGresult *)> r(m_engine.roundTrip([this] { return prepareHere(); }),
@@ -172,9 +134,7 @@ public:
             }
             m_result = r;
             m_row = -1;
-            m_types.clear();
-            for (int c = 0; c < PQnfields(r); ++c)
-                m_types.push_back(PQftype(r, c));
+            m_columns = PQnfields(r);
             if (m_returnsKey) {
                 if (PQntuples(r) > 0)
                     m_engine.setLastInsertId(PQgetvalue(r, 0, 0) ? QByteArray(PQgetvalue(r, 0, 0)).toLongLong() : 0);
@@ -188,13 +148,13 @@ public:
         return false;
     }
 
-    int columnCount() const override { return int(m_types.size()); }
+    int columnCount() const override { return m_columns; }
 
     QVariant column(int index) const override
     {
-        if (!m_result || m_row < 0 || index < 0 || size_t(index) >= m_types.size())
+        if (!m_result || m_row < 0 || index < 0 || index >= m_columns)
             return {};
-        return valueAt(m_result, m_row, index, m_types[size_t(index)]);
+        return pgValue(m_result, m_row, index);
     }
 
     bool sendAhead(const void *owner, qint64 expectedKey, Answer answer) override
@@ -205,7 +165,11 @@ public:
         if (m_result)
             clearResult();
         m_engine.statementSent();
-        m_engine.sendAhead(m_name, parameterValues(), owner, expectedKey, std::move(answer));
+        PgPipeline::Waiting waiting{owner, expectedKey, std::move(answer)};
+        if (m_shape.valid())
+            m_engine.gatherAhead(m_shape, m_values, m_null, std::move(waiting));
+        else
+            m_engine.sendAhead(m_name, parameterValues(), std::move(waiting));
         m_null.assign(m_null.size(), true);
         if (!m_writes.isEmpty()) {
             m_engine.wrote(m_writes);
@@ -250,7 +214,8 @@ private:
     int m_generation = -1;
     std::vector<QByteArray> m_values;
     std::vector<bool> m_null;
-    std::vector<Oid> m_types;
+    int m_columns = 0;
+    PgPipeline::InsertShape m_shape; // an insert of one row, which may be gathered with others
     PGresult *m_result = nullptr;
     int m_row = -1;
     bool m_returnsKey = false;
@@ -377,7 +342,7 @@ void PgEngine::reconnect()
                               .arg(m_shown, firstLine(PQerrorMessage(m_conn))));
     ++m_generation;
     m_written.clear();
-    m_ahead.clear();
+    m_pipeline.clear();
     m_nextKeys.clear();
     // Whatever others committed while the connection was down went unheard.
     m_missedChanges = true;
@@ -456,12 +421,7 @@ void PgEngine::transactionEnded()
         --m_unpredicted;
 }
 
-void PgEngine::forgetAnswers(const void *owner)
-{
-    for (SentAhead &a : m_ahead)
-        if (a.owner == owner)
-            a.answer = nullptr;
-}
+void PgEngine::forgetAnswers(const void *owner) { m_pipeline.forget(owner); }
 
 qint64 PgEngine::predictedKey(const QString &table) const
 {
@@ -472,61 +432,35 @@ qint64 PgEngine::predictedKey(const QString &table) const
 
 bool PgEngine::canSendAhead() const { return m_inTransaction && m_conn && PQstatus(m_conn) == CONNECTION_OK; }
 
-void PgEngine::sendAhead(const QByteArray &name, const std::vector<const char *> &values, const void *owner,
-                         qint64 expectedKey, Statement::Answer answer)
+void PgEngine::sendAhead(const QByteArray &name, const std::vector<const char *> &values, PgPipeline::Waiting waiting)
 {
-    if (m_ahead.empty() && PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn))
-        failWith(nullptr);
-    if (!PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0)) {
+    if (!m_pipeline.send(name, values, std::move(waiting))) {
         m_answerFailed = true;
         failWith(nullptr);
     }
-    m_ahead.push_back({owner, expectedKey, std::move(answer)});
-    if (m_ahead.size() >= MaxAhead)
+    if (m_pipeline.full())
         readAnswers();
 }
 
-bool PgEngine::collectAnswers(std::vector<QVariantList> *rows, PGresult **failure)
+void PgEngine::gatherAhead(const PgPipeline::InsertShape &shape, const std::vector<QByteArray> &values,
+                           const std::vector<bool> &nulls, PgPipeline::Waiting waiting)
 {
-    if (!PQpipelineSync(m_conn))
-        return false;
-    for (size_t i = 0; i < m_ahead.size(); ++i) {
-        PGresult *r = PQgetResult(m_conn);
-        if (!r)
-            return false;
-        const ExecStatusType status = PQresultStatus(r);
-        if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
-            if (rows && PQntuples(r) > 0)
-                for (int c = 0; c < PQnfields(r); ++c)
-                    (*rows)[i] << valueAt(r, 0, c, PQftype(r, c));
-            PQclear(r);
-        } else if (status != PGRES_PIPELINE_ABORTED && failure && !*failure) {
-            *failure = r; // the first failure; the statements after it were not run
-        } else {
-            PQclear(r);
-        }
-        // Each statement's answer ends with a null.
-        while ((r = PQgetResult(m_conn)))
-            PQclear(r);
-        if (PQstatus(m_conn) != CONNECTION_OK)
-            return false;
+    if (!m_pipeline.gather(shape, values, nulls, std::move(waiting))) {
+        m_answerFailed = true;
+        failWith(nullptr);
     }
-    PGresult *sync = PQgetResult(m_conn);
-    const bool synced = PQresultStatus(sync) == PGRES_PIPELINE_SYNC;
-    PQclear(sync);
-    return synced && PQexitPipelineMode(m_conn);
+    if (m_pipeline.full())
+        readAnswers();
 }
 
 void PgEngine::readAnswers()
 {
-    if (m_ahead.empty())
+    if (!m_pipeline.pending())
         return;
-    std::vector<QVariantList> rows(m_ahead.size());
+    std::vector<PgPipeline::Answered> answered;
     PGresult *failure = nullptr;
-    const bool connected = collectAnswers(&rows, &failure);
+    const bool connected = m_pipeline.collect(&answered, &failure);
     const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(failure, PQclear);
-    std::vector<SentAhead> ahead;
-    ahead.swap(m_ahead);
     if (!connected || failure) {
         m_answerFailed = true;
         m_nextKeys.clear();
@@ -534,9 +468,9 @@ void PgEngine::readAnswers()
             failLost(firstLine(PQerrorMessage(m_conn)));
         failWith(failure);
     }
-    for (size_t i = 0; i < ahead.size(); ++i) {
-        const qint64 expected = ahead[i].expectedKey;
-        if (expected && (rows[i].isEmpty() || rows[i][0].toLongLong() != expected)) {
+    for (const PgPipeline::Answered &a : answered) {
+        const qint64 expected = a.waiting.expectedKey;
+        if (expected && (a.row.isEmpty() || a.row[0].toLongLong() != expected)) {
             // Another program inserted into the same table meanwhile: the rows that refer to the
             // keys as predicted refer to others' rows. The command is undone and tried again,
             // then waiting for every key.
@@ -547,9 +481,9 @@ void PgEngine::readAnswers()
         }
     }
     try {
-        for (size_t i = 0; i < ahead.size(); ++i)
-            if (ahead[i].answer)
-                ahead[i].answer(rows[i]);
+        for (const PgPipeline::Answered &a : answered)
+            if (a.waiting.answer)
+                a.waiting.answer(a.row);
     } catch (...) {
         m_answerFailed = true;
         throw;
@@ -558,12 +492,9 @@ void PgEngine::readAnswers()
 
 void PgEngine::dropAnswers()
 {
-    if (m_ahead.empty())
+    if (!m_pipeline.pending())
         return;
-    // A lost connection needs nothing read: the next command makes a new one.
-    if (PQstatus(m_conn) == CONNECTION_OK)
-        collectAnswers(nullptr, nullptr);
-    m_ahead.clear();
+    m_pipeline.drop();
     m_nextKeys.clear();
 }
 
@@ -571,7 +502,7 @@ Engine::Changes PgEngine::takeChanges()
 {
     Changes out;
     out.everything = std::exchange(m_missedChanges, false);
-    if (!m_conn || !m_ahead.empty() || PQstatus(m_conn) != CONNECTION_OK || !PQconsumeInput(m_conn))
+    if (!m_conn || m_pipeline.pending() || PQstatus(m_conn) != CONNECTION_OK || !PQconsumeInput(m_conn))
         return out;
     const int own = PQbackendPID(m_conn);
     while (PGnotify *n = PQnotifies(m_conn)) {

@@ -2,6 +2,7 @@
 
 #include "core/data/Engine.h"
 
+#include "core/data/PgPipeline.h"
 #include "core/data/Statement.h"
 
 #include <QHash>
@@ -69,12 +70,14 @@ public:
     // Statements sent ahead (Statement::sendAhead): only inside a transaction, so that what they
     // wrote is undone with it when an answer read later tells of a failure.
     bool canSendAhead() const;
-    void sendAhead(const QByteArray &name, const std::vector<const char *> &values, const void *owner,
-                   qint64 expectedKey, Statement::Answer answer);
+    void sendAhead(const QByteArray &name, const std::vector<const char *> &values, PgPipeline::Waiting waiting);
+    // An insert of one row gathered with the others of its statement, sent as one.
+    void gatherAhead(const PgPipeline::InsertShape &shape, const std::vector<QByteArray> &values,
+                     const std::vector<bool> &nulls, PgPipeline::Waiting waiting);
     // Reads the answers of every statement sent ahead, then hands them over; throws the first
     // failure, after which the transaction can no longer commit.
     void readAnswers();
-    bool answersPending() const { return !m_ahead.empty(); }
+    bool answersPending() const { return m_pipeline.pending(); }
 
     void transactionStarted() override { m_inTransaction = true; }
     void beforeCommit() override;
@@ -110,13 +113,6 @@ public:
     static constexpr int ProjectLockClass = 4711;
 
 private:
-    struct SentAhead {
-        const void *owner;
-        qint64 expectedKey;
-        Statement::Answer answer;
-    };
-    // Reads the answers up to the pipeline's end; false when the connection was lost meanwhile.
-    bool collectAnswers(std::vector<QVariantList> *rows, pg_result **failure);
     // Drops the answers unread: the transaction that wrote them is being undone.
     void dropAnswers();
     void startSession();
@@ -132,10 +128,7 @@ private:
     qint64 m_lastId = 0;
     qint64 m_statementsSent = 0;
     int m_statementCount = 0;
-    std::vector<SentAhead> m_ahead;
-    // Beyond this many unanswered statements the answers are read: the server's replies must
-    // never fill the connection while the program is still sending.
-    static constexpr size_t MaxAhead = 256;
+    PgPipeline m_pipeline{m_conn, [this] { return nextStatementName(); }};
     // The next key of each table this transaction inserted into, as the server numbers them.
     QHash<QString, qint64> m_nextKeys;
     // Transactions left that predict no key: after a prediction failed, the command's next try

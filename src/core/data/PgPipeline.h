@@ -1,0 +1,110 @@
+#pragma once
+
+#include "core/data/Statement.h"
+
+#include <QByteArray>
+#include <QVariantList>
+#include <array>
+#include <functional>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+namespace korvan {
+
+// A column of a row of a server's result as the program holds it: null, qint64, double or QString.
+QVariant pgValue(const pg_result *result, int row, int column);
+
+// What a command sends to the server without waiting for each answer (libpq's pipeline mode):
+// prepared statements sent one by one, and rows of one insert gathered and sent as one insert of
+// many rows, whose per-statement cost on the server is paid once. Nothing here runs between the
+// rows that are gathered, so the inserts of different tables may reach the server in another
+// order than they were made; the store's tables refer to each other only by keys, which the
+// server numbers per table.
+class PgPipeline {
+public:
+    // Whoever waits for an answer: the first row of its statement's answer, or for a gathered row
+    // its own row of the insert's.
+    struct Waiting {
+        const void *owner = nullptr;
+        qint64 expectedKey = 0;
+        Statement::Answer answer;
+    };
+    struct Answered {
+        Waiting waiting;
+        QVariantList row;
+    };
+    // An insert of one row split around its values: "INSERT INTO t (a,b) VALUES " and " RETURNING
+    // ...", with as many parameters as columns. Empty when the statement is of another shape.
+    struct InsertShape {
+        QByteArray head, tail;
+        int width = 0;
+        bool valid() const { return width > 0; }
+        static InsertShape of(const QByteArray &text, int parameters);
+    };
+
+    // nameStatement gives a name for a statement prepared on the connection.
+    PgPipeline(pg_conn *&connection, std::function<QByteArray()> nameStatement)
+        : m_conn(connection), m_nameStatement(std::move(nameStatement))
+    {
+    }
+
+    bool pending() const { return !m_sent.empty() || m_gatheredRows > 0; }
+    // How many answers wait to be read: past a limit they are read, so that the server's replies
+    // never fill the connection while the program is still sending.
+    bool full() const { return m_waitingRows >= MaxWaitingRows; }
+
+    // False when libpq refused (the connection is gone).
+    bool send(const QByteArray &name, const std::vector<const char *> &values, Waiting waiting);
+    bool gather(const InsertShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
+                Waiting waiting);
+
+    // Sends what is gathered and reads every answer, in the order the rows were made within each
+    // statement. False when the connection was lost; *failure: the first failed statement's result
+    // (the server ran nothing after it), for the caller to free.
+    bool collect(std::vector<Answered> *answered, pg_result **failure);
+    // Reads and drops every answer (the transaction is being undone).
+    void drop();
+    // The answers this owner waits for are no longer wanted.
+    void forget(const void *owner);
+    // The connection was made anew: nothing sent on the old one will answer.
+    void clear();
+
+private:
+    static constexpr size_t MaxWaitingRows = 2000;
+    // Rows gathered are sent in inserts of this many as soon as there are so many: the server
+    // works on them while the program goes on. Fewer go at the next reading, in inserts of a power
+    // of two rows each, so that every insert sent is one of a few statements prepared once (a
+    // statement parsed for each count of rows cost more than the rows).
+    static constexpr size_t BatchBits = 5;
+    static constexpr size_t BatchRows = size_t(1) << BatchBits;
+
+    struct Sent {
+        std::vector<Waiting> waiting;
+        bool rowEach = false; // a gathered insert: row i answers waiting i
+    };
+    struct Gathered {
+        InsertShape shape;
+        // The inserts of 1, 2, 4 ... BatchRows rows, each prepared on the connection at its first use.
+        std::array<QByteArray, BatchBits + 1> prepared;
+        std::vector<QByteArray> values;
+        std::vector<bool> nulls;
+        std::vector<Waiting> waiting;
+    };
+    bool enter();
+    bool sendGathered(Gathered &gathered);
+    bool sendRows(Gathered &gathered, size_t first, size_t bits);
+    bool sendAllGathered();
+
+    static QByteArray insertText(const InsertShape &shape, size_t rows);
+
+    pg_conn *&m_conn;
+    std::function<QByteArray()> m_nameStatement;
+    std::vector<Sent> m_sent;
+    std::vector<Gathered> m_gathered; // one per insert statement, in first use order
+    size_t m_gatheredRows = 0;
+    size_t m_waitingRows = 0;
+};
+
+} // namespace korvan
