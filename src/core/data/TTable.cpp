@@ -10,6 +10,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <stdexcept>
 
@@ -832,9 +833,14 @@ void TTable::post()
     try {
         if (beforePost)
             beforePost(*this);
-        // Inside a command the row may be sent ahead: a failure found later undoes the command.
-        writeRow(m_rows[m_pos], state == State::Insert, !scope.ownTransaction);
-        m_store->rowWritten(this, m_rows[m_pos], state == State::Insert);
+        // An edit that leaves every value as it was writes nothing: a recalculation whose
+        // results are those stored changes no row, and on a server leaves others' later changes
+        // and the rows' versions alone.
+        if (state == State::Insert || !sameValues(m_rows[m_pos], m_original)) {
+            // Inside a command the row may be sent ahead: a failure found later undoes the command.
+            writeRow(m_rows[m_pos], state == State::Insert, !scope.ownTransaction);
+            m_store->rowWritten(this, m_rows[m_pos], state == State::Insert);
+        }
         if (state == State::Insert)
             detailsOfNewRow(m_rows[m_pos][0].toLongLong());
         m_state = State::Browse;
@@ -851,6 +857,25 @@ void TTable::post()
         restoreAfterFailedPost(before, state, position);
         throw;
     }
+}
+
+// Each value the same, and of the same type; doubles bit for bit (0 and -0 differ as stored).
+bool TTable::sameValues(const Row &a, const Row &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const QVariant &x = a[i], &y = b[i];
+        if (x.typeId() != y.typeId() || x.isNull() != y.isNull())
+            return false;
+        if (x.typeId() == QMetaType::Double) {
+            if (std::bit_cast<quint64>(x.toDouble()) != std::bit_cast<quint64>(y.toDouble()))
+                return false;
+        } else if (x != y) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // A key the table never gave before (keys are never reused) has no detail rows yet: the details

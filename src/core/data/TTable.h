@@ -238,6 +238,7 @@ private:
     void emitIfShown(void (TTable::*signal)());
     void writeRow(Row &row, bool insertNew, bool sendAhead);
     void versionRefused(qint64 kod);
+    static bool sameValues(const Row &a, const Row &b);
     const QString &writeSql(bool insertNew) const;
     QVariant toStorage(const FieldDef &f, const QVariant &v) const;
     QVariant fromStorage(const FieldDef &f, const QVariant &v) const;
