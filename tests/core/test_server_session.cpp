@@ -250,6 +250,80 @@ private slots:
             QStringLiteral("Изменен другим"));
     }
 
+    void rowsGatheredInACommandAreWrittenInOrder()
+    {
+        // A command inserts more rows than go in one statement, edits each twice in a row, some
+        // of them while their inserts may still be gathered, and leaves one row as it was:
+        // another program sees every last value.
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable projects(*a, tbl::project0);
+        projects.open();
+        const qint64 earlier = appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("До команды")}});
+        QList<qint64> keys;
+        {
+            Store::Transaction tx(*a);
+            // An edit before the inserts: the rows' updates are gathered before their inserts are.
+            QVERIFY(projects.locate(QStringLiteral("Kod"), earlier));
+            projects.edit();
+            projects.setValue(QStringLiteral("Name"), QStringLiteral("До команды, правка"));
+            projects.post();
+            for (int i = 0; i < 70; ++i)
+                keys << appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Строка %1").arg(i)}});
+            for (int i = 0; i < 69; ++i)
+                for (int round = 1; round <= 2; ++round) {
+                    QVERIFY(projects.locate(QStringLiteral("Kod"), keys[i]));
+                    projects.edit();
+                    projects.setValue(QStringLiteral("Name"), QStringLiteral("Строка %1, правка %2").arg(i).arg(round));
+                    projects.setValue(QStringLiteral("Tarif_a"), i * 0.5 + round);
+                    projects.post();
+                }
+            tx.commit();
+        }
+        for (int i = 0; i < 70; ++i) {
+            const QString where = QStringLiteral(" FROM \"project0.db\" WHERE \"Kod\" = %1").arg(keys[i]);
+            QCOMPARE(b->scalar(QStringLiteral("SELECT \"Name\"") + where).toString(),
+                     i < 69 ? QStringLiteral("Строка %1, правка 2").arg(i) : QStringLiteral("Строка 69"));
+            if (i < 69)
+                QCOMPARE(b->scalar(QStringLiteral("SELECT \"Tarif_a\"") + where).toDouble(), i * 0.5 + 2);
+        }
+
+        // The rows' versions followed the edits: a later edit of one in a post of its own goes
+        // through.
+        QVERIFY(projects.locate(QStringLiteral("Kod"), keys[3]));
+        projects.edit();
+        projects.setValue(QStringLiteral("Name"), QStringLiteral("После команды"));
+        projects.post();
+        QCOMPARE(b->scalar(QStringLiteral("SELECT \"Name\" FROM \"project0.db\" WHERE \"Kod\" = %1").arg(keys[3]))
+                     .toString(),
+                 QStringLiteral("После команды"));
+    }
+
+    void aPostThatChangesNothingWritesNothing()
+    {
+        // Posting a row with every value as read leaves the stored row alone, even when another
+        // user changed it meanwhile: their change is kept and nobody is refused.
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable mine(*a, tbl::project0);
+        mine.open();
+        const qint64 kod = appendRow(mine, {{QStringLiteral("Name"), QStringLiteral("Без изменений")}});
+        const QString version = QStringLiteral("SELECT xmin::text FROM \"project0.db\" WHERE \"Kod\" = %1").arg(kod);
+        const QString before = b->scalar(version).toString();
+        QVERIFY(mine.locate(QStringLiteral("Kod"), kod));
+        mine.edit();
+        mine.setValue(QStringLiteral("Name"), QStringLiteral("Без изменений"));
+        mine.post();
+        QCOMPARE(b->scalar(version).toString(), before);
+
+        b->exec(QStringLiteral("UPDATE \"project0.db\" SET \"ProjMemo\" = 'Другой' WHERE \"Kod\" = %1").arg(kod));
+        mine.edit();
+        mine.post();
+        QCOMPARE(b->scalar(QStringLiteral("SELECT \"ProjMemo\" FROM \"project0.db\" WHERE \"Kod\" = %1").arg(kod))
+                     .toString(),
+                 QStringLiteral("Другой"));
+    }
+
     void othersCommitsAreSeenAfterPolling()
     {
         const auto a = Store::open(url);

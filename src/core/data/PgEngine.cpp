@@ -68,7 +68,9 @@ public:
             }
         }
         if (m_inserts)
-            m_shape = PgPipeline::InsertShape::of(m_text, count);
+            m_shape = PgPipeline::RowShape::insertOf(m_text, count);
+        else if (m_writes.size() && sql.startsWith(QLatin1String("UPDATE")))
+            m_shape = PgPipeline::RowShape::updateOf(m_text, count);
         m_values.resize(size_t(count));
         m_null.assign(size_t(count), true);
         const std::unique_ptr<PGresult, void (*)(PGresult *)> r(m_engine.roundTrip([this] { return prepareHere(); }),
@@ -215,7 +217,7 @@ private:
     std::vector<QByteArray> m_values;
     std::vector<bool> m_null;
     int m_columns = 0;
-    PgPipeline::InsertShape m_shape; // an insert of one row, which may be gathered with others
+    PgPipeline::RowShape m_shape; // an insert of one row, which may be gathered with others
     PGresult *m_result = nullptr;
     int m_row = -1;
     bool m_returnsKey = false;
@@ -442,7 +444,7 @@ void PgEngine::sendAhead(const QByteArray &name, const std::vector<const char *>
         readAnswers();
 }
 
-void PgEngine::gatherAhead(const PgPipeline::InsertShape &shape, const std::vector<QByteArray> &values,
+void PgEngine::gatherAhead(const PgPipeline::RowShape &shape, const std::vector<QByteArray> &values,
                            const std::vector<bool> &nulls, PgPipeline::Waiting waiting)
 {
     if (!m_pipeline.gather(shape, values, nulls, std::move(waiting))) {

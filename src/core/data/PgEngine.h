@@ -72,7 +72,7 @@ public:
     bool canSendAhead() const;
     void sendAhead(const QByteArray &name, const std::vector<const char *> &values, PgPipeline::Waiting waiting);
     // An insert of one row gathered with the others of its statement, sent as one.
-    void gatherAhead(const PgPipeline::InsertShape &shape, const std::vector<QByteArray> &values,
+    void gatherAhead(const PgPipeline::RowShape &shape, const std::vector<QByteArray> &values,
                      const std::vector<bool> &nulls, PgPipeline::Waiting waiting);
     // Reads the answers of every statement sent ahead, then hands them over; throws the first
     // failure, after which the transaction can no longer commit.

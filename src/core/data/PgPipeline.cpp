@@ -1,5 +1,10 @@
 #include "core/data/PgPipeline.h"
 
+#include "core/data/Schema.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
 #include <libpq-fe.h>
 
 #include <limits>
@@ -50,10 +55,10 @@ QVariant pgValue(const PGresult *result, int row, int column)
     }
 }
 
-PgPipeline::InsertShape PgPipeline::InsertShape::of(const QByteArray &text, int parameters)
+PgPipeline::RowShape PgPipeline::RowShape::insertOf(const QByteArray &text, int parameters)
 {
     // INSERT INTO "t" (...) VALUES ($1,$2,...,$n)[ RETURNING ...], the parameters in their order.
-    InsertShape shape;
+    RowShape shape;
     if (parameters <= 0 || !text.startsWith("INSERT INTO "))
         return shape;
     const qsizetype values = text.indexOf(") VALUES (");
@@ -72,6 +77,47 @@ PgPipeline::InsertShape PgPipeline::InsertShape::of(const QByteArray &text, int 
     return shape;
 }
 
+PgPipeline::RowShape PgPipeline::RowShape::updateOf(const QByteArray &text, int parameters)
+{
+    RowShape shape;
+    static const QRegularExpression update(
+        QStringLiteral("^UPDATE \"([^\"]+)\" SET (.+) WHERE \"Kod\"=\\$(\\d+) "
+                       "AND xmin::text=COALESCE\\(\\$(\\d+),xmin::text\\) RETURNING xmin::text$"));
+    const QRegularExpressionMatch m = update.match(QString::fromUtf8(text));
+    const TableDef *table = m.hasMatch() ? tableDef(m.captured(1)) : nullptr;
+    const int set = parameters - 2;
+    if (!table || set <= 0 || m.captured(3).toInt() != set + 1 || m.captured(4).toInt() != set + 2)
+        return shape;
+    static const QRegularExpression assignment(QStringLiteral("\"([^\"]+)\"=\\$(\\d+)"));
+    QByteArray sets;
+    int number = 0;
+    for (auto it = assignment.globalMatch(m.captured(2)); it.hasNext();) {
+        const QRegularExpressionMatch a = it.next();
+        const auto field = std::find_if(table->fields.begin(), table->fields.end(),
+                                        [&](const FieldDef &f) { return a.captured(1) == QLatin1String(f.name); });
+        if (field == table->fields.end() || a.captured(2).toInt() != ++number)
+            return shape;
+        shape.casts.push_back(field->type == FieldType::Float ? "::double precision"
+                              : field->type == FieldType::Integer || field->type == FieldType::Boolean ? "::bigint"
+                                                                                                       : "::text");
+        sets += (number > 1 ? ",\"" : "\"") + a.captured(1).toUtf8() + "\"=v.c" + QByteArray::number(number);
+    }
+    if (number != set)
+        return shape;
+    shape.casts.push_back("::bigint"); // the key
+    shape.casts.push_back("::text");   // the version read
+    QByteArray columns;
+    for (int i = 1; i <= set; ++i)
+        columns += "c" + QByteArray::number(i) + ",";
+    const QByteArray name = m.captured(1).toUtf8();
+    shape.head = "UPDATE \"" + name + "\" AS u SET " + sets + " FROM (VALUES ";
+    shape.tail = ") AS v(" + columns + "kod,ver) WHERE u.\"Kod\"=v.kod AND u.xmin::text=COALESCE(v.ver,u.xmin::text) " +
+                 "RETURNING v.kod,u.xmin::text";
+    shape.width = parameters;
+    shape.keyParameter = set;
+    return shape;
+}
+
 bool PgPipeline::enter()
 {
     return pending() || PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF || PQenterPipelineMode(m_conn);
@@ -84,12 +130,12 @@ bool PgPipeline::send(const QByteArray &name, const std::vector<const char *> &v
         return false;
     if (!PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0))
         return false;
-    m_sent.push_back({{std::move(waiting)}, false});
+    m_sent.push_back({{std::move(waiting)}, false, {}});
     ++m_waitingRows;
     return true;
 }
 
-bool PgPipeline::gather(const InsertShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
+bool PgPipeline::gather(const RowShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
                         Waiting waiting)
 {
     if (!enter())
@@ -97,8 +143,19 @@ bool PgPipeline::gather(const InsertShape &shape, const std::vector<QByteArray> 
     auto g = std::find_if(m_gathered.begin(), m_gathered.end(),
                           [&](const Gathered &x) { return x.shape.head == shape.head && x.shape.tail == shape.tail; });
     if (g == m_gathered.end()) {
-        m_gathered.push_back({shape, {}, {}, {}, {}});
+        m_gathered.push_back({shape, {}, {}, {}, {}, {}});
         g = m_gathered.end() - 1;
+    }
+    // An update is written after everything made before it, and before anything made after it
+    // but inserts: what it changes may have just been written.
+    if (!sendOthers(&*g, !shape.update()))
+        return false;
+    if (shape.update()) {
+        const qint64 key = values[size_t(shape.keyParameter)].toLongLong();
+        // A row updated twice: its first update must be written before the second is gathered.
+        if (std::find(g->keys.begin(), g->keys.end(), key) != g->keys.end() && !sendGathered(*g))
+            return false;
+        g->keys.push_back(key);
     }
     g->values.insert(g->values.end(), values.begin(), values.end());
     g->nulls.insert(g->nulls.end(), nulls.begin(), nulls.end());
@@ -110,7 +167,7 @@ bool PgPipeline::gather(const InsertShape &shape, const std::vector<QByteArray> 
     return true;
 }
 
-QByteArray PgPipeline::insertText(const InsertShape &shape, size_t rows)
+QByteArray PgPipeline::rowsText(const RowShape &shape, size_t rows)
 {
     QByteArray text;
     text.reserve(shape.head.size() + shape.tail.size() + qsizetype(rows) * shape.width * 7);
@@ -123,6 +180,8 @@ QByteArray PgPipeline::insertText(const InsertShape &shape, size_t rows)
                 text += ',';
             text += '$';
             text += QByteArray::number(++number);
+            if (!shape.casts.empty())
+                text += shape.casts[size_t(c)];
         }
         text += ')';
     }
@@ -147,6 +206,7 @@ bool PgPipeline::sendGathered(Gathered &g)
     g.values.clear();
     g.nulls.clear();
     g.waiting.clear();
+    g.keys.clear();
     return sent;
 }
 
@@ -161,21 +221,27 @@ bool PgPipeline::sendRows(Gathered &g, size_t first, size_t bits)
     if (name.isEmpty()) {
         name = m_nameStatement();
         sent =
-            PQsendPrepare(m_conn, name.constData(), insertText(g.shape, rows).constData(), int(values.size()), nullptr);
-        m_sent.push_back({{}, false});
+            PQsendPrepare(m_conn, name.constData(), rowsText(g.shape, rows).constData(), int(values.size()), nullptr);
+        m_sent.push_back({{}, false, {}});
     }
     sent =
         sent && PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
-    m_sent.push_back({std::vector<Waiting>(std::make_move_iterator(g.waiting.begin() + qsizetype(first)),
-                                           std::make_move_iterator(g.waiting.begin() + qsizetype(first + rows))),
-                      true});
+    Sent s{std::vector<Waiting>(std::make_move_iterator(g.waiting.begin() + qsizetype(first)),
+                                std::make_move_iterator(g.waiting.begin() + qsizetype(first + rows))),
+           true,
+           {}};
+    if (g.shape.update())
+        s.keys.assign(g.keys.begin() + qsizetype(first), g.keys.begin() + qsizetype(first + rows));
+    m_sent.push_back(std::move(s));
     return sent;
 }
 
-bool PgPipeline::sendAllGathered()
+bool PgPipeline::sendAllGathered() { return sendOthers(nullptr, false); }
+
+bool PgPipeline::sendOthers(const Gathered *except, bool updatesOnly)
 {
     for (Gathered &g : m_gathered)
-        if (!sendGathered(g))
+        if (&g != except && (!updatesOnly || g.shape.update()) && !sendGathered(g))
             return false;
     return true;
 }
@@ -195,11 +261,16 @@ bool PgPipeline::collect(std::vector<Answered> *answered, PGresult **failure)
         const ExecStatusType status = PQresultStatus(r);
         if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
             const int rows = PQntuples(r), columns = PQnfields(r);
+            // An update's rows come back in any order, each after its key, and only those updated.
+            QHash<qint64, int> rowOfKey;
+            for (int row = 0; !s.keys.empty() && row < rows; ++row)
+                rowOfKey.insert(QByteArray(PQgetvalue(r, row, 0)).toLongLong(), row);
+            const int firstColumn = s.keys.empty() ? 0 : 1;
             for (size_t w = 0; answered && w < s.waiting.size(); ++w) {
                 Answered a{std::move(s.waiting[w]), {}};
-                const int row = s.rowEach ? int(w) : 0;
+                const int row = !s.keys.empty() ? rowOfKey.value(s.keys[w], rows) : s.rowEach ? int(w) : 0;
                 if (row < rows)
-                    for (int c = 0; c < columns; ++c)
+                    for (int c = firstColumn; c < columns; ++c)
                         a.row << pgValue(r, row, c);
                 answered->push_back(std::move(a));
             }
@@ -228,6 +299,7 @@ void PgPipeline::drop()
         g.values.clear();
         g.nulls.clear();
         g.waiting.clear();
+        g.keys.clear();
     }
     m_gatheredRows = 0;
     if (!m_sent.empty() && PQstatus(m_conn) == CONNECTION_OK)

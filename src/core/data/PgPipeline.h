@@ -17,11 +17,11 @@ namespace korvan {
 QVariant pgValue(const pg_result *result, int row, int column);
 
 // What a command sends to the server without waiting for each answer (libpq's pipeline mode):
-// prepared statements sent one by one, and rows of one insert gathered and sent as one insert of
-// many rows, whose per-statement cost on the server is paid once. Nothing here runs between the
-// rows that are gathered, so the inserts of different tables may reach the server in another
-// order than they were made; the store's tables refer to each other only by keys, which the
-// server numbers per table.
+// prepared statements sent one by one, and rows of one insert or one update gathered and sent as
+// one statement of many rows, whose per-statement cost on the server is paid once. Nothing here
+// runs between the rows that are gathered, so the inserts of different tables may reach the
+// server in another order than they were made (the store's tables refer to each other only by
+// keys, which the server numbers per table); an update keeps its place among all other writes.
 class PgPipeline {
 public:
     // Whoever waits for an answer: the first row of its statement's answer, or for a gathered row
@@ -35,13 +35,23 @@ public:
         Waiting waiting;
         QVariantList row;
     };
-    // An insert of one row split around its values: "INSERT INTO t (a,b) VALUES " and " RETURNING
-    // ...", with as many parameters as columns. Empty when the statement is of another shape.
-    struct InsertShape {
+    // A statement that writes one row, split around the row's values so that many rows can be
+    // written by one: an insert ("INSERT INTO t (a,b) VALUES " ... " RETURNING ..."), or an update
+    // of a row by its key over its version, which becomes an update from a list of values. Empty
+    // (not valid) when the statement is of another shape.
+    struct RowShape {
         QByteArray head, tail;
+        std::vector<QByteArray> casts; // each parameter's cast, empty for none
         int width = 0;
+        // An update: the parameter that holds the row's key, and the answer's rows, which come in
+        // any order, are matched to the rows by it.
+        int keyParameter = -1;
         bool valid() const { return width > 0; }
-        static InsertShape of(const QByteArray &text, int parameters);
+        bool update() const { return keyParameter >= 0; }
+        static RowShape insertOf(const QByteArray &text, int parameters);
+        // UPDATE "t" SET "a"=$1,... WHERE "Kod"=$n AND xmin::text=COALESCE($m,xmin::text)
+        // RETURNING xmin::text, as a cursor writes it.
+        static RowShape updateOf(const QByteArray &text, int parameters);
     };
 
     // nameStatement gives a name for a statement prepared on the connection.
@@ -57,7 +67,7 @@ public:
 
     // False when libpq refused (the connection is gone).
     bool send(const QByteArray &name, const std::vector<const char *> &values, Waiting waiting);
-    bool gather(const InsertShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
+    bool gather(const RowShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
                 Waiting waiting);
 
     // Sends what is gathered and reads every answer, in the order the rows were made within each
@@ -82,22 +92,26 @@ private:
 
     struct Sent {
         std::vector<Waiting> waiting;
-        bool rowEach = false; // a gathered insert: row i answers waiting i
+        bool rowEach = false;     // gathered rows: row i of the answer answers waiting i ...
+        std::vector<qint64> keys; // ... or, for an update, the row whose first column is keys[i]
     };
     struct Gathered {
-        InsertShape shape;
+        RowShape shape;
         // The inserts of 1, 2, 4 ... BatchRows rows, each prepared on the connection at its first use.
         std::array<QByteArray, BatchBits + 1> prepared;
         std::vector<QByteArray> values;
         std::vector<bool> nulls;
         std::vector<Waiting> waiting;
+        std::vector<qint64> keys; // of an update's rows
     };
     bool enter();
+    // Sends the gathered rows of every shape but this one (all when null); updates only, or all.
+    bool sendOthers(const Gathered *except, bool updatesOnly);
     bool sendGathered(Gathered &gathered);
     bool sendRows(Gathered &gathered, size_t first, size_t bits);
     bool sendAllGathered();
 
-    static QByteArray insertText(const InsertShape &shape, size_t rows);
+    static QByteArray rowsText(const RowShape &shape, size_t rows);
 
     pg_conn *&m_conn;
     std::function<QByteArray()> m_nameStatement;
