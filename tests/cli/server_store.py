@@ -151,6 +151,30 @@ def same_through_both(program, tmp, cluster):
     check(stores[0]("list") == stores[1]("list"), "the project lists are identical")
 
 
+def analysis_with_resonance(program, tmp, cluster):
+    """The analysis of a project with a supply over detuned and plain types: the server reads the
+    types' modules and detunings for a whole company at once, the file type by type."""
+    rng = random.Random(11)
+    catalogue = xc.random_catalogue(rng, 4)
+    for i, t in enumerate(t for comp in catalogue for t in comp["types"]):
+        t["Detuning"] = [None, 7, 14][i % 3]
+    stores = [Cli(program, os.path.join(tmp, "resonance")), Cli(program, cluster.createdb("resonance"))]
+    added = [s("catalogue-import", "-", stdin=catalogue) for s in stores]
+    flat = [t for comp in catalogue for t in comp["types"]]
+    types = {a["KodKU1"]: dict(t, KodKU0=a["KodKU0"]) for t, a in zip(flat, added[0])}
+    inp = xc.random_project(rng, 4, 1, types)
+    outs = []
+    for s in stores:
+        kod = s("import", "-", stdin=inp)["Kod"]
+        s("supply", str(kod), "--str", "630", "--uk", "5.5", "--harmonics", "5,7,11,13")
+        outs.append(s("analyse", str(kod), "--all-companies"))
+    rows = outs[1].get("rows", [])
+    checked = sum(1 for r in rows if r["harmonics"]["Resonance"] is not None)
+    check(outs[0] == outs[1] and checked > 0,
+          "the analysis with a supply and detuned types is the same on both engines (%d rows, %d checked)"
+          % (len(rows), checked))
+
+
 def concurrent_imports(program, cluster):
     url = cluster.createdb("together")
     cli = Cli(program, url)
@@ -413,6 +437,7 @@ def main():
         try:
             os.environ.pop("PGPASSWORD", None)
             same_through_both(program, tmp, cluster)
+            analysis_with_resonance(program, tmp, cluster)
             concurrent_imports(program, cluster)
             terminated_connection(program, cluster)
             project_lock(program, cluster)

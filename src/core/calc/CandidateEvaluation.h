@@ -18,9 +18,10 @@ namespace korvan {
 struct CandidateProject {
     std::vector<LoadPeriod> periods; // in table order
     TariffInput tariff;
-    double PayWs = 0;   // $Ws, the stored daily total payment
-    double PayWs_m = 0; // $Ws_m
-    double PayWs_g = 0; // $Ws_g
+    double PayWs = 0;                 // $Ws, the stored daily total payment
+    double PayWs_m = 0;               // $Ws_m
+    double PayWs_g = 0;               // $Ws_g
+    std::optional<SupplyData> supply; // for the resonance check of each candidate
 };
 
 // What the evaluation reads of the catalogue type, with the dialog's mode and loss coefficient.

@@ -18,12 +18,11 @@ double numberIn(const TTable::Row &row, int position)
     return v.isNull() ? 0.0 : v.toDouble();
 }
 
-ModuleList currentTypeModules(const TDataModule1 &data)
+ModuleList modulesOf(const TTable &groups, const QVector<TTable::Row> &rows)
 {
-    const TTable &groups = *data.tblsKU2;
     const int power = groups.fieldIndex(fld::Qstup), count = groups.fieldIndex(fld::Kol_vo);
     std::vector<ModuleGroup> list;
-    for (const TTable::Row &row : groups.rows())
+    for (const TTable::Row &row : rows)
         list.push_back({numberIn(row, power), int(numberIn(row, count))});
     ModuleList modules;
     BuildModuleList(list, modules);
@@ -44,6 +43,23 @@ CandidateProject candidateProject(const TDataModule1 &data)
     out.PayWs_g = project.asFloat(fld::PayWs_g);
     const QList<LoadPeriod> graph = loadPeriodsOf(periods);
     out.periods.assign(graph.begin(), graph.end());
+    out.supply = resonance_tables::supply(data.store(), project.currentKod());
+    return out;
+}
+
+QHash<qint64, CandidateType> companyCandidateTypes(const TDataModule1 &data)
+{
+    const TTable &groups = *data.tblsKU2;
+    const QHash<qint64, QVector<TTable::Row>> groupsOf = groups.rowsForEachMasterRow();
+    const QHash<qint64, double> detunings = resonance_tables::detunings(data.store());
+    QHash<qint64, CandidateType> out;
+    for (const TTable::Row &type : data.tblsKU1->rows()) {
+        const qint64 kod = type[0].toLongLong();
+        CandidateType &t = out[kod];
+        t.modules = modulesOf(groups, groupsOf.value(kod));
+        if (const auto d = detunings.constFind(kod); d != detunings.constEnd())
+            t.detuning = *d;
+    }
     return out;
 }
 
@@ -76,11 +92,16 @@ QString candidateFailureText(const CandidateFailure &failure, const CandidatePro
 }
 
 void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, double Kp, const ModeSettings &mode,
-                       CandidateWrite write)
+                       CandidateWrite write, const CandidateType *given)
 {
     const TTable &company = *data.tblsKU0, &type = *data.tblsKU1;
+    Store &store = data.store();
+    const CandidateType read = given ? CandidateType{}
+                                     : CandidateType{modulesOf(*data.tblsKU2, data.tblsKU2->rows()),
+                                                     resonance_tables::detuning(store, type.currentKod())};
+    const CandidateType &typeData = given ? *given : read;
     CandidateSettings settings;
-    settings.modules = currentTypeModules(data);
+    settings.modules = typeData.modules;
     settings.Pp = type.asFloat(fld::Pp);
     settings.Cena = type.asOptional(fld::Cena);
     settings.Kp = Kp;
@@ -118,11 +139,8 @@ void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, doub
     table.setOptional(fld::PCosf_tr, mode.Cosf_tr);
     table.post();
     // The resonance check of the row, beside the table's own fields.
-    Store &store = data.store();
     resonance_tables::setCandidateValues(store, table.currentKod(),
-                                         computeResonance(resonance_tables::supply(store, data.tblProj0->currentKod()),
-                                                          resonance_tables::detuning(store, type.currentKod()),
-                                                          v.periods));
+                                         computeResonance(project.supply, typeData.detuning, v.periods));
     buffer.release();
 }
 

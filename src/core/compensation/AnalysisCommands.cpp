@@ -87,9 +87,15 @@ public:
     void addTypesOfCompany()
     {
         TTable &types = *m_data.tblsKU1;
+        // On a server the modules and detunings of all the company's types are read at once:
+        // type by type they cost two round trips each. A file reads them faster by type.
+        const QHash<qint64, CandidateType> typeData =
+            m_data.store().onServer() ? companyCandidateTypes(m_data) : QHash<qint64, CandidateType>();
         for (types.first(); !types.eof(); types.next()) {
             try {
-                EvaluateCandidate(m_data, m_project, m_in.kp, m_in.mode, CandidateWrite::Append);
+                const auto type = typeData.constFind(types.currentKod());
+                EvaluateCandidate(m_data, m_project, m_in.kp, m_in.mode, CandidateWrite::Append,
+                                  type == typeData.constEnd() ? nullptr : &*type);
                 ++m_added;
             } catch (const UndefinedCandidate &e) {
                 m_skipped << e.message();

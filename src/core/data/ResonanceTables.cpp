@@ -90,13 +90,20 @@ QVariant resonanceText(const std::optional<std::vector<int>> &orders)
     return harmonicsText(*orders);
 }
 
+// A write whose answer nobody reads: inside a command on a server it goes without waiting.
+void runOrSendAhead(Statement &q)
+{
+    if (!q.sendAhead(nullptr, 0, {}))
+        q.run();
+}
+
 // Stores the row of a table that goes with the row kod of its owner; no values delete it.
 void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList &values)
 {
     if (values.isEmpty()) {
         Statement &q = store.prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" = ?").arg(table));
         q.bind(0, kod);
-        q.run();
+        runOrSendAhead(q);
         return;
     }
     // Both engines read this upsert alike.
@@ -114,7 +121,7 @@ void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList
     q.bind(0, kod);
     for (int i = 0; i < values.size(); ++i)
         q.bind(i + 1, values[i]);
-    q.run();
+    runOrSendAhead(q);
 }
 
 ResonanceValues readValues(Store &store, const QString &table, qint64 kod)
@@ -196,6 +203,16 @@ std::optional<double> detuning(Store &store, qint64 typeKod)
     q.reset();
     if (out && *out == 0)
         out.reset();
+    return out;
+}
+
+QHash<qint64, double> detunings(Store &store)
+{
+    Statement &q = store.prepared(QStringLiteral("SELECT \"Kod0\", \"Detuning\" FROM \"sKU1_detuning.db\""));
+    QHash<qint64, double> out;
+    while (q.next())
+        if (const auto d = toOptional(q.column(1)); d && *d != 0)
+            out.insert(q.column(0).toLongLong(), *d);
     return out;
 }
 

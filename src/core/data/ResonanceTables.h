@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <QHash>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,8 @@ void setSupply(Store &store, qint64 projectKod, const std::optional<SupplyData> 
 
 // The detuning p, %, of a catalogue type; none when not detuned.
 std::optional<double> detuning(Store &store, qint64 typeKod);
+// Those of every detuned type, by the type's key.
+QHash<qint64, double> detunings(Store &store);
 void setDetuning(Store &store, qint64 typeKod, std::optional<double> detuning);
 
 // The stored values of the check (Hours_lead 0 and the rest none when nothing is stored).
