@@ -3,12 +3,15 @@
 #include "core/calc/Limits.h"
 #include "core/calc/Numbers.h"
 #include "core/compensation/AnalysisTable.h"
+#include "core/data/Fields.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
 #include "core/NumericChecks.h"
 
 #include <cmath>
+
+#include <algorithm>
 
 namespace korvan {
 
@@ -183,9 +186,30 @@ QString currentTypeDetuningText(TDataModule1 &data)
 
 void installResonanceHooks(TDataModule1 &data)
 {
-    Store *store = &data.store();
-    data.tblProj2->afterPost = [store](TTable &variant) {
-        resonance_tables::refreshVariant(*store, variant.currentKod());
+    // The check is worked out from the periods the cursor holds: read back from a server, they
+    // would cost a wait for everything the command has sent.
+    TTable *periods = data.tblProj3;
+    data.tblProj2->afterPost = [periods](TTable &variant) {
+        Store &store = variant.store();
+        const qint64 kod = variant.currentKod();
+        if (kod <= 0)
+            return;
+        if (periods->master() != &variant || !periods->active() || periods->editing()) {
+            resonance_tables::refreshVariant(store, kod);
+            return;
+        }
+        const int t1 = periods->fieldIndex(fld::T1), t2 = periods->fieldIndex(fld::T2),
+                  qku = periods->fieldIndex(fld::Qku), q1 = periods->fieldIndex(fld::Q1);
+        QVector<TTable::Row> rows = periods->rows();
+        std::sort(rows.begin(), rows.end(),
+                  [](const TTable::Row &a, const TTable::Row &b) { return a[0].toLongLong() < b[0].toLongLong(); });
+        std::vector<ResonancePeriod> list;
+        list.reserve(size_t(rows.size()));
+        for (const TTable::Row &r : rows)
+            list.push_back({r[t1].toDouble(), r[t2].toDouble(), r[qku].toDouble(), r[q1].toDouble()});
+        resonance_tables::storeVariantValues(
+            store, kod,
+            resonance_tables::computeVariant(store, variant.asInteger(fld::Kod0), variant.value(fld::KodKU1), list));
     };
 }
 

@@ -100,6 +100,7 @@ void runOrSendAhead(Statement &q)
 // Stores the row of a table that goes with the row kod of its owner; no values delete it.
 void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList &values)
 {
+    store.forgetRemembered(table);
     if (values.isEmpty()) {
         Statement &q = store.prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" = ?").arg(table));
         q.bind(0, kod);
@@ -170,18 +171,24 @@ void create(Store &store)
 
 std::optional<SupplyData> supply(Store &store, qint64 projectKod)
 {
+    const QString table = QStringLiteral("supply.db");
+    if (const std::any *kept = store.remembered(table, projectKod))
+        return std::any_cast<std::optional<SupplyData>>(*kept);
     Statement &q = store.prepared(
         QStringLiteral("SELECT \"Str\", \"Uk\", \"Ssc_net\", \"Harmonics\" FROM \"supply.db\" WHERE \"Kod0\" = ?"));
     q.bind(0, projectKod);
-    if (!q.next())
-        return std::nullopt;
-    SupplyData s;
-    s.Str = q.column(0).toDouble();
-    s.Uk = q.column(1).toDouble();
-    s.Ssc_net = toOptional(q.column(2));
-    s.Harmonics = parseHarmonics(q.column(3).toString()).value_or(std::vector<int>{});
-    q.reset();
-    return s;
+    std::optional<SupplyData> out;
+    if (q.next()) {
+        SupplyData s;
+        s.Str = q.column(0).toDouble();
+        s.Uk = q.column(1).toDouble();
+        s.Ssc_net = toOptional(q.column(2));
+        s.Harmonics = parseHarmonics(q.column(3).toString()).value_or(std::vector<int>{});
+        q.reset();
+        out = s;
+    }
+    store.remember(table, projectKod, out);
+    return out;
 }
 
 void setSupply(Store &store, qint64 projectKod, const std::optional<SupplyData> &supply)
@@ -195,6 +202,9 @@ void setSupply(Store &store, qint64 projectKod, const std::optional<SupplyData> 
 
 std::optional<double> detuning(Store &store, qint64 typeKod)
 {
+    const QString table = QStringLiteral("sKU1_detuning.db");
+    if (const std::any *kept = store.remembered(table, typeKod))
+        return std::any_cast<std::optional<double>>(*kept);
     Statement &q = store.prepared(QStringLiteral("SELECT \"Detuning\" FROM \"sKU1_detuning.db\" WHERE \"Kod0\" = ?"));
     q.bind(0, typeKod);
     std::optional<double> out;
@@ -203,6 +213,7 @@ std::optional<double> detuning(Store &store, qint64 typeKod)
     q.reset();
     if (out && *out == 0)
         out.reset();
+    store.remember(table, typeKod, out);
     return out;
 }
 
@@ -255,6 +266,12 @@ ResonanceValues computeVariant(Store &store, qint64 variantKod, std::optional<do
     while (q.next())
         periods.push_back(
             {q.column(0).toDouble(), q.column(1).toDouble(), q.column(2).toDouble(), q.column(3).toDouble()});
+    return computeVariant(store, projectKod, typeKod, periods, detuningOut);
+}
+
+ResonanceValues computeVariant(Store &store, qint64 projectKod, const QVariant &typeKod,
+                               const std::vector<ResonancePeriod> &periods, std::optional<double> *detuningOut)
+{
     const auto p = typeKod.isNull() ? std::nullopt : detuning(store, typeKod.toLongLong());
     if (detuningOut)
         *detuningOut = p;
@@ -266,6 +283,11 @@ void refreshVariant(Store &store, qint64 variantKod)
     if (variantKod <= 0)
         return;
     writeValues(store, QStringLiteral("project2_harmonics.db"), variantKod, computeVariant(store, variantKod));
+}
+
+void storeVariantValues(Store &store, qint64 variantKod, const ResonanceValues &values)
+{
+    writeValues(store, QStringLiteral("project2_harmonics.db"), variantKod, values);
 }
 
 void refreshProject(Store &store, qint64 projectKod)

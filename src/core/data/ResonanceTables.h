@@ -3,6 +3,7 @@
 #include "core/calc/Resonance.h"
 
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 #include <QHash>
 #include <optional>
@@ -42,6 +43,10 @@ ResonanceValues computeVariant(Store &store, qint64 variantKod, std::optional<do
 // Works out the check of a variant from its stored compensated periods, its type's detuning and
 // its project's supply, and stores it.
 void refreshVariant(Store &store, qint64 variantKod);
+// The same from the variant's periods as given (in key order), its project and its type.
+ResonanceValues computeVariant(Store &store, qint64 projectKod, const QVariant &typeKod,
+                               const std::vector<ResonancePeriod> &periods, std::optional<double> *detuning = nullptr);
+void storeVariantValues(Store &store, qint64 variantKod, const ResonanceValues &values);
 // The same for every variant of a project, and for the variants of one catalogue type.
 void refreshProject(Store &store, qint64 projectKod);
 void refreshVariantsOfType(Store &store, qint64 typeKod);

@@ -346,9 +346,11 @@ void Store::commit()
     } else {
         execPrepared(savepointSql("RELEASE", m_depth - 1));
     }
-    if (--m_depth == 0)
+    if (--m_depth == 0) {
+        m_remembered.clear();
         for (TTable *cursor : std::as_const(m_cursors))
             cursor->flushSignals();
+    }
 }
 
 void Store::rollback()
@@ -359,6 +361,7 @@ void Store::rollback()
     --m_depth;
     // Errors are of no use here: a transaction the engine has already undone is just as undone.
     const auto quiet = [this](const QString &sql) { m_engine->execQuietly(sql); };
+    m_remembered.clear(); // what was read inside may have been written and undone
     if (m_depth == 0) {
         quiet(QStringLiteral("ROLLBACK"));
         m_engine->transactionEnded();
@@ -430,6 +433,23 @@ bool Store::pollChanges()
             cursor->changedElsewhere();
     return true;
 }
+
+const std::any *Store::remembered(const QString &table, qint64 kod) const
+{
+    const auto t = m_remembered.constFind(table);
+    if (t == m_remembered.constEnd())
+        return nullptr;
+    const auto v = t->constFind(kod);
+    return v == t->constEnd() ? nullptr : &*v;
+}
+
+void Store::remember(const QString &table, qint64 kod, std::any value)
+{
+    if (m_depth > 0)
+        m_remembered[table].insert(kod, std::move(value));
+}
+
+void Store::forgetRemembered(const QString &table) { m_remembered.remove(table); }
 
 QList<TTable *> Store::cursorsOn(const TableDef *table) const
 {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <any>
 #include <memory>
 #include <unordered_map>
 
@@ -104,6 +105,13 @@ public:
     // any cursor was marked.
     bool pollChanges();
 
+    // Values a command reads again and again (a project's supply, a type's detuning): inside a
+    // transaction they are read once and kept until it ends or their table is written through
+    // forgetRemembered(table). Outside one nothing is kept: others may change them between commands.
+    const std::any *remembered(const QString &table, qint64 kod) const;
+    void remember(const QString &table, qint64 kod, std::any value);
+    void forgetRemembered(const QString &table);
+
     QList<TTable *> cursorsOn(const TableDef *table) const;
     void registerCursor(TTable *cursor);
     void unregisterCursor(TTable *cursor);
@@ -130,6 +138,7 @@ private:
     int m_depth = 0;
     // The depth whose transaction holds the writes of a failed row, 0 when none does.
     int m_brokenDepth = 0;
+    QHash<QString, QHash<qint64, std::any>> m_remembered;
 };
 
 // One command, one transaction: what the guard's scope wrote is committed by commit() and
