@@ -73,6 +73,14 @@ public:
             m_shape = PgPipeline::RowShape::updateOf(m_text, count);
         m_values.resize(size_t(count));
         m_null.assign(size_t(count), true);
+        // Inside a command the statement is prepared without waiting, like the rows it writes:
+        // waiting would make the server finish everything sent before.
+        if (m_engine.canSendAhead()) {
+            m_name = m_engine.nextStatementName();
+            m_generation = m_engine.generation();
+            m_engine.prepareAhead(m_name, m_text, count);
+            return;
+        }
         const std::unique_ptr<PGresult, void (*)(PGresult *)> r(m_engine.roundTrip([this] { return prepareHere(); }),
                                                                 PQclear);
         if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
@@ -442,6 +450,14 @@ void PgEngine::sendAhead(const QByteArray &name, const std::vector<const char *>
     }
     if (m_pipeline.full())
         readAnswers();
+}
+
+void PgEngine::prepareAhead(const QByteArray &name, const QByteArray &text, int parameters)
+{
+    if (!m_pipeline.prepare(name, text, parameters)) {
+        m_answerFailed = true;
+        failWith(nullptr);
+    }
 }
 
 void PgEngine::gatherAhead(const PgPipeline::RowShape &shape, const std::vector<QByteArray> &values,

@@ -71,6 +71,8 @@ public:
     // wrote is undone with it when an answer read later tells of a failure.
     bool canSendAhead() const;
     void sendAhead(const QByteArray &name, const std::vector<const char *> &values, PgPipeline::Waiting waiting);
+    // A statement prepared without waiting; a failure is found with the next answers read.
+    void prepareAhead(const QByteArray &name, const QByteArray &text, int parameters);
     // An insert of one row gathered with the others of its statement, sent as one.
     void gatherAhead(const PgPipeline::RowShape &shape, const std::vector<QByteArray> &values,
                      const std::vector<bool> &nulls, PgPipeline::Waiting waiting);

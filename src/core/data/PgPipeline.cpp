@@ -135,6 +135,14 @@ bool PgPipeline::send(const QByteArray &name, const std::vector<const char *> &v
     return true;
 }
 
+bool PgPipeline::prepare(const QByteArray &name, const QByteArray &text, int parameters)
+{
+    if (!enter() || !PQsendPrepare(m_conn, name.constData(), text.constData(), parameters, nullptr))
+        return false;
+    m_sent.push_back({{}, false, {}});
+    return true;
+}
+
 bool PgPipeline::gather(const RowShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
                         Waiting waiting)
 {

@@ -67,6 +67,7 @@ public:
 
     // False when libpq refused (the connection is gone).
     bool send(const QByteArray &name, const std::vector<const char *> &values, Waiting waiting);
+    bool prepare(const QByteArray &name, const QByteArray &text, int parameters);
     bool gather(const RowShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
                 Waiting waiting);
 
