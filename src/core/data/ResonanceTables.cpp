@@ -202,9 +202,20 @@ void setSupply(Store &store, qint64 projectKod, const std::optional<SupplyData> 
 
 std::optional<double> detuning(Store &store, qint64 typeKod)
 {
+    // Inside a command every detuning is read at once, the first time one is asked for: the
+    // table is small, and on a server each read waits for everything the command has sent.
     const QString table = QStringLiteral("sKU1_detuning.db");
-    if (const std::any *kept = store.remembered(table, typeKod))
-        return std::any_cast<std::optional<double>>(*kept);
+    constexpr qint64 AllRead = 0; // no type has the key 0
+    if (store.transactionDepth() > 0) {
+        if (!store.remembered(table, AllRead)) {
+            const QHash<qint64, double> all = detunings(store);
+            for (auto it = all.cbegin(); it != all.cend(); ++it)
+                store.remember(table, it.key(), std::optional<double>(it.value()));
+            store.remember(table, AllRead, true);
+        }
+        const std::any *kept = store.remembered(table, typeKod);
+        return kept ? std::any_cast<std::optional<double>>(*kept) : std::nullopt;
+    }
     Statement &q = store.prepared(QStringLiteral("SELECT \"Detuning\" FROM \"sKU1_detuning.db\" WHERE \"Kod0\" = ?"));
     q.bind(0, typeKod);
     std::optional<double> out;
@@ -213,7 +224,6 @@ std::optional<double> detuning(Store &store, qint64 typeKod)
     q.reset();
     if (out && *out == 0)
         out.reset();
-    store.remember(table, typeKod, out);
     return out;
 }
 
