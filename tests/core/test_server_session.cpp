@@ -299,6 +299,38 @@ private slots:
                  QStringLiteral("После команды"));
     }
 
+    void anInnerStepUndoneKeepsWhatCameBefore()
+    {
+        // A command's inner step (a savepoint, sent without waiting like the rows) fails after
+        // writing; the rows written before it, not yet answered, stay and are committed with
+        // those written after it.
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable projects(*a, tbl::project0);
+        projects.open();
+        {
+            Store::Transaction tx(*a);
+            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Шаг до 1")}});
+            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Шаг до 2")}});
+            try {
+                Store::Transaction inner(*a);
+                appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Отмененный шаг")}});
+                throw KorvanError(QStringLiteral("шаг не удался"));
+            } catch (const KorvanError &) {
+            }
+            appendRow(projects, {{QStringLiteral("Name"), QStringLiteral("Шаг после")}});
+            tx.commit();
+        }
+        const auto count = [&](const QString &name) {
+            return b->scalar(QStringLiteral("SELECT count(*) FROM \"project0.db\" WHERE \"Name\" = '%1'").arg(name))
+                .toLongLong();
+        };
+        QCOMPARE(count(QStringLiteral("Шаг до 1")), 1);
+        QCOMPARE(count(QStringLiteral("Шаг до 2")), 1);
+        QCOMPARE(count(QStringLiteral("Отмененный шаг")), 0);
+        QCOMPARE(count(QStringLiteral("Шаг после")), 1);
+    }
+
     void aPostThatChangesNothingWritesNothing()
     {
         // Posting a row with every value as read leaves the stored row alone, even when another

@@ -113,6 +113,9 @@ public:
     };
     virtual Changes takeChanges() { return {}; }
 
+    // Reads the answers of what was sent ahead without throwing: a failure among them is kept,
+    // and the transaction can then only be undone.
+    virtual void settleAnswers() {}
     // Statements sent ahead (Statement::sendAhead) whose answers this owner no longer wants.
     virtual void forgetAnswers(const void *owner) { Q_UNUSED(owner); }
     // The key the next row inserted into the table will get, when the engine can tell it before

@@ -508,6 +508,15 @@ void PgEngine::readAnswers()
     }
 }
 
+void PgEngine::settleAnswers()
+{
+    try {
+        readAnswers();
+    } catch (...) {
+        m_answerFailed = true; // readAnswers marks it too; a lost connection fails the commit anyway
+    }
+}
+
 void PgEngine::dropAnswers()
 {
     if (!m_pipeline.pending())

@@ -62,6 +62,7 @@ public:
     void lockProject(qint64 kod) override;
 
     void forgetAnswers(const void *owner) override;
+    void settleAnswers() override;
     qint64 predictedKey(const QString &table) const override;
     void keyTaken(const QString &table, qint64 key) override { m_nextKeys.insert(table, key + 1); }
     // A row went into the table by a statement whose key nobody told: the next key is unknown.

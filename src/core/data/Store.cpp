@@ -299,6 +299,13 @@ void Store::fail(const QString &what) const { m_engine->fail(what); }
 
 void Store::execPrepared(const QString &sql) { prepared(sql).run(); }
 
+void Store::writeAhead(const QString &sql)
+{
+    Statement &q = prepared(sql);
+    if (!q.sendAhead(nullptr, 0, {}))
+        q.run();
+}
+
 static QString savepointSql(const char *verb, int depth)
 {
     // One text per depth, so each statement is prepared once.
@@ -315,7 +322,7 @@ void Store::begin()
         execPrepared(m_engine->beginSql());
         m_engine->transactionStarted();
     } else
-        execPrepared(savepointSql("SAVEPOINT", m_depth));
+        writeAhead(savepointSql("SAVEPOINT", m_depth));
     ++m_depth;
 }
 
@@ -344,7 +351,7 @@ void Store::commit()
         execPrepared(QStringLiteral("COMMIT"));
         m_engine->transactionEnded();
     } else {
-        execPrepared(savepointSql("RELEASE", m_depth - 1));
+        writeAhead(savepointSql("RELEASE", m_depth - 1));
     }
     if (--m_depth == 0) {
         m_remembered.clear();
@@ -366,6 +373,9 @@ void Store::rollback()
         quiet(QStringLiteral("ROLLBACK"));
         m_engine->transactionEnded();
     } else {
+        // What was sent before the savepoint still has to be checked; a failure among it is kept
+        // for the commit to refuse.
+        m_engine->settleAnswers();
         quiet(QStringLiteral("ROLLBACK TO sp%1").arg(m_depth));
         quiet(QStringLiteral("RELEASE sp%1").arg(m_depth));
     }

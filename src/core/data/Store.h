@@ -61,6 +61,9 @@ public:
     // Runs statements; an engine error becomes a KorvanError naming the file.
     void exec(const QString &sql);
     void execPrepared(const QString &sql);
+    // A statement whose answer nobody reads: inside a transaction on a server it is sent without
+    // waiting (Statement::sendAhead).
+    void writeAhead(const QString &sql);
     // The first column of the first row, or null.
     QVariant scalar(const QString &sql);
     qint64 lastInsertId() const;
