@@ -69,7 +69,7 @@ public:
         }
         if (m_inserts)
             m_shape = PgPipeline::RowShape::insertOf(m_text, count);
-        else if (m_writes.size() && sql.startsWith(QLatin1String("UPDATE")))
+        else if (!m_writes.isEmpty())
             m_shape = PgPipeline::RowShape::updateOf(m_text, count);
         m_values.resize(size_t(count));
         m_null.assign(size_t(count), true);
@@ -225,7 +225,7 @@ private:
     std::vector<QByteArray> m_values;
     std::vector<bool> m_null;
     int m_columns = 0;
-    PgPipeline::RowShape m_shape; // an insert of one row, which may be gathered with others
+    PgPipeline::RowShape m_shape; // a write of one row, which may be gathered with others
     PGresult *m_result = nullptr;
     int m_row = -1;
     bool m_returnsKey = false;
@@ -444,26 +444,24 @@ bool PgEngine::canSendAhead() const { return m_inTransaction && m_conn && PQstat
 
 void PgEngine::sendAhead(const QByteArray &name, const std::vector<const char *> &values, PgPipeline::Waiting waiting)
 {
-    if (!m_pipeline.send(name, values, std::move(waiting))) {
-        m_answerFailed = true;
-        failWith(nullptr);
-    }
-    if (m_pipeline.full())
-        readAnswers();
+    sentAhead(m_pipeline.send(name, values, std::move(waiting)));
 }
 
 void PgEngine::prepareAhead(const QByteArray &name, const QByteArray &text, int parameters)
 {
-    if (!m_pipeline.prepare(name, text, parameters)) {
-        m_answerFailed = true;
-        failWith(nullptr);
-    }
+    sentAhead(m_pipeline.prepare(name, text, parameters));
 }
 
 void PgEngine::gatherAhead(const PgPipeline::RowShape &shape, const std::vector<QByteArray> &values,
                            const std::vector<bool> &nulls, PgPipeline::Waiting waiting)
 {
-    if (!m_pipeline.gather(shape, values, nulls, std::move(waiting))) {
+    sentAhead(m_pipeline.gather(shape, values, nulls, std::move(waiting)));
+}
+
+void PgEngine::sentAhead(bool sent)
+{
+    // libpq refused: the connection is gone, and what was sent before it with it.
+    if (!sent) {
         m_answerFailed = true;
         failWith(nullptr);
     }

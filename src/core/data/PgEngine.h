@@ -118,6 +118,8 @@ public:
 private:
     // Drops the answers unread: the transaction that wrote them is being undone.
     void dropAnswers();
+    // After a statement was handed to the pipeline (sent: libpq took it).
+    void sentAhead(bool sent);
     void startSession();
     void reconnect();
     [[noreturn]] void failLost(const QString &why) const;

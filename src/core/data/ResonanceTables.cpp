@@ -90,13 +90,6 @@ QVariant resonanceText(const std::optional<std::vector<int>> &orders)
     return harmonicsText(*orders);
 }
 
-// A write whose answer nobody reads: inside a command on a server it goes without waiting.
-void runOrSendAhead(Statement &q)
-{
-    if (!q.sendAhead(nullptr, 0, {}))
-        q.run();
-}
-
 // Stores the row of a table that goes with the row kod of its owner; no values delete it.
 void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList &values)
 {
@@ -104,7 +97,7 @@ void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList
     if (values.isEmpty()) {
         Statement &q = store.prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" = ?").arg(table));
         q.bind(0, kod);
-        runOrSendAhead(q);
+        q.write();
         return;
     }
     // Both engines read this upsert alike.
@@ -122,7 +115,7 @@ void writeRow(Store &store, const QString &table, qint64 kod, const QVariantList
     q.bind(0, kod);
     for (int i = 0; i < values.size(); ++i)
         q.bind(i + 1, values[i]);
-    runOrSendAhead(q);
+    q.write();
 }
 
 ResonanceValues readValues(Store &store, const QString &table, qint64 kod)

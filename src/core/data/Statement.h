@@ -45,6 +45,12 @@ public:
         Q_UNUSED(answer);
         return false;
     }
+    // Runs a write whose answer nobody reads: sent ahead where the engine can.
+    void write()
+    {
+        if (!sendAhead(nullptr, 0, {}))
+            run();
+    }
 
 protected:
     Statement() = default;

@@ -299,12 +299,7 @@ void Store::fail(const QString &what) const { m_engine->fail(what); }
 
 void Store::execPrepared(const QString &sql) { prepared(sql).run(); }
 
-void Store::writeAhead(const QString &sql)
-{
-    Statement &q = prepared(sql);
-    if (!q.sendAhead(nullptr, 0, {}))
-        q.run();
-}
+void Store::writeAhead(const QString &sql) { prepared(sql).write(); }
 
 static QString savepointSql(const char *verb, int depth)
 {

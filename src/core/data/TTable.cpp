@@ -220,13 +220,10 @@ void TTable::select(qint64 keepKod) const
             q.bind(at++, m_linkedKod);
         if (key)
             q.bind(at, *key);
-        const int n = fieldCount();
         while (q.next()) {
-            Row row(n);
-            for (int i = 0; i < n; ++i)
-                row[i] = fromStorage(m_def->fields[size_t(i)], q.column(i));
+            Row row = storedRow(q);
             if (versions)
-                m_versions.insert(row[0].toLongLong(), q.column(n).toString());
+                m_versions.insert(row[0].toLongLong(), q.column(fieldCount()).toString());
             if (passesFilter(row))
                 m_rows.append(std::move(row));
         }
@@ -563,12 +560,9 @@ QHash<qint64, QVector<TTable::Row>> TTable::rowsForEachMasterRow() const
     const std::unique_ptr<Statement> q = m_store->engine().prepare(sql);
     if (key)
         q->bind(0, *key);
-    const int n = fieldCount();
     const int link = fieldIndexIn(*m_fieldLookup, fld::Kod0);
     while (q->next()) {
-        Row row(n);
-        for (int i = 0; i < n; ++i)
-            row[i] = fromStorage(m_def->fields[size_t(i)], q->column(i));
+        Row row = storedRow(*q);
         if (passesFilter(row))
             out[row[link].toLongLong()].append(std::move(row));
     }
@@ -857,6 +851,15 @@ void TTable::post()
         restoreAfterFailedPost(before, state, position);
         throw;
     }
+}
+
+TTable::Row TTable::storedRow(const Statement &q) const
+{
+    const int n = fieldCount();
+    Row row(n);
+    for (int i = 0; i < n; ++i)
+        row[i] = fromStorage(m_def->fields[size_t(i)], q.column(i));
+    return row;
 }
 
 // Each value the same, and of the same type; doubles bit for bit (0 and -0 differ as stored).

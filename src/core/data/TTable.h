@@ -242,6 +242,8 @@ private:
     const QString &writeSql(bool insertNew) const;
     QVariant toStorage(const FieldDef &f, const QVariant &v) const;
     QVariant fromStorage(const FieldDef &f, const QVariant &v) const;
+    // The current row of a statement that selects the table's fields in their order.
+    Row storedRow(const Statement &q) const;
     QVariant normalize(int position, const QVariant &value) const;
     QString orderClause() const;
     void restoreAfterFailedPost(const Row &row, State state, int position);
