@@ -9,7 +9,11 @@
 #include "core/data/TTable.h"
 #include "TestData.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <cstdint>
+#include <cstring>
 
 using namespace korvan;
 using namespace korvan::test;
@@ -354,6 +358,78 @@ private slots:
         QCOMPARE(b->scalar(QStringLiteral("SELECT \"ProjMemo\" FROM \"project0.db\" WHERE \"Kod\" = %1").arg(kod))
                      .toString(),
                  QStringLiteral("Другой"));
+    }
+
+    void numbersKeepEveryBit_data()
+    {
+        // Numbers travel in the server's binary form both ways; what comes back is what was
+        // written, to the last bit, whatever the path.
+        QTest::addColumn<QVariant>("written");
+        QTest::addColumn<double>("stepRead");
+        QTest::addColumn<qint64>("countWritten");
+        QTest::addColumn<qint64>("countRead");
+        const qint64 big = (qint64(1) << 53) + 1;
+        QTest::newRow("tenth") << QVariant(0.1) << 0.1 << qint64(0) << qint64(0);
+        QTest::newRow("third, negative whole") << QVariant(1.0 / 3) << 1.0 / 3 << qint64(-1) << qint64(-1);
+        QTest::newRow("minus zero") << QVariant(-0.0) << -0.0 << qint64(7) << qint64(7);
+        QTest::newRow("smallest") << QVariant(5e-324) << 5e-324 << qint64(INT32_MAX) << qint64(INT32_MAX);
+        QTest::newRow("largest") << QVariant(1.7976931348623157e308) << 1.7976931348623157e308 << qint64(INT32_MIN)
+                                 << qint64(INT32_MIN);
+        QTest::newRow("negative, many digits")
+            << QVariant(-2.718281828459045e-10) << -2.718281828459045e-10 << qint64(123456789) << qint64(123456789);
+        // A whole number in a double's column is that double, rounded as the server rounds it.
+        QTest::newRow("whole number as a double") << QVariant(big) << double(big) << qint64(2) << qint64(2);
+    }
+
+    void numbersKeepEveryBit()
+    {
+        QFETCH(QVariant, written);
+        QFETCH(double, stepRead);
+        QFETCH(qint64, countWritten);
+        QFETCH(qint64, countRead);
+        const auto a = Store::open(url);
+        const auto b = Store::open(url);
+        TTable modules(*a, tbl::sKU2);
+        modules.open();
+        const auto row = [&](qint64 master) {
+            return QVariantMap{{QStringLiteral("Kod0"), master},
+                               {QStringLiteral("Qstup"), written},
+                               {QStringLiteral("Kol_vo"), countWritten}};
+        };
+        // Alone; inside a command, where rows are gathered into one insert; and edited inside one.
+        const qint64 master = 900000 + QRandomGenerator::global()->bounded(100000);
+        QList<qint64> keys{appendRow(modules, row(master))};
+        {
+            Store::Transaction tx(*a);
+            for (int i = 0; i < 3; ++i)
+                keys << appendRow(modules, row(master));
+            QVERIFY(modules.locate(QStringLiteral("Kod"), keys[0]));
+            modules.edit();
+            modules.setValue(QStringLiteral("Qstup"), 12.5);
+            modules.post();
+            modules.edit();
+            modules.setValue(QStringLiteral("Qstup"), written);
+            modules.post();
+            tx.commit();
+        }
+        const auto same = [](double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+        // Read by a cursor of another program (its rows come in binary form) and as a plain
+        // read's text.
+        TTable theirs(*b, tbl::sKU2);
+        theirs.open();
+        theirs.setFilter(QStringLiteral("Kod0='%1'").arg(master));
+        theirs.setFiltered(true);
+        QCOMPARE(theirs.recordCount(), 4);
+        for (const TTable::Row &r : theirs.rows()) {
+            QVERIFY2(same(r[theirs.fieldIndex(QStringLiteral("Qstup"))].toDouble(), stepRead),
+                     qPrintable(QString::number(r[theirs.fieldIndex(QStringLiteral("Qstup"))].toDouble(), 'g', 17)));
+            QCOMPARE(r[theirs.fieldIndex(QStringLiteral("Kol_vo"))].toLongLong(), countRead);
+        }
+        for (qint64 key : keys) {
+            const QString where = QStringLiteral(" FROM \"sKU2.DB\" WHERE \"Kod\" = %1").arg(key);
+            QVERIFY(same(b->scalar(QStringLiteral("SELECT \"Qstup\"") + where).toDouble(), stepRead));
+            QCOMPARE(b->scalar(QStringLiteral("SELECT \"Kol_vo\"") + where).toLongLong(), countRead);
+        }
     }
 
     void othersCommitsAreSeenAfterPolling()

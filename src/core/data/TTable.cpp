@@ -1394,8 +1394,13 @@ void TTable::writeRow(Row &row, bool insertNew, bool sendAhead)
         else
             versionRefused(kod);
     };
-    if (sendAhead && q.sendAhead(this, 0, answered))
+    if (sendAhead && q.sendAhead(this, 0, answered)) {
+        // The row's new version comes with the answer. Until then a second edit of the row goes
+        // unchecked: from this update on the transaction holds the row, and nobody else can
+        // change it.
+        m_versions.remove(kod);
         return;
+    }
     QVariantList answer;
     if (q.next()) {
         answer << q.column(0);
