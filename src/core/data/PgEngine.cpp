@@ -10,11 +10,8 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <functional>
 #include <utility>
-#include <limits>
 #include <vector>
 
 namespace korvan {
@@ -23,32 +20,13 @@ namespace {
 
 QString quoted(const QString &name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
 
-QByteArray encoded(const QVariant &value)
+// A select of a table's rows as the store keeps them (every column, and perhaps each row's
+// version): its columns are whole numbers, doubles and text, all read in binary form.
+bool readsStoredRows(const QString &sql)
 {
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = value.toDouble();
-        if (std::isnan(d))
-            return "NaN";
-        if (std::isinf(d))
-            return d > 0 ? "Infinity" : "-Infinity";
-        // The shortest text that reads back as the very same double (and far quicker to write
-        // than seventeen digits).
-        char text[32];
-        const auto written = std::to_chars(text, text + sizeof text, d);
-        return QByteArray(text, int(written.ptr - text));
-    }
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return QByteArray::number(value.toLongLong());
-    case QMetaType::Bool:
-        return value.toBool() ? "1" : "0";
-    default:
-        return value.toString().toUtf8();
-    }
+    static const QRegularExpression rows(QStringLiteral("^SELECT \\*(?:, xmin::text)? FROM \"([^\"]+)\""));
+    const QRegularExpressionMatch m = rows.match(sql);
+    return m.hasMatch() && tableDef(m.captured(1));
 }
 
 class PgStatement : public Statement {
@@ -71,14 +49,16 @@ public:
             m_shape = PgPipeline::RowShape::insertOf(m_text, count);
         else if (!m_writes.isEmpty())
             m_shape = PgPipeline::RowShape::updateOf(m_text, count);
-        m_values.resize(size_t(count));
-        m_null.assign(size_t(count), true);
+        m_parameters.resize(size_t(count));
+        if (m_shape.valid())
+            m_types = m_shape.types;
+        m_binaryAnswers = readsStoredRows(sql);
         // Inside a command the statement is prepared without waiting, like the rows it writes:
         // waiting would make the server finish everything sent before.
         if (m_engine.canSendAhead()) {
             m_name = m_engine.nextStatementName();
             m_generation = m_engine.generation();
-            m_engine.prepareAhead(m_name, m_text, count);
+            m_engine.prepareAhead(m_name, m_text, m_types, count);
             return;
         }
         const std::unique_ptr<PGresult, void (*)(PGresult *)> r(m_engine.roundTrip([this] { return prepareHere(); }),
@@ -100,36 +80,23 @@ public:
     void reset() override
     {
         clearResult();
-        m_null.assign(m_null.size(), true);
+        m_parameters.clear();
     }
 
     void bind(int index, const QVariant &value) override
     {
         if (m_result)
             reset();
-        if (index < 0 || size_t(index) >= m_values.size())
+        if (index < 0 || size_t(index) >= m_parameters.size())
             m_engine.fail(QStringLiteral("параметр %1 вне запроса").arg(index + 1));
-        const bool null = !value.isValid() || value.isNull();
-        m_null[size_t(index)] = null;
-        m_values[size_t(index)] = null ? QByteArray() : encoded(value);
+        m_parameters.set(size_t(index), value, m_types.empty() ? 0 : m_types[size_t(index)]);
     }
 
     bool next() override
     {
         if (!m_result) {
-            const std::vector<const char *> values = parameterValues();
             m_engine.statementSent();
-            PGresult *r = m_engine.roundTrip([&]() -> PGresult * {
-                // A statement prepared on a connection since lost is prepared on the new one first.
-                if (m_generation != m_engine.generation()) {
-                    PGresult *prepared = prepareHere();
-                    if (PQresultStatus(prepared) != PGRES_COMMAND_OK)
-                        return prepared;
-                    PQclear(prepared);
-                }
-                return PQexecPrepared(m_engine.connection(), m_name.constData(), int(values.size()), values.data(),
-                                      nullptr, nullptr, 0);
-            });
+            PGresult *r = run();
             const ExecStatusType status = PQresultStatus(r);
             if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
                 const std::unique_ptr<PGresult, void (*)(PGresult *)> guard(r, PQclear);
@@ -145,6 +112,10 @@ public:
             m_result = r;
             m_row = -1;
             m_columns = PQnfields(r);
+            // A read's answers come in binary form from its second run on, once its first told
+            // the columns' types (prepared statements keep them).
+            if (m_writes.isEmpty() && status == PGRES_TUPLES_OK && !m_binaryAnswers)
+                m_binaryAnswers = pgBinaryReadable(r);
             if (m_returnsKey) {
                 if (PQntuples(r) > 0)
                     m_engine.setLastInsertId(PQgetvalue(r, 0, 0) ? QByteArray(PQgetvalue(r, 0, 0)).toLongLong() : 0);
@@ -177,10 +148,10 @@ public:
         m_engine.statementSent();
         PgPipeline::Waiting waiting{owner, expectedKey, std::move(answer)};
         if (m_shape.valid())
-            m_engine.gatherAhead(m_shape, m_values, m_null, std::move(waiting));
+            m_engine.gatherAhead(m_shape, m_parameters, std::move(waiting));
         else
-            m_engine.sendAhead(m_name, parameterValues(), std::move(waiting));
-        m_null.assign(m_null.size(), true);
+            m_engine.sendAhead(m_name, m_parameters, std::move(waiting));
+        m_parameters.clear();
         if (!m_writes.isEmpty()) {
             m_engine.wrote(m_writes);
             if (m_inserts && !expectedKey)
@@ -190,20 +161,29 @@ public:
     }
 
 private:
-    std::vector<const char *> parameterValues() const
+    PGresult *run()
     {
-        std::vector<const char *> values(m_values.size());
-        for (size_t i = 0; i < m_values.size(); ++i)
-            values[i] = m_null[i] ? nullptr : m_values[i].constData();
-        return values;
+        const int format = m_binaryAnswers ? 1 : 0;
+        const PgParameters::View values = m_parameters.view();
+        return m_engine.roundTrip([&]() -> PGresult * {
+            // A statement prepared on a connection since lost is prepared on the new one first.
+            if (m_generation != m_engine.generation()) {
+                PGresult *prepared = prepareHere();
+                if (PQresultStatus(prepared) != PGRES_COMMAND_OK)
+                    return prepared;
+                PQclear(prepared);
+            }
+            return PQexecPrepared(m_engine.connection(), m_name.constData(), values.count(), values.values.data(),
+                                  values.lengths.data(), values.formats.data(), format);
+        });
     }
 
     PGresult *prepareHere()
     {
         m_name = m_engine.nextStatementName();
         m_generation = m_engine.generation();
-        PGresult *r =
-            PQprepare(m_engine.connection(), m_name.constData(), m_text.constData(), int(m_values.size()), nullptr);
+        PGresult *r = PQprepare(m_engine.connection(), m_name.constData(), m_text.constData(), int(m_parameters.size()),
+                                m_types.empty() ? nullptr : m_types.data());
         if (PQresultStatus(r) != PGRES_COMMAND_OK)
             m_name.clear();
         return r;
@@ -222,13 +202,14 @@ private:
     QString m_writes; // the table an INSERT, UPDATE or DELETE writes
     QByteArray m_name;
     int m_generation = -1;
-    std::vector<QByteArray> m_values;
-    std::vector<bool> m_null;
+    PgParameters m_parameters;
+    std::vector<unsigned> m_types; // declared at preparation; empty: the server infers them
     int m_columns = 0;
     PgPipeline::RowShape m_shape; // a write of one row, which may be gathered with others
     PGresult *m_result = nullptr;
     int m_row = -1;
     bool m_returnsKey = false;
+    bool m_binaryAnswers = false;
     bool m_inserts = false;
 };
 
@@ -442,20 +423,21 @@ qint64 PgEngine::predictedKey(const QString &table) const
 
 bool PgEngine::canSendAhead() const { return m_inTransaction && m_conn && PQstatus(m_conn) == CONNECTION_OK; }
 
-void PgEngine::sendAhead(const QByteArray &name, const std::vector<const char *> &values, PgPipeline::Waiting waiting)
+void PgEngine::sendAhead(const QByteArray &name, const PgParameters &parameters, PgPipeline::Waiting waiting)
 {
-    sentAhead(m_pipeline.send(name, values, std::move(waiting)));
+    sentAhead(m_pipeline.send(name, parameters, std::move(waiting)));
 }
 
-void PgEngine::prepareAhead(const QByteArray &name, const QByteArray &text, int parameters)
+void PgEngine::prepareAhead(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
+                            int parameters)
 {
-    sentAhead(m_pipeline.prepare(name, text, parameters));
+    sentAhead(m_pipeline.prepare(name, text, types, parameters));
 }
 
-void PgEngine::gatherAhead(const PgPipeline::RowShape &shape, const std::vector<QByteArray> &values,
-                           const std::vector<bool> &nulls, PgPipeline::Waiting waiting)
+void PgEngine::gatherAhead(const PgPipeline::RowShape &shape, const PgParameters &parameters,
+                           PgPipeline::Waiting waiting)
 {
-    sentAhead(m_pipeline.gather(shape, values, nulls, std::move(waiting)));
+    sentAhead(m_pipeline.gather(shape, parameters, std::move(waiting)));
 }
 
 void PgEngine::sentAhead(bool sent)

@@ -71,12 +71,13 @@ public:
     // Statements sent ahead (Statement::sendAhead): only inside a transaction, so that what they
     // wrote is undone with it when an answer read later tells of a failure.
     bool canSendAhead() const;
-    void sendAhead(const QByteArray &name, const std::vector<const char *> &values, PgPipeline::Waiting waiting);
-    // A statement prepared without waiting; a failure is found with the next answers read.
-    void prepareAhead(const QByteArray &name, const QByteArray &text, int parameters);
+    void sendAhead(const QByteArray &name, const PgParameters &parameters, PgPipeline::Waiting waiting);
+    // A statement prepared without waiting (types: the parameters' declared types, or empty); a
+    // failure is found with the next answers read.
+    void prepareAhead(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
+                      int parameters);
     // An insert of one row gathered with the others of its statement, sent as one.
-    void gatherAhead(const PgPipeline::RowShape &shape, const std::vector<QByteArray> &values,
-                     const std::vector<bool> &nulls, PgPipeline::Waiting waiting);
+    void gatherAhead(const PgPipeline::RowShape &shape, const PgParameters &parameters, PgPipeline::Waiting waiting);
     // Reads the answers of every statement sent ahead, then hands them over; throws the first
     // failure, after which the transaction can no longer commit.
     void readAnswers();

@@ -7,6 +7,11 @@
 
 #include <libpq-fe.h>
 
+#include <QtEndian>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace korvan {
@@ -14,8 +19,8 @@ namespace korvan {
 namespace {
 
 // Type identifiers of the server's built-in types (pg_type.oid), as every server has them.
-constexpr Oid BoolOid = 16, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, OidOid = 26, Float4Oid = 700, Float8Oid = 701,
-              NumericOid = 1700;
+constexpr Oid BoolOid = 16, NameOid = 19, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, TextOid = 25, OidOid = 26,
+              Float4Oid = 700, Float8Oid = 701, VarcharOid = 1043, NumericOid = 1700;
 
 double decodedDouble(const char *text, int length)
 {
@@ -30,7 +35,152 @@ double decodedDouble(const char *text, int length)
     return t.toDouble();
 }
 
+// A column's type on the server, as the store creates its tables.
+unsigned typeOf(const FieldDef &field)
+{
+    switch (field.type) {
+    case FieldType::AutoInc:
+    case FieldType::Integer:
+    case FieldType::Boolean:
+        return PgParameters::Int8Type;
+    case FieldType::Float:
+        return PgParameters::Float8Type;
+    default:
+        return PgParameters::TextType;
+    }
+}
+
+const FieldDef *fieldNamed(const TableDef &table, QStringView quotedName)
+{
+    quotedName = quotedName.trimmed();
+    if (quotedName.size() < 2 || !quotedName.startsWith(QLatin1Char('"')) || !quotedName.endsWith(QLatin1Char('"')))
+        return nullptr;
+    const QStringView name = quotedName.mid(1, quotedName.size() - 2);
+    const auto field = std::find_if(table.fields.begin(), table.fields.end(),
+                                    [&](const FieldDef &f) { return name == QLatin1String(f.name); });
+    return field == table.fields.end() ? nullptr : &*field;
+}
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isWhole(const QVariant &value)
+{
+    return isNumber(value) && value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float;
+}
+
+QByteArray bigEndian(quint64 bits)
+{
+    const quint64 out = qToBigEndian(bits);
+    return QByteArray(reinterpret_cast<const char *>(&out), sizeof out);
+}
+
+QByteArray text(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = value.toDouble();
+        if (std::isnan(d))
+            return "NaN";
+        if (std::isinf(d))
+            return d > 0 ? "Infinity" : "-Infinity";
+        // The shortest text that reads back as the very same double (and far quicker to write
+        // than seventeen digits).
+        char text[32];
+        const auto written = std::to_chars(text, text + sizeof text, d);
+        return QByteArray(text, int(written.ptr - text));
+    }
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QByteArray::number(value.toLongLong());
+    case QMetaType::Bool:
+        return value.toBool() ? "1" : "0";
+    default:
+        return value.toString().toUtf8();
+    }
+}
+
 } // namespace
+
+void PgParameters::resize(size_t count)
+{
+    m_bytes.resize(count);
+    m_kind.assign(count, 'n');
+}
+
+void PgParameters::set(size_t index, const QVariant &value, unsigned type)
+{
+    if (!value.isValid() || value.isNull()) {
+        m_bytes[index].clear();
+        m_kind[index] = 'n';
+    } else if (type == Float8Type && isNumber(value)) {
+        const double d = value.toDouble();
+        quint64 bits = 0;
+        std::memcpy(&bits, &d, sizeof bits);
+        m_bytes[index] = bigEndian(bits);
+        m_kind[index] = 'b';
+    } else if (type == Int8Type && isWhole(value)) {
+        m_bytes[index] = bigEndian(quint64(value.toLongLong()));
+        m_kind[index] = 'b';
+    } else {
+        // A double bound to a whole number's column goes as text, and the server says whether it
+        // takes it, as it did before types were declared.
+        m_bytes[index] = text(value);
+        m_kind[index] = 't';
+    }
+}
+
+qint64 PgParameters::wholeNumber(size_t index) const
+{
+    const QByteArray &b = m_bytes[index];
+    if (m_kind[index] == 'b' && b.size() == sizeof(qint64))
+        return qint64(qFromBigEndian<quint64>(b.constData()));
+    return b.toLongLong();
+}
+
+void PgParameters::clear()
+{
+    for (QByteArray &b : m_bytes)
+        b.clear();
+    m_kind.assign(m_kind.size(), 'n');
+}
+
+void PgParameters::append(const PgParameters &other)
+{
+    m_bytes.insert(m_bytes.end(), other.m_bytes.begin(), other.m_bytes.end());
+    m_kind.insert(m_kind.end(), other.m_kind.begin(), other.m_kind.end());
+}
+
+PgParameters::View PgParameters::view(size_t first, size_t count) const
+{
+    View v;
+    v.values.resize(count);
+    v.lengths.resize(count);
+    v.formats.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        const size_t p = first + i;
+        v.values[i] = m_kind[p] == 'n' ? nullptr : m_bytes[p].constData();
+        v.lengths[i] = int(m_bytes[p].size());
+        v.formats[i] = m_kind[p] == 'b' ? 1 : 0;
+    }
+    return v;
+}
 
 QVariant pgValue(const PGresult *result, int row, int column)
 {
@@ -38,7 +188,30 @@ QVariant pgValue(const PGresult *result, int row, int column)
         return {};
     const char *text = PQgetvalue(result, row, column);
     const int length = PQgetlength(result, row, column);
-    switch (PQftype(result, column)) {
+    const Oid type = PQftype(result, column);
+    if (PQfformat(result, column) == 1) {
+        switch (type) {
+        case Int8Oid:
+            return QVariant(qint64(qFromBigEndian<quint64>(text)));
+        case Int4Oid:
+            return QVariant(qint64(qint32(qFromBigEndian<quint32>(text))));
+        case Int2Oid:
+            return QVariant(qint64(qint16(qFromBigEndian<quint16>(text))));
+        case OidOid:
+            return QVariant(qint64(qFromBigEndian<quint32>(text)));
+        case Float8Oid: {
+            const quint64 bits = qFromBigEndian<quint64>(text);
+            double d = 0;
+            std::memcpy(&d, &bits, sizeof d);
+            return QVariant(d);
+        }
+        case BoolOid:
+            return QVariant(qint64(text[0] ? 1 : 0));
+        default: // text of every kind: the characters themselves
+            return QString::fromUtf8(text, length);
+        }
+    }
+    switch (type) {
     case Int8Oid:
     case Int2Oid:
     case Int4Oid:
@@ -53,6 +226,26 @@ QVariant pgValue(const PGresult *result, int row, int column)
     default:
         return QString::fromUtf8(text, length);
     }
+}
+
+bool pgBinaryReadable(const PGresult *result)
+{
+    for (int c = 0; c < PQnfields(result); ++c)
+        switch (PQftype(result, c)) {
+        case Int8Oid:
+        case Int4Oid:
+        case Int2Oid:
+        case OidOid:
+        case Float8Oid:
+        case BoolOid:
+        case TextOid:
+        case VarcharOid:
+        case NameOid:
+            break;
+        default:
+            return false;
+        }
+    return true;
 }
 
 PgPipeline::RowShape PgPipeline::RowShape::insertOf(const QByteArray &text, int parameters)
@@ -74,6 +267,21 @@ PgPipeline::RowShape PgPipeline::RowShape::insertOf(const QByteArray &text, int 
     shape.head = text.left(open);
     shape.tail = text.mid(close + 1);
     shape.width = parameters;
+    // The columns' types, when every column named is one of the table's.
+    static const QRegularExpression head(QStringLiteral("^INSERT INTO \"([^\"]+)\" \\((.*)\\) VALUES $"));
+    const QRegularExpressionMatch m = head.match(QString::fromUtf8(shape.head));
+    const TableDef *table = m.hasMatch() ? tableDef(m.captured(1)) : nullptr;
+    const QStringList columns = m.captured(2).split(QLatin1Char(','));
+    if (table && columns.size() == parameters) {
+        for (const QString &column : columns) {
+            const FieldDef *field = fieldNamed(*table, column);
+            if (!field) {
+                shape.types.clear();
+                break;
+            }
+            shape.types.push_back(typeOf(*field));
+        }
+    }
     return shape;
 }
 
@@ -97,15 +305,18 @@ PgPipeline::RowShape PgPipeline::RowShape::updateOf(const QByteArray &text, int 
                                         [&](const FieldDef &f) { return a.captured(1) == QLatin1String(f.name); });
         if (field == table->fields.end() || a.captured(2).toInt() != ++number)
             return shape;
-        shape.casts.push_back(field->type == FieldType::Float ? "::double precision"
-                              : field->type == FieldType::Integer || field->type == FieldType::Boolean ? "::bigint"
-                                                                                                       : "::text");
+        shape.types.push_back(typeOf(*field));
+        shape.casts.push_back(shape.types.back() == PgParameters::Float8Type ? "::double precision"
+                              : shape.types.back() == PgParameters::Int8Type ? "::bigint"
+                                                                             : "::text");
         sets += (number > 1 ? ",\"" : "\"") + a.captured(1).toUtf8() + "\"=v.c" + QByteArray::number(number);
     }
     if (number != set)
         return shape;
     shape.casts.push_back("::bigint"); // the key
     shape.casts.push_back("::text");   // the version read
+    shape.types.push_back(PgParameters::Int8Type);
+    shape.types.push_back(PgParameters::TextType);
     QByteArray columns;
     for (int i = 1; i <= set; ++i)
         columns += "c" + QByteArray::number(i) + ",";
@@ -123,35 +334,38 @@ bool PgPipeline::enter()
     return pending() || PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF || PQenterPipelineMode(m_conn);
 }
 
-bool PgPipeline::send(const QByteArray &name, const std::vector<const char *> &values, Waiting waiting)
+bool PgPipeline::send(const QByteArray &name, const PgParameters &parameters, Waiting waiting)
 {
     // What was gathered was made before: it goes first.
     if (!enter() || !sendAllGathered())
         return false;
-    if (!PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0))
+    const PgParameters::View v = parameters.view();
+    if (!PQsendQueryPrepared(m_conn, name.constData(), v.count(), v.values.data(), v.lengths.data(), v.formats.data(),
+                             0))
         return false;
     m_sent.push_back({{std::move(waiting)}, false, {}});
     ++m_waitingRows;
     return true;
 }
 
-bool PgPipeline::prepare(const QByteArray &name, const QByteArray &text, int parameters)
+bool PgPipeline::prepare(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
+                         int parameters)
 {
-    if (!enter() || !PQsendPrepare(m_conn, name.constData(), text.constData(), parameters, nullptr))
+    if (!enter() ||
+        !PQsendPrepare(m_conn, name.constData(), text.constData(), parameters, types.empty() ? nullptr : types.data()))
         return false;
     m_sent.push_back({{}, false, {}});
     return true;
 }
 
-bool PgPipeline::gather(const RowShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
-                        Waiting waiting)
+bool PgPipeline::gather(const RowShape &shape, const PgParameters &parameters, Waiting waiting)
 {
     if (!enter())
         return false;
     auto g = std::find_if(m_gathered.begin(), m_gathered.end(),
                           [&](const Gathered &x) { return x.shape.head == shape.head && x.shape.tail == shape.tail; });
     if (g == m_gathered.end()) {
-        m_gathered.push_back({shape, {}, {}, {}, {}, {}});
+        m_gathered.push_back({shape, {}, {}, {}, {}});
         g = m_gathered.end() - 1;
     }
     // An update is written after everything made before it, and before anything made after it
@@ -159,14 +373,13 @@ bool PgPipeline::gather(const RowShape &shape, const std::vector<QByteArray> &va
     if (!sendOthers(&*g, !shape.update()))
         return false;
     if (shape.update()) {
-        const qint64 key = values[size_t(shape.keyParameter)].toLongLong();
+        const qint64 key = parameters.wholeNumber(size_t(shape.keyParameter));
         // A row updated twice: its first update must be written before the second is gathered.
         if (std::find(g->keys.begin(), g->keys.end(), key) != g->keys.end() && !sendGathered(*g))
             return false;
         g->keys.push_back(key);
     }
-    g->values.insert(g->values.end(), values.begin(), values.end());
-    g->nulls.insert(g->nulls.end(), nulls.begin(), nulls.end());
+    g->values.append(parameters);
     g->waiting.push_back(std::move(waiting));
     ++m_gatheredRows;
     ++m_waitingRows;
@@ -211,8 +424,7 @@ bool PgPipeline::sendGathered(Gathered &g)
         first += size_t(1) << bits;
     }
     m_gatheredRows -= rows;
-    g.values.clear();
-    g.nulls.clear();
+    g.values.resize(0);
     g.waiting.clear();
     g.keys.clear();
     return sent;
@@ -221,19 +433,20 @@ bool PgPipeline::sendGathered(Gathered &g)
 bool PgPipeline::sendRows(Gathered &g, size_t first, size_t bits)
 {
     const size_t rows = size_t(1) << bits, width = size_t(g.shape.width);
-    std::vector<const char *> values(rows * width);
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i] = g.nulls[first * width + i] ? nullptr : g.values[first * width + i].constData();
+    const PgParameters::View v = g.values.view(first * width, rows * width);
     QByteArray &name = g.prepared[bits];
     bool sent = true;
     if (name.isEmpty()) {
         name = m_nameStatement();
-        sent =
-            PQsendPrepare(m_conn, name.constData(), rowsText(g.shape, rows).constData(), int(values.size()), nullptr);
+        std::vector<unsigned> types;
+        for (size_t r = 0; r < rows; ++r)
+            types.insert(types.end(), g.shape.types.begin(), g.shape.types.end());
+        sent = PQsendPrepare(m_conn, name.constData(), rowsText(g.shape, rows).constData(), v.count(),
+                             types.empty() ? nullptr : types.data());
         m_sent.push_back({{}, false, {}});
     }
-    sent =
-        sent && PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
+    sent = sent && PQsendQueryPrepared(m_conn, name.constData(), v.count(), v.values.data(), v.lengths.data(),
+                                       v.formats.data(), 0);
     Sent s{std::vector<Waiting>(std::make_move_iterator(g.waiting.begin() + qsizetype(first)),
                                 std::make_move_iterator(g.waiting.begin() + qsizetype(first + rows))),
            true,
@@ -304,8 +517,7 @@ void PgPipeline::drop()
 {
     // What is gathered was never sent; a lost connection needs nothing read.
     for (Gathered &g : m_gathered) {
-        g.values.clear();
-        g.nulls.clear();
+        g.values.resize(0);
         g.waiting.clear();
         g.keys.clear();
     }

@@ -14,7 +14,45 @@ struct pg_result;
 namespace korvan {
 
 // A column of a row of a server's result as the program holds it: null, qint64, double or QString.
+// Either form of answer, text or the server's binary form.
 QVariant pgValue(const pg_result *result, int row, int column);
+// Whether every column of the result is of a type whose binary form pgValue reads: then a
+// statement's later answers are asked for in it (a number's text costs the server its writing
+// and the program its reading, for each value of each row).
+bool pgBinaryReadable(const pg_result *result);
+
+// The parameters of a statement as libpq takes them. A number bound to a parameter whose type the
+// statement declares (a double precision or bigint column) goes in the server's binary form,
+// which the server takes without parsing text: most of what the program writes is doubles, and
+// reading each from text was a good part of the server's work on a row. Anything else goes as
+// text, for the server to read by the parameter's type as it always did.
+class PgParameters {
+public:
+    // Type identifiers of the server's built-in types (pg_type.oid), as every server has them.
+    static constexpr unsigned Int8Type = 20, TextType = 25, Float8Type = 701;
+
+    void resize(size_t count);
+    size_t size() const { return m_bytes.size(); }
+    // type: the parameter's declared type, 0 when the server infers it.
+    void set(size_t index, const QVariant &value, unsigned type);
+    void clear(); // every parameter null again
+    void append(const PgParameters &other);
+    // A whole number's parameter (a key) as a number.
+    qint64 wholeNumber(size_t index) const;
+
+    // The arrays libpq takes, of count parameters from first on; they point into this object.
+    struct View {
+        std::vector<const char *> values;
+        std::vector<int> lengths, formats;
+        int count() const { return int(values.size()); }
+    };
+    View view(size_t first, size_t count) const;
+    View view() const { return view(0, size()); }
+
+private:
+    std::vector<QByteArray> m_bytes;
+    std::vector<char> m_kind; // 'n' null, 't' text, 'b' binary
+};
 
 // What a command sends to the server without waiting for each answer (libpq's pipeline mode):
 // prepared statements sent one by one, and rows of one insert or one update gathered and sent as
@@ -42,6 +80,9 @@ public:
     struct RowShape {
         QByteArray head, tail;
         std::vector<QByteArray> casts; // each parameter's cast, empty for none
+        // Each parameter's type (its column's), declared when the statement is prepared; empty
+        // when a column is not known, and the server then infers them.
+        std::vector<unsigned> types;
         int width = 0;
         // An update: the parameter that holds the row's key, and the answer's rows, which come in
         // any order, are matched to the rows by it.
@@ -66,10 +107,9 @@ public:
     bool full() const { return m_waitingRows >= MaxWaitingRows; }
 
     // False when libpq refused (the connection is gone).
-    bool send(const QByteArray &name, const std::vector<const char *> &values, Waiting waiting);
-    bool prepare(const QByteArray &name, const QByteArray &text, int parameters);
-    bool gather(const RowShape &shape, const std::vector<QByteArray> &values, const std::vector<bool> &nulls,
-                Waiting waiting);
+    bool send(const QByteArray &name, const PgParameters &parameters, Waiting waiting);
+    bool prepare(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types, int parameters);
+    bool gather(const RowShape &shape, const PgParameters &parameters, Waiting waiting);
 
     // Sends what is gathered and reads every answer, in the order the rows were made within each
     // statement. False when the connection was lost; *failure: the first failed statement's result
@@ -100,8 +140,7 @@ private:
         RowShape shape;
         // The inserts of 1, 2, 4 ... BatchRows rows, each prepared on the connection at its first use.
         std::array<QByteArray, BatchBits + 1> prepared;
-        std::vector<QByteArray> values;
-        std::vector<bool> nulls;
+        PgParameters values;
         std::vector<Waiting> waiting;
         std::vector<qint64> keys; // of an update's rows
     };
