@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Messages.h"
+#include "core/data/Statement.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,7 +10,6 @@
 
 namespace korvan {
 
-class Statement;
 struct FieldDef;
 
 // A server that wants a password none was given for, or that refused the one given: the program
@@ -57,6 +57,8 @@ public:
     virtual bool server() const { return false; }
 
     virtual std::unique_ptr<Statement> prepare(const QString &sql) = 0;
+    // A statement run once and dropped: a server then neither keeps it nor needs telling to forget it.
+    virtual std::unique_ptr<Statement> prepareOnce(const QString &sql) { return prepare(sql); }
     virtual void exec(const QString &sql) = 0;
     // For paths that clean up after a failure: an error here would hide the first one.
     virtual void execQuietly(const QString &sql) = 0;

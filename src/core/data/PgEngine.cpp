@@ -31,7 +31,10 @@ bool readsStoredRows(const QString &sql)
 
 class PgStatement : public Statement {
 public:
-    PgStatement(PgEngine &engine, const QString &sql) : m_engine(engine)
+    // A statement run once is not prepared: its text goes with its one run.
+    enum Use { Reused, Once };
+
+    PgStatement(PgEngine &engine, const QString &sql, Use use = Reused) : m_engine(engine), m_once(use == Once)
     {
         int count = 0;
         m_text = PgEngine::numberedPlaceholders(sql, &count);
@@ -53,6 +56,8 @@ public:
         if (m_shape.valid())
             m_types = m_shape.types;
         m_binaryAnswers = readsStoredRows(sql);
+        if (m_once)
+            return;
         // Inside a command the statement is prepared without waiting, like the rows it writes:
         // waiting would make the server finish everything sent before.
         if (m_engine.canSendAhead()) {
@@ -164,8 +169,16 @@ private:
     PGresult *run()
     {
         const int format = m_binaryAnswers ? 1 : 0;
+        // Writes sent ahead are answered in the same round trip as this statement.
+        if (m_engine.answersPending() && m_engine.canSendAhead() &&
+            (m_once || (!m_name.isEmpty() && m_generation == m_engine.generation())))
+            return m_engine.readAfterAnswers(m_name, m_once ? m_text : QByteArray(), m_types, m_parameters, format);
         const PgParameters::View values = m_parameters.view();
         return m_engine.roundTrip([&]() -> PGresult * {
+            if (m_once)
+                return PQexecParams(m_engine.connection(), m_text.constData(), values.count(),
+                                    m_types.empty() ? nullptr : m_types.data(), values.values.data(),
+                                    values.lengths.data(), values.formats.data(), format);
             // A statement prepared on a connection since lost is prepared on the new one first.
             if (m_generation != m_engine.generation()) {
                 PGresult *prepared = prepareHere();
@@ -210,6 +223,7 @@ private:
     int m_row = -1;
     bool m_returnsKey = false;
     bool m_binaryAnswers = false;
+    const bool m_once;
     bool m_inserts = false;
 };
 
@@ -488,6 +502,20 @@ void PgEngine::readAnswers()
     }
 }
 
+PGresult *PgEngine::readAfterAnswers(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
+                                     const PgParameters &parameters, int resultFormat)
+{
+    PGresult *result = nullptr;
+    try {
+        sentAhead(m_pipeline.sendRead(name, text, types, parameters, resultFormat, &result));
+        readAnswers();
+    } catch (...) {
+        PQclear(result);
+        throw;
+    }
+    return result;
+}
+
 void PgEngine::settleAnswers()
 {
     try {
@@ -541,6 +569,11 @@ void PgEngine::failWith(const pg_result *result) const
 }
 
 std::unique_ptr<Statement> PgEngine::prepare(const QString &sql) { return std::make_unique<PgStatement>(*this, sql); }
+
+std::unique_ptr<Statement> PgEngine::prepareOnce(const QString &sql)
+{
+    return std::make_unique<PgStatement>(*this, sql, PgStatement::Once);
+}
 
 void PgEngine::exec(const QString &sql)
 {

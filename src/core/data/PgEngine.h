@@ -40,6 +40,7 @@ public:
     bool server() const override { return true; }
 
     std::unique_ptr<Statement> prepare(const QString &sql) override;
+    std::unique_ptr<Statement> prepareOnce(const QString &sql) override;
     void exec(const QString &sql) override;
     void execQuietly(const QString &sql) override;
     QString beginSql() const override { return QStringLiteral("BEGIN"); }
@@ -81,6 +82,10 @@ public:
     // Reads the answers of every statement sent ahead, then hands them over; throws the first
     // failure, after which the transaction can no longer commit.
     void readAnswers();
+    // Runs a statement after what was sent ahead, in the same round trip, and returns its result
+    // (or throws as readAnswers). text: run once, unnamed; otherwise the prepared statement name.
+    pg_result *readAfterAnswers(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
+                                const PgParameters &parameters, int resultFormat);
     bool answersPending() const { return m_pipeline.pending(); }
 
     void transactionStarted() override { m_inTransaction = true; }

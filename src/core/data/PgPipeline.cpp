@@ -343,8 +343,27 @@ bool PgPipeline::send(const QByteArray &name, const PgParameters &parameters, Wa
     if (!PQsendQueryPrepared(m_conn, name.constData(), v.count(), v.values.data(), v.lengths.data(), v.formats.data(),
                              0))
         return false;
-    m_sent.push_back({{std::move(waiting)}, false, {}});
+    m_sent.push_back({{std::move(waiting)}, false, {}, nullptr});
     ++m_waitingRows;
+    return true;
+}
+
+bool PgPipeline::sendRead(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
+                          const PgParameters &parameters, int resultFormat, PGresult **result)
+{
+    if (!enter() || !sendAllGathered())
+        return false;
+    const PgParameters::View v = parameters.view();
+    const bool sent =
+        text.isEmpty() ? PQsendQueryPrepared(m_conn, name.constData(), v.count(), v.values.data(), v.lengths.data(),
+                                             v.formats.data(), resultFormat)
+                       : PQsendQueryParams(m_conn, text.constData(), v.count(), types.empty() ? nullptr : types.data(),
+                                           v.values.data(), v.lengths.data(), v.formats.data(), resultFormat);
+    if (!sent)
+        return false;
+    Sent s;
+    s.result = result;
+    m_sent.push_back(std::move(s));
     return true;
 }
 
@@ -354,7 +373,7 @@ bool PgPipeline::prepare(const QByteArray &name, const QByteArray &text, const s
     if (!enter() ||
         !PQsendPrepare(m_conn, name.constData(), text.constData(), parameters, types.empty() ? nullptr : types.data()))
         return false;
-    m_sent.push_back({{}, false, {}});
+    m_sent.push_back({{}, false, {}, nullptr});
     return true;
 }
 
@@ -443,7 +462,7 @@ bool PgPipeline::sendRows(Gathered &g, size_t first, size_t bits)
             types.insert(types.end(), g.shape.types.begin(), g.shape.types.end());
         sent = PQsendPrepare(m_conn, name.constData(), rowsText(g.shape, rows).constData(), v.count(),
                              types.empty() ? nullptr : types.data());
-        m_sent.push_back({{}, false, {}});
+        m_sent.push_back({{}, false, {}, nullptr});
     }
     sent = sent && PQsendQueryPrepared(m_conn, name.constData(), v.count(), v.values.data(), v.lengths.data(),
                                        v.formats.data(), 0);
@@ -480,7 +499,9 @@ bool PgPipeline::collect(std::vector<Answered> *answered, PGresult **failure)
         if (!r)
             return false;
         const ExecStatusType status = PQresultStatus(r);
-        if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
+        if (s.result) {
+            *s.result = r; // its own failure is the caller's to tell, as a statement run alone
+        } else if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
             const int rows = PQntuples(r), columns = PQnfields(r);
             // An update's rows come back in any order, each after its key, and only those updated.
             QHash<qint64, int> rowOfKey;

@@ -108,6 +108,11 @@ public:
 
     // False when libpq refused (the connection is gone).
     bool send(const QByteArray &name, const PgParameters &parameters, Waiting waiting);
+    // A statement whose answer the caller waits for, sent after the writes so that one round
+    // trip answers them all: collect hands its whole result over in *result, failed or not, for
+    // the caller to free. text: a statement run once, unnamed; otherwise name is prepared.
+    bool sendRead(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
+                  const PgParameters &parameters, int resultFormat, pg_result **result);
     bool prepare(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types, int parameters);
     bool gather(const RowShape &shape, const PgParameters &parameters, Waiting waiting);
 
@@ -133,8 +138,9 @@ private:
 
     struct Sent {
         std::vector<Waiting> waiting;
-        bool rowEach = false;     // gathered rows: row i of the answer answers waiting i ...
-        std::vector<qint64> keys; // ... or, for an update, the row whose first column is keys[i]
+        bool rowEach = false;         // gathered rows: row i of the answer answers waiting i ...
+        std::vector<qint64> keys;     // ... or, for an update, the row whose first column is keys[i]
+        pg_result **result = nullptr; // a read's whole result goes here
     };
     struct Gathered {
         RowShape shape;

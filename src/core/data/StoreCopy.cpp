@@ -82,7 +82,7 @@ QString quoted(const QString &name) { return QLatin1Char('"') + name + QLatin1Ch
 QList<Row> rowsOf(Store &store, const QString &table)
 {
     const std::unique_ptr<Statement> q =
-        store.engine().prepare(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(quoted(table)));
+        store.engine().prepareOnce(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(quoted(table)));
     QList<Row> rows;
     while (q->next()) {
         Row row;

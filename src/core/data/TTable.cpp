@@ -557,7 +557,7 @@ QHash<qint64, QVector<TTable::Row>> TTable::rowsForEachMasterRow() const
         QStringLiteral("SELECT * FROM \"%1\" WHERE \"Kod0\" IN (%2)%3 ORDER BY %4")
             .arg(tableName(), masterKeys.join(QLatin1Char(',')),
                  key ? QStringLiteral(" AND \"%1\"=?").arg(fieldName(m_filter.field)) : QString(), orderClause());
-    const std::unique_ptr<Statement> q = m_store->engine().prepare(sql);
+    const std::unique_ptr<Statement> q = m_store->engine().prepareOnce(sql);
     if (key)
         q->bind(0, *key);
     const int link = fieldIndexIn(*m_fieldLookup, fld::Kod0);
@@ -1000,7 +1000,7 @@ void TTable::deleteCascadeByKey(const QString &ownKeys, const std::optional<qint
             m_store->prepared(QStringLiteral("DELETE FROM \"%1\" WHERE \"Kod0\" IN (%2)").arg(d->tableName(), ownKeys));
         if (masterKod)
             q.bind(0, *masterKod);
-        q.run();
+        q.write();
         d->markAllStale();
     }
 }
@@ -1040,7 +1040,7 @@ void TTable::removeAll()
     Statement &q = m_store->prepared(sql);
     if (bound)
         q.bind(0, *bound);
-    q.run();
+    q.write();
     // Other cursors on the table re-read; this one is now empty.
     Row gone(fieldCount());
     if (m_master)
