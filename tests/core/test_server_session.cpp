@@ -432,6 +432,81 @@ private slots:
         }
     }
 
+    void detailsReadAheadFollowTheCommandsWrites()
+    {
+        // Inside a command, a detail cursor whose master moves on while writes wait for their
+        // answers reads every master row's details at once. What the command then writes to the
+        // detail table, or undoes, is what the cursor shows at the next move.
+        const auto a = Store::open(url);
+        TTable types(*a, tbl::sKU1), modules(*a, tbl::sKU2), projects(*a, tbl::project0);
+        types.open();
+        modules.setMaster(&types);
+        modules.open();
+        projects.open();
+        const QString company = QStringLiteral("Читающая вперед %1").arg(QRandomGenerator::global()->generate());
+        types.setFilter(QStringLiteral("Name='%1'").arg(company));
+        types.setFiltered(true);
+        QList<qint64> kods;
+        {
+            Store::Transaction tx(*a);
+            for (int t = 0; t < 3; ++t) {
+                kods << appendRow(types, {{QStringLiteral("Name"), company}});
+                for (int m = 0; m <= t; ++m)
+                    appendRow(modules, {{QStringLiteral("Qstup"), 10.0 * (t + 1) + m}, {QStringLiteral("Kol_vo"), 1}});
+            }
+            tx.commit();
+        }
+        const qint64 project = appendRow(projects, {{QStringLiteral("Name"), company}});
+        int edits = 0;
+        const auto writeAhead = [&] {
+            QVERIFY(projects.locate(QStringLiteral("Kod"), project));
+            projects.edit();
+            projects.setValue(QStringLiteral("Tarif_a"), ++edits);
+            projects.post();
+        };
+        const auto steps = [&](qint64 type) {
+            types.locate(QStringLiteral("Kod"), type);
+            QList<double> out;
+            for (const TTable::Row &r : modules.rows())
+                out << r[modules.fieldIndex(QStringLiteral("Qstup"))].toDouble();
+            return out;
+        };
+        Store::Transaction tx(*a);
+        writeAhead();
+        QCOMPARE(steps(kods[0]), (QList<double>{10}));
+        writeAhead();
+        QCOMPARE(steps(kods[1]), (QList<double>{20, 21}));
+        // The third type's modules came with the second's: nothing is sent for them.
+        writeAhead();
+        const qint64 sent = a->engine().changeCount();
+        QCOMPARE(steps(kods[2]), (QList<double>{30, 31, 32}));
+        QCOMPARE(a->engine().changeCount(), sent);
+
+        // A module added to the third type is there when the cursor comes back to it.
+        appendRow(modules, {{QStringLiteral("Qstup"), 33.0}, {QStringLiteral("Kol_vo"), 1}});
+        writeAhead();
+        QCOMPARE(steps(kods[0]), (QList<double>{10}));
+        writeAhead();
+        QCOMPARE(steps(kods[2]), (QList<double>{30, 31, 32, 33}));
+        // An inner step that adds a module and reads ahead, then is undone: the module is gone.
+        try {
+            Store::Transaction inner(*a);
+            types.locate(QStringLiteral("Kod"), kods[1]);
+            appendRow(modules, {{QStringLiteral("Qstup"), 22.0}, {QStringLiteral("Kol_vo"), 1}});
+            writeAhead();
+            QCOMPARE(steps(kods[0]), (QList<double>{10}));
+            writeAhead();
+            QCOMPARE(steps(kods[1]), (QList<double>{20, 21, 22}));
+            throw KorvanError(QStringLiteral("шаг не удался"));
+        } catch (const KorvanError &) {
+        }
+        writeAhead();
+        QCOMPARE(steps(kods[2]), (QList<double>{30, 31, 32, 33}));
+        writeAhead();
+        QCOMPARE(steps(kods[1]), (QList<double>{20, 21}));
+        tx.commit();
+    }
+
     void othersCommitsAreSeenAfterPolling()
     {
         const auto a = Store::open(url);

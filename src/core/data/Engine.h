@@ -132,6 +132,17 @@ public:
         Q_UNUSED(table);
         Q_UNUSED(key);
     }
+    // Whether writes were sent that the server has not yet answered: a read now waits for the
+    // server to finish them.
+    virtual bool writesPending() const { return false; }
+    // Moves on whenever a statement writes the table and whenever a transaction begins or ends,
+    // so that rows read while it stays the same are still the rows the store holds (0: the
+    // engine does not keep count, and nothing read may be kept).
+    virtual quint64 tableState(const QString &table) const
+    {
+        Q_UNUSED(table);
+        return 0;
+    }
 
     [[noreturn]] void fail(const QString &what, const QByteArray &state = {}, bool connectionLost = false) const
     {

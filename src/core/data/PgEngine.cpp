@@ -391,6 +391,7 @@ int PgEngine::backendPid() const { return m_conn ? PQbackendPID(m_conn) : 0; }
 
 void PgEngine::wrote(const QString &table)
 {
+    m_writeClocks.insert(table, ++m_clock);
     if (m_inTransaction) {
         if (!m_written.contains(table))
             m_written << table;
@@ -417,6 +418,7 @@ void PgEngine::beforeCommit()
 
 void PgEngine::transactionEnded()
 {
+    m_transactionClock = ++m_clock;
     dropAnswers();
     m_inTransaction = false;
     m_written.clear();

@@ -6,6 +6,7 @@
 #include "core/data/Statement.h"
 
 #include <QHash>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -87,8 +88,18 @@ public:
     pg_result *readAfterAnswers(const QByteArray &name, const QByteArray &text, const std::vector<unsigned> &types,
                                 const PgParameters &parameters, int resultFormat);
     bool answersPending() const { return m_pipeline.pending(); }
+    bool writesPending() const override { return answersPending(); }
 
-    void transactionStarted() override { m_inTransaction = true; }
+    quint64 tableState(const QString &table) const override
+    {
+        return std::max(m_transactionClock, m_writeClocks.value(table, 0));
+    }
+
+    void transactionStarted() override
+    {
+        m_inTransaction = true;
+        m_transactionClock = ++m_clock;
+    }
     void beforeCommit() override;
     void transactionEnded() override;
     Changes takeChanges() override;
@@ -147,6 +158,9 @@ private:
     int m_unpredicted = 0;
     // An answer read late told of a failure: the transaction may only be undone.
     bool m_answerFailed = false;
+    // tableState: one clock for every write and every transaction's start and end.
+    quint64 m_clock = 0, m_transactionClock = 0;
+    QHash<QString, quint64> m_writeClocks;
 };
 
 } // namespace korvan

@@ -214,18 +214,23 @@ void TTable::select(qint64 keepKod) const
                 .arg(versions ? QStringLiteral(", xmin::text") : QString(), tableName(),
                      where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
                      orderClause());
-        Statement &q = m_store->prepared(sql);
-        int at = 0;
-        if (m_master)
-            q.bind(at++, m_linkedKod);
-        if (key)
-            q.bind(at, *key);
-        while (q.next()) {
-            Row row = storedRow(q);
-            if (versions)
-                m_versions.insert(row[0].toLongLong(), q.column(fieldCount()).toString());
-            if (passesFilter(row))
-                m_rows.append(std::move(row));
+        if (!selectReadAhead(sql, key)) {
+            Statement &q = m_store->prepared(sql);
+            int at = 0;
+            if (m_master)
+                q.bind(at++, m_linkedKod);
+            if (key)
+                q.bind(at, *key);
+            int read = 0;
+            while (q.next()) {
+                ++read;
+                Row row = storedRow(q);
+                if (versions)
+                    m_versions.insert(row[0].toLongLong(), q.column(fieldCount()).toString());
+                if (passesFilter(row))
+                    m_rows.append(std::move(row));
+            }
+            m_readAhead.mostRows = std::max(m_readAhead.mostRows, read);
         }
     }
     sortByComputedOrder();
@@ -240,6 +245,67 @@ void TTable::select(qint64 keepKod) const
     m_pos = m_rows.isEmpty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.isEmpty();
+}
+
+// A command that walks a master's rows, such as an import adding a variant for each type, would
+// wait at each row for the server to finish the writes sent ahead before it could read that
+// row's details. So inside a command on a server, when the master moves on a second time and a
+// read would wait so, the details of every row the master holds are read in one statement and
+// kept until the table is written or the transaction ends (the engine's tableState tells), or a
+// step of the command is undone.
+bool TTable::selectReadAhead(const QString &sql, const std::optional<qint64> &key) const
+{
+    // Rows read ahead cost memory, which a new process pays for as it first touches it; a read
+    // of as many rows already spreads its wait over them.
+    constexpr int MaxRowsAhead = 1000;
+    const quint64 state = m_store->engine().tableState(tableName());
+    if (!m_master || state == 0 || m_store->transactionDepth() == 0)
+        return false;
+    ReadAhead &ahead = m_readAhead;
+    if (ahead.sql != sql || ahead.state != state) {
+        ahead = {sql, state, m_linkedKod, 0, false, {}, {}};
+        return false;
+    }
+    if (!ahead.read) {
+        // Only a read that would wait for the writes sent ahead is worth reading more for: one
+        // that does not is answered at once, and rows read ahead cost memory.
+        if (m_linkedKod == ahead.firstKod || !m_store->engine().writesPending())
+            return false;
+        const QVector<Row> &masters = m_master->m_rows;
+        if (qint64(std::max(ahead.mostRows, 1)) * masters.size() > MaxRowsAhead)
+            return false;
+        QStringList keys;
+        for (const Row &master : masters) {
+            const qint64 kod = master[0].toLongLong();
+            keys << QString::number(kod);
+            ahead.rows.insert(kod, {});
+        }
+        ahead.read = true;
+        if (keys.isEmpty())
+            return false;
+        // The keys are the store's own whole numbers: written into the statement as they are.
+        const std::unique_ptr<Statement> q = m_store->engine().prepareOnce(
+            QStringLiteral("SELECT *, xmin::text FROM \"%1\" WHERE \"Kod0\" IN (%2)%3 ORDER BY %4")
+                .arg(tableName(), keys.join(QLatin1Char(',')),
+                     key ? QStringLiteral(" AND \"%1\"=?").arg(fieldName(m_filter.field)) : QString(), orderClause()));
+        if (key)
+            q->bind(0, *key);
+        const int link = fieldIndexIn(*m_fieldLookup, fld::Kod0);
+        while (q->next()) {
+            Row row = storedRow(*q);
+            ahead.versions.insert(row[0].toLongLong(), q->column(fieldCount()).toString());
+            ahead.rows[row[link].toLongLong()].append(std::move(row));
+        }
+    }
+    const auto found = ahead.rows.constFind(m_linkedKod);
+    if (found == ahead.rows.constEnd())
+        return false;
+    for (const Row &row : *found) {
+        m_versions.insert(row[0].toLongLong(), ahead.versions.value(row[0].toLongLong()));
+        if (passesFilter(row))
+            m_rows.append(row);
+    }
+    return true;
 }
 
 std::optional<qint64> TTable::storeFilterKey() const
@@ -1058,7 +1124,11 @@ void TTable::removeAll()
     notifyRows();
 }
 
-void TTable::afterRollback() { changedElsewhere(); }
+void TTable::afterRollback()
+{
+    m_readAhead = {}; // it may hold rows written by the step undone
+    changedElsewhere();
+}
 
 void TTable::changedElsewhere()
 {

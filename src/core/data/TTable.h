@@ -268,6 +268,19 @@ private:
     mutable qint64 m_linkedKod = -1;
     // On a server, the version (xmin) of each row as read, by key: an edit is posted only over it.
     mutable QHash<qint64, QString> m_versions;
+    // Inside a command on a server, a detail cursor whose master moves on more than once reads the
+    // rows of every row its master holds at once: see selectReadAhead.
+    struct ReadAhead {
+        QString sql;         // the select the rows stand for
+        quint64 state = 0;   // the engine's tableState when the first select was made
+        qint64 firstKod = 0; // that select's master row
+        int mostRows = 0;    // the most rows a select of one master row read meanwhile
+        bool read = false;
+        QHash<qint64, QVector<Row>> rows; // by master row; every master row read has an entry
+        QHash<qint64, QString> versions;
+    };
+    mutable ReadAhead m_readAhead;
+    bool selectReadAhead(const QString &sql, const std::optional<qint64> &key) const;
 
     State m_state = State::Inactive;
     bool m_modified = false;
