@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <memory>
+#include <vector>
 
 namespace korvan {
 
@@ -77,8 +78,19 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         if (progress)
             progress(++step, maximum);
     }
+    // Each copied variant with its type and periods, in the order the copies were keyed: its
+    // resonance check is worked out from them, not read back (on a server a read waits for
+    // everything the command has sent).
+    struct CopiedVariant {
+        qint64 kod;
+        QVariant type;
+        std::vector<ResonancePeriod> periods;
+    };
+    std::vector<CopiedVariant> copied;
     for (variants.first(); !variants.eof(); variants.next()) {
         copyRecord(variants, *proj2);
+        CopiedVariant &variant =
+            copied.emplace_back(CopiedVariant{proj2->currentKod(), variants.value(fld::KodKU1), {}});
         for (modules.first(); !modules.eof(); modules.next())
             copyRecord(modules, *proj5);
         // The switched modules of all the variant's periods at once: on a server, reading them
@@ -86,6 +98,8 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
         const QHash<qint64, QVector<TTable::Row>> switchedOf = switched.rowsForEachMasterRow();
         for (compensated.first(); !compensated.eof(); compensated.next()) {
             copyRecord(compensated, *proj3);
+            variant.periods.push_back({compensated.value(fld::T1).toDouble(), compensated.value(fld::T2).toDouble(),
+                                       compensated.value(fld::Qku).toDouble(), compensated.value(fld::Q1).toDouble()});
             for (const TTable::Row &row : switchedOf.value(compensated.currentKod()))
                 copyRow(row, *proj4);
         }
@@ -102,7 +116,9 @@ qint64 copyProject(TDataModule1 &data, const QString &name, const Progress &prog
     copyProjectEconomics(store, sourceKod, copyKod);
     // The supply goes with the project; the copied variants are checked against it.
     resonance_tables::setSupply(store, copyKod, resonance_tables::supply(store, sourceKod));
-    resonance_tables::refreshProject(store, copyKod);
+    for (const CopiedVariant &v : copied)
+        resonance_tables::storeVariantValues(store, v.kod,
+                                             resonance_tables::computeVariant(store, copyKod, v.type, v.periods));
     command.commit();
     project.refresh();
     project.locate(fld::Kod, copyKod);
