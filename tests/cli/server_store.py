@@ -163,7 +163,7 @@ def analysis_with_resonance(program, tmp, cluster):
     flat = [t for comp in catalogue for t in comp["types"]]
     types = {a["KodKU1"]: dict(t, KodKU0=a["KodKU0"]) for t, a in zip(flat, added[0])}
     inp = xc.random_project(rng, 4, 1, types)
-    outs, exports = [], []
+    outs, exports, copies = [], [], []
     for s in stores:
         kod = s("import", "-", stdin=inp)["Kod"]
         s("supply", str(kod), "--str", "630", "--uk", "5.5", "--harmonics", "5,7,11,13")
@@ -171,11 +171,15 @@ def analysis_with_resonance(program, tmp, cluster):
         # A recalculation works each variant's check out from the periods it has just written.
         s("recalc", str(kod))
         exports.append((checked_by_supply, s("export", str(kod))))
+        # A copy works its variants' check out from the periods it copies.
+        copies.append(s("export", str(s("copy", str(kod))["Kod"])))
         outs.append(s("analyse", str(kod), "--all-companies"))
     texts = [comparable(e) for pair in exports for e in pair]
     check(len(set(texts)) == 1 and
           any((v.get("harmonics") or {}).get("Hr_min") is not None for v in exports[0][0]["project2.db"]),
           "the variants' resonance check is the same on both engines, and after a recalculation")
+    checks = [[v.get("harmonics") for v in e["project2.db"]] for e in [exports[0][1]] + copies]
+    check(checks[0] == checks[1] == checks[2], "a copy's variants have the source's resonance check, on both engines")
     rows = outs[1].get("rows", [])
     checked = sum(1 for r in rows if r["harmonics"]["Resonance"] is not None)
     check(outs[0] == outs[1] and checked > 0,
