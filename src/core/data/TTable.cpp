@@ -274,13 +274,15 @@ bool TTable::selectReadAhead(const QString &sql, const std::optional<qint64> &ke
         const QVector<Row> &masters = m_master->m_rows;
         if (qint64(std::max(ahead.mostRows, 1)) * masters.size() > MaxRowsAhead)
             return false;
+        // Every master row gets its entry, rows or none; a failed read leaves none.
+        QHash<qint64, QVector<Row>> rows;
+        QHash<qint64, QString> versions;
         QStringList keys;
         for (const Row &master : masters) {
             const qint64 kod = master[0].toLongLong();
             keys << QString::number(kod);
-            ahead.rows.insert(kod, {});
+            rows.insert(kod, {});
         }
-        ahead.read = true;
         if (keys.isEmpty())
             return false;
         // The keys are the store's own whole numbers: written into the statement as they are.
@@ -293,9 +295,12 @@ bool TTable::selectReadAhead(const QString &sql, const std::optional<qint64> &ke
         const int link = fieldIndexIn(*m_fieldLookup, fld::Kod0);
         while (q->next()) {
             Row row = storedRow(*q);
-            ahead.versions.insert(row[0].toLongLong(), q->column(fieldCount()).toString());
-            ahead.rows[row[link].toLongLong()].append(std::move(row));
+            versions.insert(row[0].toLongLong(), q->column(fieldCount()).toString());
+            rows[row[link].toLongLong()].append(std::move(row));
         }
+        ahead.rows = std::move(rows);
+        ahead.versions = std::move(versions);
+        ahead.read = true;
     }
     const auto found = ahead.rows.constFind(m_linkedKod);
     if (found == ahead.rows.constEnd())
