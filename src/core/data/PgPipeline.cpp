@@ -50,15 +50,11 @@ unsigned typeOf(const FieldDef &field)
     }
 }
 
-const FieldDef *fieldNamed(const TableDef &table, QStringView quotedName)
+// The type of the table's column of that name; 0 when the table has none.
+unsigned typeOf(const TableDef &table, const QString &column)
 {
-    quotedName = quotedName.trimmed();
-    if (quotedName.size() < 2 || !quotedName.startsWith(QLatin1Char('"')) || !quotedName.endsWith(QLatin1Char('"')))
-        return nullptr;
-    const QStringView name = quotedName.mid(1, quotedName.size() - 2);
-    const auto field = std::find_if(table.fields.begin(), table.fields.end(),
-                                    [&](const FieldDef &f) { return name == QLatin1String(f.name); });
-    return field == table.fields.end() ? nullptr : &*field;
+    const int at = table.fieldIndex(column);
+    return at < 0 ? 0 : typeOf(table.fields[size_t(at)]);
 }
 
 bool isNumber(const QVariant &value)
@@ -269,19 +265,13 @@ PgPipeline::RowShape PgPipeline::RowShape::insertOf(const QByteArray &text, int 
     shape.width = parameters;
     // The columns' types, when every column named is one of the table's.
     static const QRegularExpression head(QStringLiteral("^INSERT INTO \"([^\"]+)\" \\((.*)\\) VALUES $"));
+    static const QRegularExpression column(QStringLiteral("\"([^\"]+)\""));
     const QRegularExpressionMatch m = head.match(QString::fromUtf8(shape.head));
     const TableDef *table = m.hasMatch() ? tableDef(m.captured(1)) : nullptr;
-    const QStringList columns = m.captured(2).split(QLatin1Char(','));
-    if (table && columns.size() == parameters) {
-        for (const QString &column : columns) {
-            const FieldDef *field = fieldNamed(*table, column);
-            if (!field) {
-                shape.types.clear();
-                break;
-            }
-            shape.types.push_back(typeOf(*field));
-        }
-    }
+    for (auto it = column.globalMatch(m.captured(2)); table && it.hasNext();)
+        shape.types.push_back(typeOf(*table, it.next().captured(1)));
+    if (shape.types.size() != size_t(parameters) || std::count(shape.types.begin(), shape.types.end(), 0u) > 0)
+        shape.types.clear();
     return shape;
 }
 
@@ -301,11 +291,10 @@ PgPipeline::RowShape PgPipeline::RowShape::updateOf(const QByteArray &text, int 
     int number = 0;
     for (auto it = assignment.globalMatch(m.captured(2)); it.hasNext();) {
         const QRegularExpressionMatch a = it.next();
-        const auto field = std::find_if(table->fields.begin(), table->fields.end(),
-                                        [&](const FieldDef &f) { return a.captured(1) == QLatin1String(f.name); });
-        if (field == table->fields.end() || a.captured(2).toInt() != ++number)
+        const unsigned type = typeOf(*table, a.captured(1));
+        if (!type || a.captured(2).toInt() != ++number)
             return shape;
-        shape.types.push_back(typeOf(*field));
+        shape.types.push_back(type);
         shape.casts.push_back(shape.types.back() == PgParameters::Float8Type ? "::double precision"
                               : shape.types.back() == PgParameters::Int8Type ? "::bigint"
                                                                              : "::text");

@@ -214,7 +214,7 @@ void TTable::select(qint64 keepKod) const
                 .arg(versions ? QStringLiteral(", xmin::text") : QString(), tableName(),
                      where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
                      orderClause());
-        if (!selectReadAhead(sql, key)) {
+        if (!selectReadAhead(sql)) {
             Statement &q = m_store->prepared(sql);
             int at = 0;
             if (m_master)
@@ -253,7 +253,7 @@ void TTable::select(qint64 keepKod) const
 // read would wait so, the details of every row the master holds are read in one statement and
 // kept until the table is written or the transaction ends (the engine's tableState tells), or a
 // step of the command is undone.
-bool TTable::selectReadAhead(const QString &sql, const std::optional<qint64> &key) const
+bool TTable::selectReadAhead(const QString &sql) const
 {
     // Rows read ahead cost memory, which a new process pays for as it first touches it; a read
     // of as many rows already spreads its wait over them.
@@ -275,29 +275,11 @@ bool TTable::selectReadAhead(const QString &sql, const std::optional<qint64> &ke
         if (qint64(std::max(ahead.mostRows, 1)) * masters.size() > MaxRowsAhead)
             return false;
         // Every master row gets its entry, rows or none; a failed read leaves none.
-        QHash<qint64, QVector<Row>> rows;
         QHash<qint64, QString> versions;
-        QStringList keys;
-        for (const Row &master : masters) {
-            const qint64 kod = master[0].toLongLong();
-            keys << QString::number(kod);
-            rows.insert(kod, {});
-        }
-        if (keys.isEmpty())
-            return false;
-        // The keys are the store's own whole numbers: written into the statement as they are.
-        const std::unique_ptr<Statement> q = m_store->engine().prepareOnce(
-            QStringLiteral("SELECT *, xmin::text FROM \"%1\" WHERE \"Kod0\" IN (%2)%3 ORDER BY %4")
-                .arg(tableName(), keys.join(QLatin1Char(',')),
-                     key ? QStringLiteral(" AND \"%1\"=?").arg(fieldName(m_filter.field)) : QString(), orderClause()));
-        if (key)
-            q->bind(0, *key);
-        const int link = fieldIndexIn(*m_fieldLookup, fld::Kod0);
-        while (q->next()) {
-            Row row = storedRow(*q);
-            versions.insert(row[0].toLongLong(), q->column(fieldCount()).toString());
-            rows[row[link].toLongLong()].append(std::move(row));
-        }
+        QHash<qint64, QVector<Row>> rows = storedRowsOf(masters, &versions);
+        for (const Row &master : masters)
+            if (!rows.contains(master[0].toLongLong()))
+                rows.insert(master[0].toLongLong(), {});
         ahead.rows = std::move(rows);
         ahead.versions = std::move(versions);
         ahead.read = true;
@@ -616,17 +598,32 @@ QHash<qint64, QVector<TTable::Row>> TTable::rowsForEachMasterRow() const
     requireActive();
     if (!m_master)
         throw KorvanError(QStringLiteral("Таблица «%1» не подчинена другой.").arg(tableName()));
+    QHash<qint64, QVector<Row>> out = storedRowsOf(m_master->rows(), nullptr);
+    // The filter's key, when it has one, was the store's to apply; the rest of it is applied here.
+    for (auto it = out.begin(); it != out.end();) {
+        it->removeIf([this](const Row &row) { return !passesFilter(row); });
+        it = it->isEmpty() ? out.erase(it) : std::next(it);
+    }
+    if (m_computed)
+        for (QVector<Row> &rows : out)
+            sortComputed(rows);
+    return out;
+}
+
+QHash<qint64, QVector<TTable::Row>> TTable::storedRowsOf(const QVector<Row> &masters,
+                                                         QHash<qint64, QString> *versions) const
+{
     QHash<qint64, QVector<Row>> out;
     QStringList masterKeys;
-    for (const Row &master : m_master->rows())
+    for (const Row &master : masters)
         masterKeys << QString::number(master[0].toLongLong());
     if (masterKeys.isEmpty())
         return out;
     // The keys are the store's own whole numbers: written into the statement as they are.
     const std::optional<qint64> key = storeFilterKey();
     const QString sql =
-        QStringLiteral("SELECT * FROM \"%1\" WHERE \"Kod0\" IN (%2)%3 ORDER BY %4")
-            .arg(tableName(), masterKeys.join(QLatin1Char(',')),
+        QStringLiteral("SELECT *%1 FROM \"%2\" WHERE \"Kod0\" IN (%3)%4 ORDER BY %5")
+            .arg(versions ? QStringLiteral(", xmin::text") : QString(), tableName(), masterKeys.join(QLatin1Char(',')),
                  key ? QStringLiteral(" AND \"%1\"=?").arg(fieldName(m_filter.field)) : QString(), orderClause());
     const std::unique_ptr<Statement> q = m_store->engine().prepareOnce(sql);
     if (key)
@@ -634,12 +631,10 @@ QHash<qint64, QVector<TTable::Row>> TTable::rowsForEachMasterRow() const
     const int link = fieldIndexIn(*m_fieldLookup, fld::Kod0);
     while (q->next()) {
         Row row = storedRow(*q);
-        if (passesFilter(row))
-            out[row[link].toLongLong()].append(std::move(row));
+        if (versions)
+            versions->insert(row[0].toLongLong(), q->column(fieldCount()).toString());
+        out[row[link].toLongLong()].append(std::move(row));
     }
-    if (m_computed)
-        for (QVector<Row> &rows : out)
-            sortComputed(rows);
     return out;
 }
 

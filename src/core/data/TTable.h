@@ -280,7 +280,10 @@ private:
         QHash<qint64, QString> versions;
     };
     mutable ReadAhead m_readAhead;
-    bool selectReadAhead(const QString &sql, const std::optional<qint64> &key) const;
+    bool selectReadAhead(const QString &sql) const;
+    // The stored rows of these master rows, by master row, in this cursor's order; of the filter
+    // only a key the store applies (storeFilterKey). versions: each row's version, on a server.
+    QHash<qint64, QVector<Row>> storedRowsOf(const QVector<Row> &masters, QHash<qint64, QString> *versions) const;
 
     State m_state = State::Inactive;
     bool m_modified = false;
