@@ -3,6 +3,7 @@
 #include "cli/CliCommandList.h"
 #include "cli/CliContext.h"
 #include "cli/CliSupport.h"
+#include "cli/Interrupt.h"
 #include "cli/JsonText.h"
 #include "core/data/Fields.h"
 
@@ -57,9 +58,9 @@ QByteArray reportCommand(Context &context)
         // The PDF of the document just written, or of one written for it alone.
         const QString path = QFileInfo(pdf).absoluteFilePath();
         if (out.isEmpty())
-            ExportProjectReportPdf(data, allVariants, path);
+            ExportProjectReportPdf(data, allVariants, path, &commandControl());
         else
-            ConvertToPdf(docxPath, path);
+            ConvertToPdf(docxPath, path, &commandControl());
         result.append({QStringLiteral("pdf"), json::string(QDir::toNativeSeparators(path))});
     }
     return json::object(result);
