@@ -5,6 +5,9 @@
 #include "gui/ui/CommandGuard.h"
 
 #include <QBrush>
+#include <QLocale>
+
+#include <cmath>
 
 namespace korvan {
 
@@ -47,6 +50,29 @@ int CursorModel::rowCount(const QModelIndex &parent) const { return parent.isVal
 
 int CursorModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
 
+namespace {
+
+// The start and end of a load period, in hours.
+bool isPeriodTime(const char *field) { return qstrcmp(field, "T1") == 0 || qstrcmp(field, "T2") == 0; }
+
+QString periodTimeText(double hours)
+{
+    // A time shows at its own precision: up to 4 decimals as typed (0,25; 7,5); a time of whole
+    // minutes that needs more (a one-minute graph's 23,983333...) as hours and minutes, 23:59.
+    const double minutes = hours * 60.0;
+    const double wholeMinutes = std::nearbyint(minutes);
+    const double fourDecimals = std::nearbyint(hours * 10000.0) / 10000.0;
+    if (std::fabs(hours - fourDecimals) < 1e-9)
+        return numberText(fourDecimals);
+    if (std::fabs(minutes - wholeMinutes) < 1e-6) {
+        const auto m = qint64(wholeMinutes);
+        return QStringLiteral("%1:%2").arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0'));
+    }
+    return QLocale(QLocale::Russian).toString(fourDecimals, 'f', 4);
+}
+
+} // namespace
+
 QVariant CursorModel::data(const QModelIndex &index, int role) const
 {
     if (!m_table || !index.isValid() || index.column() >= m_columns.size())
@@ -67,7 +93,10 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
         const auto &rows = m_table->rows();
         if (index.row() >= rows.size())
             return {};
-        return m_table->valueText(position, rows[index.row()][position]);
+        const QVariant &value = rows[index.row()][position];
+        if (role == Qt::DisplayRole && isPeriodTime(m_table->fieldDef(position).name) && !value.isNull())
+            return periodTimeText(value.toDouble());
+        return m_table->valueText(position, value);
     }
     case Qt::BackgroundRole: {
         const QColor &c = m_columns[index.column()].background;
