@@ -36,7 +36,9 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
         !QApplication::activeModalWidget()) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (event->type() == QEvent::KeyPress)
-            m_altAlone = key->key() == Qt::Key_Alt && key->modifiers() == Qt::AltModifier && !key->isAutoRepeat();
+            // The press of Alt itself comes with or without the Alt modifier, as the platform has it.
+            m_altAlone = key->key() == Qt::Key_Alt && (key->modifiers() & ~Qt::AltModifier) == Qt::NoModifier &&
+                         !key->isAutoRepeat();
         else if (key->key() == Qt::Key_Alt && m_altAlone) {
             m_altAlone = false;
             openMenuBar();
