@@ -203,7 +203,7 @@ private slots:
     void aTypeInUseIsNotDeleted()
     {
         Window w;
-        addCatalogueType(w.dm(), "Фирма", "Запасная", 20, 0.005, 200, {{10, 1}});
+        const qint64 spare = addCatalogueType(w.dm(), "Фирма", "Запасная", 20, 0.005, 200, {{10, 1}});
         addCatalogueType(w.dm(), "Фирма", "Рабочая", 10, 0.005, 100, {{5, 2}});
         createExampleProject(w.dm(), "Цех 3");
         VariantParams v;
@@ -220,9 +220,12 @@ private slots:
                  qPrintable(w.rec.warnings[0]));
         QVERIFY2(w.rec.warnings[1].startsWith("Компанию «Фирма» удалить нельзя"), qPrintable(w.rec.warnings[1]));
         for (const QString &text : w.rec.warnings)
-            QVERIFY2(text.contains("проект «Цех 3», вариант 4"), qPrintable(text));
+            QVERIFY2(text.contains("«Цех 3» (вариант 4)"), qPrintable(text));
         QCOMPARE(rowsIn(w.dm().store(), "sKU1.DB"), types);
-        // The type nobody uses goes after its question.
+        // The type nobody uses (of a company of its own) goes after its question.
+        QVERIFY(w.dm().tblsKU0->locate(
+            "Kod",
+            w.dm().store().scalar(QStringLiteral("SELECT \"Kod0\" FROM \"sKU1.DB\" WHERE \"Kod\"=%1").arg(spare))));
         QVERIFY(w.dm().tblsKU1->locate("Name", "Запасная"));
         w.rec.clear();
         w.rec.answers = {true};

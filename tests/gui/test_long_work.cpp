@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <atomic>
 #include <thread>
 
 using namespace korvan;
@@ -30,7 +31,7 @@ private slots:
     void cancelReachesTheWorker()
     {
         LongWork work(nullptr, QStringLiteral("Проверка"));
-        bool started = false;
+        std::atomic<bool> started{false};
         QTimer::singleShot(0, [&] {
             QProgressDialog *dialog = LongWork::runningDialog();
             QVERIFY(dialog && dialog->isVisible() && dialog->isModal());

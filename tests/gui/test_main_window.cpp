@@ -182,10 +182,11 @@ private slots:
         };
         const auto plain = [](QString text) { return text.remove(u'&'); };
         QStringList menus;
-        QSet<QChar> bar;
+        QSet<QChar> barKeys;
         for (QAction *top : m.form->menuBar()->actions()) {
-            QVERIFY2(!mnemonic(top->text()).isNull() && !bar.contains(mnemonic(top->text())), qPrintable(top->text()));
-            bar.insert(mnemonic(top->text()));
+            QVERIFY2(!mnemonic(top->text()).isNull() && !barKeys.contains(mnemonic(top->text())),
+                     qPrintable(top->text()));
+            barKeys.insert(mnemonic(top->text()));
             QStringList items;
             QSet<QChar> used;
             for (QAction *a : top->menu()->actions()) {

@@ -1,65 +1,55 @@
 #include "core/compensation/CatalogueUse.h"
 
+#include "core/data/CatalogueVariants.h"
 #include "core/data/Statement.h"
 #include "core/data/Store.h"
+
+#include <QStringList>
 
 namespace korvan {
 
 namespace {
 
-// At most this many variants are named; the rest are counted.
-constexpr int NamedVariants = 10;
-
-QString usersText(const QStringList &users)
+// The variants of every type of a company, as variantsOfTypeText() names them.
+QString variantsOfCompanyText(Store &store, const QVariant &company)
 {
-    QStringList shown = users.mid(0, NamedVariants);
-    if (users.size() > NamedVariants)
-        shown << QStringLiteral("и еще %1").arg(users.size() - NamedVariants);
-    return shown.join(QStringLiteral(";\n"));
+    Statement &q = store.prepared(QStringLiteral("SELECT \"Kod\" FROM \"sKU1.DB\" WHERE \"Kod0\"=? ORDER BY \"Kod\""));
+    q.bind(0, company);
+    QList<qint64> types;
+    while (q.next())
+        types << q.column(0).toLongLong();
+    q.reset();
+    QStringList parts;
+    for (qint64 type : types) {
+        const QString users = variantsOfTypeText(store, type);
+        if (!users.isEmpty())
+            parts << users;
+    }
+    return parts.join(QStringLiteral("; "));
 }
 
 } // namespace
 
-QStringList variantsUsingCatalogue(Store &store, const QVariant &company, const QVariant &type)
-{
-    const bool byType = !type.isNull();
-    if (!byType && company.isNull())
-        return {};
-    Statement &q = store.prepared(
-        byType ? QStringLiteral("SELECT p.\"Name\", v.\"VarNum\" FROM \"project2.db\" v JOIN \"project0.db\" p ON "
-                                "p.\"Kod\" = v.\"Kod0\" WHERE v.\"KodKU1\" = ? ORDER BY p.\"Name\", p.\"Kod\", "
-                                "v.\"VarNum\"")
-               : QStringLiteral("SELECT p.\"Name\", v.\"VarNum\" FROM \"project2.db\" v JOIN \"project0.db\" p ON "
-                                "p.\"Kod\" = v.\"Kod0\" WHERE v.\"KodKU0\" = ? ORDER BY p.\"Name\", p.\"Kod\", "
-                                "v.\"VarNum\""));
-    q.bind(0, byType ? type : company);
-    QStringList out;
-    while (q.next())
-        out << QStringLiteral("проект «%1», вариант %2").arg(q.column(0).toString(), q.column(1).toString());
-    q.reset();
-    return out;
-}
-
 CatalogueDeletion companyDeletion(Store &store, const QVariant &company, const QString &name)
 {
-    const QStringList users = variantsUsingCatalogue(store, company, QVariant());
+    const QString users = company.isNull() ? QString() : variantsOfCompanyText(store, company);
     if (!users.isEmpty())
         return {QString(), QStringLiteral("Компанию «%1» удалить нельзя: ее конденсаторные установки используются в "
-                                          "вариантах компенсации:\n%2.\nСначала удалите эти варианты или выберите в "
+                                          "вариантах компенсации: %2.\nСначала удалите эти варианты или выберите в "
                                           "них другие установки.")
-                               .arg(name, usersText(users))};
+                               .arg(name, users)};
     return {QStringLiteral("Удалить компанию «%1» со всеми ее конденсаторными установками и модулями?").arg(name),
             QString()};
 }
 
 CatalogueDeletion typeDeletion(Store &store, const QVariant &type, const QString &name)
 {
-    const QStringList users = variantsUsingCatalogue(store, QVariant(), type);
+    const QString users = type.isNull() ? QString() : variantsOfTypeText(store, type.toLongLong());
     if (!users.isEmpty())
         return {QString(), QStringLiteral("Конденсаторную установку «%1» удалить нельзя: она используется в вариантах "
-                                          "компенсации:\n%2.\nСначала удалите эти варианты или выберите в них другую "
+                                          "компенсации: %2.\nСначала удалите эти варианты или выберите в них другую "
                                           "установку.")
-                               .arg(name, usersText(users))};
+                               .arg(name, users)};
     return {QStringLiteral("Удалить конденсаторную установку «%1» из справочника вместе с ее модулями?").arg(name),
             QString()};
 }

@@ -264,9 +264,11 @@ QWidget *TSelKU_Fm::buildAnalysis()
     layout->setSpacing(3);
     layout->addWidget(boldLabel("lblSel", QStringLiteral("Таблица анализа выбора конденсаторной установки."), box));
 
-    // Two rows, so the dialog fits a small screen: the table's own commands, then its filters.
+    // Three rows, so the dialog fits a small screen: filling the table, finding in it, filtering it.
     auto *commands = new QHBoxLayout;
     commands->setSpacing(2);
+    auto *finding = new QHBoxLayout;
+    finding->setSpacing(2);
     auto *filters = new QHBoxLayout;
     filters->setSpacing(2);
     for (int i = 0; i < CommandCount; ++i) {
@@ -277,7 +279,7 @@ QWidget *TSelKU_Fm::buildAnalysis()
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QToolButton::clicked, this, [this, i] { runCommand(i); });
         m_commands[i] = b;
-        QHBoxLayout *row = i <= cmdOptimum ? commands : filters;
+        QHBoxLayout *row = i <= cmdDeleteAll ? commands : i <= cmdOptimum ? finding : filters;
         row->addWidget(b);
         if (i == cmdDeleteAll || i == cmdNotFull || i == cmdPeriodValue)
             row->addSpacing(8);
@@ -291,7 +293,8 @@ QWidget *TSelKU_Fm::buildAnalysis()
         b->setToolTip(hint);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QToolButton::clicked, this, slot);
-        commands->insertWidget(commands->indexOf(m_commands[after]) + 1, b);
+        QHBoxLayout *row = after <= cmdDeleteAll ? commands : finding;
+        row->insertWidget(row->indexOf(m_commands[after]) + 1, b);
         return b;
     };
     m_addCatalogue =
@@ -303,10 +306,10 @@ QWidget *TSelKU_Fm::buildAnalysis()
                                         "дисконтированным доходом среди удовлетворяющих критериям по среднесуточному "
                                         "значению cos(f)"),
                          &TSelKU_Fm::btnOptimumNpvClick);
-    commands->addStretch();
-    filters->addStretch();
-    layout->addLayout(commands);
-    layout->addLayout(filters);
+    for (QHBoxLayout *row : {commands, finding, filters}) {
+        row->addStretch();
+        layout->addLayout(row);
+    }
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("Сортировать таблицу:"), box));

@@ -84,6 +84,7 @@ void LongWork::close()
     m_dialog->hide();
     m_dialog->deleteLater();
     m_dialog = nullptr;
+    running = nullptr;
     m_timer = nullptr;
 }
 
