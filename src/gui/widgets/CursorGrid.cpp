@@ -97,12 +97,11 @@ void CursorGrid::widenColumns()
 {
     const TTable *t = table();
     for (int c = 0; c < m_model->columnCount(); ++c) {
+        // A computed column (no field of the table: economics, resonance) is only ever read.
         const int position = t->def().fieldIndex(m_model->fieldAt(c));
-        if (position < 0)
-            continue;
-        const FieldType type = t->fieldDef(position).type;
+        const FieldType type = position < 0 ? FieldType::Float : t->fieldDef(position).type;
         const bool text = type == FieldType::String || type == FieldType::Memo;
-        const bool readOnly = m_model->readOnly() || m_model->columns()[c].readOnly;
+        const bool readOnly = position < 0 || m_model->readOnly() || m_model->columns()[c].readOnly;
         if (!text && !readOnly)
             continue;
         const int title = qMax(horizontalHeader()->sectionSizeHint(c), 48);
