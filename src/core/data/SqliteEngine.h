@@ -46,6 +46,7 @@ public:
 private:
     sqlite3 *m_db = nullptr;
     QString m_filePath;
+    bool m_pendingLog = false; // a write-ahead log with commits not yet in the file
 };
 
 } // namespace korvan

@@ -25,6 +25,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvan {
@@ -121,10 +122,34 @@ void Store::lockDirectory()
     // power loss left in it, a lock whose holder is gone is free. The contents only say who holds it.
     const QString path = m_directory + QLatin1Char('/') + QLatin1String(LockFileName);
     const QString shown = QDir::toNativeSeparators(path);
-    m_lockFd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (m_lockFd < 0)
+    // Anyone who can write into a shared folder could put a link or a pipe there under the lock's
+    // name: the lock is never followed through a link, and only a regular file of this user is
+    // taken (it is written to).
+    m_lockFd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                      0644);
+    if (m_lockFd < 0) {
+        const int error = errno;
+        if (error == ELOOP)
+            throw KorvanError(QStringLiteral("Файл блокировки «%1» является символической ссылкой: программа по ней не "
+                                             "пойдет и ничего не запишет. Удалите ссылку и повторите запуск.")
+                                  .arg(shown));
         throw KorvanError(QStringLiteral("Не удалось открыть файл блокировки «%1»: %2.")
-                              .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
+                              .arg(shown, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    struct stat info{};
+    QString wrong;
+    if (::fstat(m_lockFd, &info) != 0)
+        wrong = QString::fromLocal8Bit(std::strerror(errno));
+    else if (!S_ISREG(info.st_mode))
+        wrong = QStringLiteral("это не обычный файл");
+    else if (info.st_uid != ::geteuid())
+        wrong = QStringLiteral("файл принадлежит другому пользователю");
+    if (!wrong.isEmpty()) {
+        ::close(m_lockFd);
+        m_lockFd = -1;
+        throw KorvanError(QStringLiteral("Файл блокировки «%1» не подходит: %2. Удалите его и повторите запуск.")
+                              .arg(shown, wrong));
+    }
     if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         QByteArray holder(256, '\0');
