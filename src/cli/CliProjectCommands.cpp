@@ -86,7 +86,6 @@ QList<LoadPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical
 // Makes the installation type of the entry current in the catalogue.
 void locateType(TDataModule1 &data, const QJsonObject &in)
 {
-    const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
     if (in.contains(fld::KodKU1)) {
         const qint64 kod = qint64(numberValue(numberText(in, fld::KodKU1)));
         // The type's company from its row alone: reading the whole catalogue for each variant
@@ -94,12 +93,17 @@ void locateType(TDataModule1 &data, const QJsonObject &in)
         const QVariant company =
             data.store().scalar(QStringLiteral("SELECT \"Kod0\" FROM \"sKU1.DB\" WHERE \"Kod\" = %1").arg(kod));
         if (company.isNull() || !data.tblsKU0->locate(fld::Kod, company) || !data.tblsKU1->locate(fld::Kod, kod))
-            throw KorvanError(notFound);
+            throw KorvanError(
+                QStringLiteral("«KodKU1»: конденсаторная установка с кодом %1 не найдена в справочнике.").arg(kod));
         return;
     }
-    if (!data.tblsKU0->locate(fld::Company, textOf(in, fld::Company)) ||
-        !data.tblsKU1->locate(fld::Name, textOf(in, fld::TipKU)))
-        throw KorvanError(notFound);
+    const QString company = textOf(in, fld::Company), type = textOf(in, fld::TipKU);
+    if (!data.tblsKU0->locate(fld::Company, company))
+        throw KorvanError(
+            QStringLiteral("«Company»: компания «%1» не найдена в справочнике конденсаторных установок.").arg(company));
+    if (!data.tblsKU1->locate(fld::Name, type))
+        throw KorvanError(
+            QStringLiteral("«TipKU»: конденсаторная установка «%1» не найдена у компании «%2».").arg(type, company));
 }
 
 void addVariantFromJson(TDataModule1 &data, const QJsonObject &in)

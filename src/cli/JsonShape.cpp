@@ -71,23 +71,23 @@ const JsonShape Project{"Проект (верхний уровень)", {
     {.name = "Tarif_a", .kind = K::Number, .meaning = "тариф за активную энергию", .max = MaxTariff},
     {.name = "Tarif_q", .kind = K::Number, .meaning = "тариф за реактивную энергию", .max = MaxTariff},
     {.name = "periods", .kind = K::Array, .meaning = "суточный график", .nested = &Period},
-    {.name = "typical", .kind = K::Object, .meaning = "суточный график по типовому (вместо periods)", .nested = &Typical},
+    {.name = "typical", .kind = K::Object, .meaning = "суточный график по типовому (вместо periods)", .nested = &Typical, .excludes = "periods"},
     {.name = "variants", .kind = K::Array, .meaning = "варианты компенсации", .nested = &Variant},
     {.name = "supply", .kind = K::Object, .meaning = "питание для проверки резонанса", .nested = &Supply},
     {.name = "economics", .kind = K::Object, .meaning = "экономические параметры", .nested = &Economics},
 }};
 
 const JsonShape Module{"Группа модулей (элемент `modules`)", {
-    {.name = "Qstup", .kind = K::Number, .meaning = "мощность модуля, квар", .max = MaxPower},
-    {.name = "Kol_vo", .kind = K::Integer, .meaning = "количество модулей", .max = MaxModuleCount},
+    {.name = "Qstup", .kind = K::Number, .meaning = "мощность модуля, квар", .min = 0, .max = MaxPower},
+    {.name = "Kol_vo", .kind = K::Integer, .meaning = "количество модулей", .min = 1, .max = MaxModuleCount},
 }};
 
 const JsonShape Type{"Конденсаторная установка (элемент `types`)", {
     {.name = "Name", .kind = K::Text, .meaning = "наименование", .storedIn = "sKU1.DB.Name"},
-    {.name = "Q", .kind = K::Number, .meaning = "мощность, квар", .max = MaxPower},
-    {.name = "Pp", .kind = K::Number, .meaning = "удельные потери, кВт/квар", .max = 1},
-    {.name = "Unom", .kind = K::Integer, .meaning = "номинальное напряжение, В", .max = 1000},
-    {.name = "Cena", .kind = K::Number, .meaning = "цена (может быть null)", .max = MaxPrice},
+    {.name = "Q", .kind = K::Number, .meaning = "мощность, квар", .min = 0, .max = MaxPower},
+    {.name = "Pp", .kind = K::Number, .meaning = "удельные потери, кВт/квар", .min = 0, .max = 1},
+    {.name = "Unom", .kind = K::Integer, .meaning = "номинальное напряжение, В", .min = 0, .max = 1000},
+    {.name = "Cena", .kind = K::Number, .meaning = "цена (может быть null)", .min = 0, .max = MaxPrice},
     {.name = "Detuning", .kind = K::Number, .meaning = "расстройка реактором p, % (0 или null: без реактора)"},
     {.name = "modules", .kind = K::Array, .meaning = "группы модулей", .nested = &Module},
 }};
@@ -177,6 +177,9 @@ void checkObject(const JsonShape &shape, const QJsonObject &object, const QStrin
                    QStringLiteral("неизвестный ключ. Допустимые ключи: %1.").arg(known.join(QStringLiteral(", "))));
         }
         checkValue(*key, it.value(), at(it.key()));
+        if (key->excludes && object.contains(QLatin1String(key->excludes)))
+            refuse(at(it.key()), QStringLiteral("ключи «%1» и «%2» не указываются вместе: задайте только один из них.")
+                                     .arg(it.key(), QLatin1String(key->excludes)));
     }
     for (const JsonKey &k : shape.keys)
         if (k.required && !object.contains(QLatin1String(k.name)))
@@ -295,6 +298,8 @@ QString limitsColumn(const JsonKey &key)
         parts << QStringLiteral("не меньше %1").arg(korvan::numberText(key.min));
     if (std::isfinite(key.max))
         parts << QStringLiteral("не больше %1").arg(korvan::numberText(key.max));
+    if (key.excludes)
+        parts << QStringLiteral("не вместе с `%1`").arg(QLatin1String(key.excludes));
     return parts.join(QStringLiteral("; "));
 }
 

@@ -730,6 +730,32 @@ void PgEngine::lockProject(qint64 kod)
                           .arg(holder));
 }
 
+QString PgEngine::identity()
+{
+    // The cluster's own identifier and the database's number in it; pg_control_system() is not
+    // granted to every role, and then the server's address and port stand in for the cluster.
+    PgStatement cluster(*this, QStringLiteral("SELECT CAST(system_identifier AS text) FROM pg_control_system()"),
+                        PgStatement::Once);
+    QString which;
+    try {
+        which = cluster.next() ? cluster.column(0).toString() : QString();
+        cluster.reset();
+    } catch (const KorvanError &) {
+        PgStatement address(*this,
+                            QStringLiteral("SELECT coalesce(host(inet_server_addr()), 'local') || ':' || "
+                                           "current_setting('port')"),
+                            PgStatement::Once);
+        which = address.next() ? address.column(0).toString() : QString();
+        address.reset();
+    }
+    PgStatement database(*this,
+                         QStringLiteral("SELECT CAST(oid AS text) FROM pg_database WHERE datname = current_database()"),
+                         PgStatement::Once);
+    const QString oid = database.next() ? database.column(0).toString() : QString();
+    database.reset();
+    return QStringLiteral("postgresql:%1:%2").arg(which, oid);
+}
+
 void PgEngine::lockSchema()
 {
     // Any constant will do, as long as every copy of the program uses the same one.

@@ -4,11 +4,13 @@
 #include "core/data/Statement.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace korvan {
 
@@ -187,6 +189,14 @@ QString SqliteEngine::placeText() const
 {
     return QStringLiteral("«%1»").arg(m_filePath.isEmpty() ? QStringLiteral("(в памяти)")
                                                            : QDir::toNativeSeparators(m_filePath));
+}
+
+QString SqliteEngine::identity()
+{
+    struct stat info{};
+    if (m_filePath.isEmpty() || ::stat(QFile::encodeName(m_filePath).constData(), &info) != 0)
+        return QStringLiteral("sqlite:%1").arg(quintptr(m_db));
+    return QStringLiteral("sqlite:%1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));
 }
 
 std::unique_ptr<Statement> SqliteEngine::prepare(const QString &sql)

@@ -19,6 +19,7 @@ public:
 
     QString place() const override { return m_filePath; }
     QString placeText() const override;
+    QString identity() override;
     QString leftUntouchedText() const override { return QStringLiteral("Файл оставлен без изменений."); }
 
     std::unique_ptr<Statement> prepare(const QString &sql) override;

@@ -74,6 +74,8 @@ bool Store::isServerAddress(const QString &location)
 
 bool Store::onServer() const { return m_engine && m_engine->server(); }
 
+QString Store::identity() const { return m_engine->identity(); }
+
 QString Store::place() const { return m_engine ? m_engine->place() : m_filePath; }
 
 std::unique_ptr<Store> Store::open(const QString &location, Access access)

@@ -53,6 +53,8 @@ public:
     bool onServer() const;
     // The file's path or the server's address (without a password), for messages.
     QString place() const;
+    // What the store is, whatever way it was named (see Engine::identity).
+    QString identity() const;
     Engine &engine() { return *m_engine; }
     bool readOnly() const { return m_readOnly; }
 
