@@ -245,10 +245,15 @@ QString writtenTable(const QString &sql)
 QString PgEngine::shownAddress(const QString &address)
 {
     QString shown = address;
-    static const QRegularExpression userPassword(QStringLiteral("^(postgres(?:ql)?://[^:@/?]*):[^@/?]*@"));
+    static const QRegularExpression userPassword(QStringLiteral("^(postgres(?:ql)?://[^:@/?]*):[^@/?]*@"),
+                                                 QRegularExpression::CaseInsensitiveOption);
     shown.replace(userPassword, QStringLiteral("\\1@"));
     static const QRegularExpression passwordParameter(QStringLiteral("([?&])password=[^&]*&?"));
     shown.replace(passwordParameter, QStringLiteral("\\1"));
+    static const QRegularExpression passwordKey(QStringLiteral("(^|\\s)password\\s*=\\s*(?:'(?:[^'\\\\]|\\\\.)*'|\\S*)\\s*"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    shown.replace(passwordKey, QStringLiteral("\\1"));
+    shown = shown.trimmed();
     if (shown.endsWith(QLatin1Char('&')) || shown.endsWith(QLatin1Char('?')))
         shown.chop(1);
     return shown;
@@ -300,7 +305,12 @@ QByteArray PgEngine::numberedPlaceholders(const QString &sql, int *count)
 
 PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
 {
-    const QByteArray url = address.toUtf8();
+    // libpq knows its URIs by a scheme in small letters only.
+    QString spelled = address;
+    static const QRegularExpression scheme(QStringLiteral("^postgres(?:ql)?://"), QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = scheme.match(spelled); m.hasMatch())
+        spelled.replace(0, m.capturedLength(), m.captured().toLower());
+    const QByteArray url = spelled.toUtf8();
     const QByteArray application = clientName().toUtf8();
     const char *keywords[] = {"dbname", "fallback_application_name", "client_encoding", nullptr};
     const char *values[] = {url.constData(), application.constData(), "UTF8", nullptr};

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -69,7 +70,25 @@ QString Store::dataDirectoryFor(const QString &programDirectory)
 
 bool Store::isServerAddress(const QString &location)
 {
-    return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
+    // A URI in any case of its scheme, or libpq's own "host=... dbname=..." form, told by its
+    // first keyword: no folder name starts like that by chance.
+    static const QRegularExpression server(
+        QStringLiteral("^(?:postgres(?:ql)?://|\\s*(?:host|hostaddr|port|dbname|user|password|passfile|service|"
+                       "sslmode|sslrootcert|sslcert|sslkey|connect_timeout|application_name|options|"
+                       "target_session_attrs|require_auth|gssencmode|channel_binding)\\s*=)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return server.match(location).hasMatch();
+}
+
+QString Store::shownLocation(const QString &location)
+{
+    return isServerAddress(location) || hasScheme(location) ? PgEngine::shownAddress(location) : location;
+}
+
+bool Store::hasScheme(const QString &location)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(location).hasMatch();
 }
 
 bool Store::onServer() const { return m_engine && m_engine->server(); }
@@ -86,6 +105,11 @@ std::unique_ptr<Store> Store::open(const QString &location, Access access)
         store->prepareSchema(true);
         return store;
     }
+    // An address of something else would otherwise become a new folder of that name.
+    if (hasScheme(location))
+        throw KorvanError(QStringLiteral("«%1» не является ни каталогом данных, ни адресом сервера PostgreSQL "
+                                         "(postgresql://пользователь@сервер/база или host=сервер dbname=база).")
+                              .arg(PgEngine::shownAddress(location)));
     const QString &dataDirectory = location;
     const QString dir = QDir(dataDirectory).absolutePath();
     store->m_directory = dir;
