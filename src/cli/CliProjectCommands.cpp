@@ -19,8 +19,11 @@
 #include "core/project/ProjectCommands.h"
 
 #include <QJsonArray>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
 
 namespace korvan::cli {
 
@@ -175,7 +178,9 @@ QByteArray importProject(Context &context)
 }
 
 // The export of a large project is many times the size of its rows in the store: it is written
-// as it is read, one row at a time, so the program holds one row's text, never the whole.
+// as it is read, one row at a time, so the program holds one row's text, never the whole. It goes
+// to a temporary file first and to the standard output only once every row has been read: a
+// store that fails halfway gives an error, not half a project.
 QByteArray exportProject(Context &context)
 {
     takeProject(context);
@@ -184,7 +189,15 @@ QByteArray exportProject(Context &context)
     // One transaction for the thousands of reads: without it the engine locks and checks the
     // file again for every statement. Nothing is written.
     Store::Transaction tx(d.store());
-    const auto put = [](const QByteArray &text) { std::fwrite(text.constData(), 1, size_t(text.size()), stdout); };
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> spool(std::tmpfile(), std::fclose);
+    if (!spool)
+        throw KorvanError(QStringLiteral("Не удалось создать временный файл для экспорта проекта: %1.")
+                              .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    bool spoolFailed = false;
+    const auto put = [&](const QByteArray &text) {
+        spoolFailed = spoolFailed || std::fwrite(text.constData(), 1, size_t(text.size()), spool.get()) !=
+                                         size_t(text.size());
+    };
     // Every row of the table, each followed by the members its details give it.
     std::function<void(TTable &, const std::function<void()> &)> rows = [&](TTable &t,
                                                                             const std::function<void()> &details) {
@@ -228,6 +241,13 @@ QByteArray exportProject(Context &context)
     member("supply");
     put(supplyJson(d.store(), d.tblProj0->currentKod()));
     put("}");
+    if (spoolFailed || std::fflush(spool.get()) != 0)
+        throw KorvanError(QStringLiteral("Не удалось записать временный файл экспорта проекта: на диске "
+                                         "недостаточно места?"));
+    std::rewind(spool.get());
+    char buffer[1 << 16];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, spool.get())) > 0;)
+        std::fwrite(buffer, 1, n, stdout);
     return {};
 }
 
