@@ -12,6 +12,7 @@
 #include "core/calc/ModuleSwitching.h"
 #include "core/calc/Numbers.h"
 #include "core/compensation/VariantCommands.h"
+#include "core/data/Schema.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
 #include "core/graphs/GraphCommands.h"
@@ -276,6 +277,14 @@ QByteArray copyProjectCommand(Context &context)
     TDataModule1 &data = context.data();
     if (!named)
         name = data.tblProj0->asString(fld::Name) + QStringLiteral("_1");
+    // The name a copy gets is checked as an imported project's name is.
+    const TableDef &projects = *tableDef(tbl::project0);
+    const QString problem = textProblem(name, projects.fields[size_t(projects.fieldIndex(fld::Name))].size, false);
+    const QString what = named ? QStringLiteral("--name") : QStringLiteral("наименование копии «%1»").arg(name);
+    if (!problem.isEmpty())
+        throw KorvanError(QStringLiteral("Ошибка в «%1»: %2").arg(what, problem));
+    if (name.trimmed().isEmpty())
+        throw KorvanError(QStringLiteral("Ошибка в «%1»: заполнение поля \"Наименование проекта\" обязательно.").arg(what));
     return kodResult(copyProject(data, name, commandProgress("Копирование проекта")));
 }
 

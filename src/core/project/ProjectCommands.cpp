@@ -55,7 +55,7 @@ void writeParams(TTable &p, const ProjectParams &params)
 std::optional<InputProblem> checkProjectParams(const ProjectParams &params)
 {
     using F = ProjectParams;
-    if (params.name.isEmpty())
+    if (params.name.trimmed().isEmpty())
         return InputProblem{F::Name, QStringLiteral("Заполнение поля \"Наименование проекта\" обязательно.")};
     if (auto p = problem(F::MonthDay, positiveNumberProblem(params.monthDay, MonthDesc)))
         return p;
