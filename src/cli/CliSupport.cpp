@@ -6,6 +6,7 @@
 #include "core/calc/Numbers.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
+#include "core/InputLimits.h"
 #include "core/Messages.h"
 
 #include <QFile>
@@ -27,7 +28,7 @@ QJsonValue readJsonInput(const QString &path)
         if (!read) {
             if (!file.open(stdin, QIODevice::ReadOnly))
                 throw KorvanError(QStringLiteral("Не удалось прочитать стандартный ввод."));
-            input = file.readAll();
+            input = readAllLimited(file, MaxJsonBytes, QStringLiteral("стандартный ввод"));
             read = true;
         }
         bytes = input;
@@ -35,7 +36,7 @@ QJsonValue readJsonInput(const QString &path)
         file.setFileName(path);
         if (!file.open(QIODevice::ReadOnly))
             throw KorvanError(QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
-        bytes = file.readAll();
+        bytes = readAllLimited(file, MaxJsonBytes, path);
     }
     const QString shown = path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path;
     // The parser would put replacement characters in place of broken bytes and go on.

@@ -4,6 +4,7 @@
 #include "core/calc/Limits.h"
 #include "core/calc/Numbers.h"
 #include "core/data/Schema.h"
+#include "core/InputLimits.h"
 #include "core/Messages.h"
 
 #include <QJsonArray>
@@ -70,7 +71,7 @@ const JsonShape Project{"Проект (верхний уровень)", {
     {.name = "YearDay", .kind = K::Number, .meaning = "рабочих дней в году (1-366)"},
     {.name = "Tarif_a", .kind = K::Number, .meaning = "тариф за активную энергию", .max = MaxTariff},
     {.name = "Tarif_q", .kind = K::Number, .meaning = "тариф за реактивную энергию", .max = MaxTariff},
-    {.name = "periods", .kind = K::Array, .meaning = "суточный график", .nested = &Period},
+    {.name = "periods", .kind = K::Array, .meaning = "суточный график", .nested = &Period, .maxItems = MaxPeriods},
     {.name = "typical", .kind = K::Object, .meaning = "суточный график по типовому (вместо periods)", .nested = &Typical, .excludes = "periods"},
     {.name = "variants", .kind = K::Array, .meaning = "варианты компенсации", .nested = &Variant},
     {.name = "supply", .kind = K::Object, .meaning = "питание для проверки резонанса", .nested = &Supply},
@@ -241,6 +242,8 @@ void checkValue(const JsonKey &key, const QJsonValue &v, const QString &path)
         if (!v.isArray())
             wrongType();
         const QJsonArray items = v.toArray();
+        if (key.maxItems > 0 && items.size() > key.maxItems)
+            refuse(path, QStringLiteral("%1 элементов, больше допустимых %2.").arg(items.size()).arg(key.maxItems));
         for (qsizetype i = 0; i < items.size(); ++i) {
             const QString itemPath = QStringLiteral("%1[%2]").arg(path).arg(i);
             if (!items[i].isObject())
@@ -300,6 +303,8 @@ QString limitsColumn(const JsonKey &key)
         parts << QStringLiteral("не больше %1").arg(korvan::numberText(key.max));
     if (key.excludes)
         parts << QStringLiteral("не вместе с `%1`").arg(QLatin1String(key.excludes));
+    if (key.maxItems > 0)
+        parts << QStringLiteral("не больше %1 элементов").arg(key.maxItems);
     return parts.join(QStringLiteral("; "));
 }
 

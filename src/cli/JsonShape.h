@@ -30,6 +30,8 @@ struct JsonKey {
     double max = std::numeric_limits<double>::infinity();
     // A key of the same object that may not be given together with this one.
     const char *excludes = nullptr;
+    // Arrays: the most elements taken (0: no limit), refused before any element is looked at.
+    qsizetype maxItems = 0;
 };
 
 struct JsonShape {

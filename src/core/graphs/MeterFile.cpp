@@ -2,6 +2,7 @@
 
 #include "core/calc/Limits.h"
 #include "core/calc/Numbers.h"
+#include "core/InputLimits.h"
 #include "core/Messages.h"
 
 #include <QFile>
@@ -260,12 +261,17 @@ MeterData readMeterFile(const QString &path, const MeterReadOptions &options)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw KorvanError(QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
-    return readMeterText(file.readAll(), options);
+    return readMeterText(readAllLimited(file, MaxMeterBytes, path), options);
 }
 
 MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options)
 {
     MeterData data;
+    // Counted before anything is read: a file too long is refused at once.
+    if (bytes.count('\n') > MaxMeterLines)
+        throw KorvanError(QStringLiteral("В файле больше %1 строк: программа читает не больше %1 строк измерений "
+                                         "(почти четыре года минутных измерений).")
+                              .arg(MaxMeterLines));
     const QString text = decode(bytes, data.encoding);
     if (text.trimmed().isEmpty())
         throw KorvanError(QStringLiteral("Файл пуст: в нём нет ни одной строки с измерениями."));
