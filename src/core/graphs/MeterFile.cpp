@@ -6,6 +6,8 @@
 #include "core/Messages.h"
 
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
@@ -406,6 +408,7 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
 
     const double intervalHours = data.intervalMinutes / 60.0;
     const Raw *kept = nullptr; // the last reading taken
+    QSet<QDate> dates;
     for (int i = 0; i < values.size(); ++i) {
         const Raw &r = values[i];
         if (kept) {
@@ -463,8 +466,10 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
                                            numberText(MaxPower)));
         data.readings.append(reading);
         kept = &values[i];
-        if (!data.dates.contains(reading.start.date()))
+        if (!dates.contains(reading.start.date())) {
+            dates.insert(reading.start.date());
             data.dates.append(reading.start.date());
+        }
     }
     return data;
 }
@@ -476,13 +481,24 @@ struct DayPeriods {
     QList<int> count;
 };
 
-DayPeriods collect(const MeterData &data, const QDate &date, int periodMinutes)
+// The readings of each day, found in one pass: a file of years of minute readings has a thousand
+// days, and going through all readings for each of them took minutes.
+using ReadingsByDay = QHash<QDate, QList<const MeterReading *>>;
+
+ReadingsByDay readingsByDay(const MeterData &data)
+{
+    ReadingsByDay out;
+    for (const MeterReading &r : data.readings)
+        out[r.start.date()].append(&r);
+    return out;
+}
+
+DayPeriods collect(const ReadingsByDay &byDay, const QDate &date, int periodMinutes)
 {
     const int n = 24 * 60 / periodMinutes;
     DayPeriods d{QList<double>(n, 0.0), QList<double>(n, 0.0), QList<int>(n, 0)};
-    for (const MeterReading &r : data.readings) {
-        if (r.start.date() != date)
-            continue;
+    for (const MeterReading *reading : byDay.value(date)) {
+        const MeterReading &r = *reading;
         const int minute = r.start.time().hour() * 60 + r.start.time().minute();
         const int k = minute / periodMinutes;
         d.sumP[k] += r.P;
@@ -497,12 +513,12 @@ bool complete(const DayPeriods &d, int perPeriod)
     return std::all_of(d.count.begin(), d.count.end(), [perPeriod](int c) { return c >= perPeriod; });
 }
 
-QList<QDate> completeDays(const MeterData &data, int periodMinutes, bool workdaysOnly)
+QList<QDate> completeDays(const MeterData &data, const ReadingsByDay &byDay, int periodMinutes, bool workdaysOnly)
 {
     QList<QDate> out;
     for (const QDate &date : data.dates)
         if ((!workdaysOnly || date.dayOfWeek() <= 5) &&
-            complete(collect(data, date, periodMinutes), periodMinutes / data.intervalMinutes))
+            complete(collect(byDay, date, periodMinutes), periodMinutes / data.intervalMinutes))
             out << date;
     return out;
 }
@@ -538,6 +554,7 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
                 .arg(periodMinutes)
                 .arg(data.intervalMinutes));
     const int n = 24 * 60 / periodMinutes;
+    const ReadingsByDay byDay = readingsByDay(data);
 
     QList<QDate> days;
     switch (choice.kind) {
@@ -559,21 +576,20 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
     case MeterDayChoice::Kind::Workdays:
         if (data.dateless)
             throw KorvanError(QStringLiteral("В файле нет дат: выбрать рабочие дни нельзя."));
-        days = completeDays(data, periodMinutes, true);
+        days = completeDays(data, byDay, periodMinutes, true);
         if (days.isEmpty())
             throw KorvanError(QStringLiteral("В файле нет полных рабочих суток (с понедельника по пятницу)."));
         break;
     case MeterDayChoice::Kind::MaxDay: {
-        const QList<QDate> full = completeDays(data, periodMinutes, false);
+        const QList<QDate> full = completeDays(data, byDay, periodMinutes, false);
         if (full.isEmpty())
             throw KorvanError(QStringLiteral("В файле нет полных суток."));
         double best = -1;
         QDate bestDay;
         for (const QDate &date : full) {
             double energy = 0;
-            for (const MeterReading &r : data.readings)
-                if (r.start.date() == date)
-                    energy += r.P * data.intervalMinutes / 60.0;
+            for (const MeterReading *r : byDay.value(date))
+                energy += r->P * data.intervalMinutes / 60.0;
             if (energy > best) {
                 best = energy;
                 bestDay = date;
@@ -587,7 +603,7 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
     // Each day's period averages, then their mean over the days.
     QList<double> p(n, 0.0), q(n, 0.0);
     for (const QDate &date : std::as_const(days)) {
-        const DayPeriods d = collect(data, date, periodMinutes);
+        const DayPeriods d = collect(byDay, date, periodMinutes);
         for (int k = 0; k < n; ++k) {
             if (d.count[k] == 0)
                 throw KorvanError(
