@@ -15,7 +15,8 @@ namespace {
 
 void printError(const QString &text)
 {
-    std::fputs(text.toUtf8().constData(), stderr);
+    // A NUL that came with the input would end the message where it stands: it is shown as ␀.
+    std::fputs(QString(text).replace(QChar(0), QChar(0x2400)).toUtf8().constData(), stderr);
     std::fputc('\n', stderr);
 }
 

@@ -58,6 +58,18 @@ struct Line {
     QStringList fields;
 };
 
+// A field as a message shows it: control characters (a NUL byte above all, which would end the
+// message where it stands) as their visible pictures, ␀ for NUL.
+QString visible(QString text)
+{
+    for (QChar &c : text)
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+    return text;
+}
+
 bool isBlank(QChar c, QChar separator) { return c != separator && (c == u' ' || c == u'\t' || c == u'\r'); }
 
 // The records of a CSV text by its rules: a field in double quotes may hold the separator, line
@@ -307,7 +319,8 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
 
     const int width = int(rows[0].fields.size());
     for (int c = 0; c < width; ++c)
-        data.columns << (c < names.size() && !names[c].isEmpty() ? names[c] : QStringLiteral("Столбец %1").arg(c + 1));
+        data.columns << (c < names.size() && !names[c].isEmpty() ? visible(names[c])
+                                                                 : QStringLiteral("Столбец %1").arg(c + 1));
 
     // The values: P and Q by their names when the header tells, else the first two numeric columns.
     const int firstValue = data.timeColumn + (splitDateTime ? 2 : 1);
@@ -355,7 +368,7 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         if (!stamp)
             throw KorvanError(QStringLiteral("Строка %1: «%2» не является отметкой времени.")
                                   .arg(row.number)
-                                  .arg(row.fields.value(data.timeColumn)));
+                                  .arg(visible(row.fields.value(data.timeColumn))));
         data.dateless = stamp->dateless;
         double v[2];
         const int cols[2] = {data.pColumn, data.qColumn};
@@ -367,7 +380,7 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
             if (!number)
                 throw KorvanError(QStringLiteral("Строка %1: «%2» в столбце «%3» не является числом.")
                                       .arg(row.number)
-                                      .arg(row.fields[cols[k]], data.columns[cols[k]]));
+                                      .arg(visible(row.fields[cols[k]]), data.columns[cols[k]]));
             v[k] = *number;
         }
         values.append({stamp->when, v[0], v[1], row.number});
@@ -456,14 +469,23 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         reading.line = r.line;
         // Beyond the limit the averages stop meaning anything (and near the largest double
         // their sums are infinite).
-        for (const auto &[value, column] : {std::pair{reading.P, data.pColumn}, std::pair{reading.Q, data.qColumn}})
+        for (const auto &[value, column] : {std::pair{reading.P, data.pColumn}, std::pair{reading.Q, data.qColumn}}) {
+            // A load graph holds consumed powers: a negative reading (a meter counting the other
+            // way, a generator behind it) is not one.
+            if (value < 0)
+                throw KorvanError(QStringLiteral("Строка %1: значение «%2» в столбце «%3» отрицательно: мощность "
+                                                 "нагрузки не может быть меньше 0.")
+                                      .arg(r.line)
+                                      .arg(visible(rows[i].fields.value(column)), data.columns[column]));
             if (std::fabs(value) > MaxPower)
                 throw KorvanError(QStringLiteral("Строка %1: значение «%2» в столбце «%3» означает мощность %4 %5, "
                                                  "больше допустимой %6.")
                                       .arg(r.line)
-                                      .arg(rows[i].fields.value(column), data.columns[column], numberText(value),
+                                      .arg(visible(rows[i].fields.value(column)), data.columns[column],
+                                           numberText(value),
                                            column == data.pColumn ? QStringLiteral("кВт") : QStringLiteral("кВАр"),
                                            numberText(MaxPower)));
+        }
         data.readings.append(reading);
         kept = &values[i];
         if (!dates.contains(reading.start.date())) {
