@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QStringDecoder>
 #include <cstdio>
+#include <limits>
 
 namespace korvan::cli {
 
@@ -92,6 +93,10 @@ qint64 takeProject(Context &context)
     const qint64 kod = text.toLongLong(&ok);
     if (!ok)
         throw KorvanError(QStringLiteral("Код проекта «%1» должен быть целым числом.").arg(text));
+    // Keys are 32-bit integers in both stores: a code beyond them names no project (and the
+    // server would refuse the number itself, in its own words).
+    if (kod < 1 || kod > std::numeric_limits<qint32>::max())
+        throw KorvanError(QStringLiteral("Проект с кодом %1 не найден.").arg(kod));
     // Taken before the cursors read the project, so that they read it as the holder left it.
     if (context.command && !context.command->readsOnly)
         context.store().lockProject(kod);

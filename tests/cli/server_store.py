@@ -280,7 +280,7 @@ def project_lock(program, cluster):
         time.sleep(0.05)
     proc = cli.run("recalc", str(kod))
     err = proc.stderr.decode("utf-8", "replace")
-    check(proc.returncode == 2 and "сейчас изменяет другой пользователь: ivanov@kb-7" in err,
+    check(proc.returncode == 2 and "сейчас изменяет другой пользователь: korvan (ivanov@kb-7)" in err,
           "a project held by another user is refused, naming the holder (%d: %s)" % (proc.returncode, err.strip()))
     check(cli.run("export", str(kod)).returncode == 0, "... while reading it still works")
     holder.stdin.write(b"\\q\n")

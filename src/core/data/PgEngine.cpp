@@ -265,7 +265,7 @@ QString PgEngine::clientName()
     if (user.isEmpty())
         user = qEnvironmentVariable("LOGNAME");
     if (user.isEmpty())
-        user = QStringLiteral("?");
+        return QSysInfo::machineHostName();
     return user + QLatin1Char('@') + QSysInfo::machineHostName();
 }
 
@@ -725,12 +725,21 @@ void PgEngine::lockProject(qint64 kod)
     if (taken)
         return;
     PgStatement who(*this,
-                    QStringLiteral("SELECT a.application_name FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+                    QStringLiteral("SELECT a.usename, a.application_name FROM pg_locks l JOIN pg_stat_activity a "
+                                   "ON a.pid = l.pid "
                                    "WHERE l.locktype = 'advisory' AND l.classid = %1 AND l.objsubid = 2 "
                                    "AND l.objid = CAST(CAST(? AS integer) AS oid) AND l.granted")
                         .arg(ProjectLockClass));
     who.bind(0, kod);
-    QString holder = who.next() ? who.column(0).toString() : QString();
+    // The holder's database role, which the server knows for sure, and the name its program gave
+    // (the computer and the login there).
+    QString holder;
+    if (who.next()) {
+        holder = who.column(0).toString();
+        const QString program = who.column(1).toString();
+        if (!program.isEmpty())
+            holder += QStringLiteral(" (%1)").arg(program);
+    }
     who.reset();
     if (holder.isEmpty())
         holder = QStringLiteral("неизвестный пользователь");

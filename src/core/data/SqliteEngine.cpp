@@ -166,8 +166,7 @@ SqliteEngine::SqliteEngine(const QString &filePath, bool readOnly) : m_filePath(
         if (code == SQLITE_FULL || (disk.isValid() && disk.bytesAvailable() < 1024 * 1024))
             throw KorvanError(QStringLiteral("На диске с файлом «%1» нет места (свободно %2 байт). "
                                              "Освободите место и повторите. Файл оставлен без изменений.")
-                                  .arg(shown)
-                                  .arg(disk.bytesAvailable()));
+                                  .arg(shown, QString::number(disk.bytesAvailable())));
         throw KorvanError(QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(shown, error));
     }
 }

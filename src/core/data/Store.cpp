@@ -243,10 +243,8 @@ void Store::prepareSchemaLocked(bool allowCreate)
     if (version > SchemaVersion)
         throw KorvanError(QStringLiteral("База данных %1 создана более новой версией программы "
                                          "(формат %2, эта версия понимает формат %3). %4")
-                              .arg(m_engine->placeText())
-                              .arg(version)
-                              .arg(SchemaVersion)
-                              .arg(m_engine->leftUntouchedText()));
+                              .arg(m_engine->placeText(), QString::number(version),
+                                   QString::number(SchemaVersion), m_engine->leftUntouchedText()));
     // The tables of the first format come first: a migration builds on them and never changes them,
     // and a file that is not ours must be refused before anything is written to it.
     verifySchema();
@@ -316,7 +314,8 @@ void Store::migrate(int fromVersion)
             break;
         default:
             throw KorvanError(
-                QStringLiteral("Неизвестный формат базы данных %1 (версия %2).").arg(m_engine->placeText()).arg(v));
+                QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")
+                    .arg(m_engine->placeText(), QString::number(v)));
         }
         m_engine->setSchemaVersion(v + 1);
         tx.commit();
