@@ -3,6 +3,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/JsonReader.h"
 #include "core/calc/Numbers.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
@@ -39,22 +40,7 @@ QJsonValue readJsonInput(const QString &path)
             throw KorvanError(QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
         bytes = readAllLimited(file, MaxJsonBytes, path);
     }
-    const QString shown = path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path;
-    // The parser would put replacement characters in place of broken bytes and go on.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        const qsizetype bad = decoded.indexOf(QChar::ReplacementCharacter);
-        throw KorvanError(QStringLiteral("Файл «%1» не в кодировке UTF-8: неправильная последовательность байтов%2.")
-                              .arg(shown, bad < 0 ? QString() : QStringLiteral(" (символ %1)").arg(bad + 1)));
-    }
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw KorvanError(QStringLiteral("Файл «%1» не является правильным JSON: %2 (позиция %3).")
-                              .arg(shown, error.errorString())
-                              .arg(error.offset));
-    return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
+    return parseJsonText(bytes, path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path);
 }
 
 // Both read values whose shape checkJson has passed: a number or a text where a number belongs,

@@ -44,9 +44,9 @@ const JsonShape Variant{"Вариант компенсации (элемент `
     {.name = "TipKU", .kind = K::Text, .meaning = "установка компании", .storedIn = "sKU1.DB.Name"},
     {.name = "Kp", .kind = K::Number, .meaning = "коэффициент потерь, кВт/квар (0,12)", .max = 1},
     {.name = "Rejim", .kind = K::Text, .meaning = "режим подбора модулей, как в окне (полная компенсация)", .storedIn = "project2.db.Rejim"},
-    {.name = "Cosf_min", .kind = K::Number, .meaning = "наименьший cos(f)"},
-    {.name = "Cosf_max", .kind = K::Number, .meaning = "наибольший cos(f)"},
-    {.name = "Cosf_tr", .kind = K::Number, .meaning = "требуемый cos(f)"},
+    {.name = "Cosf_min", .kind = K::Number, .meaning = "наименьший cos(f)", .min = 0, .max = 1},
+    {.name = "Cosf_max", .kind = K::Number, .meaning = "наибольший cos(f)", .min = 0, .max = 1},
+    {.name = "Cosf_tr", .kind = K::Number, .meaning = "требуемый cos(f)", .min = 0, .max = 1},
 }};
 
 const JsonShape Supply{"Питание и гармоники (`supply`)", {
