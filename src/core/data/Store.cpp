@@ -118,6 +118,9 @@ std::unique_ptr<Store> Store::open(const QString &location, Access access)
         if (!QFileInfo::exists(store->m_filePath))
             throw KorvanError(QStringLiteral("В каталоге данных «%1» нет файла данных «%2».")
                                   .arg(QDir::toNativeSeparators(dir), QLatin1String(FileName)));
+        if (QFileInfo(store->m_filePath).size() == 0)
+            throw KorvanError(QStringLiteral("Файл данных «%1» пуст: хранилище в нем еще не создано.")
+                                  .arg(QDir::toNativeSeparators(store->m_filePath)));
         store->m_readOnly = true;
         store->m_engine = std::make_unique<SqliteEngine>(store->m_filePath, true);
         store->prepareSchema(false);
