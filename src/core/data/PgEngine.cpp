@@ -245,7 +245,7 @@ QString writtenTable(const QString &sql)
 QString PgEngine::shownAddress(const QString &address)
 {
     QString shown = address;
-    static const QRegularExpression userPassword(QStringLiteral("^(postgres(?:ql)?://[^:@/?]*):[^@/?]*@"),
+    static const QRegularExpression userPassword(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://[^:@/?]*):[^@/?]*@"),
                                                  QRegularExpression::CaseInsensitiveOption);
     shown.replace(userPassword, QStringLiteral("\\1@"));
     static const QRegularExpression passwordParameter(QStringLiteral("([?&])password=[^&]*&?"));
