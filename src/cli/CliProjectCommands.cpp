@@ -196,8 +196,8 @@ QByteArray exportProject(Context &context)
                               .arg(QString::fromLocal8Bit(std::strerror(errno))));
     bool spoolFailed = false;
     const auto put = [&](const QByteArray &text) {
-        spoolFailed = spoolFailed || std::fwrite(text.constData(), 1, size_t(text.size()), spool.get()) !=
-                                         size_t(text.size());
+        spoolFailed =
+            spoolFailed || std::fwrite(text.constData(), 1, size_t(text.size()), spool.get()) != size_t(text.size());
     };
     // Every row of the table, each followed by the members its details give it.
     std::function<void(TTable &, const std::function<void()> &)> rows = [&](TTable &t,
@@ -284,7 +284,8 @@ QByteArray copyProjectCommand(Context &context)
     if (!problem.isEmpty())
         throw KorvanError(QStringLiteral("Ошибка в «%1»: %2").arg(what, problem));
     if (name.trimmed().isEmpty())
-        throw KorvanError(QStringLiteral("Ошибка в «%1»: заполнение поля \"Наименование проекта\" обязательно.").arg(what));
+        throw KorvanError(
+            QStringLiteral("Ошибка в «%1»: заполнение поля \"Наименование проекта\" обязательно.").arg(what));
     return kodResult(copyProject(data, name, commandProgress("Копирование проекта")));
 }
 

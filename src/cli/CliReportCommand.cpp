@@ -73,14 +73,14 @@ QByteArray reportCommand(Context &context)
         else
             ConvertToPdf(docxPath, pdfPath);
     }
-    for (const auto &[target, made, key] : {std::tuple{out, docxPath, QStringLiteral("file")},
-                                            std::tuple{pdf, pdfPath, QStringLiteral("pdf")}}) {
+    for (const auto &[target, made, key] :
+         {std::tuple{out, docxPath, QStringLiteral("file")}, std::tuple{pdf, pdfPath, QStringLiteral("pdf")}}) {
         if (target.isEmpty())
             continue;
         QFile file(made);
         if (!file.open(QIODevice::ReadOnly))
-            throw KorvanError(QStringLiteral("Не удалось прочитать подготовленный отчет «%1».")
-                                  .arg(QDir::toNativeSeparators(made)));
+            throw KorvanError(
+                QStringLiteral("Не удалось прочитать подготовленный отчет «%1».").arg(QDir::toNativeSeparators(made)));
         const QString path = QFileInfo(target).absoluteFilePath();
         writeOutputFile(path, file.readAll());
         result.append({key, json::string(QDir::toNativeSeparators(path))});

@@ -33,10 +33,10 @@ void checkOutputFile(const QString &path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     const QByteArray name = QFile::encodeName(path);
-    struct stat own{};
+    struct stat own {};
     if (::lstat(name.constData(), &own) != 0)
         return; // nothing there yet: the file is made new
-    struct stat target{};
+    struct stat target {};
     if (::stat(name.constData(), &target) != 0) {
         if (S_ISLNK(own.st_mode))
             throw KorvanError(QStringLiteral("Файл «%1» является символической ссылкой на несуществующий файл «%2»: "

@@ -234,7 +234,8 @@ private slots:
                 "Значение поля \"Номинальная мощность трансформатора Sт, кВА\" должно быть не меньше 1.");
         command("supply network 1e-300", {"supply", "1", "--str", "1000", "--uk", "6", "--ssc-net", "1e-300"},
                 "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" должно быть не меньше 0,1.");
-        command("supply network just under 0,1 MVA", {"supply", "1", "--str", "1000", "--uk", "6", "--ssc-net", "0.099"},
+        command("supply network just under 0,1 MVA",
+                {"supply", "1", "--str", "1000", "--uk", "6", "--ssc-net", "0.099"},
                 "Значение поля \"Мощность короткого замыкания сети Sкз, МВА\" должно быть не меньше 0,1.");
         command("supply short-circuit voltage too small", {"supply", "1", "--str", "1000", "--uk", "1e-320"},
                 "Значение поля \"Напряжение короткого замыкания трансформатора uк, %\" слишком мало");
@@ -257,9 +258,12 @@ private slots:
         const auto type = [](const QByteArray &members) {
             return R"([{"Company": "Н", "types": [{"Name": "А", )" + members + "}]}]";
         };
-        catalogue("negative installation power", type(R"("Q": -1)"), "«[0].types[0].Q»: значение -1 меньше допустимого 0");
-        catalogue("negative losses", type(R"("Pp": -0.001)"), "«[0].types[0].Pp»: значение -0,001 меньше допустимого 0");
-        catalogue("negative voltage", type(R"("Unom": -400)"), "«[0].types[0].Unom»: значение -400 меньше допустимого 0");
+        catalogue("negative installation power", type(R"("Q": -1)"),
+                  "«[0].types[0].Q»: значение -1 меньше допустимого 0");
+        catalogue("negative losses", type(R"("Pp": -0.001)"),
+                  "«[0].types[0].Pp»: значение -0,001 меньше допустимого 0");
+        catalogue("negative voltage", type(R"("Unom": -400)"),
+                  "«[0].types[0].Unom»: значение -400 меньше допустимого 0");
         catalogue("negative price", type(R"("Cena": -50000)"),
                   "«[0].types[0].Cena»: значение -50000 меньше допустимого 0");
         catalogue("negative module power", type(R"("modules": [{"Qstup": -1e308, "Kol_vo": 1}])"),
@@ -284,7 +288,8 @@ private slots:
         catalogue("price given twice", type(R"("Cena": 1, "Cena": 2)"), "«[0].types[0].Cena»: ключ указан дважды");
         // an unused cos(f) out of its range is refused, not dropped
         project("unused cos(f) above 1",
-                "{\"Name\": \"X\", " + graph + R"(, "variants": [{"Company": "Тест", "TipKU": "КУ-75", "Cosf_tr": 5}]})",
+                "{\"Name\": \"X\", " + graph +
+                    R"(, "variants": [{"Company": "Тест", "TipKU": "КУ-75", "Cosf_tr": 5}]})",
                 "«variants[0].Cosf_tr»: значение 5 больше допустимого 1");
         // the installation that is not there is named
         project("unknown company",
@@ -305,8 +310,10 @@ private slots:
         const QString kod = QString::number(m_kod);
         command("copy name longer than its field", {"copy", kod, "--name", QString(51, 'a')},
                 "«--name»: текст длиной 51 символов не помещается в поле размером 50 символов.");
-        command("copy name with a line break", {"copy", kod, "--name", "a\nb"}, "«--name»: управляющий символ (код 10)");
-        command("copy name with an escape", {"copy", kod, "--name", "a\x1b[31m"}, "«--name»: управляющий символ (код 27)");
+        command("copy name with a line break", {"copy", kod, "--name", "a\nb"},
+                "«--name»: управляющий символ (код 10)");
+        command("copy name with an escape", {"copy", kod, "--name", "a\x1b[31m"},
+                "«--name»: управляющий символ (код 27)");
         command("copy name blank", {"copy", kod, "--name", "   "},
                 "«--name»: заполнение поля \"Наименование проекта\" обязательно.");
         command("copy name empty", {"copy", kod, "--name", ""},
@@ -317,7 +324,8 @@ private slots:
         for (int i = 0; i <= 100000; ++i)
             periods += QByteArray(i ? "," : "") + R"({"T1": 0, "T2": 24, "P": 1, "Q": 1})";
         project("100 001 periods", periods + "]}", "«periods»: 100001 элементов, больше допустимых 100000.");
-        command("import of /dev/zero", {"import", "/dev/zero"}, "Файл «/dev/zero» слишком велик: программа читает не больше 256 МБ.");
+        command("import of /dev/zero", {"import", "/dev/zero"},
+                "Файл «/dev/zero» слишком велик: программа читает не больше 256 МБ.");
         command("meter file of /dev/zero", {"graph-from-file", "/dev/zero"},
                 "Файл «/dev/zero» слишком велик: программа читает не больше 256 МБ.");
         const QString sparse = m_dir.filePath("sparse.json");
@@ -337,9 +345,10 @@ private slots:
         command("negative reactive reading",
                 {"graph-from-file", meterFile("negative Q", "01.12.2026 01:00;5;1\n01.12.2026 02:00;5;-0,5\n")},
                 "Строка 2: значение «-0,5» в столбце «Столбец 3» отрицательно");
-        command("NUL in a field",
-                {"graph-from-file", meterFile("nul", QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;5\0x;1\n", 44))},
-                "Строка 2: «5␀x» в столбце «Столбец 2» не является числом.");
+        command(
+            "NUL in a field",
+            {"graph-from-file", meterFile("nul", QByteArray("01.12.2026 01:00;5;1\n01.12.2026 02:00;5\0x;1\n", 44))},
+            "Строка 2: «5␀x» в столбце «Столбец 2» не является числом.");
         command("meter file with a quote left open",
                 {"graph-from-file", meterFile("quote", "01.12.2026 01:00;\"5;1\n01.12.2026 02:00;5;1\n")},
                 "Строка 1: кавычка не закрыта до конца файла.");
@@ -377,8 +386,8 @@ private slots:
                                             << "«%2» не является обычным файлом (это именованный канал)";
         QTest::newRow("PDF into a pipe") << "fifo" << QStringList{"report", kod, "--pdf", "%2"}
                                          << "«%2» не является обычным файлом (это именованный канал)";
-        QTest::newRow("report into a folder") << "folder" << QStringList{"report", kod, "--out", "%2"}
-                                              << "«%2» не является обычным файлом (это папка)";
+        QTest::newRow("report into a folder")
+            << "folder" << QStringList{"report", kod, "--out", "%2"} << "«%2» не является обычным файлом (это папка)";
         QTest::newRow("report through a link to nothing")
             << "dangling" << QStringList{"report", kod, "--out", "%2"}
             << "Файл «%2» является символической ссылкой на несуществующий файл";
@@ -433,9 +442,13 @@ private slots:
 
         const auto outsideState = [&] {
             QStringList out;
-            for (const QFileInfo &i : QDir(outside.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                                         QDir::System | QDir::Hidden)) {
-                QString kind = i.isSymLink() ? "link to " + i.symLinkTarget() : i.isDir() ? "dir" : i.isFile() ? "file" : "special";
+            for (const QFileInfo &i :
+                 QDir(outside.path())
+                     .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden)) {
+                QString kind = i.isSymLink() ? "link to " + i.symLinkTarget()
+                               : i.isDir()   ? "dir"
+                               : i.isFile()  ? "file"
+                                             : "special";
                 QByteArray contents;
                 QFile f(i.filePath());
                 if (!i.isSymLink() && i.isFile() && f.open(QIODevice::ReadOnly))
@@ -504,15 +517,19 @@ private slots:
                  0);
         QByteArray periods;
         for (int h = 0; h < 24; ++h)
-            periods += QString("%1{\"T1\": %2, \"T2\": %3, \"P\": 100, \"Q\": 80}").arg(h ? "," : "").arg(h).arg(h + 1).toUtf8();
+            periods += QString("%1{\"T1\": %2, \"T2\": %3, \"P\": 100, \"Q\": 80}")
+                           .arg(h ? "," : "")
+                           .arg(h)
+                           .arg(h + 1)
+                           .toUtf8();
         const Run imported = run({"import", "-"}, R"({"Name": "Большой", "periods": [)" + periods +
                                                       R"(], "variants": [{"Company": "Тест", "TipKU": "КУ-75"}]})");
         QCOMPARE(imported.code, 0);
         const QString kod = QString::number(QJsonDocument::fromJson(imported.out)["Kod"].toInt());
         QVERIFY(run({"export", kod}).out.size() > 1000);
 
-        // The variants' module table is broken: the project and its periods read before it would
-        // otherwise be printed already.
+        // The supply table is broken: it is read last, so the project, its periods and variants
+        // would otherwise be printed already.
         const QString file = dir.filePath("KorvanVkp1.sqlite");
         int root = 0, pageSize = 0;
         {
@@ -521,7 +538,7 @@ private slots:
             QVERIFY(db.open());
             QSqlQuery q(db);
             QVERIFY(q.exec("PRAGMA wal_checkpoint(TRUNCATE)"));
-            QVERIFY(q.exec("SELECT rootpage FROM sqlite_master WHERE name = 'project3.db'") && q.next());
+            QVERIFY(q.exec("SELECT rootpage FROM sqlite_master WHERE name = 'supply.db'") && q.next());
             root = q.value(0).toInt();
             QVERIFY(q.exec("PRAGMA page_size") && q.next());
             pageSize = q.value(0).toInt();
@@ -587,7 +604,8 @@ private slots:
         QVERIFY2(!err.contains("secret"), qPrintable(err));
         QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
         // A scheme in capitals is the same server address.
-        p.start(qEnvironmentVariable("KORVAN_CLI"), {"--store", "POSTGRESQL://ivanov@/office?host=" + outside.filePath("no-server"), "list"});
+        p.start(qEnvironmentVariable("KORVAN_CLI"),
+                {"--store", "POSTGRESQL://ivanov@/office?host=" + outside.filePath("no-server"), "list"});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 2);
         QVERIFY2(QString::fromUtf8(p.readAllStandardError()).contains("Не удалось подключиться к серверу PostgreSQL"),

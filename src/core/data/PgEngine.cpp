@@ -250,8 +250,9 @@ QString PgEngine::shownAddress(const QString &address)
     shown.replace(userPassword, QStringLiteral("\\1@"));
     static const QRegularExpression passwordParameter(QStringLiteral("([?&])password=[^&]*&?"));
     shown.replace(passwordParameter, QStringLiteral("\\1"));
-    static const QRegularExpression passwordKey(QStringLiteral("(^|\\s)password\\s*=\\s*(?:'(?:[^'\\\\]|\\\\.)*'|\\S*)\\s*"),
-                                                QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression passwordKey(
+        QStringLiteral("(^|\\s)password\\s*=\\s*(?:'(?:[^'\\\\]|\\\\.)*'|\\S*)\\s*"),
+        QRegularExpression::CaseInsensitiveOption);
     shown.replace(passwordKey, QStringLiteral("\\1"));
     shown = shown.trimmed();
     if (shown.endsWith(QLatin1Char('&')) || shown.endsWith(QLatin1Char('?')))
@@ -307,7 +308,8 @@ PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
 {
     // libpq knows its URIs by a scheme in small letters only.
     QString spelled = address;
-    static const QRegularExpression scheme(QStringLiteral("^postgres(?:ql)?://"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression scheme(QStringLiteral("^postgres(?:ql)?://"),
+                                           QRegularExpression::CaseInsensitiveOption);
     if (const auto m = scheme.match(spelled); m.hasMatch())
         spelled.replace(0, m.capturedLength(), m.captured().toLower());
     const QByteArray url = spelled.toUtf8();

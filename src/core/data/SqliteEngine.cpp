@@ -128,8 +128,7 @@ SqliteEngine::SqliteEngine(const QString &filePath, bool readOnly) : m_filePath(
         // would show the state before them.
         const bool frozen = !QFileInfo(QFileInfo(databaseName).absolutePath()).isWritable();
         m_pendingLog = QFileInfo(databaseName + QStringLiteral("-wal")).size() > 0;
-        name = QUrl::fromLocalFile(databaseName).toEncoded() +
-               (frozen && !m_pendingLog ? "?immutable=1" : "?mode=ro");
+        name = QUrl::fromLocalFile(databaseName).toEncoded() + (frozen && !m_pendingLog ? "?immutable=1" : "?mode=ro");
         flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
     } else {
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
@@ -192,7 +191,7 @@ QString SqliteEngine::placeText() const
 
 QString SqliteEngine::identity()
 {
-    struct stat info{};
+    struct stat info {};
     if (m_filePath.isEmpty() || ::stat(QFile::encodeName(m_filePath).constData(), &info) != 0)
         return QStringLiteral("sqlite:%1").arg(quintptr(m_db));
     return QStringLiteral("sqlite:%1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));

@@ -154,8 +154,8 @@ void Store::lockDirectory()
     // Anyone who can write into a shared folder could put a link or a pipe there under the lock's
     // name: the lock is never followed through a link, and only a regular file of this user is
     // taken (it is written to).
-    m_lockFd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
-                      0644);
+    m_lockFd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (m_lockFd < 0) {
         const int error = errno;
         if (error == ELOOP)
@@ -165,7 +165,7 @@ void Store::lockDirectory()
         throw KorvanError(QStringLiteral("Не удалось открыть файл блокировки «%1»: %2.")
                               .arg(shown, QString::fromLocal8Bit(std::strerror(error))));
     }
-    struct stat info{};
+    struct stat info {};
     QString wrong;
     if (::fstat(m_lockFd, &info) != 0)
         wrong = QString::fromLocal8Bit(std::strerror(errno));
@@ -176,8 +176,8 @@ void Store::lockDirectory()
     if (!wrong.isEmpty()) {
         ::close(m_lockFd);
         m_lockFd = -1;
-        throw KorvanError(QStringLiteral("Файл блокировки «%1» не подходит: %2. Удалите его и повторите запуск.")
-                              .arg(shown, wrong));
+        throw KorvanError(
+            QStringLiteral("Файл блокировки «%1» не подходит: %2. Удалите его и повторите запуск.").arg(shown, wrong));
     }
     if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
@@ -246,8 +246,8 @@ void Store::prepareSchemaLocked(bool allowCreate)
     if (version > SchemaVersion)
         throw KorvanError(QStringLiteral("База данных %1 создана более новой версией программы "
                                          "(формат %2, эта версия понимает формат %3). %4")
-                              .arg(m_engine->placeText(), QString::number(version),
-                                   QString::number(SchemaVersion), m_engine->leftUntouchedText()));
+                              .arg(m_engine->placeText(), QString::number(version), QString::number(SchemaVersion),
+                                   m_engine->leftUntouchedText()));
     // The tables of the first format come first: a migration builds on them and never changes them,
     // and a file that is not ours must be refused before anything is written to it.
     verifySchema();
@@ -316,9 +316,8 @@ void Store::migrate(int fromVersion)
             createEconomicsTables(*this);
             break;
         default:
-            throw KorvanError(
-                QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")
-                    .arg(m_engine->placeText(), QString::number(v)));
+            throw KorvanError(QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")
+                                  .arg(m_engine->placeText(), QString::number(v)));
         }
         m_engine->setSchemaVersion(v + 1);
         tx.commit();
