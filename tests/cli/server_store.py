@@ -358,6 +358,17 @@ def store_copy(program, tmp, cluster):
     projects, catalogue = contents(back)
     check(code == 0 and len(projects) == 6 and catalogue == contents(source)[1],
           "store-copy --merge appends the projects and merges the catalogue by name (%s)" % err.strip())
+    # One database spelled two ways is one store: never copied into itself.
+    before = contents(server)
+    key_value = Cli(program, "host=%s dbname=copied user=korvan" % cluster.socket)
+    check(contents(key_value) == before, "libpq's key=value address reaches the same database")
+    code, _, err = copy(server, key_value, "--merge")
+    check(code == 2 and "само в себя" in err and contents(server) == before,
+          "store-copy refuses one database as a URI and as key=value (%d: %s)" % (code, err.strip()))
+    other = Cli(program, server.store.replace("postgresql://", "postgres://", 1))
+    code, _, err = copy(server, other, "--merge")
+    check(code == 2 and "само в себя" in err and contents(server) == before,
+          "store-copy refuses one database under two spellings of its address (%d: %s)" % (code, err.strip()))
 
 
 def awkward_names(program, tmp, cluster):
