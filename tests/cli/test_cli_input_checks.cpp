@@ -566,7 +566,7 @@ private slots:
         QVERIFY(writer.waitForStarted());
         QVERIFY(writer.waitForReadyRead(60000));
         QCOMPARE(writer.readLine().trimmed(), QByteArray("ready"));
-        for (const QString &name : {"KorvanVkp1.sqlite", "KorvanVkp1.sqlite-wal"})
+        for (const char *name : {"KorvanVkp1.sqlite", "KorvanVkp1.sqlite-wal"})
             QVERIFY(QFile::copy(live.filePath(name), copy.filePath(name)));
         writer.kill();
         QVERIFY(writer.waitForFinished());
