@@ -131,7 +131,7 @@ def evaluate(project, totals, typ, mode, cosf, kp):
         wa = R(t * P, 2)
         s0 = R(math.sqrt(P * P + Q * Q), 2)
         i0 = R(s0 / math.sqrt(3) / 0.38, 2)
-        wakp = R(typ["Pp"] * qku, 2)
+        wakp = R(typ["Pp"] * qku * t, 2)  # the energy lost in the modules over the period
         sk = R(math.sqrt(P * P + q1 * q1), 2)
         ik = R(sk / math.sqrt(3) / 0.38, 2)
         if i0 == 0:

@@ -1,8 +1,10 @@
 #include "core/data/Store.h"
 #include "core/data/Fields.h"
 
+#include "core/data/AnalysisInputs.h"
 #include "core/data/EconomicsTables.h"
 #include "core/data/PgEngine.h"
+#include "core/data/ProjectResults.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/Schema.h"
 #include "core/data/Seeder.h"
@@ -255,6 +257,23 @@ void Store::prepareSchemaLocked(bool allowCreate)
         migrate(version);
 }
 
+namespace {
+
+// The analysis rows belong to their project: they go with it, and those of projects deleted
+// before this rule are gone too.
+void tieAnalysisRowsToProjects(Store &store)
+{
+    store.exec(QStringLiteral("DELETE FROM \"sel_ku.DB\" WHERE \"Kod0\" IS NULL OR \"Kod0\" NOT IN "
+                              "(SELECT \"Kod\" FROM \"project0.db\")"));
+    store.engine().createDeleteTrigger(QStringLiteral("sel_ku.DB:project"), QStringLiteral("project0.db"),
+                                       QStringLiteral("Kod"), QStringLiteral("sel_ku.DB"), QStringLiteral("Kod0"));
+    // A change of a catalogue type finds its variants and analysis rows by these.
+    store.exec(QStringLiteral("CREATE INDEX \"project2.db:KodKU1\" ON \"project2.db\" (\"KodKU1\")"));
+    store.exec(QStringLiteral("CREATE INDEX \"sel_ku.DB:KodKU1\" ON \"sel_ku.DB\" (\"KodKU1\")"));
+}
+
+} // namespace
+
 void Store::createSchema()
 {
     Transaction tx(*this);
@@ -279,6 +298,8 @@ void Store::createSchema()
     resonance_tables::create(*this);
     Seeder(*this).seedAll();
     createEconomicsTables(*this);
+    createAnalysisInputTable(*this);
+    tieAnalysisRowsToProjects(*this);
     m_engine->setSchemaVersion(SchemaVersion);
     tx.commit();
 }
@@ -314,6 +335,14 @@ void Store::migrate(int fromVersion)
             break;
         case 2:
             createEconomicsTables(*this);
+            break;
+        case 3:
+            // The losses in the modules became an energy (they grew with the number of periods
+            // before), and results no longer wait for a recalculation: every stored project is
+            // brought in line with the rules once.
+            createAnalysisInputTable(*this);
+            tieAnalysisRowsToProjects(*this);
+            refreshAllProjectResults(*this);
             break;
         default:
             throw KorvanError(QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")
@@ -401,6 +430,7 @@ void Store::commit()
         writeAhead(savepointSql("RELEASE", m_depth - 1));
     }
     if (--m_depth == 0) {
+        ++m_changes;
         m_remembered.clear();
         for (TTable *cursor : std::as_const(m_cursors))
             cursor->flushSignals();
@@ -417,6 +447,7 @@ void Store::rollback()
     const auto quiet = [this](const QString &sql) { m_engine->execQuietly(sql); };
     m_remembered.clear(); // what was read inside may have been written and undone
     if (m_depth == 0) {
+        ++m_changes;
         quiet(QStringLiteral("ROLLBACK"));
         m_engine->transactionEnded();
     } else {
@@ -484,6 +515,7 @@ bool Store::pollChanges()
     const Engine::Changes changes = m_engine->takeChanges();
     if (!changes.any())
         return false;
+    ++m_changes;
     advanceEpoch();
     for (TTable *cursor : std::as_const(m_cursors))
         if (changes.everything || changes.tables.contains(cursor->tableName()))

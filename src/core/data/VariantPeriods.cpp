@@ -1,8 +1,8 @@
-#include "core/compensation/VariantPeriods.h"
+#include "core/data/VariantPeriods.h"
 #include "core/data/Fields.h"
 
+#include "core/data/Records.h"
 #include "core/data/TDataModule1.h"
-#include "core/data/TotalsBatch.h"
 
 namespace korvan {
 
@@ -19,16 +19,18 @@ std::optional<ModeSettings> modeOfVariant(const TTable &variants)
     return s;
 }
 
-ModuleList variantModuleList(TDataModule1 &data)
+ModuleList moduleListOf(const TTable &set, const QString &powerField, const QString &countField)
 {
-    TTable &set = *data.tblProj5;
+    const int power = set.fieldIndex(powerField), count = set.fieldIndex(countField);
     std::vector<ModuleGroup> groups;
-    for (set.first(); !set.eof(); set.next())
-        groups.push_back({set.asFloat(fld::Stup), int(set.asInteger(fld::Kol_vo))});
+    for (const TTable::Row &row : set.rows())
+        groups.push_back({row[power].toDouble(), int(row[count].toLongLong())});
     ModuleList list;
     BuildModuleList(groups, list);
     return list;
 }
+
+ModuleList variantModuleList(TDataModule1 &data) { return moduleListOf(*data.tblProj5, fld::Stup, fld::Kol_vo); }
 
 namespace {
 
@@ -55,22 +57,24 @@ void storeSwitched(TTable &switchedTable, const SwitchedList &switched)
 
 } // namespace
 
+void buildPeriods(const QList<LoadPeriod> &graph, TTable &compensated, TTable &switched, const ModuleList &modules,
+                  const std::optional<ModeSettings> &mode)
+{
+    for (const LoadPeriod &p : graph) {
+        compensated.append();
+        compensated.setValue(fld::T1, p.T1);
+        compensated.setValue(fld::T2, p.T2);
+        compensated.setValue(fld::P, p.P);
+        compensated.setValue(fld::Q, p.Q);
+        const SwitchedList on = selectInto(compensated, modules, mode);
+        compensated.post();
+        storeSwitched(switched, on);
+    }
+}
+
 void buildVariantPeriods(TDataModule1 &data, const std::optional<ModeSettings> &mode)
 {
-    TTable &periods = *data.tblProj1, &compensated = *data.tblProj3;
-    const ModuleList modules = variantModuleList(data);
-    const auto mark = periods.bookmark();
-    TotalsBatch batch(*data.tblProj2);
-    for (periods.first(); !periods.eof(); periods.next()) {
-        compensated.append();
-        for (const QString &f : {fld::T1, fld::T2, fld::P, fld::Q})
-            compensated.setValue(f, periods.value(f));
-        const SwitchedList switched = selectInto(compensated, modules, mode);
-        compensated.post();
-        storeSwitched(*data.tblProj4, switched);
-    }
-    batch.commit();
-    periods.gotoBookmark(mark);
+    buildPeriods(loadPeriodsOf(*data.tblProj1), *data.tblProj3, *data.tblProj4, variantModuleList(data), mode);
 }
 
 void switchModules(TDataModule1 &data, const ModuleList &modules, const std::optional<ModeSettings> &mode)
