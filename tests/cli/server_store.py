@@ -399,6 +399,13 @@ def refusals(program, cluster):
     check(proc.returncode == 2 and "более новой версией программы" in err and "newer" in err,
           "a server of a newer format is refused (%d: %s)" % (proc.returncode, err.strip()))
     check(cluster.psql('SELECT "Version" FROM "store_version.db"', "newer") == "99", "... and left as it was")
+    # A code beyond the server's integers names no project: the program's message, not the server's.
+    url = cluster.createdb("codes")
+    for kod in ("2147483648", "-2147483649"):
+        proc = Cli(program, url).run("recalc", kod)
+        err = proc.stderr.decode("utf-8", "replace")
+        check(proc.returncode == 2 and ("Проект с кодом %s не найден." % kod) in err and "out of range" not in err,
+              "project code %s on the server: not found (%d: %s)" % (kod, proc.returncode, err.strip()))
     gone = "postgresql://korvan:secret@/nowhere?host=%s" % os.path.join(cluster.root, "no-such-dir")
     proc = Cli(program, gone).run("list")
     err = proc.stderr.decode("utf-8", "replace")

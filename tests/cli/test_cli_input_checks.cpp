@@ -593,6 +593,38 @@ private slots:
             QVERIFY2(err.contains("журналом") && err.contains("устаревшими"), qPrintable(err));
     }
 
+    // An empty data file (a store whose making was cut short) is a store not made yet for every
+    // command alike: reading commands as well as writing ones make it.
+    void emptyDataFileIsAStoreNotMadeYet()
+    {
+        for (const QStringList &command : {QStringList{"list"}, QStringList{"import", "-"}}) {
+            QTemporaryDir dir;
+            QFile empty(dir.filePath("KorvanVkp1.sqlite"));
+            QVERIFY(empty.open(QIODevice::WriteOnly));
+            empty.close();
+            QProcess p;
+            p.start(qEnvironmentVariable("KORVAN_CLI"), QStringList{"--data", dir.path()} + command);
+            p.write(R"({"Name": "Первый"})");
+            p.closeWriteChannel();
+            QVERIFY(p.waitForFinished(60000));
+            QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QString());
+            QCOMPARE(p.exitCode(), 0);
+            QVERIFY(storeContent(empty.fileName()).contains("project0.db"));
+        }
+        // Read as the source of a copy, it is named as empty.
+        QTemporaryDir source, target;
+        QFile empty(source.filePath("KorvanVkp1.sqlite"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        QProcess p;
+        p.start(qEnvironmentVariable("KORVAN_CLI"), {"store-copy", "--from", source.path(), "--to", target.path()});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 2);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.contains("Файл данных «" + empty.fileName() + "» пуст"), qPrintable(err));
+        QCOMPARE(empty.size(), 0);
+    }
+
     // A server address in libpq's key=value form is a server, never a folder; a password in it
     // is warned of, since every user sees a command line, and never shown.
     void keyValueAddressIsAServer()
