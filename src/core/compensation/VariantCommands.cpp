@@ -194,7 +194,7 @@ void addVariant(TDataModule1 &data, const VariantParams &params)
     v.post();
     copyModuleSet(data);
     buildVariantPeriods(data, params.mode.settings());
-    refreshProjectResults(data.store(), data.tblProj0->currentKod());
+    refreshVariantResults(data.store(), data.tblProj0->currentKod(), v.currentKod());
     command.commit();
 }
 
@@ -212,7 +212,7 @@ void editVariant(TDataModule1 &data, const VariantParams &params)
     copyModuleSet(data);
     TDataModule1::deleteAllRows(*data.tblProj3);
     buildVariantPeriods(data, params.mode.settings());
-    refreshProjectResults(data.store(), data.tblProj0->currentKod());
+    refreshVariantResults(data.store(), data.tblProj0->currentKod(), v.currentKod());
     command.commit();
 }
 

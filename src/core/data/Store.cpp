@@ -268,8 +268,8 @@ void tieAnalysisRowsToProjects(Store &store)
     store.engine().createDeleteTrigger(QStringLiteral("sel_ku.DB:project"), QStringLiteral("project0.db"),
                                        QStringLiteral("Kod"), QStringLiteral("sel_ku.DB"), QStringLiteral("Kod0"));
     // A change of a catalogue type finds its variants and analysis rows by these.
-    store.exec(QStringLiteral("CREATE INDEX \"project2.db:KodKU1\" ON \"project2.db\" (\"KodKU1\")"));
-    store.exec(QStringLiteral("CREATE INDEX \"sel_ku.DB:KodKU1\" ON \"sel_ku.DB\" (\"KodKU1\")"));
+    store.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"project2.db:KodKU1\" ON \"project2.db\" (\"KodKU1\")"));
+    store.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"sel_ku.DB:KodKU1\" ON \"sel_ku.DB\" (\"KodKU1\")"));
 }
 
 } // namespace
