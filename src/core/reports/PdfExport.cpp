@@ -1,6 +1,7 @@
 #include "core/reports/PdfExport.h"
 
 #include "core/Messages.h"
+#include "core/OutputFile.h"
 #include "core/reports/WordApplication.h"
 
 #include <QDeadlineTimer>
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -53,6 +53,7 @@ QString findLibreOffice()
 
 void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progress &progress)
 {
+    checkOutputFile(pdfPath);
     const QString soffice = findLibreOffice();
     if (soffice.isEmpty())
         throw KorvanError(
@@ -107,15 +108,7 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     if (!bytes.startsWith("%PDF"))
         throw KorvanError(QStringLiteral("LibreOffice не смогла преобразовать отчет в PDF: получен не PDF-файл."));
 
-    QSaveFile target(pdfPath);
-    if (!target.open(QIODevice::WriteOnly))
-        throw KorvanError(QStringLiteral("Не удалось создать файл \"%1\". Проверьте, что папка существует и доступна "
-                                         "для записи.")
-                              .arg(QDir::toNativeSeparators(pdfPath)));
-    if (target.write(bytes) != bytes.size() || !target.commit())
-        throw KorvanError(QStringLiteral("Не удалось записать файл \"%1\". Возможно, он открыт в другой программе или "
-                                         "на диске недостаточно места.")
-                              .arg(QDir::toNativeSeparators(pdfPath)));
+    writeOutputFile(pdfPath, bytes);
     if (progress)
         progress(ProgressScale, ProgressScale);
 }
@@ -123,6 +116,7 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
 void ExportProjectReportPdf(TDataModule1 &data, bool allVariants, const QString &pdfPath,
                             const ReportFeedback &feedback)
 {
+    checkOutputFile(pdfPath);
     QTemporaryDir work;
     if (!work.isValid())
         throw KorvanError(QStringLiteral("Не удалось создать временную папку для отчета."));
