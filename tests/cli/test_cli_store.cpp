@@ -106,10 +106,10 @@ private slots:
                 tables << q.value(0).toString();
             // The fifteen of the original format first, the resonance check's and the economics'
             // tables beside them.
-            QCOMPARE(tables.size(), 22);
-            QCOMPARE(tables.mid(15),
-                     (QStringList{"supply.db", "sKU1_detuning.db", "project2_harmonics.db", "sel_ku_harmonics.db",
-                                  "report_resonance.db", "econom.db", "econrep.db"}));
+            QCOMPARE(tables.size(), 24);
+            QCOMPARE(tables.mid(15), (QStringList{"supply.db", "sKU1_detuning.db", "project2_harmonics.db",
+                                                  "sel_ku_harmonics.db", "report_resonance.db", "econom.db",
+                                                  "econrep.db", "report_front.db", "report_engineer.db"}));
             for (const auto &[table, fields] : expected) {
                 QVERIFY2(q.exec(QString("PRAGMA table_info(\"%1\")").arg(table)), qPrintable(table));
                 QStringList found;

@@ -2,6 +2,7 @@
 #include "core/data/Fields.h"
 
 #include "core/data/EconomicsTables.h"
+#include "core/data/ReportFrontTables.h"
 #include "core/data/PgEngine.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/Schema.h"
@@ -227,6 +228,7 @@ void Store::createSchema()
     resonance_tables::create(*this);
     Seeder(*this).seedAll();
     createEconomicsTables(*this);
+    createReportFrontTables(*this);
     m_engine->setSchemaVersion(SchemaVersion);
     tx.commit();
 }
@@ -262,6 +264,9 @@ void Store::migrate(int fromVersion)
             break;
         case 2:
             createEconomicsTables(*this);
+            break;
+        case 3:
+            createReportFrontTables(*this);
             break;
         default:
             throw KorvanError(
