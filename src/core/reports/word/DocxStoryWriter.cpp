@@ -139,15 +139,16 @@ void DocxStoryWriter::write(const Output &output)
         sections.insert(section.first, section.last);
     m_endsLandscape = false;
     int sectionEnd = -1; // the last paragraph of the landscape section being written
-    for (int i = 0; i < paragraphs.size();) {
+    // The blank paragraphs a body ends with would only push an empty line onto a page of its own.
+    int end = int(paragraphs.size());
+    if (m_sectionWriter) {
+        while (end > 1 && !paragraphs[end - 1].inTable() && paragraphs[end - 1].glyphs.isEmpty())
+            --end;
+    }
+    for (int i = 0; i < end;) {
         if (sectionEnd < 0 && sections.contains(i)) {
-            if (i > 0) {
-                start(xml, QStringLiteral("w:p"));
-                start(xml, QStringLiteral("w:pPr"));
-                m_sectionWriter(xml, false);
-                xml.writeEndElement(); // w:pPr
-                xml.writeEndElement(); // w:p
-            }
+            if (i > 0)
+                writeSectionBreak(false);
             sectionEnd = sections.value(i);
             afterTable = false;
         }
@@ -166,24 +167,52 @@ void DocxStoryWriter::write(const Output &output)
             afterTable = true;
             next = span.last + 1;
         }
-        if (sectionEnd >= 0 && next > sectionEnd && next >= paragraphs.size()) {
+        if (sectionEnd >= 0 && next >= end) {
             // The body's own section properties close the landscape section.
             m_endsLandscape = true;
             sectionEnd = -1;
         } else if (sectionEnd >= 0 && next > sectionEnd) {
-            start(xml, QStringLiteral("w:p"));
-            start(xml, QStringLiteral("w:pPr"));
-            m_sectionWriter(xml, true);
-            xml.writeEndElement(); // w:pPr
-            xml.writeEndElement(); // w:p
+            writeSectionBreak(true);
             sectionEnd = -1;
             afterTable = false;
         }
         i = next;
     }
-    if (afterTable) // a body, header or footer ends with a paragraph
+    if (afterTable && m_sectionWriter) {
+        // A body ends with a paragraph: after a table that fills its page, a line of one point.
+        start(xml, QStringLiteral("w:p"));
+        writeHairlineProperties(xml);
+        xml.writeEndElement(); // w:pPr
+        xml.writeEndElement(); // w:p
+    } else if (afterTable) {   // a header or footer ends with a paragraph
         empty(xml, QStringLiteral("w:p"));
+    }
     m_out = nullptr;
+}
+
+void DocxStoryWriter::writeHairlineProperties(QXmlStreamWriter &xml)
+{
+    start(xml, QStringLiteral("w:pPr"));
+    empty(xml, QStringLiteral("w:spacing"),
+          {{QStringLiteral("w:before"), QStringLiteral("0")},
+           {QStringLiteral("w:after"), QStringLiteral("0")},
+           {QStringLiteral("w:line"), QStringLiteral("20")},
+           {QStringLiteral("w:lineRule"), QStringLiteral("exact")}});
+    start(xml, QStringLiteral("w:rPr"));
+    empty(xml, QStringLiteral("w:sz"), {{QStringLiteral("w:val"), QStringLiteral("2")}});
+    xml.writeEndElement(); // w:rPr
+}
+
+void DocxStoryWriter::writeSectionBreak(bool landscape)
+{
+    // The paragraph that ends a section is one point high: at the foot of a full page it must
+    // not carry over to a page of its own.
+    QXmlStreamWriter &xml = m_out->xml;
+    start(xml, QStringLiteral("w:p"));
+    writeHairlineProperties(xml);
+    m_sectionWriter(xml, landscape);
+    xml.writeEndElement(); // w:pPr
+    xml.writeEndElement(); // w:p
 }
 
 QVector<DocxStoryWriter::TableSpan> DocxStoryWriter::landscapeSections() const
@@ -216,6 +245,7 @@ QVector<DocxStoryWriter::TableSpan> DocxStoryWriter::landscapeSections() const
     if (!merged.isEmpty()) {
         if (blank(0, merged.first().first - 1))
             merged.first().first = 0;
+        // (the blank paragraphs at the very end are not written)
         if (blank(merged.last().last + 1, int(paragraphs.size()) - 1))
             merged.last().last = int(paragraphs.size()) - 1;
     }

@@ -72,6 +72,9 @@ private:
     // The landscape sections in story order, each with the blank paragraphs around it that
     // would otherwise be left on a page of their own.
     QVector<TableSpan> landscapeSections() const;
+    // Opens the properties of a paragraph one point high (left open for a section's properties).
+    static void writeHairlineProperties(QXmlStreamWriter &xml);
+    void writeSectionBreak(bool landscape);
     CharacterFormat resized(int format, int halfPoints) const;
 
     const WordDocument &m_document;
