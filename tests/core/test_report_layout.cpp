@@ -267,6 +267,56 @@ private slots:
         checkTables(path, QStringLiteral("поток"));
     }
 
+    // Two wide tables with only a blank line between them share one landscape section, and a wide
+    // table at the end closes the document landscape: no section is left with nothing on it, which
+    // a word processor would print as a blank page.
+    void noEmptySectionAroundLandscapeTables()
+    {
+        QTemporaryDir dir;
+        WordDocument doc;
+        WordSelection &sel = doc.selection();
+        sel.insertAfter(QStringLiteral("Вступление.\r"));
+        sel.collapse(wdCollapseEnd);
+        for (int table = 0; table < 2; ++table) {
+            QString cells;
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 17; ++c)
+                    cells +=
+                        (r == 0 ? QStringLiteral("Wak%1, кВтч").arg(c) : QStringLiteral("1550572,%1").arg(r)) + u'\t';
+            sel.insertAfter(cells);
+            FinishReportTable(sel, 17, wdAlignParagraphCenter, true);
+            sel.insertAfter(QStringLiteral("\r\r"));
+            sel.collapse(wdCollapseEnd);
+        }
+        const QString path = dir.filePath(QStringLiteral("две.docx"));
+        doc.save(path);
+
+        const ZipReader zip(path);
+        const XmlElement document = XmlElement::parse(zip.read(QStringLiteral("word/document.xml")));
+        const XmlElement *body = document.child(QStringLiteral("w:body"));
+        QStringList shape;
+        for (const XmlElement &e : body->children) {
+            QString item = e.name.mid(2);
+            if (const XmlElement *pPr = e.child(QStringLiteral("w:pPr"))) {
+                if (const XmlElement *s = pPr->child(QStringLiteral("w:sectPr")))
+                    item += s->child(QStringLiteral("w:pgSz"))->hasAttribute(QStringLiteral("w:orient"))
+                                ? QStringLiteral("+landscape")
+                                : QStringLiteral("+portrait");
+            }
+            if (e.name == QLatin1String("w:sectPr"))
+                item += e.child(QStringLiteral("w:pgSz"))->hasAttribute(QStringLiteral("w:orient"))
+                            ? QStringLiteral(":landscape")
+                            : QStringLiteral(":portrait");
+            shape << item;
+        }
+        QCOMPARE(shape,
+                 (QStringList{"p", "p+portrait", "tbl", "p", "p", "p", "tbl", "p", "p", "p", "p", "sectPr:landscape"}));
+        // The blank lines the body ends with are one point high.
+        const XmlElement *last = body->children[body->children.size() - 2].child(QStringLiteral("w:pPr"));
+        QVERIFY(last);
+        QCOMPARE(last->child(QStringLiteral("w:spacing"))->attribute(QStringLiteral("w:line")), QStringLiteral("20"));
+    }
+
     // The delivered report settings, on portrait and landscape A4, for the smallest and the
     // largest projects: no number breaks, no table leaves the text area.
     void deliveredSettings_data()

@@ -35,7 +35,7 @@ QString years(double x)
 int factorDecimals(double A)
 {
     int decimals = 6;
-    while (decimals < 12 && std::fabs(A) * 0.5 * std::pow(10.0, -decimals) > 0.002)
+    while (decimals < 15 && std::fabs(A) * 0.5 * std::pow(10.0, -decimals) > 0.002)
         ++decimals;
     return decimals;
 }

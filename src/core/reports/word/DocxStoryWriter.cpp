@@ -139,11 +139,13 @@ void DocxStoryWriter::write(const Output &output)
         sections.insert(section.first, section.last);
     m_endsLandscape = false;
     int sectionEnd = -1; // the last paragraph of the landscape section being written
-    // The blank paragraphs a body ends with would only push an empty line onto a page of its own.
-    int end = int(paragraphs.size());
+    // The blank paragraphs a body ends with are one point high: at the foot of a full page they
+    // would otherwise carry an empty line over to a page of its own.
+    const int end = int(paragraphs.size());
+    int trailing = end;
     if (m_sectionWriter) {
-        while (end > 1 && !paragraphs[end - 1].inTable() && paragraphs[end - 1].glyphs.isEmpty())
-            --end;
+        while (trailing > 1 && !paragraphs[trailing - 1].inTable() && paragraphs[trailing - 1].glyphs.isEmpty())
+            --trailing;
     }
     for (int i = 0; i < end;) {
         if (sectionEnd < 0 && sections.contains(i)) {
@@ -153,7 +155,13 @@ void DocxStoryWriter::write(const Output &output)
             afterTable = false;
         }
         int next = i + 1;
-        if (!paragraphs[i].inTable()) {
+        if (i >= trailing) {
+            start(xml, QStringLiteral("w:p"));
+            writeHairlineProperties(xml);
+            xml.writeEndElement(); // w:pPr
+            xml.writeEndElement(); // w:p
+            afterTable = false;
+        } else if (!paragraphs[i].inTable()) {
             // The blank paragraph between a table and its legend keeps them together.
             const bool keep =
                 paragraphs[i].keepWithNext || (i > 0 && paragraphs[i - 1].inTable() && legendFollows(i - 1));
@@ -245,7 +253,7 @@ QVector<DocxStoryWriter::TableSpan> DocxStoryWriter::landscapeSections() const
     if (!merged.isEmpty()) {
         if (blank(0, merged.first().first - 1))
             merged.first().first = 0;
-        // (the blank paragraphs at the very end are not written)
+        // (the blank paragraphs at the very end go with it)
         if (blank(merged.last().last + 1, int(paragraphs.size()) - 1))
             merged.last().last = int(paragraphs.size()) - 1;
     }

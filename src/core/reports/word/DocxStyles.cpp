@@ -177,9 +177,12 @@ QByteArray DocxStyles::xml() const
         empty(xml, QStringLiteral("w:basedOn"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
         empty(xml, QStringLiteral("w:next"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
         empty(xml, QStringLiteral("w:uiPriority"), {{QStringLiteral("w:val"), QStringLiteral("39")}});
+        // Stated in full: the default paragraph of a large report is a small centred table cell.
         start(xml, QStringLiteral("w:pPr"));
         empty(xml, QStringLiteral("w:ind"), {{QStringLiteral("w:left"), number((level - 1) * 284)}});
+        empty(xml, QStringLiteral("w:jc"), {{QStringLiteral("w:val"), QStringLiteral("left")}});
         xml.writeEndElement(); // w:pPr
+        writeRunProperties(xml, CharacterFormat(), true);
         xml.writeEndElement(); // w:style
     }
     for (qsizetype i = 0; i < m_character.size(); ++i) {
