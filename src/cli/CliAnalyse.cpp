@@ -1,6 +1,7 @@
 // The analysis table of candidate installations through the command-line program.
 #include "cli/CliCommandList.h"
 #include "cli/CliContext.h"
+#include "cli/CliEconomics.h"
 #include "cli/CliSupply.h"
 #include "cli/CliSupport.h"
 #include "cli/Interrupt.h"
@@ -138,10 +139,14 @@ QByteArray analyseProject(Context &context)
     const std::optional<qint64> optimum = gotoOptimum(data, input.mode);
     const QString range = recommendedRangeText(data, input.mode);
     TTable &table = *data.tblSel_KU;
+    // The money the npv order sorts by, shown with each row as the window's grid shows it.
+    const EconomicParams params = currentEconomics(data);
     QList<QByteArray> rows;
     for (table.first(); !table.eof(); table.next())
-        rows << json::row(table,
-                          {{QStringLiteral("harmonics"), candidateHarmonicsJson(data.store(), table.currentKod())}});
+        rows << json::row(
+            table, candidateEconomicsMembers(data, params) +
+                       QList<QPair<QString, QByteArray>>{
+                           {QStringLiteral("harmonics"), candidateHarmonicsJson(data.store(), table.currentKod())}});
     return json::object(
         {{QStringLiteral("rows"), json::array(rows)},
          {QStringLiteral("optimum"), optimum ? QByteArray::number(*optimum) : QByteArray("null")},

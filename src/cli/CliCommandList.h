@@ -10,6 +10,7 @@ QByteArray listProjects(Context &context);
 QByteArray importProject(Context &context);
 QByteArray exportProject(Context &context);
 QByteArray recalcProject(Context &context);
+QByteArray editProjectCommand(Context &context);
 QByteArray deleteProjectCommand(Context &context);
 QByteArray copyProjectCommand(Context &context);
 QByteArray importCatalogue(Context &context);

@@ -7,6 +7,7 @@
 #include "cli/JsonText.h"
 
 #include "core/calc/Numbers.h"
+#include "core/data/TDataModule1.h"
 #include "core/project/EconomicsCommands.h"
 
 #include <QJsonObject>
@@ -50,6 +51,15 @@ QByteArray currentVariantEconomicsJson(TDataModule1 &data)
                          {QStringLiteral("NPV"), number(f.NPV)},
                          {QStringLiteral("IRR"), number(f.IRR)},
                          {QStringLiteral("DPP"), number(f.DPP)}});
+}
+
+QList<QPair<QString, QByteArray>> candidateEconomicsMembers(TDataModule1 &data, const EconomicParams &params)
+{
+    const TTable &table = *data.tblSel_KU;
+    const EconomicFigures f = candidateEconomics(data.store(), table, table.currentRow(), params);
+    return {{QStringLiteral("NPV"), number(f.NPV)},
+            {QStringLiteral("IRR"), number(f.IRR)},
+            {QStringLiteral("DPP"), number(f.DPP)}};
 }
 
 void importEconomics(TDataModule1 &data, const QJsonValue &economics)

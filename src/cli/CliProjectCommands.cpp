@@ -235,6 +235,32 @@ QByteArray recalcProject(Context &context)
     return kodResult(kod);
 }
 
+QByteArray editProjectCommand(Context &context)
+{
+    const QString name = context.takeOption(QStringLiteral("--name"));
+    const QString owner = context.takeOption(QStringLiteral("--owner"));
+    const QString tarifA = context.takeNumber(QStringLiteral("--tarif-a"));
+    const QString tarifQ = context.takeNumber(QStringLiteral("--tarif-q"));
+    const QString monthDay = context.takeNumber(QStringLiteral("--month-day"));
+    const QString yearDay = context.takeNumber(QStringLiteral("--year-day"));
+    takeProject(context);
+    context.requireNoArguments();
+    TDataModule1 &data = context.data();
+    ProjectParams p = currentProjectParams(data);
+    const auto given = [](QString &field, const QString &value) {
+        if (!value.isNull())
+            field = value;
+    };
+    given(p.name, name);
+    given(p.owner, owner);
+    given(p.tarifA, tarifA);
+    given(p.tarifQ, tarifQ);
+    given(p.monthDay, monthDay);
+    given(p.yearDay, yearDay);
+    editProject(data, p);
+    return json::row(*data.tblProj0);
+}
+
 QByteArray deleteProjectCommand(Context &context)
 {
     const qint64 kod = takeProject(context);

@@ -118,7 +118,8 @@ def compensated_values(p, qku, pp, kp, tarif_a, tarif_q):
     r["I"] = current(r["S"])
     r["Cosf"] = div_or_none(P, r["S"], 3)
     r["Tgf"] = div_or_none(r["Q1"], P, 3)
-    r["Wakp"] = R(pp * qku, 2)
+    # The energy lost in the modules over the period: the specific losses are a power.
+    r["Wakp"] = R(pp * qku * (T2 - T1), 2)
     wa0 = R(P * (T2 - T1), 2)
     s0 = R(math.sqrt(P * P + Q * Q), 2)
     i0 = current(s0)
@@ -539,15 +540,15 @@ EXAMPLE_TOTALS = {
     "$Ws_m": 24494.4, "Ws_g": 508937, "$Ws_g": 303264, "Qmin": 30, "Qmax": 80,
 }
 EXAMPLE_COMPENSATED = [
-    dict(Qku=50, Q1=30, S=104.4, I=158.62, Cosf=0.958, Tgf=0.3, Wakp=0.25, Wak=768.05, Wqk=240, Wsk=804.67,
-         **{"$Wak": 549.16, "$Wqk": 4.8, "$Wsk": 553.96}),
-    dict(Qku=25, Q1=5, S=50.25, I=76.35, Cosf=0.995, Tgf=0.1, Wakp=0.12, Wak=775.42, Wqk=80, Wsk=779.54,
-         **{"$Wak": 554.43, "$Wqk": 1.6, "$Wsk": 556.03}),
+    dict(Qku=50, Q1=30, S=104.4, I=158.62, Cosf=0.958, Tgf=0.3, Wakp=2, Wak=769.8, Wqk=240, Wsk=806.34,
+         **{"$Wak": 550.41, "$Wqk": 4.8, "$Wsk": 555.21}),
+    dict(Qku=25, Q1=5, S=50.25, I=76.35, Cosf=0.995, Tgf=0.1, Wakp=2, Wak=777.3, Wqk=80, Wsk=781.41,
+         **{"$Wak": 555.77, "$Wqk": 1.6, "$Wsk": 557.37}),
 ]
 EXAMPLE_VARIANT = {
-    "Cosf_i": 0.974, "Tgf_i": 0.207, "Wakp": 0.37, "Wak": 1543.47, "Wqk": 320, "Wsk": 1584.21, "DWak": 56.53,
-    "DWqk": 800, "DWsk": 373.24, "$Wsk": 1109.99, "D$Wsk": 56.41, "$Ws_m": 23309.79, "D$Ws_m": 1184.61,
-    "$Ws_g": 288597.4, "D$Ws_g": 14666.6, "Srok": 0.68,
+    "Cosf_i": 0.974, "Tgf_i": 0.207, "Wakp": 4, "Wak": 1547.1, "Wqk": 320, "Wsk": 1587.75, "DWak": 52.9,
+    "DWqk": 800, "DWsk": 369.7, "$Wsk": 1112.58, "D$Wsk": 53.82, "$Ws_m": 23364.18, "D$Ws_m": 1130.22,
+    "$Ws_g": 289270.8, "D$Ws_g": 13993.2, "Srok": 0.71,
 }
 # Module set 2 x 25, 1 x 10, 2 x 5; P = 100, Q = 80: (mode, limits, bounds, Qku, switched list).
 EXAMPLE_MODULES = [(25, 2), (10, 1), (5, 2)]

@@ -84,9 +84,9 @@ private slots:
         QVERIFY(QString::fromUtf8(r.out).contains(QRegularExpression(
             "\\{\"Kod\":\\d+,\"Kod0\":\\d+,\"KodKU0\":\\d+,\"KodKU1\":\\d+,\"Company\":\"Тест\",\"TipKU\":\"УКМ-70\","
             "\"Qk\":70,\"Qku_min\":15,\"Qku_max\":55,\"Cosf_sr\":[\\d.]+,\"Cosf_min\":[\\d.]+,\"Cosf_max\":[\\d.]+,"
-            "\"Tgf_sr\":[\\d.]+,\"DSWsk\":[\\d.]+,\"DSWskm\":[\\d.]+,\"DSWskg\":[\\d.]+,\"Srok\":2.63,"
+            "\"Tgf_sr\":[\\d.]+,\"DSWsk\":[\\d.]+,\"DSWskm\":[\\d.]+,\"DSWskg\":[\\d.]+,\"Srok\":2.75,"
             "\"Rejim\":\"cos\\(f\\) не более заданного значения\",\"PCosf_min\":null,\"PCosf_max\":0.98,"
-            "\"PCosf_tr\":null,\"harmonics\":\\{")));
+            "\"PCosf_tr\":null,\"NPV\":-?[\\d.]+,\"IRR\":-?[\\d.]+,\"DPP\":[\\d.]+,\"harmonics\":\\{")));
         QCOMPARE(row["Kod0"].toInt(), m_project.toInt());
         QCOMPARE(row["KodKU1"].toInt(), m_types[1]);
         QCOMPARE(out["optimum"].toInt(), row["Kod"].toInt());

@@ -147,6 +147,13 @@ private slots:
         // The price per saving decides here: the same saving per kVAr costs 10000 or 35000.
         QCOMPARE(rows[0].toObject()["TipKU"].toString(), QStringLiteral("КУ-75"));
         QCOMPARE(r.json()["optimum_npv"].toInt(), rows[0].toObject()["Kod"].toInt());
+        // Each row shows the money it is sorted by: largest NPV first, none without a price.
+        QVERIFY(rows[0].toObject()["NPV"].toDouble() > rows[1].toObject()["NPV"].toDouble());
+        for (int i = 0; i < 2; ++i)
+            for (const char *key : {"NPV", "IRR", "DPP"})
+                QVERIFY2(rows[i].toObject()[key].isDouble(), key);
+        for (const char *key : {"NPV", "IRR", "DPP"})
+            QVERIFY2(rows[2].toObject()[key].isNull(), key);
         const Run empty = cli({"analyse", kod, "--clear"});
         QVERIFY(empty.json()["optimum_npv"].isNull());
     }

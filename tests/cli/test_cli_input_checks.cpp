@@ -358,7 +358,7 @@ private slots:
                 QVERIFY2(one.out.contains(o.name), o.name);
             }
         }
-        QCOMPARE(commands, 14);
+        QCOMPARE(commands, 15);
         QVERIFY(findCommand("graph-from-file")->option("--period"));
     }
 };

@@ -66,6 +66,60 @@ private slots:
         QCOMPARE(added[1]["KodKU1"].toInt(), added[0]["KodKU1"].toInt() + 1);
     }
 
+    // Editing the tariffs and days through `project` leaves exactly what a fresh import with them
+    // gives; a value the checks refuse changes nothing.
+    void projectEditEqualsFreshImport()
+    {
+        const QString variant = R"({"VarNum": 1, "Company": "Тест", "TipKU": "КУ-75"})";
+        Run r = cli({"import", write("edit.json", projectJson(variant))});
+        QCOMPARE(r.code, 0);
+        const QString kod = QString::number(r.json()["Kod"].toInt());
+        const QByteArray before = cli({"export", kod}).out;
+
+        r = cli({"project", kod, "--tarif-a", "-1"});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(!r.err.isEmpty(), qPrintable(r.err));
+        QCOMPARE(cli({"export", kod}).out, before);
+
+        r = cli({"project", kod, "--tarif-a", "1.2", "--tarif-q", "0,05", "--month-day", "22", "--year-day", "250",
+                 "--owner", "Другой завод"});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.code, 0);
+        const QJsonObject printed = r.json().object();
+        QCOMPARE(printed["Tarif_a"].toDouble(), 1.2);
+        QCOMPARE(printed["ProjOwner"].toString(), QStringLiteral("Другой завод"));
+        const QJsonObject edited = cli({"export", kod}).json().object();
+        QCOMPARE(printed, edited["project0.db"].toObject());
+
+        QByteArray fresh = projectJson(variant);
+        fresh.replace(R"("ProjOwner": "Завод")", R"("ProjOwner": "Другой завод")");
+        fresh.replace(R"("MonthDay": 21, "YearDay": 260)", R"("MonthDay": 22, "YearDay": 250)");
+        fresh.replace(R"("Tarif_a": "0.715", "Tarif_q": "0,02")", R"("Tarif_a": 1.2, "Tarif_q": 0.05)");
+        r = cli({"import", write("fresh.json", fresh)});
+        QCOMPARE(r.code, 0);
+        const QJsonObject imported = cli({"export", QString::number(r.json()["Kod"].toInt())}).json().object();
+        // Keys, date and time aside, the two are the same to the last digit.
+        const auto withoutKeys = [](QJsonValue v, const auto &self) -> QJsonValue {
+            if (v.isArray()) {
+                QJsonArray a;
+                for (const QJsonValue &x : v.toArray())
+                    a.append(self(x, self));
+                return a;
+            }
+            if (!v.isObject())
+                return v;
+            QJsonObject o = v.toObject();
+            for (const char *k : {"Kod", "Kod0", "ProjDate", "ProjTime"})
+                o.remove(QLatin1String(k));
+            for (auto it = o.begin(); it != o.end(); ++it)
+                *it = self(*it, self);
+            return o;
+        };
+        QCOMPARE(withoutKeys(edited, withoutKeys), withoutKeys(imported, withoutKeys));
+        QVERIFY(edited["project2.db"].toArray()[0].toObject()["D$Ws_g"].toDouble() !=
+                QJsonDocument::fromJson(before).object()["project2.db"].toArray()[0].toObject()["D$Ws_g"].toDouble());
+    }
+
     void importExportRoundTrip()
     {
         Run r = cli(

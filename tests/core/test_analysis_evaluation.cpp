@@ -51,17 +51,17 @@ private slots:
         QTest::addColumn<QVariantList>("limits"); // PCosf_min, PCosf_max, PCosf_tr
         const QVariant null;
         QTest::newRow("full") << 0 << QList<double>{30, 70} << QList<double>{0.997, 0.99, 1, 0.052}
-                              << QList<double>{64.97, 1364.37, 16892.2, 2.07} << QVariantList{null, null, null};
+                              << QList<double>{61.62, 1294.02, 16021.2, 2.18} << QVariantList{null, null, null};
         QTest::newRow("not above 0,98") << 1 << QList<double>{15, 55} << QList<double>{0.962, 0.96, 0.97, 0.284}
-                                        << QList<double>{51.14, 1073.94, 13296.4, 2.63}
+                                        << QList<double>{48.96, 1028.16, 12729.6, 2.75}
                                         << QVariantList{null, 0.98, null};
         QTest::newRow("not below 0,92") << 2 << QList<double>{25, 50} << QList<double>{0.974, 0.95, 0.99, 0.207}
-                                        << QList<double>{56.41, 1184.61, 14666.6, 2.39}
+                                        << QList<double>{53.82, 1130.22, 13993.2, 2.5}
                                         << QVariantList{0.92, null, null};
         QTest::newRow("range") << 3 << QList<double>{10, 50} << QList<double>{0.94, 0.93, 0.95, 0.36}
-                               << QList<double>{44.09, 925.89, 11463.4, 3.05} << QVariantList{0.92, 0.98, null};
-        QTest::newRow("nearest 0,97") << 4 << QList<double>{25, 55} << QList<double>{0.981, 0.97, 0.99, 0.182}
-                                      << QList<double>{58.34, 1225.14, 15168.4, 2.31} << QVariantList{null, null, 0.97};
+                               << QList<double>{42.31, 888.51, 11000.6, 3.18} << QVariantList{0.92, 0.98, null};
+        QTest::newRow("nearest 0,97") << 4 << QList<double>{25, 55} << QList<double>{0.981, 0.97, 0.99, 0.181}
+                                      << QList<double>{55.62, 1168.02, 14461.2, 2.42} << QVariantList{null, null, 0.97};
     }
     void rowOfTheExample()
     {
@@ -107,9 +107,9 @@ private slots:
         QTest::addColumn<double>("module");
         QTest::addColumn<QVariant>("srok");
         QTest::addColumn<double>("yearly");
-        QTest::newRow("no price") << QVariant() << 25.0 << QVariant() << 16892.2;
+        QTest::newRow("no price") << QVariant() << 25.0 << QVariant() << 16021.2;
         QTest::newRow("no saving") << QVariant(35000) << 500.0 << QVariant() << 0.0;
-        QTest::newRow("price and saving") << QVariant(35000) << 25.0 << QVariant(2.07) << 16892.2;
+        QTest::newRow("price and saving") << QVariant(35000) << 25.0 << QVariant(2.18) << 16021.2;
     }
     void paybackWithoutPriceOrSaving()
     {

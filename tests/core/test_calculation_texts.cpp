@@ -126,7 +126,9 @@ private slots:
         QCOMPARE(line(doc, "Wpк = "), "Wpк = 200 - 200 * 0,12 * (177,19 2-" + c.asString("I") + " 2) / (177,19 2) + " +
                                           c.asString("Wakp") + " = " + c.asString("Wak") + " кВтч.");
         QCOMPARE(line(doc, "Qк = "), "Qк = 60 - 50 = " + c.asString("Q1") + " кВАр.");
-        QCOMPARE(line(doc, "Wpп = "), "Wpп = 0,005*50 = " + c.asString("Wakp") + " кВтч.");
+        // The losses over the period's two hours: 0,005 × 50 × 2.
+        QCOMPARE(line(doc, "Wpп = "), "Wpп = 0,005 × 50 × (2 − 0) = " + c.asString("Wakp") + " кВтч.");
+        QCOMPARE(c.asString("Wakp"), QStringLiteral("0,5"));
     }
 
     // The project report's blocks list every variant and leave the current one current; the

@@ -39,8 +39,8 @@ StoredProjectTotals exampleProject()
 
 // The two compensated periods of the example (50 and 25 kVAr switched on) as stored.
 const std::vector<StoredCompensatedPeriod> examplePeriods{
-    {0.25, 768.05, 240, 804.67, 549.16, 4.8, 553.96},
-    {0.12, 775.42, 80, 779.54, 554.43, 1.6, 556.03},
+    {2, 769.8, 240, 806.34, 550.41, 4.8, 555.21},
+    {2, 777.3, 80, 781.41, 555.77, 1.6, 557.37},
 };
 
 StoredCompensatedPeriod stored(const CompensatedValues &v)
@@ -69,25 +69,33 @@ private slots:
         QTest::addColumn<double>("PayWqk");
         QTest::addColumn<double>("PayWsk");
         const QVariant null;
+        // The module losses are an energy: 0.005 kW/kVAr x 50 kVAr x 8 h.
         QTest::newRow("0-8 h, 50 kVAr on")
-            << CompensatedInput{0, 8, 100, 80, 50} << 30.0 << 104.4 << 158.62 << QVariant(0.958) << QVariant(0.3)
-            << 0.25 << 768.05 << 240.0 << 804.67 << 549.16 << 4.8 << 553.96;
-        // Pp * Qku = 0.125, a tie that goes to the even 0.12.
+            << CompensatedInput{0, 8, 100, 80, 50} << 30.0 << 104.4 << 158.62 << QVariant(0.958) << QVariant(0.3) << 2.0
+            << 769.8 << 240.0 << 806.34 << 550.41 << 4.8 << 555.21;
         QTest::newRow("8-24 h, 25 kVAr on")
-            << CompensatedInput{8, 24, 50, 30, 25} << 5.0 << 50.25 << 76.35 << QVariant(0.995) << QVariant(0.1) << 0.12
-            << 775.42 << 80.0 << 779.54 << 554.43 << 1.6 << 556.03;
+            << CompensatedInput{8, 24, 50, 30, 25} << 5.0 << 50.25 << 76.35 << QVariant(0.995) << QVariant(0.1) << 2.0
+            << 777.3 << 80.0 << 781.41 << 555.77 << 1.6 << 557.37;
+        // 0.005 x 25 x 1 min = 0.0020833: a minute's losses round to 0, an hour's to 0.12 (a tie
+        // of 0.125 that goes to the even 0.12).
+        QTest::newRow("one minute, 25 kVAr on")
+            << CompensatedInput{8, 8 + 1.0 / 60, 50, 30, 25} << 5.0 << 50.25 << 76.35 << QVariant(0.995)
+            << QVariant(0.1) << 0.0 << 0.8 << 0.08 << 0.8 << 0.57 << 0.0 << 0.57;
+        QTest::newRow("one hour, 25 kVAr on")
+            << CompensatedInput{8, 9, 50, 30, 25} << 5.0 << 50.25 << 76.35 << QVariant(0.995) << QVariant(0.1) << 0.12
+            << 48.58 << 5.0 << 48.84 << 34.73 << 0.1 << 34.83;
         // Nothing on: the current stays I0 and Wak is Wa0 + 0.
         QTest::newRow("Qku 0") << CompensatedInput{0, 8, 100, 80, 0} << 80.0 << 128.06 << 194.57 << QVariant(0.781)
                                << QVariant(0.8) << 0.0 << 800.0 << 640.0 << 1024.5 << 572.0 << 12.8 << 584.8;
         QTest::newRow("Qku above Q") << CompensatedInput{8, 24, 50, 30, 50} << -20.0 << 53.85 << 81.82
-                                     << QVariant(0.929) << QVariant(-0.4) << 0.25 << 786.14 << -320.0 << 848.77
-                                     << 562.09 << -6.4 << 555.69;
+                                     << QVariant(0.929) << QVariant(-0.4) << 4.0 << 789.89 << -320.0 << 852.25 << 564.77
+                                     << -6.4 << 558.37;
         QTest::newRow("no load") << CompensatedInput{0, 24, 0, 0, 0} << 0.0 << 0.0 << 0.0 << null << null << 0.0 << 0.0
                                  << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
         // I0 = 0: no cable-loss term, only the module losses.
         QTest::newRow("no load, 10 kVAr on")
-            << CompensatedInput{0, 24, 0, 0, 10} << -10.0 << 10.0 << 15.19 << QVariant(0.0) << null << 0.05 << 0.05
-            << -240.0 << 240.0 << 0.04 << -4.8 << -4.76;
+            << CompensatedInput{0, 24, 0, 0, 10} << -10.0 << 10.0 << 15.19 << QVariant(0.0) << null << 1.2 << 1.2
+            << -240.0 << 240.0 << 0.86 << -4.8 << -3.94;
     }
     void period()
     {
@@ -124,44 +132,44 @@ private slots:
         QVERIFY(v);
         KORVAN_COMPARE_NULLABLE(v->Cosf_i, 0.974);
         KORVAN_COMPARE_NULLABLE(v->Tgf_i, 0.207);
-        QCOMPARE(v->Wakp, 0.37);
-        QCOMPARE(v->Wak, 1543.47);
+        QCOMPARE(v->Wakp, 4.0);
+        QCOMPARE(v->Wak, 1547.1);
         QCOMPARE(v->Wqk, 320.0);
-        QCOMPARE(v->Wsk, 1584.21);
-        KORVAN_COMPARE_NULLABLE(v->DWak, 56.53);
+        QCOMPARE(v->Wsk, 1587.75);
+        KORVAN_COMPARE_NULLABLE(v->DWak, 52.9);
         KORVAN_COMPARE_NULLABLE(v->DWqk, 800.0);
-        KORVAN_COMPARE_NULLABLE(v->DWsk, 373.24);
-        QCOMPARE(v->PayWak, 1103.59);
+        KORVAN_COMPARE_NULLABLE(v->DWsk, 369.7);
+        QCOMPARE(v->PayWak, 1106.18);
         QCOMPARE(v->PayWqk, 6.4);
-        QCOMPARE(v->PayWsk, 1109.99);
-        KORVAN_COMPARE_NULLABLE(v->DPayWak, 40.41);
+        QCOMPARE(v->PayWsk, 1112.58);
+        KORVAN_COMPARE_NULLABLE(v->DPayWak, 37.82);
         KORVAN_COMPARE_NULLABLE(v->DPayWqk, 16.0);
-        KORVAN_COMPARE_NULLABLE(v->DPayWsk, 56.41);
-        QCOMPARE(v->Wp_m, 32412.87);
+        KORVAN_COMPARE_NULLABLE(v->DPayWsk, 53.82);
+        QCOMPARE(v->Wp_m, 32489.1);
         QCOMPARE(v->Wq_m, 6720.0);
-        QCOMPARE(v->Ws_m, 33268.41);
-        KORVAN_COMPARE_NULLABLE(v->DWp_m, 1187.13);
+        QCOMPARE(v->Ws_m, 33342.75);
+        KORVAN_COMPARE_NULLABLE(v->DWp_m, 1110.9);
         KORVAN_COMPARE_NULLABLE(v->DWq_m, 16800.0);
-        KORVAN_COMPARE_NULLABLE(v->DWs_m, 7838.04);
-        QCOMPARE(v->PayWp_m, 23175.39);
+        KORVAN_COMPARE_NULLABLE(v->DWs_m, 7763.7);
+        QCOMPARE(v->PayWp_m, 23229.78);
         QCOMPARE(v->PayWq_m, 134.4);
-        QCOMPARE(v->PayWs_m, 23309.79);
-        KORVAN_COMPARE_NULLABLE(v->DPayWp_m, 848.61);
+        QCOMPARE(v->PayWs_m, 23364.18);
+        KORVAN_COMPARE_NULLABLE(v->DPayWp_m, 794.22);
         KORVAN_COMPARE_NULLABLE(v->DPayWq_m, 336.0);
-        KORVAN_COMPARE_NULLABLE(v->DPayWs_m, 1184.61);
-        QCOMPARE(v->Wp_g, 401302.2);
+        KORVAN_COMPARE_NULLABLE(v->DPayWs_m, 1130.22);
+        QCOMPARE(v->Wp_g, 402246.0);
         QCOMPARE(v->Wq_g, 83200.0);
-        QCOMPARE(v->Ws_g, 411894.6);
-        KORVAN_COMPARE_NULLABLE(v->DWp_g, 14697.8);
+        QCOMPARE(v->Ws_g, 412815.0);
+        KORVAN_COMPARE_NULLABLE(v->DWp_g, 13754.0);
         KORVAN_COMPARE_NULLABLE(v->DWq_g, 208000.0);
-        KORVAN_COMPARE_NULLABLE(v->DWs_g, 97042.4);
-        QCOMPARE(v->PayWp_g, 286933.4);
+        KORVAN_COMPARE_NULLABLE(v->DWs_g, 96122.0);
+        QCOMPARE(v->PayWp_g, 287606.8);
         QCOMPARE(v->PayWq_g, 1664.0);
-        QCOMPARE(v->PayWs_g, 288597.4);
-        KORVAN_COMPARE_NULLABLE(v->DPayWp_g, 10506.6);
+        QCOMPARE(v->PayWs_g, 289270.8);
+        KORVAN_COMPARE_NULLABLE(v->DPayWp_g, 9833.2);
         KORVAN_COMPARE_NULLABLE(v->DPayWq_g, 4160.0);
-        KORVAN_COMPARE_NULLABLE(v->DPayWs_g, 14666.6);
-        KORVAN_COMPARE_NULLABLE(v->Srok, 0.68);
+        KORVAN_COMPARE_NULLABLE(v->DPayWs_g, 13993.2);
+        KORVAN_COMPARE_NULLABLE(v->Srok, 0.71);
     }
 
     // From the load graph to the payback, each step reading what the one before it stored.
@@ -182,8 +190,8 @@ private slots:
         QVERIFY(project);
         const auto v = computeVariantTotals(compensated, storedTotals(*project), exampleTariff, exampleVariant);
         QVERIFY(v);
-        KORVAN_COMPARE_NULLABLE(v->DPayWs_g, 14666.6);
-        KORVAN_COMPARE_NULLABLE(v->Srok, 0.68);
+        KORVAN_COMPARE_NULLABLE(v->DPayWs_g, 13993.2);
+        KORVAN_COMPARE_NULLABLE(v->Srok, 0.71);
     }
 
     void noPeriodLeavesTotalsAlone()
@@ -198,14 +206,14 @@ private slots:
         QTest::addColumn<QVariant>("projectPayWs_g");
         QTest::addColumn<QVariant>("Srok");
         const QVariant null;
-        QTest::newRow("price and saving") << QVariant(10000.0) << QVariant(3.0) << QVariant(303264.0) << QVariant(0.68);
+        QTest::newRow("price and saving") << QVariant(10000.0) << QVariant(3.0) << QVariant(303264.0) << QVariant(0.71);
         QTest::newRow("no price keeps old") << null << QVariant(3.0) << QVariant(303264.0) << QVariant(3.0);
         QTest::newRow("no price, new variant") << null << null << QVariant(303264.0) << null;
-        // The variant pays 288597.4 a year: the same as the project, so no saving.
+        // The variant pays 289270.8 a year: the same as the project, so no saving.
         QTest::newRow("saving 0 keeps old")
-            << QVariant(10000.0) << QVariant(3.0) << QVariant(288597.4) << QVariant(3.0);
+            << QVariant(10000.0) << QVariant(3.0) << QVariant(289270.8) << QVariant(3.0);
         QTest::newRow("project total null keeps old") << QVariant(10000.0) << QVariant(3.0) << null << QVariant(3.0);
-        QTest::newRow("negative saving") << QVariant(10000.0) << null << QVariant(278597.4) << QVariant(-1.0);
+        QTest::newRow("negative saving") << QVariant(10000.0) << null << QVariant(279270.8) << QVariant(-1.0);
         QTest::newRow("price 0") << QVariant(0.0) << QVariant(3.0) << QVariant(303264.0) << QVariant(0.0);
     }
     void payback()
@@ -236,7 +244,7 @@ private slots:
         QVERIFY(v);
         QVERIFY(!v->DWak);
         KORVAN_COMPARE_NULLABLE(v->DWqk, 800.0);
-        KORVAN_COMPARE_NULLABLE(v->Srok, 0.68);
+        KORVAN_COMPARE_NULLABLE(v->Srok, 0.71);
     }
 
     void undefinedVariantRatios_data()

@@ -1,5 +1,5 @@
-// Projects through their commands: the values the hooks store, recalculation, copy, deletion and
-// the acceptance checks of the parameters.
+// Projects through their commands: the values a recalculation stores, results that follow every
+// edit, copy, deletion and the acceptance checks of the parameters.
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
@@ -21,6 +21,7 @@ class TestProjectCommands : public QObject {
         appendRow(*dm.tblProj2, {{"VarNum", 1}, {"Pp", 0.005}, {"Kp", 0.12}, {"Cena", 10000}});
         appendRow(*dm.tblProj3, {{"T1", 0}, {"T2", 8}, {"P", 100}, {"Q", 80}, {"Qku", 50}});
         appendRow(*dm.tblProj3, {{"T1", 8}, {"T2", 24}, {"P", 50}, {"Q", 30}, {"Qku", 25}});
+        recalculateProject(dm);
     }
 
     static TTable::Row rowWithout(TTable::Row row, std::initializer_list<int> positions)
@@ -66,25 +67,26 @@ private slots:
                                                                                   {"Qmin", 30},
                                                                                   {"Qmax", 80}})
             add("project0.db", 0, f, v);
-        add("project3.DB", 0, "Wak", 768.05);
-        add("project3.DB", 1, "Wak", 775.42);
-        add("project3.DB", 1, "$Wsk", 556.03);
+        add("project3.DB", 0, "Wakp", 2);
+        add("project3.DB", 0, "Wak", 769.8);
+        add("project3.DB", 1, "Wak", 777.3);
+        add("project3.DB", 1, "$Wsk", 557.37);
         for (auto [f, v] : std::initializer_list<std::pair<const char *, double>>{{"Cosf_i", 0.974},
                                                                                   {"Tgf_i", 0.207},
-                                                                                  {"Wakp", 0.37},
-                                                                                  {"Wak", 1543.47},
+                                                                                  {"Wakp", 4},
+                                                                                  {"Wak", 1547.1},
                                                                                   {"Wqk", 320},
-                                                                                  {"Wsk", 1584.21},
-                                                                                  {"DWak", 56.53},
+                                                                                  {"Wsk", 1587.75},
+                                                                                  {"DWak", 52.9},
                                                                                   {"DWqk", 800},
-                                                                                  {"DWsk", 373.24},
-                                                                                  {"$Wsk", 1109.99},
-                                                                                  {"D$Wsk", 56.41},
-                                                                                  {"$Ws_m", 23309.79},
-                                                                                  {"D$Ws_m", 1184.61},
-                                                                                  {"$Ws_g", 288597.4},
-                                                                                  {"D$Ws_g", 14666.6},
-                                                                                  {"Srok", 0.68}})
+                                                                                  {"DWsk", 369.7},
+                                                                                  {"$Wsk", 1112.58},
+                                                                                  {"D$Wsk", 53.82},
+                                                                                  {"$Ws_m", 23364.18},
+                                                                                  {"D$Ws_m", 1130.22},
+                                                                                  {"$Ws_g", 289270.8},
+                                                                                  {"D$Ws_g", 13993.2},
+                                                                                  {"Srok", 0.71}})
             add("project2.db", 0, f, v);
     }
     void postingComputesPeriodsAndTotals()
@@ -125,7 +127,9 @@ private slots:
         replaceProjectGraph(dm, {{0, 12, 0, 0}, {12, 24, 60, 20}});
         appendRow(*dm.tblProj2, {{"VarNum", 1}, {"Pp", 0.005}, {"Kp", 0.12}});
         appendRow(*dm.tblProj3, {{"T1", 0}, {"T2", 12}, {"P", 0}, {"Q", 0}, {"Qku", 10}});
-        QCOMPARE(dm.tblProj3->asFloat("Wak"), 0.05);
+        recalculateProject(dm);
+        dm.tblProj3->first();
+        QCOMPARE(dm.tblProj3->asFloat("Wak"), 0.6);  // 0,005 × 10 kVAr × 12 h of module losses
         QCOMPARE(dm.tblProj3->asFloat("Cosf"), 0.0); // capacitive only: S is Qku, P is 0
         QVERIFY(dm.tblProj3->isNull("Tgf"));
         QVERIFY(!dm.tblProj2->isNull("Cosf_i"));
@@ -149,7 +153,9 @@ private slots:
         QCOMPARE(td.data->tblProj0->asFloat("Psr"), psr);
     }
 
-    void recalculationFollowsNewTariff()
+    // A new tariff reaches every payment, total and saving with the edit itself; an edit the checks
+    // refuse changes nothing, results included.
+    void editingTariffRecalculatesAtOnce()
     {
         TestData td;
         TDataModule1 &dm = *td.data;
@@ -159,22 +165,26 @@ private slots:
         dm.tblProj3->last();
         ProjectParams p = currentProjectParams(dm);
         QCOMPARE(p.tarifA, QStringLiteral("0,715"));
-        p.tarifA = "1";
-        editProject(dm, p);
-        dm.tblProj1->first();
-        QCOMPARE(dm.tblProj1->asFloat("$Wa"), 572.0); // editing recomputes nothing
+        ProjectParams refused = p;
+        refused.tarifA = "-1";
+        QVERIFY_THROWS_EXCEPTION(InputError, editProject(dm, refused));
         QCOMPARE(dm.tblProj0->asFloat("$Wa"), 1144.0);
-        const double savingBefore = dm.tblProj2->asFloat("D$Wak");
-        dm.tblProj1->last();
-        recalculateProject(dm);
+        QCOMPARE(dm.tblProj2->asFloat("$Wak"), 1106.18);
+
+        p.tarifA = "1";
+        p.yearDay = "250";
+        editProject(dm, p);
         QCOMPARE(dm.tblProj1->recNo(), 1); // the user's rows stay current
         QCOMPARE(dm.tblProj3->recNo(), 1);
         for (dm.tblProj1->first(); !dm.tblProj1->eof(); dm.tblProj1->next())
             QCOMPARE(dm.tblProj1->asFloat("$Wa"), dm.tblProj1->asFloat("Wa"));
         QCOMPARE(dm.tblProj0->asFloat("$Wa"), 1600.0);
-        QCOMPARE(dm.tblProj2->asFloat("$Wak"), 1543.47);
-        QCOMPARE(dm.tblProj2->asFloat("D$Wak"), 56.53);
-        QVERIFY(dm.tblProj2->asFloat("D$Wak") != savingBefore);
+        QCOMPARE(dm.tblProj0->asFloat("Wa_g"), 400000.0);
+        QCOMPARE(dm.tblProj2->asFloat("$Wak"), 1547.1);
+        QCOMPARE(dm.tblProj2->asFloat("D$Wak"), 52.9);
+        // 1600 + 22.4 a day against 1547.1 + 6.4, for 250 days.
+        QCOMPARE(dm.tblProj2->asFloat("D$Ws_g"), 17225.0);
+        QCOMPARE(dm.tblProj2->asFloat("Srok"), 0.58);
     }
 
     void copyEqualsSourceButKeysNameAndTime()

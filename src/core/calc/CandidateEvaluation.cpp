@@ -57,8 +57,8 @@ CandidateOutcome evaluateCandidate(const CandidateProject &project, const Candid
         const double i0 = uncompensatedCurrent(p);
         if (i0 == 0.0)
             return failed(CandidateFailure::ZeroCurrent, int(i));
-        // Losses of the modules switched on; the length of the period does not enter.
-        const double wakp = R(settings.Pp * qku, 2);
+        // Energy lost in the modules switched on over the period, as for a variant.
+        const double wakp = R(settings.Pp * qku * t, 2);
         const double ik = lineCurrent(apparentPower(p.P, q1));
         const double wak = R(wa - wa * settings.Kp * (i0 * i0 - ik * ik) / (i0 * i0) + wakp, 2);
         const double wqk = R(t * q1, 2);

@@ -16,8 +16,8 @@ CompensatedValues computeCompensatedPeriod(const CompensatedInput &in, const Var
     v.I = lineCurrent(v.S);
     v.Cosf = roundedRatio(in.P, v.S, 3);
     v.Tgf = roundedRatio(v.Q1, in.P, 3);
-    // Losses in the switched-on modules; the length of the period does not enter.
-    v.Wakp = R(variant.Pp * in.Qku, 2);
+    // Energy lost in the switched-on modules over the period: the specific losses are a power.
+    v.Wakp = R(variant.Pp * in.Qku * t, 2);
 
     v.Wa0 = R(in.P * t, 2);
     v.S0 = apparentPower(in.P, in.Q);

@@ -3,6 +3,7 @@
 #include "core/data/Fields.h"
 
 #include "core/calc/Numbers.h"
+#include "core/data/AnalysisInputs.h"
 #include "core/data/Records.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/Store.h"
@@ -138,6 +139,8 @@ void EvaluateCandidate(TDataModule1 &data, const CandidateProject &project, doub
     table.setOptional(fld::PCosf_max, mode.Cosf_max);
     table.setOptional(fld::PCosf_tr, mode.Cosf_tr);
     table.post();
+    // What the row was evaluated with, so that it can follow its project and its type.
+    setCandidateKp(store, table.currentKod(), Kp);
     // The resonance check of the row, beside the table's own fields.
     resonance_tables::setCandidateValues(store, table.currentKod(),
                                          computeResonance(project.supply, typeData.detuning, v.periods));

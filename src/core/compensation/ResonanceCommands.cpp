@@ -184,35 +184,6 @@ QString currentTypeDetuningText(TDataModule1 &data)
     return p ? numberText(*p) : QString();
 }
 
-void installResonanceHooks(TDataModule1 &data)
-{
-    // The check is worked out from the periods the cursor holds: read back from a server, they
-    // would cost a wait for everything the command has sent.
-    TTable *periods = data.tblProj3;
-    data.tblProj2->afterPost = [periods](TTable &variant) {
-        Store &store = variant.store();
-        const qint64 kod = variant.currentKod();
-        if (kod <= 0)
-            return;
-        if (periods->master() != &variant || !periods->active() || periods->editing()) {
-            resonance_tables::refreshVariant(store, kod);
-            return;
-        }
-        const int t1 = periods->fieldIndex(fld::T1), t2 = periods->fieldIndex(fld::T2),
-                  qku = periods->fieldIndex(fld::Qku), q1 = periods->fieldIndex(fld::Q1);
-        QVector<TTable::Row> rows = periods->rows();
-        std::sort(rows.begin(), rows.end(),
-                  [](const TTable::Row &a, const TTable::Row &b) { return a[0].toLongLong() < b[0].toLongLong(); });
-        std::vector<ResonancePeriod> list;
-        list.reserve(size_t(rows.size()));
-        for (const TTable::Row &r : rows)
-            list.push_back({r[t1].toDouble(), r[t2].toDouble(), r[qku].toDouble(), r[q1].toDouble()});
-        resonance_tables::storeVariantValues(
-            store, kod,
-            resonance_tables::computeVariant(store, variant.asInteger(fld::Kod0), variant.value(fld::KodKU1), list));
-    };
-}
-
 int dropResonanceRisk(TDataModule1 &data, const Progress &progress)
 {
     Store *store = &data.store();

@@ -41,10 +41,6 @@ void setTypeDetuning(TDataModule1 &data, qint64 typeKod, const QString &text);
 void setCurrentTypeDetuning(TDataModule1 &data, const QString &text);
 QString currentTypeDetuningText(TDataModule1 &data);
 
-// Each post of a variant (its totals follow every change of its compensated periods) checks it
-// anew, so the stored check always follows the periods.
-void installResonanceHooks(TDataModule1 &data);
-
 // The analysis filter "Удалить установки с риском резонанса": rows whose check found a harmonic
 // at risk. Returns the number of rows deleted.
 int dropResonanceRisk(TDataModule1 &data, const Progress &progress = {});

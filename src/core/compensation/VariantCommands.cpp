@@ -3,10 +3,10 @@
 #include "core/data/Fields.h"
 
 #include "core/calc/Numbers.h"
-#include "core/compensation/VariantPeriods.h"
+#include "core/data/VariantPeriods.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
-#include "core/data/TotalsBatch.h"
+#include "core/data/ProjectResults.h"
 #include "core/NumericChecks.h"
 
 namespace korvan {
@@ -92,10 +92,8 @@ void reselectCurrentVariant(TDataModule1 &data, const ModeInput &input)
     writeMode(variant, input);
     variant.post();
     const std::optional<ModeSettings> mode = input.settings();
-    TotalsBatch batch(variant);
     for (compensated.first(); !compensated.eof(); compensated.next())
         switchModules(data, modules, mode);
-    batch.commit();
 }
 
 } // namespace
@@ -194,6 +192,7 @@ void addVariant(TDataModule1 &data, const VariantParams &params)
     v.post();
     copyModuleSet(data);
     buildVariantPeriods(data, params.mode.settings());
+    refreshVariantResults(data.store(), data.tblProj0->currentKod(), v.currentKod());
     command.commit();
 }
 
@@ -211,6 +210,7 @@ void editVariant(TDataModule1 &data, const VariantParams &params)
     copyModuleSet(data);
     TDataModule1::deleteAllRows(*data.tblProj3);
     buildVariantPeriods(data, params.mode.settings());
+    refreshVariantResults(data.store(), data.tblProj0->currentKod(), v.currentKod());
     command.commit();
 }
 
@@ -235,6 +235,7 @@ void reselectModules(TDataModule1 &data, const ModeInput &input, bool allVariant
             reselectCurrentVariant(data, input);
     else
         reselectCurrentVariant(data, input);
+    refreshProjectResults(data.store(), data.tblProj0->currentKod());
     variants.gotoBookmark(variantMark);
     compensated.gotoBookmark(periodMark);
     command.commit();

@@ -1,9 +1,11 @@
 #include "core/data/Store.h"
 #include "core/data/Fields.h"
 
+#include "core/data/AnalysisInputs.h"
 #include "core/data/EconomicsTables.h"
 #include "core/data/ReportFrontTables.h"
 #include "core/data/PgEngine.h"
+#include "core/data/ProjectResults.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/Schema.h"
 #include "core/data/Seeder.h"
@@ -204,6 +206,23 @@ void Store::prepareSchemaLocked(bool allowCreate)
         migrate(version);
 }
 
+namespace {
+
+// The analysis rows belong to their project: they go with it, and those of projects deleted
+// before this rule are gone too.
+void tieAnalysisRowsToProjects(Store &store)
+{
+    store.exec(QStringLiteral("DELETE FROM \"sel_ku.DB\" WHERE \"Kod0\" IS NULL OR \"Kod0\" NOT IN "
+                              "(SELECT \"Kod\" FROM \"project0.db\")"));
+    store.engine().createDeleteTrigger(QStringLiteral("sel_ku.DB:project"), QStringLiteral("project0.db"),
+                                       QStringLiteral("Kod"), QStringLiteral("sel_ku.DB"), QStringLiteral("Kod0"));
+    // A change of a catalogue type finds its variants and analysis rows by these.
+    store.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"project2.db:KodKU1\" ON \"project2.db\" (\"KodKU1\")"));
+    store.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"sel_ku.DB:KodKU1\" ON \"sel_ku.DB\" (\"KodKU1\")"));
+}
+
+} // namespace
+
 void Store::createSchema()
 {
     Transaction tx(*this);
@@ -228,6 +247,8 @@ void Store::createSchema()
     resonance_tables::create(*this);
     Seeder(*this).seedAll();
     createEconomicsTables(*this);
+    createAnalysisInputTable(*this);
+    tieAnalysisRowsToProjects(*this);
     createReportFrontTables(*this);
     m_engine->setSchemaVersion(SchemaVersion);
     tx.commit();
@@ -266,6 +287,14 @@ void Store::migrate(int fromVersion)
             createEconomicsTables(*this);
             break;
         case 3:
+            // The losses in the modules became an energy (they grew with the number of periods
+            // before), and results no longer wait for a recalculation: every stored project is
+            // brought in line with the rules once.
+            createAnalysisInputTable(*this);
+            tieAnalysisRowsToProjects(*this);
+            refreshAllProjectResults(*this);
+            break;
+        case 4:
             createReportFrontTables(*this);
             break;
         default:
@@ -354,6 +383,7 @@ void Store::commit()
         writeAhead(savepointSql("RELEASE", m_depth - 1));
     }
     if (--m_depth == 0) {
+        ++m_changes;
         m_remembered.clear();
         for (TTable *cursor : std::as_const(m_cursors))
             cursor->flushSignals();
@@ -370,6 +400,7 @@ void Store::rollback()
     const auto quiet = [this](const QString &sql) { m_engine->execQuietly(sql); };
     m_remembered.clear(); // what was read inside may have been written and undone
     if (m_depth == 0) {
+        ++m_changes;
         quiet(QStringLiteral("ROLLBACK"));
         m_engine->transactionEnded();
     } else {
@@ -437,6 +468,7 @@ bool Store::pollChanges()
     const Engine::Changes changes = m_engine->takeChanges();
     if (!changes.any())
         return false;
+    ++m_changes;
     advanceEpoch();
     for (TTable *cursor : std::as_const(m_cursors))
         if (changes.everything || changes.tables.contains(cursor->tableName()))

@@ -25,7 +25,7 @@ class Statement;
 class Store : public QObject {
     Q_OBJECT
 public:
-    static constexpr int SchemaVersion = 4;
+    static constexpr int SchemaVersion = 5;
     static constexpr const char *FileName = "KorvanVkp1.sqlite";
 
     ~Store() override;
@@ -100,6 +100,10 @@ public:
     // last time knows that nothing it depends on has changed.
     quint64 epoch() const { return m_epoch; }
     void advanceEpoch() { ++m_epoch; }
+    // Moves on when a transaction ends, committed or undone, and when other programs' changes
+    // arrive: values read from the store since it last moved are still what the store holds, so a
+    // window may keep what it shows until then and read nothing while the user only moves about.
+    quint64 changeCount() const { return m_changes; }
 
     // On a shared server: learns which tables other programs committed changes to since the
     // last call, and has the cursors on them re-read their rows at their next use (a cursor
@@ -137,6 +141,7 @@ private:
     bool m_readOnly = false;
     std::unordered_map<QString, std::unique_ptr<Statement>> m_statements;
     quint64 m_epoch = 1;
+    quint64 m_changes = 1;
     QList<TTable *> m_cursors;
     int m_depth = 0;
     // The depth whose transaction holds the writes of a failed row, 0 when none does.

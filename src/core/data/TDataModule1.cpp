@@ -1,9 +1,8 @@
 #include "core/data/TDataModule1.h"
 #include "core/data/Fields.h"
 
-#include "core/compensation/ResonanceCommands.h"
-#include "core/data/CalculationHooks.h"
 #include "core/data/CatalogueHooks.h"
+#include "core/data/CatalogueVariants.h"
 #include "core/data/Store.h"
 #include "core/Messages.h"
 
@@ -41,11 +40,14 @@ TDataModule1::TDataModule1(Store &store, QObject *parent)
     for (TTable *t : {tblsKU1, tblsKU2, tblSutGr1, tblSutGr2})
         installGuard(t);
 
-    installCalculationHooks(*this);
     installCatalogueHooks(*this);
-    installResonanceHooks(*this);
+    installCatalogueFollow(*this);
 
     openAll();
+    // The analysis rows are each project's own: none are read until a project's are asked for,
+    // however many other projects have.
+    tblSel_KU->setFilter(QStringLiteral("Kod0='0'"));
+    tblSel_KU->setFiltered(true);
 }
 
 TDataModule1::~TDataModule1() { closeAll(); }

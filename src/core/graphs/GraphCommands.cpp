@@ -1,12 +1,12 @@
 #include "core/graphs/GraphCommands.h"
 
 #include "core/calc/Numbers.h"
-#include "core/compensation/VariantPeriods.h"
+#include "core/data/VariantPeriods.h"
 #include "core/data/CommandScope.h"
 #include "core/data/Records.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
-#include "core/data/TotalsBatch.h"
+#include "core/data/ProjectResults.h"
 #include "core/Messages.h"
 
 #include <cmath>
@@ -20,10 +20,9 @@ void replaceProjectGraph(TDataModule1 &data, const QList<LoadPeriod> &periods)
     TTable &p = *data.tblProj1;
     CommandScope command(data.store(), {&p});
     TDataModule1::deleteAllRows(p);
-    TotalsBatch batch(*data.tblProj0);
     appendPeriods(p, periods);
-    batch.commit();
     rebuildVariants(data);
+    refreshProjectResults(data.store(), data.tblProj0->currentKod());
     command.commit();
 }
 

@@ -6,7 +6,7 @@
 #include "core/calc/Numbers.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
-#include "core/data/TotalsBatch.h"
+#include "core/data/ProjectResults.h"
 #include "core/NumericChecks.h"
 
 #include <QDateTime>
@@ -144,6 +144,9 @@ void editProject(TDataModule1 &data, const ProjectParams &params)
     p.edit();
     writeParams(p, params);
     p.post();
+    // The payments, the monthly and yearly figures and the savings follow the new tariffs and
+    // day counts at once.
+    refreshProjectResults(data.store(), p.currentKod());
     command.commit();
 }
 
@@ -153,40 +156,16 @@ void deleteProject(TDataModule1 &data)
     if (p.isEmpty())
         throw KorvanError(QStringLiteral("Нет текущего проекта."));
     Store::Transaction tx(data.store());
-    p.remove();
+    p.remove(); // its analysis rows go with it
     tx.commit();
+    data.tblSel_KU->changedElsewhere();
 }
 
 void recalculateProject(TDataModule1 &data)
 {
-    TTable &periods = *data.tblProj1, &variants = *data.tblProj2, &compensated = *data.tblProj3;
     if (data.tblProj0->isEmpty())
         throw KorvanError(QStringLiteral("Нет текущего проекта."));
-    const auto periodMark = periods.bookmark();
-    const auto variantMark = variants.bookmark();
-    const auto compensatedMark = compensated.bookmark();
-    // Declared first, so that the windows catch up after the commit or the rollback.
-    const QuietCursors quiet{data.tblProj0};
-    CommandScope command(data.store(), {&periods, &variants, &compensated});
-    // Every load period first: the savings compare with the project's new totals.
-    TotalsBatch projectTotals(*data.tblProj0);
-    for (periods.first(); !periods.eof(); periods.next()) {
-        periods.edit();
-        periods.post();
-    }
-    projectTotals.commit();
-    for (variants.first(); !variants.eof(); variants.next()) {
-        TotalsBatch variantTotals(variants);
-        for (compensated.first(); !compensated.eof(); compensated.next()) {
-            compensated.edit();
-            compensated.post();
-        }
-        variantTotals.commit();
-    }
-    periods.gotoBookmark(periodMark);
-    variants.gotoBookmark(variantMark);
-    compensated.gotoBookmark(compensatedMark);
-    command.commit();
+    refreshProjectResults(data.store(), data.tblProj0->currentKod());
 }
 
 } // namespace korvan

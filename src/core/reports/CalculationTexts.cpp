@@ -192,7 +192,8 @@ void WriteCompensatedPeriodCalculations(ReportContext &report)
         write(report, QStringLiteral("Iк = %1 / (3^{1/2} * 0,38) = %2 А.\r").arg(v(fld::S), v(fld::I)));
         write(report, QStringLiteral("cos(fк) = %1 / %2 = %3.\r").arg(v(fld::P), v(fld::S), v(fld::Cosf)));
         write(report, QStringLiteral("tg(fк) = %1 / %2 = %3.\r").arg(v(fld::Q1), v(fld::P), v(fld::Tgf)));
-        write(report, QStringLiteral("Wpп = %1*%2 = %3 кВтч.\r").arg(Pp, v(fld::Qku), v(fld::Wakp)));
+        write(report, QStringLiteral("Wpп = %1 × %2 × (%3 − %4) = %5 кВтч.\r")
+                          .arg(Pp, v(fld::Qku), v(fld::T2), v(fld::T1), v(fld::Wakp)));
         write(report, QStringLiteral("Wpк = %1 - %2 * %3 * (%4^{2}-%5^{2}) / (%6^{2}) + %7 = %8 кВтч.\r")
                           .arg(A, A, Kp, I0, v(fld::I), I0, v(fld::Wakp), v(fld::Wak)));
         write(report, QStringLiteral("Wqк = %1*(%2-%3) = %4 кВАрч.\r").arg(v(fld::Q1), v(fld::T2), v(fld::T1), v(fld::Wqk)));

@@ -4,6 +4,7 @@
 #include "core/compensation/ResonanceCommands.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/TDataModule1.h"
+#include "gui/widgets/StoreCache.h"
 
 #include <QBrush>
 
@@ -20,10 +21,13 @@ QVariant numberCell(const std::optional<double> &v) { return v ? numberText(*v) 
 QVector<CursorModel::Column> resonanceColumns(Store &store, ResonanceRows rows)
 {
     Store *s = &store;
-    const auto values = [s, rows](const QVector<QVariant> &row) {
+    const auto cache = StoreCache<ResonanceValues>::make(store);
+    const auto values = [s, rows, cache](const QVector<QVariant> &row) {
         const qint64 kod = row.value(0).toLongLong(); // Kod leads every table
-        return rows == ResonanceRows::Variants ? resonance_tables::variantValues(*s, kod)
-                                               : resonance_tables::candidateValues(*s, kod);
+        return cache->value(kod, [&] {
+            return rows == ResonanceRows::Variants ? resonance_tables::variantValues(*s, kod)
+                                                   : resonance_tables::candidateValues(*s, kod);
+        });
     };
     const auto column = [values](const QString &title, std::function<QVariant(const ResonanceValues &)> text,
                                  bool risk = false) {
@@ -63,11 +67,13 @@ CursorModel::Column detuningColumn(TDataModule1 &data)
 {
     TDataModule1 *d = &data;
     CursorModel::Column c({}, QStringLiteral("p, %"));
-    c.computed = [d](const QVector<QVariant> &row, int role) -> QVariant {
+    const auto cache = StoreCache<std::optional<double>>::make(data.store());
+    c.computed = [d, cache](const QVector<QVariant> &row, int role) -> QVariant {
         switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole: {
-            const auto p = resonance_tables::detuning(d->store(), row.value(0).toLongLong());
+            const qint64 kod = row.value(0).toLongLong();
+            const auto p = cache->value(kod, [&] { return resonance_tables::detuning(d->store(), kod); });
             return p ? numberText(*p) : QString();
         }
         case Qt::TextAlignmentRole:

@@ -3,6 +3,7 @@
 #include "core/calc/Numbers.h"
 #include "core/data/TDataModule1.h"
 #include "core/project/EconomicsCommands.h"
+#include "gui/widgets/StoreCache.h"
 
 #include <QBrush>
 
@@ -21,16 +22,22 @@ struct Shown {
 QVector<CursorModel::Column> economicsColumns(TDataModule1 &data, const QColor &background, Figures figures)
 {
     TDataModule1 *d = &data;
+    // The project's parameters and each row's figures are read once per change of the store.
+    const auto params = StoreCache<EconomicParams>::make(data.store());
+    const auto rowFigures = StoreCache<EconomicFigures>::make(data.store());
     const auto column = [&](const char *title,
                             std::function<Shown(const EconomicFigures &, const EconomicParams &)> pick) {
         CursorModel::Column c({}, QString::fromUtf8(title), background, true);
-        c.computed = [d, figures, pick](const TTable::Row &row, int role) -> QVariant {
+        c.computed = [d, figures, pick, params, rowFigures](const TTable::Row &row, int role) -> QVariant {
             switch (role) {
             case Qt::DisplayRole:
             case Qt::EditRole:
             case Qt::ForegroundRole: {
-                const EconomicParams params = currentEconomics(*d);
-                const Shown shown = pick(figures(row, params), params);
+                const EconomicParams &p =
+                    params->value(d->tblProj0->currentKod(), [d] { return currentEconomics(*d); });
+                const EconomicFigures &f =
+                    rowFigures->value(row.value(0).toLongLong(), [&] { return figures(row, p); });
+                const Shown shown = pick(f, p);
                 if (role == Qt::ForegroundRole)
                     return shown.warning ? QVariant(QBrush(Qt::red)) : QVariant();
                 return shown.value ? numberText(*shown.value) : QString();
