@@ -19,6 +19,9 @@ import subprocess
 import sys
 import tempfile
 
+# The lifecycle figures of a row: the same independent model the engine's cross-check uses.
+from crosscheck_engine import economic_figures
+
 CAPTIONS = [
     "полная компенсация",
     "cos(f) не более заданного значения",
@@ -349,14 +352,18 @@ def compare_rows(got, want):
     if len(got) != len(want):
         problems.append("rows: got %d, want %d" % (len(got), len(want)))
     for g, w in zip(got, want):
-        # The resonance check of the row follows its fields.
-        if list(g.keys()) != FIELDS + ["harmonics"]:
+        # The lifecycle figures and the resonance check of the row follow its fields.
+        if list(g.keys()) != FIELDS + ["NPV", "IRR", "DPP", "harmonics"]:
             problems.append("fields of row %s: %s" % (g.get("Kod"), list(g.keys())))
         for f in FIELDS:
             if f == "Kod":
                 continue
             if g.get(f) != w[f]:
                 problems.append("row Kod %s (%s) %s: got %r, want %r" % (g.get("Kod"), w["TipKU"], f, g.get(f), w[f]))
+        for f, x in w["economics"].items():
+            y = g.get(f)
+            if (x is None) != (y is None) or (x is not None and abs(x - y) > 0.0101):
+                problems.append("row Kod %s (%s) %s: got %r, want %r" % (g.get("Kod"), w["TipKU"], f, y, x))
     return problems
 
 
@@ -373,6 +380,8 @@ def expected_rows(project, totals, kod, chosen, mode, cosf, kp):
                "Qk": t["Q"], "Rejim": CAPTIONS[mode], "PCosf_min": used[0], "PCosf_max": used[1],
                "PCosf_tr": used[2]}
         row.update(values)
+        figures = economic_figures(t["Cena"], values["DSWskg"])
+        row["economics"] = {k: figures[k] for k in ("NPV", "IRR", "DPP")}
         rows.append(row)
     return rows, skipped
 

@@ -104,12 +104,13 @@ private slots:
             q.exec("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
             while (q.next())
                 tables << q.value(0).toString();
-            // The fifteen of the original format first, the resonance check's and the economics'
-            // tables beside them.
-            QCOMPARE(tables.size(), 22);
+            // The fifteen of the original format first, the resonance check's, the economics', the
+            // analysis rows' and the report settings' tables beside them.
+            QCOMPARE(tables.size(), 25);
             QCOMPARE(tables.mid(15),
                      (QStringList{"supply.db", "sKU1_detuning.db", "project2_harmonics.db", "sel_ku_harmonics.db",
-                                  "report_resonance.db", "econom.db", "econrep.db"}));
+                                  "report_resonance.db", "econom.db", "econrep.db", "sel_ku_kp.db", "report_front.db",
+                                  "report_engineer.db"}));
             for (const auto &[table, fields] : expected) {
                 QVERIFY2(q.exec(QString("PRAGMA table_info(\"%1\")").arg(table)), qPrintable(table));
                 QStringList found;
@@ -128,8 +129,9 @@ private slots:
             q.exec("SELECT name FROM sqlite_master WHERE type='index' AND name LIKE 'sel_ku.DB:%' ORDER BY name");
             while (q.next())
                 indexes << q.value(0).toString().section(':', 1);
-            QCOMPARE(indexes,
-                     QStringList({"Kod0", "Kod0Cosf", "siCosf_sr", "siDSWsk", "siDSWskg", "siDSWskm", "siSrok"}));
+            // The table's own indexes, and the one a change of a catalogue type finds its rows by.
+            QCOMPARE(indexes, QStringList({"Kod0", "Kod0Cosf", "KodKU1", "siCosf_sr", "siDSWsk", "siDSWskg", "siDSWskm",
+                                           "siSrok"}));
             q.exec("SELECT count(*) FROM sqlite_master WHERE type='index' AND name LIKE '%:Kod0'");
             QVERIFY(q.next());
             QCOMPARE(q.value(0).toInt(), 10); // nine detail tables and the analysis table

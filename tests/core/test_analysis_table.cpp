@@ -155,14 +155,15 @@ private slots:
         QCOMPARE(a.table().recordCount(), 1);
     }
 
-    void rowsSurviveTheirProject()
+    // The rows are their project's: they survive a new session, and go with the project.
+    void rowsGoWithTheirProject()
     {
         Analysis a;
         addCompanyCandidates(a.dm, defaults());
-        deleteProject(a.dm);
-        QCOMPARE(rowsIn(*a.td.store, "sel_ku.DB"), 3);
         a.td.reopen();
         QCOMPARE(rowsIn(*a.td.store, "sel_ku.DB"), 3);
+        deleteProject(*a.td.data);
+        QCOMPARE(rowsIn(*a.td.store, "sel_ku.DB"), 0);
     }
 
     void findBetweenRowAndCatalogue()

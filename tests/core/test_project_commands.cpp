@@ -127,7 +127,9 @@ private slots:
         replaceProjectGraph(dm, {{0, 12, 0, 0}, {12, 24, 60, 20}});
         appendRow(*dm.tblProj2, {{"VarNum", 1}, {"Pp", 0.005}, {"Kp", 0.12}});
         appendRow(*dm.tblProj3, {{"T1", 0}, {"T2", 12}, {"P", 0}, {"Q", 0}, {"Qku", 10}});
-        QCOMPARE(dm.tblProj3->asFloat("Wak"), 0.05);
+        recalculateProject(dm);
+        dm.tblProj3->first();
+        QCOMPARE(dm.tblProj3->asFloat("Wak"), 0.6);  // 0,005 × 10 kVAr × 12 h of module losses
         QCOMPARE(dm.tblProj3->asFloat("Cosf"), 0.0); // capacitive only: S is Qku, P is 0
         QVERIFY(dm.tblProj3->isNull("Tgf"));
         QVERIFY(!dm.tblProj2->isNull("Cosf_i"));
@@ -298,8 +300,9 @@ private slots:
         QTest::newRow("month 32")
             << QStringList{"П", "32", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
             << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.";
-        QTest::newRow("month with fraction") << QStringList{"П", "2,5", "260", "0,715", "0,02"}
-                                             << int(ProjectParams::MonthDay) << "\"2,5\" не является целым числом.";
+        QTest::newRow("month with fraction")
+            << QStringList{"П", "2,5", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
+            << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть целым числом, а не \"2,5\".";
         QTest::newRow("year 367")
             << QStringList{"П", "21", "367", "0,715", "0,02"} << int(ProjectParams::YearDay)
             << "Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366.";

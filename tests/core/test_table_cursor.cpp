@@ -171,6 +171,7 @@ private slots:
             TestData td;
             TTable &sel = *td.data->tblSel_KU;
             QCOMPARE(sel.indexName(), QStringLiteral("siSrok"));
+            sel.setFilter("Kod0='1'"); // the rows of project 1, as the analysis shows them
             sel.setIndexName(index);
             appendRow(sel, {{"TipKU", "a"},
                             {"Srok", 2.0},
@@ -258,9 +259,9 @@ private slots:
         TestData td;
         TTable &p = *td.data->tblProj0;
         int afterPosts = 0;
-        // The periods' totals are a hook already: a second one is refused, not swapped in.
+        // The catalogue's checks are a hook already: a second one is refused, not swapped in.
         QVERIFY_THROWS_EXCEPTION(
-            std::logic_error, td.data->tblProj1->afterPost = [](TTable &) {});
+            std::logic_error, td.data->tblsKU2->beforePost = [](TTable &) {});
         p.beforePost = [](TTable &t) {
             if (t.asString("Name").isEmpty()) {
                 Messages::error("Нет имени.");

@@ -152,8 +152,10 @@ std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const Variant
     bool ok = false;
     const qlonglong asNumber = number.toLongLong(&ok);
     if (!ok)
-        return InputProblem{VariantParams::VarNum,
-                            QStringLiteral("\"%1\" не является целым числом.").arg(params.varNum)};
+        return InputProblem{
+            VariantParams::VarNum,
+            QStringLiteral("Значение поля \"Вариант компенсации\" должно быть целым числом, а не \"%1\".")
+                .arg(params.varNum)};
     if (adding) {
         if (variants.locate(fld::VarNum, asNumber))
             return InputProblem{VariantParams::VarNum, duplicate};
@@ -192,7 +194,7 @@ void addVariant(TDataModule1 &data, const VariantParams &params)
     v.post();
     copyModuleSet(data);
     buildVariantPeriods(data, params.mode.settings());
-    refreshProjectResults(data.store(), data.tblProj0->currentKod());
+    refreshVariantResults(data.store(), data.tblProj0->currentKod(), v.currentKod());
     command.commit();
 }
 
@@ -210,7 +212,7 @@ void editVariant(TDataModule1 &data, const VariantParams &params)
     copyModuleSet(data);
     TDataModule1::deleteAllRows(*data.tblProj3);
     buildVariantPeriods(data, params.mode.settings());
-    refreshProjectResults(data.store(), data.tblProj0->currentKod());
+    refreshVariantResults(data.store(), data.tblProj0->currentKod(), v.currentKod());
     command.commit();
 }
 

@@ -293,9 +293,9 @@ void refreshAnalysisRows(Store &store, qint64 projectKod, const ProjectCalculati
     writer.tellCursors();
 }
 
-} // namespace
-
-void refreshProjectResults(Store &store, qint64 projectKod)
+// The project's results, or only those of one of its variants: a new or rebuilt variant changes
+// nothing else, and the project's stored totals are its savings' base.
+void refresh(Store &store, qint64 projectKod, std::optional<qint64> onlyVariant)
 {
     Store::Transaction tx(store);
 
@@ -324,21 +324,23 @@ void refreshProjectResults(Store &store, qint64 projectKod)
 
     const QStringList graph{fld::T1, fld::T2, fld::P, fld::Q};
     const std::vector<StoredRow> periods =
-        readRows(store, selectSql(tbl::project1, graph, {}, periodFields(), QStringLiteral("\"Kod0\"=?")), projectKod,
-                 4, 0, int(periodFields().size()));
+        onlyVariant ? std::vector<StoredRow>()
+                    : readRows(store, selectSql(tbl::project1, graph, {}, periodFields(), QStringLiteral("\"Kod0\"=?")),
+                               projectKod, 4, 0, int(periodFields().size()));
     for (const StoredRow &r : periods)
         in.periods.push_back({r.inputs[0], r.inputs[1], r.inputs[2], r.inputs[3]});
 
     const std::vector<StoredRow> variants =
         readRows(store,
                  selectSql(tbl::project2, {fld::Pp, fld::Kp}, {fld::Cena, fld::Srok, fld::KodKU1}, variantFields(),
-                           QStringLiteral("\"Kod0\"=?")),
-                 projectKod, 2, 3, int(variantFields().size()));
-    const std::vector<StoredRow> compensated =
-        readRows(store,
-                 selectSql(tbl::project3, graph + QStringList{fld::Qku}, {}, compensatedFields(),
-                           QStringLiteral("\"Kod0\" IN (SELECT \"Kod\" FROM \"project2.db\" WHERE \"Kod0\"=?)")),
-                 projectKod, 5, 0, int(compensatedFields().size()));
+                           onlyVariant ? QStringLiteral("\"Kod\"=?") : QStringLiteral("\"Kod0\"=?")),
+                 onlyVariant.value_or(projectKod), 2, 3, int(variantFields().size()));
+    const std::vector<StoredRow> compensated = readRows(
+        store,
+        selectSql(tbl::project3, graph + QStringList{fld::Qku}, {}, compensatedFields(),
+                  onlyVariant ? QStringLiteral("\"Kod0\"=?")
+                              : QStringLiteral("\"Kod0\" IN (SELECT \"Kod\" FROM \"project2.db\" WHERE \"Kod0\"=?)")),
+        onlyVariant.value_or(projectKod), 5, 0, int(compensatedFields().size()));
     QHash<qint64, std::vector<const StoredRow *>> periodsOfVariant;
     for (const StoredRow &r : compensated)
         periodsOfVariant[r.kod0].push_back(&r);
@@ -377,8 +379,25 @@ void refreshProjectResults(Store &store, qint64 projectKod)
     }
     for (Writer *w : {&periodWriter, &projectWriter, &compensatedWriter, &variantWriter})
         w->tellCursors();
-    refreshAnalysisRows(store, projectKod, in, out.totals);
+    if (!onlyVariant)
+        refreshAnalysisRows(store, projectKod, in, out.totals);
     tx.commit();
+}
+
+} // namespace
+
+void refreshProjectResults(Store &store, qint64 projectKod) { refresh(store, projectKod, std::nullopt); }
+
+void setCompensatedResults(TTable &period, const CompensatedValues &values)
+{
+    const Values row = compensatedRow(values);
+    for (int i = 0; i < compensatedFields().size(); ++i)
+        period.setOptional(compensatedFields()[i], row[size_t(i)]);
+}
+
+void refreshVariantResults(Store &store, qint64 projectKod, qint64 variantKod)
+{
+    refresh(store, projectKod, variantKod);
 }
 
 void refreshProjectResults(Store &store, const QList<qint64> &projectKods)

@@ -1,6 +1,7 @@
 #include "core/data/VariantPeriods.h"
 #include "core/data/Fields.h"
 
+#include "core/data/ProjectResults.h"
 #include "core/data/Records.h"
 #include "core/data/TDataModule1.h"
 
@@ -57,16 +58,23 @@ void storeSwitched(TTable &switchedTable, const SwitchedList &switched)
 
 } // namespace
 
+VariantResultsInput variantResultsInput(const TTable &variants, const TTable &project)
+{
+    return {{variants.asFloat(fld::Pp), variants.asFloat(fld::Kp), variants.asOptional(fld::Cena),
+             variants.asOptional(fld::Srok)},
+            tariffOf(project)};
+}
+
 void buildPeriods(const QList<LoadPeriod> &graph, TTable &compensated, TTable &switched, const ModuleList &modules,
-                  const std::optional<ModeSettings> &mode)
+                  const std::optional<ModeSettings> &mode, const std::optional<VariantResultsInput> &results)
 {
     for (const LoadPeriod &p : graph) {
         compensated.append();
-        compensated.setValue(fld::T1, p.T1);
-        compensated.setValue(fld::T2, p.T2);
-        compensated.setValue(fld::P, p.P);
-        compensated.setValue(fld::Q, p.Q);
+        setLoadPeriod(compensated, p);
         const SwitchedList on = selectInto(compensated, modules, mode);
+        if (results)
+            setCompensatedResults(compensated, computeCompensatedPeriod({p, compensated.asFloat(fld::Qku)},
+                                                                        results->variant, results->tariff));
         compensated.post();
         storeSwitched(switched, on);
     }
@@ -74,7 +82,8 @@ void buildPeriods(const QList<LoadPeriod> &graph, TTable &compensated, TTable &s
 
 void buildVariantPeriods(TDataModule1 &data, const std::optional<ModeSettings> &mode)
 {
-    buildPeriods(loadPeriodsOf(*data.tblProj1), *data.tblProj3, *data.tblProj4, variantModuleList(data), mode);
+    buildPeriods(loadPeriodsOf(*data.tblProj1), *data.tblProj3, *data.tblProj4, variantModuleList(data), mode,
+                 variantResultsInput(*data.tblProj2, *data.tblProj0));
 }
 
 void switchModules(TDataModule1 &data, const ModuleList &modules, const std::optional<ModeSettings> &mode)

@@ -2,6 +2,7 @@
 
 #include "core/ChildProcessGroup.h"
 #include "core/Messages.h"
+#include "core/OutputFile.h"
 #include "core/ProgressControl.h"
 #include "core/reports/PdfEstimate.h"
 #include "core/reports/WordApplication.h"
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -54,6 +54,7 @@ QString findLibreOffice()
 
 void ConvertToPdf(const QString &docxPath, const QString &pdfPath, ProgressControl *control)
 {
+    checkOutputFile(pdfPath);
     const QString soffice = findLibreOffice();
     if (soffice.isEmpty())
         throw KorvanError(
@@ -128,20 +129,13 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, ProgressContr
     if (!bytes.startsWith("%PDF"))
         throw KorvanError(QStringLiteral("LibreOffice не смогла преобразовать отчет в PDF: получен не PDF-файл."));
 
-    QSaveFile target(pdfPath);
-    if (!target.open(QIODevice::WriteOnly))
-        throw KorvanError(QStringLiteral("Не удалось создать файл \"%1\". Проверьте, что папка существует и доступна "
-                                         "для записи.")
-                              .arg(QDir::toNativeSeparators(pdfPath)));
-    if (target.write(bytes) != bytes.size() || !target.commit())
-        throw KorvanError(QStringLiteral("Не удалось записать файл \"%1\". Возможно, он открыт в другой программе или "
-                                         "на диске недостаточно места.")
-                              .arg(QDir::toNativeSeparators(pdfPath)));
+    writeOutputFile(pdfPath, bytes);
     report(ProgressScale);
 }
 
 void ExportProjectReportPdf(TDataModule1 &data, bool allVariants, const QString &pdfPath, ProgressControl *control)
 {
+    checkOutputFile(pdfPath);
     QTemporaryDir work;
     if (!work.isValid())
         throw KorvanError(QStringLiteral("Не удалось создать временную папку для отчета."));

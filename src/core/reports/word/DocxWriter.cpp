@@ -1,6 +1,7 @@
 #include "core/reports/word/DocxWriter.h"
 
 #include "core/Messages.h"
+#include "core/OutputFile.h"
 #include "core/reports/word/DocxParts.h"
 #include "core/reports/word/DocxStoryWriter.h"
 #include "core/reports/word/DocxStyles.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
@@ -31,20 +31,6 @@ void addFontsOf(const WordStory &story, QStringList &fonts)
                 fonts.append(story.format(g.format).name);
         }
     }
-}
-
-KorvanError cannotCreate(const QString &path)
-{
-    return KorvanError(QStringLiteral("Не удалось создать файл \"%1\". Проверьте, что папка существует и "
-                                      "доступна для записи.")
-                           .arg(QDir::toNativeSeparators(path)));
-}
-
-KorvanError cannotWrite(const QString &path)
-{
-    return KorvanError(QStringLiteral("Не удалось записать файл \"%1\". Возможно, он открыт в другой "
-                                      "программе или на диске недостаточно места.")
-                           .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
@@ -86,12 +72,6 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
     const WordStory &mainStory = m_document.story(wdSeekMainDocument);
     std::optional<DocxStoryWriter> body;
     body.emplace(m_document, mainStory, page, writeSection);
-    // A document that asks for it turns landscape as a whole when a table of it would otherwise
-    // need a landscape page of its own.
-    if (m_document.landscapeForWideTables() && page.orientation() == wdOrientPortrait && body->needsLandscape()) {
-        page.setOrientation(wdOrientLandscape);
-        body.emplace(m_document, mainStory, page, writeSection);
-    }
     // The commonest paragraph format of the body goes without naming a style.
     if (const auto commonest = body->commonestFormat())
         styles.setDefault(*commonest);
@@ -202,7 +182,7 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
     result.append({QStringLiteral("word/document.xml"), documentXml});
     result.append({QStringLiteral("word/_rels/document.xml.rels"), relationshipsXml(documentRelationships)});
     result.append({QStringLiteral("word/styles.xml"), styles.xml()});
-    result.append({QStringLiteral("word/settings.xml"), settingsXml()});
+    result.append({QStringLiteral("word/settings.xml"), settingsXml(body->hasContents())});
     result.append({QStringLiteral("word/fontTable.xml"), fontTableXml(fonts)});
     for (const Side &side : sides) {
         if (side.xml.isEmpty())
@@ -228,18 +208,6 @@ QByteArray DocxWriter::package() const
     return zip.finish();
 }
 
-void DocxWriter::save(const QString &path) const
-{
-    const QByteArray bytes = package();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw cannotCreate(path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw cannotWrite(path);
-    }
-    if (!file.commit())
-        throw cannotWrite(path);
-}
+void DocxWriter::save(const QString &path) const { writeOutputFile(path, package()); }
 
 } // namespace korvan
