@@ -67,8 +67,8 @@ private slots:
             QVERIFY2(qAbs(frame.center().x() - SmallScreen.center().x()) <= 1, qPrintable(w->objectName()));
             // No field or command is reached by scrolling sideways: a scrolled panel of widgets fits
             // its width (a picture may scroll; a page of a tab is checked when it shows).
-            if (w->layout())
-                w->layout()->activate();
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
             for (QScrollArea *area : w->findChildren<QScrollArea *>()) {
                 if (!area->widget() || area->window() != w || !area->widgetResizable() || !area->isVisibleTo(w))
                     continue;
@@ -79,6 +79,7 @@ private slots:
                                         .arg(needs)
                                         .arg(area->maximumViewportSize().width())));
             }
+            w->hide();
         }
     }
 

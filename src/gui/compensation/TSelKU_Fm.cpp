@@ -486,6 +486,7 @@ void TSelKU_Fm::runLong(const std::function<void(const Progress &)> &command)
     // Work over many types shows the progress dialog with «Отмена» once it takes a moment; a
     // cancel rolls the command back.
     LongWork work(this, QStringLiteral("Анализ конденсаторных установок"));
+    work.control().setStep(QStringLiteral("Оценка конденсаторных установок..."));
     const Progress dialog = work.progress();
     const Progress bar = m_progress->progress();
     const Progress progress = [&](int value, int maximum) {
