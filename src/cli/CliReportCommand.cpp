@@ -3,6 +3,7 @@
 #include "cli/CliCommandList.h"
 #include "cli/CliContext.h"
 #include "cli/CliSupport.h"
+#include "cli/Interrupt.h"
 #include "cli/JsonText.h"
 #include "core/data/Fields.h"
 
@@ -69,9 +70,9 @@ QByteArray reportCommand(Context &context)
     if (!pdf.isEmpty()) {
         // The PDF of the document just written, or of one written for it alone.
         if (out.isEmpty())
-            ExportProjectReportPdf(data, allVariants, pdfPath);
+            ExportProjectReportPdf(data, allVariants, pdfPath, &commandControl());
         else
-            ConvertToPdf(docxPath, pdfPath);
+            ConvertToPdf(docxPath, pdfPath, &commandControl());
     }
     for (const auto &[target, made, key] :
          {std::tuple{out, docxPath, QStringLiteral("file")}, std::tuple{pdf, pdfPath, QStringLiteral("pdf")}}) {

@@ -104,12 +104,13 @@ private slots:
             q.exec("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
             while (q.next())
                 tables << q.value(0).toString();
-            // The fifteen of the original format first, the resonance check's, the economics' and
-            // the analysis rows' tables beside them.
-            QCOMPARE(tables.size(), 23);
+            // The fifteen of the original format first, the resonance check's, the economics', the
+            // analysis rows' and the report settings' tables beside them.
+            QCOMPARE(tables.size(), 25);
             QCOMPARE(tables.mid(15),
                      (QStringList{"supply.db", "sKU1_detuning.db", "project2_harmonics.db", "sel_ku_harmonics.db",
-                                  "report_resonance.db", "econom.db", "econrep.db", "sel_ku_kp.db"}));
+                                  "report_resonance.db", "econom.db", "econrep.db", "sel_ku_kp.db", "report_front.db",
+                                  "report_engineer.db"}));
             for (const auto &[table, fields] : expected) {
                 QVERIFY2(q.exec(QString("PRAGMA table_info(\"%1\")").arg(table)), qPrintable(table));
                 QStringList found;

@@ -131,19 +131,26 @@ private slots:
         QCOMPARE(c.asString("Wakp"), QStringLiteral("0,5"));
     }
 
-    void variantBlocksListEveryVariantAndRestoreTheCurrentOne()
+    // The project report's blocks list every variant and leave the current one current; the
+    // report on one variant shows that variant alone.
+    void variantBlocksListTheReportedVariants()
     {
         TestData t;
         createThreeVariantProject(*t.data);
         t.data->tblProj2->locate("VarNum", 2);
-        const SavedReport doc =
-            run(*t.data,
-                {F::SutHarKomp, F::SutKompScore, F::MonthHarKomp, F::MonthKompScore, F::YearHarKomp, F::YearKompScore},
-                false);
+        const QList<F> flags = {F::SutHarKomp,     F::SutKompScore, F::MonthHarKomp,
+                                F::MonthKompScore, F::YearHarKomp,  F::YearKompScore};
+        const SavedReport all = run(*t.data, flags, true);
+        for (const char *variant : {"Вариант 1.", "Вариант 2.", "Вариант 3."})
+            QCOMPARE(all.paragraphTexts().count(QString::fromUtf8(variant)), 3);
         TTable &v = *t.data->tblProj2;
         QCOMPARE(v.asString("VarNum"), QStringLiteral("2"));
+
+        const SavedReport doc = run(*t.data, flags, false);
+        QCOMPARE(v.asString("VarNum"), QStringLiteral("2"));
         QCOMPARE(doc.paragraphTexts().count(QStringLiteral("Вариант 2.")), 3);
-        QCOMPARE(doc.paragraphTexts().count(QStringLiteral("Вариант 3.")), 3);
+        QCOMPARE(doc.paragraphTexts().count(QStringLiteral("Вариант 1.")), 0);
+        QCOMPARE(doc.paragraphTexts().count(QStringLiteral("Вариант 3.")), 0);
         // The monthly table after the daily calculations still shows variant 2.
         const SavedReport::Block *monthly =
             doc.tableAfter(doc.find("Месячные характеристики электроустановки (с компенсацией реактивной мощности)."));

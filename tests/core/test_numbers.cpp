@@ -46,12 +46,55 @@ private slots:
         QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("no group separator") << 1234567.25 << "1234567,25";
         QTest::newRow("15 digits") << 2.0 / 3.0 << "0,666666666666667";
+        // Never an exponent: large values whole, small ones in plain decimals.
+        QTest::newRow("just below 10^15") << 999999999999999.0 << "999999999999999";
+        QTest::newRow("10^15 whole") << 3.52165591005859e15 << "3521655910058590";
+        QTest::newRow("negative large") << -2e16 << "-20000000000000000";
+        QTest::newRow("largest year's money") << 8.784e18 << "8784000000000000000";
+        QTest::newRow("absurd input keeps its exponent") << 1e20 << "1E+20";
+        QTest::newRow("10^-4 general") << 0.0001 << "0,0001";
+        QTest::newRow("below 10^-4") << 0.0000125 << "0,0000125";
+        QTest::newRow("tiny negative") << -3e-9 << "-0,000000003";
+        QTest::newRow("below 20 decimals") << 1e-22 << "0";
     }
     void text()
     {
         QFETCH(double, x);
         QFETCH(QString, text);
         QCOMPARE(numberText(x), text);
+    }
+
+    void fixedDecimals()
+    {
+        QCOMPARE(fixedText(5.709, 6), QStringLiteral("5,709000"));
+        QCOMPARE(fixedText(2.5e15, 2), QStringLiteral("2500000000000000,00"));
+        QCOMPARE(fixedText(-0.001, 2), QStringLiteral("0,00"));
+        QCOMPARE(fixedText(-1.5, 1), QStringLiteral("-1,5"));
+    }
+
+    void russianPlurals_data()
+    {
+        QTest::addColumn<double>("n");
+        QTest::addColumn<QString>("form");
+        QTest::newRow("1") << 1.0 << "год";
+        QTest::newRow("2") << 2.0 << "года";
+        QTest::newRow("4") << 4.0 << "года";
+        QTest::newRow("5") << 5.0 << "лет";
+        QTest::newRow("0") << 0.0 << "лет";
+        QTest::newRow("11") << 11.0 << "лет";
+        QTest::newRow("14") << 14.0 << "лет";
+        QTest::newRow("21") << 21.0 << "год";
+        QTest::newRow("22") << 22.0 << "года";
+        QTest::newRow("111") << 111.0 << "лет";
+        QTest::newRow("101") << 101.0 << "год";
+        QTest::newRow("fraction") << 0.98 << "года";
+        QTest::newRow("1,5") << 1.5 << "года";
+    }
+    void russianPlurals()
+    {
+        QFETCH(double, n);
+        QFETCH(QString, form);
+        QCOMPARE(russianPlural(n, "год", "года", "лет"), form);
     }
 
     void exactTextReadsBack_data()

@@ -259,15 +259,18 @@ private slots:
         hints.post();
 
         const SavedReport doc = run(*t.data, true);
-        QCOMPARE(doc.body[0].text, QStringLiteral("Цех №1."));
-        QCOMPARE(doc.body[0].runs.first().halfPoints, 28);
-        QVERIFY(doc.body[0].runs.first().bold);
-        // The date of the report under the name; no owner line for a project without an owner.
-        QCOMPARE(doc.body[2].text,
+        // The title block: the report's name, the project's name, the date; no customer line for a
+        // project without an owner, no engineer line without an engineer.
+        QCOMPARE(doc.body[0].text, QStringLiteral("Полный отчет"));
+        QCOMPARE(doc.body[0].runs.first().halfPoints, 32);
+        QCOMPARE(doc.body[1].text, QStringLiteral("Цех №1."));
+        QCOMPARE(doc.body[1].runs.first().halfPoints, 28);
+        QVERIFY(doc.body[1].runs.first().bold);
+        QCOMPARE(doc.body[3].text,
                  QStringLiteral("Дата отчета - ") + QDate::currentDate().toString("dd.MM.yyyy") + ".");
-        QCOMPARE(doc.body[3].text, QString());
-        QCOMPARE(doc.body[4].text, QStringLiteral("Характеристика проекта."));
-        QCOMPARE(doc.paragraphTexts().mid(6, 5), (QStringList{"Тариф на активную электроэнергию - 0,715 грн/кВтч.",
+        QCOMPARE(doc.body[4].text, QString());
+        QCOMPARE(doc.body[5].text, QStringLiteral("Характеристика проекта."));
+        QCOMPARE(doc.paragraphTexts().mid(7, 5), (QStringList{"Тариф на активную электроэнергию - 0,715 грн/кВтч.",
                                                               "Тариф на реактивную электроэнергию - 0,02 грн/кВАрч.",
                                                               "Среднее количество рабочих дней в месяце - 21.",
                                                               "Среднее количество рабочих дней в году - 260.", ""}));

@@ -118,6 +118,44 @@ void checkTables(const QString &path, const QString &what)
     }
 }
 
+// A wide report table: a header row of 17 columns and the rows below it, finished as the reports
+// finish theirs.
+void writeWideTable(WordSelection &sel, int rows)
+{
+    QString cells;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 17; ++c)
+            cells += (r == 0 ? QStringLiteral("Wak%1, кВтч").arg(c) : QStringLiteral("1550572,%1").arg(r)) + u'\t';
+    sel.insertAfter(cells);
+    FinishReportTable(sel, 17, wdAlignParagraphCenter, true);
+}
+
+// The body's blocks in order: "p" with "+keep" for a paragraph kept with the next and
+// "+portrait"/"+landscape" for one that ends a section, "tbl", and "sectPr" with ":landscape" when
+// the last section is landscape.
+QStringList bodyShape(const QString &path)
+{
+    const ZipReader zip(path);
+    const XmlElement document = XmlElement::parse(zip.read(QStringLiteral("word/document.xml")));
+    const auto orientation = [](const XmlElement &sectPr) {
+        return sectPr.child(QStringLiteral("w:pgSz"))->hasAttribute(QStringLiteral("w:orient"));
+    };
+    QStringList shape;
+    for (const XmlElement &e : document.child(QStringLiteral("w:body"))->children) {
+        QString item = e.name.mid(2);
+        if (const XmlElement *pPr = e.child(QStringLiteral("w:pPr"))) {
+            if (pPr->child(QStringLiteral("w:keepNext")))
+                item += QStringLiteral("+keep");
+            if (const XmlElement *s = pPr->child(QStringLiteral("w:sectPr")))
+                item += orientation(*s) ? QStringLiteral("+landscape") : QStringLiteral("+portrait");
+        }
+        if (e.name == QLatin1String("w:sectPr") && orientation(e))
+            item += QStringLiteral(":landscape");
+        shape << item;
+    }
+    return shape;
+}
+
 } // namespace
 
 class TestReportLayout : public QObject {
@@ -222,12 +260,7 @@ private slots:
         sel.insertAfter(QStringLiteral("Широкая таблица.\r\r"));
         sel.paragraphFormat().setKeepWithNext(true);
         sel.collapse(wdCollapseEnd);
-        QString cells;
-        for (int r = 0; r < 5; ++r)
-            for (int c = 0; c < 17; ++c)
-                cells += (r == 0 ? QStringLiteral("Wak%1, кВтч").arg(c) : QStringLiteral("1550572,%1").arg(r)) + u'\t';
-        sel.insertAfter(cells);
-        FinishReportTable(sel, 17, wdAlignParagraphCenter, true);
+        writeWideTable(sel, 5);
         sel.insertAfter(QStringLiteral("где\r"));
         sel.paragraphFormat().setKeepWithNext(true);
         sel.insertAfter(QStringLiteral("Wak - энергия.\r\r"));
@@ -239,21 +272,8 @@ private slots:
         const ZipReader zip(path);
         const XmlElement document = XmlElement::parse(zip.read(QStringLiteral("word/document.xml")));
         const XmlElement *body = document.child(QStringLiteral("w:body"));
-        QStringList shape; // p, p+keep, p+section:portrait/landscape, tbl
-        for (const XmlElement &e : body->children) {
-            QString item = e.name.mid(2);
-            if (const XmlElement *pPr = e.child(QStringLiteral("w:pPr"))) {
-                if (pPr->child(QStringLiteral("w:keepNext")))
-                    item += QStringLiteral("+keep");
-                if (const XmlElement *s = pPr->child(QStringLiteral("w:sectPr")))
-                    item += s->child(QStringLiteral("w:pgSz"))->hasAttribute(QStringLiteral("w:orient"))
-                                ? QStringLiteral("+landscape")
-                                : QStringLiteral("+portrait");
-            }
-            shape << item;
-        }
-        QCOMPARE(shape, (QStringList{"p", "p+portrait", "p+keep", "p+keep", "tbl", "p+keep", "p+keep", "p",
-                                     "p+landscape", "p", "p", "p", "sectPr"}));
+        QCOMPARE(bodyShape(path), (QStringList{"p", "p+portrait", "p+keep", "p+keep", "tbl", "p+keep", "p+keep", "p",
+                                               "p+landscape", "p", "p", "p", "sectPr"}));
         const XmlElement *table = body->child(QStringLiteral("w:tbl"));
         const auto rows = table->childrenNamed(QStringLiteral("w:tr"));
         QCOMPARE(rows.size(), 5);
@@ -265,6 +285,33 @@ private slots:
             QCOMPARE(rows[r]->descendants(QStringLiteral("w:keepNext")).size(), r == 0 || r == 4 ? 17 : 0);
         }
         checkTables(path, QStringLiteral("поток"));
+    }
+
+    // Two wide tables with only a blank line between them share one landscape section, and a wide
+    // table at the end closes the document landscape: no section is left with nothing on it, which
+    // a word processor would print as a blank page.
+    void noEmptySectionAroundLandscapeTables()
+    {
+        QTemporaryDir dir;
+        WordDocument doc;
+        WordSelection &sel = doc.selection();
+        sel.insertAfter(QStringLiteral("Вступление.\r"));
+        sel.collapse(wdCollapseEnd);
+        for (int table = 0; table < 2; ++table) {
+            writeWideTable(sel, 3);
+            sel.insertAfter(QStringLiteral("\r\r"));
+            sel.collapse(wdCollapseEnd);
+        }
+        const QString path = dir.filePath(QStringLiteral("две.docx"));
+        doc.save(path);
+        QCOMPARE(bodyShape(path),
+                 (QStringList{"p", "p+portrait", "tbl", "p", "p", "p", "tbl", "p", "p", "p", "p", "sectPr:landscape"}));
+        // The blank lines the body ends with are one point high.
+        const XmlElement document = XmlElement::parse(ZipReader(path).read(QStringLiteral("word/document.xml")));
+        const auto &children = document.child(QStringLiteral("w:body"))->children;
+        const XmlElement *last = children[children.size() - 2].child(QStringLiteral("w:pPr"));
+        QVERIFY(last);
+        QCOMPARE(last->child(QStringLiteral("w:spacing"))->attribute(QStringLiteral("w:line")), QStringLiteral("20"));
     }
 
     // The delivered report settings, on portrait and landscape A4, for the smallest and the

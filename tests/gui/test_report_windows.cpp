@@ -4,6 +4,7 @@
 #include "ReportFixture.h"
 #include "SavedReport.h"
 
+#include "core/data/ReportFrontTables.h"
 #include "core/reports/DocumentOpener.h"
 #include "core/reports/PdfExport.h"
 #include "core/reports/WordApplication.h"
@@ -154,6 +155,41 @@ private slots:
         d.nav("btnFirst");
         QCOMPARE(d.states({F::SutGr, F::SutGrPrim}), (QStringList{"on", "on"}));
         QCOMPARE(d.fm->findChild<QLineEdit *>("EditTopMargin")->text(), QStringLiteral("20"));
+    }
+
+    // The summary, the contents and the engineer are kept beside the record, each under its own
+    // record's key; moving to another record shows that record's.
+    void frontPageSettingsAreKeptPerRecord()
+    {
+        Dialog d;
+        const qint64 first = d.report().currentKod();
+        QVERIFY(d.fm->summaryBox()->isChecked());
+        QVERIFY(d.fm->contentsBox()->isChecked());
+        d.fm->contentsBox()->click();
+        QCOMPARE(reportFront(*d.t.store, first).contents, false);
+        QCOMPARE(reportFront(*d.t.store, first).summary, true);
+        QLineEdit *name = d.fm->engineerEdit(0);
+        QCOMPARE(name->objectName(), QStringLiteral("editEngineerName"));
+        name->setFocus();
+        QTest::keyClicks(name, "Петренко");
+        QTest::keyClicks(d.fm->engineerEdit(2), "ООО «Энергоаудит»");
+        QCOMPARE(reportEngineer(*d.t.store, first).text(), QStringLiteral("Петренко, ООО «Энергоаудит»"));
+        // The next record, though the name field keeps the focus, shows its own (empty) engineer.
+        name->setFocus();
+        d.nav("btnNext");
+        QVERIFY(d.report().currentKod() != first);
+        QCOMPARE(name->text(), QString());
+        QVERIFY(d.fm->contentsBox()->isChecked());
+        QTest::keyClicks(name, "Иванов");
+        QCOMPARE(reportEngineer(*d.t.store, d.report().currentKod()).name, QStringLiteral("Иванов"));
+        QCOMPARE(reportEngineer(*d.t.store, first).name, QStringLiteral("Петренко"));
+        d.nav("btnFirst");
+        QCOMPARE(name->text(), QStringLiteral("Петренко"));
+        QVERIFY(!d.fm->contentsBox()->isChecked());
+        // A record not yet stored has nothing to keep them under.
+        d.nav("btnInsert");
+        QVERIFY(!d.fm->summaryBox()->isEnabled());
+        QVERIFY(!name->isEnabled());
     }
 
     void radioGroupsStoreTheirValues_data()

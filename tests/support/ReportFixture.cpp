@@ -1,6 +1,8 @@
 #include "ReportFixture.h"
 
 #include "core/compensation/VariantCommands.h"
+#include "core/data/ReportFrontTables.h"
+#include "core/data/TDataModule1.h"
 #include "core/reports/ProjectReport.h"
 #include "core/reports/WordApplication.h"
 #include "ProjectFixture.h"
@@ -57,6 +59,7 @@ void setReportFlags(TDataModule1 &data, const QList<ReportFlag> &on)
     for (const ReportFlagInfo &f : reportFlags())
         report.setValue(f.field, on.contains(f.flag));
     report.post();
+    setReportFront(data.store(), report.currentKod(), {});
 }
 
 QString exportReport(TDataModule1 &data, WordApplication &word, const QString &folder, bool allVariants)

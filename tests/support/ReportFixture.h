@@ -16,7 +16,8 @@ namespace korvan::test {
 // Variant 1 ends up current.
 void createThreeVariantProject(TDataModule1 &data);
 
-// Edits the current report.DB record: every flag off but the given ones, the page values given.
+// Edits the current report.DB record: every flag off but the given ones (the summary and the
+// contents kept beside it too), the page values given.
 void setReportFlags(TDataModule1 &data, const QList<ReportFlag> &on);
 void setReportValue(TDataModule1 &data, const QString &field, const QVariant &value);
 

@@ -1,6 +1,7 @@
 #include "core/calc/Numbers.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -47,7 +48,52 @@ QString numberText(double x)
 {
     if (x == 0.0)
         return QStringLiteral("0"); // no "-0"
-    return russian().toString(x, 'g', 15);
+    const double a = std::fabs(x);
+    if (!std::isfinite(x))
+        return russian().toString(x, 'g', 15);
+    // The general format turns to an exponent ("3,52165591005859E+15") outside [10^-4, 10^15).
+    // Every value within the program's limits (a year's money at the largest powers and tariffs
+    // stays below 10^19) is written whole; only a refused absurd input keeps its exponent, which
+    // reads better in a message than three hundred digits.
+    if (a >= 1e19)
+        return russian().toString(x, 'g', 15);
+    if (a >= 1e15)
+        return russian().toString(x, 'f', 0);
+    if (a >= 1e-4)
+        return russian().toString(x, 'g', 15);
+    // Fifteen significant digits, to at most 20 decimals; the zeros at the end go.
+    const int decimals = std::min(20, 14 - int(std::floor(std::log10(a))));
+    QString text = russian().toString(x, 'f', decimals);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u','))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString fixedText(double x, int decimals)
+{
+    QString text = russian().toString(x, 'f', decimals);
+    // A value that rounds to zero is written without a sign.
+    if (text.startsWith(u'-') && text.mid(1).count(u'0') + text.mid(1).count(u',') == text.size() - 1)
+        text.remove(0, 1);
+    return text;
+}
+
+QString russianPlural(double n, const QString &one, const QString &few, const QString &many)
+{
+    const double whole = std::floor(std::fabs(n));
+    if (whole != std::fabs(n))
+        return few;
+    const long long tens = (long long)std::fmod(whole, 100);
+    const long long units = tens % 10;
+    if (tens >= 11 && tens <= 14)
+        return many;
+    if (units == 1)
+        return one;
+    if (units >= 2 && units <= 4)
+        return few;
+    return many;
 }
 
 QString exactNumberText(double x)

@@ -304,6 +304,37 @@ QByteArray PgEngine::numberedPlaceholders(const QString &sql, int *count)
     return out;
 }
 
+namespace {
+
+// libpq speaks English (its translations are seldom installed): the usual causes are told in
+// Russian, with libpq's own words after them for whoever looks into it.
+QString connectionFailureReason(const QString &why)
+{
+    struct Cause {
+        const char *english, *alsoEnglish, *russian;
+    };
+    static const Cause known[] = {
+        {"password authentication failed", nullptr, "пароль не подошел"},
+        {"no password supplied", nullptr, "сервер требует пароль"},
+        {"Connection refused", nullptr, "сервер не принимает соединения (не запущен или закрыт брандмауэром)"},
+        {"could not translate host name", nullptr, "имя сервера не найдено"},
+        {"timeout expired", nullptr, "сервер не ответил вовремя"},
+        {"Connection timed out", nullptr, "сервер не ответил вовремя"},
+        {"No route to host", nullptr, "сервер недоступен по сети"},
+        {"Network is unreachable", nullptr, "сеть недоступна"},
+        {"no pg_hba.conf entry", nullptr, "сервер не разрешает подключение с этого компьютера или этому пользователю"},
+        {"database \"", "does not exist", "база данных не найдена на сервере"},
+        {"role \"", "does not exist", "пользователь не найден на сервере"},
+    };
+    for (const Cause &c : known)
+        if (why.contains(QLatin1String(c.english), Qt::CaseInsensitive) &&
+            (!c.alsoEnglish || why.contains(QLatin1String(c.alsoEnglish))))
+            return QString::fromUtf8(c.russian) + QStringLiteral(" (") + why.simplified() + u')';
+    return why;
+}
+
+} // namespace
+
 PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
 {
     // libpq knows its URIs by a scheme in small letters only.
@@ -321,7 +352,7 @@ PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
         throw KorvanError(
             QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»: нет памяти.").arg(m_shown));
     if (PQstatus(m_conn) != CONNECTION_OK) {
-        const QString why = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        const QString why = connectionFailureReason(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
         // The server asked for a password: none was given, or the one given was refused.
         const bool needsPassword = PQconnectionNeedsPassword(m_conn);
         const bool passwordRefused = !needsPassword && PQconnectionUsedPassword(m_conn);

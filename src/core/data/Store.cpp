@@ -3,6 +3,7 @@
 
 #include "core/data/AnalysisInputs.h"
 #include "core/data/EconomicsTables.h"
+#include "core/data/ReportFrontTables.h"
 #include "core/data/PgEngine.h"
 #include "core/data/ProjectResults.h"
 #include "core/data/ResonanceTables.h"
@@ -300,6 +301,7 @@ void Store::createSchema()
     createEconomicsTables(*this);
     createAnalysisInputTable(*this);
     tieAnalysisRowsToProjects(*this);
+    createReportFrontTables(*this);
     m_engine->setSchemaVersion(SchemaVersion);
     tx.commit();
 }
@@ -343,6 +345,9 @@ void Store::migrate(int fromVersion)
             createAnalysisInputTable(*this);
             tieAnalysisRowsToProjects(*this);
             refreshAllProjectResults(*this);
+            break;
+        case 4:
+            createReportFrontTables(*this);
             break;
         default:
             throw KorvanError(QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")

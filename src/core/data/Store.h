@@ -25,7 +25,7 @@ class Statement;
 class Store : public QObject {
     Q_OBJECT
 public:
-    static constexpr int SchemaVersion = 4;
+    static constexpr int SchemaVersion = 5;
     static constexpr const char *FileName = "KorvanVkp1.sqlite";
 
     ~Store() override;

@@ -73,6 +73,8 @@ const QList<BesideTable> &besideTables()
         {"report_resonance.db", tbl::report},
         {"econom.db", tbl::project0},
         {"econrep.db", tbl::report},
+        {"report_front.db", tbl::report},
+        {"report_engineer.db", tbl::report},
     };
     return tables;
 }

@@ -62,15 +62,29 @@ void writeLines(ReportContext &report, const QList<Line> &lines)
         write(report, line.pattern.arg(value(line.first), value(line.second), value(line.result)));
 }
 
+// Calls write for every variant of the project report, or for the reported variant alone: a
+// report on one variant shows no other variant's numbers.
+template <typename Write>
+void forEachReportedVariant(ReportContext &report, const Write &write)
+{
+    TTable &variants = *report.data.tblProj2;
+    if (!report.allVariants) {
+        write();
+        return;
+    }
+    const VariantWalk walk(variants);
+    for (variants.first(); !variants.eof(); variants.next())
+        write();
+}
+
 void writeEveryVariant(ReportContext &report, const QList<Line> &lines)
 {
     WriteBlockHeading(report, Heading);
-    TTable &variants = *report.data.tblProj2;
-    const VariantWalk walk(variants);
-    for (variants.first(); !variants.eof(); variants.next()) {
-        write(report, QStringLiteral("Вариант %1.\r").arg(text(variants, fld::VarNum)));
+    const TTable &variants = *report.data.tblProj2;
+    forEachReportedVariant(report, [&] {
+        WriteWordLeadLine(report.word, QStringLiteral("Вариант %1.\r").arg(text(variants, fld::VarNum)));
         writeLines(report, lines);
-    }
+    });
 }
 
 } // namespace
@@ -83,7 +97,7 @@ void WritePeriodCalculations(ReportContext &report)
     const QString tarifQ = text(*report.data.tblProj0, fld::Tarif_q);
     for (p.first(); !p.eof(); p.next()) {
         const auto v = [&p](const QString &field) { return text(p, field); };
-        write(report, QStringLiteral("Период замера: %1 - %2 час.\r").arg(v(fld::T1), v(fld::T2)));
+        WriteWordLeadLine(report.word, QStringLiteral("Период замера: %1 - %2 час.\r").arg(v(fld::T1), v(fld::T2)));
         write(report, QStringLiteral("S = (%1^{2} + %2^{2})^{1/2} = %3 кВА.\r").arg(v(fld::P), v(fld::Q), v(fld::S)));
         write(report, QStringLiteral("I = %1 / (3^{1/2} * 0,38) = %2 А.\r").arg(v(fld::S), v(fld::I)));
         write(report, QStringLiteral("cos(f) = %1 / %2 = %3.\r").arg(v(fld::P), v(fld::S), v(fld::Cosf)));
@@ -172,7 +186,7 @@ void WriteCompensatedPeriodCalculations(ReportContext &report)
         const CompensatedValues uncompensated = computeCompensatedPeriod(in, {}, {});
         const QString A = numberText(uncompensated.Wa0);
         const QString I0 = numberText(uncompensated.I0);
-        write(report, QStringLiteral("Период замера: %1 - %2 час.\r").arg(v(fld::T1), v(fld::T2)));
+        WriteWordLeadLine(report.word, QStringLiteral("Период замера: %1 - %2 час.\r").arg(v(fld::T1), v(fld::T2)));
         write(report, QStringLiteral("Qк = %1 - %2 = %3 кВАр.\r").arg(v(fld::Q), v(fld::Qku), v(fld::Q1)));
         write(report, QStringLiteral("Sк = (%1^{2} + %2^{2})^{1/2} = %3 кВА.\r").arg(v(fld::P), v(fld::Q1), v(fld::S)));
         write(report, QStringLiteral("Iк = %1 / (3^{1/2} * 0,38) = %2 А.\r").arg(v(fld::S), v(fld::I)));
@@ -193,14 +207,13 @@ void WriteCompensatedPeriodCalculations(ReportContext &report)
 void WriteCompensatedDailyCalculations(ReportContext &report)
 {
     WriteBlockHeading(report, Heading);
-    TTable &variants = *report.data.tblProj2;
+    const TTable &variants = *report.data.tblProj2;
     const TTable &project = *report.data.tblProj0;
-    const VariantWalk walk(variants);
-    for (variants.first(); !variants.eof(); variants.next()) {
+    forEachReportedVariant(report, [&] {
         const QStringList l = joinedValues(*report.data.tblProj3, {fld::Wak, fld::Wqk, fld::Wsk, fld::PayWak, fld::PayWqk, fld::PayWsk});
         const auto v = [&variants](const QString &field) { return text(variants, field); };
         const auto p = [&project](const QString &field) { return text(project, field); };
-        write(report, QStringLiteral("Вариант %1.\r").arg(v(fld::VarNum)));
+        WriteWordLeadLine(report.word, QStringLiteral("Вариант %1.\r").arg(v(fld::VarNum)));
         write(report, QStringLiteral("Wpк = %1 = %2 кВтч.\r").arg(l[0], v(fld::Wak)));
         write(report, QStringLiteral("Wqк = %1 = %2 кВАрч.\r").arg(l[1], v(fld::Wqk)));
         write(report, QStringLiteral("Wsк = %1 = %2 кВАч.\r").arg(l[2], v(fld::Wsk)));
@@ -215,7 +228,7 @@ void WriteCompensatedDailyCalculations(ReportContext &report)
         write(report, QStringLiteral("d$Wpк = %1-%2 = %3 грн.\r").arg(p(fld::PayWa), v(fld::PayWak), v(fld::DPayWak)));
         write(report, QStringLiteral("d$Wqк = %1-%2 = %3 грн.\r").arg(p(fld::PayWq), v(fld::PayWqk), v(fld::DPayWqk)));
         write(report, QStringLiteral("d$Wsк = %1-%2 = %3 грн.\r\r").arg(p(fld::PayWs), v(fld::PayWsk), v(fld::DPayWsk)));
-    }
+    });
 }
 
 void WriteCompensatedMonthlyCalculations(ReportContext &report)

@@ -9,8 +9,9 @@ struct ReportContext;
 // compensated period they compute nothing.
 //
 // The period blocks walk the load periods or the current variant's compensated periods and leave
-// them on their last record; the blocks with compensation that list every variant make the
-// variant that was current before them current again, whatever happens.
+// them on their last record. The blocks with compensation list every variant in the project
+// report and make the variant that was current before them current again, whatever happens; in
+// the report on one variant they show that variant alone.
 void WritePeriodCalculations(ReportContext &report);
 void WriteDailyCalculations(ReportContext &report);
 void WriteMonthlyCalculations(ReportContext &report);

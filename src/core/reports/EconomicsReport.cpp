@@ -2,6 +2,7 @@
 #include "core/data/Fields.h"
 
 #include "core/calc/Economics.h"
+#include <cmath>
 #include "core/calc/Numbers.h"
 #include "core/data/Statement.h"
 #include "core/data/Store.h"
@@ -19,6 +20,25 @@ namespace {
 QString n(double x) { return numberText(x); }
 // Money and years as the grids show them.
 QString n2(double x) { return numberText(R(x, 2)); }
+
+// C and A as computed (a price times a percentage may have more than two decimals): the lines
+// that use them must recompute by hand from what they print.
+QString exact(double x) { return numberText(R(x, 6)); }
+
+QString years(double x)
+{
+    return russianPlural(x, QStringLiteral("год"), QStringLiteral("года"), QStringLiteral("лет"));
+}
+
+// The annuity factor's decimals: six, or more when the yearly saving is so large that a factor
+// rounded to six would not give the NPV to the kopeck.
+int factorDecimals(double A)
+{
+    int decimals = 6;
+    while (decimals < 15 && std::fabs(A) * 0.5 * std::pow(10.0, -decimals) > 0.002)
+        ++decimals;
+    return decimals;
+}
 
 } // namespace
 
@@ -45,45 +65,48 @@ QStringList economicsCalculationLines(double Cena, double saving, const Economic
     QStringList out;
     const double r = p.Rate / 100;
     const QString N = QString::number(p.Life);
-    out << QStringLiteral("Ставка дисконтирования r = %1 % = %2; срок службы N = %3 лет; ежегодное обслуживание - "
-                          "%4 % цены; монтаж и наладка - %5 % цены.")
-               .arg(n(p.Rate), n(r), N, n(p.Maint), n(p.Mont));
+    out << QStringLiteral("Ставка дисконтирования r = %1 % = %2; срок службы N = %3 %4; ежегодное обслуживание - "
+                          "%5 % цены; монтаж и наладка - %6 % цены.")
+               .arg(n(p.Rate), n(r), N, years(p.Life), n(p.Maint), n(p.Mont));
     if (!f.C || !f.A || !f.AF) {
         out << QStringLiteral("Цена установки или годовая экономия не заданы: показатели не определены.");
         return out;
     }
     out << QStringLiteral("Капитальные вложения: C = Цена * (1 + Монтаж / 100) = %1 * (1 + %2 / 100) = %3 грн.")
-               .arg(n(Cena), n(p.Mont), n2(*f.C));
+               .arg(n(Cena), n(p.Mont), exact(*f.C));
     out << QStringLiteral(
                "Годовая чистая экономия: A = d$Wsкг - Цена * Обслуживание / 100 = %1 - %2 * %3 / 100 = %4 грн.")
-               .arg(n(saving), n(Cena), n(p.Maint), n2(*f.A));
+               .arg(n(saving), n(Cena), n(p.Maint), exact(*f.A));
+    // The NPV line multiplies the numbers it prints: C and A as computed, the factor to enough
+    // decimals, so that it recomputes by hand to the kopeck.
+    const QString AF = r == 0 ? N : fixedText(*f.AF, factorDecimals(*f.A));
     if (r == 0)
         out << QStringLiteral("Коэффициент аннуитета при r = 0: AF = N = %1.").arg(N);
     else
         out << QStringLiteral("Коэффициент аннуитета: AF = (1 - (1 + r)^{-N}) / r = (1 - (1 + %1)^{-%2}) / %1 = %3.")
-                   .arg(n(r), N, n(R(*f.AF, 3)));
+                   .arg(n(r), N, AF);
     if (!(Cena > 0)) {
         out << QStringLiteral(
             "Цена установки не больше 0: ЧДД, дисконтированный срок окупаемости и ВНД не определены.");
         return out;
     }
     out << QStringLiteral("Чистый дисконтированный доход: ЧДД = -C + A * AF = -%1 + %2 * %3 = %4 грн.")
-               .arg(n2(*f.C), n2(*f.A), n(R(*f.AF, 3)), n2(*f.NPV));
+               .arg(exact(*f.C), exact(*f.A), AF, n2(*f.NPV));
     if (!(*f.A > 0)) {
         out << QStringLiteral(
             "A не больше 0: вложения не окупаются, дисконтированный срок окупаемости и ВНД не определены.");
         return out;
     }
     if (r == 0) {
-        out << QStringLiteral("Дисконтированный срок окупаемости при r = 0: Tд = C / A = %1 / %2 = %3 лет.")
-                   .arg(n2(*f.C), n2(*f.A), n2(*f.DPP));
+        out << QStringLiteral("Дисконтированный срок окупаемости при r = 0: Tд = C / A = %1 / %2 = %3 %4.")
+                   .arg(exact(*f.C), exact(*f.A), n2(*f.DPP), years(R(*f.DPP, 2)));
     } else {
         const double x = 1 - *f.C * r / *f.A;
         QString line = QStringLiteral("Дисконтированный срок окупаемости: Tд = -ln(1 - C * r / A) / ln(1 + r) = "
                                       "-ln(1 - %1 * %2 / %3) / ln(1 + %2)")
-                           .arg(n2(*f.C), n(r), n2(*f.A));
+                           .arg(exact(*f.C), n(r), exact(*f.A));
         if (f.DPP)
-            line += QStringLiteral(" = %1 лет.").arg(n2(*f.DPP));
+            line += QStringLiteral(" = %1 %2.").arg(n2(*f.DPP), years(R(*f.DPP, 2)));
         else
             line += QStringLiteral(": 1 - C * r / A = %1 не больше 0, дисконтированные доходы не возмещают вложений, "
                                    "срок не определен.")
@@ -107,14 +130,14 @@ void WriteEconomicsBlock(ReportContext &report, bool allVariants)
 {
     TDataModule1 &d = report.data;
     const EconomicParams params = currentEconomics(d);
-    WriteBlockHeading(report, QStringLiteral("Экономическая эффективность.\r\r"));
+    WriteBlockHeading(report, QStringLiteral("Экономическая эффективность.\r\r"), 1);
     TTable &variants = *d.tblProj2;
     const auto writeCurrent = [&] {
         const EconomicFigures f = currentVariantEconomics(d);
-        QString text;
         if (allVariants)
-            text +=
-                QStringLiteral("Вариант %1 (%2).\r").arg(variants.asString(fld::VarNum), variants.asString(fld::TipKU));
+            WriteWordLeadLine(report.word, QStringLiteral("Вариант %1 (%2).\r")
+                                               .arg(variants.asString(fld::VarNum), variants.asString(fld::TipKU)));
+        QString text;
         text += economicsCalculationLines(variants.asFloat(fld::Cena), variants.asFloat(fld::DPayWs_g), params, f)
                     .join(QLatin1Char('\r'));
         WriteWordFormula(report.word, text + QStringLiteral("\r\r"));

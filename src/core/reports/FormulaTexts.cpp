@@ -127,9 +127,9 @@ void writeFormulas(ReportContext &report, const QStringList &formulas)
 
 } // namespace
 
-void WriteBlockHeading(ReportContext &report, const QString &heading)
+void WriteBlockHeading(ReportContext &report, const QString &heading, int level)
 {
-    WriteWordHeading(report.word, heading);
+    WriteWordHeading(report.word, heading, 12, level);
     CollapseWordSelection(report.word, wdCollapseEnd);
     FormatWordSelection(report.word, QStringLiteral("Times New Roman"), 12, false, false);
 }

@@ -10,6 +10,7 @@
 #include "core/reports/EconomicsReport.h"
 #include "core/reports/FormulaTexts.h"
 #include "core/reports/ReportContext.h"
+#include "core/reports/ReportFrontPage.h"
 #include "core/reports/ReportTables.h"
 #include "core/reports/ResonanceReport.h"
 #include "core/reports/VariantWalk.h"
@@ -52,17 +53,10 @@ void writeProjectPart(ReportContext &r)
     TDataModule1 &d = r.data;
     const TTable &project = *d.tblProj0;
     const auto p = [&project](const QString &field) { return project.asString(field); };
-    if (r.on(F::ProjName)) {
-        WriteWordHeading(r.word, p(fld::Name) + QStringLiteral(".\r\r"), 14);
-        // Whom the report is for and when it was made, as a recipient reads it on paper.
-        QString lines = QStringLiteral("Дата отчета - ") + r.word.now().date().toString(QStringLiteral("dd.MM.yyyy")) +
-                        QStringLiteral(".\r");
-        if (!p(fld::ProjOwner).trimmed().isEmpty())
-            lines += QStringLiteral("Владелец проекта - ") + p(fld::ProjOwner).trimmed() + QStringLiteral(".\r");
-        WriteWordParagraph(r.word, lines + u'\r');
-    }
+    // The project's name opens the title block of the first page.
+    WriteFrontPage(r);
     if (r.on(F::ProjHar)) {
-        WriteWordHeading(r.word, QStringLiteral("Характеристика проекта.\r\r"));
+        WriteWordHeading(r.word, QStringLiteral("Характеристика проекта.\r\r"), 12, 1);
         WriteWordParagraph(
             r.word, QStringLiteral("Тариф на активную электроэнергию - ") + p(fld::Tarif_a) +
                         QStringLiteral(" грн/кВтч.\r") + QStringLiteral("Тариф на реактивную электроэнергию - ") +
@@ -160,10 +154,14 @@ void writeReport(ReportContext &r, bool allVariants)
         if (r.on(F::KUHar)) {
             TTable &variants = *d.tblProj2;
             for (variants.first(); !variants.eof(); variants.next()) {
-                WriteWordHeading(r.word, QStringLiteral("Конденсаторная установка ") + variants.asString(fld::TipKU) +
-                                             QStringLiteral(".\r\r"));
+                WriteWordHeading(r.word,
+                                 QStringLiteral("Конденсаторная установка ") + variants.asString(fld::TipKU) +
+                                     QStringLiteral(".\r\r"),
+                                 12, 1);
                 CollapseWordSelection(r.word, wdCollapseEnd);
+                r.sectionLevel = 2;
                 WriteInstallationCharacteristic(r, true);
+                r.sectionLevel = 1;
             }
         }
         writeCompensatedSections(r, true);
@@ -223,7 +221,7 @@ QString selectionModeText(const QString &rejim, const QString &cosfMin, const QS
 void WriteInstallationCharacteristic(ReportContext &r, bool variantLine)
 {
     TDataModule1 &d = r.data;
-    WriteWordHeading(r.word, QStringLiteral("Характеристика конденсаторной установки.\r\r"));
+    WriteWordHeading(r.word, QStringLiteral("Характеристика конденсаторной установки.\r\r"), 12, r.sectionLevel);
     CollapseWordSelection(r.word, wdCollapseEnd);
 
     QStringList modules;
@@ -270,8 +268,19 @@ void WriteInstallationCharacteristic(ReportContext &r, bool variantLine)
 
 void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVariants, const ReportFeedback &feedback)
 {
-    ReportContext report{data, word, ReportSettings::fromCurrentRecord(*data.TableReport),
-                         ReportProgress(feedback.progress)};
+    ReportContext report{data,
+                         word,
+                         ReportSettings::fromCurrentRecord(*data.TableReport),
+                         ReportProgress(feedback.progress),
+                         allVariants,
+                         {},
+                         {}};
+    // A record not yet stored has nothing kept beside it.
+    if (const qint64 kod = data.TableReport->currentKod();
+        kod > 0 && data.TableReport->state() != TTable::State::Insert) {
+        report.front = reportFront(data.store(), kod);
+        report.engineer = reportEngineer(data.store(), kod);
+    }
     if (feedback.busy)
         feedback.busy(true);
     // The closing steps run however the report ends; a failure to save is reported after the
@@ -298,11 +307,8 @@ void ExportProjectReport(TDataModule1 &data, WordApplication &word, bool allVari
         const QuietCursors quiet{data.tblProj1, data.tblProj2};
         PrepareReportDocument(word, report.settings.page);
         WordDocument &document = word.activeDocument();
-        document.properties() = {data.tblProj0->asString(fld::Name), data.tblProj0->asString(fld::ProjOwner),
-                                 word.now()};
-        // The full report is delivered on portrait paper; it turns landscape rather than give its
-        // widest tables landscape pages of their own.
-        document.setLandscapeForWideTables(report.settings.name == QStringLiteral("Полный отчет"));
+        // The engineer who made the report is its author; the customer is named in its text.
+        document.properties() = {data.tblProj0->asString(fld::Name), report.engineer.name.trimmed(), word.now()};
         writeReport(report, allVariants);
     } catch (...) {
         close(true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/ReportFrontTables.h"
 #include "core/Progress.h"
 #include "core/reports/ReportSettings.h"
 
@@ -36,6 +37,14 @@ struct ReportContext {
     WordApplication &word;
     ReportSettings settings;
     ReportProgress progress;
+    // The project report (every variant) or the report on the current variant alone.
+    bool allVariants = true;
+    // What the settings record keeps beside report.DB.
+    ReportFront front;
+    ReportEngineer engineer;
+    // The outline level of the section headings written now: 2 inside an installation of the
+    // project report.
+    int sectionLevel = 1;
 
     bool on(ReportFlag flag) const { return settings.on(flag); }
 };

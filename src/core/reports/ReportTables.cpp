@@ -28,7 +28,7 @@ void WriteDataSetTable(ReportContext &report, const QString &title, TTable &data
 {
     if (dataSet.isEmpty())
         return;
-    WriteWordHeading(report.word, title + QStringLiteral("\r\r"));
+    WriteWordHeading(report.word, title + QStringLiteral("\r\r"), 12, report.sectionLevel);
     CollapseWordSelection(report.word, wdCollapseEnd);
     QStringList cells;
     if (transposed) {
@@ -55,7 +55,7 @@ void WriteDataSetTable(ReportContext &report, const QString &title, TTable &data
 
 void WriteGridTable(ReportContext &report, const QString &title, const QList<GridColumn> &grid)
 {
-    WriteWordHeading(report.word, title + QStringLiteral("\r\r"));
+    WriteWordHeading(report.word, title + QStringLiteral("\r\r"), 12, report.sectionLevel);
     CollapseWordSelection(report.word, wdCollapseEnd);
     const TTable &project = *report.data.tblProj0;
     const bool hasProject = project.recNo() >= 0;

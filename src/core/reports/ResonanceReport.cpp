@@ -26,6 +26,18 @@ QString orderLine(const QString &when, double qku, double ssc, double h)
 
 } // namespace
 
+QString harmonicsAtRiskText(const std::vector<int> &orders)
+{
+    QStringList ordinals;
+    for (const int n : orders)
+        ordinals << QString::number(n) + QStringLiteral("-й");
+    if (ordinals.size() <= 1)
+        return QStringLiteral("на ") + ordinals.join(QString()) + QStringLiteral(" гармонике");
+    const QString last = ordinals.takeLast();
+    return QStringLiteral("на ") + ordinals.join(QStringLiteral(", ")) + QStringLiteral(" и ") + last +
+           QStringLiteral(" гармониках");
+}
+
 void WriteResonanceCheck(ReportContext &r)
 {
     TDataModule1 &d = r.data;
@@ -38,7 +50,7 @@ void WriteResonanceCheck(ReportContext &r)
     std::optional<double> detuning;
     const ResonanceValues v = resonance_tables::computeVariant(store, d.tblProj2->currentKod(), &detuning);
 
-    WriteWordHeading(r.word, QStringLiteral("Проверка резонанса на высших гармониках.\r\r"));
+    WriteWordHeading(r.word, QStringLiteral("Проверка резонанса на высших гармониках.\r\r"), 12, r.sectionLevel);
     CollapseWordSelection(r.word, wdCollapseEnd);
 
     QString text;
@@ -94,9 +106,9 @@ void WriteResonanceCheck(ReportContext &r)
         if (risk.empty())
             text += QStringLiteral("Вывод: риска резонанса нет.\r");
         else
-            text += QStringLiteral("Вывод: риск резонанса на гармониках %1. Выберите установку с защитными реакторами "
+            text += QStringLiteral("Вывод: риск резонанса %1. Выберите установку с защитными реакторами "
                                    "(с расстройкой).\r")
-                        .arg(resonance_tables::harmonicsText(risk));
+                        .arg(harmonicsAtRiskText(risk));
     }
     text += QStringLiteral("Продолжительность работы с опережающим cos(f) (перекомпенсация): %1 ч в сутки.\r\r")
                 .arg(numberText(v.Hours_lead));

@@ -1,6 +1,13 @@
 #pragma once
 
+#include <QString>
+#include <vector>
+
 namespace korvan {
+
+// Where the risk is, in words: "на 11-й гармонике", "на 5-й и 7-й гармониках",
+// "на 5-й, 7-й и 11-й гармониках".
+QString harmonicsAtRiskText(const std::vector<int> &orders);
 
 struct ReportContext;
 

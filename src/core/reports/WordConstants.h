@@ -24,7 +24,7 @@ enum WdOrientation { wdOrientPortrait = 0, wdOrientLandscape = 1 };
 
 enum WdSeekView { wdSeekMainDocument = 0, wdSeekCurrentPageHeader = 9, wdSeekCurrentPageFooter = 10 };
 
-enum WdFieldType { wdFieldPage = 33 };
+enum WdFieldType { wdFieldTOC = 13, wdFieldPage = 33 };
 
 enum WdTableFieldSeparator { wdSeparateByTabs = 1 };
 

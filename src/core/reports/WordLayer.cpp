@@ -190,11 +190,13 @@ void InsertWordPicture(WordApplication &word, const QString &fileName)
     sel.collapse(wdCollapseEnd);
 }
 
-void WriteWordHeading(WordApplication &word, const QString &text, int size)
+void WriteWordHeading(WordApplication &word, const QString &text, int size, int level)
 {
     WordSelection &sel = selection(word);
     sel.insertAfter(text);
     sel.paragraphFormat().setKeepWithNext(true);
+    if (level > 0)
+        sel.paragraphFormat().setOutlineLevel(level);
     FormatWordSelection(word, HeadingFont, size, true, false);
 }
 
@@ -202,6 +204,17 @@ void WriteWordParagraph(WordApplication &word, const QString &text, int size)
 {
     selection(word).insertAfter(text);
     FormatWordSelection(word, HeadingFont, size, false, false);
+}
+
+void WriteWordLeadLine(WordApplication &word, const QString &text)
+{
+    WordStory &story = word.activeDocument().story(wdSeekMainDocument);
+    const int first = story.paragraphAt(selection(word).start());
+    WriteWordFormula(word, text);
+    // Every paragraph of the line, up to the one the insertion point has moved on to.
+    const int next = story.paragraphAt(selection(word).start());
+    for (int i = first; i < next; ++i)
+        story.setKeepWithNext(i, true);
 }
 
 void WriteWordFormula(WordApplication &word, const QString &text)

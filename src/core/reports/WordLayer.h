@@ -49,8 +49,11 @@ void InsertWordPicture(WordApplication &word, const QString &fileName);
 
 // The two writing forms of the reports: a heading (bold) and a plain paragraph, both in
 // "Times New Roman"; the text ends in its own paragraph breaks. A heading stays on the page of
-// what follows it.
-void WriteWordHeading(WordApplication &word, const QString &text, int size = 12);
+// what follows it; a level of 1 or 2 lists it in the contents and the navigation pane.
+void WriteWordHeading(WordApplication &word, const QString &text, int size = 12, int level = 0);
+// A line of running text in "Times New Roman Cyr" 12 ("^{...}" marks an exponent, as in
+// WriteWordFormula) that introduces the lines below it and so stays on their page.
+void WriteWordLeadLine(WordApplication &word, const QString &text);
 void WriteWordParagraph(WordApplication &word, const QString &text, int size = 12);
 // Running text in which "^{...}" marks an exponent: "S = (P^{2} + Q^{2})^{1/2}" writes the plain
 // parts with WriteWordText and each exponent with WriteWordSuperscript.

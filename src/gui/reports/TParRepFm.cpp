@@ -2,6 +2,7 @@
 #include "gui/reports/TParRepFm.h"
 #include "core/data/Fields.h"
 
+#include "core/data/ReportFrontTables.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
@@ -25,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -171,7 +173,7 @@ QWidget *TParRepFm::buildNavigator()
     left->addWidget(m_grid);
     layout->addLayout(left, 1);
 
-    auto *help = new QPushButton(QStringLiteral("Справка..."), panel);
+    auto *help = new QPushButton(QStringLiteral("Справка"), panel);
     help->setObjectName(QStringLiteral("btnHelp"));
     connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
     auto *right = new QVBoxLayout;
@@ -208,6 +210,7 @@ QWidget *TParRepFm::buildContentsPage()
     auto *flags = new QVBoxLayout;
     flags->addWidget(flagBoxFor(ReportFlag::ProjName, page, 0));
     flags->addWidget(flagBoxFor(ReportFlag::ProjHar, page, 0));
+    flags->addWidget(buildFrontBoxes(page));
     auto *inner = new QTabWidget(page);
     inner->setObjectName(QStringLiteral("PageControl2"));
     for (auto [tab, caption] : {std::pair{ReportFlagTab::WithoutCompensation, "Без компенсации"},
@@ -262,6 +265,75 @@ QWidget *TParRepFm::buildContentsPage()
     sample->addWidget(scroll, 1);
     layout->addLayout(sample, 2);
     return page;
+}
+
+QWidget *TParRepFm::buildFrontBoxes(QWidget *parent)
+{
+    auto *panel = new QWidget(parent);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_summary = new QCheckBox(QStringLiteral("Сводка по вариантам с рекомендуемым вариантом (первая страница)"), panel);
+    m_summary->setObjectName(QStringLiteral("chkSummary"));
+    m_contents = new QCheckBox(QStringLiteral("Содержание (по заголовкам отчета)"), panel);
+    m_contents->setObjectName(QStringLiteral("chkContents"));
+    for (QCheckBox *box : {m_summary, m_contents}) {
+        connect(box, &QCheckBox::clicked, this, [this] { storeFront(); });
+        layout->addWidget(box);
+    }
+    auto *group = new QGroupBox(QStringLiteral("Исполнитель"), panel);
+    group->setObjectName(QStringLiteral("gbEngineer"));
+    group->setToolTip(QStringLiteral("Печатается на первой странице отчета и записывается автором документа"));
+    auto *grid = new QGridLayout(group);
+    const char *captions[] = {"Ф. И. О.:", "Должность:", "Организация:"};
+    const char *names[] = {"editEngineerName", "editEngineerPosition", "editEngineerOrganisation"};
+    for (int i = 0; i < 3; ++i) {
+        auto *edit = new QLineEdit(group);
+        edit->setObjectName(QLatin1String(names[i]));
+        edit->setMaxLength(100);
+        auto *label = new QLabel(QString::fromUtf8(captions[i]), group);
+        label->setBuddy(edit);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(edit, i, 1);
+        // Kept as typed: the record it belongs to may change without the field losing the focus.
+        connect(edit, &QLineEdit::textEdited, this, [this] { storeEngineer(); });
+        m_engineer[size_t(i)] = edit;
+    }
+    layout->addWidget(group);
+    return panel;
+}
+
+qint64 TParRepFm::savedKod() const
+{
+    const bool any = m_report.active() && !m_report.isEmpty();
+    return any && m_report.state() != TTable::State::Insert ? m_report.currentKod() : 0;
+}
+
+void TParRepFm::storeFront()
+{
+    const qint64 kod = savedKod();
+    if (kod == 0)
+        return;
+    runGuarded([&] {
+        Store::Transaction tx(m_data.store());
+        setReportFront(m_data.store(), kod, {m_summary->isChecked(), m_contents->isChecked()});
+        tx.commit();
+    });
+    loadRecord();
+}
+
+void TParRepFm::storeEngineer()
+{
+    const qint64 kod = savedKod();
+    if (kod == 0 || m_loading)
+        return;
+    const ReportEngineer engineer{m_engineer[0]->text(), m_engineer[1]->text(), m_engineer[2]->text()};
+    runGuarded([&] {
+        if (reportEngineer(m_data.store(), kod).text() == engineer.text())
+            return;
+        Store::Transaction tx(m_data.store());
+        setReportEngineer(m_data.store(), kod, engineer);
+        tx.commit();
+    });
 }
 
 QWidget *TParRepFm::buildResonanceBox(QWidget *parent)
@@ -463,6 +535,30 @@ void TParRepFm::loadRecord()
         // Written under the yearly characteristics with compensation, so only with them.
         const auto yearly = boxes[size_t(ReportFlag::YearHarKomp)];
         m_econ->setEnabled(kod != 0 && yearly.enabled && yearly.checked);
+    }
+    {
+        const qint64 kod = savedKod();
+        ReportFront front;
+        ReportEngineer engineer;
+        runGuarded([&] {
+            if (kod != 0) {
+                front = reportFront(m_data.store(), kod);
+                engineer = reportEngineer(m_data.store(), kod);
+            }
+        });
+        for (auto [box, on] : {std::pair{m_summary, front.summary}, std::pair{m_contents, front.contents}}) {
+            const QSignalBlocker block(box);
+            box->setChecked(on);
+            box->setEnabled(kod != 0);
+        }
+        const QString parts[] = {engineer.name, engineer.position, engineer.organisation};
+        for (int i = 0; i < 3; ++i) {
+            QLineEdit *edit = m_engineer[size_t(i)];
+            const QSignalBlocker block(edit);
+            if (edit->text() != parts[i] && !(edit->hasFocus() && edit->text().trimmed() == parts[i]))
+                edit->setText(parts[i]);
+            edit->setEnabled(kod != 0);
+        }
     }
     const QHash<QString, QString> texts = {{fld::WordDoc, s.page.wordDoc},
                                            {fld::PaperSize, s.page.paperSize},

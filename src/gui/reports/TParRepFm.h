@@ -35,6 +35,11 @@ public:
     QCheckBox *flagBox(ReportFlag flag) const { return m_boxes[size_t(flag)]; }
     // "Экономическая эффективность": stored at once, beside the record, for a stored record.
     QCheckBox *economicsBox() const { return m_econ; }
+    // "Сводка по вариантам" and "Содержание": stored at once, beside the record.
+    QCheckBox *summaryBox() const { return m_summary; }
+    QCheckBox *contentsBox() const { return m_contents; }
+    // «Исполнитель»: name, position, organisation; stored as typed.
+    QLineEdit *engineerEdit(int part) const { return m_engineer[size_t(part)]; }
     QLabel *sampleNote() const { return m_note; }
     QLabel *samplePicture() const { return m_picture; }
     // The check box whose sample is shown, empty when none is.
@@ -56,6 +61,11 @@ private:
     QWidget *buildWordPage();
     QWidget *buildEconomicsBox(QWidget *parent);
     QWidget *buildResonanceBox(QWidget *parent);
+    QWidget *buildFrontBoxes(QWidget *parent);
+    void storeFront();
+    void storeEngineer();
+    // The Kod that what is kept beside the record goes under; 0 for a record not yet stored.
+    qint64 savedKod() const;
     QWidget *flagBoxFor(ReportFlag flag, QWidget *parent, int indent);
     void flagClicked(ReportFlag flag, bool checked);
     void choiceClicked(const QString &field, const QList<ReportChoice> &choices, int id);
@@ -82,6 +92,9 @@ private:
     QHash<QString, QToolButton *> m_navigator;
     QCheckBox *m_chkSample = nullptr;
     QCheckBox *m_econ = nullptr;
+    QCheckBox *m_summary = nullptr;
+    QCheckBox *m_contents = nullptr;
+    std::array<QLineEdit *, 3> m_engineer{};
     QLabel *m_note = nullptr;
     QLabel *m_picture = nullptr;
     QString m_sampleBox;

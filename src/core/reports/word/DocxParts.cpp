@@ -15,7 +15,7 @@ QByteArray relationshipsXml(const QVector<Relationship> &relationships)
     return bytes;
 }
 
-QByteArray settingsXml()
+QByteArray settingsXml(bool updateFields)
 {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
@@ -25,6 +25,9 @@ QByteArray settingsXml()
     empty(xml, QStringLiteral("w:defaultTabStop"), {{QStringLiteral("w:val"), QStringLiteral("708")}}); // 1.25 cm
     empty(xml, QStringLiteral("w:characterSpacingControl"),
           {{QStringLiteral("w:val"), QStringLiteral("doNotCompress")}});
+    // A contents list is written without page numbers: Word fills them in on opening.
+    if (updateFields)
+        empty(xml, QStringLiteral("w:updateFields"), {{QStringLiteral("w:val"), QStringLiteral("true")}});
     start(xml, QStringLiteral("w:compat"));
     empty(xml, QStringLiteral("w:compatSetting"),
           {{QStringLiteral("w:name"), QStringLiteral("compatibilityMode")},

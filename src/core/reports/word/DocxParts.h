@@ -12,7 +12,8 @@ namespace korvan::docx {
 
 // The fixed parts of a package, and the ones that only list what the others are.
 QByteArray relationshipsXml(const QVector<Relationship> &relationships);
-QByteArray settingsXml();
+// updateFields: the word processor brings the fields (a contents list) up to date on opening.
+QByteArray settingsXml(bool updateFields = false);
 // docProps/core.xml: title, author and the moment of creation.
 QByteArray corePropertiesXml(const DocumentProperties &properties);
 QByteArray fontTableXml(const QStringList &fonts);

@@ -127,11 +127,6 @@ std::optional<DocxStyles::ParagraphFormat> DocxStoryWriter::commonestFormat() co
                                        alignmentValue(WdParagraphAlignment(key / 256 % 8))};
 }
 
-bool DocxStoryWriter::needsLandscape() const
-{
-    return std::any_of(m_layouts.cbegin(), m_layouts.cend(), [](const TableLayout &l) { return l.landscape; });
-}
-
 void DocxStoryWriter::write(const Output &output)
 {
     m_out = &output;
@@ -140,28 +135,33 @@ void DocxStoryWriter::write(const Output &output)
     bool afterTable = false;
     // Landscape sections: their first paragraph and their last.
     QHash<int, int> sections;
-    for (int t = 0; t < m_spans.size(); ++t) {
-        if (m_spans[t].first >= 0 && m_layouts[t].landscape) {
-            const TableSpan section = landscapeSection(m_spans[t]);
-            sections.insert(section.first, section.last);
-        }
-    }
+    for (const TableSpan &section : landscapeSections())
+        sections.insert(section.first, section.last);
     m_endsLandscape = false;
     int sectionEnd = -1; // the last paragraph of the landscape section being written
-    for (int i = 0; i < paragraphs.size();) {
+    // The blank paragraphs a body ends with are one point high: at the foot of a full page they
+    // would otherwise carry an empty line over to a page of its own.
+    const int end = int(paragraphs.size());
+    int trailing = end;
+    if (m_sectionWriter) {
+        while (trailing > 1 && !paragraphs[trailing - 1].inTable() && paragraphs[trailing - 1].glyphs.isEmpty())
+            --trailing;
+    }
+    for (int i = 0; i < end;) {
         if (sectionEnd < 0 && sections.contains(i)) {
-            if (i > 0) {
-                start(xml, QStringLiteral("w:p"));
-                start(xml, QStringLiteral("w:pPr"));
-                m_sectionWriter(xml, false);
-                xml.writeEndElement(); // w:pPr
-                xml.writeEndElement(); // w:p
-            }
+            if (i > 0)
+                writeSectionBreak(false);
             sectionEnd = sections.value(i);
             afterTable = false;
         }
         int next = i + 1;
-        if (!paragraphs[i].inTable()) {
+        if (i >= trailing) {
+            start(xml, QStringLiteral("w:p"));
+            writeHairlineProperties(xml);
+            xml.writeEndElement(); // w:pPr
+            xml.writeEndElement(); // w:p
+            afterTable = false;
+        } else if (!paragraphs[i].inTable()) {
             // The blank paragraph between a table and its legend keeps them together.
             const bool keep =
                 paragraphs[i].keepWithNext || (i > 0 && paragraphs[i - 1].inTable() && legendFollows(i - 1));
@@ -175,24 +175,89 @@ void DocxStoryWriter::write(const Output &output)
             afterTable = true;
             next = span.last + 1;
         }
-        if (sectionEnd >= 0 && next > sectionEnd && next >= paragraphs.size()) {
+        if (sectionEnd >= 0 && next >= end) {
             // The body's own section properties close the landscape section.
             m_endsLandscape = true;
             sectionEnd = -1;
         } else if (sectionEnd >= 0 && next > sectionEnd) {
-            start(xml, QStringLiteral("w:p"));
-            start(xml, QStringLiteral("w:pPr"));
-            m_sectionWriter(xml, true);
-            xml.writeEndElement(); // w:pPr
-            xml.writeEndElement(); // w:p
+            writeSectionBreak(true);
             sectionEnd = -1;
             afterTable = false;
         }
         i = next;
     }
-    if (afterTable) // a body, header or footer ends with a paragraph
+    if (afterTable && m_sectionWriter) {
+        // A body ends with a paragraph: after a table that fills its page, a line of one point.
+        start(xml, QStringLiteral("w:p"));
+        writeHairlineProperties(xml);
+        xml.writeEndElement(); // w:pPr
+        xml.writeEndElement(); // w:p
+    } else if (afterTable) {   // a header or footer ends with a paragraph
         empty(xml, QStringLiteral("w:p"));
+    }
     m_out = nullptr;
+}
+
+void DocxStoryWriter::writeHairlineProperties(QXmlStreamWriter &xml)
+{
+    start(xml, QStringLiteral("w:pPr"));
+    empty(xml, QStringLiteral("w:spacing"),
+          {{QStringLiteral("w:before"), QStringLiteral("0")},
+           {QStringLiteral("w:after"), QStringLiteral("0")},
+           {QStringLiteral("w:line"), QStringLiteral("20")},
+           {QStringLiteral("w:lineRule"), QStringLiteral("exact")}});
+    start(xml, QStringLiteral("w:rPr"));
+    empty(xml, QStringLiteral("w:sz"), {{QStringLiteral("w:val"), QStringLiteral("2")}});
+    xml.writeEndElement(); // w:rPr
+}
+
+void DocxStoryWriter::writeSectionBreak(bool landscape)
+{
+    // The paragraph that ends a section is one point high: at the foot of a full page it must
+    // not carry over to a page of its own.
+    QXmlStreamWriter &xml = m_out->xml;
+    start(xml, QStringLiteral("w:p"));
+    writeHairlineProperties(xml);
+    m_sectionWriter(xml, landscape);
+    xml.writeEndElement(); // w:pPr
+    xml.writeEndElement(); // w:p
+}
+
+QVector<DocxStoryWriter::TableSpan> DocxStoryWriter::landscapeSections() const
+{
+    const auto &paragraphs = m_story.paragraphs();
+    QVector<TableSpan> sections;
+    for (int t = 0; t < m_spans.size(); ++t) {
+        if (m_spans[t].first >= 0 && m_layouts[t].landscape)
+            sections.append(landscapeSection(m_spans[t]));
+    }
+    std::sort(sections.begin(), sections.end(),
+              [](const TableSpan &a, const TableSpan &b) { return a.first < b.first; });
+    // Only blank paragraphs between two of them, before the first or after the last would make a
+    // section of the page's own orientation with nothing on it: a blank page. They go with the
+    // landscape section instead.
+    const auto blank = [&paragraphs](int from, int to) {
+        for (int i = from; i <= to; ++i) {
+            if (paragraphs[i].inTable() || !paragraphs[i].glyphs.isEmpty())
+                return false;
+        }
+        return true;
+    };
+    QVector<TableSpan> merged;
+    for (const TableSpan &s : sections) {
+        if (!merged.isEmpty() && blank(merged.last().last + 1, s.first - 1))
+            merged.last().last = std::max(merged.last().last, s.last);
+        else
+            merged.append(s);
+    }
+    if (!merged.isEmpty()) {
+        if (blank(0, merged.first().first - 1))
+            merged.first().first = 0;
+        // (the blank paragraphs at the very end go with it)
+        if (blank(merged.last().last + 1, int(paragraphs.size()) - 1))
+            merged.last().last = int(paragraphs.size()) - 1;
+    }
+    return merged;
 }
 
 bool DocxStoryWriter::legendFollows(int lastOfTable) const
@@ -246,7 +311,8 @@ void DocxStoryWriter::writeParagraph(const WordStory::Paragraph &paragraph, bool
     QXmlStreamWriter &xml = m_out->xml;
     const CharacterFormat mark = resized(paragraph.markFormat, halfPoints);
     start(xml, QStringLiteral("w:p"));
-    const QString style = m_out->styles.paragraphStyle({mark, alignmentValue(paragraph.alignment)});
+    const QString style = m_out->styles.paragraphStyle({mark, alignmentValue(paragraph.alignment)},
+                                                       paragraph.inTable() ? 0 : paragraph.outlineLevel);
     if (!style.isEmpty() || keepWithNext) {
         start(xml, QStringLiteral("w:pPr"));
         if (!style.isEmpty())
@@ -331,8 +397,55 @@ void DocxStoryWriter::writeTextRun(const QVector<WordStory::Glyph> &glyphs, qsiz
     xml.writeEndElement(); // w:r
 }
 
+void DocxStoryWriter::writeContents(const WordStory::Glyph &g, const CharacterFormat &paragraphFormat)
+{
+    QXmlStreamWriter &xml = m_out->xml;
+    const auto fieldChar = [&](const QString &type) {
+        writeRun(m_story.format(g.format), paragraphFormat);
+        empty(xml, QStringLiteral("w:fldChar"), {{QStringLiteral("w:fldCharType"), type}});
+        xml.writeEndElement(); // w:r
+    };
+    fieldChar(QStringLiteral("begin"));
+    writeRun(m_story.format(g.format), paragraphFormat);
+    start(xml, QStringLiteral("w:instrText"), {{QStringLiteral("xml:space"), QStringLiteral("preserve")}});
+    xml.writeCharacters(QStringLiteral(" TOC \\o \"1-2\" \\h \\z \\u "));
+    xml.writeEndElement(); // w:instrText
+    xml.writeEndElement(); // w:r
+    fieldChar(QStringLiteral("separate"));
+    // The list as it stands when written, one entry a paragraph, without page numbers (only the
+    // word processor knows them): Word brings it up to date on opening (updateFields).
+    bool first = true;
+    for (const WordStory::Paragraph &p : m_story.paragraphs()) {
+        if (p.outlineLevel <= 0 || p.outlineLevel > 2 || p.inTable())
+            continue;
+        QString text;
+        for (const WordStory::Glyph &h : p.glyphs) {
+            if (h.ch >= 0x20)
+                text.append(QChar(h.ch));
+        }
+        if (!first) {
+            xml.writeEndElement(); // w:p
+            start(xml, QStringLiteral("w:p"));
+            start(xml, QStringLiteral("w:pPr"));
+            empty(xml, QStringLiteral("w:pStyle"),
+                  {{QStringLiteral("w:val"), QStringLiteral("TOC%1").arg(p.outlineLevel)}});
+            xml.writeEndElement(); // w:pPr
+        }
+        first = false;
+        writeRun(m_story.format(g.format), paragraphFormat);
+        writeText(text.trimmed());
+        xml.writeEndElement(); // w:r
+    }
+    fieldChar(QStringLiteral("end"));
+}
+
 void DocxStoryWriter::writeField(const WordStory::Glyph &g, const CharacterFormat &paragraphFormat)
 {
+    if (g.object == wdFieldTOC) {
+        m_hasContents = true;
+        writeContents(g, paragraphFormat);
+        return;
+    }
     QXmlStreamWriter &xml = m_out->xml;
     // Only the page number exists; Word and LibreOffice put the real number in on layout.
     start(xml, QStringLiteral("w:fldSimple"), {{QStringLiteral("w:instr"), QStringLiteral(" PAGE ")}});

@@ -36,8 +36,6 @@ public:
     DocxStoryWriter(const WordDocument &document, const WordStory &story, const WordPageSetup &page,
                     SectionWriter sectionWriter = {});
 
-    // Some table of the story fits the page only turned to landscape.
-    bool needsLandscape() const;
     const TableLayout &layout(int table) const { return m_layouts[table]; }
     // The format most paragraphs have as written (table cells at their table's size); none for
     // an empty story.
@@ -46,6 +44,8 @@ public:
     void write(const Output &output);
     // The story ends in a landscape section: the body's last section properties are landscape.
     bool endsLandscape() const { return m_endsLandscape; }
+    // The story holds a contents list.
+    bool hasContents() const { return m_hasContents; }
 
 private:
     struct TableSpan {
@@ -60,6 +60,8 @@ private:
     void writeTextRun(const QVector<WordStory::Glyph> &glyphs, qsizetype from, qsizetype to,
                       const CharacterFormat &paragraphFormat, int halfPoints);
     void writeField(const WordStory::Glyph &glyph, const CharacterFormat &paragraphFormat);
+    // A contents list field over the story's headings of levels 1 and 2.
+    void writeContents(const WordStory::Glyph &glyph, const CharacterFormat &paragraphFormat);
     void writePicture(const WordStory::Glyph &glyph, const CharacterFormat &paragraphFormat);
     void writeTable(const TableSpan &span, bool keepLastRow);
     // The table is followed by its legend: a blank paragraph, then "где" and the lines kept with it.
@@ -67,6 +69,12 @@ private:
     // The first and the last paragraph of a table's landscape section: its title before it, its
     // legend after it.
     TableSpan landscapeSection(const TableSpan &table) const;
+    // The landscape sections in story order, each with the blank paragraphs around it that
+    // would otherwise be left on a page of their own.
+    QVector<TableSpan> landscapeSections() const;
+    // Opens the properties of a paragraph one point high (left open for a section's properties).
+    static void writeHairlineProperties(QXmlStreamWriter &xml);
+    void writeSectionBreak(bool landscape);
     CharacterFormat resized(int format, int halfPoints) const;
 
     const WordDocument &m_document;
@@ -76,6 +84,7 @@ private:
     QVector<TableLayout> m_layouts; // by table id
     const Output *m_out = nullptr;
     bool m_endsLandscape = false;
+    bool m_hasContents = false;
 };
 
 } // namespace korvan

@@ -15,8 +15,17 @@ QString DocxStyles::id(QVector<Format> &formats, const Format &format, char16_t 
     return prefix + QString::number(index + 1);
 }
 
-QString DocxStyles::paragraphStyle(const ParagraphFormat &format)
+QString DocxStyles::paragraphStyle(const ParagraphFormat &format, int level)
 {
+    if (level > 0) {
+        const std::pair<ParagraphFormat, int> key{format, level};
+        qsizetype index = m_headings.indexOf(key);
+        if (index < 0) {
+            m_headings.append(key);
+            index = m_headings.size() - 1;
+        }
+        return headingId(index);
+    }
     if (m_default && *m_default == format)
         return QString();
     return id(m_paragraph, format, u'P');
@@ -24,15 +33,29 @@ QString DocxStyles::paragraphStyle(const ParagraphFormat &format)
 
 QString DocxStyles::characterStyle(const CharacterFormat &format) { return id(m_character, format, u'C'); }
 
+QString DocxStyles::headingId(qsizetype index) const
+{
+    const int level = m_headings[index].second;
+    for (qsizetype i = 0; i < index; ++i) {
+        if (m_headings[i].second == level)
+            return QStringLiteral("H%1").arg(index + 1);
+    }
+    return QStringLiteral("Heading%1").arg(level);
+}
+
 namespace {
 
 // A paragraph style states its alignment and every character attribute: it must not take them
 // from the default style it is based on.
-void writeParagraphFormat(QXmlStreamWriter &xml, const DocxStyles::ParagraphFormat &format)
+void writeParagraphFormat(QXmlStreamWriter &xml, const DocxStyles::ParagraphFormat &format, int level = 0)
 {
     start(xml, QStringLiteral("w:pPr"));
+    if (level > 0)
+        empty(xml, QStringLiteral("w:keepNext"));
     empty(xml, QStringLiteral("w:jc"),
           {{QStringLiteral("w:val"), format.second.isEmpty() ? QStringLiteral("left") : format.second}});
+    if (level > 0)
+        empty(xml, QStringLiteral("w:outlineLvl"), {{QStringLiteral("w:val"), number(level - 1)}});
     xml.writeEndElement(); // w:pPr
     writeRunProperties(xml, format.first, true);
 }
@@ -127,6 +150,39 @@ QByteArray DocxStyles::xml() const
         empty(xml, QStringLiteral("w:basedOn"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
         empty(xml, QStringLiteral("w:qFormat"));
         writeParagraphFormat(xml, m_paragraph[i]);
+        xml.writeEndElement(); // w:style
+    }
+    for (qsizetype i = 0; i < m_headings.size(); ++i) {
+        const QString id = headingId(i);
+        const int level = m_headings[i].second;
+        start(xml, QStringLiteral("w:style"),
+              {{QStringLiteral("w:type"), QStringLiteral("paragraph")}, {QStringLiteral("w:styleId"), id}});
+        // The built-in name: Word and LibreOffice show it as «Заголовок N» in a Russian interface.
+        empty(xml, QStringLiteral("w:name"),
+              {{QStringLiteral("w:val"), id.startsWith(QLatin1String("Heading"))
+                                             ? QStringLiteral("heading %1").arg(level)
+                                             : QStringLiteral("Заголовок отчета %1").arg(i + 1)}});
+        empty(xml, QStringLiteral("w:basedOn"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
+        empty(xml, QStringLiteral("w:next"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
+        empty(xml, QStringLiteral("w:qFormat"));
+        writeParagraphFormat(xml, m_headings[i].first, level);
+        xml.writeEndElement(); // w:style
+    }
+    // The entries of a contents list.
+    for (int level = 1; level <= 2; ++level) {
+        start(xml, QStringLiteral("w:style"),
+              {{QStringLiteral("w:type"), QStringLiteral("paragraph")},
+               {QStringLiteral("w:styleId"), QStringLiteral("TOC%1").arg(level)}});
+        empty(xml, QStringLiteral("w:name"), {{QStringLiteral("w:val"), QStringLiteral("toc %1").arg(level)}});
+        empty(xml, QStringLiteral("w:basedOn"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
+        empty(xml, QStringLiteral("w:next"), {{QStringLiteral("w:val"), QStringLiteral("Normal")}});
+        empty(xml, QStringLiteral("w:uiPriority"), {{QStringLiteral("w:val"), QStringLiteral("39")}});
+        // Stated in full: the default paragraph of a large report is a small centred table cell.
+        start(xml, QStringLiteral("w:pPr"));
+        empty(xml, QStringLiteral("w:ind"), {{QStringLiteral("w:left"), number((level - 1) * 284)}});
+        empty(xml, QStringLiteral("w:jc"), {{QStringLiteral("w:val"), QStringLiteral("left")}});
+        xml.writeEndElement(); // w:pPr
+        writeRunProperties(xml, CharacterFormat(), true);
         xml.writeEndElement(); // w:style
     }
     for (qsizetype i = 0; i < m_character.size(); ++i) {

@@ -25,8 +25,10 @@ public:
     using ParagraphFormat = std::pair<CharacterFormat, QString>;
 
     void setDefault(const ParagraphFormat &format) { m_default = format; }
-    // Empty for the default paragraph format.
-    QString paragraphStyle(const ParagraphFormat &format);
+    // Empty for the default paragraph format. A heading (level 1 or 2) gets a style with that
+    // outline level; the first format of a level is the built-in "heading N" («Заголовок N»), so
+    // that word processors list it in their navigation pane and contents.
+    QString paragraphStyle(const ParagraphFormat &format, int level = 0);
     QString characterStyle(const CharacterFormat &format);
 
     // styles.xml: the document defaults (Times New Roman 12, Russian, no spacing between
@@ -34,10 +36,13 @@ public:
     QByteArray xml() const;
 
 private:
+    // The first heading format of its level is "HeadingN", any other one "HkN".
+    QString headingId(qsizetype index) const;
     template <typename Format>
     static QString id(QVector<Format> &formats, const Format &format, char16_t prefix);
     std::optional<ParagraphFormat> m_default;
     QVector<ParagraphFormat> m_paragraph;
+    QVector<std::pair<ParagraphFormat, int>> m_headings; // with their level; ids Heading1, P1H2 ...
     QVector<CharacterFormat> m_character;
 };
 

@@ -72,12 +72,6 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
     const WordStory &mainStory = m_document.story(wdSeekMainDocument);
     std::optional<DocxStoryWriter> body;
     body.emplace(m_document, mainStory, page, writeSection);
-    // A document that asks for it turns landscape as a whole when a table of it would otherwise
-    // need a landscape page of its own.
-    if (m_document.landscapeForWideTables() && page.orientation() == wdOrientPortrait && body->needsLandscape()) {
-        page.setOrientation(wdOrientLandscape);
-        body.emplace(m_document, mainStory, page, writeSection);
-    }
     // The commonest paragraph format of the body goes without naming a style.
     if (const auto commonest = body->commonestFormat())
         styles.setDefault(*commonest);
@@ -188,7 +182,7 @@ QVector<std::pair<QString, QByteArray>> DocxWriter::parts() const
     result.append({QStringLiteral("word/document.xml"), documentXml});
     result.append({QStringLiteral("word/_rels/document.xml.rels"), relationshipsXml(documentRelationships)});
     result.append({QStringLiteral("word/styles.xml"), styles.xml()});
-    result.append({QStringLiteral("word/settings.xml"), settingsXml()});
+    result.append({QStringLiteral("word/settings.xml"), settingsXml(body->hasContents())});
     result.append({QStringLiteral("word/fontTable.xml"), fontTableXml(fonts)});
     for (const Side &side : sides) {
         if (side.xml.isEmpty())

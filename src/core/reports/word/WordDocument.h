@@ -40,11 +40,6 @@ public:
     DocumentProperties &properties() { return m_properties; }
     const DocumentProperties &properties() const { return m_properties; }
 
-    // A portrait document turns landscape as a whole when one of its tables would otherwise need
-    // a landscape page of its own.
-    void setLandscapeForWideTables(bool on) { m_landscapeForWideTables = on; }
-    bool landscapeForWideTables() const { return m_landscapeForWideTables; }
-
     // Writes the document as a .docx file. The file is replaced only once it is completely
     // written; a failure raises a KorvanError naming the file and leaves any earlier file as it was.
     void save(const QString &path) const;
@@ -56,7 +51,6 @@ private:
     WordPageSetup m_pageSetup;
     QVector<WordPicture> m_pictures;
     DocumentProperties m_properties;
-    bool m_landscapeForWideTables = false;
     WordSelection m_selection; // last: it refers to the stories
 };
 

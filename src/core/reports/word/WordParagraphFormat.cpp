@@ -20,4 +20,6 @@ void WordParagraphFormat::setAlignment(WdParagraphAlignment alignment)
 
 void WordParagraphFormat::setKeepWithNext(bool keep) { m_selection->setKeepWithNext(keep); }
 
+void WordParagraphFormat::setOutlineLevel(int level) { m_selection->setOutlineLevel(level); }
+
 } // namespace korvan

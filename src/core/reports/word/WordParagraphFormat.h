@@ -13,6 +13,8 @@ public:
 
     void setAlignment(WdParagraphAlignment alignment);
     void setKeepWithNext(bool keep);
+    // OutlineLevel: 1 and 2 are the headings of the contents list.
+    void setOutlineLevel(int level);
 
 private:
     WordSelection *m_selection;

@@ -136,6 +136,15 @@ void WordSelection::setKeepWithNext(bool keep)
     forEachParagraph([&](int i) { m_story->setKeepWithNext(i, keep); });
 }
 
+void WordSelection::setOutlineLevel(int level)
+{
+    // The blank lines a heading ends with are no headings of their own.
+    forEachParagraph([&](int i) {
+        if (!m_story->paragraphs()[i].glyphs.isEmpty())
+            m_story->setOutlineLevel(i, level);
+    });
+}
+
 void WordSelection::setHeadingFormat(bool heading)
 {
     const Rows rows = selectedRows();
@@ -282,7 +291,7 @@ void WordSelection::addPicture(const QString &fileName)
 
 void WordSelection::addField(WdFieldType type)
 {
-    if (type != wdFieldPage)
+    if (type != wdFieldPage && type != wdFieldTOC)
         throw KorvanError(QStringLiteral("Неизвестный тип поля: %1.").arg(int(type)));
     m_story->remove(m_start, m_end);
     setRange(m_start, m_start);

@@ -64,6 +64,8 @@ public:
     void changeFormat(const WordStory::FormatChange &change);
     void setAlignment(WdParagraphAlignment alignment);
     void setKeepWithNext(bool keep);
+    // The paragraphs with text the selection touches become headings of that level (0: body text).
+    void setOutlineLevel(int level);
     // Rows.HeadingFormat of the selected rows.
     void setHeadingFormat(bool heading);
 

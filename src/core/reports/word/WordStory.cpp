@@ -258,6 +258,8 @@ void WordStory::setAlignment(int index, WdParagraphAlignment alignment) { m_para
 
 void WordStory::setKeepWithNext(int index, bool keep) { m_paragraphs[index].keepWithNext = keep; }
 
+void WordStory::setOutlineLevel(int index, int level) { m_paragraphs[index].outlineLevel = std::clamp(level, 0, 9); }
+
 void WordStory::setHeadingRows(int table, int firstRow, int lastRow, bool heading)
 {
     Table &t = m_tables[table];

@@ -36,6 +36,8 @@ public:
         WdParagraphAlignment alignment = wdAlignParagraphLeft;
         // Kept on the same page as the paragraph after it (headings, table titles, legends).
         bool keepWithNext = false;
+        // 1 or 2 for the headings a contents list and a navigation pane show, 0 for body text.
+        int outlineLevel = 0;
         // The table cell holding the paragraph; table is -1 outside tables.
         int table = -1;
         int row = -1;
@@ -97,6 +99,7 @@ public:
     void changeMarkFormat(int index, const FormatChange &change);
     void setAlignment(int index, WdParagraphAlignment alignment);
     void setKeepWithNext(int index, bool keep);
+    void setOutlineLevel(int index, int level);
     // Rows.HeadingFormat: rows from the first one on repeat on every page; a block of rows that
     // does not start at the first row cannot be a header and changes nothing.
     void setHeadingRows(int table, int firstRow, int lastRow, bool heading);
