@@ -714,8 +714,7 @@ def random_catalogue(rng, run):
                 n = rng.randint(1, total)
                 groups.append({"Qstup": float(rng.choice(POWERS)), "Kol_vo": n})
                 total -= n
-            if rng.random() < 0.15:
-                groups.insert(rng.randrange(len(groups) + 1), {"Qstup": float(rng.choice(POWERS)), "Kol_vo": 0})
+            # A group holds at least one module: the import refuses an empty one.
             name = "УКМ-%d.%d.%d" % (run, ci + 1, ti + 1)
             if rng.random() < 0.2:
                 name = "Установка конденсаторная регулируемая %d-%d-%d" % (run, ci, ti)  # longer than 30
