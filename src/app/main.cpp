@@ -1,16 +1,17 @@
+#include "core/ChildProcessGroup.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
 #include "core/Messages.h"
 #include "core/QtTranslation.h"
-#include "core/reports/DesktopOpener.h"
 #include "gui/app/StoreChoice.h"
 #include "gui/app/TMainForm.h"
 #include "gui/app/TSplashFm.h"
+#include "gui/dialogs/DialogHelpKey.h"
+#include "gui/ui/SavedNotice.h"
 #include "gui/ui/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QEventLoop>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
-#include <QTimer>
 #include <QTranslator>
 #include <optional>
 
@@ -85,12 +85,27 @@ private:
     QPointer<QWidget> m_splash;
 };
 
-// Keeps painting the splash while it waits.
-void wait(int milliseconds)
+// "--store FOLDER|postgresql://..." (or "--store=..."): the store of this run; empty when not given.
+// Whatever else is on the command line is left to Qt.
+std::optional<QString> storeArgument(const QStringList &arguments, QString &problem)
 {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a.startsWith(QLatin1String("--store="))) {
+            const QString value = a.mid(8);
+            if (value.trimmed().isEmpty())
+                problem = QStringLiteral("После --store нужно указать каталог данных или адрес сервера PostgreSQL.");
+            return value;
+        }
+        if (a == QLatin1String("--store")) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].trimmed().isEmpty()) {
+                problem = QStringLiteral("После --store нужно указать каталог данных или адрес сервера PostgreSQL.");
+                return QString();
+            }
+            return arguments[i + 1];
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -105,9 +120,12 @@ int main(int argc, char *argv[])
     MessageBoxes boxes;
     korvan::Messages::install(&boxes);
     // A written report opens in the desktop's application for .docx files, as Word stayed open with it.
-    korvan::DesktopOpener opener;
+    korvan::DesktopServicesOpener opener;
     korvan::DocumentOpener::install(&opener);
     korvan::WindowPlacement::install();
+    korvan::installDialogHelpKey();
+    // Ended by the session or by kill, the program takes LibreOffice (a PDF export) with it.
+    korvan::ChildProcessGroup::installTerminationCleanup();
 
     QPointer<korvan::TSplashFm> splash = new korvan::TSplashFm;
     boxes.setSplash(splash);
@@ -122,10 +140,19 @@ int main(int argc, char *argv[])
         std::unique_ptr<korvan::Store> store;
         std::unique_ptr<korvan::TDataModule1> data;
         try {
-            // The store the user chose in "Хранилище данных...": the data folder unless a server was chosen.
-            const korvan::StoreChoice choice = korvan::StoreChoice::load(*korvan::StoreChoice::userSettings());
-            store = korvan::openStartupStore(choice, korvan::Store::defaultDataDirectory(),
-                                             [&boxes](const QString &text) { return boxes.password(text); });
+            const auto askPassword = [&boxes](const QString &text) { return boxes.password(text); };
+            QString problem;
+            const std::optional<QString> given = storeArgument(QApplication::arguments(), problem);
+            if (!problem.isEmpty())
+                throw korvan::KorvanError(problem);
+            if (given) {
+                // A colleague's folder or a test store for this run, the settings untouched.
+                store = korvan::openGivenStore(*given, askPassword);
+            } else {
+                // The store the user chose in "Хранилище данных...": the data folder unless a server was chosen.
+                const korvan::StoreChoice choice = korvan::StoreChoice::load(*korvan::StoreChoice::userSettings());
+                store = korvan::openStartupStore(choice, korvan::Store::defaultDataDirectory(), askPassword);
+            }
             if (store)
                 data = std::make_unique<korvan::TDataModule1>(*store);
         } catch (const korvan::KorvanError &e) {
@@ -139,10 +166,8 @@ int main(int argc, char *argv[])
         }
         if (splash)
             splash->show();
-        // The main window creates the windows of its commands.
+        // The main window creates the windows of its commands; the splash shows while it loads.
         korvan::TMainForm form(*data);
-
-        wait(3000);
         if (splash)
             splash->close();
         form.showMaximized();

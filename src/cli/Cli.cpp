@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "core/data/Engine.h"
+#include "core/data/Store.h"
 #include "core/Messages.h"
 
 #include <QJsonDocument>
@@ -14,8 +15,18 @@ namespace {
 
 void printError(const QString &text)
 {
-    std::fputs(text.toUtf8().constData(), stderr);
+    // A NUL that came with the input would end the message where it stands: it is shown as ␀.
+    std::fputs(QString(text).replace(QChar(0), QChar(0x2400)).toUtf8().constData(), stderr);
     std::fputc('\n', stderr);
+}
+
+// The command line of every process is open to every user of the computer.
+void warnOfPassword(const QString &location)
+{
+    if (Store::isServerAddress(location) && Store::shownLocation(location) != location.trimmed())
+        printError(QStringLiteral("Внимание: в адресе хранилища указан пароль, а параметры команды видны всем "
+                                  "пользователям компьютера в списке процессов. Храните пароль в файле ~/.pgpass "
+                                  "(или в переменной окружения PGPASSWORD)."));
 }
 
 } // namespace
@@ -35,6 +46,7 @@ int run(const QStringList &arguments)
                             : QStringLiteral("После --store нужно указать каталог данных или адрес сервера "
                                              "(postgresql://пользователь@сервер/база)."));
                 context.dataDirectory = rest.takeFirst();
+                warnOfPassword(context.dataDirectory);
             } else if (option == QLatin1String("--help")) {
                 std::fputs(programHelp().toUtf8().constData(), stdout);
                 return 0;

@@ -1,4 +1,5 @@
 // The installation catalogue through the command-line program: import and export.
+#include "cli/CliCatalogue.h"
 #include "cli/CliCommandList.h"
 #include "cli/CliContext.h"
 #include "cli/CliSupport.h"
@@ -37,9 +38,12 @@ QByteArray importCatalogue(Context &context)
 {
     const QString path = context.takePositional(QStringLiteral("файл справочника"));
     context.requireNoArguments();
-    const QJsonValue input = readJsonInput(path);
+    return importCatalogueJson(context.data(), readJsonInput(path));
+}
+
+QByteArray importCatalogueJson(TDataModule1 &data, const QJsonValue &input)
+{
     checkJson(catalogueInput(), input);
-    TDataModule1 &data = context.data();
     TTable &companies = *data.tblsKU0, &types = *data.tblsKU1, &groups = *data.tblsKU2;
     QList<QByteArray> added;
     CommandScope command(data.store(), {&groups, &types, &companies});

@@ -26,9 +26,11 @@ Store &Context::store()
     if (!m_store) {
         const QString dir = dataDirectory.isEmpty() ? Store::defaultDataDirectory() : dataDirectory;
         // A command that only reads needs neither the lock nor a writable directory; a store not
-        // made yet is made as for any command.
-        const bool readOnly = command && command->readsOnly && !Store::isServerAddress(dir) &&
-                              QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(Store::FileName));
+        // made yet is made as for any command. An empty data file (a copy cut short, a store whose
+        // making was interrupted before its first page) holds no store yet either.
+        const QFileInfo file(dir + QLatin1Char('/') + QLatin1String(Store::FileName));
+        const bool readOnly =
+            command && command->readsOnly && !Store::isServerAddress(dir) && file.exists() && file.size() > 0;
         m_store = Store::open(dir, readOnly ? Store::Access::ReadOnly : Store::Access::ReadWrite);
     }
     return *m_store;

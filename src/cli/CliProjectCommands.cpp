@@ -12,6 +12,7 @@
 #include "core/calc/ModuleSwitching.h"
 #include "core/calc/Numbers.h"
 #include "core/compensation/VariantCommands.h"
+#include "core/data/Schema.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
 #include "core/graphs/GraphCommands.h"
@@ -19,8 +20,11 @@
 #include "core/project/ProjectCommands.h"
 
 #include <QJsonArray>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
 
 namespace korvan::cli {
 
@@ -86,7 +90,6 @@ QList<LoadPeriod> typicalFromJson(TDataModule1 &data, const QJsonObject &typical
 // Makes the installation type of the entry current in the catalogue.
 void locateType(TDataModule1 &data, const QJsonObject &in)
 {
-    const QString notFound = QStringLiteral("Конденсаторная установка не найдена.");
     if (in.contains(fld::KodKU1)) {
         const qint64 kod = qint64(numberValue(numberText(in, fld::KodKU1)));
         // The type's company from its row alone: reading the whole catalogue for each variant
@@ -94,12 +97,17 @@ void locateType(TDataModule1 &data, const QJsonObject &in)
         const QVariant company =
             data.store().scalar(QStringLiteral("SELECT \"Kod0\" FROM \"sKU1.DB\" WHERE \"Kod\" = %1").arg(kod));
         if (company.isNull() || !data.tblsKU0->locate(fld::Kod, company) || !data.tblsKU1->locate(fld::Kod, kod))
-            throw KorvanError(notFound);
+            throw KorvanError(
+                QStringLiteral("«KodKU1»: конденсаторная установка с кодом %1 не найдена в справочнике.").arg(kod));
         return;
     }
-    if (!data.tblsKU0->locate(fld::Company, textOf(in, fld::Company)) ||
-        !data.tblsKU1->locate(fld::Name, textOf(in, fld::TipKU)))
-        throw KorvanError(notFound);
+    const QString company = textOf(in, fld::Company), type = textOf(in, fld::TipKU);
+    if (!data.tblsKU0->locate(fld::Company, company))
+        throw KorvanError(
+            QStringLiteral("«Company»: компания «%1» не найдена в справочнике конденсаторных установок.").arg(company));
+    if (!data.tblsKU1->locate(fld::Name, type))
+        throw KorvanError(
+            QStringLiteral("«TipKU»: конденсаторная установка «%1» не найдена у компании «%2».").arg(type, company));
 }
 
 void addVariantFromJson(TDataModule1 &data, const QJsonObject &in)
@@ -171,7 +179,9 @@ QByteArray importProject(Context &context)
 }
 
 // The export of a large project is many times the size of its rows in the store: it is written
-// as it is read, one row at a time, so the program holds one row's text, never the whole.
+// as it is read, one row at a time, so the program holds one row's text, never the whole. It goes
+// to a temporary file first and to the standard output only once every row has been read: a
+// store that fails halfway gives an error, not half a project.
 QByteArray exportProject(Context &context)
 {
     takeProject(context);
@@ -180,7 +190,15 @@ QByteArray exportProject(Context &context)
     // One transaction for the thousands of reads: without it the engine locks and checks the
     // file again for every statement. Nothing is written.
     Store::Transaction tx(d.store());
-    const auto put = [](const QByteArray &text) { std::fwrite(text.constData(), 1, size_t(text.size()), stdout); };
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> spool(std::tmpfile(), std::fclose);
+    if (!spool)
+        throw KorvanError(QStringLiteral("Не удалось создать временный файл для экспорта проекта: %1.")
+                              .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    bool spoolFailed = false;
+    const auto put = [&](const QByteArray &text) {
+        spoolFailed =
+            spoolFailed || std::fwrite(text.constData(), 1, size_t(text.size()), spool.get()) != size_t(text.size());
+    };
     // Every row of the table, each followed by the members its details give it.
     std::function<void(TTable &, const std::function<void()> &)> rows = [&](TTable &t,
                                                                             const std::function<void()> &details) {
@@ -224,6 +242,13 @@ QByteArray exportProject(Context &context)
     member("supply");
     put(supplyJson(d.store(), d.tblProj0->currentKod()));
     put("}");
+    if (spoolFailed || std::fflush(spool.get()) != 0)
+        throw KorvanError(QStringLiteral("Не удалось записать временный файл экспорта проекта: на диске "
+                                         "недостаточно места?"));
+    std::rewind(spool.get());
+    char buffer[1 << 16];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, spool.get())) > 0;)
+        std::fwrite(buffer, 1, n, stdout);
     return {};
 }
 
@@ -278,6 +303,15 @@ QByteArray copyProjectCommand(Context &context)
     TDataModule1 &data = context.data();
     if (!named)
         name = data.tblProj0->asString(fld::Name) + QStringLiteral("_1");
+    // The name a copy gets is checked as an imported project's name is.
+    const TableDef &projects = *tableDef(tbl::project0);
+    const QString problem = textProblem(name, projects.fields[size_t(projects.fieldIndex(fld::Name))].size, false);
+    const QString what = named ? QStringLiteral("--name") : QStringLiteral("наименование копии «%1»").arg(name);
+    if (!problem.isEmpty())
+        throw KorvanError(QStringLiteral("Ошибка в «%1»: %2").arg(what, problem));
+    if (name.trimmed().isEmpty())
+        throw KorvanError(
+            QStringLiteral("Ошибка в «%1»: заполнение поля \"Наименование проекта\" обязательно.").arg(what));
     return kodResult(copyProject(data, name, commandProgress("Копирование проекта")));
 }
 

@@ -3,17 +3,23 @@
 #include "cli/CliCommandList.h"
 #include "cli/CliContext.h"
 #include "cli/CliSupport.h"
+#include "cli/Interrupt.h"
 #include "cli/JsonText.h"
 #include "core/data/Fields.h"
 
 #include "core/data/TDataModule1.h"
 #include "core/Messages.h"
+#include "core/OutputFile.h"
 #include "core/reports/PdfExport.h"
 #include "core/reports/ProjectReport.h"
 #include "core/reports/WordApplication.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <tuple>
 
 namespace korvan::cli {
 
@@ -27,6 +33,9 @@ QByteArray reportCommand(Context &context)
     context.requireNoArguments();
     if (out.isEmpty() && pdf.isEmpty())
         throw KorvanError(QStringLiteral("Не указан файл отчета: --out ФАЙЛ.docx или --pdf ФАЙЛ.pdf."));
+    for (const QString &file : {out, pdf})
+        if (!file.isEmpty())
+            checkOutputFile(file);
     TDataModule1 &data = context.data();
 
     if (!settings.isNull() && !data.TableReport->locate(fld::Name, settings))
@@ -46,21 +55,36 @@ QByteArray reportCommand(Context &context)
     }
 
     QList<QPair<QString, QByteArray>> result = {{fld::Kod, QByteArray::number(kod)}};
-    const QString docxPath = out.isEmpty() ? QString() : QFileInfo(out).absoluteFilePath();
+    // Everything is made in a folder of its own and the user's files are written at the end, once
+    // the whole command has succeeded: a failed conversion leaves no new document behind.
+    QTemporaryDir work;
+    if (!work.isValid())
+        throw KorvanError(QStringLiteral("Не удалось создать временную папку для отчета."));
+    const QString docxPath = work.filePath(QStringLiteral("report.docx"));
+    const QString pdfPath = work.filePath(QStringLiteral("report.pdf"));
     if (!out.isEmpty()) {
         WordApplication word;
         word.setTargetFile(docxPath);
         ExportProjectReport(data, word, allVariants);
-        result.append({QStringLiteral("file"), json::string(QDir::toNativeSeparators(docxPath))});
     }
     if (!pdf.isEmpty()) {
         // The PDF of the document just written, or of one written for it alone.
-        const QString path = QFileInfo(pdf).absoluteFilePath();
         if (out.isEmpty())
-            ExportProjectReportPdf(data, allVariants, path);
+            ExportProjectReportPdf(data, allVariants, pdfPath, &commandControl());
         else
-            ConvertToPdf(docxPath, path);
-        result.append({QStringLiteral("pdf"), json::string(QDir::toNativeSeparators(path))});
+            ConvertToPdf(docxPath, pdfPath, &commandControl());
+    }
+    for (const auto &[target, made, key] :
+         {std::tuple{out, docxPath, QStringLiteral("file")}, std::tuple{pdf, pdfPath, QStringLiteral("pdf")}}) {
+        if (target.isEmpty())
+            continue;
+        QFile file(made);
+        if (!file.open(QIODevice::ReadOnly))
+            throw KorvanError(
+                QStringLiteral("Не удалось прочитать подготовленный отчет «%1».").arg(QDir::toNativeSeparators(made)));
+        const QString path = QFileInfo(target).absoluteFilePath();
+        writeOutputFile(path, file.readAll());
+        result.append({key, json::string(QDir::toNativeSeparators(path))});
     }
     return json::object(result);
 }

@@ -21,7 +21,7 @@ QByteArray storeCopyCommand(Context &context)
     const std::unique_ptr<Store> source =
         Store::open(from, Store::isServerAddress(from) ? Store::Access::ReadWrite : Store::Access::ReadOnly);
     const std::unique_ptr<Store> target = Store::open(to);
-    if (source->place() == target->place())
+    if (source->identity() == target->identity())
         throw KorvanError(QStringLiteral("Хранилище нельзя скопировать само в себя: «%1».").arg(source->place()));
     const StoreCopyCounts counts = copyStore(*source, *target, merge);
     return QJsonDocument(

@@ -3,9 +3,11 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/JsonReader.h"
 #include "core/calc/Numbers.h"
 #include "core/data/Store.h"
 #include "core/data/TDataModule1.h"
+#include "core/InputLimits.h"
 #include "core/Messages.h"
 
 #include <QFile>
@@ -13,6 +15,7 @@
 #include <QJsonDocument>
 #include <QStringDecoder>
 #include <cstdio>
+#include <limits>
 
 namespace korvan::cli {
 
@@ -27,7 +30,7 @@ QJsonValue readJsonInput(const QString &path)
         if (!read) {
             if (!file.open(stdin, QIODevice::ReadOnly))
                 throw KorvanError(QStringLiteral("Не удалось прочитать стандартный ввод."));
-            input = file.readAll();
+            input = readAllLimited(file, MaxJsonBytes, QStringLiteral("стандартный ввод"));
             read = true;
         }
         bytes = input;
@@ -35,24 +38,9 @@ QJsonValue readJsonInput(const QString &path)
         file.setFileName(path);
         if (!file.open(QIODevice::ReadOnly))
             throw KorvanError(QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
-        bytes = file.readAll();
+        bytes = readAllLimited(file, MaxJsonBytes, path);
     }
-    const QString shown = path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path;
-    // The parser would put replacement characters in place of broken bytes and go on.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        const qsizetype bad = decoded.indexOf(QChar::ReplacementCharacter);
-        throw KorvanError(QStringLiteral("Файл «%1» не в кодировке UTF-8: неправильная последовательность байтов%2.")
-                              .arg(shown, bad < 0 ? QString() : QStringLiteral(" (символ %1)").arg(bad + 1)));
-    }
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw KorvanError(QStringLiteral("Файл «%1» не является правильным JSON: %2 (позиция %3).")
-                              .arg(shown, error.errorString())
-                              .arg(error.offset));
-    return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
+    return parseJsonText(bytes, path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : path);
 }
 
 // Both read values whose shape checkJson has passed: a number or a text where a number belongs,
@@ -91,6 +79,10 @@ qint64 takeProject(Context &context)
     const qint64 kod = text.toLongLong(&ok);
     if (!ok)
         throw KorvanError(QStringLiteral("Код проекта «%1» должен быть целым числом.").arg(text));
+    // Keys are 32-bit integers in both stores: a code beyond them names no project (and the
+    // server would refuse the number itself, in its own words).
+    if (kod < 1 || kod > std::numeric_limits<qint32>::max())
+        throw KorvanError(QStringLiteral("Проект с кодом %1 не найден.").arg(kod));
     // Taken before the cursors read the project, so that they read it as the holder left it.
     if (context.command && !context.command->readsOnly)
         context.store().lockProject(kod);

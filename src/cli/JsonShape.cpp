@@ -4,6 +4,7 @@
 #include "core/calc/Limits.h"
 #include "core/calc/Numbers.h"
 #include "core/data/Schema.h"
+#include "core/InputLimits.h"
 #include "core/Messages.h"
 
 #include <QJsonArray>
@@ -43,9 +44,9 @@ const JsonShape Variant{"Вариант компенсации (элемент `
     {.name = "TipKU", .kind = K::Text, .meaning = "установка компании", .storedIn = "sKU1.DB.Name"},
     {.name = "Kp", .kind = K::Number, .meaning = "коэффициент потерь, кВт/квар (0,12)", .max = 1},
     {.name = "Rejim", .kind = K::Text, .meaning = "режим подбора модулей, как в окне (полная компенсация)", .storedIn = "project2.db.Rejim"},
-    {.name = "Cosf_min", .kind = K::Number, .meaning = "наименьший cos(f)"},
-    {.name = "Cosf_max", .kind = K::Number, .meaning = "наибольший cos(f)"},
-    {.name = "Cosf_tr", .kind = K::Number, .meaning = "требуемый cos(f)"},
+    {.name = "Cosf_min", .kind = K::Number, .meaning = "наименьший cos(f)", .min = 0, .max = 1},
+    {.name = "Cosf_max", .kind = K::Number, .meaning = "наибольший cos(f)", .min = 0, .max = 1},
+    {.name = "Cosf_tr", .kind = K::Number, .meaning = "требуемый cos(f)", .min = 0, .max = 1},
 }};
 
 const JsonShape Supply{"Питание и гармоники (`supply`)", {
@@ -70,24 +71,24 @@ const JsonShape Project{"Проект (верхний уровень)", {
     {.name = "YearDay", .kind = K::Number, .meaning = "рабочих дней в году (1-366)"},
     {.name = "Tarif_a", .kind = K::Number, .meaning = "тариф за активную энергию", .max = MaxTariff},
     {.name = "Tarif_q", .kind = K::Number, .meaning = "тариф за реактивную энергию", .max = MaxTariff},
-    {.name = "periods", .kind = K::Array, .meaning = "суточный график", .nested = &Period},
-    {.name = "typical", .kind = K::Object, .meaning = "суточный график по типовому (вместо periods)", .nested = &Typical},
+    {.name = "periods", .kind = K::Array, .meaning = "суточный график", .nested = &Period, .maxItems = MaxPeriods},
+    {.name = "typical", .kind = K::Object, .meaning = "суточный график по типовому (вместо periods)", .nested = &Typical, .excludes = "periods"},
     {.name = "variants", .kind = K::Array, .meaning = "варианты компенсации", .nested = &Variant},
     {.name = "supply", .kind = K::Object, .meaning = "питание для проверки резонанса", .nested = &Supply},
     {.name = "economics", .kind = K::Object, .meaning = "экономические параметры", .nested = &Economics},
 }};
 
 const JsonShape Module{"Группа модулей (элемент `modules`)", {
-    {.name = "Qstup", .kind = K::Number, .meaning = "мощность модуля, квар", .max = MaxPower},
-    {.name = "Kol_vo", .kind = K::Integer, .meaning = "количество модулей", .max = MaxModuleCount},
+    {.name = "Qstup", .kind = K::Number, .meaning = "мощность модуля, квар", .min = 0, .max = MaxPower},
+    {.name = "Kol_vo", .kind = K::Integer, .meaning = "количество модулей", .min = 1, .max = MaxModuleCount},
 }};
 
 const JsonShape Type{"Конденсаторная установка (элемент `types`)", {
     {.name = "Name", .kind = K::Text, .meaning = "наименование", .storedIn = "sKU1.DB.Name"},
-    {.name = "Q", .kind = K::Number, .meaning = "мощность, квар", .max = MaxPower},
-    {.name = "Pp", .kind = K::Number, .meaning = "удельные потери, кВт/квар", .max = 1},
-    {.name = "Unom", .kind = K::Integer, .meaning = "номинальное напряжение, В", .max = 1000},
-    {.name = "Cena", .kind = K::Number, .meaning = "цена (может быть null)", .max = MaxPrice},
+    {.name = "Q", .kind = K::Number, .meaning = "мощность, квар", .min = 0, .max = MaxPower},
+    {.name = "Pp", .kind = K::Number, .meaning = "удельные потери, кВт/квар", .min = 0, .max = 1},
+    {.name = "Unom", .kind = K::Integer, .meaning = "номинальное напряжение, В", .min = 0, .max = 1000},
+    {.name = "Cena", .kind = K::Number, .meaning = "цена (может быть null)", .min = 0, .max = MaxPrice},
     {.name = "Detuning", .kind = K::Number, .meaning = "расстройка реактором p, % (0 или null: без реактора)"},
     {.name = "modules", .kind = K::Array, .meaning = "группы модулей", .nested = &Module},
 }};
@@ -177,6 +178,9 @@ void checkObject(const JsonShape &shape, const QJsonObject &object, const QStrin
                    QStringLiteral("неизвестный ключ. Допустимые ключи: %1.").arg(known.join(QStringLiteral(", "))));
         }
         checkValue(*key, it.value(), at(it.key()));
+        if (key->excludes && object.contains(QLatin1String(key->excludes)))
+            refuse(at(it.key()), QStringLiteral("ключи «%1» и «%2» не указываются вместе: задайте только один из них.")
+                                     .arg(it.key(), QLatin1String(key->excludes)));
     }
     for (const JsonKey &k : shape.keys)
         if (k.required && !object.contains(QLatin1String(k.name)))
@@ -238,6 +242,8 @@ void checkValue(const JsonKey &key, const QJsonValue &v, const QString &path)
         if (!v.isArray())
             wrongType();
         const QJsonArray items = v.toArray();
+        if (key.maxItems > 0 && items.size() > key.maxItems)
+            refuse(path, QStringLiteral("%1 элементов, больше допустимых %2.").arg(items.size()).arg(key.maxItems));
         for (qsizetype i = 0; i < items.size(); ++i) {
             const QString itemPath = QStringLiteral("%1[%2]").arg(path).arg(i);
             if (!items[i].isObject())
@@ -295,6 +301,10 @@ QString limitsColumn(const JsonKey &key)
         parts << QStringLiteral("не меньше %1").arg(korvan::numberText(key.min));
     if (std::isfinite(key.max))
         parts << QStringLiteral("не больше %1").arg(korvan::numberText(key.max));
+    if (key.excludes)
+        parts << QStringLiteral("не вместе с `%1`").arg(QLatin1String(key.excludes));
+    if (key.maxItems > 0)
+        parts << QStringLiteral("не больше %1 элементов").arg(key.maxItems);
     return parts.join(QStringLiteral("; "));
 }
 

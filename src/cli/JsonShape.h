@@ -28,6 +28,10 @@ struct JsonKey {
     // produce the value (they refuse the rest themselves, with their own messages).
     double min = -std::numeric_limits<double>::infinity();
     double max = std::numeric_limits<double>::infinity();
+    // A key of the same object that may not be given together with this one.
+    const char *excludes = nullptr;
+    // Arrays: the most elements taken (0: no limit), refused before any element is looked at.
+    qsizetype maxItems = 0;
 };
 
 struct JsonShape {

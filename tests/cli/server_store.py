@@ -280,7 +280,7 @@ def project_lock(program, cluster):
         time.sleep(0.05)
     proc = cli.run("recalc", str(kod))
     err = proc.stderr.decode("utf-8", "replace")
-    check(proc.returncode == 2 and "сейчас изменяет другой пользователь: ivanov@kb-7" in err,
+    check(proc.returncode == 2 and "сейчас изменяет другой пользователь: korvan (ivanov@kb-7)" in err,
           "a project held by another user is refused, naming the holder (%d: %s)" % (proc.returncode, err.strip()))
     check(cli.run("export", str(kod)).returncode == 0, "... while reading it still works")
     holder.stdin.write(b"\\q\n")
@@ -358,6 +358,17 @@ def store_copy(program, tmp, cluster):
     projects, catalogue = contents(back)
     check(code == 0 and len(projects) == 6 and catalogue == contents(source)[1],
           "store-copy --merge appends the projects and merges the catalogue by name (%s)" % err.strip())
+    # One database spelled two ways is one store: never copied into itself.
+    before = contents(server)
+    key_value = Cli(program, "host=%s dbname=copied user=korvan" % cluster.socket)
+    check(contents(key_value) == before, "libpq's key=value address reaches the same database")
+    code, _, err = copy(server, key_value, "--merge")
+    check(code == 2 and "само в себя" in err and contents(server) == before,
+          "store-copy refuses one database as a URI and as key=value (%d: %s)" % (code, err.strip()))
+    other = Cli(program, server.store.replace("postgresql://", "postgres://", 1))
+    code, _, err = copy(server, other, "--merge")
+    check(code == 2 and "само в себя" in err and contents(server) == before,
+          "store-copy refuses one database under two spellings of its address (%d: %s)" % (code, err.strip()))
 
 
 def awkward_names(program, tmp, cluster):
@@ -388,6 +399,13 @@ def refusals(program, cluster):
     check(proc.returncode == 2 and "более новой версией программы" in err and "newer" in err,
           "a server of a newer format is refused (%d: %s)" % (proc.returncode, err.strip()))
     check(cluster.psql('SELECT "Version" FROM "store_version.db"', "newer") == "99", "... and left as it was")
+    # A code beyond the server's integers names no project: the program's message, not the server's.
+    url = cluster.createdb("codes")
+    for kod in ("2147483648", "-2147483649"):
+        proc = Cli(program, url).run("recalc", kod)
+        err = proc.stderr.decode("utf-8", "replace")
+        check(proc.returncode == 2 and ("Проект с кодом %s не найден." % kod) in err and "out of range" not in err,
+              "project code %s on the server: not found (%d: %s)" % (kod, proc.returncode, err.strip()))
     gone = "postgresql://korvan:secret@/nowhere?host=%s" % os.path.join(cluster.root, "no-such-dir")
     proc = Cli(program, gone).run("list")
     err = proc.stderr.decode("utf-8", "replace")

@@ -50,6 +50,8 @@ private slots:
         QTest::newRow("just below 10^15") << 999999999999999.0 << "999999999999999";
         QTest::newRow("10^15 whole") << 3.52165591005859e15 << "3521655910058590";
         QTest::newRow("negative large") << -2e16 << "-20000000000000000";
+        QTest::newRow("largest year's money") << 8.784e18 << "8784000000000000000";
+        QTest::newRow("absurd input keeps its exponent") << 1e20 << "1E+20";
         QTest::newRow("10^-4 general") << 0.0001 << "0,0001";
         QTest::newRow("below 10^-4") << 0.0000125 << "0,0000125";
         QTest::newRow("tiny negative") << -3e-9 << "-0,000000003";

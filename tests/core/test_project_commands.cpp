@@ -300,8 +300,9 @@ private slots:
         QTest::newRow("month 32")
             << QStringList{"П", "32", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
             << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.";
-        QTest::newRow("month with fraction") << QStringList{"П", "2,5", "260", "0,715", "0,02"}
-                                             << int(ProjectParams::MonthDay) << "\"2,5\" не является целым числом.";
+        QTest::newRow("month with fraction")
+            << QStringList{"П", "2,5", "260", "0,715", "0,02"} << int(ProjectParams::MonthDay)
+            << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть целым числом, а не \"2,5\".";
         QTest::newRow("year 367")
             << QStringList{"П", "21", "367", "0,715", "0,02"} << int(ProjectParams::YearDay)
             << "Значение поля \"Среднее количество рабочих дней в году\" должно быть в пределах от 1 до 366.";

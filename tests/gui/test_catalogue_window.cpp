@@ -4,6 +4,7 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
+#include "core/compensation/VariantCommands.h"
 #include "gui/compensation/TsKUForm.h"
 #include "gui/widgets/CursorGrid.h"
 #include "gui/widgets/DBNavigator.h"
@@ -184,12 +185,54 @@ private slots:
         const int types = rowsIn(w.dm().store(), "sKU1.DB");
         const int modules = rowsIn(w.dm().store(), "sKU2.DB");
         QCOMPARE(w.dm().tblsKU0->asString("Company"), "Вторая");
+        // The question names the company; No, its default, keeps everything.
         w.press(0, DBNavigator::Delete);
-        QVERIFY(w.rec.questions.isEmpty());
+        const QStringList asked{"Удалить компанию «Вторая» со всеми ее конденсаторными установками и модулями?"};
+        QCOMPARE(w.rec.cautiousQuestions, asked);
+        QCOMPARE(rowsIn(w.dm().store(), "sKU0.db"), companies);
+        w.rec.answers = {true};
+        w.press(0, DBNavigator::Delete);
         QVERIFY(w.rec.errors.isEmpty());
         QCOMPARE(rowsIn(w.dm().store(), "sKU0.db"), companies - 1);
         QCOMPARE(rowsIn(w.dm().store(), "sKU1.DB"), types - 1);
         QCOMPARE(rowsIn(w.dm().store(), "sKU2.DB"), modules - 2);
+    }
+
+    // A type that variants use (or a company of such a type) is refused, naming the variants; the
+    // catalogue keeps it, so the variant still finds its installation when edited.
+    void aTypeInUseIsNotDeleted()
+    {
+        Window w;
+        const qint64 spare = addCatalogueType(w.dm(), "Фирма", "Запасная", 20, 0.005, 200, {{10, 1}});
+        addCatalogueType(w.dm(), "Фирма", "Рабочая", 10, 0.005, 100, {{5, 2}});
+        createExampleProject(w.dm(), "Цех 3");
+        VariantParams v;
+        v.varNum = QStringLiteral("4");
+        addVariant(w.dm(), v);
+        QCOMPARE(w.dm().tblsKU1->asString("Name"), "Рабочая");
+        const int types = rowsIn(w.dm().store(), "sKU1.DB");
+        w.rec.answers = {true, true};
+        w.press(1, DBNavigator::Delete);
+        w.press(0, DBNavigator::Delete);
+        QVERIFY(w.rec.questions.isEmpty());
+        QCOMPARE(w.rec.warnings.size(), 2);
+        QVERIFY2(w.rec.warnings[0].startsWith("Конденсаторную установку «Рабочая» удалить нельзя"),
+                 qPrintable(w.rec.warnings[0]));
+        QVERIFY2(w.rec.warnings[1].startsWith("Компанию «Фирма» удалить нельзя"), qPrintable(w.rec.warnings[1]));
+        for (const QString &text : w.rec.warnings)
+            QVERIFY2(text.contains("«Цех 3» (вариант 4)"), qPrintable(text));
+        QCOMPARE(rowsIn(w.dm().store(), "sKU1.DB"), types);
+        // The type nobody uses (of a company of its own) goes after its question.
+        QVERIFY(w.dm().tblsKU0->locate(
+            "Kod",
+            w.dm().store().scalar(QStringLiteral("SELECT \"Kod0\" FROM \"sKU1.DB\" WHERE \"Kod\"=%1").arg(spare))));
+        QVERIFY(w.dm().tblsKU1->locate("Name", "Запасная"));
+        w.rec.clear();
+        w.rec.answers = {true};
+        w.press(1, DBNavigator::Delete);
+        QCOMPARE(w.rec.cautiousQuestions,
+                 QStringList{"Удалить конденсаторную установку «Запасная» из справочника вместе с ее модулями?"});
+        QCOMPARE(rowsIn(w.dm().store(), "sKU1.DB"), types - 1);
     }
 
     void copyToAnotherCompany()

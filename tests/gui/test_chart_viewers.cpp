@@ -13,6 +13,7 @@
 #include "gui/app/TMainForm.h"
 #include "gui/charts/ChartCheckList.h"
 #include "gui/charts/ChartView.h"
+#include "gui/charts/ChartExport.h"
 #include "gui/charts/TDiagParF.h"
 #include "gui/charts/TDiagSutF.h"
 
@@ -25,6 +26,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QValueAxis>
@@ -578,7 +580,7 @@ private slots:
         setHint(m.dm(), "project1.db", field, hint);
         QTemporaryDir out;
         const QString path = out.filePath("графики.docx");
-        m.form->word().setTargetFile(path);
+        const ChartFileGuard chosen(path);
         TDiagSutF *v = m.openSut();
         clickItem(list(v, 1), item);
         for (int r : variants)
@@ -587,6 +589,36 @@ private slots:
         QVERIFY2(m.rec.errors.isEmpty(), qPrintable(m.rec.errors.join('\n')));
         checkExport(path, legend);
         QVERIFY(v->isVisible());
+        // A document of its own: the window's report document is not touched, and the notice
+        // says where the chart went.
+        QCOMPARE(m.form->word().documentsCount(), 0);
+        auto *notice = v->findChild<QWidget *>("SavedNotice");
+        QVERIFY(notice && notice->isVisible());
+        QVERIFY(notice->findChild<QLabel *>("lblSaved")->text().contains(QDir::toNativeSeparators(path)));
+    }
+
+    // A chart exported after a report goes to its own file: the report's file keeps its bytes.
+    void chartExportLeavesTheReportAlone()
+    {
+        Main m;
+        QTemporaryDir out;
+        const QString report = out.filePath("отчет.docx");
+        m.form->word().setTargetFile(report);
+        m.form->findChild<QAction *>("mnWordReport")->trigger();
+        QVERIFY2(m.rec.errors.isEmpty(), qPrintable(m.rec.errors.join('\n')));
+        QFile before(report);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray reportBytes = before.readAll();
+        before.close();
+        const QString chart = out.filePath("диаграмма.docx");
+        const ChartFileGuard chosen(chart);
+        TDiagParF *v = m.openPar();
+        v->findChild<QPushButton *>("btnWord")->click();
+        QVERIFY(m.rec.errors.isEmpty());
+        QFile after(report);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), reportBytes);
+        checkExport(chart, {"Диаграммы.", "", "Варианты компенсации."});
     }
 
     void diagramExportWithNothingChecked()
@@ -594,7 +626,7 @@ private slots:
         Main m;
         QTemporaryDir out;
         const QString path = out.filePath("диаграммы.docx");
-        m.form->word().setTargetFile(path);
+        const ChartFileGuard chosen(path);
         TDiagParF *v = m.openPar();
         v->findChild<QPushButton *>("btnWord")->click();
         QVERIFY(m.rec.errors.isEmpty());
@@ -608,7 +640,7 @@ private slots:
         setHint(m.dm(), "project2.db", "Wak", "Активная энергия с компенсацией");
         QTemporaryDir out;
         const QString path = out.filePath("диаграммы.docx");
-        m.form->word().setTargetFile(path);
+        const ChartFileGuard chosen(path);
         TDiagParF *v = m.openPar();
         clickItem(list(v, 1), "Wp, кВтч");
         clickItem(list(v, 2), "Wpк, кВтч");
@@ -621,6 +653,15 @@ private slots:
     }
 
 private:
+    // Answers the save dialog of a chart export with a file for as long as it lives.
+    struct ChartFileGuard {
+        explicit ChartFileGuard(const QString &path)
+        {
+            setChartFileChooser([path](QWidget *, const QString &) { return path; });
+        }
+        ~ChartFileGuard() { setChartFileChooser({}); }
+    };
+
     // The document: the chart's picture, an empty paragraph, then the legend lines in Times New
     // Roman 10, neither bold.
     static void checkExport(const QString &path, const QStringList &legend)

@@ -3,6 +3,7 @@
 #include "MessageRecorder.h"
 #include "ProjectFixture.h"
 
+#include "core/graphs/GraphCommands.h"
 #include "gui/widgets/CursorGrid.h"
 
 #include <QHeaderView>
@@ -23,6 +24,41 @@ class TestCursorGrid : public QObject {
     }
 
 private slots:
+    // Period times at their own precision; a one-minute graph reads in hours and minutes
+    // throughout, never as a cut decimal; the column fits its values again in the next graph.
+    void periodTimesShowWhole()
+    {
+        TestData td;
+        createExampleProject(*td.data);
+        CursorGrid grid(td.data->tblProj1);
+        grid.setColumns({{"T1"}, {"T2"}, {"P"}});
+        QAbstractItemModel *m = grid.model();
+        const auto times = [&] {
+            QStringList out;
+            for (int r = 0; r < m->rowCount(); ++r)
+                out << m->index(r, 0).data().toString() + "-" + m->index(r, 1).data().toString();
+            return out;
+        };
+        QCOMPARE(times(), (QStringList{"0-8", "8-24"}));
+        QList<LoadPeriod> minutes;
+        for (int i = 0; i < 1440; ++i)
+            minutes.append({i / 60.0, i == 1439 ? 24.0 : (i + 1) / 60.0, 100, 50});
+        replaceProjectGraph(*td.data, minutes);
+        QCOMPARE(m->rowCount(), 1440);
+        QCOMPARE(m->index(0, 0).data().toString(), "0:00");
+        QCOMPARE(m->index(6, 0).data().toString(), "0:06"); // 0,1 h, but the column reads one way
+        QCOMPARE(m->index(1439, 0).data().toString(), "23:59");
+        QCOMPARE(m->index(1439, 1).data().toString(), "24:00");
+        QCOMPARE(m->index(1439, 0).data(Qt::EditRole).toString(), "23,9833333333333"); // edited as a number
+        // Quarter hours keep their decimals.
+        QList<LoadPeriod> quarters;
+        for (int i = 0; i < 96; ++i)
+            quarters.append({i / 4.0, (i + 1) / 4.0, 100, 50});
+        replaceProjectGraph(*td.data, quarters);
+        QCOMPARE(m->index(1, 0).data().toString(), "0,25");
+        QCOMPARE(m->index(95, 1).data().toString(), "24");
+    }
+
     void cellsAsTheCursorShowsThem()
     {
         TestData td;

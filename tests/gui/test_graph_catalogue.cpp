@@ -10,6 +10,7 @@
 #include "gui/app/TMainForm.h"
 #include "gui/graphs/StepChart.h"
 #include "gui/graphs/TAddSutGrF.h"
+#include "gui/ui/SaveQuestion.h"
 #include "gui/graphs/TOtrPromF.h"
 #include "gui/graphs/TsSutGrFm.h"
 #include "gui/widgets/CursorGrid.h"
@@ -222,10 +223,18 @@ private slots:
         QVERIFY(samePeriods(m.projectPeriods(), {{0, 12.5, 40, 10}, {12.5, 24, 0, 0}}));
         QVERIFY(m.form->findChild<QAction *>("mnAddSutGrafSpr")->isEnabled());
 
-        // Cancel leaves the graph as it is.
+        // Cancel asks about the change; Нет leaves the graph as it is.
+        QStringList asked;
+        setSaveAnswerer([&](const QString &text) {
+            asked << text;
+            return SaveAnswer::Discard;
+        });
         m.trigger("mnEditSutGraf");
         click(e, "btnDeleteRow");
         click(e, "btnCancel");
+        setSaveAnswerer({});
+        QCOMPARE(asked, QStringList{"Сохранить изменения?"});
+        QVERIFY(!e->isVisible());
         QCOMPARE(m.projectPeriods().size(), 2);
     }
 

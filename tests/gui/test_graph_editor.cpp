@@ -6,6 +6,7 @@
 #include "gui/graphs/MeterImportDialog.h"
 #include "gui/graphs/StepChart.h"
 #include "gui/graphs/TAddSutGrF.h"
+#include "gui/ui/SaveQuestion.h"
 #include "gui/widgets/StepButton.h"
 
 #include <QAbstractAxis>
@@ -536,7 +537,7 @@ private slots:
         TAddSutGrF f;
         f.prime(ProjectHeaders, parseRows("0 8 100 80|8 24 50 30"), true);
         f.show();
-        QCOMPARE(f.chart()->seriesCount(), 0); // empty until "Обновить"
+        QCOMPARE(f.chart()->seriesCount(), 2); // a table that passes its check is drawn at once
         f.findChild<QCheckBox *>("chkP")->setChecked(p);
         f.findChild<QCheckBox *>("chkQ")->setChecked(q);
         click(f, "Button1");
@@ -554,10 +555,88 @@ private slots:
             QCOMPARE(line->points(), expected);
             QCOMPARE(line->pen().width(), 3);
         }
-        // Any change of the table empties the chart again.
+        // The chart follows a change of the table; a table that fails its check leaves it empty.
         f.grid()->model()->setData(f.grid()->model()->index(0, 2), "90");
-        QCOMPARE(f.chart()->seriesCount(), 0);
+        if (p) {
+            const auto firstPoint = [&] {
+                return qobject_cast<QLineSeries *>(f.chart()->chart()->series().value(0))->points().value(0);
+            };
+            QTRY_COMPARE(firstPoint(), QPointF(0, 90));
+        }
+        f.grid()->model()->setData(f.grid()->model()->index(0, 1), "");
+        QTRY_COMPARE(f.chart()->seriesCount(), 0);
         QCOMPARE(valueTitle(f), "P, кВт; Q, кВАр");
+        QVERIFY(rec.all.isEmpty()); // the quiet check shows no message
+    }
+
+    // Every change is a step of Ctrl+Z / Ctrl+Y; closing with changes asks «Сохранить изменения?»:
+    // Отмена stays, Нет gives them up, Да keeps them as OK does (and stays when the check fails).
+    void undoRedoAndTheSaveQuestion()
+    {
+        MessageRecorder rec;
+        QStringList asked;
+        QList<SaveAnswer> answers;
+        setSaveAnswerer([&](const QString &text) {
+            asked << text;
+            return answers.isEmpty() ? SaveAnswer::Cancel : answers.takeFirst();
+        });
+        TAddSutGrF f;
+        const QList<QStringList> original = parseRows("0 12 10 1|12 24 20 2");
+        f.prime(ProjectHeaders, original, true);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QApplication::setActiveWindow(&f);
+        QVERIFY(!f.isModified());
+        QVERIFY(!button(f, "btnUndo")->isEnabled());
+        // Closing untouched asks nothing.
+        f.reject();
+        QVERIFY(asked.isEmpty());
+        QVERIFY(!f.isVisible());
+
+        f.prime(ProjectHeaders, original, true);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QApplication::setActiveWindow(&f);
+        f.grid()->model()->setData(f.grid()->model()->index(1, 2), "35");
+        selectCell(f, 0, 0);
+        click(f, "btnDeleteRow");
+        QCOMPARE(f.rows(), parseRows("12 24 35 2"));
+        QVERIFY(f.isModified());
+        // Ctrl+Z twice takes both back, Ctrl+Y redoes the typing.
+        f.grid()->setFocus();
+        QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.rows(), parseRows("0 12 10 1|12 24 35 2"));
+        QTest::keyClick(f.grid(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.rows(), original);
+        QVERIFY(!f.isModified());
+        QTest::keyClick(f.grid(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f.rows(), parseRows("0 12 10 1|12 24 35 2"));
+
+        // Esc with changes: Отмена keeps the window and the typing, Нет closes without them.
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QCOMPARE(asked, QStringList{"Сохранить изменения?"});
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.result(), int(QDialog::Rejected));
+        answers = {SaveAnswer::Save};
+        f.grid()->model()->setData(f.grid()->model()->index(0, 1), "");
+        f.reject(); // Да with a table that fails its check: the error, and the window stays
+        QCOMPARE(rec.errors.size(), 1);
+        QVERIFY(f.isVisible());
+        f.grid()->model()->setData(f.grid()->model()->index(0, 1), "12");
+        answers = {SaveAnswer::Save};
+        f.reject();
+        QVERIFY(!f.isVisible());
+        QCOMPARE(f.result(), int(QDialog::Accepted));
+        QCOMPARE(f.rows(), parseRows("0 12 10 1|12 24 35 2"));
+
+        f.prime(ProjectHeaders, original, true);
+        f.show();
+        f.grid()->model()->setData(f.grid()->model()->index(0, 2), "11");
+        answers = {SaveAnswer::Discard};
+        f.reject();
+        QVERIFY(!f.isVisible());
+        QCOMPARE(f.result(), int(QDialog::Rejected));
+        setSaveAnswerer({});
     }
 
     void importFillsTheTableOnlyOnOk()

@@ -175,12 +175,29 @@ private slots:
         QCOMPARE(m.form->findChild<QLabel *>("lblProcess")->text(), "Процесс:");
         QCOMPARE(m.form->progressBar()->maximum(), 100);
 
+        // Every menu and item has a mnemonic, none twice in one menu (nor twice in the bar).
+        const auto mnemonic = [](const QString &text) {
+            const qsizetype at = text.indexOf(u'&');
+            return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
+        };
+        const auto plain = [](QString text) { return text.remove(u'&'); };
         QStringList menus;
+        QSet<QChar> barKeys;
         for (QAction *top : m.form->menuBar()->actions()) {
+            QVERIFY2(!mnemonic(top->text()).isNull() && !barKeys.contains(mnemonic(top->text())),
+                     qPrintable(top->text()));
+            barKeys.insert(mnemonic(top->text()));
             QStringList items;
-            for (QAction *a : top->menu()->actions())
-                items << (a->isSeparator() ? "-" : a->text());
-            menus << top->text() + ": " + items.join(" / ");
+            QSet<QChar> used;
+            for (QAction *a : top->menu()->actions()) {
+                if (!a->isSeparator()) {
+                    const QChar key = mnemonic(a->text());
+                    QVERIFY2(!key.isNull() && !used.contains(key), qPrintable(a->text()));
+                    used.insert(key);
+                }
+                items << (a->isSeparator() ? "-" : plain(a->text()));
+            }
+            menus << plain(top->text()) + ": " + items.join(" / ");
         }
         QCOMPARE(menus,
                  QStringList({"Проект: Создать... / Открыть... / Редактировать... / Экономические параметры... / "
@@ -195,6 +212,10 @@ private slots:
                               "Справочники: Конденсаторные установки... / Характерные суточные графики...",
                               "Параметры: Параметры отчетов проекта... / - / Хранилище данных...",
                               "Помощь: Справка... / О программе..."}));
+        QCOMPARE(m.action("mnCreate")->shortcut(), QKeySequence(QKeySequence::New));
+        QCOMPARE(m.action("mnOpen")->shortcut(), QKeySequence(QKeySequence::Open));
+        QCOMPARE(m.action("mnRecalc")->shortcut(), QKeySequence(Qt::Key_F5));
+        QCOMPARE(m.action("mnWordReport")->shortcut(), QKeySequence(QKeySequence::Print));
         QCOMPARE(m.action("mnEdit")->statusTip(), "Редактировать параметры проекта");
     }
 

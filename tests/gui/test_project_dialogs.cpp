@@ -191,7 +191,8 @@ private slots:
             << "EditTarifQ";
         QTest::newRow("month 32") << QStringList{"Цех", "32", "400", "0,715", "0,02"} << monthRange << "EditMonth";
         QTest::newRow("pasted fractional month")
-            << QStringList{"Цех", "21,5", "260", "0,715", "0,02"} << "\"21,5\" не является целым числом."
+            << QStringList{"Цех", "21,5", "260", "0,715", "0,02"}
+            << "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть целым числом, а не \"21,5\"."
             << "EditMonth";
         QTest::newRow("year 367")
             << QStringList{"Цех", "21", "367", "0,715", "0,02"}

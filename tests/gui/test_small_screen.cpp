@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLayout>
+#include <QScrollArea>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QtTest>
@@ -64,6 +65,19 @@ private slots:
             QVERIFY2(SmallScreen.contains(frame), qPrintable(w->objectName()));
             // Centred, to the pixel rounding.
             QVERIFY2(qAbs(frame.center().x() - SmallScreen.center().x()) <= 1, qPrintable(w->objectName()));
+            // Nothing is reached by scrolling sideways: what a window scrolls fits its width.
+            if (w->layout())
+                w->layout()->activate();
+            for (QScrollArea *area : w->findChildren<QScrollArea *>()) {
+                if (!area->widget() || area->window() != w)
+                    continue;
+                const int needs = area->widget()->minimumSizeHint().width();
+                QVERIFY2(needs <= area->maximumViewportSize().width(),
+                         qPrintable(QStringLiteral("%1: %2 needs %3 of %4")
+                                        .arg(w->objectName(), area->objectName())
+                                        .arg(needs)
+                                        .arg(area->maximumViewportSize().width())));
+            }
         }
     }
 

@@ -375,8 +375,12 @@ private slots:
         Main m;
         addVariants(m.dm(), 2);
         m.build();
+        m.dm().tblProj2->last();
+        const QString question = QStringLiteral("Удалить вариант 2 (конденсаторная установка «%1»)?")
+                                     .arg(m.dm().tblProj2->asString("TipKU"));
         m.click("btnKUDelete");
-        QCOMPARE(m.rec.questions, QStringList{"Удалить конденсаторную установку?"});
+        // The question names the variant and defaults to No.
+        QCOMPARE(m.rec.cautiousQuestions, QStringList{question});
         QCOMPARE(m.dm().tblProj2->recordCount(), 2);
         m.rec.answers = {true};
         m.click("btnKUDelete");

@@ -52,6 +52,11 @@ QString numberText(double x)
     if (!std::isfinite(x))
         return russian().toString(x, 'g', 15);
     // The general format turns to an exponent ("3,52165591005859E+15") outside [10^-4, 10^15).
+    // Every value within the program's limits (a year's money at the largest powers and tariffs
+    // stays below 10^19) is written whole; only a refused absurd input keeps its exponent, which
+    // reads better in a message than three hundred digits.
+    if (a >= 1e19)
+        return russian().toString(x, 'g', 15);
     if (a >= 1e15)
         return russian().toString(x, 'f', 0);
     if (a >= 1e-4)

@@ -11,8 +11,9 @@ namespace korvan {
 double R(double x, int d);
 
 // A number as the program shows it: general format, up to 15 significant digits, a comma as
-// the decimal separator whatever the machine's locale ("0,2" for 0.3 - 0.1). Never in exponent
-// form: from 10^15 on a value is written whole, below 10^-4 in plain decimals.
+// the decimal separator whatever the machine's locale ("0,2" for 0.3 - 0.1). No value within the
+// program's limits is in exponent form: from 10^15 to 10^19 a value is written whole, below 10^-4
+// in plain decimals; beyond 10^19 (only absurd input that is refused) it keeps its exponent.
 QString numberText(double x);
 // x to exactly that many decimals, in the same notation ("5,709000").
 QString fixedText(double x, int decimals);

@@ -20,6 +20,9 @@ namespace {
 const QString StrDesc = QStringLiteral("поля \"Номинальная мощность трансформатора Sт, кВА\"");
 const QString UkDesc = QStringLiteral("поля \"Напряжение короткого замыкания трансформатора uк, %\"");
 const QString SscDesc = QStringLiteral("поля \"Мощность короткого замыкания сети Sкз, МВА\"");
+// Below these no real supply exists, and the voltage rise they give is a number of hundreds of digits.
+constexpr double MinTransformerPower = 1; // kVA
+constexpr double MinNetworkPower = 0.1;   // MVA
 
 std::optional<InputProblem> problem(int field, const std::optional<QString> &message)
 {
@@ -57,12 +60,20 @@ std::optional<InputProblem> checkSupplyInput(const SupplyInput &in)
     if (str > MaxPower)
         return InputProblem{F::Str,
                             QStringLiteral("Значение %1 должно быть не больше %2.").arg(StrDesc, numberText(MaxPower))};
+    if (str < MinTransformerPower)
+        return InputProblem{
+            F::Str,
+            QStringLiteral("Значение %1 должно быть не меньше %2.").arg(StrDesc, numberText(MinTransformerPower))};
     std::optional<double> ssc;
     if (!in.sscNet.trimmed().isEmpty()) {
         ssc = numberValue(in.sscNet.trimmed());
         if (*ssc > MaxPower)
             return InputProblem{
                 F::SscNet, QStringLiteral("Значение %1 должно быть не больше %2.").arg(SscDesc, numberText(MaxPower))};
+        if (*ssc < MinNetworkPower)
+            return InputProblem{
+                F::SscNet,
+                QStringLiteral("Значение %1 должно быть не меньше %2.").arg(SscDesc, numberText(MinNetworkPower))};
     }
     const double transformer = uk / (100.0 * str), network = ssc ? 1.0 / (1000.0 * *ssc) : 0.0;
     const auto tooSmall = [](int field, const QString &desc) {

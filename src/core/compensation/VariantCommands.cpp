@@ -152,8 +152,10 @@ std::optional<InputProblem> checkVariantParams(TDataModule1 &data, const Variant
     bool ok = false;
     const qlonglong asNumber = number.toLongLong(&ok);
     if (!ok)
-        return InputProblem{VariantParams::VarNum,
-                            QStringLiteral("\"%1\" не является целым числом.").arg(params.varNum)};
+        return InputProblem{
+            VariantParams::VarNum,
+            QStringLiteral("Значение поля \"Вариант компенсации\" должно быть целым числом, а не \"%1\".")
+                .arg(params.varNum)};
     if (adding) {
         if (variants.locate(fld::VarNum, asNumber))
             return InputProblem{VariantParams::VarNum, duplicate};

@@ -55,6 +55,9 @@ public:
     // Ends a refusal: what was left alone.
     virtual QString leftUntouchedText() const = 0;
     virtual bool server() const { return false; }
+    // What the database is, whatever its address or path says: two stores with the same identity
+    // are one (a folder reached through a link, two spellings of one server's address).
+    virtual QString identity() = 0;
 
     virtual std::unique_ptr<Statement> prepare(const QString &sql) = 0;
     // A statement run once and dropped: a server then neither keeps it nor needs telling to forget it.

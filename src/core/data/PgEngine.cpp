@@ -245,10 +245,16 @@ QString writtenTable(const QString &sql)
 QString PgEngine::shownAddress(const QString &address)
 {
     QString shown = address;
-    static const QRegularExpression userPassword(QStringLiteral("^(postgres(?:ql)?://[^:@/?]*):[^@/?]*@"));
+    static const QRegularExpression userPassword(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://[^:@/?]*):[^@/?]*@"),
+                                                 QRegularExpression::CaseInsensitiveOption);
     shown.replace(userPassword, QStringLiteral("\\1@"));
     static const QRegularExpression passwordParameter(QStringLiteral("([?&])password=[^&]*&?"));
     shown.replace(passwordParameter, QStringLiteral("\\1"));
+    static const QRegularExpression passwordKey(
+        QStringLiteral("(^|\\s)password\\s*=\\s*(?:'(?:[^'\\\\]|\\\\.)*'|\\S*)\\s*"),
+        QRegularExpression::CaseInsensitiveOption);
+    shown.replace(passwordKey, QStringLiteral("\\1"));
+    shown = shown.trimmed();
     if (shown.endsWith(QLatin1Char('&')) || shown.endsWith(QLatin1Char('?')))
         shown.chop(1);
     return shown;
@@ -260,7 +266,7 @@ QString PgEngine::clientName()
     if (user.isEmpty())
         user = qEnvironmentVariable("LOGNAME");
     if (user.isEmpty())
-        user = QStringLiteral("?");
+        return QSysInfo::machineHostName();
     return user + QLatin1Char('@') + QSysInfo::machineHostName();
 }
 
@@ -298,9 +304,46 @@ QByteArray PgEngine::numberedPlaceholders(const QString &sql, int *count)
     return out;
 }
 
+namespace {
+
+// libpq speaks English (its translations are seldom installed): the usual causes are told in
+// Russian, with libpq's own words after them for whoever looks into it.
+QString connectionFailureReason(const QString &why)
+{
+    struct Cause {
+        const char *english, *alsoEnglish, *russian;
+    };
+    static const Cause known[] = {
+        {"password authentication failed", nullptr, "пароль не подошел"},
+        {"no password supplied", nullptr, "сервер требует пароль"},
+        {"Connection refused", nullptr, "сервер не принимает соединения (не запущен или закрыт брандмауэром)"},
+        {"could not translate host name", nullptr, "имя сервера не найдено"},
+        {"timeout expired", nullptr, "сервер не ответил вовремя"},
+        {"Connection timed out", nullptr, "сервер не ответил вовремя"},
+        {"No route to host", nullptr, "сервер недоступен по сети"},
+        {"Network is unreachable", nullptr, "сеть недоступна"},
+        {"no pg_hba.conf entry", nullptr, "сервер не разрешает подключение с этого компьютера или этому пользователю"},
+        {"database \"", "does not exist", "база данных не найдена на сервере"},
+        {"role \"", "does not exist", "пользователь не найден на сервере"},
+    };
+    for (const Cause &c : known)
+        if (why.contains(QLatin1String(c.english), Qt::CaseInsensitive) &&
+            (!c.alsoEnglish || why.contains(QLatin1String(c.alsoEnglish))))
+            return QString::fromUtf8(c.russian) + QStringLiteral(" (") + why.simplified() + u')';
+    return why;
+}
+
+} // namespace
+
 PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
 {
-    const QByteArray url = address.toUtf8();
+    // libpq knows its URIs by a scheme in small letters only.
+    QString spelled = address;
+    static const QRegularExpression scheme(QStringLiteral("^postgres(?:ql)?://"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = scheme.match(spelled); m.hasMatch())
+        spelled.replace(0, m.capturedLength(), m.captured().toLower());
+    const QByteArray url = spelled.toUtf8();
     const QByteArray application = clientName().toUtf8();
     const char *keywords[] = {"dbname", "fallback_application_name", "client_encoding", nullptr};
     const char *values[] = {url.constData(), application.constData(), "UTF8", nullptr};
@@ -309,7 +352,7 @@ PgEngine::PgEngine(const QString &address) : m_shown(shownAddress(address))
         throw KorvanError(
             QStringLiteral("Не удалось подключиться к серверу PostgreSQL «%1»: нет памяти.").arg(m_shown));
     if (PQstatus(m_conn) != CONNECTION_OK) {
-        const QString why = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        const QString why = connectionFailureReason(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
         // The server asked for a password: none was given, or the one given was refused.
         const bool needsPassword = PQconnectionNeedsPassword(m_conn);
         const bool passwordRefused = !needsPassword && PQconnectionUsedPassword(m_conn);
@@ -715,12 +758,21 @@ void PgEngine::lockProject(qint64 kod)
     if (taken)
         return;
     PgStatement who(*this,
-                    QStringLiteral("SELECT a.application_name FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+                    QStringLiteral("SELECT a.usename, a.application_name FROM pg_locks l JOIN pg_stat_activity a "
+                                   "ON a.pid = l.pid "
                                    "WHERE l.locktype = 'advisory' AND l.classid = %1 AND l.objsubid = 2 "
                                    "AND l.objid = CAST(CAST(? AS integer) AS oid) AND l.granted")
                         .arg(ProjectLockClass));
     who.bind(0, kod);
-    QString holder = who.next() ? who.column(0).toString() : QString();
+    // The holder's database role, which the server knows for sure, and the name its program gave
+    // (the computer and the login there).
+    QString holder;
+    if (who.next()) {
+        holder = who.column(0).toString();
+        const QString program = who.column(1).toString();
+        if (!program.isEmpty())
+            holder += QStringLiteral(" (%1)").arg(program);
+    }
     who.reset();
     if (holder.isEmpty())
         holder = QStringLiteral("неизвестный пользователь");
@@ -728,6 +780,32 @@ void PgEngine::lockProject(qint64 kod)
                                      "Повторите команду, когда он закончит.")
                           .arg(kod)
                           .arg(holder));
+}
+
+QString PgEngine::identity()
+{
+    // The cluster's own identifier and the database's number in it; pg_control_system() is not
+    // granted to every role, and then the server's address and port stand in for the cluster.
+    PgStatement cluster(*this, QStringLiteral("SELECT CAST(system_identifier AS text) FROM pg_control_system()"),
+                        PgStatement::Once);
+    QString which;
+    try {
+        which = cluster.next() ? cluster.column(0).toString() : QString();
+        cluster.reset();
+    } catch (const KorvanError &) {
+        PgStatement address(*this,
+                            QStringLiteral("SELECT coalesce(host(inet_server_addr()), 'local') || ':' || "
+                                           "current_setting('port')"),
+                            PgStatement::Once);
+        which = address.next() ? address.column(0).toString() : QString();
+        address.reset();
+    }
+    PgStatement database(*this,
+                         QStringLiteral("SELECT CAST(oid AS text) FROM pg_database WHERE datname = current_database()"),
+                         PgStatement::Once);
+    const QString oid = database.next() ? database.column(0).toString() : QString();
+    database.reset();
+    return QStringLiteral("postgresql:%1:%2").arg(which, oid);
 }
 
 void PgEngine::lockSchema()

@@ -37,6 +37,7 @@ public:
 
     QString place() const override { return m_shown; }
     QString placeText() const override;
+    QString identity() override;
     QString leftUntouchedText() const override { return QStringLiteral("Данные на сервере оставлены без изменений."); }
     bool server() const override { return true; }
 

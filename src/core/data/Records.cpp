@@ -40,6 +40,14 @@ QList<LoadPeriod> loadPeriodsOf(const TTable &periods)
     return out;
 }
 
+void setLoadPeriod(TTable &periods, const LoadPeriod &period)
+{
+    periods.setValue(fld::T1, period.T1);
+    periods.setValue(fld::T2, period.T2);
+    periods.setValue(fld::P, period.P);
+    periods.setValue(fld::Q, period.Q);
+}
+
 TariffInput tariffOf(const TTable &project)
 {
     TariffInput t;

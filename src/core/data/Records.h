@@ -15,6 +15,8 @@ class TTable;
 LoadPeriod loadPeriodAt(const TTable &periods);
 // Every visible row of the cursor as a load period, in the cursor's order.
 QList<LoadPeriod> loadPeriodsOf(const TTable &periods);
+// Writes a load period's hours and powers into the row being written.
+void setLoadPeriod(TTable &periods, const LoadPeriod &period);
 // The tariffs and working days of the project at the cursor's current row (project0.db).
 TariffInput tariffOf(const TTable &project);
 

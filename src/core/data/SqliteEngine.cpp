@@ -4,11 +4,13 @@
 #include "core/data/Statement.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace korvan {
 
@@ -120,9 +122,13 @@ SqliteEngine::SqliteEngine(const QString &filePath, bool readOnly) : m_filePath(
     int flags = SQLITE_OPEN_NOMUTEX;
     if (readOnly) {
         // A directory nobody can write to holds a file nobody changes: the engine need not look
-        // for other writers (it could not create its shared-memory file there anyway).
+        // for other writers (it could not create its shared-memory file there anyway). Unless a
+        // write-ahead log lies beside it: a writer that died after its commit, or a copy taken while
+        // the program had the store open, keeps its last commands there, and reading without it
+        // would show the state before them.
         const bool frozen = !QFileInfo(QFileInfo(databaseName).absolutePath()).isWritable();
-        name = QUrl::fromLocalFile(databaseName).toEncoded() + (frozen ? "?immutable=1" : "?mode=ro");
+        m_pendingLog = QFileInfo(databaseName + QStringLiteral("-wal")).size() > 0;
+        name = QUrl::fromLocalFile(databaseName).toEncoded() + (frozen && !m_pendingLog ? "?immutable=1" : "?mode=ro");
         flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
     } else {
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
@@ -144,6 +150,12 @@ SqliteEngine::SqliteEngine(const QString &filePath, bool readOnly) : m_filePath(
         const QString error = errorText();
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        if (readOnly && m_pendingLog && code != SQLITE_NOTADB)
+            throw KorvanError(QStringLiteral("Не удалось прочитать файл «%1» вместе с его журналом «%2»: %3. В журнале "
+                                             "последние изменения, которые еще не перенесены в файл, и без него "
+                                             "данные были бы устаревшими. Откройте каталог данных с правом записи "
+                                             "(журнал будет перенесен в файл) и повторите.")
+                                  .arg(shown, QDir::toNativeSeparators(databaseName + QStringLiteral("-wal")), error));
         if (code == SQLITE_NOTADB)
             throw KorvanError(QStringLiteral("Файл «%1» не является базой данных программы (%2). "
                                              "Файл оставлен без изменений.")
@@ -153,8 +165,7 @@ SqliteEngine::SqliteEngine(const QString &filePath, bool readOnly) : m_filePath(
         if (code == SQLITE_FULL || (disk.isValid() && disk.bytesAvailable() < 1024 * 1024))
             throw KorvanError(QStringLiteral("На диске с файлом «%1» нет места (свободно %2 байт). "
                                              "Освободите место и повторите. Файл оставлен без изменений.")
-                                  .arg(shown)
-                                  .arg(disk.bytesAvailable()));
+                                  .arg(shown, QString::number(disk.bytesAvailable())));
         throw KorvanError(QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(shown, error));
     }
 }
@@ -176,6 +187,14 @@ QString SqliteEngine::placeText() const
 {
     return QStringLiteral("«%1»").arg(m_filePath.isEmpty() ? QStringLiteral("(в памяти)")
                                                            : QDir::toNativeSeparators(m_filePath));
+}
+
+QString SqliteEngine::identity()
+{
+    struct stat info {};
+    if (m_filePath.isEmpty() || ::stat(QFile::encodeName(m_filePath).constData(), &info) != 0)
+        return QStringLiteral("sqlite:%1").arg(quintptr(m_db));
+    return QStringLiteral("sqlite:%1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));
 }
 
 std::unique_ptr<Statement> SqliteEngine::prepare(const QString &sql)

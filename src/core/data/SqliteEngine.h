@@ -19,6 +19,7 @@ public:
 
     QString place() const override { return m_filePath; }
     QString placeText() const override;
+    QString identity() override;
     QString leftUntouchedText() const override { return QStringLiteral("Файл оставлен без изменений."); }
 
     std::unique_ptr<Statement> prepare(const QString &sql) override;
@@ -46,6 +47,7 @@ public:
 private:
     sqlite3 *m_db = nullptr;
     QString m_filePath;
+    bool m_pendingLog = false; // a write-ahead log with commits not yet in the file
 };
 
 } // namespace korvan

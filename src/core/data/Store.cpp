@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -28,6 +29,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvan {
@@ -71,10 +73,30 @@ QString Store::dataDirectoryFor(const QString &programDirectory)
 
 bool Store::isServerAddress(const QString &location)
 {
-    return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
+    // A URI in any case of its scheme, or libpq's own "host=... dbname=..." form, told by its
+    // first keyword: no folder name starts like that by chance.
+    static const QRegularExpression server(
+        QStringLiteral("^(?:postgres(?:ql)?://|\\s*(?:host|hostaddr|port|dbname|user|password|passfile|service|"
+                       "sslmode|sslrootcert|sslcert|sslkey|connect_timeout|application_name|options|"
+                       "target_session_attrs|require_auth|gssencmode|channel_binding)\\s*=)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return server.match(location).hasMatch();
+}
+
+QString Store::shownLocation(const QString &location)
+{
+    return isServerAddress(location) || hasScheme(location) ? PgEngine::shownAddress(location) : location;
+}
+
+bool Store::hasScheme(const QString &location)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(location).hasMatch();
 }
 
 bool Store::onServer() const { return m_engine && m_engine->server(); }
+
+QString Store::identity() const { return m_engine->identity(); }
 
 QString Store::place() const { return m_engine ? m_engine->place() : m_filePath; }
 
@@ -86,6 +108,11 @@ std::unique_ptr<Store> Store::open(const QString &location, Access access)
         store->prepareSchema(true);
         return store;
     }
+    // An address of something else would otherwise become a new folder of that name.
+    if (hasScheme(location))
+        throw KorvanError(QStringLiteral("«%1» не является ни каталогом данных, ни адресом сервера PostgreSQL "
+                                         "(postgresql://пользователь@сервер/база или host=сервер dbname=база).")
+                              .arg(PgEngine::shownAddress(location)));
     const QString &dataDirectory = location;
     const QString dir = QDir(dataDirectory).absolutePath();
     store->m_directory = dir;
@@ -94,6 +121,9 @@ std::unique_ptr<Store> Store::open(const QString &location, Access access)
         if (!QFileInfo::exists(store->m_filePath))
             throw KorvanError(QStringLiteral("В каталоге данных «%1» нет файла данных «%2».")
                                   .arg(QDir::toNativeSeparators(dir), QLatin1String(FileName)));
+        if (QFileInfo(store->m_filePath).size() == 0)
+            throw KorvanError(QStringLiteral("Файл данных «%1» пуст: хранилище в нем еще не создано.")
+                                  .arg(QDir::toNativeSeparators(store->m_filePath)));
         store->m_readOnly = true;
         store->m_engine = std::make_unique<SqliteEngine>(store->m_filePath, true);
         store->prepareSchema(false);
@@ -124,10 +154,34 @@ void Store::lockDirectory()
     // power loss left in it, a lock whose holder is gone is free. The contents only say who holds it.
     const QString path = m_directory + QLatin1Char('/') + QLatin1String(LockFileName);
     const QString shown = QDir::toNativeSeparators(path);
-    m_lockFd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (m_lockFd < 0)
+    // Anyone who can write into a shared folder could put a link or a pipe there under the lock's
+    // name: the lock is never followed through a link, and only a regular file of this user is
+    // taken (it is written to).
+    m_lockFd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (m_lockFd < 0) {
+        const int error = errno;
+        if (error == ELOOP)
+            throw KorvanError(QStringLiteral("Файл блокировки «%1» является символической ссылкой: программа по ней не "
+                                             "пойдет и ничего не запишет. Удалите ссылку и повторите запуск.")
+                                  .arg(shown));
         throw KorvanError(QStringLiteral("Не удалось открыть файл блокировки «%1»: %2.")
-                              .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
+                              .arg(shown, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    struct stat info {};
+    QString wrong;
+    if (::fstat(m_lockFd, &info) != 0)
+        wrong = QString::fromLocal8Bit(std::strerror(errno));
+    else if (!S_ISREG(info.st_mode))
+        wrong = QStringLiteral("это не обычный файл");
+    else if (info.st_uid != ::geteuid())
+        wrong = QStringLiteral("файл принадлежит другому пользователю");
+    if (!wrong.isEmpty()) {
+        ::close(m_lockFd);
+        m_lockFd = -1;
+        throw KorvanError(
+            QStringLiteral("Файл блокировки «%1» не подходит: %2. Удалите его и повторите запуск.").arg(shown, wrong));
+    }
     if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         QByteArray holder(256, '\0');
@@ -195,10 +249,8 @@ void Store::prepareSchemaLocked(bool allowCreate)
     if (version > SchemaVersion)
         throw KorvanError(QStringLiteral("База данных %1 создана более новой версией программы "
                                          "(формат %2, эта версия понимает формат %3). %4")
-                              .arg(m_engine->placeText())
-                              .arg(version)
-                              .arg(SchemaVersion)
-                              .arg(m_engine->leftUntouchedText()));
+                              .arg(m_engine->placeText(), QString::number(version), QString::number(SchemaVersion),
+                                   m_engine->leftUntouchedText()));
     // The tables of the first format come first: a migration builds on them and never changes them,
     // and a file that is not ours must be refused before anything is written to it.
     verifySchema();
@@ -298,8 +350,8 @@ void Store::migrate(int fromVersion)
             createReportFrontTables(*this);
             break;
         default:
-            throw KorvanError(
-                QStringLiteral("Неизвестный формат базы данных %1 (версия %2).").arg(m_engine->placeText()).arg(v));
+            throw KorvanError(QStringLiteral("Неизвестный формат базы данных %1 (версия %2).")
+                                  .arg(m_engine->placeText(), QString::number(v)));
         }
         m_engine->setSchemaVersion(v + 1);
         tx.commit();

@@ -43,6 +43,10 @@ public:
     // PostgreSQL program. A server store is always opened for reading and writing.
     static std::unique_ptr<Store> open(const QString &location, Access access = Access::ReadWrite);
     static bool isServerAddress(const QString &location);
+    // "scheme://...": an address, never a folder's name.
+    static bool hasScheme(const QString &location);
+    // The location as messages show it: a server's address without its password.
+    static QString shownLocation(const QString &location);
     static constexpr const char *LockFileName = "KorvanVkp1.lock";
     // An in-memory store with the schema and the delivered contents (benchmarks, tests).
     static std::unique_ptr<Store> openMemory();
@@ -53,6 +57,8 @@ public:
     bool onServer() const;
     // The file's path or the server's address (without a password), for messages.
     QString place() const;
+    // What the store is, whatever way it was named (see Engine::identity).
+    QString identity() const;
     Engine &engine() { return *m_engine; }
     bool readOnly() const { return m_readOnly; }
 

@@ -1281,7 +1281,8 @@ QVariant TTable::normalize(int position, const QVariant &value) const
             n = qint64(d);
         }
         if (!ok)
-            throw KorvanError(QStringLiteral("«%1» не является целым числом.").arg(value.toString()));
+            throw KorvanError(QStringLiteral("Значение поля «%1» должно быть целым числом, а не «%2».")
+                                  .arg(QLatin1String(f.name), value.toString()));
         if (n < INT32_MIN || n > INT32_MAX)
             throw KorvanError(
                 QStringLiteral("Число %1 вне допустимых пределов поля «%2».").arg(n).arg(QLatin1String(f.name)));

@@ -70,10 +70,7 @@ void buildPeriods(const QList<LoadPeriod> &graph, TTable &compensated, TTable &s
 {
     for (const LoadPeriod &p : graph) {
         compensated.append();
-        compensated.setValue(fld::T1, p.T1);
-        compensated.setValue(fld::T2, p.T2);
-        compensated.setValue(fld::P, p.P);
-        compensated.setValue(fld::Q, p.Q);
+        setLoadPeriod(compensated, p);
         const SwitchedList on = selectInto(compensated, modules, mode);
         if (results)
             setCompensatedResults(compensated, computeCompensatedPeriod({p, compensated.asFloat(fld::Qku)},

@@ -27,6 +27,12 @@ void GraphEditorTable::prime(const QStringList &headers, const QList<QStringList
     m_current = 0;
 }
 
+void GraphEditorTable::restore(const QList<QStringList> &rows, int currentRow)
+{
+    m_rows = rows.isEmpty() ? QList<QStringList>{emptyRow()} : rows;
+    m_current = qBound(0, currentRow, int(m_rows.size()) - 1);
+}
+
 QList<QStringList> GraphEditorTable::rowsOf(const QList<LoadPeriod> &periods)
 {
     QList<QStringList> out;

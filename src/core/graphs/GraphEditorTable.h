@@ -20,6 +20,8 @@ public:
     // Primes the table for one use: headers and rows; no rows gives one empty row.
     void prime(const QStringList &headers, const QList<QStringList> &rows);
     // Rows from numbers, each cell in general format.
+    // Puts back rows the table had (an undo), keeping the headers and the copy buffers.
+    void restore(const QList<QStringList> &rows, int currentRow);
     static QList<QStringList> rowsOf(const QList<LoadPeriod> &periods);
 
     const QStringList &headers() const { return m_headers; }

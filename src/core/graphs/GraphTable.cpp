@@ -2,6 +2,7 @@
 #include "core/data/Fields.h"
 
 #include "core/calc/Numbers.h"
+#include "core/data/Records.h"
 #include "core/data/TTable.h"
 
 namespace korvan {
@@ -47,10 +48,7 @@ void appendPeriods(TTable &table, const QList<LoadPeriod> &periods)
 {
     for (const LoadPeriod &g : periods) {
         table.append();
-        table.setValue(fld::T1, g.T1);
-        table.setValue(fld::T2, g.T2);
-        table.setValue(fld::P, g.P);
-        table.setValue(fld::Q, g.Q);
+        setLoadPeriod(table, g);
         table.post();
     }
 }

@@ -2,9 +2,12 @@
 
 #include "core/calc/Limits.h"
 #include "core/calc/Numbers.h"
+#include "core/InputLimits.h"
 #include "core/Messages.h"
 
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
@@ -54,6 +57,18 @@ struct Line {
     int number; // the line it begins on
     QStringList fields;
 };
+
+// A field as a message shows it: control characters (a NUL byte above all, which would end the
+// message where it stands) as their visible pictures, ␀ for NUL.
+QString visible(QString text)
+{
+    for (QChar &c : text)
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+    return text;
+}
 
 bool isBlank(QChar c, QChar separator) { return c != separator && (c == u' ' || c == u'\t' || c == u'\r'); }
 
@@ -260,12 +275,17 @@ MeterData readMeterFile(const QString &path, const MeterReadOptions &options)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw KorvanError(QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
-    return readMeterText(file.readAll(), options);
+    return readMeterText(readAllLimited(file, MaxMeterBytes, path), options);
 }
 
 MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options)
 {
     MeterData data;
+    // Counted before anything is read: a file too long is refused at once.
+    if (bytes.count('\n') > MaxMeterLines)
+        throw KorvanError(QStringLiteral("В файле больше %1 строк: программа читает не больше %1 строк измерений "
+                                         "(почти четыре года минутных измерений).")
+                              .arg(MaxMeterLines));
     const QString text = decode(bytes, data.encoding);
     if (text.trimmed().isEmpty())
         throw KorvanError(QStringLiteral("Файл пуст: в нём нет ни одной строки с измерениями."));
@@ -347,19 +367,19 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         if (!stamp)
             throw KorvanError(QStringLiteral("Строка %1: «%2» не является отметкой времени.")
                                   .arg(row.number)
-                                  .arg(row.fields.value(data.timeColumn)));
+                                  .arg(visible(row.fields.value(data.timeColumn))));
         data.dateless = stamp->dateless;
         double v[2];
         const int cols[2] = {data.pColumn, data.qColumn};
         for (int k = 0; k < 2; ++k) {
             if (cols[k] >= row.fields.size())
                 throw KorvanError(
-                    QStringLiteral("Строка %1: нет столбца «%2».").arg(row.number).arg(data.columns[cols[k]]));
+                    QStringLiteral("Строка %1: нет столбца «%2».").arg(row.number).arg(visible(data.columns[cols[k]])));
             const auto number = parseEitherDecimal(row.fields[cols[k]]);
             if (!number)
                 throw KorvanError(QStringLiteral("Строка %1: «%2» в столбце «%3» не является числом.")
                                       .arg(row.number)
-                                      .arg(row.fields[cols[k]], data.columns[cols[k]]));
+                                      .arg(visible(row.fields[cols[k]]), visible(data.columns[cols[k]])));
             v[k] = *number;
         }
         values.append({stamp->when, v[0], v[1], row.number});
@@ -400,6 +420,7 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
 
     const double intervalHours = data.intervalMinutes / 60.0;
     const Raw *kept = nullptr; // the last reading taken
+    QSet<QDate> dates;
     for (int i = 0; i < values.size(); ++i) {
         const Raw &r = values[i];
         if (kept) {
@@ -447,18 +468,29 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         reading.line = r.line;
         // Beyond the limit the averages stop meaning anything (and near the largest double
         // their sums are infinite).
-        for (const auto &[value, column] : {std::pair{reading.P, data.pColumn}, std::pair{reading.Q, data.qColumn}})
+        for (const auto &[value, column] : {std::pair{reading.P, data.pColumn}, std::pair{reading.Q, data.qColumn}}) {
+            // A load graph holds consumed powers: a negative reading (a meter counting the other
+            // way, a generator behind it) is not one.
+            if (value < 0)
+                throw KorvanError(QStringLiteral("Строка %1: значение «%2» в столбце «%3» отрицательно: мощность "
+                                                 "нагрузки не может быть меньше 0.")
+                                      .arg(r.line)
+                                      .arg(visible(rows[i].fields.value(column)), visible(data.columns[column])));
             if (std::fabs(value) > MaxPower)
                 throw KorvanError(QStringLiteral("Строка %1: значение «%2» в столбце «%3» означает мощность %4 %5, "
                                                  "больше допустимой %6.")
                                       .arg(r.line)
-                                      .arg(rows[i].fields.value(column), data.columns[column], numberText(value),
+                                      .arg(visible(rows[i].fields.value(column)), visible(data.columns[column]),
+                                           numberText(value),
                                            column == data.pColumn ? QStringLiteral("кВт") : QStringLiteral("кВАр"),
                                            numberText(MaxPower)));
+        }
         data.readings.append(reading);
         kept = &values[i];
-        if (!data.dates.contains(reading.start.date()))
+        if (!dates.contains(reading.start.date())) {
+            dates.insert(reading.start.date());
             data.dates.append(reading.start.date());
+        }
     }
     return data;
 }
@@ -470,13 +502,24 @@ struct DayPeriods {
     QList<int> count;
 };
 
-DayPeriods collect(const MeterData &data, const QDate &date, int periodMinutes)
+// The readings of each day, found in one pass: a file of years of minute readings has a thousand
+// days, and going through all readings for each of them took minutes.
+using ReadingsByDay = QHash<QDate, QList<const MeterReading *>>;
+
+ReadingsByDay readingsByDay(const MeterData &data)
+{
+    ReadingsByDay out;
+    for (const MeterReading &r : data.readings)
+        out[r.start.date()].append(&r);
+    return out;
+}
+
+DayPeriods collect(const ReadingsByDay &byDay, const QDate &date, int periodMinutes)
 {
     const int n = 24 * 60 / periodMinutes;
     DayPeriods d{QList<double>(n, 0.0), QList<double>(n, 0.0), QList<int>(n, 0)};
-    for (const MeterReading &r : data.readings) {
-        if (r.start.date() != date)
-            continue;
+    for (const MeterReading *reading : byDay.value(date)) {
+        const MeterReading &r = *reading;
         const int minute = r.start.time().hour() * 60 + r.start.time().minute();
         const int k = minute / periodMinutes;
         d.sumP[k] += r.P;
@@ -491,12 +534,12 @@ bool complete(const DayPeriods &d, int perPeriod)
     return std::all_of(d.count.begin(), d.count.end(), [perPeriod](int c) { return c >= perPeriod; });
 }
 
-QList<QDate> completeDays(const MeterData &data, int periodMinutes, bool workdaysOnly)
+QList<QDate> completeDays(const MeterData &data, const ReadingsByDay &byDay, int periodMinutes, bool workdaysOnly)
 {
     QList<QDate> out;
     for (const QDate &date : data.dates)
         if ((!workdaysOnly || date.dayOfWeek() <= 5) &&
-            complete(collect(data, date, periodMinutes), periodMinutes / data.intervalMinutes))
+            complete(collect(byDay, date, periodMinutes), periodMinutes / data.intervalMinutes))
             out << date;
     return out;
 }
@@ -532,6 +575,7 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
                 .arg(periodMinutes)
                 .arg(data.intervalMinutes));
     const int n = 24 * 60 / periodMinutes;
+    const ReadingsByDay byDay = readingsByDay(data);
 
     QList<QDate> days;
     switch (choice.kind) {
@@ -553,21 +597,20 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
     case MeterDayChoice::Kind::Workdays:
         if (data.dateless)
             throw KorvanError(QStringLiteral("В файле нет дат: выбрать рабочие дни нельзя."));
-        days = completeDays(data, periodMinutes, true);
+        days = completeDays(data, byDay, periodMinutes, true);
         if (days.isEmpty())
             throw KorvanError(QStringLiteral("В файле нет полных рабочих суток (с понедельника по пятницу)."));
         break;
     case MeterDayChoice::Kind::MaxDay: {
-        const QList<QDate> full = completeDays(data, periodMinutes, false);
+        const QList<QDate> full = completeDays(data, byDay, periodMinutes, false);
         if (full.isEmpty())
             throw KorvanError(QStringLiteral("В файле нет полных суток."));
         double best = -1;
         QDate bestDay;
         for (const QDate &date : full) {
             double energy = 0;
-            for (const MeterReading &r : data.readings)
-                if (r.start.date() == date)
-                    energy += r.P * data.intervalMinutes / 60.0;
+            for (const MeterReading *r : byDay.value(date))
+                energy += r->P * data.intervalMinutes / 60.0;
             if (energy > best) {
                 best = energy;
                 bestDay = date;
@@ -581,7 +624,7 @@ QList<LoadPeriod> meterDayGraph(const MeterData &data, const MeterDayChoice &cho
     // Each day's period averages, then their mean over the days.
     QList<double> p(n, 0.0), q(n, 0.0);
     for (const QDate &date : std::as_const(days)) {
-        const DayPeriods d = collect(data, date, periodMinutes);
+        const DayPeriods d = collect(byDay, date, periodMinutes);
         for (int k = 0; k < n; ++k) {
             if (d.count[k] == 0)
                 throw KorvanError(

@@ -105,7 +105,9 @@ std::optional<InputProblem> checkEconomicInput(const EconomicInput &input)
             return InputProblem{field, *message};
         const double v = numberValue(text);
         if (field == EconomicInput::Life && v != std::floor(v))
-            return InputProblem{field, QStringLiteral("\"%1\" не является целым числом.").arg(text)};
+            return InputProblem{
+                field,
+                QStringLiteral("Значение поля \"%1\" должно быть целым числом, а не \"%2\".").arg(caption, text)};
         const FieldRange range = rangeOf(field);
         if (!(v >= range.low && v <= range.high))
             return InputProblem{field, QStringLiteral("Значение поля \"%1\" должно быть в пределах от %2 до %3.")

@@ -55,7 +55,7 @@ void writeParams(TTable &p, const ProjectParams &params)
 std::optional<InputProblem> checkProjectParams(const ProjectParams &params)
 {
     using F = ProjectParams;
-    if (params.name.isEmpty())
+    if (params.name.trimmed().isEmpty())
         return InputProblem{F::Name, QStringLiteral("Заполнение поля \"Наименование проекта\" обязательно.")};
     if (auto p = problem(F::MonthDay, positiveNumberProblem(params.monthDay, MonthDesc)))
         return p;
@@ -71,7 +71,9 @@ std::optional<InputProblem> checkProjectParams(const ProjectParams &params)
         return p;
     const auto month = wholeDays(params.monthDay);
     if (!month)
-        return InputProblem{F::MonthDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.monthDay)};
+        return InputProblem{
+            F::MonthDay,
+            QStringLiteral("Значение %1 должно быть целым числом, а не \"%2\".").arg(MonthDesc, params.monthDay)};
     if (*month < 1 || *month > 31)
         return InputProblem{
             F::MonthDay,
@@ -79,7 +81,9 @@ std::optional<InputProblem> checkProjectParams(const ProjectParams &params)
                 "Значение поля \"Среднее количество рабочих дней в месяце\" должно быть в пределах от 1 до 31.")};
     const auto year = wholeDays(params.yearDay);
     if (!year)
-        return InputProblem{F::YearDay, QStringLiteral("\"%1\" не является целым числом.").arg(params.yearDay)};
+        return InputProblem{
+            F::YearDay,
+            QStringLiteral("Значение %1 должно быть целым числом, а не \"%2\".").arg(YearDesc, params.yearDay)};
     if (*year < 1 || *year > 366)
         return InputProblem{
             F::YearDay,

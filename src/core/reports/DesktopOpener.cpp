@@ -33,7 +33,9 @@ bool openedByDesktop(const QString &path)
     return ok;
 }
 
-bool openedByLibreOffice(const QString &path)
+} // namespace
+
+bool DesktopOpener::openWithLibreOffice(const QString &path)
 {
     for (const char *name : {"libreoffice", "soffice"}) {
         const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
@@ -43,8 +45,6 @@ bool openedByLibreOffice(const QString &path)
     return false;
 }
 
-} // namespace
-
-bool DesktopOpener::open(const QString &path) { return openedByDesktop(path) || openedByLibreOffice(path); }
+bool DesktopOpener::open(const QString &path) { return openedByDesktop(path) || openWithLibreOffice(path); }
 
 } // namespace korvan

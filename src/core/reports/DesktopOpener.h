@@ -14,6 +14,9 @@ public:
     // How long xdg-open may take to report a failure. It hands the file over and ends, or, on a
     // bare window manager, runs the application itself for as long as the document is open.
     static constexpr int FailureWaitMs = 2000;
+
+    // Starts LibreOffice with the document; false when it is not installed or does not start.
+    static bool openWithLibreOffice(const QString &path);
 };
 
 } // namespace korvan

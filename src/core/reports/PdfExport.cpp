@@ -1,14 +1,17 @@
 #include "core/reports/PdfExport.h"
 
+#include "core/ChildProcessGroup.h"
 #include "core/Messages.h"
+#include "core/OutputFile.h"
+#include "core/ProgressControl.h"
+#include "core/reports/PdfEstimate.h"
 #include "core/reports/WordApplication.h"
 
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -19,8 +22,6 @@ namespace korvan {
 
 namespace {
 
-// A first start of LibreOffice with a new profile takes a while on a slow machine.
-constexpr int ConversionMinutes = 5;
 constexpr int ProgressScale = 100;
 // The share of the bar the report itself takes before the conversion.
 constexpr int ReportShare = 40;
@@ -51,13 +52,18 @@ QString findLibreOffice()
     return QString();
 }
 
-void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progress &progress)
+void ConvertToPdf(const QString &docxPath, const QString &pdfPath, ProgressControl *control)
 {
+    checkOutputFile(pdfPath);
     const QString soffice = findLibreOffice();
     if (soffice.isEmpty())
         throw KorvanError(
             QStringLiteral("Для экспорта отчета в PDF нужна программа LibreOffice, но она не установлена.\n"
                            "Установите LibreOffice Writer и повторите экспорт."));
+    const auto report = [control](int value) {
+        if (control)
+            control->report(value, ProgressScale);
+    };
     // No blanks in the folder's name: LibreOffice takes its profile as a URL.
     QTemporaryDir work(QDir::temp().filePath(QStringLiteral("korvan-pdf-XXXXXX")));
     if (!work.isValid())
@@ -70,34 +76,50 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     const QString outDir = work.filePath(QStringLiteral("pdf"));
     QDir().mkpath(outDir);
 
-    QProcess p;
-    p.setProgram(soffice);
-    p.setArguments({QStringLiteral("-env:UserInstallation=") +
-                        QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(QUrl::FullyEncoded),
-                    QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nolockcheck"),
-                    QStringLiteral("--convert-to"), QStringLiteral("pdf:writer_pdf_Export"), QStringLiteral("--outdir"),
-                    outDir, input});
+    const PdfEstimate estimate = PdfEstimate::ofDocx(input);
+    if (control)
+        control->setStep(QStringLiteral("Преобразование в PDF программой LibreOffice: %1.").arg(estimate.text()));
+    report(0);
+
+    ChildProcessGroup group;
+    QProcess &p = group.process();
     p.setProcessChannelMode(QProcess::MergedChannels);
     // An open standard input keeps LibreOffice waiting for it.
     p.setStandardInputFile(QProcess::nullDevice());
-    p.start();
-    if (!p.waitForStarted(30000))
+    const QStringList arguments = {
+        QStringLiteral("-env:UserInstallation=") +
+            QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(QUrl::FullyEncoded),
+        QStringLiteral("--headless"),
+        QStringLiteral("--norestore"),
+        QStringLiteral("--nolockcheck"),
+        QStringLiteral("--convert-to"),
+        QStringLiteral("pdf:writer_pdf_Export"),
+        QStringLiteral("--outdir"),
+        outDir,
+        input};
+    if (!group.start(soffice, arguments))
         throw KorvanError(QStringLiteral("Не удалось запустить LibreOffice (%1) для преобразования отчета в PDF.")
                               .arg(QDir::toNativeSeparators(soffice)));
-    // The conversion says nothing of its advance: the bar creeps on towards its end meanwhile.
-    int value = 0;
-    const QDeadlineTimer deadline(ConversionMinutes * 60 * 1000);
-    while (!p.waitForFinished(250)) {
-        if (deadline.hasExpired()) {
-            p.kill();
-            p.waitForFinished(5000);
-            throw KorvanError(QStringLiteral("LibreOffice не закончила преобразование отчета в PDF за %1 мин.")
-                                  .arg(ConversionMinutes));
+    // The conversion says nothing of its advance: the bar follows the time against the estimate
+    // and stays short of its end until LibreOffice is done. A cancel request (the report throws)
+    // and the time limit end LibreOffice's whole group, through the group's destructor.
+    const int limit = estimate.timeLimitSeconds();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!p.waitForFinished(200)) {
+        if (elapsed.elapsed() > qint64(limit) * 1000) {
+            group.end();
+            throw KorvanError(
+                QStringLiteral("LibreOffice не закончила преобразование отчета в PDF за %1 мин (ожидалось %2); "
+                               "преобразование остановлено.")
+                    .arg((limit + 59) / 60)
+                    .arg(estimate.text()));
         }
-        value += (ProgressScale - value) / 20;
-        if (progress)
-            progress(value, ProgressScale);
+        const double share = double(elapsed.elapsed()) / (1000.0 * std::max(1, estimate.seconds));
+        report(int(ProgressScale * std::min(0.95, share)));
     }
+    // Whatever LibreOffice left running in its group goes with it.
+    group.end();
     const QByteArray output = p.readAll();
     QFile pdf(QDir(outDir).filePath(QStringLiteral("report.pdf")));
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !pdf.open(QIODevice::ReadOnly))
@@ -107,60 +129,29 @@ void ConvertToPdf(const QString &docxPath, const QString &pdfPath, const Progres
     if (!bytes.startsWith("%PDF"))
         throw KorvanError(QStringLiteral("LibreOffice не смогла преобразовать отчет в PDF: получен не PDF-файл."));
 
-    QSaveFile target(pdfPath);
-    if (!target.open(QIODevice::WriteOnly))
-        throw KorvanError(QStringLiteral("Не удалось создать файл \"%1\". Проверьте, что папка существует и доступна "
-                                         "для записи.")
-                              .arg(QDir::toNativeSeparators(pdfPath)));
-    if (target.write(bytes) != bytes.size() || !target.commit())
-        throw KorvanError(QStringLiteral("Не удалось записать файл \"%1\". Возможно, он открыт в другой программе или "
-                                         "на диске недостаточно места.")
-                              .arg(QDir::toNativeSeparators(pdfPath)));
-    if (progress)
-        progress(ProgressScale, ProgressScale);
+    writeOutputFile(pdfPath, bytes);
+    report(ProgressScale);
 }
 
-void ExportProjectReportPdf(TDataModule1 &data, bool allVariants, const QString &pdfPath,
-                            const ReportFeedback &feedback)
+void ExportProjectReportPdf(TDataModule1 &data, bool allVariants, const QString &pdfPath, ProgressControl *control)
 {
+    checkOutputFile(pdfPath);
     QTemporaryDir work;
     if (!work.isValid())
         throw KorvanError(QStringLiteral("Не удалось создать временную папку для отчета."));
-    // One bar for both: the report fills its share, the conversion the rest; it never goes back.
-    int shown = 0;
-    const auto show = [&](int value) {
-        shown = std::max(shown, std::min(value, ProgressScale));
-        if (feedback.progress)
-            feedback.progress(shown, ProgressScale);
-    };
+    // The report's own advance fills the first part of the bar; the conversion sets its own.
     ReportFeedback reportFeedback;
-    reportFeedback.progress = [&](int value, int maximum) {
-        if (maximum > 0)
-            show(ReportShare * value / maximum);
-    };
-    if (feedback.busy)
-        feedback.busy(true);
-    try {
-        if (feedback.progress)
-            feedback.progress(0, ProgressScale);
-        WordApplication word;
-        const QString docx = work.filePath(QStringLiteral("report.docx"));
-        word.setTargetFile(docx);
-        ExportProjectReport(data, word, allVariants, reportFeedback);
-        ConvertToPdf(docx, pdfPath, [&](int value, int maximum) {
-            show(ReportShare + (ProgressScale - ReportShare) * value / std::max(1, maximum));
-        });
-    } catch (...) {
-        if (feedback.progress)
-            feedback.progress(0, ProgressScale);
-        if (feedback.busy)
-            feedback.busy(false);
-        throw;
+    if (control) {
+        control->setStep(QStringLiteral("Формирование отчета..."));
+        reportFeedback.progress = [control](int value, int maximum) {
+            control->report(maximum > 0 ? ReportShare * value / maximum : 0, ProgressScale);
+        };
     }
-    if (feedback.progress)
-        feedback.progress(0, ProgressScale);
-    if (feedback.busy)
-        feedback.busy(false);
+    WordApplication word;
+    const QString docx = work.filePath(QStringLiteral("report.docx"));
+    word.setTargetFile(docx);
+    ExportProjectReport(data, word, allVariants, reportFeedback);
+    ConvertToPdf(docx, pdfPath, control);
 }
 
 } // namespace korvan

@@ -91,7 +91,7 @@ QString WordApplication::newDocumentPath(const QString &extension) const
 void WordApplication::disconnect(bool exportFailed)
 {
     m_connected = false;
-    const bool opening = m_targetFile.isEmpty();
+    const bool opening = m_targetFile.isEmpty() && m_opening;
     if (exportFailed) {
         m_document.reset();
         m_path.clear();
@@ -100,7 +100,7 @@ void WordApplication::disconnect(bool exportFailed)
     if (!m_document)
         return;
     if (m_path.isEmpty())
-        m_path = opening ? newDocumentPath() : m_targetFile;
+        m_path = m_targetFile.isEmpty() ? newDocumentPath() : m_targetFile;
     m_document->save(m_path);
     if (opening && !DocumentOpener::current().open(m_path))
         Messages::information(QStringLiteral("Документ сохранен в файле «%1».\nПрограмма для его просмотра не найдена.")

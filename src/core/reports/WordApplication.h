@@ -43,6 +43,9 @@ public:
     QString folder() const;
     // The command-line program names the file itself: it is saved there and not opened.
     void setTargetFile(const QString &path);
+    // Off: a saved document is not handed to the desktop; the caller opens it and says where it
+    // went (an export run beside the window, whose thread may not start programs or ask the user).
+    void setOpening(bool on) { m_opening = on; }
     // The moment a new file name carries; the current time when not set (tests fix it).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     QDateTime now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
@@ -68,6 +71,7 @@ private:
     QString m_targetFile;
     std::function<QDateTime()> m_clock;
     bool m_connected = false;
+    bool m_opening = true;
 };
 
 } // namespace korvan

@@ -150,6 +150,23 @@ std::unique_ptr<Store> openStore(const QString &location, const QString &passwor
     return Store::open(location);
 }
 
+std::unique_ptr<Store> openGivenStore(const QString &location, const PasswordPrompt &askPassword)
+{
+    if (!Store::isServerAddress(location))
+        return Store::open(QDir::cleanPath(location));
+    QString password;
+    for (;;) {
+        try {
+            return openStore(location, password);
+        } catch (const PasswordNeeded &e) {
+            const std::optional<QString> typed = askPassword ? askPassword(e.message()) : std::nullopt;
+            if (!typed)
+                throw KorvanError(e.message());
+            password = *typed;
+        }
+    }
+}
+
 std::unique_ptr<Store> openStartupStore(const StoreChoice &choice, const QString &defaultFolder,
                                         const PasswordPrompt &askPassword)
 {

@@ -66,6 +66,11 @@ using PasswordPrompt = std::function<std::optional<QString>(const QString &messa
 std::unique_ptr<Store> openStartupStore(const StoreChoice &choice, const QString &defaultFolder,
                                         const PasswordPrompt &askPassword = {});
 
+// The store named on the command line (--store FOLDER|postgresql://...) for this run only: the
+// user's settings are neither read nor changed. A server's password is asked when it needs one. A
+// failure throws: there is no other store to fall back on, the user asked for this one.
+std::unique_ptr<Store> openGivenStore(const QString &location, const PasswordPrompt &askPassword = {});
+
 // "Проверить соединение": what the user is told when the chosen store can be opened (it is closed
 // again at once); a KorvanError naming the folder or the server when it cannot. The store the
 // program has open is not opened twice, and a folder without a data file is only checked for

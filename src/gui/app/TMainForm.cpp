@@ -16,11 +16,11 @@
 #include "core/project/MainGrids.h"
 #include "core/project/ProjectCommands.h"
 #include "core/reports/DocumentOpener.h"
-#include "core/reports/PdfExport.h"
 #include "core/reports/ProjectReport.h"
 #include "core/reports/WordApplication.h"
 #include "core/Version.h"
 #include "gui/app/CharacteristicGrid.h"
+#include "gui/app/MenuBarKeys.h"
 #include "gui/app/StoreChoice.h"
 #include "gui/app/TAboutForm.h"
 #include "gui/app/TStoreForm.h"
@@ -41,10 +41,12 @@
 #include "gui/project/TOpenForm.h"
 #include "gui/project/TProjForm.h"
 #include "gui/project/TSupplyForm.h"
+#include "gui/reports/ReportExportRun.h"
 #include "gui/reports/TParRepFm.h"
 #include "gui/ui/CommandGuard.h"
 #include "gui/ui/GridHints.h"
 #include "gui/ui/HintUnit.h"
+#include "gui/ui/SavedNotice.h"
 #include "gui/widgets/CommandProgressBar.h"
 #include "gui/widgets/CursorGrid.h"
 #include "gui/widgets/TzqFilterTabControl.h"
@@ -58,6 +60,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QSettings>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -104,60 +107,60 @@ struct CommandDef {
 };
 
 const CommandDef Commands[] = {
-    {"mnCreate", "Создать...", "Создать новый проект", ToolIcon::Create, &TMainForm::mnCreateClick},
-    {"mnOpen", "Открыть...", "Открыть существующий проект", ToolIcon::Open, &TMainForm::mnOpenClick},
-    {"mnEdit", "Редактировать...", "Редактировать параметры проекта", {}, &TMainForm::mnEditClick},
+    {"mnCreate", "&Создать...", "Создать новый проект", ToolIcon::Create, &TMainForm::mnCreateClick},
+    {"mnOpen", "&Открыть...", "Открыть существующий проект", ToolIcon::Open, &TMainForm::mnOpenClick},
+    {"mnEdit", "&Редактировать...", "Редактировать параметры проекта", {}, &TMainForm::mnEditClick},
     {"mnEconom",
-     "Экономические параметры...",
+     "&Экономические параметры...",
      "Экономические параметры проекта: ставка дисконтирования, срок службы, "
      "обслуживание, монтаж",
      {},
      &TMainForm::mnEconomClick},
     {"mnSupply",
-     "Питание и гармоники...",
+     "&Питание и гармоники...",
      "Трансформатор, сеть и гармоники нагрузки для проверки резонанса",
      {},
      &TMainForm::mnSupplyClick},
-    {"mnDelete", "Удалить...", "Удалить проект", {}, &TMainForm::mnDeleteClick},
-    {"mnSaveAs", "Сохранить как...", "", {}, &TMainForm::mnSaveAsClick},
-    {"mnRecalc", "Пересчет данных", "Пересчет данных проекта", ToolIcon::Recalc, &TMainForm::mnRecalcClick},
-    {"mnDiagSut", "Просмотр суточных графиков...", "Просмотр суточных графиков нагрузок...", ToolIcon::DailyGraphs,
+    {"mnDelete", "&Удалить...", "Удалить проект", {}, &TMainForm::mnDeleteClick},
+    {"mnSaveAs", "Со&хранить как...", "", {}, &TMainForm::mnSaveAsClick},
+    {"mnRecalc", "П&ересчет данных", "Пересчет данных проекта", ToolIcon::Recalc, &TMainForm::mnRecalcClick},
+    {"mnDiagSut", "Просмотр суточных &графиков...", "Просмотр суточных графиков нагрузок...", ToolIcon::DailyGraphs,
      &TMainForm::mnDiagSutClick},
-    {"mnDiagPar", "Просмотр диаграмм...", "Просмотр диаграмм проекта", ToolIcon::Diagrams, &TMainForm::mnDiagParClick},
-    {"mnWordReport", "Экспорт отчета в Microsoft Word...", "Экспорт основного отчета в Microsoft Word...",
+    {"mnDiagPar", "Просмотр &диаграмм...", "Просмотр диаграмм проекта", ToolIcon::Diagrams, &TMainForm::mnDiagParClick},
+    {"mnWordReport", "Экспорт отчета в Microsoft &Word...", "Экспорт основного отчета в Microsoft Word...",
      ToolIcon::Report, &TMainForm::mnWordReportClick},
-    {"mnPdfReport", "Экспорт отчета в PDF...", "Экспорт основного отчета в PDF...", {}, &TMainForm::mnPdfReportClick},
-    {"mnExit", "Выход", "", {}, &TMainForm::mnExitClick},
-    {"mnAddSutGraf", "Добавить суточный график...", "Добавить суточный график", ToolIcon::AddGraph,
+    {"mnPdfReport", "Экспорт отчета в P&DF...", "Экспорт основного отчета в PDF...", {}, &TMainForm::mnPdfReportClick},
+    {"mnExit", "&Выход", "", {}, &TMainForm::mnExitClick},
+    {"mnAddSutGraf", "&Добавить суточный график...", "Добавить суточный график", ToolIcon::AddGraph,
      &TMainForm::mnAddSutGrafClick},
-    {"mnEditSutGraf", "Редактировать суточный график...", "Редактировать суточный график", ToolIcon::EditGraph,
+    {"mnEditSutGraf", "&Редактировать суточный график...", "Редактировать суточный график", ToolIcon::EditGraph,
      &TMainForm::mnEditSutGrafClick},
-    {"mnAddSutGrafSpr", "Добавить суточный график в справочник...", "", {}, &TMainForm::mnAddSutGrafSprClick},
-    {"mnKUAdd", "Добавить...", "Добавить конденсаторную установку", ToolIcon::KUAdd, &TMainForm::mnKUAddClick},
-    {"mnKUEdit", "Редактировать...", "Изменить конденсаторную установку", ToolIcon::KUEdit, &TMainForm::mnKUEditClick},
-    {"mnKUDelete", "Удалить...", "Удалить конденсаторную установку", ToolIcon::KUDelete, &TMainForm::mnKUDeleteClick},
-    {"mnKUPodbor", "Подбор модулей текущей КУ...", "Подбор модулей текущей конденсаторной установки",
+    {"mnAddSutGrafSpr", "Добавить суточный график в &справочник...", "", {}, &TMainForm::mnAddSutGrafSprClick},
+    {"mnKUAdd", "&Добавить...", "Добавить конденсаторную установку", ToolIcon::KUAdd, &TMainForm::mnKUAddClick},
+    {"mnKUEdit", "&Редактировать...", "Изменить конденсаторную установку", ToolIcon::KUEdit, &TMainForm::mnKUEditClick},
+    {"mnKUDelete", "&Удалить...", "Удалить конденсаторную установку", ToolIcon::KUDelete, &TMainForm::mnKUDeleteClick},
+    {"mnKUPodbor", "Подбор модулей &текущей КУ...", "Подбор модулей текущей конденсаторной установки",
      ToolIcon::KUSelectOne, &TMainForm::mnKUPodborClick},
-    {"mnKUPodborAll", "Подбор модулей всех КУ...", "Подбор модулей всех конденсаторных установок",
+    {"mnKUPodborAll", "Подбор модулей &всех КУ...", "Подбор модулей всех конденсаторных установок",
      ToolIcon::KUSelectAll, &TMainForm::mnKUPodborAllClick},
-    {"mnWordRepKU", "Экспорт отчета в Microsoft Word...",
+    {"mnWordRepKU", "Экспорт отчета в Microsoft &Word...",
      "Экспорт отчета отдельной конденсаторной установки в Microsoft Word...", ToolIcon::KUReport,
      &TMainForm::mnWordRepKUClick},
     {"mnPdfRepKU",
-     "Экспорт отчета в PDF...",
+     "Экспорт отчета в P&DF...",
      "Экспорт отчета отдельной конденсаторной установки в PDF...",
      {},
      &TMainForm::mnPdfRepKUClick},
-    {"mnsKU", "Конденсаторные установки...", "", {}, &TMainForm::mnsKUClick},
-    {"mnsSutGr", "Характерные суточные графики...", "", {}, &TMainForm::mnsSutGrClick},
-    {"mnParRep", "Параметры отчетов проекта...", "", {}, &TMainForm::mnParRepClick},
+    {"mnsKU", "&Конденсаторные установки...", "", {}, &TMainForm::mnsKUClick},
+    {"mnsSutGr", "&Характерные суточные графики...", "", {}, &TMainForm::mnsSutGrClick},
+    {"mnParRep", "&Параметры отчетов проекта...", "", {}, &TMainForm::mnParRepClick},
     {"mnStore",
-     "Хранилище данных...",
+     "&Хранилище данных...",
      "Каталог данных на этом компьютере или общее хранилище на сервере PostgreSQL",
      {},
      &TMainForm::mnStoreClick},
-    {"mnHelp", "Справка...", "Справочная система программы", ToolIcon::Help, &TMainForm::mnHelpClick},
-    {"mnAbout", "О программе...", "", {}, &TMainForm::mnAboutClick},
+    {"mnHelp", "&Справка...", "Справочная система программы", ToolIcon::Help, &TMainForm::mnHelpClick},
+    {"mnAbout", "&О программе...", "", {}, &TMainForm::mnAboutClick},
 };
 
 QLabel *caption(const char *name, const QString &text, QWidget *parent)
@@ -241,6 +244,12 @@ TMainForm::TMainForm(TDataModule1 &data, QWidget *parent)
         for (CursorGrid *g : window->findChildren<CursorGrid *>())
             attachHints(g, hints);
 
+    // The grids' own commands: Insert and Delete on the variants, and the pop-up menus of both
+    // editable grids; the keyboard reaches the menu bar with F10 and Alt.
+    addGridCommands(m_grid2, {"mnKUAdd", "mnKUEdit", "mnKUDelete"}, true);
+    addGridCommands(m_grid1, {"mnAddSutGraf", "mnEditSutGraf"}, false);
+    new MenuBarKeys(this);
+
     // On a shared server the window follows what other users commit. The store hears of it
     // without asking the server, so polling often costs nothing; the cursors concerned re-read
     // at their next use and the grids bound to them follow at once.
@@ -266,6 +275,35 @@ TMainForm::~TMainForm() = default;
 
 QAction *TMainForm::action(const char *name) const { return m_actions.value(QLatin1String(name)); }
 
+void TMainForm::addGridCommands(CursorGrid *grid, std::initializer_list<const char *> names, bool keys)
+{
+    const QList<const char *> commands(names);
+    if (QMenu *menu = grid->findChild<QMenu *>()) {
+        QAction *first = menu->actions().value(0);
+        for (const char *name : commands)
+            menu->insertAction(first, action(name));
+        menu->insertSeparator(first);
+    }
+    if (!keys)
+        return;
+    // Add with Insert, delete with Delete, edit with Enter, while the grid has the keyboard.
+    const std::pair<QKeySequence, const char *> bindings[] = {{QKeySequence(Qt::Key_Insert), commands.value(0)},
+                                                              {QKeySequence(Qt::Key_Delete), commands.value(2)},
+                                                              {QKeySequence(Qt::Key_Return), commands.value(1)}};
+    for (const auto &[key, name] : bindings) {
+        if (!name)
+            continue;
+        auto *shortcut = new QAction(grid);
+        shortcut->setShortcut(key);
+        shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QAction::triggered, this, [this, name] {
+            if (action(name)->isEnabled())
+                action(name)->trigger();
+        });
+        grid->addAction(shortcut);
+    }
+}
+
 void TMainForm::buildActions()
 {
     for (const CommandDef &c : Commands) {
@@ -282,6 +320,11 @@ void TMainForm::buildActions()
         m_actions.insert(a->objectName(), a);
     }
     action("mnHelp")->setShortcut(QKeySequence::HelpContents);
+    action("mnCreate")->setShortcut(QKeySequence::New);
+    action("mnOpen")->setShortcut(QKeySequence::Open);
+    action("mnRecalc")->setShortcut(QKeySequence(Qt::Key_F5));
+    action("mnWordReport")->setShortcut(QKeySequence::Print);
+    action("mnExit")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void TMainForm::buildMenus()
@@ -298,16 +341,16 @@ void TMainForm::buildMenus()
         }
     };
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
-    menu("mnProject", QStringLiteral("Проект"),
+    menu("mnProject", QStringLiteral("&Проект"),
          {"mnCreate", "mnOpen", "mnEdit", "mnEconom", "mnSupply", "mnDelete", "mnSaveAs", nullptr, "mnRecalc",
           "mnDiagSut", "mnDiagPar", nullptr, "mnWordReport", "mnPdfReport", nullptr, "mnExit"});
-    menu("mnLoad", QStringLiteral("Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
-    menu("mnKU", QStringLiteral("КУ"),
+    menu("mnLoad", QStringLiteral("&Нагрузка"), {"mnAddSutGraf", "mnEditSutGraf", nullptr, "mnAddSutGrafSpr"});
+    menu("mnKU", QStringLiteral("&КУ"),
          {"mnKUAdd", "mnKUEdit", "mnKUDelete", nullptr, "mnKUPodbor", "mnKUPodborAll", nullptr, "mnWordRepKU",
           "mnPdfRepKU"});
-    menu("mnSprav", QStringLiteral("Справочники"), {"mnsKU", "mnsSutGr"});
-    menu("mnParam", QStringLiteral("Параметры"), {"mnParRep", nullptr, "mnStore"});
-    menu("mnHelpMenu", QStringLiteral("Помощь"), {"mnHelp", "mnAbout"});
+    menu("mnSprav", QStringLiteral("&Справочники"), {"mnsKU", "mnsSutGr"});
+    menu("mnParam", QStringLiteral("П&араметры"), {"mnParRep", nullptr, "mnStore"});
+    menu("mnHelpMenu", QStringLiteral("Помо&щь"), {"mnHelp", "mnAbout"});
 }
 
 void TMainForm::buildToolBar()
@@ -680,6 +723,8 @@ void TMainForm::mnSaveAsClick()
     dialog->setTextValue(m_data.tblProj0->asString(fld::Name) + QStringLiteral("_1"));
     dialog->setOkButtonText(QStringLiteral("OK"));
     dialog->setCancelButtonText(QStringLiteral("Отмена"));
+    // Wide enough for its title and a long project name.
+    dialog->setMinimumWidth(420);
     openModal(dialog, [this, dialog](int result) {
         if (result != QDialog::Accepted)
             return;
@@ -717,27 +762,13 @@ void TMainForm::exportReport(bool allVariants, bool pdf)
     TDataModule1 &d = m_data;
     if (d.tblProj0->isEmpty() || d.tblProj1->isEmpty() || (!allVariants && d.tblProj2->isEmpty()))
         return;
-    repaint();
-    Hourglass hourglass;
-    const auto setBusy = [&hourglass](bool on) { hourglass.show(on); };
-    runGuarded(
-        [&] {
-            if (!pdf) {
-                ExportProjectReport(d, *m_word, allVariants, {m_progress->progress(), setBusy});
-                return;
-            }
-            m_word->setDocumentTitle(d.tblProj0->asString(fld::Name));
-            const QString path = m_word->newDocumentPath(QStringLiteral("pdf"));
-            ExportProjectReportPdf(d, allVariants, path, {m_progress->progress(), setBusy});
-            if (!DocumentOpener::current().open(path))
-                Messages::information(
-                    QStringLiteral("Отчет сохранен в файле «%1».\nПрограмма для его просмотра не найдена.")
-                        .arg(QDir::toNativeSeparators(path)));
-        },
-        [&] {
-            hourglass.show(false);
-            m_progress->finish();
-        });
+    QString path;
+    runGuarded([&] { path = runReportExport(this, d, *m_word, allVariants, pdf); });
+    if (path.isEmpty())
+        return;
+    // The document opens as Word stayed open with it; the notice says where it is either way.
+    DocumentOpener::current().open(path);
+    announceSaved(this, path);
 }
 
 void TMainForm::mnWordReportClick() { exportReport(true); }
@@ -879,7 +910,10 @@ void TMainForm::mnKUDeleteClick()
 {
     if (m_data.tblProj0->isEmpty() || m_data.tblProj2->isEmpty())
         return;
-    if (!Messages::question(QStringLiteral("Удалить конденсаторную установку?")))
+    // The question names the variant; No is the default, a deletion cannot be undone.
+    const TTable &v = *m_data.tblProj2;
+    if (!Messages::cautiousQuestion(QStringLiteral("Удалить вариант %1 (конденсаторная установка «%2»)?")
+                                        .arg(v.asString(fld::VarNum), v.asString(fld::TipKU))))
         return;
     runGuarded([this] { deleteVariant(m_data); });
     afterVariantCommand();

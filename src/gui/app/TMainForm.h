@@ -130,6 +130,9 @@ private:
     QWidget *buildUpperPanel();
     QWidget *buildLowerPanel();
     QAction *action(const char *name) const;
+    // The commands a grid offers in its pop-up menu and (keys) on Insert, Enter and Delete: add,
+    // edit, delete.
+    void addGridCommands(CursorGrid *grid, std::initializer_list<const char *> names, bool keys);
     void FormActivate();
     void afterProjectCommand();
     void editProjectParams(const ProjectParams &params);

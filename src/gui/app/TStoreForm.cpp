@@ -88,7 +88,7 @@ TStoreForm::TStoreForm(QWidget *parent)
     server->setColumnStretch(1, 1);
 
     auto *ok = new QPushButton(QStringLiteral("ОК"), this);
-    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка..."), HelpContext);
+    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка"), HelpContext);
     buttons->insertWidget(0, m_check);
 
     auto *note = new QLabel(QStringLiteral("Выбранное хранилище программа использует со следующего запуска."), this);

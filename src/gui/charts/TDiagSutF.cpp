@@ -193,7 +193,7 @@ void TDiagSutF::DrawDailyGraphs()
 
 void TDiagSutF::btnWordClick()
 {
-    exportViewer(m_data, m_word, *m_chart, *m_list1, m_items1, *m_list2, m_items2, *m_list3);
+    exportViewer(this, m_data, m_word, *m_chart, *m_list1, m_items1, *m_list2, m_items2, *m_list3);
 }
 
 } // namespace korvan

@@ -18,6 +18,7 @@
 #include "gui/ui/InputProblemBox.h"
 #include "gui/widgets/CommandProgressBar.h"
 #include "gui/widgets/CursorGrid.h"
+#include "gui/widgets/LongWork.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/StepButton.h"
 
@@ -263,8 +264,13 @@ QWidget *TSelKU_Fm::buildAnalysis()
     layout->setSpacing(3);
     layout->addWidget(boldLabel("lblSel", QStringLiteral("Таблица анализа выбора конденсаторной установки."), box));
 
+    // Three rows, so the dialog fits a small screen: filling the table, finding in it, filtering it.
     auto *commands = new QHBoxLayout;
     commands->setSpacing(2);
+    auto *finding = new QHBoxLayout;
+    finding->setSpacing(2);
+    auto *filters = new QHBoxLayout;
+    filters->setSpacing(2);
     for (int i = 0; i < CommandCount; ++i) {
         auto *b = new QToolButton(box);
         b->setObjectName(QLatin1String(Commands[i].name));
@@ -273,9 +279,10 @@ QWidget *TSelKU_Fm::buildAnalysis()
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QToolButton::clicked, this, [this, i] { runCommand(i); });
         m_commands[i] = b;
-        commands->addWidget(b);
-        if (i == cmdDeleteAll || i == cmdOptimum || i == cmdNotFull || i == cmdPeriodValue)
-            commands->addSpacing(8);
+        QHBoxLayout *row = i <= cmdDeleteAll ? commands : i <= cmdOptimum ? finding : filters;
+        row->addWidget(b);
+        if (i == cmdDeleteAll || i == cmdNotFull || i == cmdPeriodValue)
+            row->addSpacing(8);
     }
     // The whole catalogue at once, and the optimum that counts money, each beside its kin.
     const auto extra = [&](Command after, const char *name, const QString &text, const QString &hint,
@@ -286,7 +293,8 @@ QWidget *TSelKU_Fm::buildAnalysis()
         b->setToolTip(hint);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QToolButton::clicked, this, slot);
-        commands->insertWidget(commands->indexOf(m_commands[after]) + 1, b);
+        QHBoxLayout *row = after <= cmdDeleteAll ? commands : finding;
+        row->insertWidget(row->indexOf(m_commands[after]) + 1, b);
         return b;
     };
     m_addCatalogue =
@@ -298,8 +306,10 @@ QWidget *TSelKU_Fm::buildAnalysis()
                                         "дисконтированным доходом среди удовлетворяющих критериям по среднесуточному "
                                         "значению cos(f)"),
                          &TSelKU_Fm::btnOptimumNpvClick);
-    commands->addStretch();
-    layout->addLayout(commands);
+    for (QHBoxLayout *row : {commands, finding, filters}) {
+        row->addStretch();
+        layout->addLayout(row);
+    }
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("Сортировать таблицу:"), box));
@@ -364,6 +374,11 @@ QWidget *TSelKU_Fm::buildAnalysis()
                         analysisEconomicsColumns(m_data));
     results->setColumns(results->cursorModel()->columns() +
                         resonanceColumns(m_data.store(), ResonanceRows::Candidates));
+    // A row chosen by the user (the grid has the keyboard), not one a command passes over.
+    connect(results->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this, results] {
+        if (results->hasFocus())
+            QMetaObject::invokeMethod(this, &TSelKU_Fm::followCandidate, Qt::QueuedConnection);
+    });
     auto *modes = new CursorGrid(m_data.tblSel_KU, box);
     modes->setObjectName(QStringLiteral("DBGridRejim"));
     modes->setColumns({{fld::Rejim, "Режим подбора"},
@@ -468,12 +483,20 @@ bool TSelKU_Fm::checkInput()
 
 void TSelKU_Fm::runLong(const std::function<void(const Progress &)> &command)
 {
-    const Progress progress = m_progress->progress();
+    // Work over many types shows the progress dialog with «Отмена» once it takes a moment; a
+    // cancel rolls the command back.
+    LongWork work(this, QStringLiteral("Анализ конденсаторных установок"));
+    const Progress dialog = work.progress();
+    const Progress bar = m_progress->progress();
+    const Progress progress = [&](int value, int maximum) {
+        bar(value, maximum);
+        dialog(value, maximum);
+    };
     std::optional<InputProblem> refused;
     runBusy(
         [&] {
             try {
-                command(progress);
+                work.here([&] { command(progress); });
             } catch (const InputError &e) {
                 // Shown below, once the hourglass is gone, so that the focus can go to the refused field.
                 refused = InputProblem{e.field(), e.message()};
@@ -517,6 +540,7 @@ void TSelKU_Fm::runCommand(int command)
         return;
     case cmdOptimum:
         runLong([&](const Progress &) { gotoOptimum(m_data, m_mode->input()); });
+        followCandidate();
         return;
     case cmdDailyCriteria:
         runLong([&](const Progress &p) { dropByDailyCriteria(m_data, p); });
@@ -558,6 +582,18 @@ void TSelKU_Fm::btnOptimumNpvClick()
     runLong([&](const Progress &) {
         if (!gotoNpvOptimum(m_data))
             Messages::information(noNpvOptimumMessage());
+    });
+    followCandidate();
+}
+
+void TSelKU_Fm::followCandidate()
+{
+    const TTable &candidates = *m_data.tblSel_KU;
+    if (!candidates.active() || candidates.isEmpty())
+        return;
+    runGuarded([&] {
+        if (m_data.tblsKU0->locate(fld::Kod, candidates.value(fld::KodKU0)))
+            m_data.tblsKU1->locate(fld::Kod, candidates.value(fld::KodKU1));
     });
 }
 

@@ -86,6 +86,9 @@ private:
     // The loss coefficient and the cos(f) fields; on failure the message and the focus.
     bool checkInput();
     void runLong(const std::function<void(const Progress &)> &command);
+    // The catalogue shows the type of the analysis row the user chose (a click, the keys,
+    // «Оптимум»): OK then makes the variant of that type.
+    void followCandidate();
 
     TDataModule1 &m_data;
     TsKUForm *m_catalogue;

@@ -1,6 +1,8 @@
 // TsKUForm: the «Конденсаторные установки» catalogue window.
 #include "gui/compensation/TsKUForm.h"
+#include "core/compensation/CatalogueUse.h"
 #include "core/data/Fields.h"
+#include "core/Messages.h"
 
 #include "gui/compensation/ResonanceColumns.h"
 
@@ -122,6 +124,7 @@ TsKUForm::TsKUForm(TDataModule1 &data, QWidget *parent) : QDialog(parent), m_dat
         column->addLayout(bar);
         m_grids[i] = grid;
         m_navigators[i] = navigator;
+        navigator->setDeleteCheck([this, level = i] { return confirmDelete(level); });
         panels[i] = panel;
     }
     for (TTable *t : {data.tblsKU1})
@@ -169,6 +172,28 @@ void TsKUForm::updateCopy()
 {
     const TTable &types = *m_data.tblsKU1;
     m_copy->setEnabled(types.active() && (types.editing() || !types.isEmpty()));
+}
+
+bool TsKUForm::confirmDelete(int level)
+{
+    CatalogueDeletion deletion;
+    if (level == 0) {
+        const TTable &t = *m_data.tblsKU0;
+        deletion = companyDeletion(m_data.store(), t.value(fld::Kod), t.asString(fld::Company));
+    } else if (level == 1) {
+        const TTable &t = *m_data.tblsKU1;
+        deletion = typeDeletion(m_data.store(), t.value(fld::Kod), t.asString(fld::Name));
+    } else {
+        const TTable &t = *m_data.tblsKU2;
+        deletion.question =
+            QStringLiteral("Удалить модули %1 кВАр (%2 шт.) установки «%3»?")
+                .arg(t.asString(fld::Qstup), t.asString(fld::Kol_vo), m_data.tblsKU1->asString(fld::Name));
+    }
+    if (!deletion.refusal.isEmpty()) {
+        Messages::warning(deletion.refusal);
+        return false;
+    }
+    return Messages::cautiousQuestion(deletion.question);
 }
 
 void TsKUForm::btnCopyClick()

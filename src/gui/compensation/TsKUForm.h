@@ -36,6 +36,9 @@ public slots:
 
 private:
     void updateCopy();
+    // The question before a delete on a level, naming the row; a company or type that variants
+    // use is refused with their names.
+    bool confirmDelete(int level);
 
     TDataModule1 &m_data;
     CursorGrid *m_grids[3] = {};

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPointer>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -60,6 +61,10 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrow
     layout->addLayout(bar);
     layout->addWidget(m_browser);
     resize(760, 620);
+    // Esc closes the help, as it closes a dialog.
+    auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    close->setContext(Qt::WindowShortcut);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 QUrl HelpWindow::source() const { return m_browser->source(); }
@@ -115,6 +120,7 @@ void HelpWindow::showTopic(int context)
 }
 
 void showHelpTopic(int context) { HelpWindow::instance()->showTopic(context); }
+
 void showHelpContents() { HelpWindow::instance()->showContents(); }
 
 } // namespace korvan

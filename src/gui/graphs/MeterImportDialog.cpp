@@ -1,4 +1,6 @@
 #include "gui/graphs/MeterImportDialog.h"
+#include "gui/dialogs/HelpWindow.h"
+#include "gui/graphs/TAddSutGrF.h"
 
 #include "core/calc/Numbers.h"
 #include "core/Messages.h"
@@ -31,7 +33,8 @@ MeterImportDialog::MeterImportDialog(QWidget *parent) : QDialog(parent)
     fileRow->addWidget(new QLabel(QStringLiteral("Файл измерений:")));
     m_path = new QLineEdit;
     m_path->setObjectName(QStringLiteral("EditFile"));
-    m_path->setReadOnly(true);
+    // A path may be typed or pasted: Enter (or leaving the field) reads the file.
+    m_path->setPlaceholderText(QStringLiteral("путь к файлу: введите, вставьте или выберите «Обзор...»"));
     fileRow->addWidget(m_path, 1);
     auto *browseButton = new QPushButton(QStringLiteral("Обзор..."));
     browseButton->setObjectName(QStringLiteral("btnBrowse"));
@@ -100,10 +103,21 @@ MeterImportDialog::MeterImportDialog(QWidget *parent) : QDialog(parent)
     m_ok->setEnabled(false);
     auto *cancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("btnCancel"));
+    auto *help = buttons->addButton(QStringLiteral("Справка"), QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("btnHelp"));
+    // Enter in the path field reads the file; it does not close the dialog.
+    for (QPushButton *b : {m_ok, cancel, help})
+        b->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this, [] { showHelpTopic(TAddSutGrF::HelpContext); });
     layout->addWidget(buttons);
     resize(760, 700);
 
     connect(browseButton, &QPushButton::clicked, this, &MeterImportDialog::browse);
+    connect(m_path, &QLineEdit::editingFinished, this, [this] {
+        const QString path = m_path->text().trimmed();
+        if (!path.isEmpty() && path != m_loaded)
+            loadFile(path);
+    });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_units, &QComboBox::currentIndexChanged, this, &MeterImportDialog::reread);
@@ -133,6 +147,7 @@ MeterReadOptions MeterImportDialog::options() const
 bool MeterImportDialog::loadFile(const QString &path)
 {
     m_path->setText(path);
+    m_loaded = path;
     m_data.reset();
     try {
         m_data = readMeterFile(path, options());

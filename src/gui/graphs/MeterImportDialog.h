@@ -44,6 +44,7 @@ private:
     void showDetection();
 
     QLineEdit *m_path;
+    QString m_loaded; // the path last read, so leaving the field does not read it again
     QComboBox *m_units;
     QCheckBox *m_stampStart;
     QPlainTextEdit *m_found;

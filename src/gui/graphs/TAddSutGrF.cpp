@@ -11,9 +11,11 @@
 #include "gui/dialogs/HelpWindow.h"
 #include "gui/dialogs/ModalDialog.h"
 #include "gui/ui/InputProblemBox.h"
+#include "gui/ui/SaveQuestion.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/StepButton.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -25,6 +27,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace korvan {
@@ -35,13 +39,39 @@ const QString TwoSeriesTitle = QStringLiteral("Суточные графики: 
 
 } // namespace
 
+// One change of the table as the rows before and after it: a typed cell, a fill, a deletion.
+class GraphEditStep : public QUndoCommand {
+public:
+    GraphEditStep(TAddSutGrF *editor, QList<QStringList> before, int beforeRow, QList<QStringList> after, int afterRow,
+                  const QString &what)
+        : QUndoCommand(what), m_editor(editor), m_before(std::move(before)), m_after(std::move(after)),
+          m_beforeRow(beforeRow), m_afterRow(afterRow)
+    {
+    }
+    void undo() override { m_editor->restoreRows(m_before, m_beforeRow); }
+    void redo() override
+    {
+        // Pushed once the change is made: the first redo has nothing to do.
+        if (m_done)
+            m_editor->restoreRows(m_after, m_afterRow);
+        m_done = true;
+    }
+
+private:
+    TAddSutGrF *m_editor;
+    QList<QStringList> m_before, m_after;
+    int m_beforeRow, m_afterRow;
+    bool m_done = false;
+};
+
 TAddSutGrF::TAddSutGrF(QWidget *parent)
     : QDialog(parent), m_model(new GraphEditorModel(m_table, this)), m_delegate(new GraphCellDelegate(this)),
       m_grid(new TypingGrid(this)), m_editB(new NumericEdit(NumericEdit::Decimal, this)),
       m_editE(new NumericEdit(NumericEdit::Decimal, this)), m_editShag(new NumericEdit(NumericEdit::Decimal, this)),
       m_clearPQ(new QCheckBox(QStringLiteral("При заполнении очищать столбцы P и Q"), this)),
       m_chkP(new QCheckBox(QStringLiteral("P = f(T)"), this)), m_chkQ(new QCheckBox(QStringLiteral("Q = f(T)"), this)),
-      m_chart(new StepChart(this)), m_import(new MeterImportDialog(this))
+      m_chart(new StepChart(this)), m_import(new MeterImportDialog(this)), m_undo(new QUndoStack(this)),
+      m_chartTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("AddSutGrF"));
     setWindowTitle(QStringLiteral("Редактирование суточного графика."));
@@ -59,8 +89,12 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     m_grid->setMinimumWidth(260);
     connect(m_model, &GraphEditorModel::cellEdited, this, [this] {
         UpdateButtons();
-        ClearGraph();
+        record(QStringLiteral("Ввод значения"));
     });
+    // The chart follows the table once typing pauses.
+    m_chartTimer->setSingleShot(true);
+    m_chartTimer->setInterval(300);
+    connect(m_chartTimer, &QTimer::timeout, this, &TAddSutGrF::refreshChart);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this, &TAddSutGrF::followCurrentCell);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         // A reset model gets a new selection model only when set anew; the current cell follows again.
@@ -145,6 +179,33 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     m_btnImport =
         button(QStringLiteral("Импорт..."), "btnImport", QStringLiteral("Заполнить таблицу по файлу измерений"));
     QPushButton *test = button(QStringLiteral("Тест"), "btnTest", QStringLiteral("Тестировать таблицу"));
+    QPushButton *undo =
+        button(QStringLiteral("Отменить"), "btnUndo", QStringLiteral("Отменить последнее изменение таблицы (Ctrl+Z)"));
+    QPushButton *redo = button(QStringLiteral("Повторить"), "btnRedo",
+                               QStringLiteral("Повторить отмененное изменение таблицы (Ctrl+Y)"));
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(undo, &QPushButton::clicked, this, [this] {
+        commitCell();
+        m_undo->undo();
+    });
+    connect(redo, &QPushButton::clicked, this, [this] {
+        commitCell();
+        m_undo->redo();
+    });
+    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
+    // Ctrl+Z takes the last change back, Ctrl+Y (or Ctrl+Shift+Z) makes it again.
+    const QList<QKeySequence> undoKeys{QKeySequence(Qt::CTRL | Qt::Key_Z)};
+    const QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    for (auto [keys, target] : {std::pair{undoKeys, undo}, std::pair{redoKeys, redo}}) {
+        auto *shortcut = new QAction(this);
+        shortcut->setShortcuts(keys);
+        shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QAction::triggered, target, &QPushButton::click);
+        addAction(shortcut);
+    }
     auto *tableOps = new QGroupBox(QStringLiteral("Операции с содержимым таблицы"), this);
     tableOps->setObjectName(QStringLiteral("GroupTable"));
     auto *tableGrid = new QGridLayout(tableOps);
@@ -154,6 +215,8 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     tableGrid->addWidget(m_btnSprav, 1, 0);
     tableGrid->addWidget(m_btnImport, 1, 1);
     tableGrid->addWidget(test, 1, 2);
+    tableGrid->addWidget(undo, 2, 0);
+    tableGrid->addWidget(redo, 2, 1);
 
     auto *middle = new QVBoxLayout;
     middle->addWidget(fill);
@@ -166,8 +229,8 @@ TAddSutGrF::TAddSutGrF(QWidget *parent)
     m_chkQ->setObjectName(QStringLiteral("chkQ"));
     m_chkP->setChecked(true);
     m_chkQ->setChecked(true);
-    connect(m_chkP, &QCheckBox::clicked, this, &TAddSutGrF::ClearGraph);
-    connect(m_chkQ, &QCheckBox::clicked, this, &TAddSutGrF::ClearGraph);
+    connect(m_chkP, &QCheckBox::clicked, this, &TAddSutGrF::refreshChart);
+    connect(m_chkQ, &QCheckBox::clicked, this, &TAddSutGrF::refreshChart);
     m_chart->setObjectName(QStringLiteral("Chart1"));
     auto *draw = new QGroupBox(QStringLiteral("Построение графиков"), this);
     draw->setObjectName(QStringLiteral("GroupDraw"));
@@ -257,14 +320,48 @@ void TAddSutGrF::prime(const QStringList &headers, const QList<QStringList> &row
     m_table.prime(headers, rows);
     m_btnSprav->setEnabled(spravEnabled);
     m_btnImport->setEnabled(spravEnabled);
+    m_undo->clear();
+    m_recorded = m_table.rows();
     showTable(0);
+}
+
+bool TAddSutGrF::isModified() const { return !m_undo->isClean(); }
+
+void TAddSutGrF::record(const QString &what)
+{
+    if (m_table.rows() == m_recorded)
+        return;
+    const int row = m_table.currentRow();
+    m_undo->push(new GraphEditStep(this, m_recorded, row, m_table.rows(), row, what));
+    m_recorded = m_table.rows();
+    m_chartTimer->start();
+}
+
+void TAddSutGrF::restoreRows(const QList<QStringList> &rows, int currentRow)
+{
+    m_table.restore(rows, currentRow);
+    m_recorded = m_table.rows();
+    showTable();
+    UpdateButtons();
+    m_chartTimer->start();
+}
+
+void TAddSutGrF::refreshChart()
+{
+    if (!isVisible())
+        return;
+    if (m_table.check())
+        ClearGraph();
+    else
+        DrawGraph();
 }
 
 void TAddSutGrF::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     UpdateButtons();
-    ClearGraph();
+    // A table that passes its check is drawn at once.
+    refreshChart();
     m_grid->setFocus();
 }
 
@@ -281,7 +378,7 @@ void TAddSutGrF::tableChanged(int column)
 {
     showTable(column);
     UpdateButtons();
-    ClearGraph();
+    record(QStringLiteral("Изменение таблицы"));
 }
 
 void TAddSutGrF::focusRowStart()
@@ -344,6 +441,24 @@ void TAddSutGrF::accept()
 {
     if (CheckTable())
         QDialog::accept();
+}
+
+void TAddSutGrF::reject()
+{
+    commitCell();
+    record(QStringLiteral("Ввод значения"));
+    if (isModified()) {
+        switch (askSaveChanges(this)) {
+        case SaveAnswer::Save:
+            accept();
+            return;
+        case SaveAnswer::Cancel:
+            return;
+        case SaveAnswer::Discard:
+            break;
+        }
+    }
+    QDialog::reject();
 }
 
 void TAddSutGrF::btnPutClick()

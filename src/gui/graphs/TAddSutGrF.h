@@ -9,6 +9,8 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class QTimer;
+class QUndoStack;
 
 namespace korvan {
 
@@ -41,6 +43,11 @@ public:
     StepChart *chart() const { return m_chart; }
     MeterImportDialog *importDialog() const { return m_import; }
 
+    // The edits, fills and deletions since the table was primed, undone with Ctrl+Z and redone
+    // with Ctrl+Y; the table is modified while the stack is not at its clean state.
+    QUndoStack *undoStack() const { return m_undo; }
+    bool isModified() const;
+
     // The table's check; a failure is shown, its cell made current and the table focused.
     bool CheckTable();
     void UpdateButtons();
@@ -49,6 +56,9 @@ public:
 
 public slots:
     void accept() override;
+    // Closing with unsaved changes asks «Сохранить изменения?»: Да keeps them (as OK does),
+    // Нет gives them up, Отмена goes back to the table.
+    void reject() override;
     void btnPutClick();
     void btnAddRowClick();
     void btnInsertRowClick();
@@ -78,6 +88,12 @@ private:
     void followCurrentCell();
     // Puts the keyboard on the first cell of the current row, ready for typing.
     void focusRowStart();
+    // Makes the change since the last record one step of the undo stack.
+    void record(const QString &what);
+    // Puts back rows of the undo stack.
+    void restoreRows(const QList<QStringList> &rows, int currentRow);
+    // Draws the graph when the table passes its check, otherwise leaves the chart empty.
+    void refreshChart();
 
     GraphEditorTable m_table;
     GraphEditorModel *m_model;
@@ -90,6 +106,10 @@ private:
     StepChart *m_chart;
     MeterImportDialog *m_import;
     TsSutGrFm *m_catalogue = nullptr;
+    QUndoStack *m_undo;
+    QList<QStringList> m_recorded; // the rows as of the last step of the undo stack
+    QTimer *m_chartTimer;
+    friend class GraphEditStep;
 };
 
 } // namespace korvan

@@ -44,7 +44,7 @@ TEconomForm::TEconomForm(QWidget *parent)
     layout->addLayout(form);
     layout->addWidget(note);
     layout->addSpacing(6);
-    layout->addLayout(dialogButtonRow(this, ok, QStringLiteral("Справка..."), HelpContext));
+    layout->addLayout(dialogButtonRow(this, ok, QStringLiteral("Справка"), HelpContext));
     setFixedSize(sizeHint().expandedTo(QSize(460, 0)));
 }
 

@@ -53,8 +53,8 @@ TOpenForm::TOpenForm(TDataModule1 &data, QWidget *parent)
     for (auto [edit, name, label] :
          {std::tuple{m_month, "DBEditMonthDay", "Среднее количество рабочих дней в месяце:"},
           std::tuple{m_year, "DBEditYearDay", "Среднее количество рабочих дней в году:"},
-          std::tuple{m_tarifA, "DBEditTarif_a", "Тариф на активную электроэнергию, грн/кВт:"},
-          std::tuple{m_tarifQ, "DBEditTarif_q", "Тариф на реактивную электроэнергию, грн/кВАр:"}}) {
+          std::tuple{m_tarifA, "DBEditTarif_a", "Тариф на активную электроэнергию, грн/кВтч:"},
+          std::tuple{m_tarifQ, "DBEditTarif_q", "Тариф на реактивную электроэнергию, грн/кВАрч:"}}) {
         edit->setObjectName(QLatin1String(name));
         edit->setReadOnly(true);
         edit->setFixedWidth(90);
@@ -62,7 +62,7 @@ TOpenForm::TOpenForm(TDataModule1 &data, QWidget *parent)
         values->addRow(QString::fromUtf8(label), edit);
     }
 
-    QHBoxLayout *buttons = dialogButtonRow(this, m_ok, QStringLiteral("Справка..."), HelpContext);
+    QHBoxLayout *buttons = dialogButtonRow(this, m_ok, QStringLiteral("Справка"), HelpContext);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);

@@ -108,7 +108,7 @@ TProjForm::TProjForm(QWidget *parent)
     grid->setColumnStretch(1, 1);
 
     auto *ok = new QPushButton(QStringLiteral("ОК"), this);
-    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка..."), HelpContext);
+    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка"), HelpContext);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);

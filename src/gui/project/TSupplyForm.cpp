@@ -58,7 +58,7 @@ TSupplyForm::TSupplyForm(QWidget *parent)
     grid->setColumnStretch(2, 1);
 
     auto *ok = new QPushButton(QStringLiteral("ОК"), this);
-    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка..."), HelpContext);
+    QHBoxLayout *buttons = dialogButtonRow(this, ok, QStringLiteral("Справка"), HelpContext);
     buttons->insertWidget(0, m_clear);
     connect(m_clear, &QPushButton::clicked, this, [this] {
         if (Messages::question(

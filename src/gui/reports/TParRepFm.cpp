@@ -173,7 +173,7 @@ QWidget *TParRepFm::buildNavigator()
     left->addWidget(m_grid);
     layout->addLayout(left, 1);
 
-    auto *help = new QPushButton(QStringLiteral("Справка..."), panel);
+    auto *help = new QPushButton(QStringLiteral("Справка"), panel);
     help->setObjectName(QStringLiteral("btnHelp"));
     connect(help, &QPushButton::clicked, this, [] { showHelpTopic(HelpContext); });
     auto *right = new QVBoxLayout;

@@ -40,7 +40,7 @@ THintForm::THintForm(TDataModule1 &data, QWidget *parent)
     m_ok->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
     cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto *help = new QPushButton(QStringLiteral("Справка..."), this);
+    auto *help = new QPushButton(QStringLiteral("Справка"), this);
     help->setObjectName(QStringLiteral("btnHelp"));
     buttons->addWidget(hints);
     buttons->addStretch();

@@ -3,11 +3,47 @@
 #include "core/data/TTable.h"
 #include "gui/ui/CommandGuard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 
+#include <functional>
+
 namespace korvan {
+
+namespace {
+
+// The mouse over a column's title: the column it is over (-1 on leaving), for its field's hint.
+class HeaderHover : public QObject {
+public:
+    HeaderHover(QHeaderView *header, std::function<void(int)> over)
+        : QObject(header), m_header(header), m_over(std::move(over))
+    {
+        header->setMouseTracking(true);
+        header->viewport()->setMouseTracking(true);
+        header->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove)
+            m_over(m_header->logicalIndexAt(static_cast<QMouseEvent *>(event)->position().toPoint()));
+        else if (event->type() == QEvent::Leave)
+            m_over(-1);
+        return false;
+    }
+
+private:
+    QHeaderView *m_header;
+    std::function<void(int)> m_over;
+};
+
+} // namespace
 
 CursorGrid::CursorGrid(TTable *table, QWidget *parent) : TypingGrid(parent), m_model(new CursorModel(table, this))
 {
@@ -24,6 +60,10 @@ CursorGrid::CursorGrid(TTable *table, QWidget *parent) : TypingGrid(parent), m_m
     verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("►")) + 10);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setHighlightSections(false);
+    // A column's title shows its field's hint, as its cells do.
+    new HeaderHover(horizontalHeader(), [this](int column) {
+        reportField(column >= 0 && column < m_model->columnCount() ? m_model->fieldAt(column) : QString());
+    });
 
     // The current row of a grid without the focus stays visible but quiet.
     QPalette p = palette();
@@ -50,9 +90,9 @@ void CursorGrid::setColumns(const QVector<CursorModel::Column> &columns)
 
 // Names (companies, types, projects) are read whole, and so are the numbers a command writes
 // into a grid the user only reads (a compensated current of 438,25 A must not show as "438,…"):
-// such a column grows to its rows' widest visible text after every change of the rows, up to a
-// limit, and never shrinks below what the user or the titles gave it. Numbers being typed keep
-// their column's width.
+// such a column fits its rows' widest visible text after every change of the rows, up to a
+// limit and never narrower than its title, so a wide value of one project does not leave its
+// column wide in the next. Numbers being typed keep their column's width.
 void CursorGrid::widenColumns()
 {
     const TTable *t = table();
@@ -65,8 +105,9 @@ void CursorGrid::widenColumns()
         const bool readOnly = m_model->readOnly() || m_model->columns()[c].readOnly;
         if (!text && !readOnly)
             continue;
-        const int wanted = qMin(sizeHintForColumn(c), 280);
-        if (wanted > columnWidth(c))
+        const int title = qMax(horizontalHeader()->sectionSizeHint(c), 48);
+        const int wanted = qMax(qMin(sizeHintForColumn(c), 280), title);
+        if (wanted != columnWidth(c))
             setColumnWidth(c, wanted);
     }
 }
@@ -101,7 +142,10 @@ void CursorGrid::followCursor()
     const QModelIndex target = m_model->index(row, column);
     if (currentIndex() != target || !selectionModel()->isRowSelected(row, {}))
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Down to the row, keeping the columns the user scrolled to.
+    const int across = horizontalScrollBar()->value();
     scrollTo(target);
+    horizontalScrollBar()->setValue(across);
 }
 
 void CursorGrid::onCurrentRowChanged(const QModelIndex &current, const QModelIndex &)
@@ -156,6 +200,20 @@ void CursorGrid::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState && table()->editing()) {
         runGuarded([this] { table()->cancel(); });
         return;
+    }
+    // Ctrl+C copies the current cell's text; Ctrl+V puts the clipboard's text into an editable cell.
+    const QModelIndex cell = currentIndex();
+    if (cell.isValid() && state() != QAbstractItemView::EditingState) {
+        if (event->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(cell.data(Qt::EditRole).toString());
+            return;
+        }
+        if (event->matches(QKeySequence::Paste)) {
+            const QString text = QGuiApplication::clipboard()->text().trimmed();
+            if ((model()->flags(cell) & Qt::ItemIsEditable) && !text.isEmpty() && !text.contains(u'\n'))
+                model()->setData(cell, text, Qt::EditRole);
+            return;
+        }
     }
     TypingGrid::keyPressEvent(event);
 }

@@ -5,6 +5,9 @@
 #include "gui/ui/CommandGuard.h"
 
 #include <QBrush>
+#include <QLocale>
+
+#include <cmath>
 
 namespace korvan {
 
@@ -47,6 +50,55 @@ int CursorModel::rowCount(const QModelIndex &parent) const { return parent.isVal
 
 int CursorModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
 
+namespace {
+
+// The start and end of a load period, in hours.
+bool isPeriodTime(const char *field) { return qstrcmp(field, "T1") == 0 || qstrcmp(field, "T2") == 0; }
+
+double fourDecimals(double hours) { return std::nearbyint(hours * 10000.0) / 10000.0; }
+
+bool wholeMinutes(double hours)
+{
+    const double minutes = hours * 60.0;
+    return std::fabs(minutes - std::nearbyint(minutes)) < 1e-6;
+}
+
+// A time as hours and minutes, 23:59.
+QString clockText(double hours)
+{
+    const auto m = qint64(std::nearbyint(hours * 60.0));
+    return QStringLiteral("%1:%2").arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+// A period's time at its own precision: up to 4 decimals as typed (0,25; 7,5); in a graph of
+// whole minutes that decimals would cut (a one-minute graph's 23,983333...) every time shows as
+// hours and minutes, 23:59, so that the column reads one way.
+QString CursorModel::periodTimeText(double hours) const
+{
+    if (!m_timesInMinutes) {
+        bool cut = false, allMinutes = true;
+        const int columns = int(m_table->def().fields.size());
+        for (int column = 0; column < columns && allMinutes; ++column) {
+            if (!isPeriodTime(m_table->fieldDef(column).name))
+                continue;
+            for (const TTable::Row &row : m_table->rows()) {
+                if (row[column].isNull())
+                    continue;
+                const double t = row[column].toDouble();
+                allMinutes = allMinutes && wholeMinutes(t);
+                cut = cut || std::fabs(t - fourDecimals(t)) >= 1e-9;
+            }
+        }
+        m_timesInMinutes = cut && allMinutes;
+    }
+    if (*m_timesInMinutes)
+        return clockText(hours);
+    const double shown = fourDecimals(hours);
+    return std::fabs(hours - shown) < 1e-9 ? numberText(shown) : QLocale(QLocale::Russian).toString(shown, 'f', 4);
+}
+
 QVariant CursorModel::data(const QModelIndex &index, int role) const
 {
     if (!m_table || !index.isValid() || index.column() >= m_columns.size())
@@ -67,7 +119,10 @@ QVariant CursorModel::data(const QModelIndex &index, int role) const
         const auto &rows = m_table->rows();
         if (index.row() >= rows.size())
             return {};
-        return m_table->valueText(position, rows[index.row()][position]);
+        const QVariant &value = rows[index.row()][position];
+        if (role == Qt::DisplayRole && isPeriodTime(m_table->fieldDef(position).name) && !value.isNull())
+            return periodTimeText(value.toDouble());
+        return m_table->valueText(position, value);
     }
     case Qt::BackgroundRole: {
         const QColor &c = m_columns[index.column()].background;
@@ -149,6 +204,7 @@ void CursorModel::onRowsChanged()
 {
     if (!m_table)
         return;
+    m_timesInMinutes.reset();
     const int count = m_table->active() ? m_table->recordCount() : 0;
     if (count == m_rowCount) {
         // Same shape: repaint in place, so the views keep their scroll position.

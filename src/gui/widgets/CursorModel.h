@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <optional>
 #include <QColor>
 #include <QPointer>
 #include <QString>
@@ -61,6 +62,7 @@ signals:
 
 private:
     void onRowsChanged();
+    QString periodTimeText(double hours) const;
     void onCurrentChanged();
     int fieldPosition(int column) const;
 
@@ -69,7 +71,10 @@ private:
     QVector<int> m_positions; // field positions of the columns in the cursor's field list
     bool m_readOnly = true;
     QColor m_background;
-    int m_rowCount = 0;   // the row count the views were last told of
+    int m_rowCount = 0; // the row count the views were last told of
+    // Whether the rows' period times are whole minutes that decimals would cut (a one-minute
+    // graph): they then all show as hours and minutes. Worked out when first painted.
+    mutable std::optional<bool> m_timesInMinutes;
     int m_markedRow = -1; // the row whose header shows the current-row mark
 };
 

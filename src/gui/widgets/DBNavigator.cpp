@@ -65,7 +65,7 @@ void DBNavigator::click(Button b)
             // A new row not yet written has nothing to delete but itself.
             if (t.state() == TTable::State::Insert)
                 t.cancel();
-            else if (!t.isEmpty())
+            else if (!t.isEmpty() && (!m_deleteCheck || m_deleteCheck()))
                 t.remove();
             break;
         case Edit:

@@ -1,6 +1,7 @@
 #include "core/reports/word/DocxWriter.h"
 
 #include "core/Messages.h"
+#include "core/OutputFile.h"
 #include "core/reports/word/DocxParts.h"
 #include "core/reports/word/DocxStoryWriter.h"
 #include "core/reports/word/DocxStyles.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
@@ -31,20 +31,6 @@ void addFontsOf(const WordStory &story, QStringList &fonts)
                 fonts.append(story.format(g.format).name);
         }
     }
-}
-
-KorvanError cannotCreate(const QString &path)
-{
-    return KorvanError(QStringLiteral("Не удалось создать файл \"%1\". Проверьте, что папка существует и "
-                                      "доступна для записи.")
-                           .arg(QDir::toNativeSeparators(path)));
-}
-
-KorvanError cannotWrite(const QString &path)
-{
-    return KorvanError(QStringLiteral("Не удалось записать файл \"%1\". Возможно, он открыт в другой "
-                                      "программе или на диске недостаточно места.")
-                           .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
@@ -222,18 +208,6 @@ QByteArray DocxWriter::package() const
     return zip.finish();
 }
 
-void DocxWriter::save(const QString &path) const
-{
-    const QByteArray bytes = package();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw cannotCreate(path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw cannotWrite(path);
-    }
-    if (!file.commit())
-        throw cannotWrite(path);
-}
+void DocxWriter::save(const QString &path) const { writeOutputFile(path, package()); }
 
 } // namespace korvan
