@@ -280,7 +280,7 @@ def random_catalogue(rnd, count):
     for c in range(count):
         types = []
         for t in range(rnd.randint(1, 6)):
-            groups = [{"Qstup": rnd.choice(powers), "Kol_vo": rnd.randint(0, 4)} for _ in range(rnd.randint(0, 5))]
+            groups = [{"Qstup": rnd.choice(powers), "Kol_vo": rnd.randint(1, 4)} for _ in range(rnd.randint(0, 5))]
             types.append({"Name": "КУ-%d-%d %s" % (c, t, "длинное наименование установки" * rnd.randint(0, 1)),
                           "Q": rnd.choice([25, 50, 75, 100, 150, 200, 300]),
                           "Pp": rnd.choice([0.003, 0.004, 0.0045, 0.005, 0.006]), "Unom": 400,

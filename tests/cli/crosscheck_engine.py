@@ -714,8 +714,8 @@ def random_catalogue(rng, run):
                 n = rng.randint(1, total)
                 groups.append({"Qstup": float(rng.choice(POWERS)), "Kol_vo": n})
                 total -= n
-            if rng.random() < 0.15:
-                groups.insert(rng.randrange(len(groups) + 1), {"Qstup": float(rng.choice(POWERS)), "Kol_vo": 0})
+            if rng.random() < 0.15:  # a group of a single module somewhere among the others (none is empty)
+                groups.insert(rng.randrange(len(groups) + 1), {"Qstup": float(rng.choice(POWERS)), "Kol_vo": 1})
             name = "УКМ-%d.%d.%d" % (run, ci + 1, ti + 1)
             if rng.random() < 0.2:
                 name = "Установка конденсаторная регулируемая %d-%d-%d" % (run, ci, ti)  # longer than 30
@@ -728,9 +728,9 @@ def random_catalogue(rng, run):
                 "modules": groups,
             })
         companies.append({"Company": "Компания %d-%d" % (run, ci + 1), "types": types})
-    if rng.random() < 0.3:  # a type whose only group has no module: nothing can be switched on
-        companies[0]["types"].append({"Name": "Пустая %d" % run, "Q": 0, "Pp": 0.004, "Unom": 400, "Cena": 1000,
-                                      "modules": [{"Qstup": 10.0, "Kol_vo": 0}]})
+    if rng.random() < 0.3:  # a type of one module only (a group holds at least one: the import refuses none)
+        companies[0]["types"].append({"Name": "Один модуль %d" % run, "Q": 10.0, "Pp": 0.004, "Unom": 400,
+                                      "Cena": 1000, "modules": [{"Qstup": 10.0, "Kol_vo": 1}]})
     return companies
 
 

@@ -266,7 +266,7 @@ private slots:
         const QString ok = R"({"VarNum": %1, "Company": "Тест", "TipKU": "КУ-75"})";
         QTest::newRow("third variant unknown")
             << projectJson(ok.arg(1) + "," + ok.arg(2) + R"(,{"VarNum": 3, "Company": "Тест", "TipKU": "нет"})")
-            << "Конденсаторная установка не найдена.\nВариант 3 в файле.";
+            << "«TipKU»: конденсаторная установка «нет» не найдена у компании «Тест».\nВариант 3 в файле.";
         QTest::newRow("third variant duplicate")
             << projectJson(ok.arg(1) + "," + ok.arg(2) + "," + ok.arg(2))
             << "Таблица конденсаторных установок уже содержит вариант компенсации с наименованием \"2\". Введите "

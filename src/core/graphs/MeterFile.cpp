@@ -319,8 +319,7 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
 
     const int width = int(rows[0].fields.size());
     for (int c = 0; c < width; ++c)
-        data.columns << (c < names.size() && !names[c].isEmpty() ? visible(names[c])
-                                                                 : QStringLiteral("Столбец %1").arg(c + 1));
+        data.columns << (c < names.size() && !names[c].isEmpty() ? names[c] : QStringLiteral("Столбец %1").arg(c + 1));
 
     // The values: P and Q by their names when the header tells, else the first two numeric columns.
     const int firstValue = data.timeColumn + (splitDateTime ? 2 : 1);
@@ -375,12 +374,12 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
         for (int k = 0; k < 2; ++k) {
             if (cols[k] >= row.fields.size())
                 throw KorvanError(
-                    QStringLiteral("Строка %1: нет столбца «%2».").arg(row.number).arg(data.columns[cols[k]]));
+                    QStringLiteral("Строка %1: нет столбца «%2».").arg(row.number).arg(visible(data.columns[cols[k]])));
             const auto number = parseEitherDecimal(row.fields[cols[k]]);
             if (!number)
                 throw KorvanError(QStringLiteral("Строка %1: «%2» в столбце «%3» не является числом.")
                                       .arg(row.number)
-                                      .arg(visible(row.fields[cols[k]]), data.columns[cols[k]]));
+                                      .arg(visible(row.fields[cols[k]]), visible(data.columns[cols[k]])));
             v[k] = *number;
         }
         values.append({stamp->when, v[0], v[1], row.number});
@@ -476,12 +475,12 @@ MeterData readMeterText(const QByteArray &bytes, const MeterReadOptions &options
                 throw KorvanError(QStringLiteral("Строка %1: значение «%2» в столбце «%3» отрицательно: мощность "
                                                  "нагрузки не может быть меньше 0.")
                                       .arg(r.line)
-                                      .arg(visible(rows[i].fields.value(column)), data.columns[column]));
+                                      .arg(visible(rows[i].fields.value(column)), visible(data.columns[column])));
             if (std::fabs(value) > MaxPower)
                 throw KorvanError(QStringLiteral("Строка %1: значение «%2» в столбце «%3» означает мощность %4 %5, "
                                                  "больше допустимой %6.")
                                       .arg(r.line)
-                                      .arg(visible(rows[i].fields.value(column)), data.columns[column],
+                                      .arg(visible(rows[i].fields.value(column)), visible(data.columns[column]),
                                            numberText(value),
                                            column == data.pColumn ? QStringLiteral("кВт") : QStringLiteral("кВАр"),
                                            numberText(MaxPower)));
