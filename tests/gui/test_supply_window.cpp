@@ -110,7 +110,7 @@ private slots:
         TMainForm form(dm);
         QAction *supply = form.findChild<QAction *>("mnSupply");
         QVERIFY(supply);
-        QCOMPARE(supply->text(), QStringLiteral("Питание и гармоники..."));
+        QCOMPARE(supply->text().remove(QLatin1Char('&')), QStringLiteral("Питание и гармоники..."));
         QVERIFY(form.findChild<QMenu *>("mnProject")->actions().contains(supply));
         QVERIFY(supply->isEnabled());
 
