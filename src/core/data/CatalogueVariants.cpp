@@ -33,18 +33,25 @@ TypeRow readType(Store &store, qint64 typeKod)
         t.cena = q.column(3);
     }
     q.reset();
-    Statement &m = store.prepared(
-        QStringLiteral("SELECT \"Qstup\",\"Kol_vo\" FROM \"sKU2.DB\" WHERE \"Kod0\"=? ORDER BY \"Kod\""));
-    m.bind(0, typeKod);
-    while (m.next())
-        t.modules.append({m.column(0).toDouble(), m.column(1).toLongLong()});
-    m.reset();
+    t.modules = catalogueModuleGroups(store, typeKod);
     return t;
 }
 
 QString filterOn(const QString &field, qint64 kod) { return QStringLiteral("%1='%2'").arg(field).arg(kod); }
 
 } // namespace
+
+QList<QPair<double, qint64>> catalogueModuleGroups(Store &store, qint64 typeKod)
+{
+    Statement &m = store.prepared(
+        QStringLiteral("SELECT \"Qstup\",\"Kol_vo\" FROM \"sKU2.DB\" WHERE \"Kod0\"=? ORDER BY \"Kod\""));
+    m.bind(0, typeKod);
+    QList<QPair<double, qint64>> groups;
+    while (m.next())
+        groups.append({m.column(0).toDouble(), m.column(1).toLongLong()});
+    m.reset();
+    return groups;
+}
 
 QString variantsOfTypeText(Store &store, qint64 typeKod)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QtGlobal>
 
@@ -13,6 +15,9 @@ class TDataModule1;
 // written anew, the compensated periods switched again where the module set changed, and the
 // projects recalculated, all inside the change's own transaction.
 void followCatalogueType(Store &store, qint64 typeKod);
+
+// A type's module groups as the catalogue holds them: power and count, in key order.
+QList<QPair<double, qint64>> catalogueModuleGroups(Store &store, qint64 typeKod);
 
 // "«Проект» (варианты 1, 2); «Цех 2» (вариант 3)": the projects and variants that use the type,
 // empty when none does.

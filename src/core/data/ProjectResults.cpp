@@ -4,6 +4,7 @@
 #include "core/calc/CandidateEvaluation.h"
 #include "core/calc/ProjectCalculation.h"
 #include "core/data/AnalysisInputs.h"
+#include "core/data/CatalogueVariants.h"
 #include "core/data/ComputedInputs.h"
 #include "core/data/ResonanceTables.h"
 #include "core/data/Schema.h"
@@ -229,13 +230,9 @@ TypeInputs typeInputs(Store &store, qint64 typeKod)
         t.Cena = optionalOf(q.column(2));
     }
     q.reset();
-    Statement &m = store.prepared(
-        QStringLiteral("SELECT \"Qstup\",\"Kol_vo\" FROM \"sKU2.DB\" WHERE \"Kod0\"=? ORDER BY \"Kod\""));
-    m.bind(0, typeKod);
     std::vector<ModuleGroup> groups;
-    while (m.next())
-        groups.push_back({m.column(0).toDouble(), int(m.column(1).toLongLong())});
-    m.reset();
+    for (const auto &[power, count] : catalogueModuleGroups(store, typeKod))
+        groups.push_back({power, int(count)});
     BuildModuleList(groups, t.modules);
     t.detuning = resonance_tables::detuning(store, typeKod);
     return t;
